@@ -1,0 +1,38 @@
+# Adds each folder (relative to the calling folder) that already has a CMakeLists.txt.
+function(quennary_add_folders)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# quennary_library(<target> SOURCES ... [DEPS ...] [PKG ...])
+# One static library per folder; headers are included as "platform/rtl/strings.h" from the source root.
+function(quennary_library target)
+  cmake_parse_arguments(L "" "" "SOURCES;DEPS;PKG" ${ARGN})
+  add_library(${target} STATIC ${L_SOURCES})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${target} PUBLIC ${L_DEPS})
+  foreach(pkg IN LISTS L_PKG)
+    pkg_check_modules(PKG_${pkg} REQUIRED IMPORTED_TARGET ${pkg})
+    target_link_libraries(${target} PUBLIC PkgConfig::PKG_${pkg})
+  endforeach()
+endfunction()
+
+# quennary_test(<name> SOURCES ... LIBS ... LABELS ... [ENV VAR=value ...])
+# One GoogleTest executable; every test in it becomes a CTest test carrying the labels.
+function(quennary_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE
+    QUENNARY_SOURCE_DIR="${CMAKE_SOURCE_DIR}" QUENNARY_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
+endfunction()
