@@ -1,0 +1,10 @@
+#pragma once
+// The root of the class hierarchy and the plain notification event.
+#include <functional>
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
