@@ -36,3 +36,18 @@ function(quennary_test name)
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
 endfunction()
+
+# quennary_test_folder(LIBS ... LABELS ... [ENV ...])
+# Every *_test.cpp in the calling folder becomes its own test executable, named after the folder and the file,
+# so that one broken suite never stops another from building.
+function(quennary_test_folder)
+  cmake_parse_arguments(F "" "TIMEOUT" "LIBS;LABELS;ENV;EXTRA_SOURCES" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" prefix "${rel}")
+  foreach(test IN LISTS tests)
+    get_filename_component(stem ${test} NAME_WE)
+    quennary_test(${prefix}_${stem} SOURCES ${test} ${F_EXTRA_SOURCES} LIBS ${F_LIBS} LABELS ${F_LABELS}
+      ENV ${F_ENV} TIMEOUT ${F_TIMEOUT})
+  endforeach()
+endfunction()

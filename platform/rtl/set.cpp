@@ -1,1 +1,0 @@
-#include "platform/rtl/set.h"
