@@ -1,0 +1,43 @@
+#pragma once
+// Fonts and text. Fonts are matched through fontconfig: the usual Windows face names map to installed DejaVu and
+// Liberation faces; unknown names fall back to DejaVu Sans. Text is UTF-8; ACount is in bytes, -1 = up to the NUL.
+// Glyphs are antialiased; on a 32-bit surface every pixel text touches gets alpha 0.
+#include <string>
+
+#include "platform/gdi/gdi_types.h"
+
+namespace win {
+
+HFONT CreateFontIndirect(const LOGFONT* AFont);
+HFONT CreateFont(int AHeight, int AWidth, int AEscapement, int AOrientation, int AWeight, DWORD AItalic,
+                 DWORD AUnderline, DWORD AStrikeOut, DWORD ACharSet, DWORD AOutPrecision, DWORD AClipPrecision,
+                 DWORD AQuality, DWORD APitchAndFamily, const char* AFaceName);
+// The font file fontconfig picked for a logical font (for tests and diagnostics).
+std::string FontFileOf(HFONT AFont);
+
+BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics);
+BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize);
+BOOL GetTextExtentPoint(HDC ADC, const char* AText, int ACount, SIZE* ASize);
+
+// The reference point is the top-left of the text cell; the current position is not used or moved.
+BOOL TextOut(HDC ADC, int AX, int AY, const char* AText, int ACount);
+// ETO_OPAQUE fills ARect with the background colour first; ETO_CLIPPED clips to ARect. ADx (optional) gives the
+// advance of every character (one per code point).
+BOOL ExtTextOut(HDC ADC, int AX, int AY, UINT AOptions, const RECT* ARect, const char* AText, int ACount,
+                const int* ADx);
+// Tabs go to the next of the given stops (relative to ATabOrigin), or to multiples of the one stop given, or of
+// eight average character widths when none is given. Returns height << 16 | width.
+LONG TabbedTextOut(HDC ADC, int AX, int AY, const char* AText, int ACount, int ATabCount, const int* ATabStops,
+                   int ATabOrigin);
+
+// Lays out and draws text in a rectangle. Lines break at CR, LF, CR LF and LF CR (unless DT_SINGLELINE) and, with
+// DT_WORDBREAK, between words. Without DT_NOPREFIX "&x" underlines x and "&&" is "&". DT_VCENTER and DT_BOTTOM apply
+// to single lines. Returns the height of the text (from the top of ARect to the bottom of the text for DT_VCENTER
+// and DT_BOTTOM), 0 for no text. DT_CALCRECT only measures: it sets ARect's right and bottom.
+int DrawText(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat);
+inline int DrawText(HDC ADC, const std::string& AText, RECT* ARect, UINT AFormat)
+{
+    return DrawText(ADC, AText.c_str(), int(AText.size()), ARect, AFormat);
+}
+
+} // namespace win
