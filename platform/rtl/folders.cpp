@@ -83,7 +83,9 @@ bool IsPrivateFolder(const std::string& APath)
 }
 
 std::mutex temp_lock;
-std::string temp_fallback;  // this process's own folder once the shared name was refused
+// This process's own folder once the shared name was refused, and that name.
+std::string temp_refused;
+std::string temp_fallback;
 }  // namespace
 
 std::string GetHomeFolder()
@@ -154,7 +156,7 @@ std::string GetPrivateTempFolder()
     const std::string name = base + "/quennary-" + std::to_string(geteuid());
 
     std::lock_guard lock(temp_lock);
-    if (!temp_fallback.empty() && IsPrivateFolder(temp_fallback))
+    if (temp_refused == name && IsPrivateFolder(temp_fallback))
         return temp_fallback;
     if (mkdir(name.c_str(), 0700) != 0 && errno != EEXIST)
         throw EOSError(OSErrorText("Cannot create the temporary folder", name, errno));
@@ -164,6 +166,7 @@ std::string GetPrivateTempFolder()
     std::string pattern = name + "-XXXXXX";
     if (!mkdtemp(pattern.data()))
         throw EOSError(OSErrorText("Cannot create the temporary folder", pattern, errno));
+    temp_refused = name;
     temp_fallback = pattern;
     return temp_fallback;
 }
