@@ -1,0 +1,70 @@
+#pragma once
+// The entry points the media engine calls, per library, in binding order. X(name, optional): a missing
+// mandatory entry fails the whole library; a missing optional one leaves its slot empty.
+//
+// This header names entries only and includes no library header, so that a stand-in library for tests can be
+// built from the same lists. When engine code starts calling another entry, it is added here.
+
+#define QUENNARY_AVUTIL_ENTRIES(X)                \
+    X(avutil_version, false)                      \
+    X(av_log, false)                              \
+    X(av_log_get_level, false)                    \
+    X(av_log_set_level, false)                    \
+    X(av_log_set_callback, false)                 \
+    X(av_malloc, false)                           \
+    X(av_free, false)                             \
+    X(av_freep, false)                            \
+    X(av_strdup, false)                           \
+    X(av_dict_get, false)                         \
+    X(av_opt_find, false)                         \
+    X(av_opt_set, false)                          \
+    X(av_opt_set_int, false)                      \
+    X(av_opt_get, false)                          \
+    X(av_opt_set_bin, false)                      \
+    X(av_frame_ref, false)                        \
+    X(av_frame_alloc, false)                      \
+    X(av_frame_free, false)                       \
+    X(av_frame_unref, false)                      \
+    X(av_frame_move_ref, false)                   \
+    X(av_frame_get_buffer, false)                 \
+    X(av_frame_make_writable, false)              \
+    X(av_get_pix_fmt_name, false)                 \
+    X(av_pix_fmt_desc_get, false)                 \
+    X(av_pix_fmt_get_chroma_sub_sample, false)
+
+#define QUENNARY_SWRESAMPLE_ENTRIES(X)            \
+    X(swresample_version, false)
+
+#define QUENNARY_SWSCALE_ENTRIES(X)               \
+    X(swscale_version, false)                     \
+    X(sws_alloc_context, false)                   \
+    X(sws_freeContext, false)
+
+#define QUENNARY_AVCODEC_ENTRIES(X)               \
+    X(avcodec_version, false)                     \
+    X(avcodec_find_decoder, false)                \
+    X(avcodec_find_encoder, false)                \
+    X(avcodec_get_name, false)                    \
+    X(avcodec_alloc_context3, false)              \
+    X(avcodec_free_context, false)                \
+    X(av_codec_iterate, false)
+
+#define QUENNARY_AVFORMAT_ENTRIES(X)              \
+    X(avformat_version, false)                    \
+    X(avformat_alloc_context, false)              \
+    X(avformat_free_context, false)               \
+    X(av_muxer_iterate, false)
+
+#define QUENNARY_AVFILTER_ENTRIES(X)              \
+    X(avfilter_version, false)                    \
+    X(avfilter_get_by_name, false)                \
+    X(avfilter_graph_alloc, false)                \
+    X(avfilter_graph_create_filter, false)        \
+    X(avfilter_graph_parse_ptr, false)            \
+    X(avfilter_graph_config, false)               \
+    X(avfilter_graph_free, false)                 \
+    X(avfilter_inout_alloc, false)                \
+    X(avfilter_inout_free, false)                 \
+    X(av_buffersrc_add_frame_flags, false)        \
+    X(av_buffersink_get_frame, false)             \
+    X(av_buffersink_get_time_base, false)
