@@ -73,7 +73,11 @@ std::string Format(std::string_view AFormat, TVarRecList AArgs = {});
 // ---- Integers and floats ---------------------------------------------------------------------------------------
 
 std::string IntToStr(int64_t AValue);
-std::string IntToHex(int64_t AValue, int ADigits);
+// Negative values show their two's complement at the width of their type.
+std::string IntToHex(Integer AValue, int ADigits);
+std::string IntToHex(Int64 AValue, int ADigits);
+std::string IntToHex(Cardinal AValue, int ADigits);
+std::string IntToHex(uint64_t AValue, int ADigits);
 // Decimal with optional sign, or hex as "$FF" / "0xFF"; leading blanks allowed. Out of range is not valid.
 Integer StrToInt(const std::string& S);
 Integer StrToIntDef(const std::string& S, Integer ADefault);
@@ -163,7 +167,6 @@ Word DayOfWeek(TDateTime AValue);  // 1 = Sunday
 bool IsLeapYear(Word AYear);
 // Local time zone bias in minutes, UTC = local + bias, as the Windows time-zone information gives it.
 Integer LocalTimeBias();
-TDateTime UnixToDateTime(int64_t ASeconds);  // UTC seconds to a local TDateTime
 
 // Pattern letters: yyyy yy m mm mmm mmmm d dd ddd dddd h hh n nn s ss z zzz am/pm a/p, "c" (date and time),
 // "/" and ":" separators, quoted literals. "m" right after an hour means minutes.
@@ -192,6 +195,7 @@ bool ForceDirectories(const std::string& ADirectory);
 bool CreateDir(const std::string& ADirectory);
 bool RemoveDir(const std::string& ADirectory);
 bool DeleteFile(const std::string& AFileName);
+// Like the system it stands in for, never replaces an existing ANewName.
 bool RenameFile(const std::string& AOldName, const std::string& ANewName);
 // Last modification time; false when the file does not exist.
 bool FileAge(const std::string& AFileName, TDateTime& AFileDateTime);
