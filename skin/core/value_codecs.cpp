@@ -1,0 +1,137 @@
+#include "skin/core/value_codecs.h"
+
+#include <array>
+
+#include "platform/rtl/sysutils.h"
+
+namespace {
+
+// Splits at "," into at most N fields, keeping digits and a minus that opens a field; fields beyond the N-th
+// are ignored. The minus is kept so that the negative numbers the writers produce read back as written.
+template <size_t N>
+std::array<Integer, N> ParseFields(const std::string& Text)
+{
+    std::array<std::string, N> fields;
+    size_t field = 0;
+    for (const char ch : Text) {
+        if (field >= N) break;
+        if (ch == ',') {
+            ++field;
+        } else if ((ch >= '0' && ch <= '9') || (ch == '-' && fields[field].empty())) {
+            fields[field] += ch;
+        }
+    }
+    std::array<Integer, N> values{};
+    for (size_t i = 0; i < N; ++i) values[i] = StrToInt(fields[i]);
+    return values;
+}
+
+const std::pair<TFontStyle, const char*> kStyleWords[] = {
+    {fsBold, "fsbold"}, {fsItalic, "fsitalic"}, {fsUnderline, "fsunderline"}, {fsStrikeOut, "fsstrikeout"}};
+
+}  // namespace
+
+void ParsePointText(const std::string& Text, TPoint& P)
+{
+    const auto v = ParseFields<2>(Text);
+    P = {v[0], v[1]};
+}
+
+void ParseRectText(const std::string& Text, TRect& R)
+{
+    const auto v = ParseFields<4>(Text);
+    R = {v[0], v[1], v[2], v[3]};
+}
+
+std::string RectToText(const TRect& R)
+{
+    return IntToStr(R.Left) + "," + IntToStr(R.Top) + "," + IntToStr(R.Right) + "," + IntToStr(R.Bottom);
+}
+
+void ReadIniRect(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TRect& R)
+{
+    ParseRectText(IniFile->ReadString(Section, Ident, "0,0,0,0"), R);
+}
+
+void ReadIniPoint(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TPoint& P)
+{
+    ParsePointText(IniFile->ReadString(Section, Ident, "0,0"), P);
+}
+
+bool ReadIniBool(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident)
+{
+    return IniFile->ReadInteger(Section, Ident, 0) == 1;
+}
+
+TFontStyles ReadIniFontStyle(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident)
+{
+    const std::string text = IniFile->ReadString(Section, Ident, "");
+    TFontStyles styles;
+    for (const auto& [style, word] : kStyleWords)
+        if (text.find(word) != std::string::npos) styles.Include(style);
+    return styles;
+}
+
+void ReadIniLines(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
+{
+    const Integer count = IniFile->ReadInteger(Section, Ident + "linecount", 0);
+    for (Integer i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, Ident + "line" + IntToStr(i), ""));
+}
+
+void ReadIniList(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
+{
+    const Integer count = IniFile->ReadInteger(Section, Ident + "count", 0);
+    for (Integer i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, IntToStr(i), ""));
+}
+
+TAlignment ReadIniAlignment(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident)
+{
+    const std::string text = IniFile->ReadString(Section, Ident, "tacenter");
+    if (text == "tacenter") return taCenter;
+    if (text == "taleftjustify") return taLeftJustify;
+    return taRightJustify;
+}
+
+void WriteIniRect(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, const TRect& R)
+{
+    IniFile->WriteString(Section, Ident, RectToText(R));
+}
+
+void WriteIniPoint(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, const TPoint& P)
+{
+    IniFile->WriteString(Section, Ident, IntToStr(P.X) + "," + IntToStr(P.Y));
+}
+
+void WriteIniBool(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, bool Value)
+{
+    IniFile->WriteInteger(Section, Ident, Value ? 1 : 0);
+}
+
+void WriteIniFontStyle(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident,
+                       TFontStyles Style)
+{
+    std::string text;
+    for (const auto& [style, word] : kStyleWords)
+        if (Style.Contains(style)) text += (text.empty() ? "" : ",") + std::string(word);
+    IniFile->WriteString(Section, Ident, text);
+}
+
+void WriteIniLines(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
+{
+    IniFile->WriteInteger(Section, Ident + "linecount", Strings->Count());
+    for (Integer i = 0; i < Strings->Count(); ++i)
+        IniFile->WriteString(Section, Ident + "line" + IntToStr(i), Strings->Strings(i));
+}
+
+void WriteIniList(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
+{
+    IniFile->WriteInteger(Section, Ident + "count", Strings->Count());
+    for (Integer i = 0; i < Strings->Count(); ++i) IniFile->WriteString(Section, IntToStr(i), Strings->Strings(i));
+}
+
+void WriteIniAlignment(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident,
+                       TAlignment Value)
+{
+    const char* word = Value == taCenter ? "tacenter" : Value == taLeftJustify ? "taleftjustify" : "tarightjustify";
+    IniFile->WriteString(Section, Ident, word);
+}
