@@ -2,7 +2,7 @@
 // The root of the media components (logger, decoder, player, encoder) and the small types they share.
 #include <string>
 
-#include "media/base/component_base.h"
+#include "platform/rtl/classes.h"
 #include "platform/rtl/set.h"
 
 enum TPictureType { ptUnknown, ptI, ptP, ptB, ptS, ptSI, ptSP, ptBI };

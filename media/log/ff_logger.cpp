@@ -178,7 +178,10 @@ void FFLogHook(void* AContext, int ALevel, const char* AFormat, va_list AArgs)
         // A prefix only starts a line: the continuation of a line never repeats it.
         std::string text = AContext != nullptr && partial.empty() ? ContextPrefix(AContext) : std::string();
         text += StrFormatV(AFormat, AArgs);
-        if (!text.empty() && text.back() == '\n' && text == PreviousText) {
+        // Only a text that is a whole line by itself can repeat the previous one: the tail of a line another
+        // thread began must never be swallowed, or that thread's line would be merged with its next one.
+        const bool whole_line = partial.empty() && !text.empty() && text.back() == '\n';
+        if (whole_line && text == PreviousText) {
             ++RepeatCount;
         } else {
             if (RepeatCount > 0) {

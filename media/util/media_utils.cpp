@@ -1,7 +1,5 @@
 #include "media/util/media_utils.h"
 
-#include <sys/stat.h>
-
 #include <ctime>
 
 #include "media/util/text_format.h"
@@ -24,13 +22,6 @@ void SplitHead(std::string& ASource, const std::string& ASeparator, bool ARemove
     if (ARemove) ASource.erase(0, at + ASeparator.size());
 }
 
-int64_t FileSizeByName(const std::string& AFileName)
-{
-    struct stat info {};
-    if (AFileName.empty() || stat(AFileName.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
-    return static_cast<int64_t>(info.st_size);
-}
-
 std::string SizeToText(int64_t ASize)
 {
     constexpr int64_t K = 1024;
@@ -51,5 +42,7 @@ double UnixTimeToLocal(int64_t ASeconds)
 {
     return static_cast<double>(ASeconds) / 86400.0 + 25569.0 + LocalTimeBiasDays();
 }
+
+std::string DateTimeText(const std::string& AFormat, double ADateTime) { return FormatDateTime(AFormat, ADateTime); }
 
 void CallInMainThread(const std::function<void()>& AMethod) { SynchronizeInMainThread(nullptr, AMethod); }

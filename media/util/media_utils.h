@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/rtl/sysutils.h"  // FileSizeByName: size of an existing file, -1 when there is none
+
 std::string ExeFileName();
 // With a trailing "/".
 std::string GetExeFolder();
@@ -14,8 +16,6 @@ std::string GetExeFolder();
 // ARemove).
 void SplitHead(std::string& ASource, const std::string& ASeparator, bool ARemove, std::string& AHead);
 
-// Size of an existing file in bytes, -1 when there is none.
-int64_t FileSizeByName(const std::string& AFileName);
 // "1.00 KB"; each bound belongs to the smaller unit ("1024 Byte", "1024.00 KB").
 std::string SizeToText(int64_t ASize);
 
@@ -23,6 +23,7 @@ std::string SizeToText(int64_t ASize);
 double LocalTimeBiasDays();
 // Seconds since 1970 (UTC) to a local date-time (days since 1899-12-30).
 double UnixTimeToLocal(int64_t ASeconds);
+std::string DateTimeText(const std::string& AFormat, double ADateTime);
 
 // Any thread. Runs AMethod on the main thread and returns once it ran: at once on the main thread, otherwise
 // through the main-thread call queue, which the main thread runs from its message loop and its wait loops.
