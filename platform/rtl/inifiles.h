@@ -44,7 +44,7 @@ public:
     bool SectionExists(const std::string& ASection);
     virtual bool ValueExists(const std::string& ASection, const std::string& AIdent);
 
-private:
+protected:
     std::string FFileName;
 };
 
@@ -67,17 +67,19 @@ public:
     void UpdateFile() override {}
 
 private:
-    void Refresh();
-    void Store();
-
-    std::unique_ptr<TIniDocument> FDocument;
     struct TFileStamp {
         bool Exists = false;
         int64_t Size = 0;
         int64_t ModifiedNs = 0;
         uint64_t Inode = 0;
         bool operator==(const TFileStamp&) const = default;
-    } FStamp;
+    };
+    TFileStamp CurrentStamp() const;
+    void Refresh();
+    void Store();
+
+    std::unique_ptr<TIniDocument> FDocument;
+    TFileStamp FStamp;
 };
 
 // Loads the whole file at creation (a missing or unreadable file gives an empty one); UpdateFile writes it back
@@ -95,7 +97,7 @@ public:
     void ReadSectionValues(const std::string& ASection, TStrings* AStrings) override;
     void EraseSection(const std::string& ASection) override;
     void DeleteKey(const std::string& ASection, const std::string& AIdent) override;
-    // Raises EIniFileException when the file cannot be written.
+    // Raises EFCreateError when the file cannot be written; the old file then stays as it was.
     void UpdateFile() override;
 
     void Clear();
@@ -106,6 +108,7 @@ public:
     void Rename(const std::string& AFileName, bool AReload);
 
 private:
+    void Load();
+
     std::unique_ptr<TIniDocument> FDocument;
-    std::string FCurrentFileName;
 };
