@@ -109,5 +109,5 @@ constexpr TColor clSkyBlue = 0xF0CAA6;
 constexpr TColor clCream = 0xF0FBFF;
 constexpr TColor clMedGray = 0xA4A0A0;
 
-// A system colour becomes its current RGB value; any other value is returned unchanged.
+// A system colour (any negative value) becomes its RGB value; any other value is returned unchanged.
 int32_t ColorToRGB(TColor AColor);

@@ -1,0 +1,414 @@
+#include "platform/gdi/font_engine.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <strings.h>
+#include <tuple>
+
+namespace win::detail {
+namespace {
+
+constexpr int kDefaultEm = 11; // what a zero height asks for: the 8-point default of the class library
+constexpr const char* kFallbackFamily = "DejaVu Sans";
+
+// Windows face names the Parts use, and the installed faces closest to them.
+const char* MappedFamily(const char* AName)
+{
+    static const std::pair<const char*, const char*> kMap[] = {
+        {"", kFallbackFamily},
+        {"Default", kFallbackFamily},
+        {"MS Sans Serif", kFallbackFamily},
+        {"MS Shell Dlg", kFallbackFamily},
+        {"MS Shell Dlg 2", kFallbackFamily},
+        {"Tahoma", kFallbackFamily},
+        {"Verdana", kFallbackFamily},
+        {"Segoe UI", kFallbackFamily},
+        {"System", kFallbackFamily},
+        {"Arial", "Liberation Sans"},
+        {"Helvetica", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Times", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+        {"Courier", "Liberation Mono"},
+        {"Lucida Console", "DejaVu Sans Mono"},
+    };
+    for (const auto& [from, to] : kMap)
+        if (strcasecmp(AName, from) == 0)
+            return to;
+    return AName;
+}
+
+struct FontSystem {
+    FT_Library Library = nullptr;
+    FcConfig* Config = nullptr;
+    std::map<std::tuple<std::string, LONG, LONG, BYTE, BYTE, BYTE, BYTE, LONG>, std::shared_ptr<FontFace>> Faces;
+    FontSystem()
+    {
+        FT_Init_FreeType(&Library);
+        Config = FcInitLoadConfigAndFonts();
+    }
+};
+
+FontSystem& Fonts()
+{
+    static auto* fonts = new FontSystem; // kept to the end: faces may be in use during static destruction
+    return *fonts;
+}
+
+struct Match {
+    std::string File;
+    int Index = 0;
+    int Weight = FC_WEIGHT_REGULAR;
+    int Slant = FC_SLANT_ROMAN;
+};
+
+Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
+{
+    FontSystem& fonts = Fonts();
+    Match m;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(AFamily));
+    const LONG weight = AWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<LONG>(AWeight, 1, 1000);
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(int(weight)));
+    FcPatternAddInteger(pattern, FC_SLANT, AItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(fonts.Config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* found = FcFontMatch(fonts.Config, pattern, &result);
+    if (found != nullptr) {
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch)
+            m.File = reinterpret_cast<const char*>(file);
+        FcPatternGetInteger(found, FC_INDEX, 0, &m.Index);
+        FcPatternGetInteger(found, FC_WEIGHT, 0, &m.Weight);
+        FcPatternGetInteger(found, FC_SLANT, 0, &m.Slant);
+        FcPatternDestroy(found);
+    }
+    FcPatternDestroy(pattern);
+    return m;
+}
+
+int RoundDiv(long long ANum, long long ADen) { return int((2 * ANum + ADen) / (2 * ADen)); }
+
+// Sizes and metrics the way Windows derives them: the cell is the font's Windows ascent plus descent.
+void SetMetrics(FontFace& AFace, FT_Face AFt)
+{
+    const long long upem = AFt->units_per_EM > 0 ? AFt->units_per_EM : 2048;
+    long long ascent = AFt->ascender, descent = -AFt->descender, lineGap = 0;
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(AFt, FT_SFNT_OS2)); os2 != nullptr && os2->version != 0xFFFF) {
+        if (os2->usWinAscent + os2->usWinDescent > 0) {
+            ascent = os2->usWinAscent;
+            descent = os2->usWinDescent;
+        }
+        if (auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(AFt, FT_SFNT_HHEA)); hhea != nullptr)
+            lineGap = std::max<long long>(0, hhea->Line_Gap + hhea->Ascender - hhea->Descender - ascent - descent);
+    }
+    const LONG h = AFace.Log.lfHeight;
+    int em = kDefaultEm;
+    if (h < 0)
+        em = -h;
+    else if (h > 0)
+        em = std::max(1, RoundDiv(h * upem, ascent + descent));
+    em = std::min(em, 2048);
+    AFace.PixelSize = em;
+    FT_Set_Pixel_Sizes(AFt, 0, FT_UInt(em));
+    AFace.Ascent = RoundDiv(ascent * em, upem);
+    AFace.Descent = RoundDiv(descent * em, upem);
+    if (h > 0 && AFace.Ascent + AFace.Descent != h)
+        AFace.Descent = std::max(0, int(h) - AFace.Ascent); // a cell height asked for is a cell height given
+    AFace.ExternalLeading = RoundDiv(lineGap * em, upem);
+    AFace.MaxCharWidth = int((AFt->size->metrics.max_advance + 63) >> 6);
+    AFace.UnderlineThickness = std::max(1, RoundDiv(AFt->underline_thickness * em, upem));
+    AFace.UnderlinePosition = std::max(1, RoundDiv(-AFt->underline_position * em, upem));
+    AFace.StrikePosition = std::max(1, AFace.Ascent / 3);
+}
+
+} // namespace
+
+FontFace::~FontFace()
+{
+    if (Face != nullptr)
+        FT_Done_Face(static_cast<FT_Face>(Face));
+}
+
+std::recursive_mutex& FontLock()
+{
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+
+const GlyphImage& FontFace::Glyph(char32_t ACode)
+{
+    auto it = Glyphs.find(ACode);
+    if (it != Glyphs.end())
+        return it->second;
+    GlyphImage& g = Glyphs[ACode];
+    auto ft = static_cast<FT_Face>(Face);
+    if (ft == nullptr)
+        return g;
+    // Control characters take no room; a tab is as wide as a space where it is not expanded.
+    if (ACode < 0x20) {
+        if (ACode == U'\t')
+            g.Advance = Glyph(U' ').Advance;
+        return g;
+    }
+    FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
+    if (Mono)
+        flags |= FT_LOAD_TARGET_MONO;
+    if (FT_Load_Char(ft, ACode, flags) != 0)
+        return g;
+    FT_GlyphSlot slot = ft->glyph;
+    if (SynthBold)
+        FT_GlyphSlot_Embolden(slot);
+    if (SynthItalic)
+        FT_GlyphSlot_Oblique(slot);
+    g.Advance = int((slot->advance.x + 32) >> 6);
+    if (FT_Render_Glyph(slot, Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+        return g;
+    const FT_Bitmap& bm = slot->bitmap;
+    g.Width = int(bm.width);
+    g.Height = int(bm.rows);
+    g.Left = slot->bitmap_left;
+    g.Top = slot->bitmap_top;
+    g.Coverage.assign(size_t(g.Width) * size_t(g.Height), 0);
+    for (int y = 0; y < g.Height; ++y) {
+        const unsigned char* row = bm.buffer + ptrdiff_t(y) * bm.pitch;
+        for (int x = 0; x < g.Width; ++x) {
+            const bool mono = bm.pixel_mode == FT_PIXEL_MODE_MONO;
+            g.Coverage[size_t(y) * size_t(g.Width) + size_t(x)] =
+                mono ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0) : row[x];
+        }
+    }
+    return g;
+}
+
+std::shared_ptr<FontFace> ResolveFace(const LOGFONT& AFont)
+{
+    std::lock_guard lock(FontLock());
+    FontSystem& fonts = Fonts();
+    char name[LF_FACESIZE + 1] = {};
+    std::memcpy(name, AFont.lfFaceName, LF_FACESIZE);
+    const char* family = MappedFamily(name);
+    const bool italic = AFont.lfItalic != 0;
+    const bool mono = AFont.lfQuality == NONANTIALIASED_QUALITY;
+    auto key = std::make_tuple(std::string(family), AFont.lfHeight, AFont.lfWeight, BYTE(italic), AFont.lfUnderline,
+                               AFont.lfStrikeOut, BYTE(mono), AFont.lfEscapement);
+    if (auto it = fonts.Faces.find(key); it != fonts.Faces.end())
+        return it->second;
+
+    Match m = MatchFont(family, AFont.lfWeight, italic);
+    FT_Face ft = nullptr;
+    if (m.File.empty() || FT_New_Face(fonts.Library, m.File.c_str(), m.Index, &ft) != 0) {
+        m = MatchFont(kFallbackFamily, AFont.lfWeight, italic);
+        if (m.File.empty() || FT_New_Face(fonts.Library, m.File.c_str(), m.Index, &ft) != 0)
+            ft = nullptr;
+    }
+    auto face = std::make_shared<FontFace>();
+    face->Log = AFont;
+    face->File = m.File;
+    face->Face = ft;
+    face->Mono = mono;
+    face->SynthBold = AFont.lfWeight >= FW_SEMIBOLD && m.Weight < FC_WEIGHT_DEMIBOLD;
+    face->SynthItalic = italic && m.Slant == FC_SLANT_ROMAN;
+    if (ft != nullptr) {
+        SetMetrics(*face, ft);
+        face->AveCharWidth = face->Glyph(U'x').Advance;
+    }
+    fonts.Faces.emplace(key, face);
+    return face;
+}
+
+FontFace& FaceOf(DC& ADC)
+{
+    Font* font = ADC.State.SelectedFont;
+    std::lock_guard lock(FontLock());
+    if (!font->Face)
+        font->Face = ResolveFace(font->Log);
+    return *font->Face;
+}
+
+std::u32string DecodeUtf8(const char* AText, int ACount)
+{
+    std::u32string out;
+    if (AText == nullptr)
+        return out;
+    const size_t n = ACount < 0 ? std::strlen(AText) : size_t(ACount);
+    const auto* s = reinterpret_cast<const unsigned char*>(AText);
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = s[i];
+        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        char32_t code = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        bool ok = len > 0 && i + size_t(len) <= n;
+        for (int k = 1; ok && k < len; ++k) {
+            ok = (s[i + size_t(k)] & 0xC0) == 0x80;
+            code = (code << 6) | (s[i + size_t(k)] & 0x3F);
+        }
+        if (!ok || code > 0x10FFFF) {
+            out.push_back(U'\uFFFD');
+            ++i;
+            continue;
+        }
+        out.push_back(code);
+        i += size_t(len);
+    }
+    return out;
+}
+
+LineLayout LayoutLine(FontFace& AFace, const std::u32string& AText, const int* ADx)
+{
+    std::lock_guard lock(FontLock());
+    LineLayout line;
+    line.Text = AText;
+    line.Advances.reserve(AText.size());
+    for (size_t i = 0; i < AText.size(); ++i) {
+        const int advance = ADx != nullptr ? ADx[i] : AFace.Glyph(AText[i]).Advance;
+        line.Advances.push_back(advance);
+        line.Width += advance;
+    }
+    return line;
+}
+
+namespace {
+
+// The line as coverage: columns from MinX (may be negative: glyphs reach left of their pen) and rows from the top
+// of the cell.
+struct CoverageMask {
+    int MinX = 0;
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint8_t> Values;
+    uint8_t& At(int x, int y) { return Values[size_t(y) * size_t(Width) + size_t(x - MinX)]; }
+    void Bar(int x0, int x1, int y0, int thickness)
+    {
+        for (int y = std::max(0, y0); y < std::min(Height, y0 + thickness); ++y)
+            for (int x = std::max(MinX, x0); x < std::min(MinX + Width, x1); ++x)
+                At(x, y) = 255;
+    }
+};
+
+CoverageMask RenderMask(FontFace& AFace, const LineLayout& ALine, const LineStyle& AStyle)
+{
+    CoverageMask mask;
+    mask.Height = AFace.Height();
+    int pen = 0, minX = 0, maxX = ALine.Width;
+    for (size_t i = 0; i < ALine.Text.size(); ++i) {
+        const GlyphImage& g = AFace.Glyph(ALine.Text[i]);
+        if (g.Width > 0) {
+            minX = std::min(minX, pen + g.Left);
+            maxX = std::max(maxX, pen + g.Left + g.Width);
+        }
+        pen += ALine.Advances[i];
+    }
+    mask.MinX = minX;
+    mask.Width = maxX - minX;
+    if (mask.Width <= 0 || mask.Height <= 0)
+        return mask;
+    mask.Values.assign(size_t(mask.Width) * size_t(mask.Height), 0);
+    pen = 0;
+    for (size_t i = 0; i < ALine.Text.size(); ++i) {
+        const GlyphImage& g = AFace.Glyph(ALine.Text[i]);
+        for (int y = 0; y < g.Height; ++y) {
+            const int row = AFace.Ascent - g.Top + y;
+            if (row < 0 || row >= mask.Height)
+                continue;
+            for (int x = 0; x < g.Width; ++x) {
+                uint8_t& v = mask.At(pen + g.Left + x, row);
+                v = std::max(v, g.Coverage[size_t(y) * size_t(g.Width) + size_t(x)]);
+            }
+        }
+        pen += ALine.Advances[i];
+    }
+    const int underlineRow = AFace.Ascent + AFace.UnderlinePosition - AFace.UnderlineThickness / 2;
+    if (AFace.Log.lfUnderline != 0)
+        mask.Bar(0, ALine.Width, underlineRow, AFace.UnderlineThickness);
+    if (AFace.Log.lfStrikeOut != 0)
+        mask.Bar(0, ALine.Width, AFace.Ascent - AFace.StrikePosition, AFace.UnderlineThickness);
+    for (const auto& [first, last] : AStyle.Underlines) {
+        int x0 = 0;
+        for (int i = 0; i < first && i < int(ALine.Advances.size()); ++i)
+            x0 += ALine.Advances[size_t(i)];
+        int x1 = x0;
+        for (int i = first; i < last && i < int(ALine.Advances.size()); ++i)
+            x1 += ALine.Advances[size_t(i)];
+        mask.Bar(x0, x1, underlineRow, AFace.UnderlineThickness);
+    }
+    return mask;
+}
+
+// Line coordinates (u along the text, v down the cell) to surface coordinates for the four right angles.
+struct Orientation {
+    int Quadrant = 0; // escapement / 900
+    POINT Map(POINT AOrigin, int u, int v) const
+    {
+        switch (Quadrant) {
+        case 1:
+            return {AOrigin.X + v, AOrigin.Y - u};
+        case 2:
+            return {AOrigin.X - u, AOrigin.Y - v};
+        case 3:
+            return {AOrigin.X - v, AOrigin.Y + u};
+        default:
+            return {AOrigin.X + u, AOrigin.Y + v};
+        }
+    }
+};
+
+uint32_t Blend(uint32_t ADest, uint32_t AColor, unsigned ACoverage)
+{
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned d = (ADest >> shift) & 0xFF, c = (AColor >> shift) & 0xFF;
+        out |= ((c * ACoverage + d * (255 - ACoverage) + 127) / 255) << shift;
+    }
+    return out; // GDI text leaves alpha 0 behind
+}
+
+} // namespace
+
+void DrawLine(DC& ADC, FontFace& AFace, POINT APoint, const LineLayout& ALine, const LineStyle& AStyle)
+{
+    std::lock_guard lock(FontLock());
+    const Surface& s = ADC.Target();
+    pixman_region32_t clip;
+    pixman_region32_init(&clip);
+    pixman_region32_copy(&clip, const_cast<pixman_region32_t*>(&ADC.SurfaceClip()));
+    if (AStyle.ClipRect != nullptr) {
+        const RECT& r = *AStyle.ClipRect;
+        pixman_region32_intersect_rect(&clip, &clip, r.Left, r.Top, unsigned(std::max(0, r.Width())),
+                                       unsigned(std::max(0, r.Height())));
+    }
+    const Orientation turn{int(((AFace.Log.lfEscapement % 3600 + 3600) % 3600 + 450) / 900) % 4};
+    const uint32_t color = PixelOf(AStyle.Color);
+    auto inside = [&](POINT p) { return pixman_region32_contains_point(&clip, p.X, p.Y, nullptr) != 0; };
+    if (AStyle.Opaque) {
+        const uint32_t bk = PixelOf(AStyle.Background);
+        for (int v = 0; v < AFace.Height(); ++v)
+            for (int u = 0; u < ALine.Width; ++u)
+                if (POINT p = turn.Map(APoint, u, v); inside(p))
+                    s.Put(p.X, p.Y, bk);
+    }
+    CoverageMask mask = RenderMask(AFace, ALine, AStyle);
+    const pixman_box32_t* extents = pixman_region32_extents(&clip);
+    for (int v = 0; v < mask.Height; ++v)
+        for (int u = mask.MinX; u < mask.MinX + mask.Width; ++u) {
+            const unsigned coverage = mask.At(u, v);
+            if (coverage == 0)
+                continue;
+            const POINT p = turn.Map(APoint, u, v);
+            if (p.X < extents->x1 || p.X >= extents->x2 || p.Y < extents->y1 || p.Y >= extents->y2 || !inside(p))
+                continue;
+            s.Put(p.X, p.Y, coverage == 255 ? color : Blend(s.Get(p.X, p.Y), color, coverage));
+        }
+    pixman_region32_fini(&clip);
+}
+
+} // namespace win::detail
