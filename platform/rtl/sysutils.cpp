@@ -118,7 +118,7 @@ std::string GeneralText(double AValue, int APrecision, int AExpDigits)
     if (d.Digits.empty()) return "0";
     std::string out = d.Negative ? "-" : "";
     int n = static_cast<int>(d.Digits.size());
-    if (d.Exponent <= APrecision && d.Exponent >= -4) {
+    if (d.Exponent <= APrecision && d.Exponent >= -3) {
         if (d.Exponent <= 0) {
             out += "0";
             out += DecimalSeparator;
@@ -233,13 +233,13 @@ private:
     std::string Spec(size_t& i)
     {
         // An argument index "n:" comes first when present.
-        size_t save = i;
-        int index = Number(i);
-        if (index >= 0 && i < FFormat.size() && FFormat[i] == ':') {
-            FNext = static_cast<size_t>(index);
+        size_t digits_end = i;
+        while (digits_end < FFormat.size() && std::isdigit(static_cast<unsigned char>(FFormat[digits_end]))) {
+            ++digits_end;
+        }
+        if (digits_end > i && digits_end < FFormat.size() && FFormat[digits_end] == ':') {
+            FNext = static_cast<size_t>(Number(i));
             ++i;
-        } else {
-            i = save;
         }
         bool left = false;
         if (i < FFormat.size() && FFormat[i] == '-') {

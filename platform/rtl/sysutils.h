@@ -16,7 +16,8 @@
 
 // ---- Format ----------------------------------------------------------------------------------------------------
 
-// One argument of Format: an integer, a float, a text, a character or a pointer.
+// One argument of Format: an integer, a float, a text, a character or a pointer. A text is held as a view, so a
+// TVarRec lives no longer than the call it is written in.
 class TVarRec {
 public:
     enum TKind { vkInteger, vkUnsigned, vkFloat, vkString, vkChar, vkPointer };
