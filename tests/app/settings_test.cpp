@@ -1,0 +1,167 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/rtl/registry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A catalogue with one profile of two formats and "All Profiles" holding both.
+TCatalogue SmallCatalogue()
+{
+    TCatalogue catalogue;
+    TFormat a, b;
+    a.Title = "A", a.VideoCodecName = "libx264", a.Width = "640", a.Height = "480", a.FrameRate = "25000";
+    a.VideoBitRate = "1200000", a.AudioCodecName = "aac", a.AudioBitRate = "128000", a.SampleRate = "44100";
+    a.Channel = "2";
+    b = a;
+    b.Title = "B";
+    catalogue.Profiles = {{"P", "p", "p", {a, b}}, {"All Profiles", "0", "menuall", {a, b}}};
+    return catalogue;
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Config = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" /
+                 ("settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(Config);
+        fs::create_directories(Config);
+        setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
+    }
+
+    // Writes values straight into the key, as an earlier run would have left them.
+    void Store(const std::function<void(TRegistry&)>& AWrite)
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(kSettingsKey, true));
+        AWrite(registry);
+        registry.CloseKey();
+    }
+
+    std::string StoredString(const char* AName)
+    {
+        TRegistry registry;
+        if (!registry.OpenKey(kSettingsKey, false) || !registry.ValueExists(AName))
+            return "<absent>";
+        return registry.ReadString(AName);
+    }
+
+    int StoredInteger(const char* AName)
+    {
+        TRegistry registry;
+        EXPECT_TRUE(registry.OpenKey(kSettingsKey, false));
+        return registry.ReadInteger(AName);
+    }
+
+    fs::path Config;
+};
+
+TEST_F(SettingsTest, FirstRunKeepsTheDefaults)
+{
+    TSettingsStore store;
+    TSettings settings{"/docs/Output", "/home/videos", "/docs/Snapshots", {}};
+    TCatalogue catalogue = SmallCatalogue();
+    store.Read(settings, catalogue);
+    EXPECT_TRUE(store.WasRead());
+    EXPECT_EQ(settings.OutputPath, "/docs/Output");
+    EXPECT_EQ(settings.OpenVideoDialogPath, "/home/videos");
+    EXPECT_EQ(catalogue.Recent, (TFormatIndex{0, 0}));
+    EXPECT_EQ(catalogue.LastEdited, (TFormatIndex{-1, -1}));
+}
+
+TEST_F(SettingsTest, RoundTrip)
+{
+    const std::string chosen_folder = Config.string();
+    {
+        TSettingsStore store;
+        TSettings settings;
+        TCatalogue catalogue = SmallCatalogue();
+        store.Read(settings, catalogue);
+        settings = {"/out", "", "/shots", {}};
+        catalogue.Recent = {1, 1};
+        catalogue.LastEdited = {0, 1};
+        catalogue.Profiles[0].Formats[1].Width = "320";
+        catalogue.Profiles[0].Formats[1].AudioCodecName = "libmp3lame";
+        store.Save(settings, catalogue, chosen_folder + "/clip one.mp4");
+    }
+    TSettingsStore store;
+    TSettings settings;
+    TCatalogue catalogue = SmallCatalogue();
+    catalogue.Profiles[0].Formats.clear();  // formats are attached again after reading
+    store.Read(settings, catalogue);
+    EXPECT_EQ(settings.OutputPath, "/out");
+    EXPECT_EQ(settings.OpenVideoDialogPath, chosen_folder);
+    EXPECT_EQ(settings.ScreenShotsPath, "/shots");
+    EXPECT_EQ(catalogue.Recent, (TFormatIndex{1, 1}));
+    EXPECT_EQ(catalogue.LastEdited, (TFormatIndex{0, 1}));
+    EXPECT_EQ(settings.LastEditedValues.Width, "320");
+    EXPECT_EQ(settings.LastEditedValues.AudioCodecName, "libmp3lame");
+    EXPECT_EQ(settings.LastEditedValues.FrameRate, "25000");
+    EXPECT_EQ(StoredInteger("recentprofileind"), 1);
+    EXPECT_EQ(StoredString("channels"), "2");
+}
+
+TEST_F(SettingsTest, StaleLastEditedPairIsNeitherAppliedNorRewritten)
+{
+    Store([](TRegistry& R) {
+        R.WriteInteger("lasteditedprofileind", 7);
+        R.WriteInteger("lasteditedformatind", 3);
+        R.WriteString("videowidth", "999");
+        R.WriteString("OpenVideoDialogPath", "/no/such/folder");
+    });
+    TSettingsStore store;
+    TSettings settings;
+    settings.OpenVideoDialogPath = "/home/videos";
+    TCatalogue catalogue;
+    catalogue.ProfileIcons = {{"p", ""}};
+    catalogue.Profiles = {{"P", "p", "p", {}}, {"All Profiles", "0", "menuall", {}}};
+    catalogue.LoadedFormats = SmallCatalogue().Profiles[0].Formats;
+    for (auto& format : catalogue.LoadedFormats)
+        format.Category = "p";
+    store.Read(settings, catalogue);
+    EXPECT_EQ(settings.OpenVideoDialogPath, "");  // a remembered folder that is gone
+    EXPECT_EQ(catalogue.LastEdited, (TFormatIndex{7, 3}));
+
+    catalogue.AttachFormats(settings.LastEditedValues);
+    for (const auto& profile : catalogue.Profiles) {
+        ASSERT_EQ(profile.Formats.size(), 2u);
+        for (const auto& format : profile.Formats)
+            EXPECT_EQ(format.Width, "640");
+    }
+
+    store.Save(settings, catalogue, "");
+    EXPECT_EQ(StoredInteger("lasteditedprofileind"), 7);
+    EXPECT_EQ(StoredString("videowidth"), "999");
+    EXPECT_EQ(StoredString("videocodecname"), "<absent>");
+    EXPECT_EQ(StoredString("OpenVideoDialogPath"), "/no/such/folder");  // nothing chosen in this run
+}
+
+TEST_F(SettingsTest, NothingIsWrittenWhenTheSettingsWereNeverRead)
+{
+    Store([](TRegistry& R) { R.WriteString("OutputPath", "/kept"); });
+    TSettingsStore store;
+    store.Save({"/default", "", "", {}}, SmallCatalogue(), "");
+    EXPECT_EQ(StoredString("OutputPath"), "/kept");
+}
+
+TEST_F(SettingsTest, IndexOfTheWrongTypeEndsTheReading)
+{
+    Store([](TRegistry& R) {
+        R.WriteString("OutputPath", "/out");
+        R.WriteString("recentformatind", "three");
+    });
+    TSettingsStore store;
+    TSettings settings;
+    TCatalogue catalogue = SmallCatalogue();
+    EXPECT_THROW(store.Read(settings, catalogue), ERegistryException);
+    EXPECT_EQ(settings.OutputPath, "/out");  // read before the fault
+}
+
+}  // namespace
