@@ -4,6 +4,7 @@
 #include "media/loader/library_loader.h"
 #include "media/log/ff_logger.h"
 #include "media/util/ff_utils.h"
+#include "media/util/media_utils.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <fpu_control.h>
@@ -23,6 +24,8 @@ void StartMediaEngine()
     if (Started) return;
     FFLoader = new TFFLoader();
     InterruptCB = new TInterruptCB();
+    // The program's own copies come first; without them the system's libraries are used.
+    TFFLoader::SetLibraryPath(GetExeFolder() + "LibAV");
 #if defined(__x86_64__) || defined(__i386__)
     _FPU_GETCW(SavedControlWord);
     fpu_control_t word = MediaControlWord;

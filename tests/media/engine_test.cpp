@@ -5,6 +5,7 @@
 #include "media/loader/engine.h"
 #include "media/loader/interrupt_registry.h"
 #include "media/loader/library_loader.h"
+#include "media/util/media_utils.h"
 #include "platform/rtl/threads.h"
 
 namespace {
@@ -21,6 +22,7 @@ TEST(Engine, ShutDownUnloadsEverythingAndStartsAgain)
     for (int round = 0; round < 2; ++round) {
         StartMediaEngine();
         ASSERT_NE(FFLoader, nullptr);
+        EXPECT_EQ(TFFLoader::LibraryPath(), GetExeFolder() + "LibAV");
         ASSERT_TRUE(FFLoader->Load(AllLibraries)) << TFFLoader::LastErrMsg();
         StopMediaEngine();
         EXPECT_EQ(FFLoader, nullptr);
