@@ -138,6 +138,12 @@ void TComponent::DestroyComponents()
     }
 }
 
+void TComponent::Free()
+{
+    Destroying();
+    delete this;
+}
+
 void TComponent::Destroying()
 {
     if (FComponentState.Contains(csDestroying)) return;

@@ -64,6 +64,10 @@ public:
     void RemoveComponent(TComponent* AComponent);
     void DestroyComponents();
 
+    // Marks this component and its owned ones csDestroying before any destructor runs, then deletes it; a plain
+    // delete sets the flag only once the derived destructors are done.
+    void Free();
+
     TComponentState ComponentState() const { return FComponentState; }
     // Marks this component and its owned ones as going; nothing else happens until they are deleted.
     void Destroying();
