@@ -24,12 +24,12 @@ int GetDIBits(HDC ADC, HBITMAP ABitmap, UINT AStart, UINT ALines, void* ABits, B
 // [AStartScan, AStartScan + ALines) counted from the bottom; for a top-down DIB both count from the top.
 int SetDIBitsToDevice(HDC ADC, int AXDest, int AYDest, DWORD AWidth, DWORD AHeight, int AXSrc, int AYSrc,
                       UINT AStartScan, UINT ALines, const void* ABits, const BITMAPINFO* AInfo, UINT AUsage);
-// Negative extents mirror, as in StretchBlt. For a bottom-up DIB AYSrc counts from the bottom.
+// Negative extents mirror, as in StretchBlt. AYSrc counts from the bottom of the DIB, top-down or not.
 int StretchDIBits(HDC ADC, int AXDest, int AYDest, int ADestWidth, int ADestHeight, int AXSrc, int AYSrc,
                   int ASrcWidth, int ASrcHeight, const void* ABits, const BITMAPINFO* AInfo, UINT AUsage, DWORD ARop);
 
 BOOL BitBlt(HDC ADest, int AX, int AY, int AWidth, int AHeight, HDC ASrc, int AXSrc, int AYSrc, DWORD ARop);
-// Extents of different signs mirror. COLORONCOLOR samples the nearest pixel; BLACKONWHITE and WHITEONBLACK AND or
+// Extents of different signs mirror; a negative extent covers the pixels from X + Width + 1 up to X. COLORONCOLOR samples the nearest pixel; BLACKONWHITE and WHITEONBLACK AND or
 // OR the pixels they drop when shrinking; HALFTONE filters.
 BOOL StretchBlt(HDC ADest, int AX, int AY, int AWidth, int AHeight, HDC ASrc, int AXSrc, int AYSrc, int ASrcWidth,
                 int ASrcHeight, DWORD ARop);

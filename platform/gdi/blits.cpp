@@ -38,12 +38,11 @@ BOOL DrawFromDC(HDC ADest, int AX, int AY, int AWidth, int AHeight, HDC ASrc, in
     return Stretch(*dest, sourcePixels, request) ? TRUE : FALSE;
 }
 
-// A DIB's source rectangle in top-down rows of the surface that holds it.
-SignedRect DibSourceRect(const BITMAPINFO* AInfo, int AHeightOfRows, int AX, int AY, int AWidth, int AHeight)
+// StretchDIBits measures the source rectangle from the DIB's lower-left corner whatever its row order; callers
+// that draw part of a top-down DIB count on that.
+SignedRect DibSourceRect(int AHeightOfRows, int AX, int AY, int AWidth, int AHeight)
 {
-    if (AInfo->bmiHeader.biHeight > 0)
-        return {AX, AHeightOfRows - AY - AHeight, AWidth, AHeight};
-    return {AX, AY, AWidth, AHeight};
+    return {AX, AHeightOfRows - AY - AHeight, AWidth, AHeight};
 }
 
 } // namespace
@@ -90,7 +89,7 @@ int StretchDIBits(HDC ADC, int AXDest, int AYDest, int ADestWidth, int ADestHeig
         return 0;
     BlitRequest request;
     request.Dest = DestRect(*dest, AXDest, AYDest, ADestWidth, ADestHeight);
-    request.Source = DibSourceRect(AInfo, source.Height, AXSrc, AYSrc, ASrcWidth, ASrcHeight);
+    request.Source = DibSourceRect(source.Height, AXSrc, AYSrc, ASrcWidth, ASrcHeight);
     request.Rop = ARop;
     request.StretchMode = dest->State.StretchMode;
     if (!Stretch(*dest, source, request))
