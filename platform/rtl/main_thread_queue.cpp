@@ -177,9 +177,13 @@ bool CheckSynchronize(DWORD ATimeout)
         } catch (...) {
             call.Sync->Error = std::current_exception();
         }
+        // Let go of the call and its state before the worker resumes: the worker then owns the last reference,
+        // and the exception it raises again is freed on its own thread.
+        call.Method = nullptr;
         {
             std::lock_guard lock(state.Lock);
             call.Sync->Done = true;
+            call.Sync.reset();
         }
         state.SyncDone.notify_all();
     }

@@ -118,7 +118,6 @@ void TThread::Start()
     std::lock_guard lock(FStartLock);
     if (FStarted)
         throw EThread("Cannot call Start on a running or suspended thread");
-    FStarted = true;
     TSimpleEvent running;
     FHandle = std::thread([this, &running] {
         FThreadID = win::GetCurrentThreadId();
@@ -127,6 +126,7 @@ void TThread::Start()
         { std::lock_guard started(FStartLock); }
         Run();
     });
+    FStarted = true;  // only once the thread exists, so a failed start leaves nothing to wait for
     running.WaitFor();
 }
 

@@ -147,7 +147,7 @@ private:
     const bool FCreateSuspended;
     std::thread FHandle;
     std::mutex FStartLock;
-    bool FStarted = false;
+    std::atomic<bool> FStarted{false};
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
     std::atomic<bool> FFreeOnTerminate{false};
