@@ -17,7 +17,8 @@ void QueueInMainThread(const void* AOwner, TThreadMethod AMethod);
 void RemoveQueuedEvents(const void* AOwner);
 
 // Main thread only (raises EThread elsewhere). Runs the calls pending when it starts, waiting up to ATimeout
-// milliseconds for the first one when none is pending. Returns whether any ran. An exception from a queued call
+// milliseconds for the first one when none is pending (a WakeMainThreadWaits ends that wait early too). Returns
+// whether any ran. An exception from a queued call
 // leaves here with the later calls still queued; one from a synchronized call goes to its waiting worker.
 bool CheckSynchronize(DWORD ATimeout = 0);
 
@@ -31,7 +32,8 @@ void SetWaitSlicePump(std::function<void()> APump);
 // Waits until ADone() is true, in slices of ASlice milliseconds. On the main thread each slice runs queued calls
 // (and the slice pump), and a queued call ends the slice at once. Returns false when ATimeout ran out first.
 bool WaitForWithSlices(const std::function<bool()>& ADone, DWORD ASlice = 10, DWORD ATimeout = win::INFINITE);
-// Waits for AThread to finish (Execute and OnTerminate done), the same way.
+// Waits for AThread to finish (Execute and OnTerminate done), the same way. Not for a FreeOnTerminate thread,
+// which may be gone by the time it is looked at.
 bool WaitForWithSlices(TThread& AThread, DWORD ASlice = 10, DWORD ATimeout = win::INFINITE);
 
 // Wakes a main thread waiting in CheckSynchronize or WaitForWithSlices so it looks at its predicate again.
