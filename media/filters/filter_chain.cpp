@@ -305,9 +305,20 @@ void TFilterChain::Open(const std::string& AChain, AVRational ATimeBase)
     }
     // A native filter with a format list needs a graph in front that converts to it; so does a chain that must
     // deliver given formats and does not end in a graph.
+    // A native filter hands on the format it was given, so one that only takes formats this one takes as well
+    // needs no graph between them.
+    auto takes_all_of = [](const TNativeFilterDesc& ATaker, const TNativeFilterDesc& AGiver) {
+        if (ATaker.PixelFormats.empty()) return true;
+        if (AGiver.PixelFormats.empty()) return false;
+        return std::all_of(AGiver.PixelFormats.begin(), AGiver.PixelFormats.end(), [&](AVPixelFormat AFormat) {
+            return std::find(ATaker.PixelFormats.begin(), ATaker.PixelFormats.end(), AFormat) !=
+                   ATaker.PixelFormats.end();
+        });
+    };
     for (size_t i = 0; i < plan.size(); ++i)
-        if (plan[i].Native != nullptr && !plan[i].Native->PixelFormats.empty() &&
-            (i == 0 || plan[i - 1].Native != nullptr))
+        if (plan[i].Native != nullptr &&
+            (i == 0 ? !plan[i].Native->PixelFormats.empty()
+                    : plan[i - 1].Native != nullptr && !takes_all_of(*plan[i].Native, *plan[i - 1].Native)))
             plan.insert(plan.begin() + static_cast<long>(i++), TPlannedStage{nullptr, "null"});
     if (!FOutputFormats.empty() && (plan.empty() || plan.back().Native != nullptr))
         plan.push_back({nullptr, "null"});

@@ -122,9 +122,10 @@ void TFFLogger::LogAVLine(Cardinal AThreadID, int AAVLevel, const std::string& A
 
 void TFFLogger::Deliver(TLogInfo AInfo)
 {
-    // Each delivery carries its own copy of the line: several threads may be waiting for the main thread at once.
-    auto do_log = [this, info = std::move(AInfo)] {
-        if (OnLog) OnLog(info.Sender, info.ThreadID, info.LogLevel, info.LogMsg);
+    // Each delivery carries its own copy of the line and of the handler: several threads may be waiting for the
+    // main thread at once, and the handler must not depend on this logger still being there when it runs.
+    auto do_log = [handler = OnLog, info = std::move(AInfo)] {
+        handler(info.Sender, info.ThreadID, info.LogLevel, info.LogMsg);
     };
     if (FTriggerEventInMainThread)
         CallInMainThread(do_log);
@@ -142,7 +143,7 @@ void TFFLogger::InstallAVLogCallback()
 
 void TFFLogger::ApplyLogLevel()
 {
-    CurrentAVLevel = LogLevelToAV(FLogLevel);
+    CurrentAVLevel = LogLevelToAV(FLogLevel.load());
     if (ff::av_log_set_level != nullptr) ff::av_log_set_level(CurrentAVLevel);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The one process-wide logger. It takes FFmpeg's log output (through the library's log callback) and the engine's
 // own reports, and hands complete lines to OnLog, by default on the main thread.
+#include <atomic>
 #include <cstdarg>
 #include <functional>
 #include <string>
@@ -49,7 +50,7 @@ public:
     // "quiet" .. "debug" (any case) or a decimal FFmpeg level; other text raises EConvertError.
     void OptLogLevel(const std::string& AArg);
 
-    TLogLevel LogLevel() const { return FLogLevel; }
+    TLogLevel LogLevel() const { return FLogLevel.load(); }
     void SetLogLevel(TLogLevel AValue);
     bool TriggerEventInMainThread() const { return FTriggerEventInMainThread; }
     void SetTriggerEventInMainThread(bool AValue) { FTriggerEventInMainThread = AValue; }
@@ -63,8 +64,9 @@ private:
     void Deliver(TLogInfo AInfo);
 
     bool FAutoCreated = false;
-    bool FTriggerEventInMainThread = true;
-    TLogLevel FLogLevel = llInfo;
+    // Read by every logging thread.
+    std::atomic<bool> FTriggerEventInMainThread{true};
+    std::atomic<TLogLevel> FLogLevel{llInfo};
 };
 
 // The logger; made on demand (without OnLog, so it delivers nothing) when the application has none.

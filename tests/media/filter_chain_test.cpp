@@ -150,6 +150,10 @@ TEST_F(FilterChainTest, AFormatTheNativeFilterDoesNotTakeIsConvertedFirst)
     EXPECT_EQ(shifted[0]->format, AV_PIX_FMT_YUV420P);
     const int luma = PlaneRange(*plain[0], 0).first;
     EXPECT_EQ(PlaneRange(*shifted[0], 0), std::make_pair(luma + 20, luma + 20));
+    // Two native filters in a row, each on the other's output.
+    const std::vector<TFramePtr> twice = Run("testnative=20,testnative=-5", {rgb.get()}, {AV_PIX_FMT_YUV420P});
+    ASSERT_EQ(twice.size(), 1u);
+    EXPECT_EQ(PlaneRange(*twice[0], 0), std::make_pair(luma + 15, luma + 15));
 }
 
 TEST_F(FilterChainTest, LiveValuesFollowTheirCellFromFrameToFrame)
