@@ -8,6 +8,7 @@
 #include "media/util/ff_utils.h"
 #include "media/util/text_format.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/sysutils.h"
 
 namespace {
 
@@ -15,14 +16,6 @@ struct TFrameDeleter {
     void operator()(AVFrame* AFrame) const { ff::av_frame_free(&AFrame); }
 };
 using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
-
-std::string Trimmed(const std::string& AText)
-{
-    size_t first = 0, last = AText.size();
-    while (first < last && std::isspace(static_cast<unsigned char>(AText[first]))) ++first;
-    while (last > first && std::isspace(static_cast<unsigned char>(AText[last - 1]))) --last;
-    return AText.substr(first, last - first);
-}
 
 struct TChainItem {
     std::string Text;  // as written, quoting and escapes kept for libavfilter
@@ -56,7 +49,7 @@ std::vector<TChainItem> SplitChain(const std::string& AChain, bool& AHasSeveralC
     }
     std::vector<TChainItem> items;
     for (const std::string& text : texts) {
-        TChainItem item{Trimmed(text), {}, {}};
+        TChainItem item{Trim(text), {}, {}};
         size_t at = 0;
         while (at < item.Text.size() && item.Text[at] == '[') {  // input link labels
             at = item.Text.find(']', at);
@@ -68,7 +61,7 @@ std::vector<TChainItem> SplitChain(const std::string& AChain, bool& AHasSeveralC
             ++end;
         item.Name = item.Text.substr(at, end - at);
         const size_t equals = item.Text.find('=', end);
-        if (equals != std::string::npos) item.Args = Trimmed(item.Text.substr(equals + 1));
+        if (equals != std::string::npos) item.Args = Trim(item.Text.substr(equals + 1));
         if (item.Name.empty())
             throw Exception(StrFormat("Filter name expected in the filter chain \"%s\"", AChain.c_str()));
         items.push_back(std::move(item));
@@ -282,7 +275,7 @@ void TFilterChain::Open(const std::string& AChain, AVRational ATimeBase)
     FInputTimeBase = FOutputTimeBase = ATimeBase;
 
     std::vector<TPlannedStage> plan;
-    if (!Trimmed(AChain).empty()) {
+    if (!Trim(AChain).empty()) {
         bool several_chains = false;
         const std::vector<TChainItem> items = SplitChain(AChain, several_chains);
         for (const TChainItem& item : items) {

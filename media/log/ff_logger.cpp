@@ -1,10 +1,7 @@
 #include "media/log/ff_logger.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
-#include <cctype>
-#include <cstdlib>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +10,7 @@
 #include "media/util/media_utils.h"
 #include "media/util/text_format.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/rtl/threads.h"
 
 namespace {
@@ -51,12 +49,6 @@ std::string ContextPrefix(void* AContext)
             prefix = StrFormat("[%s @ %p] ", ItemName(parent), parent);
     }
     return prefix + StrFormat("[%s @ %p]", ItemName(AContext), AContext);
-}
-
-std::string Lowered(std::string AText)
-{
-    for (char& c : AText) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return AText;
 }
 
 }  // namespace
@@ -157,14 +149,10 @@ void TFFLogger::SetLogLevel(TLogLevel AValue)
 void TFFLogger::OptLogLevel(const std::string& AArg)
 {
     static const char* const names[] = {"quiet", "panic", "fatal", "error", "warning", "info", "verbose", "debug"};
-    const std::string lowered = Lowered(AArg);
+    const std::string lowered = LowerCase(AArg);
     for (int i = 0; i <= llDebug; ++i)
         if (lowered == names[i]) return SetLogLevel(static_cast<TLogLevel>(i));
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(AArg.c_str(), &end, 10);
-    if (AArg.empty() || *end != '\0' || errno != 0 || value < INT32_MIN || value > INT32_MAX)
-        throw EConvertError("'" + AArg + "' is not a valid integer value");
+    const Integer value = StrToInt(AArg);  // raises EConvertError for a text that is no number
     SetLogLevel(AVLevelToLogLevel(static_cast<int>(value)));
 }
 

@@ -1,6 +1,5 @@
 #include "media/util/ff_utils.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +8,7 @@
 #include "media/loader/av_bindings.h"
 #include "media/log/ff_logger.h"
 #include "media/util/text_format.h"
+#include "platform/rtl/sysutils.h"
 
 namespace {
 
@@ -19,14 +19,6 @@ void SetOptionError(const std::string& AText)
 {
     std::lock_guard guard(OptionErrorLock);
     OptionError = AText;
-}
-
-std::string Trimmed(const std::string& AText)
-{
-    size_t first = 0, last = AText.size();
-    while (first < last && static_cast<unsigned char>(AText[first]) <= ' ') ++first;
-    while (last > first && static_cast<unsigned char>(AText[last - 1]) <= ' ') --last;
-    return AText.substr(first, last - first);
 }
 
 bool PrivateClassKnows(const AVClass* AClass, const char* AName)
@@ -72,12 +64,12 @@ std::string CodecText(const AVCodecContext* ACodecContext, bool AEncoder)
     const AVCodec* codec = AEncoder ? ff::avcodec_find_encoder(ACodecContext->codec_id)
                                     : ff::avcodec_find_decoder(ACodecContext->codec_id);
     if (codec != nullptr) {
-        const std::string long_name = Trimmed(codec->long_name ? codec->long_name : "");
+        const std::string long_name = Trim(codec->long_name ? codec->long_name : "");
         return long_name.empty() ? codec->name : StrFormat("%s(%s)", codec->name, long_name.c_str());
     }
     if (ACodecContext->codec_id == AV_CODEC_ID_MPEG2TS) return "mpeg2ts";
     // The codec-name field of older contexts is gone; a known id still has its name.
-    if (ACodecContext->codec_id != AV_CODEC_ID_NONE) return Trimmed(ff::avcodec_get_name(ACodecContext->codec_id));
+    if (ACodecContext->codec_id != AV_CODEC_ID_NONE) return Trim(ff::avcodec_get_name(ACodecContext->codec_id));
     const unsigned tag = ACodecContext->codec_tag;
     char chars[4];
     bool printable = true;
@@ -119,7 +111,7 @@ void UninitOptions(TFFOptions& AOptions)
 
 bool OptDefault(TFFOptions& AOptions, const std::string& AName, const std::string& AValue)
 {
-    if (Trimmed(AName).empty()) return false;
+    if (Trim(AName).empty()) return false;
     const char* name = AName.c_str();
     const char* value = AValue.c_str();
     // Video, audio, data, subtitle, attachment: an option reaches a holder when its flags admit that kind.
