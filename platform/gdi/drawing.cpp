@@ -134,36 +134,36 @@ struct Stroker {
     // walked, so a far-away coordinate costs nothing.
     void Segment(POINT A, POINT B)
     {
-        const int dx = B.X - A.X, dy = B.Y - A.Y;
-        const int adx = std::abs(dx), ady = std::abs(dy);
-        const int steps = std::max(adx, ady);
+        const int64_t dx = int64_t(B.X) - A.X, dy = int64_t(B.Y) - A.Y;
+        const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+        const int64_t steps = std::max(adx, ady);
         if (steps == 0)
             return;
         const bool xMajor = adx >= ady;
-        const int major0 = xMajor ? A.X : A.Y;
-        const int majorDir = (xMajor ? dx : dy) < 0 ? -1 : 1;
-        const int limit = (xMajor ? Dc.Target().Width : Dc.Target().Height) + ThePen.Width;
-        int kFirst = 0, kLast = steps; // k in [kFirst, kLast)
+        const int64_t major0 = xMajor ? A.X : A.Y;
+        const int64_t majorDir = (xMajor ? dx : dy) < 0 ? -1 : 1;
+        const int64_t limit = int64_t(xMajor ? Dc.Target().Width : Dc.Target().Height) + ThePen.Width;
+        int64_t kFirst = 0, kLast = steps; // k in [kFirst, kLast)
         if (majorDir > 0) {
-            kFirst = std::max(kFirst, -ThePen.Width - major0);
-            kLast = std::min(kLast, limit - major0);
+            kFirst = std::max<int64_t>(kFirst, -ThePen.Width - major0);
+            kLast = std::min<int64_t>(kLast, limit - major0);
         } else {
-            kFirst = std::max(kFirst, major0 - limit);
-            kLast = std::min(kLast, major0 + ThePen.Width + 1);
+            kFirst = std::max<int64_t>(kFirst, major0 - limit);
+            kLast = std::min<int64_t>(kLast, major0 + ThePen.Width + 1);
         }
-        if (!Pattern.empty())
-            Phase += std::max(0, kFirst);
+        Phase += int(std::clamp<int64_t>(kFirst, 0, 1 << 20));
         const int64_t minorDelta = xMajor ? dy : dx;
-        for (int k = kFirst; k < kLast; ++k) {
-            // Bresenham's choice, in closed form: the minor coordinate nearest the ideal line (ties away from 0).
-            const int64_t num = 2 * int64_t(k) * std::abs(minorDelta) + steps;
-            const int minorOffset = int(num / (2 * int64_t(steps))) * (minorDelta < 0 ? -1 : 1);
-            const int major = major0 + majorDir * k;
-            const int minor = (xMajor ? A.Y : A.X) + minorOffset;
-            Plot(xMajor ? major : minor, xMajor ? minor : major, StepIsOn());
+        const int64_t minor0 = xMajor ? A.Y : A.X;
+        for (int64_t k = kFirst; k < kLast; ++k) {
+            // Bresenham's choice in closed form: the minor coordinate nearest the ideal line. Computed in 64 bits,
+            // and only for the steps that can reach the surface, so far-away end points cost nothing.
+            const int64_t minorOffset = (2 * k * (minorDelta < 0 ? -minorDelta : minorDelta) + steps) / (2 * steps);
+            const int64_t major = major0 + majorDir * k;
+            const int64_t minor = minor0 + (minorDelta < 0 ? -minorOffset : minorOffset);
+            if (minor < -ThePen.Width || minor > kMaxSurfaceSide + ThePen.Width)
+                continue;
+            Plot(int(xMajor ? major : minor), int(xMajor ? minor : major), StepIsOn());
         }
-        if (!Pattern.empty())
-            Phase += std::max(0, steps - std::max(kLast, kFirst));
     }
 
     void Flush()
