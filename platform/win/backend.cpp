@@ -1,0 +1,63 @@
+#include "platform/win/backend.h"
+
+#include "platform/win/styles.h"
+#include "platform/win/surfaces.h"
+#include "platform/win/window_state.h"
+
+#include <atomic>
+
+namespace win {
+
+using namespace wm;
+
+namespace {
+std::atomic<TBackend*> g_backend{nullptr};
+}
+
+void SetBackend(TBackend* ABackend) { g_backend = ABackend; }
+TBackend* CurrentBackend() { return g_backend; }
+
+TCapabilities Capabilities()
+{
+    TCapabilities result;
+    TBackend* backend = CurrentBackend();
+    result.LayeredWindows = backend && backend->HasCompositor();
+    return result;
+}
+
+DWORD GetVersion()
+{
+    TCapabilities caps = Capabilities();
+    return caps.MajorVersion | (caps.MinorVersion << 8);
+}
+
+std::vector<HWND> TopLevelWindowsInZOrder()
+{
+    TLock lock(State().Lock);
+    return State().TopLevels;
+}
+
+bool ViewTopLevel(HWND AWindow, TTopLevelView& AView)
+{
+    TLock lock(State().Lock);
+    TWindow* window = Find(AWindow);
+    if (!window || !IsTopLevel(*window))
+        return false;
+    AView.Window = AWindow;
+    AView.Rect = window->Window;
+    AView.Visible = window->Style & WS_VISIBLE;
+    AView.Minimized = window->Style & WS_MINIMIZE;
+    AView.Pixels = window->Pixels.empty() ? nullptr : window->Pixels.data();
+    AView.Width = window->SurfaceWidth;
+    AView.Height = window->SurfaceHeight;
+    AView.Shape = window->Shape;
+    AView.Layered = window->ExStyle & WS_EX_LAYERED;
+    AView.Alpha = (window->LayeredFlags & LWA_ALPHA) || window->PerPixelAlpha ? window->Alpha : 255;
+    AView.PerPixelAlpha = window->PerPixelAlpha;
+    AView.ColorKeyed = (window->LayeredFlags & LWA_COLORKEY) && !window->PerPixelAlpha;
+    AView.ColorKey = window->ColorKey;
+    AView.ClickThrough = AView.Layered && (window->ExStyle & WS_EX_TRANSPARENT);
+    return true;
+}
+
+}  // namespace win

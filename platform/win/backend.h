@@ -1,0 +1,63 @@
+#pragma once
+// What a backend does for the window manager: it shows the top-level surfaces the window manager paints into,
+// reports the screen and its monitors, and feeds raw pointer, key, drop and tray events back through the queue
+// functions of input.h and shell.h. The window manager owns every pixel; a backend only presents them.
+#include "platform/win/win_types.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace win {
+
+struct TMonitorDesc {
+    TRect Monitor;
+    TRect Work;
+    bool Primary = false;
+};
+
+struct NOTIFYICONDATA;
+
+class TBackend {
+public:
+    virtual ~TBackend() = default;
+
+    virtual std::vector<TMonitorDesc> Monitors() const = 0;  // at least one, the primary first
+    // Layered windows need someone to blend them with what is below.
+    virtual bool HasCompositor() const = 0;
+
+    // A top-level window got, lost or changed its surface, place, visibility, Z-order, region or layering.
+    // Read the current state through surfaces.h. Called on the window's thread, possibly inside the window
+    // manager (its lock is re-entrant for that thread).
+    virtual void TopLevelChanged(HWND) {}
+    virtual void TopLevelDestroyed(HWND) {}
+    // Pixels of the top-level window changed inside ADirty (window coordinates).
+    virtual void Present(HWND, const TRect& /*ADirty*/) {}
+    virtual void CursorChanged(HCURSOR) {}
+
+    // The desktop's side of the clipboard (text only).
+    virtual void SetClipboardText(const std::string& AText) = 0;
+    virtual std::optional<std::string> ClipboardText() const = 0;
+
+    // The desktop's side of the tray: an icon was added, changed or removed.
+    virtual void TrayIconChanged(DWORD /*AMessage*/, const NOTIFYICONDATA&) {}
+};
+
+// The backend every window uses. Tests and the program set it once before creating windows; the caller keeps
+// it alive while set. Without one, window functions raise.
+void SetBackend(TBackend* ABackend);
+TBackend* CurrentBackend();
+
+// One fixed answer for what this platform layer offers, read by the skin core's version and feature checks.
+struct TCapabilities {
+    DWORD MajorVersion = 6;  // behaves as the platform's version 6.0
+    DWORD MinorVersion = 0;
+    bool DesktopComposition = false;
+    bool TransparentBlt = false;
+    bool LayeredWindows = false;  // only with a compositor
+    bool DragFullWindows = true;
+};
+TCapabilities Capabilities();
+DWORD GetVersion();  // major version in the low byte, minor in the next, as the platform packs it
+
+}  // namespace win
