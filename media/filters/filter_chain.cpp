@@ -56,9 +56,9 @@ std::vector<TChainItem> SplitChain(const std::string& AChain, bool& AHasSeveralC
             at = at == std::string::npos ? item.Text.size() : at + 1;
             while (at < item.Text.size() && std::isspace(static_cast<unsigned char>(item.Text[at]))) ++at;
         }
+        auto name_char = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
         size_t end = at;
-        while (end < item.Text.size() && (std::isalnum(static_cast<unsigned char>(item.Text[end])) || item.Text[end] == '_'))
-            ++end;
+        while (end < item.Text.size() && name_char(item.Text[end])) ++end;
         item.Name = item.Text.substr(at, end - at);
         const size_t equals = item.Text.find('=', end);
         if (equals != std::string::npos) item.Args = Trim(item.Text.substr(equals + 1));

@@ -169,7 +169,8 @@ void SetContextOpts(TFFOptions& AOptions, void* AContext, void* AOptsContext, co
         const AVOption* option = ff::av_opt_find(AOptsContext, name.c_str(), nullptr, 0, 0);
         uint8_t* text = nullptr;
         if (option != nullptr && ff::av_opt_get(AOptsContext, name.c_str(), 0, &text) >= 0) {
-            if ((option->flags & AFlags) == AFlags) ff::av_opt_set(AContext, name.c_str(), reinterpret_cast<char*>(text), 0);
+            if ((option->flags & AFlags) == AFlags)
+                ff::av_opt_set(AContext, name.c_str(), reinterpret_cast<char*>(text), 0);
             ff::av_free(text);
         } else if (private_context != nullptr && ff::av_opt_find(private_context, name.c_str(), nullptr, 0, 0)) {
             ff::av_opt_set(private_context, name.c_str(), value.c_str(), 0);

@@ -61,8 +61,10 @@ TFramePtr UniformFrame(int AWidth, int AHeight, AVPixelFormat AFormat, std::init
     const AVPixFmtDescriptor* desc = ff::av_pix_fmt_desc_get(AFormat);
     int plane = 0;
     for (int value : AValues) {
-        const int rows = plane == 0 || (desc->flags & AV_PIX_FMT_FLAG_RGB) ? AHeight : -(-AHeight >> desc->log2_chroma_h);
-        for (int y = 0; y < rows; ++y) std::memset(frame->data[plane] + y * frame->linesize[plane], value, frame->linesize[plane]);
+        const bool full = plane == 0 || (desc->flags & AV_PIX_FMT_FLAG_RGB);
+        const int rows = full ? AHeight : -(-AHeight >> desc->log2_chroma_h);
+        for (int y = 0; y < rows; ++y)
+            std::memset(frame->data[plane] + y * frame->linesize[plane], value, frame->linesize[plane]);
         ++plane;
     }
     return frame;
