@@ -11,6 +11,11 @@ TspColor RGBToSpColor(uint32_t ARGB)
     return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
 
+TspColor ColorToSpColor(TColor Color, Byte Alpha)
+{
+    return (RGBToSpColor(static_cast<uint32_t>(ColorToRGB(Color))) & 0x00FFFFFF) | (TspColor{Alpha} << 24);
+}
+
 TspColor MakeSpColor(Integer R, Integer G, Integer B, Integer A)
 {
     const auto byte = [](Integer v) { return static_cast<uint32_t>(std::clamp(v, 0, 255)); };

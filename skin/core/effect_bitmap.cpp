@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <utility>
+
+#include "platform/gdi/gdi.h"
 
 Integer RoundHalfEven(double x)
 {
@@ -16,20 +18,64 @@ Integer RoundHalfEven(double x)
 
 TspEffectBmp::TspEffectBmp(Integer cx, Integer cy)
 {
+    auto& header = FBmpInfo.bmiHeader;
+    header.biSize = 40;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = win::BI_RGB;
     if (cx <= 0 || cy <= 0) return;
     const int64_t row_size = 3 * int64_t{cx} + cx % 4;
     const int64_t size = row_size * cy;
+    // Beyond what a 32-bit size can say the section is refused before any memory is asked for.
     if (size > std::numeric_limits<Integer>::max()) return;
-    try {
-        FStorage.assign(static_cast<size_t>(size), 0);
-    } catch (const std::bad_alloc&) {
+    header.biWidth = cx;
+    header.biHeight = -cy;
+    void* bits = nullptr;
+    FHandle = win::CreateDIBSection(nullptr, &FBmpInfo, win::DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (FHandle == nullptr || bits == nullptr) {
+        if (FHandle != nullptr) win::DeleteObject(FHandle);
+        FHandle = nullptr;
         return;
     }
     FWidth = cx;
     FHeight = cy;
     FRowSize = static_cast<Integer>(row_size);
     FSize = static_cast<Integer>(size);
-    FBits = FStorage.data();
+    FBits = static_cast<Byte*>(bits);
+}
+
+TspEffectBmp::~TspEffectBmp()
+{
+    if (FHandle != nullptr) win::DeleteObject(FHandle);
+}
+
+TspEffectBmp::TspEffectBmp(TspEffectBmp&& AOther) noexcept { *this = std::move(AOther); }
+
+TspEffectBmp& TspEffectBmp::operator=(TspEffectBmp&& AOther) noexcept
+{
+    if (this == &AOther) return *this;
+    if (FHandle != nullptr) win::DeleteObject(FHandle);
+    FWidth = std::exchange(AOther.FWidth, 0);
+    FHeight = std::exchange(AOther.FHeight, 0);
+    FRowSize = std::exchange(AOther.FRowSize, 0);
+    FSize = std::exchange(AOther.FSize, 0);
+    FBits = std::exchange(AOther.FBits, nullptr);
+    FHandle = std::exchange(AOther.FHandle, nullptr);
+    FBmpInfo = AOther.FBmpInfo;
+    return *this;
+}
+
+std::unique_ptr<TspEffectBmp> TspEffectBmp::CreateFromhWnd(win::HBITMAP hBmp)
+{
+    win::BITMAP info{};
+    if (hBmp == nullptr || win::GetObject(hBmp, sizeof info, &info) == 0) return std::make_unique<TspEffectBmp>(0, 0);
+    auto bmp = std::make_unique<TspEffectBmp>(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
+    if (bmp->Empty()) return bmp;
+    const win::HDC display = win::CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+    win::BITMAPINFO request = bmp->FBmpInfo;
+    win::GetDIBits(display, hBmp, 0, static_cast<win::UINT>(bmp->FHeight), bmp->FBits, &request, win::DIB_RGB_COLORS);
+    win::DeleteDC(display);
+    return bmp;
 }
 
 std::unique_ptr<TspEffectBmp> TspEffectBmp::CreateCopy(const TspEffectBmp& ABmp)
@@ -37,6 +83,44 @@ std::unique_ptr<TspEffectBmp> TspEffectBmp::CreateCopy(const TspEffectBmp& ABmp)
     auto copy = std::make_unique<TspEffectBmp>(ABmp.FWidth, ABmp.FHeight);
     if (!copy->Empty()) std::memcpy(copy->FBits, ABmp.FBits, static_cast<size_t>(ABmp.FSize));
     return copy;
+}
+
+void TspEffectBmp::Draw(win::HDC hDC, Integer x, Integer y) const
+{
+    if (Empty()) return;
+    win::SetDIBitsToDevice(hDC, x, y, static_cast<win::DWORD>(FWidth), static_cast<win::DWORD>(FHeight), 0, 0, 0,
+                           static_cast<win::UINT>(FHeight), FBits, &FBmpInfo, win::DIB_RGB_COLORS);
+}
+
+void TspEffectBmp::Stretch(win::HDC hDC, Integer x, Integer y, Integer cx, Integer cy) const
+{
+    if (Empty()) return;
+    win::StretchDIBits(hDC, x, y, cx, cy, 0, 0, FWidth, FHeight, FBits, &FBmpInfo, win::DIB_RGB_COLORS,
+                       win::SRCCOPY);
+}
+
+void TspEffectBmp::DrawRect(win::HDC hDC, Integer hx, Integer hy, Integer x, Integer y, Integer cx, Integer cy) const
+{
+    // The original reached this part through mirrored extents on a top-down section. Here the rows of the part
+    // are handed over as a section of their own, which leaves no doubt about which row a source offset counts
+    // from, and the part is cut to the buffer.
+    if (Empty()) return;
+    if (x < 0) {
+        hx -= x;
+        cx += x;
+        x = 0;
+    }
+    if (y < 0) {
+        hy -= y;
+        cy += y;
+        y = 0;
+    }
+    cx = std::min(cx, FWidth - x);
+    cy = std::min(cy, FHeight - y);
+    if (cx <= 0 || cy <= 0) return;
+    win::BITMAPINFO rows = FBmpInfo;
+    rows.bmiHeader.biHeight = -cy;
+    win::StretchDIBits(hDC, hx, hy, cx, cy, x, 0, cx, cy, ScanLinePtr(y), &rows, win::DIB_RGB_COLORS, win::SRCCOPY);
 }
 
 void TspEffectBmp::GetScanLine(Integer y, Byte* Line) const

@@ -4,8 +4,9 @@
 // on its own buffer; a second buffer (BMP) is only read.
 #include <cstdint>
 #include <memory>
-#include <vector>
 
+#include "platform/gdi/colors.h"
+#include "platform/gdi/gdi_types.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/types.h"
 
@@ -17,7 +18,18 @@ public:
     // A cx x cy buffer, pixels zero. A size that is not positive, or too large to allocate, gives an empty
     // buffer (no pixels) on which every operation does nothing.
     TspEffectBmp(Integer cx, Integer cy);
+    // A copy of the pixels of a GDI bitmap, which stays the caller's.
+    static std::unique_ptr<TspEffectBmp> CreateFromhWnd(win::HBITMAP hBmp);
     static std::unique_ptr<TspEffectBmp> CreateCopy(const TspEffectBmp& ABmp);
+    ~TspEffectBmp() override;
+    TspEffectBmp(TspEffectBmp&& AOther) noexcept;
+    TspEffectBmp& operator=(TspEffectBmp&& AOther) noexcept;
+    TspEffectBmp(const TspEffectBmp&) = delete;
+    TspEffectBmp& operator=(const TspEffectBmp&) = delete;
+
+    // The DIB section that holds the pixels.
+    win::HBITMAP Handle() const { return FHandle; }
+    const win::BITMAPINFO& BmpInfo() const { return FBmpInfo; }
 
     Integer Width() const { return FWidth; }
     Integer Height() const { return FHeight; }
@@ -28,6 +40,12 @@ public:
     Byte* Bits() { return FBits; }
     const Byte* Bits() const { return FBits; }
     bool Empty() const { return FBits == nullptr; }
+
+    // Output to a device context: the whole buffer at x, y; stretched to cx x cy; or its cx x cy part at x, y
+    // to hx, hy.
+    void Draw(win::HDC hDC, Integer x, Integer y) const;
+    void Stretch(win::HDC hDC, Integer x, Integer y, Integer cx, Integer cy) const;
+    void DrawRect(win::HDC hDC, Integer hx, Integer hy, Integer x, Integer y, Integer cx, Integer cy) const;
 
     // Row and pixel access; no range checks, callers keep to the buffer.
     void GetScanLine(Integer y, Byte* Line) const;
@@ -73,6 +91,7 @@ public:
     void MaskAntialiasing(const TspEffectBmp& Msk, Integer Amount);
     // AColor is a resolved $00BBGGRR value (system colours already turned into RGB by the caller's ColorToRGB).
     void MaskFillColorRGB(const TspEffectBmp& Msk, uint32_t AColor, double kf);
+    void MaskFillColor(const TspEffectBmp& Msk, TColor C, double kf);
 
 private:
     Byte* Pixel(Integer x, Integer y) { return ScanLinePtr(y) + 3 * x; }
@@ -90,7 +109,8 @@ private:
     Integer FRowSize = 0;
     Integer FSize = 0;
     Byte* FBits = nullptr;
-    std::vector<Byte> FStorage;
+    win::HBITMAP FHandle = nullptr;
+    win::BITMAPINFO FBmpInfo{};
 };
 
 // Rounds to the nearest integer, ties to even, as every effect and transition does.

@@ -199,3 +199,8 @@ void TspEffectBmp::MaskFillColorRGB(const TspEffectBmp& Msk, uint32_t AColor, do
             for (int c = 0; c < 3; ++c) p[c] = ClampByte(RoundHalfEven((1 - kf) * p[c] + kf * channel[c]));
         }
 }
+
+void TspEffectBmp::MaskFillColor(const TspEffectBmp& Msk, TColor C, double kf)
+{
+    MaskFillColorRGB(Msk, static_cast<uint32_t>(ColorToRGB(C)), kf);
+}

@@ -167,3 +167,19 @@ TEST(ColorHelpers, ConversionsAndHslMoves)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ColorHelpers, PlatformColoursWithAlpha)
+{
+    EXPECT_EQ(ColorToSpColor(clRed, 255), 0xFFFF0000u);
+    EXPECT_EQ(ColorToSpColor(clRed, 0), 0x00FF0000u);
+    EXPECT_EQ(ColorToSpColor(clBtnFace, 0x80),
+              0x80000000u | (RGBToSpColor(static_cast<uint32_t>(ColorToRGB(clBtnFace))) & 0x00FFFFFF));
+
+    TspEffectBmp bmp(1, 1), mask(1, 1);
+    bmp.MaskFillColor(mask, clRed, 0.5);  // black towards red by half: 127.5 to even
+    EXPECT_EQ(bmp.GetPixel(0, 0), 0x800000);
+}
+
+}  // namespace

@@ -163,3 +163,37 @@ TEST(EffectBuffer, ResizeEnlargesByNearestNeighbourBlocks)
 }
 
 }  // namespace
+
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
+
+namespace {
+
+TEST(EffectBuffer, CopiesFromAndDrawsToClassLibraryBitmaps)
+{
+    TBitmap source(5, 3, pf24bit);
+    for (Integer y = 0; y < 3; ++y)
+        for (Integer x = 0; x < 5; ++x) source.Canvas()->SetPixels(x, y, static_cast<TColor>(0x010203 * (x + 4 * y)));
+    const auto buffer = TspEffectBmp::CreateFromhWnd(source.Handle());
+    ASSERT_EQ(buffer->Width(), 5);
+    ASSERT_EQ(buffer->Height(), 3);
+    // $00BBGGRR colour 0x010203 * n is red 3n, green 2n, blue n: the buffer reads it back as $00RRGGBB.
+    EXPECT_EQ(buffer->GetPixel(2, 1), (18 << 16) | (12 << 8) | 6);
+
+    TBitmap whole(5, 3, pf32bit), part(4, 4, pf32bit);
+    buffer->Draw(whole.Canvas()->Handle(), 0, 0);
+    buffer->DrawRect(part.Canvas()->Handle(), 1, 1, 2, 1, 2, 2);
+    for (Integer y = 0; y < 3; ++y)
+        for (Integer x = 0; x < 5; ++x)
+            EXPECT_EQ(whole.Canvas()->Pixels(x, y), source.Canvas()->Pixels(x, y)) << x << "," << y;
+    EXPECT_EQ(part.Canvas()->Pixels(1, 1), source.Canvas()->Pixels(2, 1));
+    EXPECT_EQ(part.Canvas()->Pixels(2, 2), source.Canvas()->Pixels(3, 2));
+    EXPECT_EQ(part.Canvas()->Pixels(3, 3), 0);
+    EXPECT_EQ(part.Canvas()->Pixels(0, 0), 0);
+
+    TBitmap stretched(10, 6, pf32bit);
+    buffer->Stretch(stretched.Canvas()->Handle(), 0, 0, 10, 6);
+    EXPECT_EQ(stretched.Canvas()->Pixels(9, 5), source.Canvas()->Pixels(4, 2));
+}
+
+}  // namespace
