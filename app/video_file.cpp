@@ -40,7 +40,7 @@ TVideoFile MakeVideoFile(const std::string& APath, const TProbedFile& AProbe, TF
     job.Source = APath;
     job.SourceTitleExt = FileNameOf(APath);
     job.DestinationTitle = WithoutExtension(job.SourceTitleExt);
-    job.Status = "-";
+    job.Status.assign(1, '-');  // a one-character literal trips a false -Wrestrict of GCC 12 here
     job.TrimmedLength = AProbe.Duration;
     job.isSourceAudioFormat = true;
     for (const auto& stream : AProbe.Streams) {
