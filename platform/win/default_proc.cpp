@@ -200,12 +200,12 @@ LRESULT SysCommand(HWND AWindow, WPARAM AWParam, LPARAM ALParam)
 {
     switch (AWParam & 0xFFF0) {
     case SC_MOVE:
-    case SC_SIZE: RunSizeMoveLoop(AWindow, AWParam); return 0;
+    case SC_SIZE: RunSizeMoveLoop(AWindow, AWParam, ALParam); return 0;
     case SC_MINIMIZE: ShowWindow(AWindow, SW_MINIMIZE); return 0;
     case SC_MAXIMIZE: ShowWindow(AWindow, SW_MAXIMIZE); return 0;
     case SC_RESTORE: ShowWindow(AWindow, SW_RESTORE); return 0;
     case SC_CLOSE: SendMessage(AWindow, WM_CLOSE, 0, 0); return 0;
-    default: (void)ALParam; return 0;  // SC_KEYMENU and the rest: there is no native menu to show
+    default: return 0;  // SC_KEYMENU and the rest: there is no native menu to show
     }
 }
 

@@ -105,10 +105,12 @@ bool Retrieve(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove, bool 
         if (AnswerOneSent(queue, lock))
             continue;
         bool found = TakeFrom(queue.Posted, AMsg, AFilter, AMin, AMax, ARemove);
+        // Raw input is turned into messages one event at a time, when the ones before it are gone, so that
+        // state read while handling a message (key state, the key TranslateMessage looks at) is of that message.
         if (!found) {
-            if (TakeRawInput(queue, lock))
-                continue;
             found = TakeFrom(queue.Input, AMsg, AFilter, AMin, AMax, ARemove);
+            if (!found && queue.Input.empty() && TakeRawInput(queue, lock))
+                continue;
         }
         if (!found && queue.QuitPosted) {
             AMsg = {nullptr, WM_QUIT, static_cast<WPARAM>(queue.QuitCode), 0, MessageTime(), State().CursorPos};

@@ -40,13 +40,13 @@ TRect SizedRect(const TRect& AStart, WPARAM AEdge, int ADx, int ADy, const MINMA
     return result;
 }
 
-void PlaceOnScreen(HWND AWindow, const TRect& AScreenRect)
+void PlaceOnScreen(HWND AWindow, const TRect& AScreenRect, bool AMoveOnly)
 {
     TPoint origin{0, 0};
     if (HWND parent = GetAncestor(AWindow, GA_PARENT))
         ClientToScreen(parent, origin);
     SetWindowPos(AWindow, nullptr, AScreenRect.Left - origin.X, AScreenRect.Top - origin.Y, AScreenRect.Width(),
-                 AScreenRect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+                 AScreenRect.Height(), SWP_NOZORDER | SWP_NOACTIVATE | (AMoveOnly ? SWP_NOSIZE : 0));
 }
 
 // Takes the next message for the loop; false when the loop has to end (WM_QUIT is put back for the outer loop).
@@ -61,7 +61,7 @@ bool NextMessage(MSG& AMsg)
 
 }  // namespace
 
-void RunSizeMoveLoop(HWND AWindow, WPARAM ACommand)
+void RunSizeMoveLoop(HWND AWindow, WPARAM ACommand, LPARAM AStart)
 {
     bool moving = (ACommand & 0xFFF0) == SC_MOVE;
     WPARAM edge = ACommand & 0x000F;
@@ -70,8 +70,8 @@ void RunSizeMoveLoop(HWND AWindow, WPARAM ACommand)
         return;  // a maximized or minimized window keeps its place
     if (!moving && (!(style & WS_THICKFRAME) || edge < WMSZ_LEFT || edge > WMSZ_BOTTOMRIGHT))
         return;
-    TPoint start;
-    GetCursorPos(start);
+    // Input is queued ahead of time, so the pointer may already be elsewhere: start where it went down.
+    TPoint start = AStart ? LParamToPoint(AStart) : GetMessagePos();
     TRect start_rect;
     GetWindowRect(AWindow, start_rect);
     SendMessage(AWindow, WM_ENTERSIZEMOVE, 0, 0);
@@ -85,7 +85,8 @@ void RunSizeMoveLoop(HWND AWindow, WPARAM ACommand)
             TRect rect = moving ? RectOffset(start_rect, dx, dy) : SizedRect(start_rect, edge, dx, dy, info);
             SendMessage(AWindow, moving ? WM_MOVING : WM_SIZING, moving ? 0 : edge, reinterpret_cast<LPARAM>(&rect));
             if (rect != current) {
-                PlaceOnScreen(AWindow, rect);
+                PlaceOnScreen(AWindow, rect, moving && rect.Width() == start_rect.Width() &&
+                                                  rect.Height() == start_rect.Height());
                 current = rect;
             }
         } else if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
@@ -93,7 +94,7 @@ void RunSizeMoveLoop(HWND AWindow, WPARAM ACommand)
         } else if (msg.message == WM_KEYDOWN && (msg.wParam == static_cast<WPARAM>(VK_ESCAPE) ||
                                                  msg.wParam == static_cast<WPARAM>(VK_RETURN))) {
             if (msg.wParam == static_cast<WPARAM>(VK_ESCAPE))
-                PlaceOnScreen(AWindow, start_rect);
+                PlaceOnScreen(AWindow, start_rect, false);
             break;
         } else if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
                    (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)) {
