@@ -213,8 +213,8 @@ TColor TCanvas::Pixels(Integer AX, Integer AY)
     RequiredState({csHandleValid});
     // Reading asks the bitmap below for its current pixels, as drawing does.
     Changing();
-    win::COLORREF c = win::GetPixel(FHandle, AX, AY);
-    return c == win::CLR_INVALID ? clNone : static_cast<TColor>(c);
+    // Outside the clip this is CLR_INVALID, which reads as -1.
+    return static_cast<TColor>(win::GetPixel(FHandle, AX, AY));
 }
 
 void TCanvas::SetPixels(Integer AX, Integer AY, TColor AColor)
