@@ -30,14 +30,31 @@
     X(av_frame_make_writable, false)              \
     X(av_get_pix_fmt_name, false)                 \
     X(av_pix_fmt_desc_get, false)                 \
+    X(av_dict_set, false)                     \
+    X(av_dict_free, false)                    \
+    X(av_rescale_q, false)                    \
+    X(av_reduce, false)                       \
+    X(av_gcd, false)                          \
+    X(av_get_sample_fmt_name, false)          \
+    X(av_get_bytes_per_sample, false)         \
+    X(av_realloc, false)                      \
+    X(av_channel_layout_default, false)       \
+    X(av_channel_layout_uninit, false)        \
     X(av_pix_fmt_get_chroma_sub_sample, false)
 
 #define QUENNARY_SWRESAMPLE_ENTRIES(X)            \
+    X(swr_alloc_set_opts2, false)             \
+    X(swr_init, false)                        \
+    X(swr_convert, false)                     \
+    X(swr_free, false)                        \
+    X(swr_get_out_samples, false)             \
     X(swresample_version, false)
 
 #define QUENNARY_SWSCALE_ENTRIES(X)               \
     X(swscale_version, false)                     \
     X(sws_alloc_context, false)                   \
+    X(sws_getCachedContext, false)            \
+    X(sws_scale, false)                       \
     X(sws_freeContext, false)
 
 #define QUENNARY_AVCODEC_ENTRIES(X)               \
@@ -47,12 +64,33 @@
     X(avcodec_get_name, false)                    \
     X(avcodec_alloc_context3, false)              \
     X(avcodec_free_context, false)                \
+    X(avcodec_parameters_to_context, false)   \
+    X(avcodec_open2, false)                   \
+    X(avcodec_send_packet, false)             \
+    X(avcodec_receive_frame, false)           \
+    X(avcodec_flush_buffers, false)           \
+    X(avcodec_string, false)                  \
+    X(av_packet_alloc, false)                 \
+    X(av_packet_free, false)                  \
+    X(av_packet_unref, false)                 \
     X(av_codec_iterate, false)
 
 #define QUENNARY_AVFORMAT_ENTRIES(X)              \
     X(avformat_version, false)                    \
     X(avformat_alloc_context, false)              \
     X(avformat_free_context, false)               \
+    X(avformat_open_input, false)             \
+    X(avformat_find_stream_info, false)       \
+    X(avformat_close_input, false)            \
+    X(av_find_input_format, false)            \
+    X(av_read_frame, false)                   \
+    X(av_seek_frame, false)                   \
+    X(avio_alloc_context, false)              \
+    X(avio_context_free, false)               \
+    X(avio_size, false)                       \
+    X(avio_feof, false)                       \
+    X(avio_seek, false)                       \
+    X(avio_flush, false)                      \
     X(av_muxer_iterate, false)
 
 #define QUENNARY_AVFILTER_ENTRIES(X)              \

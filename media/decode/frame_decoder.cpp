@@ -1,0 +1,418 @@
+#include "media/decode/frame_decoder.h"
+
+#include <strings.h>
+
+#include "media/loader/av_bindings.h"
+#include "media/log/ff_logger.h"
+#include "media/util/ff_utils.h"
+#include "media/util/text_format.h"
+#include "platform/rtl/exceptions.h"
+
+namespace {
+
+constexpr const char PictureNotReady[] = "picture not ready, please decode first";
+constexpr const char ReadOnlyHandle[] = "file cannot be seeked, handle is readonly.";
+
+int64_t IOPosition(AVFormatContext* AContext)
+{
+    return AContext->pb != nullptr ? ff::avio_seek(AContext->pb, 0, SEEK_CUR) : -1;
+}
+
+}  // namespace
+
+TFFDecoder::TFFDecoder(TComponent* AOwner)
+    : TCustomDecoder(AOwner), FFormatConv(std::make_unique<TFormatConverter>()), FLastPTS(AV_NOPTS_VALUE)
+{
+    TFFDecoder::ScanStreams();
+    ResetFrameInfo();
+    FLastPTS = AV_NOPTS_VALUE;
+    FLastPos = -1;
+    ResetWaveInfo();
+}
+
+TFFDecoder::~TFFDecoder()
+{
+    TFFDecoder::CloseFile();
+    // Only allocated once the libraries were bound, so the slots are there to free them.
+    if (FPacket != nullptr) ff::av_packet_free(&FPacket);
+    if (FFrame != nullptr) ff::av_frame_free(&FFrame);
+    if (FPictureFrame != nullptr) ff::av_frame_free(&FPictureFrame);
+    if (FDeintFrame != nullptr) ff::av_frame_free(&FDeintFrame);
+    if (FDecodedAudioBuffer != nullptr) ff::av_free(FDecodedAudioBuffer);
+    if (FResampledAudioBuffer != nullptr) ff::av_free(FResampledAudioBuffer);
+}
+
+void TFFDecoder::ScanStreams()
+{
+    TCustomDecoder::ScanStreams();
+    FSeekIndex = FFirstVideoStreamIndex >= 0 ? FFirstVideoStreamIndex : FFirstAudioStreamIndex;
+    if (FFileHandle == nullptr) {
+        FStartTime = -1;
+    } else if (FSeekIndex >= 0) {
+        const int64_t start = FFileHandle->streams[FSeekIndex]->start_time;
+        FStartTime = start == AV_NOPTS_VALUE ? 0 : start;
+    } else {
+        FStartTime = FFileHandle->start_time == AV_NOPTS_VALUE ? 0 : FFileHandle->start_time;
+    }
+}
+
+void TFFDecoder::CloseFile()
+{
+    FSeekIndex = -1;
+    FStartTime = -1;
+    FDecodeIndex = -1;
+    FEOF = false;
+    ResetFrameInfo();
+    FLastPTS = AV_NOPTS_VALUE;
+    FLastPos = -1;
+    FDesireAudioIndex = -1;
+    ResetWaveInfo();
+    if (FFileHandle != nullptr) DropAudioConverters();
+    FRemainsAudioSize = 0;
+    // The contexts belong to the streams' table, which the base frees with the file.
+    FCodec = nullptr;
+    FCodecIndex = -1;
+    FAudioCodec = nullptr;
+    FAudioCodecIndex = -1;
+    FVideoDrainSent = FAudioDrainSent = false;
+    TCustomDecoder::CloseFile();
+}
+
+bool TFFDecoder::CheckOwnFile()
+{
+    if (FFileHandle == nullptr) {
+        ReportError(AV_LOG_WARNING, FileNotLoaded);
+        return false;
+    }
+    if (!FOwnHandle) {
+        ReportError(AV_LOG_WARNING, ReadOnlyHandle);
+        throw Exception(ReadOnlyHandle);
+    }
+    if (FPacket == nullptr) FPacket = ff::av_packet_alloc();
+    if (FFrame == nullptr) FFrame = ff::av_frame_alloc();
+    if (FPictureFrame == nullptr) FPictureFrame = ff::av_frame_alloc();
+    if (FPacket == nullptr || FFrame == nullptr || FPictureFrame == nullptr) {
+        ReportError(AV_LOG_ERROR, AVErrorText(FileName(), AVERROR(ENOMEM)));
+        return false;
+    }
+    return true;
+}
+
+int TFFDecoder::SelectVideoStream(int AStreamIndex)
+{
+    if (!CheckOwnFile()) return -1;
+    const int index = CheckStreamIndex(AStreamIndex < 0 && FDecodeIndex >= 0 ? FDecodeIndex : AStreamIndex,
+                                       AVMEDIA_TYPE_VIDEO);
+    if (index < 0) return -1;
+    if (index != FDecodeIndex) {
+        ResetFrameInfo();
+        FDecodeIndex = index;
+    }
+    return index;
+}
+
+bool TFFDecoder::OpenStreamCodec(int AStreamIndex, AVCodecContext*& ACodec, int& ACodecIndex)
+{
+    if (ACodecIndex == AStreamIndex && ACodec != nullptr) return true;
+    if (ACodec != nullptr) DropStreamCodec(ACodecIndex);
+    ACodec = nullptr;
+    ACodecIndex = -1;
+    AVCodecContext* codec = StreamCodec(AStreamIndex);
+    const AVCodec* decoder = codec != nullptr ? ff::avcodec_find_decoder(codec->codec_id) : nullptr;
+    if (decoder == nullptr) {
+        ReportError(AV_LOG_ERROR, StrFormat("Unsupported codec (id=%d) for input file stream #%d",
+                                            codec != nullptr ? static_cast<int>(codec->codec_id) : 0, AStreamIndex));
+        return false;
+    }
+    if (ff::avcodec_open2(codec, decoder, nullptr) < 0) {
+        // A context that failed to open is not reused.
+        DropStreamCodec(AStreamIndex);
+        ReportError(AV_LOG_ERROR, StrFormat("Error while opening codec for input file stream #%d", AStreamIndex));
+        return false;
+    }
+    ACodec = codec;
+    ACodecIndex = AStreamIndex;
+    return true;
+}
+
+bool TFFDecoder::OpenVideoCodec(int AStreamIndex)
+{
+    const AVCodecParameters* par = FFileHandle->streams[AStreamIndex]->codecpar;
+    if (par->width == 0 || par->height == 0) {
+        ReportError(AV_LOG_ERROR, "frame size of codec is invalid.");
+        return false;
+    }
+    const bool was_open = FCodecIndex == AStreamIndex && FCodec != nullptr;
+    if (!OpenStreamCodec(AStreamIndex, FCodec, FCodecIndex)) return false;
+    if (!was_open) FVideoDrainSent = false;
+    return true;
+}
+
+bool TFFDecoder::IsStillImage() const
+{
+    return FFileHandle != nullptr && FFileHandle->iformat != nullptr && FFileHandle->iformat->name != nullptr &&
+           strcasecmp(FFileHandle->iformat->name, "image2") == 0;
+}
+
+bool TFFDecoder::ReadFailedAtEnd(int AResult)
+{
+    if (AResult == AVERROR(EAGAIN)) {
+        LoggerInstance()->Log(this, llInfo, "no data, please try again.");
+        return false;
+    }
+    if (AResult != AVERROR_EOF && !(FFileHandle->pb != nullptr && ff::avio_feof(FFileHandle->pb))) {
+        LoggerInstance()->Log(this, llInfo, "unknown error #%d.", AResult);
+        return false;
+    }
+    return true;
+}
+
+bool TFFDecoder::Decode(int AStreamIndex)
+{
+    const int index = SelectVideoStream(AStreamIndex);
+    if (index < 0) return false;
+    // A still image is decoded once.
+    if (FPicture.Ready && IsStillImage()) return true;
+    if (FEOF) {
+        LoggerInstance()->Log(this, llInfo, StreamEOFReached);
+        return false;
+    }
+    if (!OpenVideoCodec(index)) return false;
+
+    const int64_t position = IOPosition(FFileHandle);
+    for (;;) {
+        const int received = ff::avcodec_receive_frame(FCodec, FFrame);
+        if (received == 0) {
+            LoggerInstance()->Log(this, llDebug, "pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d, pict_type=%d", index,
+                                  static_cast<long long>(FFrame->pkt_dts), static_cast<long long>(FFrame->pts),
+                                  FFrame->key_frame, static_cast<int>(FFrame->pict_type));
+            StoreFrame(FFrame, position);
+            ff::av_frame_unref(FFrame);
+            return true;
+        }
+        if (received == AVERROR_EOF) {
+            // Every picture the decoder held back has been handed out: this is the real end.
+            LoggerInstance()->Log(this, llInfo, StreamEOFReached);
+            FEOF = true;
+            return false;
+        }
+        // Anything but "needs input" is a damaged packet: its picture is lost, the next one is tried.
+        const int read = ff::av_read_frame(FFileHandle, FPacket);
+        if (read < 0) {
+            if (!ReadFailedAtEnd(read)) return false;
+            // Drain: the pictures the decoder still holds (B-frames, codec delay) come out one by one.
+            if (!FVideoDrainSent) ff::avcodec_send_packet(FCodec, nullptr);
+            FVideoDrainSent = true;
+            continue;
+        }
+        if (FPacket->stream_index == index) ff::avcodec_send_packet(FCodec, FPacket);
+        ff::av_packet_unref(FPacket);
+    }
+}
+
+int64_t TFFDecoder::StreamTimeToMicroseconds(int AStreamIndex, int64_t ATime) const
+{
+    if (ATime == AV_NOPTS_VALUE) return AV_NOPTS_VALUE;
+    const AVStream* stream = FFileHandle->streams[AStreamIndex];
+    if (stream->start_time != AV_NOPTS_VALUE) ATime -= stream->start_time;
+    AVRational time_base = stream->time_base;
+    if (time_base.den == 0) time_base = AVRational{time_base.num, time_base.num != 0 ? time_base.num : 1};
+    return ff::av_rescale_q(ATime, time_base, AVRational{1, AV_TIME_BASE});
+}
+
+void TFFDecoder::StoreFrame(AVFrame* AFrame, int64_t APosition)
+{
+    ff::av_frame_unref(FPictureFrame);
+    ff::av_frame_ref(FPictureFrame, AFrame);
+    AVFrame* shown = FPictureFrame;
+    if (FDeinterlace && DeinterlaceFrame(FPictureFrame)) shown = FDeintFrame;
+
+    FPicture.PixFmt = AFrame->format;
+    FPicture.Width = AFrame->width;
+    FPicture.Height = AFrame->height;
+    FPicture.IsKeyFrame = AFrame->key_frame == 1;
+    FPicture.PictureType =
+        AFrame->pict_type >= 0 && AFrame->pict_type <= 7 ? static_cast<TPictureType>(AFrame->pict_type) : ptUnknown;
+
+    // The library's best guess of the presentation time takes the place of the packet-time heuristics.
+    int64_t time = AFrame->best_effort_timestamp;
+    if (time == AV_NOPTS_VALUE) time = AFrame->pts;
+    if (time == AV_NOPTS_VALUE) time = AFrame->pkt_dts;
+    if (FPicture.PTS != AV_NOPTS_VALUE) FLastPTS = FPicture.PTS;
+    FPicture.PTS = StreamTimeToMicroseconds(FDecodeIndex, time);
+    if (FPicture.PTS != AV_NOPTS_VALUE)
+        LoggerInstance()->Log(this, llDebug, "decode PTS: %0.3f", static_cast<double>(FPicture.PTS) / 1000000.0);
+
+    FPicture.OriginalDTS = AFrame->pkt_dts;
+    FPicture.OriginalPTS = AFrame->pts;
+    FPicture.StreamIndex = FDecodeIndex;
+    if (FPicture.Position >= 0) FLastPos = FPicture.Position;
+    FPicture.Position = APosition;
+    for (int i = 0; i < 4; ++i) {
+        FPicture.Picture.data[i] = shown->data[i];
+        FPicture.Picture.linesize[i] = shown->linesize[i];
+    }
+    FPicture.Buffer = shown->data[0];
+    FPicture.Size = shown->buf[0] != nullptr ? static_cast<int>(shown->buf[0]->size) : 0;
+    FPicture.Ready = true;
+}
+
+void TFFDecoder::ResetFrameInfo()
+{
+    if (FPicture.PTS != AV_NOPTS_VALUE) FLastPTS = FPicture.PTS;
+    if (FPicture.Position >= 0) FLastPos = FPicture.Position;
+    const TAVPicture picture = FPicture.Picture;
+    void* buffer = FPicture.Buffer;
+    const int size = FPicture.Size;
+    FPicture = TFrameInfo{};
+    FPicture.PTS = FPicture.OriginalDTS = FPicture.OriginalPTS = AV_NOPTS_VALUE;
+    FPicture.Picture = picture;
+    FPicture.Buffer = buffer;
+    FPicture.Size = size;
+}
+
+bool TFFDecoder::CanSeek()
+{
+    if (!CheckOwnFile()) return false;
+    if (IsStillImage()) {
+        LoggerInstance()->Log(this, llInfo, "\"image2\" format cannot to be seeked.");
+        FLastErrMsg = "\"image2\" format cannot to be seeked.";
+        return false;
+    }
+    return true;
+}
+
+bool TFFDecoder::Seek(int64_t APTS, TSeekFlags ASeekFlags)
+{
+    if (!CanSeek()) return false;
+    LoggerInstance()->Log(this, llDebug, "current position %lld bytes",
+                          static_cast<long long>(IOPosition(FFileHandle)));
+    int64_t target = APTS < 0 ? 0 : APTS;
+    if (!ASeekFlags.Contains(sfByte)) {
+        if (FSeekIndex >= 0)
+            target = ff::av_rescale_q(target, AVRational{1, AV_TIME_BASE}, FFileHandle->streams[FSeekIndex]->time_base);
+        if (FStartTime > 0) target += FStartTime;
+    }
+
+    if (FCodec != nullptr) ff::avcodec_flush_buffers(FCodec);
+    if (FAudioCodec != nullptr) ff::avcodec_flush_buffers(FAudioCodec);
+    FVideoDrainSent = FAudioDrainSent = false;
+    FEOF = false;
+    ResetFrameInfo();
+    ResetWaveInfo();
+    FRemainsAudioSize = 0;
+
+    const int flags = SeekFlagsToAV(ASeekFlags);
+    int result;
+    if (APTS > 0) {
+        result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags);
+    } else {
+        // To the start: backward to the file's first time, else forward to the first key frame from there.
+        result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags | AVSEEK_FLAG_BACKWARD);
+        if (result < 0) result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags & ~AVSEEK_FLAG_BACKWARD);
+    }
+    if (result < 0) {
+        ReportError(AV_LOG_ERROR, ASeekFlags.Contains(sfByte)
+                                      ? StrFormat("could not seek to position %lld bytes", static_cast<long long>(APTS))
+                                      : StrFormat("could not seek to position %0.3f seconds", APTS / 1000000.0));
+        return false;
+    }
+    LoggerInstance()->Log(this, llDebug, "seek to position %lld bytes", static_cast<long long>(IOPosition(FFileHandle)));
+    // The input's end flag is not consulted here: several demuxers only move the input at their next read, so
+    // the flag of an earlier read to the end would still be up. The next decode finds a real end by itself.
+    return true;
+}
+
+int64_t TFFDecoder::CurrentPictureTime() const { return FPicture.PTS; }
+
+bool TFFDecoder::DecodeNextKeyFrame(int AStreamIndex)
+{
+    const int index = SelectVideoStream(AStreamIndex);
+    if (index < 0) return false;
+    const int64_t frame = FrameDuration(FFileHandle->streams[index]->avg_frame_rate.num != 0 &&
+                                                FFileHandle->streams[index]->avg_frame_rate.den != 0
+                                            ? FFileHandle->streams[index]->avg_frame_rate
+                                            : FFileHandle->streams[index]->r_frame_rate);
+    int64_t target = frame;
+    if (FPicture.PTS != AV_NOPTS_VALUE && FPicture.PTS > 0) target += FPicture.PTS;
+    return Seek(target, TSeekFlags{}) && Decode(index);
+}
+
+bool TFFDecoder::DecodePreviousKeyFrame(int AStreamIndex)
+{
+    const int index = SelectVideoStream(AStreamIndex);
+    if (index < 0) return false;
+    const AVStream* stream = FFileHandle->streams[index];
+    const int64_t frame = FrameDuration(stream->avg_frame_rate.num != 0 && stream->avg_frame_rate.den != 0
+                                            ? stream->avg_frame_rate
+                                            : stream->r_frame_rate);
+    int64_t reference = FPicture.PTS;
+    if (reference == AV_NOPTS_VALUE) reference = FLastPTS;
+    if (reference == AV_NOPTS_VALUE) reference = FFileHandle->duration == AV_NOPTS_VALUE ? 0 : FFileHandle->duration;
+
+    // Back off one frame duration more each round until a picture before the reference comes out. Each round
+    // decodes; comparing byte positions to skip that is unreliable here, as a seek does not always move the input.
+    bool found = false;
+    for (int64_t h = 1;; ++h) {
+        const int64_t step = h * frame;
+        if (!Seek(reference - step, TSeekFlags{sfBackward})) break;
+        if (!Decode(index)) {
+            if (reference < step) break;
+            continue;
+        }
+        if (FPicture.PTS < reference || FPicture.PTS <= 0) {
+            found = true;
+            break;
+        }
+        // Already back at the start and still not before the reference: there is nothing earlier.
+        if (reference < step) break;
+    }
+    if (!found) FLastErrMsg = "Could not seek to the previous key-frame. " + FLastErrMsg;
+    return found;
+}
+
+bool TFFDecoder::DecodePreviousFrame(int AStreamIndex)
+{
+    const int index = SelectVideoStream(AStreamIndex);
+    if (index < 0) return false;
+    const AVStream* stream = FFileHandle->streams[index];
+    const int64_t frame = FrameDuration(stream->avg_frame_rate.num != 0 && stream->avg_frame_rate.den != 0
+                                            ? stream->avg_frame_rate
+                                            : stream->r_frame_rate);
+    int64_t base = FPicture.PTS;
+    if (base == AV_NOPTS_VALUE) base = FLastPTS;
+    const int64_t target = base == AV_NOPTS_VALUE ? -2 * frame : base - 2 * frame;
+    if (!DecodePreviousKeyFrame(index)) return false;
+    while (FPicture.PTS == AV_NOPTS_VALUE || FPicture.PTS <= target)
+        if (!Decode(index)) return false;
+    return true;
+}
+
+bool TFFDecoder::ConvertPicture()
+{
+    if (!FPicture.Ready) {
+        ReportError(AV_LOG_ERROR, PictureNotReady);
+        return false;
+    }
+    if (!FFormatConv->PictureToRGB(&FPicture.Picture, static_cast<AVPixelFormat>(FPicture.PixFmt), FPicture.Width,
+                                   FPicture.Height)) {
+        ReportError(AV_LOG_ERROR, FFormatConv->LastErrMsg());
+        return false;
+    }
+    return true;
+}
+
+win::BITMAP* TFFDecoder::GetBitmapPtr() { return ConvertPicture() ? FFormatConv->DIB() : nullptr; }
+
+int64_t TFFDecoder::Position()
+{
+    if (FFileHandle == nullptr) {
+        ReportError(AV_LOG_WARNING, FileNotLoaded);
+        return -1;
+    }
+    if (FFileHandle->pb == nullptr) {
+        ReportError(AV_LOG_WARNING, "cannot get position");
+        return -1;
+    }
+    return IOPosition(FFileHandle);
+}
