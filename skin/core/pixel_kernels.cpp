@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -49,27 +50,41 @@ inline TspColor BlendLinePixel(TspColor s, TspColor d)
 }
 
 #ifdef QUENNARY_SSE2
-// Four pixels of BlendLine at once. Every intermediate fits an unsigned 16-bit lane: u * a + l * (256 - a) is at
-// most 255 * 256, so the results are bit for bit those of the scalar formulas.
+// Two pixels (eight 16-bit lanes) of the blend: (u - l) * a + l * 256, less l for the plain weights 255 - a.
+// Every true intermediate lies in 0..65535 and the lane arithmetic is exact modulo 2^16, so the results are bit for
+// bit those of the scalar formulas.
 template <bool MMX>
-inline __m128i Blend4(__m128i s, __m128i d)
+inline __m128i BlendLanes(__m128i u, __m128i l, __m128i a)
+{
+    __m128i r = _mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(u, l), a), _mm_slli_epi16(l, 8));
+    if (!MMX) r = _mm_sub_epi16(r, l);
+    return _mm_srli_epi16(r, 8);
+}
+
+inline __m128i BroadcastAlpha(__m128i lanes) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(lanes, 0xFF), 0xFF); }
+
+// Four pixels of BlendLine. The "MMX" weights need no special cases: alpha 0 gives the destination exactly, and
+// alpha 255 counted as 256 gives the source. The plain weights never reach either end, so those pixels are
+// picked afterwards.
+template <bool MMX>
+inline __m128i Blend4(__m128i s, __m128i d, __m128i opaque, __m128i clear)
 {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i a32 = _mm_srli_epi32(s, 24);
-    const __m128i a2 = _mm_or_si128(a32, _mm_slli_epi32(a32, 16));
-    const __m128i alo = _mm_unpacklo_epi32(a2, a2);
-    const __m128i ahi = _mm_unpackhi_epi32(a2, a2);
-    const __m128i full = _mm_set1_epi16(MMX ? 256 : 255);
     const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
     const __m128i dlo = _mm_unpacklo_epi8(d, zero), dhi = _mm_unpackhi_epi8(d, zero);
-    __m128i rlo = _mm_add_epi16(_mm_mullo_epi16(slo, alo), _mm_mullo_epi16(dlo, _mm_sub_epi16(full, alo)));
-    __m128i rhi = _mm_add_epi16(_mm_mullo_epi16(shi, ahi), _mm_mullo_epi16(dhi, _mm_sub_epi16(full, ahi)));
-    __m128i blended = _mm_packus_epi16(_mm_srli_epi16(rlo, 8), _mm_srli_epi16(rhi, 8));
-    if (!MMX) blended = _mm_or_si128(blended, _mm_set1_epi32(static_cast<int>(0xFF000000u)));
-    const __m128i opaque = _mm_cmpeq_epi32(a32, _mm_set1_epi32(255));
-    const __m128i clear = _mm_cmpeq_epi32(a32, zero);
-    blended = _mm_or_si128(_mm_and_si128(opaque, s), _mm_andnot_si128(opaque, blended));
-    return _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, blended));
+    __m128i alo = BroadcastAlpha(slo), ahi = BroadcastAlpha(shi);
+    if (MMX) {
+        const __m128i full = _mm_set1_epi16(255);
+        alo = _mm_sub_epi16(alo, _mm_cmpeq_epi16(alo, full));
+        ahi = _mm_sub_epi16(ahi, _mm_cmpeq_epi16(ahi, full));
+    }
+    __m128i blended = _mm_packus_epi16(BlendLanes<MMX>(slo, dlo, alo), BlendLanes<MMX>(shi, dhi, ahi));
+    if (!MMX) {
+        blended = _mm_or_si128(blended, _mm_set1_epi32(static_cast<int>(0xFF000000u)));
+        blended = _mm_or_si128(_mm_and_si128(opaque, s), _mm_andnot_si128(opaque, blended));
+        blended = _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, blended));
+    }
+    return blended;
 }
 #endif
 
@@ -82,15 +97,18 @@ void BlendLineImpl(const TspColor* Src, TspColor* Dst, Integer Count)
     const __m128i ones = _mm_set1_epi32(-1);
     for (; i + 4 <= Count; i += 4) {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
-        const __m128i a32 = _mm_srli_epi32(s, 24);
+        const __m128i top = _mm_srai_epi32(s, 24);  // 0 for alpha 0, -1 for alpha 255
+        const __m128i clear = _mm_cmpeq_epi32(top, zero);
+        const __m128i opaque = _mm_cmpeq_epi32(top, ones);
         // Runs of fully transparent or fully opaque pixels are common in skins: skip the arithmetic for them.
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(a32, zero)) == 0xFFFF) continue;
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srai_epi32(s, 24), ones)) == 0xFFFF) {
+        const int clear_mask = _mm_movemask_epi8(clear);
+        if (clear_mask == 0xFFFF) continue;
+        if (_mm_movemask_epi8(opaque) == 0xFFFF) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), s);
             continue;
         }
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), Blend4<MMX>(s, d));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), Blend4<MMX>(s, d, opaque, clear));
     }
 #endif
     for (; i < Count; ++i) Dst[i] = BlendLinePixel<MMX>(Src[i], Dst[i]);
@@ -133,7 +151,21 @@ void CopyLineImpl(const TspColor* Src, TspColor* Dst, Integer Count)
 void FillLineImpl(TspColor* Dst, Integer Count, TspColor Value)
 {
     if (Count <= 0) return;
-    std::fill_n(Dst, Count, Value);
+    Integer i = 0;
+#ifdef QUENNARY_SSE2
+    // Single pixels up to a 16-byte boundary, then aligned stores four pixels at a time.
+    for (; i < Count && (reinterpret_cast<uintptr_t>(Dst + i) & 15) != 0; ++i) Dst[i] = Value;
+    const __m128i v = _mm_set1_epi32(static_cast<int>(Value));
+    for (; i + 16 <= Count; i += 16) {
+        __m128i* p = reinterpret_cast<__m128i*>(Dst + i);
+        _mm_store_si128(p, v);
+        _mm_store_si128(p + 1, v);
+        _mm_store_si128(p + 2, v);
+        _mm_store_si128(p + 3, v);
+    }
+    for (; i + 4 <= Count; i += 4) _mm_store_si128(reinterpret_cast<__m128i*>(Dst + i), v);
+#endif
+    for (; i < Count; ++i) Dst[i] = Value;
 }
 
 void FillRectBitsImpl(TspColor* Bits, Integer Width, Integer /*Height*/, Integer X1, Integer Y1, Integer X2,
