@@ -59,12 +59,14 @@ void Glyph(HDC ADC, const TRect& AButton, LRESULT AKind, bool AMaximized)
     COLORREF ink = GetSysColor(COLOR_BTNTEXT);
     int cx = AButton.Left + AButton.Width() / 2, cy = AButton.Top + AButton.Height() / 2;
     switch (AKind) {
-    case HTCLOSE:
-        for (int i = -3; i <= 3; ++i) {
+    case HTCLOSE: {
+        int reach = std::clamp((AButton.Height() - 4) / 2, 1, 3);
+        for (int i = -reach; i <= reach; ++i) {
             Fill(ADC, Bounds(cx + i - 1, cy + i - 1, 2, 1), ink);
             Fill(ADC, Bounds(cx + i - 1, cy - i - 1, 2, 1), ink);
         }
         break;
+    }
     case HTMINBUTTON: Fill(ADC, Bounds(cx - 4, cy + 2, 6, 2), ink); break;
     case HTMAXBUTTON:
         if (AMaximized) {

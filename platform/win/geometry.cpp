@@ -582,4 +582,16 @@ int GetSystemMetrics(int AIndex)
     }
 }
 
+void NotifyDisplayChange()
+{
+    std::vector<HWND> tops;
+    {
+        TLock lock(State().Lock);
+        tops = State().TopLevels;
+    }
+    TRect screen = PrimaryScreen();
+    for (HWND top : tops)
+        SendMessage(top, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen.Width(), screen.Height()));
+}
+
 }  // namespace win

@@ -34,5 +34,8 @@ BOOL GetMonitorInfo(HMONITOR AMonitor, MONITORINFO* AInfo);
 // SPI_GETWORKAREA (TRect*), SPI_GETDRAGFULLWINDOWS (BOOL*).
 BOOL SystemParametersInfo(UINT AAction, UINT AParam, void* AValue, UINT AWinIni);
 int GetSystemMetrics(int AIndex);
+// For backends: the monitors changed. Every top-level window hears WM_DISPLAYCHANGE (bits per pixel, size of the
+// primary screen).
+void NotifyDisplayChange();
 
 }  // namespace win

@@ -1,5 +1,6 @@
 #include "platform/backend/headless/headless_backend.h"
 
+#include "platform/win/geometry.h"
 #include "platform/win/input.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/styles.h"
@@ -75,8 +76,10 @@ THeadlessBackend::~THeadlessBackend()
 
 void THeadlessBackend::SetMonitors(const std::vector<win::TMonitorDesc>& AMonitors)
 {
-    if (!AMonitors.empty())
-        FMonitors = AMonitors;
+    if (AMonitors.empty())
+        return;
+    FMonitors = AMonitors;
+    win::NotifyDisplayChange();
 }
 
 std::vector<win::TMonitorDesc> THeadlessBackend::Monitors() const { return FMonitors; }
