@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The file as sections of lines. Lines keep their text as read, so that a file-backed ini can write back what it
 // did not change; the in-memory ini writes a normalised form instead.
@@ -92,6 +93,7 @@ struct TIniDocument {
         Sections.clear();
         LineBreak = "\n";
         WriteBOM = false;
+        if (access(AFileName.c_str(), F_OK) != 0) return;
         TMemoryStream data;
         TStringList lines;
         try {
@@ -296,15 +298,16 @@ void TIniFile::Refresh()
 {
     // Another program (or another TIniFile) may have changed the file since we last looked.
     TFileStamp stamp = CurrentStamp();
-    if (stamp == FStamp && stamp.Exists) return;
+    if (FLoaded && stamp == FStamp) return;
     FDocument->Load(FFileName);
     FStamp = stamp;
+    FLoaded = true;
 }
 
 void TIniFile::Store()
 {
     if (!WriteFileAtomically(FFileName, FDocument->RenderPreserving())) {
-        FStamp = {};  // what we hold was not written: read the file again next time
+        FLoaded = false;  // what we hold was not written: read the file again next time
         throw EIniFileException("Unable to write to " + FFileName);
     }
     FStamp = CurrentStamp();

@@ -80,6 +80,7 @@ private:
 
     std::unique_ptr<TIniDocument> FDocument;
     TFileStamp FStamp;
+    bool FLoaded = false;
 };
 
 // Loads the whole file at creation (a missing or unreadable file gives an empty one); UpdateFile writes it back

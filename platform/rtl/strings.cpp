@@ -285,30 +285,41 @@ void TStrings::SetText(const std::string& AValue)
     EndUpdate();
 }
 
-std::string TStrings::DelimitedText() const
+std::string TStrings::DelimitedText() const { return JoinDelimited(FDelimiter, FQuoteChar, FStrictDelimiter); }
+
+void TStrings::SetDelimitedText(const std::string& AValue)
 {
-    if (Count() == 1 && Strings(0).empty()) return std::string(2, FQuoteChar);
+    SplitDelimited(AValue, FDelimiter, FQuoteChar, FStrictDelimiter);
+}
+
+// Always ',' and '"' with blanks separating, whatever the list's own delimiter settings are.
+std::string TStrings::CommaText() const { return JoinDelimited(',', '"', false); }
+void TStrings::SetCommaText(const std::string& AValue) { SplitDelimited(AValue, ',', '"', false); }
+
+std::string TStrings::JoinDelimited(char ADelimiter, char AQuote, bool AStrict) const
+{
+    if (Count() == 1 && Strings(0).empty()) return std::string(2, AQuote);
     std::string out;
     for (Integer i = 0; i < Count(); ++i) {
         std::string s = Strings(i);
         bool quote = std::any_of(s.begin(), s.end(), [&](char c) {
-            return c == FQuoteChar || c == FDelimiter || (!FStrictDelimiter && static_cast<unsigned char>(c) <= ' ');
+            return c == AQuote || c == ADelimiter || (!AStrict && static_cast<unsigned char>(c) <= ' ');
         });
         if (quote) {
-            std::string q(1, FQuoteChar);
+            std::string q(1, AQuote);
             for (char c : s) {
                 q += c;
-                if (c == FQuoteChar) q += c;
+                if (c == AQuote) q += c;
             }
-            s = q + FQuoteChar;
+            s = q + AQuote;
         }
-        if (i > 0) out += FDelimiter;
+        if (i > 0) out += ADelimiter;
         out += s;
     }
     return out;
 }
 
-void TStrings::SetDelimitedText(const std::string& AValue)
+void TStrings::SplitDelimited(const std::string& AValue, char ADelimiter, char AQuote, bool AStrict)
 {
     BeginUpdate();
     try {
@@ -316,23 +327,23 @@ void TStrings::SetDelimitedText(const std::string& AValue)
         const std::string& v = AValue;
         size_t p = 0;
         auto skip_blanks = [&] {
-            if (!FStrictDelimiter) {
+            if (!AStrict) {
                 while (p < v.size() && IsBlank(v[p])) ++p;
             }
         };
         skip_blanks();
         while (p < v.size()) {
             std::string s;
-            if (v[p] == FQuoteChar) {
-                s = ExtractQuotedStr(v, p, FQuoteChar);
+            if (v[p] == AQuote) {
+                s = ExtractQuotedStr(v, p, AQuote);
             } else {
                 size_t start = p;
-                while (p < v.size() && v[p] != FDelimiter && (FStrictDelimiter || !IsBlank(v[p]))) ++p;
+                while (p < v.size() && v[p] != ADelimiter && (AStrict || !IsBlank(v[p]))) ++p;
                 s = v.substr(start, p - start);
             }
             Add(s);
             skip_blanks();
-            if (p < v.size() && v[p] == FDelimiter) {
+            if (p < v.size() && v[p] == ADelimiter) {
                 if (p + 1 == v.size()) Add("");
                 ++p;
                 skip_blanks();
@@ -343,42 +354,6 @@ void TStrings::SetDelimitedText(const std::string& AValue)
         throw;
     }
     EndUpdate();
-}
-
-std::string TStrings::CommaText() const
-{
-    // Always ',' and '"' with blanks separating, whatever the list's own delimiter settings are.
-    auto* self = const_cast<TStrings*>(this);
-    char delimiter = FDelimiter, quote = FQuoteChar;
-    bool strict = FStrictDelimiter;
-    self->FDelimiter = ',';
-    self->FQuoteChar = '"';
-    self->FStrictDelimiter = false;
-    std::string out = DelimitedText();
-    self->FDelimiter = delimiter;
-    self->FQuoteChar = quote;
-    self->FStrictDelimiter = strict;
-    return out;
-}
-
-void TStrings::SetCommaText(const std::string& AValue)
-{
-    char delimiter = FDelimiter, quote = FQuoteChar;
-    bool strict = FStrictDelimiter;
-    FDelimiter = ',';
-    FQuoteChar = '"';
-    FStrictDelimiter = false;
-    try {
-        SetDelimitedText(AValue);
-    } catch (...) {
-        FDelimiter = delimiter;
-        FQuoteChar = quote;
-        FStrictDelimiter = strict;
-        throw;
-    }
-    FDelimiter = delimiter;
-    FQuoteChar = quote;
-    FStrictDelimiter = strict;
 }
 
 void TStrings::LoadFromFile(const std::string& AFileName)

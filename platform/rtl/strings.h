@@ -88,6 +88,9 @@ protected:
     bool FWriteBOM = false;
 
 private:
+    std::string JoinDelimited(char ADelimiter, char AQuote, bool AStrict) const;
+    void SplitDelimited(const std::string& AValue, char ADelimiter, char AQuote, bool AStrict);
+
     char FNameValueSeparator = '=';
     char FDelimiter = ',';
     char FQuoteChar = '"';
