@@ -65,6 +65,15 @@ uint32_t Load32(const uint8_t* ASource) { uint32_t v; std::memcpy(&v, ASource, 4
 
 }  // namespace
 
+void CopyBgrRows(TBitmap* ABitmap, uint8_t* ADest, size_t AStride)
+{
+    TBitmap copy;
+    copy.Assign(ABitmap);
+    copy.SetPixelFormat(pf24bit);
+    for (Integer y = 0; y < copy.Height(); ++y)
+        std::memcpy(ADest + y * AStride, copy.ScanLine(y), size_t(copy.Width()) * 3);
+}
+
 TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat)
@@ -289,8 +298,7 @@ TColor TBitmap::TransparentColor()
     uint32_t first[8];
     TRowFormat format{BitCount(), FPixelFormat == pf16bit, &FPalette};
     UnpackRow(format, RowAddress(FHeight - 1), first, 1);
-    uint32_t p = first[0];
-    return static_cast<TColor>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+    return ColorOfPixel(first[0]);
 }
 
 void TBitmap::SetTransparentColor(TColor AValue)
@@ -371,8 +379,7 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& ARect)
 // keep the destination's stretch mode and clipping.
 void TBitmap::DrawTransparent(TCanvas* ACanvas, const TRect& ARect)
 {
-    TColor key_color = static_cast<TColor>(ColorToRGB(TransparentColor()));
-    uint32_t key = ((key_color & 0xFF) << 16) | (key_color & 0xFF00) | ((key_color >> 16) & 0xFF);
+    uint32_t key = PixelOfColor(TransparentColor());
     std::vector<uint32_t> pixels = Pixels32();
     TDibSurface mask(FWidth, FHeight), picture(FWidth, FHeight);
     if (!mask.Valid() || !picture.Valid()) return;

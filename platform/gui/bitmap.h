@@ -12,6 +12,11 @@
 #include "platform/gui/canvas.h"
 #include "platform/gui/graphic.h"
 
+class TBitmap;
+
+// The picture as 24-bit blue, green, red rows, top-down, AStride bytes apart from ADest on (Height rows).
+void CopyBgrRows(TBitmap* ABitmap, uint8_t* ADest, size_t AStride);
+
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TTransparentMode { tmAuto, tmFixed };

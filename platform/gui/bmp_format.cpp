@@ -12,8 +12,9 @@ constexpr uint32_t kBiRle8 = 1;
 constexpr uint32_t kBiRle4 = 2;
 constexpr uint32_t kBiBitFields = 3;
 constexpr size_t kFileHeaderSize = 14;
-// Keeps a damaged header from asking for gigabytes.
-constexpr uint64_t kMaxPixels = 16384ull * 16384ull;
+// Keeps a damaged header from asking for gigabytes: at most 16384 on a side and 64 million pixels.
+constexpr uint64_t kMaxPixels = 64ull * 1024 * 1024;
+constexpr int32_t kMaxSide = 16384;
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
@@ -63,7 +64,8 @@ Header ReadHeader(std::span<const uint8_t> d)
     h.palette_offset = kFileHeaderSize + info_size;
     if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN) Invalid();
     uint64_t rows = static_cast<uint64_t>(h.height < 0 ? -int64_t(h.height) : h.height);
-    if (static_cast<uint64_t>(h.width) * rows > kMaxPixels) Invalid();
+    if (h.width > kMaxSide || rows > uint64_t(kMaxSide) || static_cast<uint64_t>(h.width) * rows > kMaxPixels)
+        Invalid();
     switch (h.bit_count) {
     case 1: case 4: case 8: case 24:
         if (h.compression == kBiRle8 && h.bit_count == 8) break;

@@ -3,12 +3,6 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gui/graphic.h"
 
-namespace {
-
-win::COLORREF ColorRef(TColor AColor) { return static_cast<win::COLORREF>(ColorToRGB(AColor)) & 0xFFFFFF; }
-
-}  // namespace
-
 TCanvas::TCanvas()
 {
     FFont.OnChange = [this](TObject* s) { FontChanged(s); };
@@ -86,7 +80,7 @@ void TCanvas::RequiredState(TCanvasState AState)
     }
     if (needed.Contains(csFontValid)) {
         win::SelectObject(FHandle, FFont.Handle());
-        win::SetTextColor(FHandle, ColorRef(FFont.Color()));
+        win::SetTextColor(FHandle, ColorRefOf(FFont.Color()));
         FState.Include(csFontValid);
     }
     if (needed.Contains(csPenValid)) {
@@ -97,7 +91,7 @@ void TCanvas::RequiredState(TCanvasState AState)
     if (needed.Contains(csBrushValid)) {
         win::SelectObject(FHandle, FBrush.Handle());
         // Text drawn on this canvas is backed by the brush, or by nothing when the brush is clear.
-        win::SetBkColor(FHandle, ColorRef(FBrush.Color()));
+        win::SetBkColor(FHandle, ColorRefOf(FBrush.Color()));
         win::SetBkMode(FHandle, FBrush.Style() == bsClear ? win::TRANSPARENT : win::OPAQUE);
         FState.Include(csBrushValid);
     }
@@ -221,7 +215,7 @@ void TCanvas::SetPixels(Integer AX, Integer AY, TColor AColor)
 {
     Changing();
     RequiredState({csHandleValid, csPenValid});
-    win::SetPixel(FHandle, AX, AY, ColorRef(AColor));
+    win::SetPixel(FHandle, AX, AY, ColorRefOf(AColor));
     Changed();
 }
 

@@ -6,12 +6,6 @@
 #include "platform/gdi/text.h"
 #include "platform/rtl/sysutils.h"
 
-namespace {
-
-win::COLORREF ColorRef(TColor AColor) { return static_cast<win::COLORREF>(ColorToRGB(AColor)) & 0xFFFFFF; }
-
-}  // namespace
-
 // ---- TGraphicsObject
 
 TGraphicsObject::~TGraphicsObject()
@@ -144,7 +138,7 @@ win::HPEN TPen::Handle()
     if (!ObjectHandle()) {
         static constexpr win::UINT kStyles[] = {win::PS_SOLID, win::PS_DASH, win::PS_DOT, win::PS_DASHDOT,
                                                 win::PS_DASHDOTDOT, win::PS_NULL, win::PS_INSIDEFRAME};
-        SetObjectHandle(win::CreatePen(static_cast<int>(kStyles[FStyle]), FWidth, ColorRef(FColor)));
+        SetObjectHandle(win::CreatePen(static_cast<int>(kStyles[FStyle]), FWidth, ColorRefOf(FColor)));
     }
     return static_cast<win::HPEN>(ObjectHandle());
 }
@@ -207,7 +201,7 @@ win::HBRUSH TBrush::Handle()
         if (FStyle == bsClear)
             SetObjectHandle(win::GetStockObject(win::NULL_BRUSH));
         else
-            SetObjectHandle(win::CreateSolidBrush(ColorRef(FColor)));
+            SetObjectHandle(win::CreateSolidBrush(ColorRefOf(FColor)));
     }
     return static_cast<win::HBRUSH>(ObjectHandle());
 }

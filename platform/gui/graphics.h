@@ -11,6 +11,19 @@
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
+// A colour as the GDI takes it: system colours resolved, flag bits dropped.
+inline win::COLORREF ColorRefOf(TColor AColor) { return static_cast<win::COLORREF>(ColorToRGB(AColor)) & 0xFFFFFF; }
+// The same as a 0x00RRGGBB pixel, and a pixel's colour back as a TColor.
+inline uint32_t PixelOfColor(TColor AColor)
+{
+    win::COLORREF c = ColorRefOf(AColor);
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+inline TColor ColorOfPixel(uint32_t APixel)
+{
+    return static_cast<TColor>(((APixel & 0xFF) << 16) | (APixel & 0xFF00) | ((APixel >> 16) & 0xFF));
+}
+
 class TGraphicsObject : public TPersistent {
 public:
     ~TGraphicsObject() override;

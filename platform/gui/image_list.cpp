@@ -8,16 +8,6 @@
 #include "platform/gui/dib_surface.h"
 #include "platform/gui/icon.h"
 
-namespace {
-
-uint32_t Rgb(TColor AColor)  // TColor 0x00BBGGRR to 0x00RRGGBB
-{
-    uint32_t c = static_cast<uint32_t>(ColorToRGB(AColor));
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-}  // namespace
-
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
 TCustomImageList::TCustomImageList(TComponent* AOwner, Integer AWidth, Integer AHeight)
@@ -72,7 +62,7 @@ std::vector<TCustomImageList::TImage> TCustomImageList::Split(TBitmap* AImage, T
     Integer mask_width = AMask ? AMask->Width() : 0;
     bool own_alpha = AImage->PixelFormat() == pf32bit &&
                      std::any_of(source.begin(), source.end(), [](uint32_t p) { return (p >> 24) != 0; });
-    uint32_t key = AUseMaskColor && AMaskColor != clNone ? Rgb(AMaskColor) : 0xFFFFFFFFu;
+    uint32_t key = AUseMaskColor && AMaskColor != clNone ? PixelOfColor(AMaskColor) : 0xFFFFFFFFu;
 
     Integer count = std::max(1, width / FWidth);
     std::vector<TImage> images(static_cast<size_t>(count), TImage(size_t(FWidth) * FHeight, 0));
@@ -171,7 +161,7 @@ void TCustomImageList::DrawListImage(Integer AIndex, TCanvas* ACanvas, Integer A
     TRect target = Bounds(AX, AY, FWidth, FHeight);
     if (AEnabled) {
         if (FBkColor != clNone) {
-            win::HBRUSH brush = win::CreateSolidBrush(static_cast<win::COLORREF>(ColorToRGB(FBkColor)));
+            win::HBRUSH brush = win::CreateSolidBrush(ColorRefOf(FBkColor));
             win::FillRect(dc, &target, brush);
             win::DeleteObject(brush);
         }
@@ -185,7 +175,7 @@ void TCustomImageList::DrawListImage(Integer AIndex, TCanvas* ACanvas, Integer A
     }
     // The silhouette: every mostly opaque pixel that is not white.
     auto paint = [&](TColor AColor, TRect ARect) {
-        uint32_t colour = 0xFF000000u | Rgb(AColor);
+        uint32_t colour = 0xFF000000u | PixelOfColor(AColor);
         for (Integer y = 0; y < FHeight; ++y)
             for (Integer x = 0; x < FWidth; ++x) {
                 uint32_t p = image[size_t(y) * FWidth + x];

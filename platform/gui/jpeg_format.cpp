@@ -12,6 +12,7 @@
 namespace {
 
 constexpr JDIMENSION kMaxSide = 16384;
+constexpr uint64_t kMaxPixels = 64ull * 1024 * 1024;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -51,7 +52,8 @@ TJpegPixels ReadJpeg(std::span<const uint8_t> AData)
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, AData.data(), static_cast<unsigned long>(AData.size()));
     jpeg_read_header(&info, TRUE);
-    if (info.image_width > kMaxSide || info.image_height > kMaxSide) {
+    if (info.image_width > kMaxSide || info.image_height > kMaxSide ||
+        uint64_t(info.image_width) * info.image_height > kMaxPixels) {
         jpeg_destroy_decompress(&info);
         throw EInvalidGraphic("JPEG image is not valid: the picture is too large");
     }

@@ -26,16 +26,8 @@ void TJPEGImage::Assign(TPersistent* ASource)
         TJpegPixels p;
         p.Width = bitmap->Width();
         p.Height = bitmap->Height();
-        if (!bitmap->Empty()) {
-            TBitmap copy;
-            copy.Assign(bitmap);
-            copy.SetPixelFormat(pf24bit);
-            p.Bgr.resize(size_t(p.Width) * 3 * p.Height);
-            for (Integer y = 0; y < p.Height; ++y) {
-                const auto* row = static_cast<const uint8_t*>(copy.ScanLine(y));
-                std::copy_n(row, size_t(p.Width) * 3, p.Bgr.begin() + ptrdiff_t(y) * p.Width * 3);
-            }
-        }
+        p.Bgr.resize(size_t(p.Width) * 3 * p.Height);
+        CopyBgrRows(bitmap, p.Bgr.data(), size_t(p.Width) * 3);
         FPixels = std::move(p);
         FData.clear();
         Changed();

@@ -12,7 +12,9 @@
 
 namespace {
 
+// A damaged header must not ask for gigabytes before the data turns out short.
 constexpr uint32_t kMaxSide = 16384;
+constexpr uint64_t kMaxPixels = 64ull * 1024 * 1024;
 
 struct ReadCursor {
     std::span<const uint8_t> data;
@@ -173,6 +175,7 @@ TPngPixels ReadPng(std::span<const uint8_t> AData, size_t* AConsumed)
     p.BitDepth = png_get_bit_depth(png, info);
     p.ColorType = static_cast<TPngColorType>(png_get_color_type(png, info));
     p.Interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    if (uint64_t(p.Width) * uint64_t(p.Height) > kMaxPixels) png_error(png, "the picture is too large");
     if (p.ColorType == COLOR_PALETTE) {
         png_colorp palette = nullptr;
         int count = 0;

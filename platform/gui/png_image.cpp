@@ -10,17 +10,6 @@
 
 namespace {
 
-uint32_t Rgb(TColor AColor)  // TColor 0x00BBGGRR to 0x00RRGGBB
-{
-    uint32_t c = static_cast<uint32_t>(ColorToRGB(AColor));
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-TColor ColorOf(uint32_t ARgb)
-{
-    return static_cast<TColor>(((ARgb & 0xFF) << 16) | (ARgb & 0xFF00) | ((ARgb >> 16) & 0xFF));
-}
-
 bool ValidCombination(Cardinal AType, Cardinal ADepth)
 {
     switch (AType) {
@@ -58,15 +47,7 @@ void TPngImage::Assign(TPersistent* ASource)
         p.ColorType = COLOR_RGB;
         p.BitDepth = 8;
         p.Allocate();
-        if (!bitmap->Empty()) {
-            TBitmap copy;
-            copy.Assign(bitmap);
-            copy.SetPixelFormat(pf24bit);
-            for (Integer y = 0; y < p.Height; ++y) {
-                const uint8_t* row = static_cast<const uint8_t*>(copy.ScanLine(y));
-                std::copy_n(row, size_t(p.Width) * 3, p.Data.begin() + ptrdiff_t(y * p.RowBytes));
-            }
-        }
+        CopyBgrRows(bitmap, p.Data.data(), p.RowBytes);
         FPixels = std::move(p);
         Changed();
         return;
@@ -125,7 +106,7 @@ TColor TPngImage::TransparentColor() const
     const TPngPixels& p = FPixels;
     if (p.ColorType == COLOR_PALETTE) {
         for (size_t i = 0; i < p.PaletteAlpha.size() && i < p.Palette.size(); ++i)
-            if (p.PaletteAlpha[i] == 0) return ColorOf(p.Palette[i]);
+            if (p.PaletteAlpha[i] == 0) return ColorOfPixel(p.Palette[i]);
         return clNone;
     }
     auto eight = [&](uint16_t s) -> uint32_t {
@@ -135,9 +116,9 @@ TColor TPngImage::TransparentColor() const
     };
     if (p.ColorType == COLOR_GRAYSCALE) {
         uint32_t g = eight(p.TransparentSample[0]);
-        return ColorOf((g << 16) | (g << 8) | g);
+        return ColorOfPixel((g << 16) | (g << 8) | g);
     }
-    return ColorOf((eight(p.TransparentSample[0]) << 16) | (eight(p.TransparentSample[1]) << 8) |
+    return ColorOfPixel((eight(p.TransparentSample[0]) << 16) | (eight(p.TransparentSample[1]) << 8) |
                    eight(p.TransparentSample[2]));
 }
 
@@ -202,16 +183,16 @@ void TPngImage::ReadRow(Integer ARow, std::span<uint32_t> AOut) const
 TColor TPngImage::Pixels(Integer AX, Integer AY) const
 {
     if (AX < 0 || AY < 0 || AX >= FPixels.Width || AY >= FPixels.Height) return clNone;
-    std::vector<uint32_t> row(static_cast<size_t>(FPixels.Width));
+    std::vector<uint32_t> row(static_cast<size_t>(AX) + 1);
     ReadRow(AY, row);
-    return ColorOf(row[AX] & 0xFFFFFF);
+    return ColorOfPixel(row[AX] & 0xFFFFFF);
 }
 
 void TPngImage::SetPixels(Integer AX, Integer AY, TColor AColor)
 {
     TPngPixels& p = FPixels;
     if (AX < 0 || AY < 0 || AX >= p.Width || AY >= p.Height) return;
-    uint32_t rgb = Rgb(AColor);
+    uint32_t rgb = PixelOfColor(AColor);
     uint8_t r = uint8_t(rgb >> 16), g = uint8_t(rgb >> 8), b = uint8_t(rgb);
     size_t offset = size_t(AY) * p.RowBytes;
     uint8_t* row = p.Data.data() + offset;
