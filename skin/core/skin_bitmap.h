@@ -106,6 +106,9 @@ public:
     // Raises EReadError for a header that cannot be right (negative width, more pixels than the stream holds)
     // before anything of this bitmap changes.
     void LoadFromStream(TStream* Stream);
+    // An 8-bit PCX picture (manufacturer byte 10 or 205, anything else is ignored); its pixels arrive opaque.
+    // Raises EReadError when the header promises more pixels than the stream can hold.
+    void LoadFromPcxStream(TStream* Stream);
 
 protected:
     void AssignTo(TPersistent* Dest) override;

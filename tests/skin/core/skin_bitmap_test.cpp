@@ -439,3 +439,86 @@ TEST(SkinBitmap, RandomRectanglesPartlyOutsideNeverTouchOutsideMemory)
 }
 
 }  // namespace
+
+#include "platform/gui/picture.h"
+
+namespace {
+
+// A 3 x 2 picture, version 5, run-length coded, one plane of 4 bytes per line, with a 256-entry palette.
+std::vector<Byte> SamplePcx(Byte manufacturer, int32_t x_max)
+{
+    std::vector<Byte> pcx(128, 0);
+    pcx[0] = manufacturer;
+    pcx[1] = 5;
+    pcx[2] = 1;
+    pcx[3] = 8;
+    pcx[8] = static_cast<Byte>(x_max);
+    pcx[10] = 1;  // y_max
+    pcx[65] = 1;
+    pcx[66] = 4;
+    const Byte data[] = {0xC3, 1, 2,   // row 0: 1, 1, 1, 2
+                         0, 0xC2, 2, 9};  // row 1: 0, 2, 2, 9
+    pcx.insert(pcx.end(), std::begin(data), std::end(data));
+    pcx.push_back(12);
+    std::vector<Byte> palette(768, 0);
+    palette[3] = 255;                    // entry 1 red
+    palette[6 + 1] = 255;                // entry 2 green
+    palette[9 * 3 + 2] = 255;            // entry 9 blue
+    pcx.insert(pcx.end(), palette.begin(), palette.end());
+    return pcx;
+}
+
+TEST(SkinBitmap, PcxPicturesAndDamagedHeaders)
+{
+    TspBitmap bmp;
+    TMemoryStream stream;
+    auto pcx = SamplePcx(10, 2);
+    stream.WriteBuffer(pcx.data(), static_cast<Int64>(pcx.size()));
+    stream.SetPosition(0);
+    bmp.LoadFromPcxStream(&stream);
+    ASSERT_EQ(bmp.Width(), 3);
+    ASSERT_EQ(bmp.Height(), 2);
+    EXPECT_EQ(bmp.GetPixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(bmp.GetPixel(2, 0), 0xFFFF0000u);
+    EXPECT_EQ(bmp.GetPixel(0, 1), 0xFF000000u);
+    EXPECT_EQ(bmp.GetPixel(2, 1), 0xFF00FF00u);
+
+    TMemoryStream other;
+    pcx = SamplePcx(11, 2);  // not a PCX manufacturer byte: ignored
+    other.WriteBuffer(pcx.data(), static_cast<Int64>(pcx.size()));
+    other.SetPosition(0);
+    bmp.LoadFromPcxStream(&other);
+    EXPECT_EQ(bmp.GetPixel(2, 1), 0xFF00FF00u);
+
+    TMemoryStream wide;
+    pcx = SamplePcx(205, 9);  // ten pixels wide but four bytes per line
+    wide.WriteBuffer(pcx.data(), static_cast<Int64>(pcx.size()));
+    wide.SetPosition(0);
+    EXPECT_THROW(bmp.LoadFromPcxStream(&wide), EReadError);
+    EXPECT_EQ(bmp.Width(), 3);
+}
+
+TEST(SkinBitmap, ForeignGraphicsLeaveTheirMagentaOut)
+{
+    TBitmap picture(4, 1, pf24bit);
+    picture.Canvas()->Brush()->SetColor(0x00FF00);
+    picture.Canvas()->FillRect(Rect(0, 0, 4, 1));
+    picture.Canvas()->SetPixels(1, 0, 0xFF00FF);
+    TspBitmap bmp;
+    bmp.SetSize(4, 1);
+    bmp.Clear(0x11223344);
+    bmp.DrawGraphic(&picture, Rect(0, 0, 4, 1));
+    EXPECT_EQ(bmp.GetPixel(0, 0) & 0x00FFFFFF, 0x00FF00u);
+    EXPECT_EQ(bmp.GetPixel(1, 0), 0x11223344u);
+
+    TPicture holder;
+    holder.SetGraphic(&picture);
+    TspBitmap from_picture;
+    from_picture.Assign(&holder);
+    EXPECT_EQ(from_picture.GetPixel(1, 0), 0xFFFF00FFu);  // a bitmap picture is copied whole, alpha 255
+    TPicture empty;
+    from_picture.Assign(&empty);  // no graphic: nothing changes
+    EXPECT_EQ(from_picture.Width(), 4);
+}
+
+}  // namespace
