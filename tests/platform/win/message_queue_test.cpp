@@ -1,5 +1,6 @@
 #include "win_fixture.h"
 
+#include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/threads.h"
 
 #include <atomic>
@@ -143,6 +144,24 @@ TEST_F(MessageQueue, CrossThreadSendsFromFourThreadsDoNotDeadlock)
         thread.join();
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(Entries(window, WM_USER + 1).size(), size_t(kThreads * kSends));
+}
+
+TEST_F(MessageQueue, MainThreadCallsWakeASleepingMessageLoop)
+{
+    InstallMainThreadHooks();
+    bool ran = false;
+    std::thread worker([&] {
+        SynchronizeInMainThread(nullptr, [&] { ran = true; });
+        PostThreadMessage(MainThreadID, WM_USER + 7, 0, 0);
+    });
+    MSG msg;
+    while (GetMessage(msg, nullptr, 0, 0) && msg.message != WM_USER + 7)
+        if (msg.message == WM_NULL)
+            CheckSynchronize();
+    worker.join();
+    EXPECT_TRUE(ran);
+    SetWakeMainThread(nullptr);
+    SetWaitSlicePump(nullptr);
 }
 
 TEST_F(MessageQueue, SendToAWindowOfAFinishedThreadReturnsZero)

@@ -93,18 +93,16 @@ TEST_F(Painting, WindowDcsPaintTheirPartOfTheTopLevelSurfaceOnly)
     const std::vector<TCase> cases = {
         {{0, 0}, GetSysColor(COLOR_WINDOWFRAME)},  // the border: not reached by the client DC
         {{5, 5}, RGB(0, 0, 255)},
-        {{11, 21}, RGB(0, 0, 255)},  // the parent clips its children; the child's own corner follows
-        {{11 + 15, 21 + 15}, RGB(255, 0, 0)},
+        {{11 + 15, 21 + 15}, RGB(255, 0, 0)},          // the parent clipped its children
         {{61 + 5, 21 + 5}, RGB(0, 255, 0)},
-        {{61 + 25, 21 + 25}, GetSysColor(COLOR_WINDOW)},  // under the sibling above: left as it painted
+        {{81 + 5, 41 + 5}, GetSysColor(COLOR_WINDOW)},  // under the sibling above: left as that one painted it
+        {{97, 97}, RGB(0, 0, 255)},
     };
-    for (const TCase& c : cases) {
-        (void)above;
-        if (c.At.X == 11 && c.At.Y == 21)
-            EXPECT_EQ(SurfacePixel(top, c.At.X, c.At.Y), AsPixel(RGB(255, 0, 0)));
-        else
-            EXPECT_EQ(SurfacePixel(top, c.At.X, c.At.Y), AsPixel(c.Color)) << c.At.X << "," << c.At.Y;
-    }
+    for (const TCase& c : cases)
+        EXPECT_EQ(SurfacePixel(top, c.At.X, c.At.Y), AsPixel(c.Color)) << c.At.X << "," << c.At.Y;
+    HDC dc = GetWindowDC(above);
+    EXPECT_EQ(WindowFromDC(dc), above);
+    ReleaseDC(above, dc);
 }
 
 TEST_F(Painting, AWindowRegionClipsPaintingAndHitTesting)
