@@ -180,30 +180,36 @@ void UseSmallestResolution(TFormat& AFormat)
     }
 }
 
-// The format as shipped, then once for every other codec its lists offer.
+// The format as shipped, then once for every other codec its lists offer, unless that pairing of container and
+// codecs was converted already: the shipped formats cover their own options and sizes.
 std::vector<TConversion> Conversions(const TCatalogue& ACatalogue)
 {
     std::vector<TConversion> jobs;
-    for (size_t i = 0; i < ACatalogue.LoadedFormats.size(); ++i) {
-        const TFormat& format = ACatalogue.LoadedFormats[i];
+    std::set<std::string> tried;
+    auto combination = [](const TFormat& F) {
+        return F.FormatExt + "|" + (F.IsAudioOnly() ? "" : F.VideoCodecName) + "|" + F.AudioCodecName;
+    };
+    auto add = [&](const std::string& AWhat, const TFormat& AFormat, bool AAlways) {
+        if (!tried.insert(combination(AFormat)).second && !AAlways)
+            return;
+        const fs::path output = kWork / (std::to_string(jobs.size()) + AFormat.FormatExt);
+        jobs.push_back({AWhat, AFormat, output, {}});
+    };
+    for (const TFormat& format : ACatalogue.LoadedFormats)
+        add(format.Title, format, true);
+    for (const TFormat& format : ACatalogue.LoadedFormats) {
         TFormat small = format;
         UseSmallestResolution(small);
-        auto add = [&](const std::string& AWhat, const TFormat& AFormat) {
-            const fs::path output = kWork / (std::to_string(jobs.size()) + AFormat.FormatExt);
-            jobs.push_back({format.Title + AWhat, AFormat, output, {}});
-        };
-        add("", format);
         for (const auto& codec : SplitValueList(format.VideoCodecs, true)) {
             TFormat other = small;
             other.VideoCodecName = codec;
-            if (codec != format.VideoCodecName && !format.IsAudioOnly())
-                add(" with " + codec, other);
+            if (!format.IsAudioOnly())
+                add(format.Title + " with " + codec, other, false);
         }
         for (const auto& codec : SplitValueList(format.AudioCodecs, true)) {
             TFormat other = small;
             other.AudioCodecName = codec;
-            if (codec != format.AudioCodecName)
-                add(" with " + codec, other);
+            add(format.Title + " with " + codec, other, false);
         }
     }
     return jobs;
