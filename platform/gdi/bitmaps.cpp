@@ -72,7 +72,13 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* AInfo, UINT AUsage, void** ABits
     return handle;
 }
 
-HBITMAP CreateCompatibleBitmap(HDC, int AWidth, int AHeight) { return NewBitmap(AWidth, AHeight, 32, false, false); }
+HBITMAP CreateCompatibleBitmap(HDC, int AWidth, int AHeight)
+{
+    // An empty size gets the shared 1 x 1 stock bitmap, as on Windows; deleting it is harmless.
+    if (AWidth == 0 || AHeight == 0)
+        return StockBitmap();
+    return NewBitmap(AWidth, AHeight, 32, false, false);
+}
 
 LONG GetBitmapBits(HBITMAP ABitmap, LONG ACount, void* ABits)
 {

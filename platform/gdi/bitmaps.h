@@ -13,6 +13,7 @@ namespace win {
 HBITMAP CreateDIBSection(HDC ADC, const BITMAPINFO* AInfo, UINT AUsage, void** ABits, HANDLE ASection,
                          DWORD AOffset);
 // A 32-bit top-down bitmap, zero-filled. GetObject reports it as a device bitmap (no bits pointer, no DIBSECTION).
+// A zero width or height gives the shared 1 x 1 stock bitmap.
 HBITMAP CreateCompatibleBitmap(HDC ADC, int AWidth, int AHeight);
 // Rows of the bitmap top-down, each padded to 16 bits.
 LONG GetBitmapBits(HBITMAP ABitmap, LONG ACount, void* ABits);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/gdi/font_engine.h"
@@ -206,21 +207,33 @@ void DrawLines(DC& ADC, FontFace& AFace, const std::vector<CharLine>& ALines, co
 
 int DrawText(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat)
 {
+    return DrawTextEx(ADC, AText, ACount, ARect, AFormat, nullptr);
+}
+
+int DrawTextEx(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat, DRAWTEXTPARAMS* AParams)
+{
     DC* dc = FindDC(ADC);
     if (dc == nullptr || ARect == nullptr || (AText == nullptr && ACount != 0))
         return 0;
+    if (AParams != nullptr && AParams->cbSize != sizeof(DRAWTEXTPARAMS))
+        return 0;
     const std::u32string text = DecodeUtf8(AText, ACount);
+    if (AParams != nullptr)
+        AParams->uiLengthDrawn = UINT(AText == nullptr ? 0 : ACount < 0 ? std::strlen(AText) : size_t(ACount));
+    const int left = AParams != nullptr ? AParams->iLeftMargin : 0;
+    const int right = AParams != nullptr ? AParams->iRightMargin : 0;
     if (text.empty()) {
         if ((AFormat & DT_CALCRECT) != 0) {
-            ARect->Right = ARect->Left;
+            ARect->Right = ARect->Left + left + right;
             ARect->Bottom = ARect->Top;
         }
         return 0;
     }
     std::lock_guard lock(FontLock());
     FontFace& face = FaceOf(*dc);
-    const Measurer measure{face, (AFormat & DT_EXPANDTABS) != 0 ? 8 * std::max(1, face.AveCharWidth) : 0};
-    const RECT r = *ARect;
+    const int tabChars = AParams != nullptr && AParams->iTabLength > 0 ? AParams->iTabLength : 8;
+    const Measurer measure{face, (AFormat & DT_EXPANDTABS) != 0 ? tabChars * std::max(1, face.AveCharWidth) : 0};
+    const RECT r{ARect->Left + left, ARect->Top, ARect->Right - right, ARect->Bottom};
     const std::vector<CharLine> lines = LayoutLines(text, AFormat, r.Width(), measure);
     const int lineHeight = face.Height() + ((AFormat & DT_EXTERNALLEADING) != 0 ? face.ExternalLeading : 0);
     const int height = lineHeight * int(lines.size());
@@ -228,7 +241,7 @@ int DrawText(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat)
         int widest = 0;
         for (const CharLine& line : lines)
             widest = std::max(widest, measure.Width(line));
-        ARect->Right = ARect->Left + widest;
+        ARect->Right = ARect->Left + left + widest + right;
         ARect->Bottom = ARect->Top + height;
         return height;
     }

@@ -345,6 +345,14 @@ constexpr UINT DT_MODIFYSTRING = 0x00010000;
 constexpr UINT DT_RTLREADING = 0x00020000;
 constexpr UINT DT_WORD_ELLIPSIS = 0x00040000;
 
+struct DRAWTEXTPARAMS {
+    UINT cbSize = sizeof(DRAWTEXTPARAMS);
+    int iTabLength = 0; // in average character widths
+    int iLeftMargin = 0;
+    int iRightMargin = 0;
+    UINT uiLengthDrawn = 0;
+};
+
 // ---- device capabilities
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;

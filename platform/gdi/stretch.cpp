@@ -27,12 +27,15 @@ struct Range {
     int Last = 0;
 };
 
-Range ValidRange(int ADestLength, int ASourceStart, int ASourceLength, int ASurfaceLength, bool AMirrored)
+// Only destination pixels inside the destination surface are looked at, so huge rectangles cost no more than
+// small ones.
+Range ValidRange(Span ADest, int ADestSurface, Span ASource, int ASourceSurface, bool AMirrored)
 {
-    Range r{ADestLength, 0};
-    for (int i = 0; i < ADestLength; ++i) {
-        const int s = ASourceStart + SampleIndex(i, ADestLength, ASourceLength, AMirrored);
-        if (s >= 0 && s < ASurfaceLength) {
+    Range r{ADest.Length, 0};
+    const int first = std::max(0, -ADest.Start), last = std::min(ADest.Length, ADestSurface - ADest.Start);
+    for (int i = first; i < last; ++i) {
+        const int s = ASource.Start + SampleIndex(i, ADest.Length, ASource.Length, AMirrored);
+        if (s >= 0 && s < ASourceSurface) {
             r.First = std::min(r.First, i);
             r.Last = i + 1;
         }
@@ -40,6 +43,15 @@ Range ValidRange(int ADestLength, int ASourceStart, int ASourceLength, int ASurf
     if (r.Last <= r.First)
         return {0, 0};
     return r;
+}
+
+// Coordinates beyond this are refused, which keeps every sum and product below in range.
+constexpr int kMaxCoordinate = 1 << 24;
+
+bool WithinLimits(const SignedRect& ARect)
+{
+    return std::abs(ARect.X) <= kMaxCoordinate && std::abs(ARect.Y) <= kMaxCoordinate &&
+           std::abs(ARect.Width) <= kMaxCoordinate && std::abs(ARect.Height) <= kMaxCoordinate;
 }
 
 bool NeedsSource(DWORD ARop)
@@ -96,16 +108,27 @@ void ClearAlpha(const Surface& ASurface, const pixman_region32_t& ARegion)
         }
 }
 
+// pixman keeps transforms in 16.16 fixed point: scales from 32768 up cannot be expressed, and enlargements beyond
+// 4096 times would lose the step between samples to rounding. Those go the exact pixel-by-pixel way.
+constexpr double kMaxScale = 32767.0;
+constexpr double kMinScale = 1.0 / 4096;
+
+double Scale(const Span& ASource, const Span& ADest) { return double(ASource.Length) / ADest.Length; }
+
+bool Expressible(const Geometry& AG)
+{
+    const double sx = Scale(AG.Source, AG.Dest), sy = Scale(AG.SourceY, AG.DestY);
+    return sx < kMaxScale && sy < kMaxScale && sx >= kMinScale && sy >= kMinScale;
+}
+
+// Maps pixel u of the drawn area (counted from its left edge) to the source. The offset is the source coordinate
+// of the area's edge, which lies inside the source, so it always fits the fixed-point range.
 void SetTransform(pixman_image_t* AImage, const Geometry& AG)
 {
-    // Source coordinate of a destination coordinate X: Start + (X - DestStart) * scale, or from the far edge
-    // backwards when mirrored.
-    const double sx = double(AG.Source.Length) / AG.Dest.Length;
-    const double sy = double(AG.SourceY.Length) / AG.DestY.Length;
-    const double ox = AG.MirrorX ? AG.Source.Start + AG.Source.Length + AG.Dest.Start * sx
-                                 : AG.Source.Start - AG.Dest.Start * sx;
-    const double oy = AG.MirrorY ? AG.SourceY.Start + AG.SourceY.Length + AG.DestY.Start * sy
-                                 : AG.SourceY.Start - AG.DestY.Start * sy;
+    const double sx = Scale(AG.Source, AG.Dest), sy = Scale(AG.SourceY, AG.DestY);
+    const double ux = double(AG.Area.Left - AG.Dest.Start) * sx, uy = double(AG.Area.Top - AG.DestY.Start) * sy;
+    const double ox = AG.MirrorX ? AG.Source.Start + AG.Source.Length - ux : AG.Source.Start + ux;
+    const double oy = AG.MirrorY ? AG.SourceY.Start + AG.SourceY.Length - uy : AG.SourceY.Start + uy;
     pixman_transform_t t;
     pixman_transform_init_identity(&t);
     t.matrix[0][0] = pixman_double_to_fixed(AG.MirrorX ? -sx : sx);
@@ -136,7 +159,7 @@ void Composite(const Surface& ADest, const Surface& ASource, const Geometry& AG,
         return;
     pixman_image_set_clip_region32(dst.Image, const_cast<pixman_region32_t*>(&AClip));
     const int w = AG.Area.Right - AG.Area.Left, h = AG.Area.Bottom - AG.Area.Top;
-    int srcX = AG.Area.Left, srcY = AG.Area.Top;
+    int srcX = 0, srcY = 0; // the transform works from the drawn area's corner
     if (Identity(AG)) {
         srcX = AG.Source.Start + (AG.Area.Left - AG.Dest.Start);
         srcY = AG.SourceY.Start + (AG.Area.Top - AG.DestY.Start);
@@ -209,6 +232,8 @@ void RasterOp(const Surface& ADest, const Surface* ASource, const Geometry& AG, 
               const BlitRequest& ARequest, uint32_t APattern)
 {
     const unsigned code = (ARequest.Rop >> 16) & 0xFF;
+    // A plain copy that pixman cannot scale (or that folds) copies whole pixels, like the pixman path.
+    const bool plainCopy = ARequest.Rop == SRCCOPY && ASource != nullptr && ASource->Bpp == 32;
     int n = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(const_cast<pixman_region32_t*>(&AClip), &n);
     for (int b = 0; b < n; ++b)
@@ -217,6 +242,10 @@ void RasterOp(const Surface& ADest, const Surface* ASource, const Geometry& AG, 
                 uint32_t s = 0;
                 if (ASource != nullptr)
                     s = SourceSampler{*ASource, AG, ARequest.StretchMode}.At(x - AG.Dest.Start, y - AG.DestY.Start);
+                if (plainCopy) {
+                    ADest.Put(x, y, s);
+                    continue;
+                }
                 const uint32_t d = ADest.Get(x, y);
                 ADest.Put(x, y, ApplyRop3(code, APattern, s, d) & 0x00FFFFFF);
             }
@@ -262,6 +291,8 @@ bool Stretch(DC& ADest, const Surface& ASource, const BlitRequest& ARequest)
     const bool needsSource = r.Blend.has_value() || NeedsSource(r.Rop);
     if (needsSource && (r.Source.Width == 0 || r.Source.Height == 0 || !ASource.Valid()))
         return false;
+    if (!WithinLimits(r.Dest) || (needsSource && !WithinLimits(r.Source)))
+        return false;
     const Surface& dest = ADest.Target();
     Geometry g;
     g.Dest = Normalise(r.Dest.X, r.Dest.Width);
@@ -272,8 +303,8 @@ bool Stretch(DC& ADest, const Surface& ASource, const BlitRequest& ARequest)
         g.SourceY = Normalise(r.Source.Y, r.Source.Height);
         g.MirrorX = (r.Dest.Width < 0) != (r.Source.Width < 0);
         g.MirrorY = (r.Dest.Height < 0) != (r.Source.Height < 0);
-        const Range rx = ValidRange(g.Dest.Length, g.Source.Start, g.Source.Length, ASource.Width, g.MirrorX);
-        const Range ry = ValidRange(g.DestY.Length, g.SourceY.Start, g.SourceY.Length, ASource.Height, g.MirrorY);
+        const Range rx = ValidRange(g.Dest, dest.Width, g.Source, ASource.Width, g.MirrorX);
+        const Range ry = ValidRange(g.DestY, dest.Height, g.SourceY, ASource.Height, g.MirrorY);
         area = {g.Dest.Start + rx.First, g.DestY.Start + ry.First, g.Dest.Start + rx.Last, g.DestY.Start + ry.Last};
     }
     g.Area = area;
@@ -291,7 +322,9 @@ bool Stretch(DC& ADest, const Surface& ASource, const BlitRequest& ARequest)
         }
         const bool folds = (r.StretchMode == BLACKONWHITE || r.StretchMode == WHITEONBLACK) &&
                            (g.Source.Length > g.Dest.Length || g.SourceY.Length > g.DestY.Length);
-        if (r.Blend.has_value() || (r.Rop == SRCCOPY && !folds)) {
+        if (r.Blend.has_value() && !Expressible(g)) {
+            // A blend scaled beyond what pixman can express is not drawn.
+        } else if (r.Blend.has_value() || (r.Rop == SRCCOPY && !folds && Expressible(g))) {
             Composite(dest, *source, g, clip, r);
         } else {
             const Brush* brush = ADest.State.SelectedBrush;

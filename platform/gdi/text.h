@@ -35,6 +35,9 @@ LONG TabbedTextOut(HDC ADC, int AX, int AY, const char* AText, int ACount, int A
 // to single lines. Returns the height of the text (from the top of ARect to the bottom of the text for DT_VCENTER
 // and DT_BOTTOM), 0 for no text. DT_CALCRECT only measures: it sets ARect's right and bottom.
 int DrawText(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat);
+// DrawText with margins inside the rectangle and a tab length (in average character widths); AParams may be nullptr.
+// uiLengthDrawn receives the bytes of text processed.
+int DrawTextEx(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat, DRAWTEXTPARAMS* AParams);
 inline int DrawText(HDC ADC, const std::string& AText, RECT* ARect, UINT AFormat)
 {
     return DrawText(ADC, AText.c_str(), int(AText.size()), ARect, AFormat);

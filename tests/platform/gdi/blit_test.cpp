@@ -1,6 +1,7 @@
 // Blits and stretches against hand-computed pixels, including rectangles partly outside both surfaces.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "canvas_fixture.h"
@@ -32,6 +33,8 @@ struct BlitCase {
     std::vector<int> Xs; // source column for each of the 6 destination columns; -1 = untouched
     std::vector<int> Ys; // source row for each of the 5 destination rows
 };
+
+void PrintTo(const BlitCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
 
 class BlitPixels : public ::testing::TestWithParam<BlitCase> {};
 
@@ -77,9 +80,19 @@ INSTANTIATE_TEST_SUITE_P(
                  {0, -1, -1, -1, -1}},
         BlitCase{"flip_vertically", Call::Stretch, 0, 2, 4, -3, 0, 0, 4, 3, {}, {0, 1, 2, 3, -1, -1},
                  {2, 1, 0, -1, -1}},
+        BlitCase{"enormous_stretch", Call::Stretch, -5000000, 0, 10000000, 5, 0, 0, 4, 3, {}, {2, 2, 2, 2, 2, 2},
+                 {0, 0, 1, 2, 2}},
         BlitCase{"enlarge_far_outside", Call::Stretch, -6, -4, 12, 9, -1, -1, 6, 3, {}, {2, 2, 3, 3, -1, -1},
                  {0, 0, 1, 1, 1}}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Blit, RefusesCoordinatesBeyondRange)
+{
+    Canvas src(4, 3), dst(6, 5, kBack);
+    EXPECT_FALSE(StretchBlt(dst.Dc, -2000000000, 0, 2100000000, 5, src.Dc, 0, 0, 4, 3, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dst.Dc, 0, 0, 0, 5, src.Dc, 0, 0, SRCCOPY)) << "zero width";
+    EXPECT_EQ(dst.Count(kBack), 30);
+}
 
 TEST(Blit, SelfOverlappingCopyScrolls)
 {

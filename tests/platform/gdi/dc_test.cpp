@@ -1,6 +1,7 @@
 // Origins, clipping and saved states of device contexts, checked by where a fill lands.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "canvas_fixture.h"
@@ -52,6 +53,8 @@ struct ClipCase {
     RECT ClipBox; // logical
     int ClipKind;
 };
+
+void PrintTo(const ClipCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
 
 class ClipArithmetic : public ::testing::TestWithParam<ClipCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,8 @@ struct CalcCase {
     int Lines;
 };
 
+void PrintTo(const CalcCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
+
 class CalcRect : public ::testing::TestWithParam<CalcCase> {};
 
 TEST_P(CalcRect, MeasuresLinesAndWidth)
@@ -128,6 +131,22 @@ TEST(DrawTextLayout, EmptyTextHasNoHeight)
     EXPECT_EQ(r, (RECT{0, 0, 0, 0}));
 }
 
+TEST(DrawTextLayout, ExMarginsAndTabLength)
+{
+    Canvas c(1, 1);
+    PinnedFont f(c.Dc);
+    TEXTMETRIC tm;
+    GetTextMetrics(c.Dc, &tm);
+    DRAWTEXTPARAMS params;
+    params.iLeftMargin = 5;
+    params.iRightMargin = 7;
+    params.iTabLength = 2;
+    RECT r{0, 0, 1000, 0};
+    EXPECT_EQ(DrawTextEx(c.Dc, "a\tb", -1, &r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE, &params), kLine);
+    EXPECT_EQ(r.Right, 5 + 2 * tm.tmAveCharWidth + f.Width("b") + 7);
+    EXPECT_EQ(params.uiLengthDrawn, 3u);
+}
+
 TEST(DrawTextLayout, ExpandedTabsGoToEightAverageWidths)
 {
     Canvas c(1, 1);
@@ -159,6 +178,8 @@ struct SameAsTextOut {
     std::vector<const char*> Drawn; // the lines TextOut draws, one below the other
     bool Right;                     // right-aligned within the rectangle
 };
+
+void PrintTo(const SameAsTextOut& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
 
 class DrawnPixels : public ::testing::TestWithParam<SameAsTextOut> {};
 

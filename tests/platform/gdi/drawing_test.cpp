@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct AlphaCase {
     const char* Name;
     std::function<void(HDC)> Draw;
 };
+
+void PrintTo(const AlphaCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
 
 void WithRedPenAndBrush(HDC dc, const std::function<void()>& draw)
 {
@@ -109,6 +112,8 @@ struct ShapeCase {
     std::function<void(HDC)> Draw;
     std::vector<std::string> Expected;
 };
+
+void PrintTo(const ShapeCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
 
 class ShapePixels : public ::testing::TestWithParam<ShapeCase> {};
 
