@@ -295,7 +295,7 @@ BOOL ShowWindow(HWND AWindow, int ACommand)
             }
             return ShowState(AWindow, back_to_max ? WS_MAXIMIZE : 0, true, !no_activate_style);
         }
-        if ((style & WS_MAXIMIZE) && ACommand == SW_RESTORE)
+        if (style & WS_MAXIMIZE)
             return ShowState(AWindow, 0, true, !no_activate_style);
         break;
     default: break;
