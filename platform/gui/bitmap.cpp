@@ -285,11 +285,6 @@ void* TBitmap::ScanLine(Integer ARow)
     return RowAddress(ARow);
 }
 
-void TBitmap::SetTransparent(bool AValue)
-{
-    TGraphic::SetTransparent(AValue);
-}
-
 TColor TBitmap::TransparentColor()
 {
     if (FTransparentMode == tmFixed) return FTransparentColor;

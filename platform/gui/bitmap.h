@@ -58,7 +58,6 @@ public:
     // lies one stride below the row above it. Raises EInvalidGraphicOperation "Scan line index out of range".
     void* ScanLine(Integer ARow);
 
-    void SetTransparent(bool AValue) override;
     // tmAuto: the bottom-left pixel; tmFixed: the colour set.
     TColor TransparentColor();
     void SetTransparentColor(TColor AValue);
