@@ -50,15 +50,18 @@ struct DC final : DeviceContext {
 
     const Surface& Target() const { return Kind == DCKind::Memory ? State.SelectedBitmap->Pixels : External; }
     // Logical to device and device to surface.
+    // Results are kept within +-2^27, as GDI keeps its coordinate space, so that sums and widths never overflow.
     POINT ToDevice(int x, int y) const
     {
-        return {x - State.WindowOrg.X + State.ViewportOrg.X, y - State.WindowOrg.Y + State.ViewportOrg.Y};
+        return {Clamp(int64_t(x) - State.WindowOrg.X + State.ViewportOrg.X),
+                Clamp(int64_t(y) - State.WindowOrg.Y + State.ViewportOrg.Y)};
     }
     POINT ToSurface(int x, int y) const
     {
         POINT d = ToDevice(x, y);
-        return {d.X + Origin.X, d.Y + Origin.Y};
+        return {Clamp(int64_t(d.X) + Origin.X), Clamp(int64_t(d.Y) + Origin.Y)};
     }
+    static int Clamp(int64_t v) { return int(std::clamp<int64_t>(v, -kCoordinateLimit, kCoordinateLimit)); }
     RECT ToSurface(const RECT& r) const
     {
         POINT a = ToSurface(r.Left, r.Top), b = ToSurface(r.Right, r.Bottom);

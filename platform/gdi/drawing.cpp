@@ -335,8 +335,9 @@ BOOL Ellipse(HDC ADC, int ALeft, int ATop, int ARight, int ABottom)
     pixman_region32_t outer, inner;
     pixman_region32_init(&outer);
     pixman_region32_init(&inner);
-    AddEllipseRows(outer, r);
-    AddEllipseRows(inner, {r.Left + w, r.Top + w, r.Right - w, r.Bottom - w});
+    const int rows = dc->Target().Height;
+    AddEllipseRows(outer, r, -1, rows + 1);
+    AddEllipseRows(inner, {r.Left + w, r.Top + w, r.Right - w, r.Bottom - w}, -1, rows + 1);
     if (w > 0)
         pixman_region32_subtract(&outer, &outer, &inner);
     FillShape(*dc, inner);

@@ -116,10 +116,9 @@ void SetMetrics(FontFace& AFace, FT_Face AFt)
     const LONG h = AFace.Log.lfHeight;
     int em = kDefaultEm;
     if (h < 0)
-        em = -h;
+        em = h < -2048 ? 2048 : int(-h);
     else if (h > 0)
-        em = std::max(1, RoundDiv(h * upem, ascent + descent));
-    em = std::min(em, 2048);
+        em = std::min<long long>(2048, std::max(1, RoundDiv(std::min<long long>(h, 1 << 20) * upem, ascent + descent)));
     AFace.PixelSize = em;
     FT_Set_Pixel_Sizes(AFt, 0, FT_UInt(em));
     AFace.Ascent = RoundDiv(ascent * em, upem);

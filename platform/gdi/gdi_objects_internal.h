@@ -79,12 +79,15 @@ Brush* StockBrush(int AIndex);
 Font* StockFont();
 Bitmap* StockBitmap(); // the 1 x 1 bitmap every memory DC starts with
 
+// Coordinates are kept within +-2^27 (GDI's own range), so that widths and sums of two fit an int.
+constexpr int kCoordinateLimit = 1 << 27;
+
 // Region helpers shared by the DC and the drawing code.
 int RegionKind(const pixman_region32_t& ARegion);
 void SetRegionRect(pixman_region32_t& ARegion, const RECT& ARect);
 bool RectEmpty(const RECT& ARect);
 RECT Normalised(const RECT& ARect);
-// Adds the pixels whose centres lie inside the ellipse inscribed in ARect.
-void AddEllipseRows(pixman_region32_t& AOut, const RECT& ARect);
+// Adds the pixels whose centres lie inside the ellipse inscribed in ARect, for the rows in [AFirstRow, ALastRow).
+void AddEllipseRows(pixman_region32_t& AOut, const RECT& ARect, int AFirstRow, int ALastRow);
 
 } // namespace win::detail

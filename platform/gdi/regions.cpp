@@ -21,8 +21,9 @@ bool RectEmpty(const RECT& ARect) { return ARect.Right <= ARect.Left || ARect.Bo
 
 RECT Normalised(const RECT& ARect)
 {
-    return {std::min(ARect.Left, ARect.Right), std::min(ARect.Top, ARect.Bottom), std::max(ARect.Left, ARect.Right),
-            std::max(ARect.Top, ARect.Bottom)};
+    auto clamp = [](int v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); };
+    return {clamp(std::min(ARect.Left, ARect.Right)), clamp(std::min(ARect.Top, ARect.Bottom)),
+            clamp(std::max(ARect.Left, ARect.Right)), clamp(std::max(ARect.Top, ARect.Bottom))};
 }
 
 void SetRegionRect(pixman_region32_t& ARegion, const RECT& ARect)
@@ -35,13 +36,14 @@ void SetRegionRect(pixman_region32_t& ARegion, const RECT& ARect)
                                   unsigned(ARect.Bottom - ARect.Top));
 }
 
-void AddEllipseRows(pixman_region32_t& AOut, const RECT& ARect)
+void AddEllipseRows(pixman_region32_t& AOut, const RECT& ARect, int AFirstRow, int ALastRow)
 {
-    const double cx = (ARect.Left + ARect.Right) / 2.0, cy = (ARect.Top + ARect.Bottom) / 2.0;
-    const double rx = (ARect.Right - ARect.Left) / 2.0, ry = (ARect.Bottom - ARect.Top) / 2.0;
+    const double cx = (double(ARect.Left) + ARect.Right) / 2.0, cy = (double(ARect.Top) + ARect.Bottom) / 2.0;
+    const double rx = (double(ARect.Right) - ARect.Left) / 2.0, ry = (double(ARect.Bottom) - ARect.Top) / 2.0;
     if (rx <= 0 || ry <= 0)
         return;
-    for (int y = ARect.Top; y < ARect.Bottom; ++y) {
+    std::vector<pixman_box32_t> rows;
+    for (int y = std::max(ARect.Top, AFirstRow); y < std::min(ARect.Bottom, ALastRow); ++y) {
         const double dy = (y + 0.5 - cy) / ry;
         const double span = 1.0 - dy * dy;
         if (span < 0)
@@ -49,8 +51,14 @@ void AddEllipseRows(pixman_region32_t& AOut, const RECT& ARect)
         const double half = rx * std::sqrt(span);
         const int x0 = int(std::ceil(cx - half - 0.5)), x1 = int(std::floor(cx + half - 0.5)) + 1;
         if (x1 > x0)
-            pixman_region32_union_rect(&AOut, &AOut, x0, y, unsigned(x1 - x0), 1);
+            rows.push_back({x0, y, x1, y + 1});
     }
+    if (rows.empty())
+        return;
+    pixman_region32_t ellipse;
+    pixman_region32_init_rects(&ellipse, rows.data(), int(rows.size()));
+    pixman_region32_union(&AOut, &AOut, &ellipse);
+    pixman_region32_fini(&ellipse);
 }
 
 } // namespace win::detail
@@ -77,7 +85,8 @@ HRGN CreateRectRgnIndirect(const RECT* ARect) { return ARect == nullptr ? nullpt
 HRGN CreateEllipticRgn(int ALeft, int ATop, int ARight, int ABottom)
 {
     auto region = std::make_unique<Region>();
-    AddEllipseRows(region->Rgn, Normalised({ALeft, ATop, ARight, ABottom}));
+    // A region object has no surface to bound it: its rows are limited to what any surface could show.
+    AddEllipseRows(region->Rgn, Normalised({ALeft, ATop, ARight, ABottom}), -kMaxSurfaceSide, 2 * kMaxSurfaceSide);
     return Register(std::move(region));
 }
 
@@ -95,9 +104,12 @@ HRGN ExtCreateRegion(const void* AXform, DWORD ACount, const RGNDATA* AData)
         std::memcpy(rects.data(), AData->Buffer, h.nCount * sizeof(RECT));
     std::vector<pixman_box32_t> boxes;
     boxes.reserve(rects.size());
-    for (const RECT& r : rects)
-        if (!RectEmpty(r))
-            boxes.push_back({r.Left, r.Top, r.Right, r.Bottom});
+    for (const RECT& given : rects) {
+        if (RectEmpty(given))
+            continue; // empty and inverted boxes add nothing
+        const RECT r = Normalised(given);
+        boxes.push_back({r.Left, r.Top, r.Right, r.Bottom});
+    }
     auto region = std::make_unique<Region>();
     // Boxes from a file or another program need be neither banded nor disjoint, so unite them one by one.
     for (const auto& b : boxes)

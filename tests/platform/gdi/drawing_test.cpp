@@ -184,13 +184,27 @@ TEST(Drawing, PixelsAreClippedAndReadBack)
     EXPECT_EQ(GetPixel(c.Dc, 1, 1), CLR_INVALID);
 }
 
-TEST(Drawing, FarAwayCoordinatesCostNothing)
+TEST(Drawing, FarAwayCoordinatesAreSafe)
 {
     Canvas c(10, 10, kGrey);
     MoveToEx(c.Dc, -2000000000, 5, nullptr);
     LineTo(c.Dc, 2000000000, 5);
     EXPECT_EQ(c.At(0, 5) >> 24, 0u);
     EXPECT_EQ(c.At(9, 5) >> 24, 0u);
+
+    // Extreme rectangles, origins and shapes are clamped, not overflowed.
+    SetViewportOrgEx(c.Dc, 5, 5, nullptr);
+    RECT all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    EXPECT_TRUE(FillRect(c.Dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))));
+    EXPECT_EQ(c.At(0, 0), 0x00FFFFFFu);
+    EXPECT_NE(IntersectClipRect(c.Dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), ERROR);
+    EXPECT_TRUE(Ellipse(c.Dc, -1000000000, -1000000000, 1000000000, 1000000000));
+    HRGN huge = CreateEllipticRgn(0, 0, 1000000000, 1000000000);
+    HRGN wide = CreateRectRgn(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    EXPECT_TRUE(PtInRegion(wide, 0, 0));
+    EXPECT_NE(CombineRgn(wide, wide, huge, RGN_DIFF), ERROR);
+    DeleteObject(huge);
+    DeleteObject(wide);
 }
 
 TEST(Colours, SystemColoursResolve)
