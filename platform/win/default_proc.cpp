@@ -71,7 +71,9 @@ LRESULT SetCursorFor(HWND AWindow, WPARAM AWParam, LPARAM ALParam)
     uintptr_t cursor = IDC_ARROW;
     switch (hit) {
     case HTCLIENT: {
-        HCURSOR own = reinterpret_cast<HCURSOR>(GetClassLong(AWindow, GCL_HCURSOR));
+        // The cursor belongs to the window under the pointer (wParam), also when an ancestor answers.
+        HWND under = AWParam ? reinterpret_cast<HWND>(AWParam) : AWindow;
+        HCURSOR own = reinterpret_cast<HCURSOR>(GetClassLong(under, GCL_HCURSOR));
         if (!own)
             return FALSE;
         SetCursor(own);

@@ -237,6 +237,29 @@ TEST_F(Input, CursorFollowsTheHitCode)
     EXPECT_EQ(WindowFromPoint({10, 10}), nullptr);
 }
 
+TEST_F(Input, TheClientCursorIsTheClassCursorOfTheWindowUnderThePointer)
+{
+    WNDCLASS cls;
+    cls.lpfnWndProc = [](HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
+        return DefWindowProc(AWindow, AMessage, AWParam, ALParam);
+    };
+    cls.hCursor = LoadCursor(nullptr, IDC_HAND);
+    cls.lpszClassName = "HandCursor";
+    RegisterClass(cls);
+    cls.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+    cls.lpszClassName = "BeamCursor";
+    RegisterClass(cls);
+    HWND parent = CreateWindowEx(0, "HandCursor", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr);
+    HWND child = CreateWindowEx(0, "BeamCursor", "", WS_CHILD | WS_VISIBLE, 50, 50, 20, 20, parent);
+    for (auto [at, cursor] : {std::pair{Point(10, 10), IDC_HAND}, std::pair{Point(55, 55), IDC_IBEAM}}) {
+        Screen.MoveMouse(at);
+        Pump();
+        EXPECT_EQ(GetCursor(), LoadCursor(nullptr, cursor));
+    }
+    EXPECT_TRUE(IsWindow(child));
+    DestroyWindow(parent);
+}
+
 TEST_F(Input, WheelGoesToTheFocusAndChildrenPassItUp)
 {
     HWND parent = Frame();
