@@ -491,6 +491,13 @@ HWND SetParent(HWND AWindow, HWND ANewParent)
             window.SurfaceWidth = window.SurfaceHeight = 0;
         }
     }
+    bool now_top = GetAncestor(AWindow, GA_PARENT) == nullptr;
+    if (!now_top) {
+        if (TBackend* backend = CurrentBackend())
+            backend->TopLevelDestroyed(AWindow);
+    } else {
+        NotifyTopLevelChanged(AWindow);
+    }
     if (visible)
         ShowWindow(AWindow, SW_SHOWNA);
     return old;

@@ -162,5 +162,26 @@ TEST_F(WindowTree, WindowLongsAndStylesAreKeptAndAnnounced)
     EXPECT_TRUE(GetClassLong(popup, GCL_STYLE) & CS_DBLCLKS);
 }
 
+TEST_F(WindowTree, ReparentedWindowsKeepTheirCoordinatesInTheNewParent)
+{
+    HWND first = Create(0, WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100));
+    HWND second = Create(0, WS_POPUP | WS_VISIBLE, Bounds(200, 200, 100, 100));
+    HWND child = Create(0, WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), first);
+    EXPECT_EQ(SetParent(child, second), first);
+    EXPECT_EQ(GetParent(child), second);
+    EXPECT_EQ(GetWindow(first, GW_CHILD), nullptr);
+    EXPECT_EQ(WindowFromPoint({215, 215}), child);
+    EXPECT_TRUE(IsWindowVisible(child));
+    EXPECT_EQ(SetParent(second, child), nullptr);  // a window cannot go inside its own child
+
+    EXPECT_EQ(SetParent(child, nullptr), second);  // now a window of its own on the screen
+    TRect rect;
+    GetWindowRect(child, rect);
+    EXPECT_EQ(rect, Bounds(10, 10, 20, 20));
+    TTopLevelView view;
+    ASSERT_TRUE(ViewTopLevel(child, view));
+    EXPECT_EQ(view.Width, 20);
+}
+
 }  // namespace
 }  // namespace wintest
