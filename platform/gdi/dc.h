@@ -3,7 +3,8 @@
 //
 // Coordinates: a logical point p becomes the device point p - window origin + viewport origin. Device (0, 0) is the
 // top-left pixel of the DC's surface, or for a surface DC the pixel at its origin. The clip region (SelectClipRgn,
-// IntersectClipRect, ExcludeClipRect) is kept in device coordinates and always lies inside the DC's visible area.
+// IntersectClipRect, ExcludeClipRect) is kept in device coordinates; drawing goes where it meets the visible area.
+// Coordinates are clamped to +-2^27, GDI's own range.
 //
 // Window DCs: the window manager creates them with CreateSurfaceDC over the 32-bit back buffer of a top-level
 // window:

@@ -176,7 +176,7 @@ std::vector<CharLine> LayoutLines(const std::u32string& AText, UINT AFormat, int
 void DrawLines(DC& ADC, FontFace& AFace, const std::vector<CharLine>& ALines, const RECT& ARect, int ATop,
                int ALineHeight, UINT AFormat, const Measurer& AMeasure)
 {
-    const RECT clip = Normalised(ADC.ToSurface(ARect));
+    const RECT clip = ADC.ToSurface(ARect); // an inverted rectangle clips everything away
     LineStyle style;
     style.Color = ADC.State.TextColor;
     style.Opaque = ADC.State.BkMode == OPAQUE;

@@ -298,8 +298,10 @@ BOOL Rectangle(HDC ADC, int ALeft, int ATop, int ARight, int ABottom)
         return TRUE;
     const Pen& pen = *CurrentPen(*dc);
     const int inset = pen.Style == PS_NULL ? 0 : (pen.Style == PS_INSIDEFRAME ? pen.Width : (pen.Width + 1) / 2);
+    // Without a pen GDI fills one pixel less to the right and below: the outline's place stays empty.
+    const int trim = pen.Style == PS_NULL ? 1 : 0;
     pixman_region32_t inside;
-    const RECT in{r.Left + inset, r.Top + inset, r.Right - inset, r.Bottom - inset};
+    const RECT in{r.Left + inset, r.Top + inset, r.Right - inset - trim, r.Bottom - inset - trim};
     pixman_region32_init(&inside);
     if (!RectEmpty(in))
         SetRegionRect(inside, in);

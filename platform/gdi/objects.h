@@ -8,7 +8,7 @@ UINT GetObjectType(HGDIOBJ AObject); // OBJ_* or 0 for an invalid handle
 // Copies the object's description (BITMAP or DIBSECTION, LOGPEN, LOGBRUSH, LOGFONT) into ABuffer; with ABuffer
 // nullptr returns the size needed. Returns the bytes written, 0 on failure.
 int GetObject(HGDIOBJ AObject, int ASize, void* ABuffer);
-// Fails for an object selected into a DC and for stock objects (which are never freed).
+// Fails for an object selected into a DC (or held by a saved DC state); stock objects are never freed.
 BOOL DeleteObject(HGDIOBJ AObject);
 HGDIOBJ GetStockObject(int AIndex);
 

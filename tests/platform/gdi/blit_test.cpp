@@ -196,6 +196,38 @@ TEST(DibBlit, SetDIBitsToDeviceTakesBandsOfScanLines)
     EXPECT_EQ(dst.At(2, 0), kBack);
 }
 
+TEST(DibBlit, BottomUp24BitSectionDrawsUpright)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biWidth = 3;
+    info.bmiHeader.biHeight = 2; // bottom-up: the top row is the last in memory
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bmp, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT top{0, 0, 3, 1};
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    FillRect(dc, &top, brush);
+    const auto* bytes = static_cast<const uint8_t*>(bits);
+    const int stride = DibStride(3, 24);
+    EXPECT_EQ(bytes[0], 0) << "the bottom row is untouched";
+    EXPECT_EQ(bytes[stride + 6], 3) << "blue of the top row's third pixel";
+    EXPECT_EQ(bytes[stride + 7], 2);
+    EXPECT_EQ(bytes[stride + 8], 1);
+    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(1, 2, 3));
+    DIBSECTION ds;
+    EXPECT_EQ(GetObject(bmp, sizeof(ds), &ds), int(sizeof(ds)));
+    EXPECT_EQ(ds.dsBm.bmBits, bits);
+    EXPECT_EQ(ds.dsBmih.biHeight, 2);
+    EXPECT_EQ(ds.dsBm.bmWidthBytes, stride);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+}
+
 TEST(DibBlit, GetDIBitsConvertsToEitherOrder)
 {
     Canvas src(3, 2);

@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {".#####.", ".#ooo#.", ".#ooo#.", ".#####.", "......."}},
         ShapeCase{"null_pen_rectangle",
                   [](HDC dc) { SelectObject(dc, GetStockObject(NULL_PEN)); Rectangle(dc, 1, 0, 6, 4); },
-                  {".ooooo.", ".ooooo.", ".ooooo.", ".ooooo.", "......."}},
+                  {".oooo..", ".oooo..", ".oooo..", ".......", "......."}},
         ShapeCase{"hollow_ellipse",
                   [](HDC dc) { SelectObject(dc, GetStockObject(NULL_BRUSH)); Ellipse(dc, 0, 0, 7, 5); },
                   {".#####.", "##...##", "#.....#", "##...##", ".#####."}},
