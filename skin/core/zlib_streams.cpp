@@ -16,7 +16,8 @@ int CompressionCheck(int ACode)
 
 int DecompressionCheck(int ACode)
 {
-    if (ACode < 0) throw EDecompressionError("compression error");
+    // A stream that asks for a preset dictionary cannot be ours, and inflate would make no progress on it.
+    if (ACode < 0 || ACode == Z_NEED_DICT) throw EDecompressionError("compression error");
     return ACode;
 }
 

@@ -116,3 +116,21 @@ TEST(PixelKernelStartup, ProcessorTestChoosesTheMmxFormulaOnThisMachine)
 }
 
 }  // namespace
+
+#include "skin/core/blit_routines.h"
+
+namespace {
+
+TEST(PixelKernelStartup, UnitStartChoosesOnceAndUsesTheSoftwareKeyPath)
+{
+    SkinEffectsUnitStart();
+    InitPixelKernels(false);
+    SkinEffectsUnitStart();  // a second start changes nothing
+    EXPECT_FALSE(MMXEnabled());
+    InitPixelKernels(CPUHasMMX());
+    EXPECT_FALSE(TransparentBltAvailable());
+    EXPECT_TRUE(IsDeepColorScreen());
+    EXPECT_EQ(DCKeyBlt, DCBlendBlt);
+}
+
+}  // namespace

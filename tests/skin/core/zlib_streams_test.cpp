@@ -70,6 +70,11 @@ TEST(CompressionStreams, TruncatedOrDamagedDataRaises)
         Fill(cut, std::vector<Byte>(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(keep)));
         EXPECT_THROW(DecompressStream(&out, &cut), EDecompressionError) << "kept " << keep;
     }
+    // A header that asks for a preset dictionary must not leave the reader waiting for one.
+    TMemoryStream needs_dictionary, unused;
+    Fill(needs_dictionary, {0x78, 0xBB, 0x00, 0x00, 0x00, 0x01, 0x03, 0x00});
+    EXPECT_THROW(DecompressStream(&unused, &needs_dictionary), EDecompressionError);
+
     std::vector<Byte> damaged = whole;
     damaged[0] = 0x12;  // not a zlib header
     TMemoryStream bad, out;
