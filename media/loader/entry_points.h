@@ -40,6 +40,21 @@
     X(av_realloc, false)                      \
     X(av_channel_layout_default, false)       \
     X(av_channel_layout_uninit, false)        \
+    X(av_parse_video_rate, false)             \
+    X(av_parse_video_size, false)             \
+    X(av_parse_time, false)                   \
+    X(av_get_sample_fmt, false)               \
+    X(av_get_pix_fmt_string, false)           \
+    X(av_get_sample_fmt_string, false)        \
+    X(av_find_nearest_q_idx, false)           \
+    X(av_d2q, false)                          \
+    X(av_dict_copy, false)                    \
+    X(av_opt_get_int, false)                  \
+    X(av_opt_set_dict2, false)                \
+    X(av_channel_layout_from_mask, false)     \
+    X(av_mallocz, false)                      \
+    X(av_get_pix_fmt, false)                  \
+    X(av_opt_next, false)                     \
     X(av_pix_fmt_get_chroma_sub_sample, false)
 
 #define QUENNARY_SWRESAMPLE_ENTRIES(X)            \
@@ -73,6 +88,9 @@
     X(av_packet_alloc, false)                 \
     X(av_packet_free, false)                  \
     X(av_packet_unref, false)                 \
+    X(avcodec_find_encoder_by_name, false)    \
+    X(avcodec_find_decoder_by_name, false)    \
+    X(av_bsf_get_by_name, false)              \
     X(av_codec_iterate, false)
 
 #define QUENNARY_AVFORMAT_ENTRIES(X)              \
@@ -91,6 +109,14 @@
     X(avio_feof, false)                       \
     X(avio_seek, false)                       \
     X(avio_flush, false)                      \
+    X(av_guess_format, false)                 \
+    X(av_guess_codec, false)                  \
+    X(avformat_new_stream, false)             \
+    X(avio_open2, false)                      \
+    X(avio_closep, false)                     \
+    X(av_filename_number_test, false)         \
+    X(av_dump_format, false)                  \
+    X(av_demuxer_iterate, false)              \
     X(av_muxer_iterate, false)
 
 #define QUENNARY_AVFILTER_ENTRIES(X)              \
