@@ -4,10 +4,6 @@
 
 namespace win {
 
-namespace {
-pixman_box32_t Box(const TRect& ARect) { return {ARect.Left, ARect.Top, ARect.Right, ARect.Bottom}; }
-}  // namespace
-
 TRegion::TRegion() { pixman_region32_init(&FRegion); }
 
 TRegion::TRegion(const TRect& ARect)
