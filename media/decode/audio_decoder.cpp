@@ -59,6 +59,7 @@ int TFFDecoder::SelectAudioStream(int AStreamIndex)
     if (index != FDesireAudioIndex) {
         ResetWaveInfo();
         FRemainsAudioSize = 0;
+        FAudioNextPTS = AV_NOPTS_VALUE;
         DropAudioConverters();
         FDesireAudioIndex = index;
     }
@@ -208,6 +209,8 @@ void TFFDecoder::FillWaveInfo(int ASize, bool AFromDecoded, int64_t ATime, int64
     FWaveInfo.BytesPerSample = osize;
     FWaveInfo.BytesPerSecond = osize * FDesireAudioSampleRate * FDesireAudioChannels;
     FWaveInfo.PTS = StreamTimeToMicroseconds(FDesireAudioIndex, ATime);
+    // The resampler's last samples, drained at the end, come without a packet: they follow the block before.
+    if (FWaveInfo.PTS == AV_NOPTS_VALUE) FWaveInfo.PTS = FAudioNextPTS;
     if (FWaveInfo.PTS != AV_NOPTS_VALUE)
         LoggerInstance()->Log(this, llDebug, "decode PTS: %0.3f", static_cast<double>(FWaveInfo.PTS) / 1000000.0);
     FWaveInfo.OriginalDTS = ADts;
@@ -219,6 +222,7 @@ void TFFDecoder::FillWaveInfo(int ASize, bool AFromDecoded, int64_t ATime, int64
     // In 64 bits: a large block times a million overflows 32.
     const int64_t per_second = static_cast<int64_t>(FDesireAudioSampleRate) * FDesireAudioChannels;
     FWaveInfo.Duration = per_second > 0 ? (1000000 / osize) * static_cast<int64_t>(ASize) / per_second : 0;
+    FAudioNextPTS = FWaveInfo.PTS == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : FWaveInfo.PTS + FWaveInfo.Duration;
 }
 
 bool TFFDecoder::DecodeAudio(int AStreamIndex)

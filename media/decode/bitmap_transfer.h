@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "media/decode/format_converter.h"
+#include "media/decode/frame_decoder.h"
 #include "platform/gui/bitmap.h"
 #include "platform/rtl/exceptions.h"
 
@@ -45,4 +46,21 @@ inline void BitmapToRGB(TFormatConverter& AConverter, TBitmap* ABitmap)
     const size_t bytes = static_cast<size_t>(AConverter.RowSize(dib.bmWidth));
     for (int row = 0; row < dib.bmHeight; ++row)
         std::memcpy(picture->data[0] + static_cast<ptrdiff_t>(row) * picture->linesize[0], ABitmap->ScanLine(row), bytes);
+}
+
+// The decoder's current picture into ABitmap, in the decoder's bitmap depth (24 bits unless changed). Without a
+// picture: false and "picture not ready, please decode first". A failed conversion leaves ABitmap black at the
+// picture's size.
+inline bool CopyToBitmap(TFFDecoder& ADecoder, TBitmap* ABitmap)
+{
+    if (!ADecoder.FrameInfo().Ready) return ADecoder.ConvertPicture();
+    if (!ADecoder.ConvertPicture()) {
+        ABitmap->SetPixelFormat(BitmapPixelFormat(ADecoder.FormatConverter().BMPPixFmt()));
+        ABitmap->SetSize(ADecoder.FrameInfo().Width, ADecoder.FrameInfo().Height);
+        ABitmap->Canvas()->Brush()->SetColor(clBlack);
+        ABitmap->Canvas()->FillRect(Rect(0, 0, ABitmap->Width(), ABitmap->Height()));
+        return false;
+    }
+    RGBToBitmap(ADecoder.FormatConverter(), ABitmap);
+    return true;
 }

@@ -65,7 +65,10 @@ float DisplayAspect(int AWidth, int AHeight, AVRational ASampleAspect)
 
 TCustomDecoder::TCustomDecoder(TComponent* AOwner) : TFFBaseComponent(AOwner) { TCustomDecoder::ScanStreams(); }
 
-TCustomDecoder::~TCustomDecoder() { TCustomDecoder::CloseFile(); }
+TCustomDecoder::~TCustomDecoder()
+{
+    if (AVLibLoaded()) TCustomDecoder::CloseFile();
+}
 
 bool TCustomDecoder::LoadAVLib(const std::string& APath)
 {

@@ -32,6 +32,8 @@ TFormatConverter::TFormatConverter() { ApplyFormat(); }
 
 TFormatConverter::~TFormatConverter()
 {
+    // Nothing was made through the libraries while these are empty; once they are unloaded nothing can be freed.
+    if (ff::av_free == nullptr || ff::sws_freeContext == nullptr) return;
     if (FRGBBuffer != nullptr) ff::av_free(FRGBBuffer);
     if (FtoRGB_convert_ctx != nullptr) ff::sws_freeContext(FtoRGB_convert_ctx);
     if (FfromRGB_convert_ctx != nullptr) ff::sws_freeContext(FfromRGB_convert_ctx);

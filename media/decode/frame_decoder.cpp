@@ -32,6 +32,8 @@ TFFDecoder::TFFDecoder(TComponent* AOwner)
 
 TFFDecoder::~TFFDecoder()
 {
+    // With the libraries already gone nothing can be freed through them: leaking beats calling into nothing.
+    if (!AVLibLoaded()) return;
     TFFDecoder::CloseFile();
     // Only allocated once the libraries were bound, so the slots are there to free them.
     if (FPacket != nullptr) ff::av_packet_free(&FPacket);
@@ -69,6 +71,7 @@ void TFFDecoder::CloseFile()
     ResetWaveInfo();
     if (FFileHandle != nullptr) DropAudioConverters();
     FRemainsAudioSize = 0;
+    FAudioNextPTS = AV_NOPTS_VALUE;
     // The contexts belong to the streams' table, which the base frees with the file.
     FCodec = nullptr;
     FCodecIndex = -1;
@@ -150,8 +153,13 @@ bool TFFDecoder::OpenVideoCodec(int AStreamIndex)
 
 bool TFFDecoder::IsStillImage() const
 {
-    return FFileHandle != nullptr && FFileHandle->iformat != nullptr && FFileHandle->iformat->name != nullptr &&
-           strcasecmp(FFileHandle->iformat->name, "image2") == 0;
+    if (FFileHandle == nullptr || FFileHandle->iformat == nullptr || FFileHandle->iformat->name == nullptr) return false;
+    // A probed single picture comes through the per-codec picture demuxers ("jpeg_pipe", "png_pipe", ...) of
+    // this library generation; "image2" itself now only reads numbered file sequences or forced names.
+    const std::string name = FFileHandle->iformat->name;
+    const std::string pipe = "_pipe";
+    return strcasecmp(name.c_str(), "image2") == 0 ||
+           (name.size() > pipe.size() && name.compare(name.size() - pipe.size(), pipe.size(), pipe) == 0);
 }
 
 bool TFFDecoder::ReadFailedAtEnd(int AResult)
@@ -271,6 +279,13 @@ void TFFDecoder::ResetFrameInfo()
     FPicture.Size = size;
 }
 
+bool TFFDecoder::SeeksByBytes() const
+{
+    const AVInputFormat* format = FFileHandle->iformat;
+    return (format->flags & AVFMT_TS_DISCONT) != 0 && (format->flags & AVFMT_NO_BYTE_SEEK) == 0 &&
+           strcasecmp(format->name, "ogg") != 0;
+}
+
 bool TFFDecoder::CanSeek()
 {
     if (!CheckOwnFile()) return false;
@@ -301,14 +316,20 @@ bool TFFDecoder::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     ResetFrameInfo();
     ResetWaveInfo();
     FRemainsAudioSize = 0;
+    FAudioNextPTS = AV_NOPTS_VALUE;
 
     const int flags = SeekFlagsToAV(ASeekFlags);
     int result;
     if (APTS > 0) {
         result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags);
     } else {
-        // To the start: backward to the file's first time, else forward to the first key frame from there.
-        result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags | AVSEEK_FLAG_BACKWARD);
+        // To the start. Streams whose times may jump (transport streams) have no index, and a time seek there
+        // only lands near the start, often past the first key frame; the start of the data is the start.
+        result = -1;
+        if (!ASeekFlags.Contains(sfByte) && SeeksByBytes())
+            result = ff::av_seek_frame(FFileHandle, -1, 0, AVSEEK_FLAG_BYTE | AVSEEK_FLAG_BACKWARD);
+        // Otherwise backward to the file's first time, else forward to the first key frame from there.
+        if (result < 0) result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags | AVSEEK_FLAG_BACKWARD);
         if (result < 0) result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags & ~AVSEEK_FLAG_BACKWARD);
     }
     if (result < 0) {

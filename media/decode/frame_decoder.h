@@ -10,6 +10,7 @@
 #include "media/decode/format_converter.h"
 
 extern "C" {
+#include <libavutil/avutil.h>
 #include <libavutil/samplefmt.h>
 }
 
@@ -104,6 +105,7 @@ private:
     bool OpenAudioCodec(int AStreamIndex);
     bool OpenStreamCodec(int AStreamIndex, AVCodecContext*& ACodec, int& ACodecIndex);
     bool CanSeek();
+    bool SeeksByBytes() const;
     bool IsStillImage() const;
     // The outcome of a failed packet read: false after the texts and FEOF of the three cases, true at the end
     // of the file (the caller drains its decoder).
@@ -157,6 +159,7 @@ private:
     SwrContext* FAudioReformatter = nullptr;
     int FRemainsAudioSize = 0;
     bool FAudioDrainSent = false;
+    int64_t FAudioNextPTS = AV_NOPTS_VALUE;  // where the block after the current one starts, microseconds
 };
 
 inline constexpr const char StreamEOFReached[] = "stream eof reached.";

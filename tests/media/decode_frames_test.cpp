@@ -1,0 +1,164 @@
+// Stepping through real clips: forward to the real last picture, back by exactly one, key frames, seeks, still
+// pictures, and the converted picture handed out as a bitmap record.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "media/decode/frame_decoder.h"
+#include "platform/rtl/exceptions.h"
+#include "tests/fixtures/media_fixtures.h"
+
+namespace {
+
+// 25 pictures a second.
+constexpr int64_t Frame = 40000;
+
+class DecodeFramesTest : public MediaEngineTest {
+protected:
+    void Open(const char* AFile)
+    {
+        ASSERT_TRUE(FDecoder.LoadFile(MediaFixture(AFile))) << FDecoder.LastErrMsg();
+    }
+    void TearDown() override
+    {
+        FOwned.reset();
+        MediaEngineTest::TearDown();
+    }
+    std::vector<int64_t> StepToTheEnd()
+    {
+        std::vector<int64_t> times;
+        while (FDecoder.Decode()) times.push_back(FDecoder.FrameInfo().PTS);
+        return times;
+    }
+    // Freed before the engine stops, as every decoder must be.
+    std::unique_ptr<TFFDecoder> FOwned = std::make_unique<TFFDecoder>(nullptr);
+    TFFDecoder& FDecoder = *FOwned;
+};
+
+TEST_F(DecodeFramesTest, ForwardStepsReturnEveryPictureUpToTheRealLastOne)
+{
+    // The clip has B-frames: the last pictures only come out when the decoder is drained at the end.
+    for (const char* file : {"bframes.mp4", "clip.avi", "clip.ts"}) {
+        SCOPED_TRACE(file);
+        Open(file);
+        const std::vector<int64_t> times = StepToTheEnd();
+        const size_t expected = std::string(file) == "bframes.mp4" ? 50 : 25;
+        ASSERT_EQ(times.size(), expected);
+        for (size_t i = 0; i < times.size(); ++i) EXPECT_EQ(times[i], static_cast<int64_t>(i) * Frame) << i;
+        EXPECT_TRUE(FDecoder.IsEOF());
+        EXPECT_TRUE(Logged("stream eof reached.", llInfo));
+        EXPECT_FALSE(FDecoder.Decode());
+    }
+}
+
+TEST_F(DecodeFramesTest, AStepBackReturnsExactlyThePreviousPicture)
+{
+    Open("bframes.mp4");
+    // Through the middle of a group of pictures, across a key frame (every 12th) and back from the very end.
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(FDecoder.Decode());
+    for (int64_t expected = 28; expected >= 10; --expected) {
+        ASSERT_TRUE(FDecoder.DecodePreviousFrame()) << FDecoder.LastErrMsg();
+        EXPECT_EQ(FDecoder.FrameInfo().PTS, expected * Frame);
+    }
+    ASSERT_TRUE(FDecoder.Decode());
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 11 * Frame);
+
+    while (FDecoder.Decode()) {}
+    ASSERT_TRUE(FDecoder.DecodePreviousFrame()) << FDecoder.LastErrMsg();
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 48 * Frame);
+}
+
+TEST_F(DecodeFramesTest, KeyFrameStepsLandOnKeyFrames)
+{
+    Open("bframes.mp4");
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(FDecoder.Decode());
+    ASSERT_TRUE(FDecoder.DecodePreviousKeyFrame()) << FDecoder.LastErrMsg();
+    EXPECT_TRUE(FDecoder.FrameInfo().IsKeyFrame);
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 12 * Frame);
+    EXPECT_EQ(FDecoder.FrameInfo().PictureType, ptI);
+    ASSERT_TRUE(FDecoder.DecodeNextKeyFrame()) << FDecoder.LastErrMsg();
+    EXPECT_TRUE(FDecoder.FrameInfo().IsKeyFrame);
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 24 * Frame);
+
+    // Right after opening there is no picture: the step back starts at the end of the file.
+    Open("bframes.mp4");
+    ASSERT_TRUE(FDecoder.DecodePreviousFrame()) << FDecoder.LastErrMsg();
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 48 * Frame);
+}
+
+TEST_F(DecodeFramesTest, ASeekBeforeTheStartLandsOnTheFirstPicture)
+{
+    for (const char* file : {"bframes.mp4", "clip.ts"}) {
+        SCOPED_TRACE(file);
+        Open(file);
+        for (int i = 0; i < 15; ++i) ASSERT_TRUE(FDecoder.Decode());
+        ASSERT_TRUE(FDecoder.Seek(-5000000, TSeekFlags{})) << FDecoder.LastErrMsg();
+        EXPECT_FALSE(FDecoder.FrameInfo().Ready);
+        ASSERT_TRUE(FDecoder.Decode());
+        EXPECT_EQ(FDecoder.FrameInfo().PTS, 0);
+    }
+    // Forward to a time: the first key frame at or after it.
+    Open("bframes.mp4");
+    ASSERT_TRUE(FDecoder.Seek(13 * Frame, TSeekFlags{})) << FDecoder.LastErrMsg();
+    ASSERT_TRUE(FDecoder.Decode());
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 24 * Frame);
+}
+
+TEST_F(DecodeFramesTest, AStillPictureDecodesOnceAndCannotSeek)
+{
+    Open("picture.jpg");
+    ASSERT_TRUE(FDecoder.Decode()) << FDecoder.LastErrMsg();
+    EXPECT_EQ(FDecoder.FrameInfo().Width, 64);
+    EXPECT_TRUE(FDecoder.Decode());
+    EXPECT_TRUE(FDecoder.Decode());
+    EXPECT_FALSE(FDecoder.Seek(0, TSeekFlags{}));
+    EXPECT_TRUE(Logged("\"image2\" format cannot to be seeked.", llInfo));
+}
+
+TEST_F(DecodeFramesTest, ThePictureComesOutAsABitmapRecordOnlyOnceDecoded)
+{
+    Open("bframes.mp4");
+    EXPECT_EQ(FDecoder.GetBitmapPtr(), nullptr);
+    EXPECT_EQ(FDecoder.LastErrMsg(), "picture not ready, please decode first");
+    ASSERT_TRUE(FDecoder.Decode());
+    const win::BITMAP* dib = FDecoder.GetBitmapPtr();
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(dib->bmWidth, 160);
+    EXPECT_EQ(dib->bmHeight, 120);
+    EXPECT_EQ(dib->bmWidthBytes, 480);
+    EXPECT_EQ(dib->bmBitsPixel, 24);
+    FDecoder.SetBitmapBitsPixel(32);
+    dib = FDecoder.GetBitmapPtr();
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(dib->bmWidthBytes, 640);
+}
+
+TEST_F(DecodeFramesTest, DeinterlacingKeepsSizeAndStepping)
+{
+    Open("bframes.mp4");
+    FDecoder.SetDeinterlace(true);
+    EXPECT_EQ(StepToTheEnd().size(), 50u);
+    EXPECT_TRUE(FDecoder.Deinterlace());
+    EXPECT_EQ(FDecoder.FrameInfo().Width, 160);
+}
+
+TEST_F(DecodeFramesTest, AnAdoptedFileAnswersQuestionsButIsNotDecoded)
+{
+    Open("clip.avi");
+    TFFDecoder adopter(nullptr);
+    adopter.SetFileHandle(FDecoder.FileHandle());
+    EXPECT_EQ(adopter.StreamCount(), 2);
+    EXPECT_EQ(adopter.FirstVideoStreamInfo().Width, 160);
+    try {
+        adopter.Decode();
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "file cannot be seeked, handle is readonly.");
+    }
+    adopter.CloseFile();
+    // The owner's file is untouched.
+    EXPECT_TRUE(FDecoder.Decode());
+}
+
+}  // namespace
