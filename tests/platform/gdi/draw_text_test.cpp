@@ -2,6 +2,7 @@
 // Widths are measured through GetTextExtentPoint32, so the cases read as layout rules, not as font numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -245,6 +246,55 @@ TEST(DrawTextLayout, ClipsToTheRectangleUnlessNoClip)
             ASSERT_EQ(c.At(x, y), 0xFFFFFFFFu) << x << "," << y;
     DrawText(c.Dc, "WWWWWW", -1, &r, DT_SINGLELINE | DT_NOCLIP);
     EXPECT_LT(c.Count(0xFFFFFFFFu), 60 * 20 - 10 * 20);
+}
+
+TEST(TextOutput, ExtTextOutClipsAndFillsItsRectangle)
+{
+    Canvas c(60, 20, 0xFF000000u);
+    PinnedFont f(c.Dc);
+    SetBkColor(c.Dc, RGB(0, 255, 0));
+    SetTextColor(c.Dc, RGB(255, 255, 255));
+    RECT r{5, 2, 25, 18};
+    ExtTextOut(c.Dc, 0, 2, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWWW", -1, nullptr);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const bool inside = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+            if (!inside) {
+                ASSERT_EQ(c.At(x, y), 0xFF000000u) << x << "," << y;
+            }
+        }
+    EXPECT_EQ(c.At(r.Right - 1, r.Bottom - 1), 0x0000FF00u) << "the opaque fill, alpha 0";
+    EXPECT_GT(c.Count(0x00FFFFFFu), 0) << "glyph pixels inside";
+}
+
+TEST(TextOutput, EscapementTurnsTheLine)
+{
+    Canvas c(40, 80, 0xFFFFFFFFu);
+    HFONT up = CreateFont(-13, 0, 900, 900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+    HGDIOBJ old = SelectObject(c.Dc, up);
+    SetBkMode(c.Dc, TRANSPARENT);
+    TextOut(c.Dc, 10, 70, "HHHHH", -1);
+    RECT ink{40, 80, 0, 0};
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (c.At(x, y) != 0xFFFFFFFFu)
+                ink = {std::min<int>(ink.Left, x), std::min<int>(ink.Top, y), std::max<int>(ink.Right, x + 1),
+                       std::max<int>(ink.Bottom, y + 1)};
+    EXPECT_GT(ink.Height(), 2 * ink.Width()) << "a tall, narrow run of text";
+    EXPECT_LE(ink.Bottom, 70) << "it rises from the reference point";
+    EXPECT_GE(ink.Left, 10) << "the cell's top faces left";
+    SelectObject(c.Dc, old);
+    DeleteObject(up);
+}
+
+TEST(TextOutput, TabbedTextOutStopsAtTheGivenPositions)
+{
+    Canvas c(200, 20, 0xFFFFFFFFu);
+    PinnedFont f(c.Dc);
+    const int stops[2] = {50, 120};
+    const LONG extent = TabbedTextOut(c.Dc, 10, 0, "a\tb\tc", -1, 2, stops, 10);
+    EXPECT_EQ(extent >> 16, kLine);
+    EXPECT_EQ(extent & 0xFFFF, 120 + f.Width("c"));
 }
 
 } // namespace
