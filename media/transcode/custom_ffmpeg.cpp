@@ -24,11 +24,14 @@ bool LibrariesLoaded() { return FFLoader != nullptr && FFLoader->Loaded(AllLibra
 // that never ran leaves nothing behind.
 void FreeOutputContext(AVFormatContext* AContext)
 {
-    const bool writes_file = AContext->oformat != nullptr && (AContext->oformat->flags & AVFMT_NOFILE) == 0;
-    if (writes_file && AContext->pb != nullptr) ff::avio_closep(&AContext->pb);
+    // Only a file this context created is looked at: an empty file of that name that it never opened is the
+    // user's.
+    const bool opened = AContext->pb != nullptr && AContext->oformat != nullptr &&
+                        (AContext->oformat->flags & AVFMT_NOFILE) == 0;
+    if (opened) ff::avio_closep(&AContext->pb);
     const std::string file_name = AContext->url != nullptr ? AContext->url : "";
     ff::avformat_free_context(AContext);
-    if (writes_file && !file_name.empty() && FileSizeByName(file_name) == 0) DeleteFile(file_name);
+    if (opened && !file_name.empty() && FileSizeByName(file_name) == 0) DeleteFile(file_name);
 }
 
 }  // namespace
@@ -256,8 +259,12 @@ void TCustomFFmpeg::StopTask(bool AWaitForStop)
 
 void TCustomFFmpeg::Pause()
 {
+    {
+        std::lock_guard guard(FThreadLock);
+        if (FThread == nullptr) return;
+    }
     std::lock_guard guard(FPauseLock);
-    if (FThread != nullptr) FPaused = true;
+    FPaused = true;
 }
 
 void TCustomFFmpeg::Resume()

@@ -24,6 +24,9 @@
 
 class TCustomFFmpeg;
 
+// The strictness a codec's "strict" option text stands for ("experimental" or a number).
+int CodecStrictness(const std::string& AText);
+
 // The settings of a transcoder with the defaults its reset gives them.
 struct TFFmpegSettings {
     std::vector<AVFormatContext*> Finput_files;

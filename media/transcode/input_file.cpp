@@ -9,19 +9,6 @@
 
 namespace {
 
-int StrictnessOf(const std::string& AText)
-{
-    static const struct {
-        const char* Name;
-        int Value;
-    } names[] = {{"very", FF_COMPLIANCE_VERY_STRICT}, {"strict", FF_COMPLIANCE_STRICT},
-                 {"normal", FF_COMPLIANCE_NORMAL},    {"unofficial", FF_COMPLIANCE_UNOFFICIAL},
-                 {"experimental", FF_COMPLIANCE_EXPERIMENTAL}};
-    for (const auto& name : names)
-        if (AText == name.Name) return name.Value;
-    return StrToIntDef(AText, FF_COMPLIANCE_NORMAL);
-}
-
 // The demuxer options that stand for the current picture and sound settings, for inputs that cannot tell them
 // (raw video and audio, capture devices); other demuxers ignore them.
 AVDictionary* InputHints(AVRational ARate, int ASampleRate, int AChannels, int AWidth, int AHeight,
@@ -40,6 +27,19 @@ AVDictionary* InputHints(AVRational ARate, int ASampleRate, int AChannels, int A
 }
 
 }  // namespace
+
+int CodecStrictness(const std::string& AText)
+{
+    static const struct {
+        const char* Name;
+        int Value;
+    } names[] = {{"very", FF_COMPLIANCE_VERY_STRICT}, {"strict", FF_COMPLIANCE_STRICT},
+                 {"normal", FF_COMPLIANCE_NORMAL},    {"unofficial", FF_COMPLIANCE_UNOFFICIAL},
+                 {"experimental", FF_COMPLIANCE_EXPERIMENTAL}};
+    for (const auto& name : names)
+        if (AText == name.Name) return name.Value;
+    return StrToIntDef(AText, FF_COMPLIANCE_NORMAL);
+}
 
 bool TCustomFFmpeg::LookupCodec(const std::string& AName, AVMediaType AType, int AStrict, bool AEncoder,
                                 AVCodecID& AId)
@@ -93,12 +93,12 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName)
     AVCodecID video_id;
     AVCodecID audio_id;
     AVCodecID subtitle_id;
-    if (!LookupCodec(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, StrictnessOf(FOptions.Value(okVideoCodec, "strict")),
+    if (!LookupCodec(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, CodecStrictness(FOptions.Value(okVideoCodec, "strict")),
                      false, video_id) ||
-        !LookupCodec(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, StrictnessOf(FOptions.Value(okAudioCodec, "strict")),
+        !LookupCodec(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, CodecStrictness(FOptions.Value(okAudioCodec, "strict")),
                      false, audio_id) ||
         !LookupCodec(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE,
-                     StrictnessOf(FOptions.Value(okSubtitleCodec, "strict")), false, subtitle_id)) {
+                     CodecStrictness(FOptions.Value(okSubtitleCodec, "strict")), false, subtitle_id)) {
         ff::av_dict_free(&options);
         ff::avformat_free_context(ic);
         return false;

@@ -205,8 +205,7 @@ TAVOutputStream* TCustomFFmpeg::NewOutputStream(AVFormatContext* AContext, int A
             const TOptionKind kind = AType == AVMEDIA_TYPE_VIDEO ? okVideoCodec
                                      : AType == AVMEDIA_TYPE_AUDIO ? okAudioCodec
                                                                    : okSubtitleCodec;
-            const std::string strict = FOptions.Value(kind, "strict");
-            if (!LookupCodec(ACodecName, AType, strict.empty() ? 0 : StrToIntDef(strict, 0), true, id))
+            if (!LookupCodec(ACodecName, AType, CodecStrictness(FOptions.Value(kind, "strict")), true, id))
                 throw FFmpegException(FLastErrMsg);
             codec = ff::avcodec_find_encoder_by_name(ACodecName.c_str());
         } else {

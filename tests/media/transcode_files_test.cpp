@@ -108,6 +108,9 @@ TEST_F(TranscodeFilesTest, FailuresNameWhatWentWrong)
         {"vcodec=nosuchcodec", "out.avi", "new_video_stream fail: Unknown encoder 'nosuchcodec'"},
         {"vcodec=mp2", "out.avi", "new_video_stream fail: Invalid encoder type 'mp2'"},
         {"acodec=nosuchcodec", "out.avi", "new_audio_stream fail: Unknown encoder 'nosuchcodec'"},
+        {"acodec=vorbis", "out.mkv",
+         "new_audio_stream fail: encoder 'vorbis' is experimental and might produce bad results.\r\nAdd '-strict "
+         "experimental' if you want to use it.\r\nOr use the non experimental encoder 'libvorbis'."},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Options);

@@ -217,17 +217,19 @@ struct TTargetCase {
     const char* Gop;
     const char* VideoBitrate;
     const char* AudioBitrate;
+    const char* PacketSize;
+    const char* MuxRate;
 };
 
 TEST_F(TranscodeOptionsTest, TargetsSetEverythingTheirDiscNeeds)
 {
     const TTargetCase cases[] = {
-        {"pal-dvd", "dvd", "mpeg2video", "ac3", 720, 576, {25, 1}, "", 48000, 2, "15", "6000000", "448000"},
-        {"ntsc-vcd", "vcd", "mpeg1video", "mp2", 352, 240, {30000, 1001}, "", 44100, 2, "18", "1150000", "224000"},
-        {"film-svcd", "svcd", "mpeg2video", "mp2", 480, 480, {24000, 1001}, "", 44100, 2, "18", "2040000", "224000"},
-        {"ntsc-dv50", "dv", "", "", 720, 480, {30000, 1001}, "yuv422p", 48000, 2, "", "", ""},
-        {"pal-dv50", "dv", "", "", 720, 576, {25, 1}, "yuv422p", 48000, 2, "", "", ""},
-        {"pal-dv", "dv", "", "", 720, 576, {25, 1}, "yuv420p", 48000, 2, "", "", ""},
+        {"pal-dvd", "dvd", "mpeg2video", "ac3", 720, 576, {25, 1}, "", 48000, 2, "15", "6000000", "448000", "2048", "10080000"},
+        {"ntsc-vcd", "vcd", "mpeg1video", "mp2", 352, 240, {30000, 1001}, "", 44100, 2, "18", "1150000", "224000", "2324", "1411200"},
+        {"film-svcd", "svcd", "mpeg2video", "mp2", 480, 480, {24000, 1001}, "", 44100, 2, "18", "2040000", "224000", "2324", ""},
+        {"ntsc-dv50", "dv", "", "", 720, 480, {30000, 1001}, "yuv422p", 48000, 2, "", "", "", "", ""},
+        {"pal-dv50", "dv", "", "", 720, 576, {25, 1}, "yuv422p", 48000, 2, "", "", "", "", ""},
+        {"pal-dv", "dv", "", "", 720, 576, {25, 1}, "yuv420p", 48000, 2, "", "", "", "", ""},
     };
     for (const TTargetCase& c : cases) {
         SCOPED_TRACE(c.Target);
@@ -246,6 +248,8 @@ TEST_F(TranscodeOptionsTest, TargetsSetEverythingTheirDiscNeeds)
         EXPECT_EQ(engine.Options().Value(okVideoCodec, "g"), c.Gop);
         EXPECT_EQ(engine.Options().Value(okVideoCodec, "b"), c.VideoBitrate);
         EXPECT_EQ(engine.Options().Value(okAudioCodec, "b"), c.AudioBitrate);
+        EXPECT_EQ(engine.Options().Value(okFormat, "packetsize"), c.PacketSize);
+        EXPECT_EQ(engine.Options().Value(okFormat, "muxrate"), c.MuxRate);
     }
 }
 
