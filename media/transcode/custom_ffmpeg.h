@@ -271,6 +271,10 @@ public:
 protected:
     // The run body: set-up, main loop and the end of the run. Sets FFinished from FBroken when the loop ends.
     virtual void RunTranscode();
+    // For the run: a stop was requested.
+    bool Broken() const { return FBroken; }
+    // For the run, between two packets and outside every lock: holds the worker while it is paused.
+    void WaitWhilePaused();
     void ResetSettings();
     void ReleaseState();
 
@@ -281,7 +285,6 @@ private:
 
     void RunConversion();
     void NotifyTerminated();
-    void WaitWhilePaused();
     AVIOInterruptCB InterruptCallback();
     static int InterruptProc(void* AOpaque);
     void ArmReadTimeout();
