@@ -72,11 +72,16 @@ inline __m128i Blend4(__m128i s, __m128i d, __m128i opaque, __m128i clear)
     const __m128i zero = _mm_setzero_si128();
     const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
     const __m128i dlo = _mm_unpacklo_epi8(d, zero), dhi = _mm_unpackhi_epi8(d, zero);
-    __m128i alo = BroadcastAlpha(slo), ahi = BroadcastAlpha(shi);
+    __m128i alo, ahi;
     if (MMX) {
-        const __m128i full = _mm_set1_epi16(255);
-        alo = _mm_sub_epi16(alo, _mm_cmpeq_epi16(alo, full));
-        ahi = _mm_sub_epi16(ahi, _mm_cmpeq_epi16(ahi, full));
+        // Alpha 255 counts as 256 (opaque is -1 there), spread over the four lanes of its pixel.
+        const __m128i a32 = _mm_sub_epi32(_mm_srli_epi32(s, 24), opaque);
+        const __m128i a2 = _mm_or_si128(a32, _mm_slli_epi32(a32, 16));
+        alo = _mm_unpacklo_epi32(a2, a2);
+        ahi = _mm_unpackhi_epi32(a2, a2);
+    } else {
+        alo = BroadcastAlpha(slo);
+        ahi = BroadcastAlpha(shi);
     }
     __m128i blended = _mm_packus_epi16(BlendLanes<MMX>(slo, dlo, alo), BlendLanes<MMX>(shi, dhi, ahi));
     if (!MMX) {
