@@ -196,7 +196,7 @@ public:
                 ++i;
                 continue;
             }
-            out += Spec(i);
+            out += Specifier(i);
         }
         return out;
     }
@@ -230,7 +230,7 @@ private:
         return n;
     }
 
-    std::string Spec(size_t& i)
+    std::string Specifier(size_t& i)
     {
         // An argument index "n:" comes first when present.
         size_t digits_end = i;
