@@ -41,7 +41,9 @@ const std::unordered_map<std::string, TOptionHandler>& TOptionTable::Handlers()
         };
     };
     auto integer = [](int E::*AField) {
-        return [AField](E& AEngine, const std::string&, const std::string& AValue) { AEngine.*AField = StrToInt(AValue); };
+        return [AField](E& AEngine, const std::string&, const std::string& AValue) {
+            AEngine.*AField = StrToInt(AValue);
+        };
     };
     auto decimal = [](float E::*AField) {
         return [AField](E& AEngine, const std::string&, const std::string& AValue) {
@@ -68,8 +70,12 @@ const std::unordered_map<std::string, TOptionHandler>& TOptionTable::Handlers()
         else
             AEngine.Frecording_timestamp = static_cast<int64_t>(std::nearbyint(value / 1000000.0)) * 1000000;
     };
-    auto codec = [](E& AEngine, const std::string& AName, const std::string& AValue) { AEngine.OptCodec(AName, AValue); };
-    auto tag = [](E& AEngine, const std::string& AName, const std::string& AValue) { AEngine.OptCodecTag(AName, AValue); };
+    auto codec = [](E& AEngine, const std::string& AName, const std::string& AValue) {
+        AEngine.OptCodec(AName, AValue);
+    };
+    auto tag = [](E& AEngine, const std::string& AName, const std::string& AValue) {
+        AEngine.OptCodecTag(AName, AValue);
+    };
     auto bitrate = [](E& AEngine, const std::string& AName, const std::string& AValue) {
         AEngine.OptBitrate(AName, AValue);
     };
@@ -81,6 +87,9 @@ const std::unordered_map<std::string, TOptionHandler>& TOptionTable::Handlers()
     };
     auto preset = [](E& AEngine, const std::string& AName, const std::string& AValue) {
         AEngine.ApplyPreset(AName, AValue);
+    };
+    auto new_stream = [](AVMediaType AType) {
+        return [AType](E& AEngine, const std::string&, const std::string&) { AEngine.OptNewStream(AType); };
     };
     auto call = [](void (E::*AMethod)(const std::string&)) {
         return [AMethod](E& AEngine, const std::string&, const std::string& AValue) { (AEngine.*AMethod)(AValue); };
@@ -157,10 +166,9 @@ const std::unordered_map<std::string, TOptionHandler>& TOptionTable::Handlers()
          }},
         {"top", integer(&E::Ftop_field_first)}, {"dc", integer(&E::Fintra_dc_precision)},
         {"vtag", tag}, {"atag", tag}, {"stag", tag},
-        {"newvideo", [](E& AEngine, const std::string&, const std::string&) { AEngine.OptNewStream(AVMEDIA_TYPE_VIDEO); }},
-        {"newaudio", [](E& AEngine, const std::string&, const std::string&) { AEngine.OptNewStream(AVMEDIA_TYPE_AUDIO); }},
-        {"newsubtitle",
-         [](E& AEngine, const std::string&, const std::string&) { AEngine.OptNewStream(AVMEDIA_TYPE_SUBTITLE); }},
+        {"newvideo", new_stream(AVMEDIA_TYPE_VIDEO)},
+        {"newaudio", new_stream(AVMEDIA_TYPE_AUDIO)},
+        {"newsubtitle", new_stream(AVMEDIA_TYPE_SUBTITLE)},
         {"vlang", text(&E::Fvideo_language)}, {"alang", text(&E::Faudio_language)},
         {"slang", text(&E::Fsubtitle_language)},
         {"qphist", on(&E::Fqp_hist)}, {"force_fps", on(&E::Fforce_fps)},

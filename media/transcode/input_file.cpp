@@ -19,7 +19,8 @@ AVDictionary* InputHints(AVRational ARate, int ASampleRate, int AChannels, int A
         ff::av_dict_set(&hints, "framerate", StrFormat("%d/%d", ARate.num, ARate.den).c_str(), 0);
     if (ASampleRate > 0) ff::av_dict_set(&hints, "sample_rate", std::to_string(ASampleRate).c_str(), 0);
     if (AChannels > 0) ff::av_dict_set(&hints, "channels", std::to_string(AChannels).c_str(), 0);
-    if (AWidth > 0 && AHeight > 0) ff::av_dict_set(&hints, "video_size", StrFormat("%dx%d", AWidth, AHeight).c_str(), 0);
+    if (AWidth > 0 && AHeight > 0)
+        ff::av_dict_set(&hints, "video_size", StrFormat("%dx%d", AWidth, AHeight).c_str(), 0);
     if (APixFmt != AV_PIX_FMT_NONE) ff::av_dict_set(&hints, "pixel_format", ff::av_get_pix_fmt_name(APixFmt), 0);
     if (AChannel != 0) ff::av_dict_set(&hints, "channel", std::to_string(AChannel).c_str(), 0);
     if (!AStandard.empty()) ff::av_dict_set(&hints, "standard", AStandard.c_str(), 0);

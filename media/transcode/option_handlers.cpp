@@ -90,7 +90,8 @@ void TCustomFFmpeg::OptPixelFormat(const std::string& AValue)
         return;
     }
     const AVPixelFormat format = ff::av_get_pix_fmt(AValue.c_str());
-    if (format == AV_PIX_FMT_NONE) throw FFmpegException(StrFormat("Unknown pixel format requested: %s", AValue.c_str()));
+    if (format == AV_PIX_FMT_NONE)
+        throw FFmpegException(StrFormat("Unknown pixel format requested: %s", AValue.c_str()));
     Fframe_pix_fmt = format;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
 
@@ -22,8 +23,11 @@ std::string Clip(const std::string& AName, const std::string& AArguments)
 {
     const std::string path = WorkFolder + "/" + AName;
     if (!FileExists(path)) {
-        const std::string command = "mkdir -p '" + WorkFolder + "' && ffmpeg -nostdin -hide_banner -loglevel error -y " +
-                                    AArguments + " '" + path + ".tmp' && mv '" + path + ".tmp' '" + path + "'";
+        // Tests run as parallel processes: each makes the clip under its own name and renames it, so that a
+        // half-made clip is never taken for a whole one.
+        const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
+        const std::string command = "mkdir -p '" + WorkFolder + "' && ffmpeg -nostdin -hide_banner -loglevel error " +
+                                    "-y " + AArguments + " '" + temporary + "' && mv '" + temporary + "' '" + path + "'";
         if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
     }
     return path;

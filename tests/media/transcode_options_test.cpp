@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <mutex>
 #include <vector>
 
@@ -24,8 +25,11 @@ std::string Clip(const std::string& AName, const std::string& AArguments)
 {
     const std::string path = WorkFolder + "/" + AName;
     if (!FileExists(path)) {
-        const std::string command = "mkdir -p '" + WorkFolder + "' && ffmpeg -nostdin -hide_banner -loglevel error -y " +
-                                    AArguments + " '" + path + ".tmp' && mv '" + path + ".tmp' '" + path + "'";
+        // Tests run as parallel processes: each makes the clip under its own name and renames it, so that a
+        // half-made clip is never taken for a whole one.
+        const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
+        const std::string command = "mkdir -p '" + WorkFolder + "' && ffmpeg -nostdin -hide_banner -loglevel error " +
+                                    "-y " + AArguments + " '" + temporary + "' && mv '" + temporary + "' '" + path + "'";
         if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
     }
     return path;
@@ -224,9 +228,12 @@ struct TTargetCase {
 TEST_F(TranscodeOptionsTest, TargetsSetEverythingTheirDiscNeeds)
 {
     const TTargetCase cases[] = {
-        {"pal-dvd", "dvd", "mpeg2video", "ac3", 720, 576, {25, 1}, "", 48000, 2, "15", "6000000", "448000", "2048", "10080000"},
-        {"ntsc-vcd", "vcd", "mpeg1video", "mp2", 352, 240, {30000, 1001}, "", 44100, 2, "18", "1150000", "224000", "2324", "1411200"},
-        {"film-svcd", "svcd", "mpeg2video", "mp2", 480, 480, {24000, 1001}, "", 44100, 2, "18", "2040000", "224000", "2324", ""},
+        {"pal-dvd", "dvd", "mpeg2video", "ac3", 720, 576, {25, 1}, "", 48000, 2, "15", "6000000", "448000", "2048",
+         "10080000"},
+        {"ntsc-vcd", "vcd", "mpeg1video", "mp2", 352, 240, {30000, 1001}, "", 44100, 2, "18", "1150000", "224000",
+         "2324", "1411200"},
+        {"film-svcd", "svcd", "mpeg2video", "mp2", 480, 480, {24000, 1001}, "", 44100, 2, "18", "2040000", "224000",
+         "2324", ""},
         {"ntsc-dv50", "dv", "", "", 720, 480, {30000, 1001}, "yuv422p", 48000, 2, "", "", "", "", ""},
         {"pal-dv50", "dv", "", "", 720, 576, {25, 1}, "yuv422p", 48000, 2, "", "", "", "", ""},
         {"pal-dv", "dv", "", "", 720, 576, {25, 1}, "yuv420p", 48000, 2, "", "", "", "", ""},

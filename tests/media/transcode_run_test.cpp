@@ -46,7 +46,7 @@ TEST_F(TranscodeRunTest, AWorkerThatIsPausedStillStopsAndEndsOnce)
     const std::string input = folder + "/clip.avi";
     const std::string output = folder + "/out.avi";
     const std::string command = "mkdir -p '" + folder + "' && ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi "
-                                "-i testsrc=size=64x48:rate=25 -t 0.2 -c:v mpeg4 '" + input + "'";
+                                "-i testsrc=size=64x48:rate=25 -t 0.2 -c:v mpeg4 -f avi '" + input + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     TLoopingTask task;
     ASSERT_TRUE(task.OpenInputFile(input)) << task.LastErrMsg();
