@@ -127,7 +127,7 @@ std::string StringOfChar(char C, Integer ACount);
 
 std::string UpperCase(const std::string& S);  // ASCII only
 std::string LowerCase(const std::string& S);  // ASCII only
-std::string AnsiUpperCase(const std::string& S);  // also Latin, Greek and Cyrillic letters
+std::string AnsiUpperCase(const std::string& S);  // every script, by the C.UTF-8 case mapping
 std::string AnsiLowerCase(const std::string& S);
 // ASCII case-insensitive comparison, letters folded to upper case; <0, 0, >0.
 Integer CompareText(std::string_view S1, std::string_view S2);
