@@ -1,0 +1,285 @@
+#include "skin/core/skin_data.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "skin/core/skin_data_listing.h"
+#include "skin/core/stored_skin.h"
+#include "tests/skin/test-skin/test_skin_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the build tree for each test.
+std::string TempFolder(const std::string& AName)
+{
+    const fs::path path = fs::path(QUENNARY_BINARY_DIR) / "skin-data-test" / AName;
+    fs::remove_all(path);
+    fs::create_directories(path);
+    return path.string() + "/";
+}
+
+std::string TestSkin(const std::string& AName)
+{
+    const std::string folder = TempFolder(AName);
+    test_skin::WriteTestSkin(folder);
+    return folder;
+}
+
+// A form in the registry that notes every message it gets.
+struct RecordingForm final : TspSkinMessageReceiver {
+    RecordingForm(std::vector<std::string>& ALog, std::string AName, TComponent* AForm = nullptr, bool ALayer = false)
+        : Log(ALog), Name(std::move(AName)), Form(AForm), Layer(ALayer)
+    {
+        TspFormRegistry::Register(this);
+    }
+    ~RecordingForm() override { TspFormRegistry::Unregister(this); }
+    TComponent* ReceiverForm() const override { return Form; }
+    bool IsLayerWindow() const override { return Layer; }
+    void SkinDataMessage(Cardinal Msg, intptr_t WParam, intptr_t LParam) override
+    {
+        Log.push_back(Name + ":" + std::to_string(Msg) + (LParam == SkinDataMessageLParam ? "" : "!") +
+                      (WParam == Expected ? "" : "?") + (OnMessage ? OnMessage() : ""));
+    }
+    std::vector<std::string>& Log;
+    std::string Name;
+    TComponent* Form;
+    bool Layer;
+    intptr_t Expected = 0;
+    std::function<std::string()> OnMessage;
+};
+
+std::string WithoutSection(std::string AText, const std::string& ASection)
+{
+    const size_t start = AText.find("[" + ASection + "]");
+    if (start == std::string::npos) return AText;
+    const size_t end = AText.find("\n[", start + 1);
+    return AText.erase(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+}
+
+TEST(SkinData, SaveThenLoadGivesTheSameSkinAndKeepsExactRecordClasses)
+{
+    const std::string folder = TestSkin("roundtrip");
+    TspSkinData first(nullptr);
+    first.LoadFromFile(folder + "skin.ini");
+    ASSERT_FALSE(first.Empty);
+    EXPECT_EQ(first.ObjectList.size(), 16u);
+    EXPECT_EQ(first.CtrlList.size(), 33u);
+
+    const std::string copy = TempFolder("roundtrip-copy");
+    first.StoreToDisk(copy);
+    TspSkinData second(nullptr);
+    second.LoadFromFile(copy + "skin.ini");
+    EXPECT_EQ(SkinDataListing(&second), SkinDataListing(&first));
+    // The JPEG picture goes back as the same JPEG file.
+    std::ifstream a(folder + "buttons.jpg", std::ios::binary), b(copy + "buttons.jpg", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), std::string(std::istreambuf_iterator<char>(b), {}));
+
+    const Integer bar_button = second.GetIndex("obj_mainmenubarbutton");
+    ASSERT_GE(bar_button, 0);
+    EXPECT_TRUE(dynamic_cast<TspDataSkinMainMenuBarButton*>(second.ObjectList[size_t(bar_button)].get()));
+}
+
+TEST(SkinData, PackedIntoAStoredSkinThenLoadedGivesTheSameSkinButCursors)
+{
+    const std::string folder = TestSkin("packed");
+    TspSkinData first(nullptr);
+    first.LoadFromFile(folder + "skin.ini");
+    first.SaveToCompressedFile(folder + "packed.skn");
+
+    TspSkinData second(nullptr);
+    second.LoadFromCompressedFile(folder + "packed.skn");
+    EXPECT_FALSE(second.Empty);
+    // A stored skin installs no cursors.
+    EXPECT_EQ(second.FCursorsNames->Count(), 0);
+    EXPECT_EQ(WithoutSection(SkinDataListing(&second), "CURSORS"), WithoutSection(SkinDataListing(&first), "CURSORS"));
+
+    // Packing the folder itself gives the same skin too.
+    TspCompressedStoredSkin stored(nullptr);
+    stored.LoadFromIniFile(folder + "skin.ini");
+    TspSkinData third(nullptr);
+    third.LoadCompressedStoredSkin(&stored);
+    EXPECT_EQ(WithoutSection(SkinDataListing(&third), "CURSORS"), WithoutSection(SkinDataListing(&first), "CURSORS"));
+}
+
+TEST(SkinData, LoadAndClearAnnounceTheChangeToEveryFormInOrder)
+{
+    const std::string folder = TestSkin("messages");
+    std::vector<std::string> log;
+    TspSkinData skin(nullptr);
+    RecordingForm one(log, "one"), two(log, "two");
+    one.Expected = two.Expected = reinterpret_cast<intptr_t>(&skin);
+    one.OnMessage = [&] { return std::string(skin.Empty ? "E" : "") + (skin.ChangeSkinDataProcess ? "P" : ""); };
+    skin.OnLoadData = [&](TObject* Sender) {
+        log.push_back(std::string("loaded") + (Sender == &skin ? "" : "?") + (skin.Empty ? "E" : ""));
+    };
+    skin.LoadFromFile(folder + "skin.ini");
+    // The new skin has a layer-frame picture, so once it is read the forms hear from the last to the first.
+    EXPECT_EQ(log, (std::vector<std::string>{"one:1225EP", "two:1225", "loaded", "two:1226", "one:1226P", "two:1227",
+                                             "one:1227"}));
+    log.clear();
+    skin.ClearSkin();
+    EXPECT_EQ(log, (std::vector<std::string>{"one:1225E", "two:1225", "one:1226E", "two:1226", "one:1227E",
+                                             "two:1227"}));
+
+    // A file without SKINCONTROLS is no skin: nothing changes, nothing is sent.
+    skin.LoadFromFile(folder + "skin.ini");
+    std::string text;
+    {
+        std::ifstream in(folder + "skin.ini");
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(folder + "noskin.ini") << WithoutSection(text, "SKINCONTROLS");
+    log.clear();
+    skin.LoadFromFile(folder + "noskin.ini");
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(skin.Empty);
+    EXPECT_EQ(skin.CtrlList.size(), 33u);
+}
+
+TEST(SkinData, OwnerFormFirstWithoutLayeredBordersReverseOrderWithALayerFramePicture)
+{
+    std::vector<std::string> log;
+    TComponent owner(nullptr);
+    auto* skin = new TspSkinData(&owner);
+    RecordingForm first(log, "first"), layer(log, "layer", nullptr, true), owner_form(log, "owner", &owner),
+        last(log, "last");
+    for (auto* form : {&first, &layer, &owner_form, &last}) form->Expected = reinterpret_cast<intptr_t>(skin);
+
+    skin->SetShowLayeredBorders(true);
+    EXPECT_TRUE(log.empty());
+    skin->SetShowLayeredBorders(false);
+    EXPECT_EQ(log, (std::vector<std::string>{"owner:1427", "first:1427", "last:1427"}));
+
+    log.clear();
+    skin->SetShowLayeredBorders(true);
+    skin->LayerFrame->PictureIndex = 0;
+    log.clear();
+    skin->SendSkinDataMessage(SKM_CHANGE);
+    EXPECT_EQ(log, (std::vector<std::string>{"last:1226", "owner:1226", "first:1226"}));
+
+    log.clear();
+    skin->LayerFrame->PictureIndex = -1;
+    skin->SetSkinnableForm(false);
+    skin->SetAeroBlurEnabled(false);
+    EXPECT_EQ(log, (std::vector<std::string>{"first:1294", "owner:1294", "last:1294", "first:1428", "owner:1428",
+                                             "last:1428"}));
+}
+
+TEST(SkinData, AMissingPictureEndsInAClearedSkinWithTheAnnouncementCompleted)
+{
+    const std::string folder = TestSkin("missing");
+    fs::remove(folder + "glyphs.bmp");
+    std::vector<std::string> log;
+    TspSkinData skin(nullptr);
+    RecordingForm form(log, "form");
+    form.Expected = reinterpret_cast<intptr_t>(&skin);
+    form.OnMessage = [&] { return std::string(skin.ChangeSkinDataProcess ? "P" : ""); };
+    EXPECT_THROW(skin.LoadFromFile(folder + "skin.ini"), EFOpenError);
+    EXPECT_EQ(log, (std::vector<std::string>{"form:1225P", "form:1226", "form:1227"}));
+    EXPECT_TRUE(skin.Empty);
+    EXPECT_FALSE(skin.ChangeSkinDataProcess);
+    EXPECT_TRUE(skin.FActivePictures.empty());
+    EXPECT_TRUE(skin.FPicture->Empty());
+    EXPECT_EQ(skin.FActivePicturesNames->Count(), 0);
+    EXPECT_TRUE(skin.CtrlList.empty());
+    EXPECT_EQ(skin.FSkinColors->FcBtnFace, clBtnFace);
+}
+
+TEST(SkinData, LookupsPicturesAndFormGeometry)
+{
+    const std::string folder = TestSkin("lookups");
+    {
+        TMemIniFile ini(folder + "skin.ini");
+        ini.WriteInteger("SKINCONTROLS", "count", 36);
+        ini.WriteString("SKINCONTROLS", "33", "button:button");
+        ini.WriteString("SKINCONTROLS", "34", "edit:edit");
+        ini.WriteString("SKINCONTROLS", "35", "edit:memo");
+        ini.UpdateFile();
+    }
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    EXPECT_EQ(skin.GetControlIndex("Button"), -1);
+    EXPECT_EQ(skin.GetControlIndex("button"), 33);
+    EXPECT_EQ(skin.GetControlIndex("edit"), 34);
+    EXPECT_EQ(skin.GetIndex("no such"), -1);
+    EXPECT_EQ(skin.GetAreaIndex("client"), 1);
+    for (Integer index : {-2, -1, 3, 1000}) EXPECT_EQ(skin.ActivePicture(index), nullptr) << index;
+    ASSERT_NE(skin.ActivePicture(1), nullptr);
+    EXPECT_EQ(skin.ActivePicture(1)->Width(), 40);
+    // The mask widens its area to the client rectangle; the zero hit-test corners take the form's corners.
+    EXPECT_EQ(skin.MaskRectArea, Rect(6, 20, 74, 54));
+    EXPECT_EQ(skin.HitTestLTPoint, (TPoint{5, 5}));
+    EXPECT_EQ(skin.HitTestRBPoint, skin.RBPoint);
+    EXPECT_EQ(skin.StartCursorIndex, 3);
+}
+
+TEST(SkinData, StoreToDiskWritesOnlyPlainNamesInsideTheFolder)
+{
+    const std::string folder = TestSkin("store");
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    skin.FActivePicturesNames->SetStrings(0, "../escaped.bmp");
+    const std::string target = TempFolder("store-target");
+    EXPECT_THROW(skin.StoreToDisk(target), EFCreateError);
+    EXPECT_TRUE(fs::is_empty(target));
+    EXPECT_FALSE(fs::exists(fs::path(target) / ".." / "escaped.bmp"));
+}
+
+TEST(SkinData, GlobalFontChangeReachesTextRecordsOnlyAndSendsNothing)
+{
+    const std::string folder = TestSkin("fonts");
+    std::vector<std::string> log;
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    RecordingForm form(log, "form");
+    auto control = [&](const char* name) { return skin.CtrlList[size_t(skin.GetControlIndex(name))].get(); };
+    auto object = [&](const char* name) { return skin.ObjectList[size_t(skin.GetIndex(name))].get(); };
+    auto* edit = dynamic_cast<TspDataSkinEditControl*>(control("ctl_edit"));
+    auto* memo = dynamic_cast<TspDataSkinMemoControl*>(control("ctl_memo"));
+    auto* grid = dynamic_cast<TspDataSkinGridControl*>(control("ctl_grid"));
+    auto* bar_item = dynamic_cast<TspDataSkinMainMenuItem*>(object("obj_mainmenubaritem"));
+    auto* menu_item = dynamic_cast<TspDataSkinMainMenuItem*>(object("obj_mainmenuitem"));
+    const Integer edit_height = edit->FontHeight, grid_fixed = grid->FixedFontHeight;
+    const std::string item_font = menu_item->FontName;
+
+    skin.GlobalChangeFont("Liberation Sans", 2);
+    EXPECT_EQ(edit->FontName, "Liberation Sans");
+    EXPECT_EQ(memo->FontName, "Liberation Sans");
+    EXPECT_EQ(edit->FontHeight, edit_height + 2);
+    EXPECT_EQ(grid->FixedFontHeight, grid_fixed + 2);
+    EXPECT_EQ(bar_item->FontName, "Liberation Sans");
+    EXPECT_EQ(menu_item->FontName, item_font);
+    skin.GlobalChangeFont("Liberation Sans", -2);
+    EXPECT_EQ(edit->FontHeight, edit_height);
+    skin.GlobalChangeFont("Liberation Sans", 2147483647);
+    EXPECT_EQ(edit->FontHeight, 2147483647);
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(skin.Empty);
+}
+
+TEST(SkinData, ColoursAreBlackWithoutTheirSectionAndSystemColoursAfterAClear)
+{
+    const std::string folder = TestSkin("colours");
+    std::string text;
+    {
+        std::ifstream in(folder + "skin.ini");
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(folder + "skin.ini") << WithoutSection(text, "SKINCOLORS");
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    EXPECT_EQ(skin.FSkinColors->FcBtnFace, 0);
+    const Integer alpha = skin.LayerFrame->AlphaBlendValue;
+    skin.ClearObjects();
+    EXPECT_EQ(skin.FSkinColors->FcBtnFace, clBtnFace);
+    EXPECT_EQ(skin.LayerFrame->PictureIndex, -1);
+    EXPECT_EQ(skin.LayerFrame->AlphaBlendValue, alpha);
+}
+
+}  // namespace
