@@ -289,7 +289,8 @@ bool TFFDecoder::DecodeAudio(int AStreamIndex)
             FillWaveInfo(size, from_decoded && FResampledAudioSize == 0, time, dts, pts);
             return true;
         }
-        if (ended) {
+        // Drained and the decoder still gives nothing: that is the end too.
+        if (ended || FAudioDrainSent) {
             LoggerInstance()->Log(this, llInfo, StreamEOFReached);
             FEOF = true;
             return false;

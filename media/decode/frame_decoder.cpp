@@ -208,8 +208,14 @@ bool TFFDecoder::Decode(int AStreamIndex)
         const int read = ff::av_read_frame(FFileHandle, FPacket);
         if (read < 0) {
             if (!ReadFailedAtEnd(read)) return false;
+            if (FVideoDrainSent) {
+                // Drained already and the decoder still asks for input: nothing more will come.
+                LoggerInstance()->Log(this, llInfo, StreamEOFReached);
+                FEOF = true;
+                return false;
+            }
             // Drain: the pictures the decoder still holds (B-frames, codec delay) come out one by one.
-            if (!FVideoDrainSent) ff::avcodec_send_packet(FCodec, nullptr);
+            ff::avcodec_send_packet(FCodec, nullptr);
             FVideoDrainSent = true;
             continue;
         }

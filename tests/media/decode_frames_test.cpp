@@ -87,6 +87,20 @@ TEST_F(DecodeFramesTest, KeyFrameStepsLandOnKeyFrames)
     EXPECT_EQ(FDecoder.FrameInfo().PTS, 48 * Frame);
 }
 
+TEST_F(DecodeFramesTest, AFileCutShortDecodesWhatItHasAndEnds)
+{
+    Open("cut.ts");
+    const std::vector<int64_t> times = StepToTheEnd();
+    EXPECT_GT(times.size(), 3u);
+    EXPECT_LT(times.size(), 25u);
+    EXPECT_TRUE(FDecoder.IsEOF());
+    ASSERT_TRUE(FDecoder.Seek(0, TSeekFlags{}));
+    int blocks = 0;
+    while (FDecoder.DecodeAudio()) ++blocks;
+    EXPECT_GT(blocks, 0);
+    EXPECT_TRUE(FDecoder.DecodePreviousFrame()) << FDecoder.LastErrMsg();
+}
+
 TEST_F(DecodeFramesTest, ASeekBeforeTheStartLandsOnTheFirstPicture)
 {
     for (const char* file : {"bframes.mp4", "clip.ts"}) {
