@@ -219,6 +219,43 @@ TEST(SkinData, LookupsPicturesAndFormGeometry)
     EXPECT_EQ(skin.StartCursorIndex, 3);
 }
 
+TEST(SkinData, HandWrittenEntriesCursorsAndFormInfoAdjustments)
+{
+    const std::string folder = TempFolder("handwritten");
+    std::ofstream(folder + "skin.ini") << "[VERSION]\nskinname=hand\n[PICTURES]\nmask=m.bmp\n"
+                                          "[CURSORS]\nstartcursorindex=0\ncursorscount=2\n0=a.cur\n1=b.cur\n"
+                                          "[FORMINFO]\nclientrect=10,30,90,70\nmaskrectarea=20,20,80,80\n"
+                                          "topstretch=2\ninactiveeffect=foo\nstretchtype=sthorz\n"
+                                          "[SKINAREAS]\ncount=2\n0=nocolon\n1=title:1,2,3,4\n"
+                                          "[SKINOBJECTS]\ncount=4\n0=close:stdbutton\n1=bad:whatever\n"
+                                          "2=cap:caption\n3=a:b:c\n[SKINCONTROLS]\ncount=1\n0=nocolon\n";
+    TBitmap(2, 2, pf24bit).SaveToFile(folder + "m.bmp");
+    std::vector<std::pair<Integer, std::string>> cursors;
+    SetSkinCursorInstaller([&](Integer ANumber, const std::string& AFile) {
+        cursors.emplace_back(ANumber, ExtractFileName(AFile));
+        return false;
+    });
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    SetSkinCursorInstaller(nullptr);
+    EXPECT_EQ(skin.StartCursorIndex, 1);
+    EXPECT_EQ(cursors, (std::vector<std::pair<Integer, std::string>>{{1, "a.cur"}, {2, "b.cur"}}));
+    ASSERT_EQ(skin.ObjectList.size(), 2u);
+    EXPECT_EQ(skin.ObjectList[0]->IDName, "close");
+    EXPECT_EQ(skin.ObjectList[1]->IDName, "cap");
+    EXPECT_TRUE(skin.CtrlList.empty());
+    ASSERT_EQ(skin.AreaList.size(), 2u);
+    EXPECT_EQ(skin.AreaList[0]->IDName, "");
+    EXPECT_EQ(skin.AreaList[1]->AreaRect, Rect(1, 2, 3, 4));
+    EXPECT_EQ(skin.MaskRectArea, Rect(10, 20, 90, 80));
+    EXPECT_FALSE(skin.TopStretch);
+    EXPECT_EQ(skin.InActiveEffect, ieGrayScale);
+    EXPECT_EQ(skin.StretchType, spstHorz);
+    EXPECT_EQ(skin.MDIBGStretchType, spstFull);
+    EXPECT_EQ(skin.FSkinColors->FcBtnFace, 0);
+    EXPECT_EQ(skin.HintWindow->FontHeight, 14);
+}
+
 TEST(SkinData, StoreToDiskWritesOnlyPlainNamesInsideTheFolder)
 {
     const std::string folder = TestSkin("store");
