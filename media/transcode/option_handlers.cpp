@@ -48,7 +48,15 @@ void TCustomFFmpeg::OptFrameRate(const std::string& AValue)
 {
     if (AValue.empty()) return;
     AVRational rate;
-    if (ff::av_parse_video_rate(&rate, AValue.c_str()) < 0) throw FFmpegException("Incorrect frame rate");
+    double number;
+    // A plain decimal is read here, with the point whatever the locale says; the library reads names
+    // ("ntsc") and fractions.
+    if (TryStrToFloat(AValue, number)) {
+        if (!(number > 0 && number <= 1000000)) throw FFmpegException("Incorrect frame rate");
+        rate = ff::av_d2q(number, 1001000);
+    } else if (ff::av_parse_video_rate(&rate, AValue.c_str()) < 0 || rate.num <= 0 || rate.den <= 0) {
+        throw FFmpegException("Incorrect frame rate");
+    }
     Fframe_rate = rate;
 }
 

@@ -181,9 +181,12 @@ TEST_F(TranscodeOptionsTest, HandlersStoreWhatTheyRead)
     engine.SetExtOption("aspect", "1.5");
     EXPECT_FLOAT_EQ(engine.FrameAspectRatio(), 1.5f);
     engine.SetExtOption("s", "320x240");
-    engine.SetExtOption("r", "30000/1001");
     EXPECT_EQ(engine.FrameWidth(), 320);
-    EXPECT_EQ(engine.FrameRate().num, 30000);
+    for (const char* rate : {"30000/1001", "29.97002997", "ntsc"}) {
+        SCOPED_TRACE(rate);
+        engine.SetExtOption("r", rate);
+        EXPECT_EQ(av_cmp_q(engine.FrameRate(), AVRational{30000, 1001}), 0);
+    }
     engine.SetExtOption("vcodec", "copy");
     EXPECT_EQ(engine.VideoStreamCopy(), 1);
     engine.SetExtOption("an", "0");
