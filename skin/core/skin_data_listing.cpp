@@ -27,7 +27,8 @@ std::string SkinDataListing(TspSkinData* ASkinData)
     out += Format("empty=%d\nchangeskindataprocess=%d\n",
                   {Integer(ASkinData->Empty), Integer(ASkinData->ChangeSkinDataProcess)});
     out += "[PICTURE DATA]\n";
-    for (auto& main : ASkinData->MainPictures()) out += std::string(main.Key) + "=" + PictureLine(main.Picture->get()) + "\n";
+    for (auto& main : ASkinData->MainPictures())
+        out += std::string(main.Key) + "=" + PictureLine(main.Picture->get()) + "\n";
     for (size_t i = 0; i < ASkinData->FActivePictures.size(); ++i)
         out += Format("active%d=", {Integer(i)}) + PictureLine(ASkinData->FActivePictures[i].get()) + "\n";
     TMemIniFile ini("");

@@ -28,7 +28,10 @@ void TspFieldReader::Word(const char* Key, int& Field, const TspWordForm& Form, 
     Field = ReadIniWord(FIni, FSection, Key, Form);
 }
 
-void TspFieldWriter::Int(const char* Key, Integer& Field, Integer, Integer) { FIni->WriteInteger(FSection, Key, Field); }
+void TspFieldWriter::Int(const char* Key, Integer& Field, Integer, Integer)
+{
+    FIni->WriteInteger(FSection, Key, Field);
+}
 void TspFieldWriter::Bool(const char* Key, bool& Field) { WriteIniBool(FIni, FSection, Key, Field); }
 
 void TspFieldWriter::Str(const char* Key, std::string& Field, const char*, const char*)

@@ -13,7 +13,8 @@
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: skindump <skin folder | skin.ini | compressed skin> [--pack OUT] [--store DIR/]\n");
+        std::fprintf(stderr,
+                     "usage: skindump <skin folder | skin.ini | compressed skin> [--pack OUT] [--store DIR/]\n");
         return 2;
     }
     SkinCoreStartUp();
