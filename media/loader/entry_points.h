@@ -91,7 +91,9 @@
     X(avcodec_find_encoder_by_name, false)    \
     X(avcodec_find_decoder_by_name, false)    \
     X(av_bsf_get_by_name, false)              \
-    X(av_codec_iterate, false)
+    X(av_codec_iterate, false)                \
+    X(av_packet_ref, false)                   \
+    X(av_packet_move_ref, false)
 
 #define QUENNARY_AVFORMAT_ENTRIES(X)              \
     X(avformat_version, false)                    \
@@ -117,7 +119,12 @@
     X(av_filename_number_test, false)         \
     X(av_dump_format, false)                  \
     X(av_demuxer_iterate, false)              \
-    X(av_muxer_iterate, false)
+    X(av_muxer_iterate, false)                \
+    X(av_find_best_stream, false)             \
+    X(avformat_seek_file, false)              \
+    X(av_read_pause, false)                   \
+    X(av_read_play, false)                    \
+    X(av_guess_frame_rate, false)
 
 #define QUENNARY_AVFILTER_ENTRIES(X)              \
     X(avfilter_version, false)                    \

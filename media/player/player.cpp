@@ -1,0 +1,375 @@
+#include "media/player/player.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "media/loader/av_bindings.h"
+#include "media/loader/library_loader.h"
+#include "media/log/ff_logger.h"
+#include "media/player/player_threads.h"
+#include "media/util/media_utils.h"
+#include "platform/rtl/environment.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/main_thread_queue.h"
+
+std::string PlayerText(const char* AFormat, ...)
+{
+    char buffer[2048];
+    va_list args;
+    va_start(args, AFormat);
+    vsnprintf(buffer, sizeof buffer, AFormat, args);
+    va_end(args);
+    return buffer;
+}
+
+namespace {
+// Only the address matters: the flush marker is recognised by identity.
+const char FlushText[] = "FLUSH";
+}  // namespace
+
+TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner), FSDLLoader(new TSDLLoader)
+{
+    FVersion = "3.0";
+    ResetPlayState();
+}
+
+TCustomPlayer::~TCustomPlayer()
+{
+    OnPosition = nullptr;
+    OnState = nullptr;
+    Stop(true);
+    FEventThread.reset();
+    // Never unload SDL under a thread that may still run its code: keep the copy loaded for good.
+    if (FPlayThreadStranded) (void)FSDLLoader.release();
+}
+
+bool TCustomPlayer::LoadAVLib(const std::string& APath)
+{
+    if (FFLoader == nullptr) {
+        SetLastErrMsg("libav not loaded.");
+        return false;
+    }
+    if (!APath.empty()) TFFLoader::SetLibraryPath(APath);
+    if (!FFLoader->Load(PlayerLibraries)) {
+        SetLastErrMsg(TFFLoader::LastErrMsg());
+        return false;
+    }
+    return true;
+}
+
+bool TCustomPlayer::AVLibLoaded() const { return FFLoader != nullptr && FFLoader->Loaded(PlayerLibraries); }
+
+bool TCustomPlayer::LoadSDLLib(const std::string& APath, const std::string& AFile)
+{
+    if (FSDLLoader->Load(APath, AFile)) {
+        FSDL = FSDLLoader->Entries();
+        return true;
+    }
+    if (!FSDLLoader->Loaded()) FSDL = TSDLEntries{};
+    SetLastErrMsg(FSDLLoader->LastErrMsg());
+    return false;
+}
+
+void TCustomPlayer::UnloadSDLLib()
+{
+    if (FPlayThreadStranded) return;
+    FSDL = TSDLEntries{};
+    FSDLLoader->Unload();
+}
+
+void TCustomPlayer::ResetPlayState()
+{
+    FLastPTS = NotSet;
+    FCurrentPTS = -1;
+    Fstep = false;
+    for (int& wanted : Fwanted_stream) wanted = -1;
+    Fseek_by_bytes = -1;
+    Fstart_time = NotSet;
+    FPlayTime = NotSet;
+    FRepeatType = rtStop;
+    FSeekEvent.SetEvent();
+    FSeeking = false;
+}
+
+void TCustomPlayer::SetLastErrMsg(const std::string& AMsg)
+{
+    std::lock_guard guard(FErrLock);
+    FLastErrMsg = AMsg;
+}
+
+std::string TCustomPlayer::LastErrMsg() const
+{
+    std::lock_guard guard(FErrLock);
+    return FLastErrMsg;
+}
+
+void TCustomPlayer::ReportError(const std::string& AMsg, bool AStore)
+{
+    LoggerInstance()->Log(this, llError, AMsg);
+    if (AStore) SetLastErrMsg(AMsg);
+}
+
+void TCustomPlayer::SetForceFrameRate(const std::string& AValue)
+{
+    if (AValue == FForceFrameRate) return;
+    if (!AValue.empty()) {
+        AVRational rate{0, 0};
+        if (!AVLibLoaded() || ff::av_parse_video_rate(&rate, AValue.c_str()) < 0)
+            throw Exception("Incorrect frame rate");
+    }
+    FForceFrameRate = AValue;
+}
+
+bool TCustomPlayer::InitSDL(uintptr_t AScreenHandle)
+{
+    SDLLibLock().Enter();
+    if (AScreenHandle != 0) {
+        const std::string value = std::to_string(AScreenHandle);
+        if (FSDL.SDL_putenv != nullptr) {
+            static thread_local std::string entry;  // putenv keeps the text itself
+            entry = "SDL_WINDOWID=" + value;
+            FSDL.SDL_putenv(entry.data());
+        } else {
+            SetEnvironmentVariable("SDL_WINDOWID", value);
+        }
+    }
+    const bool ok = FSDL.SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
+    if (AScreenHandle != 0) UnsetEnvironmentVariable("SDL_WINDOWID");
+    SDLLibLock().Leave();
+    std::lock_guard guard(FSDLStateLock);
+    FSDLStarted = ok;
+    return ok;
+}
+
+void TCustomPlayer::QuitSDL()
+{
+    {
+        std::lock_guard guard(FSDLStateLock);
+        if (FSDLStarted && FSDL.SDL_Quit != nullptr) FSDL.SDL_Quit();
+        FSDLStarted = false;
+    }
+    ResetPlayState();
+}
+
+bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, bool APaused)
+{
+    if (!AVLibLoaded()) {
+        ReportError("libav not loaded.", true);
+        return false;
+    }
+    if (!SDLLibLoaded()) {
+        ReportError("sdl not loaded.", true);
+        return false;
+    }
+    Stop(true);
+    // From here a Stop on another thread cancels this Open (the read thread keeps a cancel it finds).
+    FLastRead = INT64_MAX;
+    if (!InitSDL(AScreenHandle)) {
+        ReportError(PlayerText("Could not initialize SDL with ScreenHandle(%u): %s",
+                               static_cast<unsigned>(AScreenHandle), FSDL.SDL_GetError()),
+                    true);
+        return false;
+    }
+    if (Fdisplay_disable) {
+        Fvideo_disable = true;
+    } else if (FSDL.SDL_GetVideoInfo() == nullptr) {
+        ReportError("SDL_GetVideoInfo() failed", true);
+        QuitSDL();
+        return false;
+    }
+    Fflush_pkt = AVPacket{};
+    Fflush_pkt.data = reinterpret_cast<uint8_t*>(const_cast<char*>(FlushText));
+    for (Uint8 type : {SDL_ACTIVEEVENT, SDL_MOUSEMOTION, SDL_SYSWMEVENT, SDL_USEREVENT})
+        FSDL.SDL_EventState(type, SDL_IGNORE);
+
+    // The previous event thread delivers what is left of the last playback (its final stop) before the ring
+    // serves this one; the new playback's threads may post as soon as the file is open.
+    FEventThread.reset();
+    FPlayEvent.Clear();
+    if (!StreamOpen(AFileName, APaused)) {
+        QuitSDL();
+        return false;
+    }
+    FFileName = AFileName;
+    DoFileOpen();
+
+    // Reset here, not on the play thread: a Stop right after Open must not find the previous playback's signal.
+    FStopEvent.ResetEvent();
+    FEventThread.reset(TThread::Create<TEventThread>(this));
+    TThread::Create<TPlayThread>(this);
+    return true;
+}
+
+void TCustomPlayer::DoFileOpen()
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr || !OnFileOpen) return;
+    int width = -1, height = -1;
+    if (is->video_ctx != nullptr && is->video_ctx->width > 0) {
+        width = is->video_ctx->width;
+        height = is->video_ctx->height;
+    }
+    const int64_t duration = is->IsImage2 ? 0 : is->Duration;
+    Deliver([&] { OnFileOpen(this, duration, width, height, FScreenWidth, FScreenHeight); });
+}
+
+void TCustomPlayer::Deliver(const std::function<void()>& AMethod)
+{
+    if (FTriggerEventInMainThread)
+        CallInMainThread(AMethod);
+    else
+        AMethod();
+}
+
+void TCustomPlayer::Stop(bool AWaitForStop)
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) {
+        // An Open may be running on another thread: make its read thread give up.
+        FLastRead = 0;
+        if (TVideoState* cb = FVideoStateCB) cb->abort_request = 1;
+        if (AWaitForStop && FSDLStarted && FStopEvent.WaitFor(0) == wrSignaled) QuitSDL();
+        return;
+    }
+    if (is->paused) {
+        StreamPause(is);
+        Fstep = false;
+    }
+    PushQuit(is);
+    if (!AWaitForStop) return;
+    WaitForStop();
+    // SDL goes down only once the play thread has left its event loop.
+    const bool ended = WaitForWithSlices([this] { return FStopEvent.WaitFor(0) == wrSignaled; }, 100, 10000);
+    if (ended)
+        QuitSDL();
+    else
+        FPlayThreadStranded = true;
+}
+
+bool TCustomPlayer::Paused() const
+{
+    TVideoState* is = FVideoState;
+    return is == nullptr || is->paused;
+}
+
+void TCustomPlayer::Pause()
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr || is->paused) return;
+    StreamPause(is);
+    Fstep = false;
+    SetPlayState(psPause);
+}
+
+void TCustomPlayer::Resume()
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr || !is->paused) return;
+    StreamPause(is);
+    Fstep = false;
+    SetPlayState(psResume);
+}
+
+void TCustomPlayer::TogglePause()
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) return;
+    StreamPause(is);
+    Fstep = false;
+    SetPlayState(is->paused ? psPause : psResume);
+}
+
+void TCustomPlayer::StreamPause(TVideoState* AState)
+{
+    if (FSeekEvent.WaitFor(250) != wrSignaled) FSeekEvent.SetEvent();
+    if (FVideoState.load() != AState) return;
+    const double now = PlayerNow();
+    if (AState->paused) {
+        AState->frame_timer = AState->frame_timer + now + AState->video_current_pts_drift - AState->video_current_pts;
+        if (AState->read_pause_return != AVERROR(ENOSYS))
+            AState->video_current_pts = now + AState->video_current_pts_drift;
+        AState->video_current_pts_drift = AState->video_current_pts - now;
+        AState->paused = 0;
+    } else {
+        if (AState->video_stream >= 0) {
+            if (FPictEvent.WaitFor(250) != wrSignaled) FPictEvent.SetEvent();
+            if (FVideoState.load() != AState) return;
+        }
+        AState->paused = 1;
+    }
+}
+
+void TCustomPlayer::Seek(int64_t APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd)
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) return;
+    if (ASeekFlags.Contains(sfByte)) {
+        StreamSeek(APTS, 0, SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+        return;
+    }
+    int64_t target = APTS;
+    if (is->Duration > 0 && target > is->Duration) target = is->Duration;
+    if (is->ic->start_time != AV_NOPTS_VALUE) target += is->ic->start_time;
+    StreamSeek(target, APTS <= 0 ? 1 : 0, SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+}
+
+void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd)
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) return;
+    if (ASeekFlags.Contains(sfByte)) {
+        const double distance = is->ic->bit_rate > 0 ? ADelta * is->ic->bit_rate / 8.0 : ADelta * 180000.0;
+        const int64_t pos = is->ic->pb != nullptr ? is->ic->pb->pos : 0;
+        StreamSeek(pos + std::llround(distance), std::llround(distance), SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+        return;
+    }
+    const double target = (GetMasterClock(*is) + ADelta) * 1000000.0;
+    StreamSeek(std::llround(target), std::llround(ADelta * 1000000.0), SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+}
+
+void TCustomPlayer::StreamSeek(int64_t APos, int64_t ARel, int AFlags, bool AWait)
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr || is->seek_req) return;
+    FSeeking = true;
+    is->seek_paused = is->paused.load();
+    is->seek_pos = APos;
+    is->seek_rel = ARel;
+    is->seek_flags = AFlags;
+    FSeekEvent.ResetEvent();
+    is->seek_req = 1;
+    if (!AWait) return;
+    WaitForWithSlices([this] { return FSeekEvent.WaitFor(0) == wrSignaled; }, 100);
+    if (is->video_stream >= 0)
+        WaitForWithSlices([this] { return FPictEvent.WaitFor(0) == wrSignaled; }, 100);
+}
+
+int TCustomPlayer::VideoStreamIndex() const
+{
+    TVideoState* is = FVideoState;
+    return is != nullptr ? is->video_stream.load() : -1;
+}
+
+int TCustomPlayer::AudioStreamIndex() const
+{
+    TVideoState* is = FVideoState;
+    return is != nullptr ? is->audio_stream.load() : -1;
+}
+
+int TCustomPlayer::SubtitleStreamIndex() const
+{
+    TVideoState* is = FVideoState;
+    return is != nullptr ? is->subtitle_stream.load() : -1;
+}
+
+void TCustomPlayer::SwitchStream(AVMediaType AKind, int AIndex)
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) return;
+    const int current = AKind == AVMEDIA_TYPE_VIDEO   ? is->video_stream.load()
+                        : AKind == AVMEDIA_TYPE_AUDIO ? is->audio_stream.load()
+                                                      : is->subtitle_stream.load();
+    if (current == AIndex) return;
+    StreamSwitch(is, AKind, AIndex);
+}
