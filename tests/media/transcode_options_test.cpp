@@ -119,6 +119,21 @@ TEST_F(TranscodeOptionsTest, TextFormsFillTheirFieldsAndKeepOtherLinesInOrder)
     EXPECT_EQ(InputOptionsFromText("TimeStart=soon").TimeStart, AV_NOPTS_VALUE);
 }
 
+TEST_F(TranscodeOptionsTest, AnInputRecordsOwnFieldsWinOverItsOptionLines)
+{
+    TCustomFFmpeg engine(4);
+    TInputOptions options;
+    InitInputOptions(options);
+    options.ExtOptions = "f=wav<CRLF>ss=5<CRLF>vcodec=h264";
+    options.ForceFormat = "avi";
+    options.TimeStart = 2000000;
+    ApplyInputOptions(engine, options);
+    EXPECT_EQ(engine.ForcedFormat(), "avi");
+    EXPECT_EQ(engine.StartTime(), 2000000);
+    // In the input flavour a codec line forces the decoder of the next input.
+    EXPECT_EQ(engine.VideoCodecName(), "h264");
+}
+
 TEST_F(TranscodeOptionsTest, HandlersCheckTheirValues)
 {
     struct TCase {
