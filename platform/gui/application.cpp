@@ -42,6 +42,21 @@ bool IsDialogKey(WPARAM AKey)
     }
 }
 
+// Input for a window inside a disabled one (a form behind a modal form) is dropped here, as the window manager
+// still delivers it to enabled children of disabled top-level windows.
+bool InputBlocked(const MSG& AMsg)
+{
+    bool input = (AMsg.message >= WM_MOUSEFIRST && AMsg.message <= WM_MOUSELAST) ||
+                 (AMsg.message >= WM_NCMOUSEMOVE && AMsg.message <= WM_NCMBUTTONDBLCLK) ||
+                 (AMsg.message >= WM_KEYFIRST && AMsg.message <= WM_KEYLAST);
+    if (!input)
+        return false;
+    for (HWND window = GetAncestor(AMsg.hwnd, GA_PARENT); window; window = GetAncestor(window, GA_PARENT))
+        if (!IsWindowEnabled(window))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
@@ -152,6 +167,8 @@ bool TApplication::ProcessMessage(MSG& AMsg)
         FTerminated = true;
         return true;
     }
+    if (InputBlocked(AMsg))
+        return true;
     try {
         if (!IsKeyMsg(AMsg)) {
             TranslateMessage(AMsg);

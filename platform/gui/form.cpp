@@ -395,8 +395,9 @@ TModalResult TCustomForm::ShowModal()
     bool release = false;
     try {
         Show();
-        while (FModalResult == mrNone) {
-            Application->HandleMessage();
+        for (;;) {
+            if (FModalResult == mrNone)
+                Application->HandleMessage();
             if (Application->Terminated())
                 FModalResult = mrCancel;
             if (FModalResult == mrNone)
@@ -406,10 +407,12 @@ TModalResult TCustomForm::ShowModal()
                 DoClose(action);
             else
                 action = caNone;
-            if (action == caNone)
+            if (action == caNone && !Application->Terminated()) {
                 FModalResult = mrNone;
-            else if (action == caFree)
-                release = true;
+                continue;
+            }
+            release = action == caFree;
+            break;
         }
         // The other forms come back before this one hides, so the activation returns to one of them.
         restore();
