@@ -37,17 +37,24 @@ function(quennary_test name)
     PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
 endfunction()
 
-# quennary_test_folder(LIBS ... LABELS ... [ENV ...])
+# quennary_test_folder(LIBS ... LABELS ... [PREFIX_LABELS ...] [ENV ...])
 # Every *_test.cpp in the calling folder becomes its own test executable, named after the folder and the file,
-# so that one broken suite never stops another from building.
+# so that one broken suite never stops another from building. A file named <prefix>_..._test.cpp whose prefix is
+# in PREFIX_LABELS also carries that prefix as a label.
 function(quennary_test_folder)
-  cmake_parse_arguments(F "" "TIMEOUT" "LIBS;LABELS;ENV;EXTRA_SOURCES" ${ARGN})
+  cmake_parse_arguments(F "" "TIMEOUT" "LIBS;LABELS;PREFIX_LABELS;ENV;EXTRA_SOURCES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   string(REPLACE "/" "_" prefix "${rel}")
   foreach(test IN LISTS tests)
     get_filename_component(stem ${test} NAME_WE)
-    quennary_test(${prefix}_${stem} SOURCES ${test} ${F_EXTRA_SOURCES} LIBS ${F_LIBS} LABELS ${F_LABELS}
+    set(labels ${F_LABELS})
+    foreach(extra IN LISTS F_PREFIX_LABELS)
+      if(stem MATCHES "^${extra}_")
+        list(APPEND labels ${extra})
+      endif()
+    endforeach()
+    quennary_test(${prefix}_${stem} SOURCES ${test} ${F_EXTRA_SOURCES} LIBS ${F_LIBS} LABELS ${labels}
       ENV ${F_ENV} TIMEOUT ${F_TIMEOUT})
   endforeach()
 endfunction()
