@@ -286,7 +286,11 @@ void TCustomPlayer::StreamPause(TVideoState* AState)
     if (FVideoState.load() != AState) return;
     const double now = PlayerNow();
     if (AState->paused) {
-        AState->frame_timer = AState->frame_timer + now + AState->video_current_pts_drift - AState->video_current_pts;
+        // Without a picture shown yet the clock has not started (no drift): there is no paused time to add, and
+        // adding "now" would put every picture hours into the future.
+        if (AState->video_current_pts_drift != 0)
+            AState->frame_timer =
+                AState->frame_timer + now + AState->video_current_pts_drift - AState->video_current_pts;
         if (AState->read_pause_return != AVERROR(ENOSYS))
             AState->video_current_pts = now + AState->video_current_pts_drift;
         AState->video_current_pts_drift = AState->video_current_pts - now;

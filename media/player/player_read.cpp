@@ -43,6 +43,7 @@ bool TCustomPlayer::StreamOpen(const std::string& AFileName, bool APaused)
     if (APaused) {
         is->paused = 1;
         is->open_paused = 1;
+        is->OpenedPaused = true;
         Fstep = false;
     }
     is->filename = AFileName;

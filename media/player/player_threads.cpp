@@ -20,6 +20,10 @@ void TPlayThread::Execute()
     TCustomPlayer* owner = FOwner;
     try {
         owner->SetPlayState(psPlay);
+        // A file opened paused may have reported its pause before this thread got here; the ring keeps only
+        // the newest state, so say it again or the caller would be left believing it plays.
+        TVideoState* is = owner->FVideoState;
+        if (is != nullptr && is->OpenedPaused && is->open_paused == 0 && is->paused) owner->SetPlayState(psPause);
         owner->EventLoop();
     } catch (const Exception& E) {
         LoggerInstance()->Log(owner, llFatal, "PlayThread Exception: " + E.Message());

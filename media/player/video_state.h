@@ -110,6 +110,7 @@ struct TVideoState {
     std::atomic<int> EventEOF{0};
     std::atomic<int> ReachEOF{0};
     std::atomic<int> Reading{0};
+    bool OpenedPaused = false;
     std::atomic<int> open_paused{0};
     std::atomic<int> seek_paused{0};
     std::atomic<int> seek_done{0};

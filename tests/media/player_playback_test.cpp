@@ -83,6 +83,8 @@ TEST_F(PlayerTest, PausedOpenShowsPicturesThenReportsPauseAndResumes)
     ASSERT_TRUE(p.Player->Open(MediaFixture("bframes.mp4"), 0, true)) << p.Player->LastErrMsg();
     ASSERT_TRUE(WaitUntil([&] { return p.Saw(psPause); }));
     EXPECT_TRUE(p.Player->Paused());
+    EXPECT_EQ(p.Player->PlayState(), psPause);
+    EXPECT_EQ(p.States.back(), psPause);
     p.Player->Resume();
     ASSERT_TRUE(WaitUntil([&] { return p.Saw(psEnd); }));
     p.Player->Stop(true);
