@@ -17,6 +17,20 @@ std::atomic<TBackend*> g_backend{nullptr};
 void SetBackend(TBackend* ABackend) { g_backend = ABackend; }
 TBackend* CurrentBackend() { return g_backend; }
 
+uintptr_t NativeWindowId(HWND AWindow)
+{
+    TBackend* backend = CurrentBackend();
+    if (!backend)
+        return 0;
+    {
+        TLock lock(State().Lock);
+        TWindow* window = Find(AWindow);
+        if (!window || IsTopLevel(*window))
+            return 0;
+    }
+    return backend->AttachNativeWindow(AWindow);
+}
+
 TCapabilities Capabilities()
 {
     TCapabilities result;

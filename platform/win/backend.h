@@ -41,12 +41,21 @@ public:
 
     // The desktop's side of the tray: an icon was added, changed or removed.
     virtual void TrayIconChanged(DWORD /*AMessage*/, const NOTIFYICONDATA&) {}
+
+    // A window whose pixels are drawn outside this layer (a video panel) gets a window of the display at its
+    // place, kept in step with it (place, size, clipping by its parents, visibility) whenever its top-level
+    // window changes or presents. Returns the display's id for it, 0 when the backend has none.
+    virtual uintptr_t AttachNativeWindow(HWND) { return 0; }
 };
 
 // The backend every window uses. Tests and the program set it once before creating windows; the caller keeps
 // it alive while set. Without one, window functions raise.
 void SetBackend(TBackend* ABackend);
 TBackend* CurrentBackend();
+
+// The display's own window at AWindow's place (see TBackend::AttachNativeWindow), made on first use; 0 without
+// one (no backend, a headless backend, a top-level or unknown window).
+uintptr_t NativeWindowId(HWND AWindow);
 
 // One fixed answer for what this platform layer offers, read by the skin core's version and feature checks.
 struct TCapabilities {

@@ -1,0 +1,153 @@
+#pragma once
+// Inside the X backend: the connection, the X windows kept for the window manager's windows, and the
+// selection and drop state. One lock guards the maps; it is never held while calling into the window manager,
+// and the window manager's lock, when held, is always taken first.
+#include "platform/backend/x11/x11_backend.h"
+#include "platform/win/win.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace x11 {
+
+struct TAtoms {
+    Atom Clipboard, Targets, Utf8String, Text, Incr, Transfer;
+    Atom WmProtocols, WmDeleteWindow, MotifHints, NetWmState, NetWmStateAbove, NetWmStateMaxHorz,
+        NetWmStateMaxVert, NetWmStateHidden, NetWmStateSkipTaskbar, NetWmOpacity, NetWorkarea, NetCurrentDesktop,
+        NetWmCm, NetWmWindowType, NetWmWindowTypeNormal, NetWmName, NetSupportingWmCheck;
+    Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
+        XdndTypeList, XdndActionCopy, UriList, DropData;
+    Atom TraySelection, TrayOpcode, XembedInfo;
+};
+
+struct TTopWindow {
+    Window Id = 0;
+    Colormap Map = 0;  // ARGB windows only
+    bool Argb = false;
+    bool OverrideRedirect = false;
+    bool Mapped = false;
+    TRect Rect;
+    XImage* Image = nullptr;
+    XShmSegmentInfo Shm{};
+    bool UsesShm = false;
+    XIC Ic = nullptr;
+    std::optional<std::vector<TRect>> Shape;
+    bool ClickThrough = false;
+    std::vector<Atom> States;
+    unsigned Opacity = 0xFFFFFFFF;
+};
+
+struct TNativeChild {
+    Window Id = 0;
+    win::HWND Top = nullptr;
+    TRect Place;    // in the top-level window's coordinates
+    TRect Visible;  // the part its parents let show, same coordinates
+    bool Mapped = false;
+};
+
+struct TTrayIcon {
+    Window Id = 0;
+    win::HWND Owner = nullptr;
+    win::UINT IconId = 0;
+};
+
+struct TX11Backend::TImpl {
+    Display* Dpy = nullptr;
+    int ScreenNumber = 0;
+    Window Root = 0;
+    Visual* PlainVisual = nullptr;
+    int PlainDepth = 0;
+    Visual* ArgbVisual = nullptr;
+    TAtoms A{};
+    bool ShmAvailable = false;
+    int ShapeEvent = 0, ShapeError = 0;
+    int FixesEvent = 0, FixesError = 0;
+    int RandrEvent = 0, RandrError = 0;
+    bool HasRandr = false;
+    XIM Im = nullptr;
+    Window Utility = 0;  // owns our selections and receives converted data
+
+    mutable std::mutex Lock;
+    std::map<win::HWND, TTopWindow> Tops;
+    std::map<Window, win::HWND> TopByX;
+    std::map<win::HWND, TNativeChild> Natives;
+    std::map<Window, win::HWND> NativeByX;
+    std::vector<Window> LastStack;
+    std::map<uintptr_t, Cursor> Cursors;
+    Cursor CurrentCursor = 0;
+    std::atomic<bool> Compositor{false};
+
+    // Clipboard: what we offer while we own CLIPBOARD, and the answer to our own request.
+    std::optional<std::string> ClipText;
+    bool OwnClipboard = false;
+    mutable std::condition_variable Answered;
+    mutable bool RequestPending = false;
+    mutable std::optional<std::string> RequestResult;
+    mutable Atom RequestTarget = 0;
+
+    // The drag coming in from another program.
+    Window DragSource = 0;
+    Window DragTarget = 0;
+    long DragVersion = 0;
+    bool DragOffersUris = false;
+    TPoint DragPoint;
+
+    std::vector<TTrayIcon> TrayIcons;
+
+    int WakePipe[2] = {-1, -1};
+    std::atomic<bool> Stopping{false};
+    std::thread EventThread;
+
+    // x11_backend.cpp
+    bool Connect(const std::string& ADisplay);
+    void Disconnect();
+    void Kick();  // wakes the event thread so it reads what another thread's round trip left queued
+    void RunEvents();
+    void HandleEvent(XEvent& AEvent);
+    bool IsOurs(Window AWindow) const;
+
+    // x11_windows.cpp (lock held unless said otherwise)
+    TTopWindow& EnsureTop(win::HWND AWindow, const win::TTopLevelView& AView, bool AWantsArgb);
+    void DestroyTop(TTopWindow& ATop);
+    void ResizeImage(TTopWindow& ATop, int AWidth, int AHeight);
+    void PutImage(TTopWindow& ATop, const TRect& AArea);
+    void ApplyShape(TTopWindow& ATop, const win::TTopLevelView& AView);
+    void ApplyStates(TTopWindow& ATop, const std::vector<Atom>& AStates);
+    void Restack(const std::vector<win::HWND>& AOrder);
+    void SyncNatives(win::HWND ATop);  // lock NOT held: asks the window manager first
+    void ExposeArea(Window AWindow, const TRect& AArea);
+
+    // x11_input.cpp (lock not held)
+    void HandlePointer(XEvent& AEvent);
+    void HandleKey(XEvent& AEvent);
+    XIC CreateInputContext(Window AWindow);
+    bool HandleTrayButton(const XButtonEvent& AEvent);  // true when the button was on a tray icon
+
+    // x11_selections.cpp
+    void HandleSelectionRequest(const XSelectionRequestEvent& AEvent);
+    void HandleSelectionNotify(const XSelectionEvent& AEvent);
+    void HandleSelectionClear(const XSelectionClearEvent& AEvent);
+    void HandleDnd(const XClientMessageEvent& AEvent);
+    std::optional<std::string> ReadProperty(Window AWindow, Atom AProperty, Atom* AType = nullptr) const;
+
+    // x11_desktop.cpp
+    void RefreshCompositor();
+    Cursor CursorFor(uintptr_t AId);
+};
+
+// Errors from the server (a window that went away meanwhile, a refused shared-memory attach) are counted
+// instead of ending the process, as Xlib's default would.
+void InstallErrorHandler();
+int ErrorCount();
+
+}  // namespace x11

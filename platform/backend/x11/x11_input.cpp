@@ -1,0 +1,170 @@
+#include "platform/backend/x11/key_map.h"
+#include "platform/backend/x11/x11_impl.h"
+
+namespace x11 {
+
+namespace {
+
+int VirtualButton(unsigned AButton)
+{
+    switch (AButton) {
+    case Button1: return win::VK_LBUTTON;
+    case Button2: return win::VK_MBUTTON;
+    case Button3: return win::VK_RBUTTON;
+    default: return 0;
+    }
+}
+
+void AppendUtf8(std::u32string& AOut, const char* AText, int ALength)
+{
+    for (int i = 0; i < ALength;) {
+        auto byte = static_cast<unsigned char>(AText[i]);
+        int extra = byte < 0x80 ? 0 : (byte >> 5) == 6 ? 1 : (byte >> 4) == 14 ? 2 : (byte >> 3) == 30 ? 3 : -1;
+        if (extra < 0 || i + extra >= ALength) {
+            ++i;  // a stray byte types nothing
+            continue;
+        }
+        char32_t code = extra == 0 ? byte : byte & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k)
+            code = (code << 6) | (static_cast<unsigned char>(AText[i + k]) & 0x3F);
+        AOut += code;
+        i += extra + 1;
+    }
+}
+
+}  // namespace
+
+bool TX11Backend::TImpl::HandleTrayButton(const XButtonEvent& AEvent)
+{
+    win::HWND owner = nullptr;
+    win::UINT id = 0;
+    {
+        std::lock_guard lock(Lock);
+        for (const TTrayIcon& icon : TrayIcons)
+            if (icon.Id == AEvent.window) {
+                owner = icon.Owner;
+                id = icon.IconId;
+            }
+    }
+    if (!owner)
+        return false;
+    bool down = AEvent.type == ButtonPress;
+    win::UINT message = 0;
+    switch (AEvent.button) {
+    case Button1: message = down ? win::WM_LBUTTONDOWN : win::WM_LBUTTONUP; break;
+    case Button3: message = down ? win::WM_RBUTTONDOWN : win::WM_RBUTTONUP; break;
+    default: break;
+    }
+    if (message)
+        win::QueueTrayEvent(owner, id, message);
+    return true;
+}
+
+XIC TX11Backend::TImpl::CreateInputContext(Window AWindow)
+{
+    if (!Im)
+        return nullptr;
+    XIC ic = XCreateIC(Im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, AWindow,
+                       XNFocusWindow, AWindow, nullptr);
+    if (!ic)
+        return nullptr;
+    long filter = 0;
+    XGetICValues(ic, XNFilterEvents, &filter, nullptr);
+    XWindowAttributes attributes;
+    if (filter && XGetWindowAttributes(Dpy, AWindow, &attributes))
+        XSelectInput(Dpy, AWindow, attributes.your_event_mask | filter);
+    XSetICFocus(ic);
+    return ic;
+}
+
+void TX11Backend::TImpl::HandlePointer(XEvent& AEvent)
+{
+    Window window = AEvent.xany.window;
+    if ((AEvent.type == ButtonPress || AEvent.type == ButtonRelease) && HandleTrayButton(AEvent.xbutton))
+        return;
+    if (!IsOurs(window))
+        return;
+    switch (AEvent.type) {
+    case MotionNotify: {
+        // Only the latest position matters when moves pile up.
+        XEvent next;
+        while (XCheckTypedWindowEvent(Dpy, window, MotionNotify, &next))
+            AEvent = next;
+        win::QueueMouseMove({AEvent.xmotion.x_root, AEvent.xmotion.y_root});
+        return;
+    }
+    case EnterNotify: case LeaveNotify:
+        if (AEvent.xcrossing.mode == NotifyNormal)
+            win::QueueMouseMove({AEvent.xcrossing.x_root, AEvent.xcrossing.y_root});
+        return;
+    case ButtonPress: case ButtonRelease: {
+        const XButtonEvent& e = AEvent.xbutton;
+        TPoint where{e.x_root, e.y_root};
+        bool down = AEvent.type == ButtonPress;
+        if (e.button == Button4 || e.button == Button5) {
+            if (down)
+                win::QueueMouseWheel(where, e.button == Button4 ? 120 : -120);
+            return;
+        }
+        if (int button = VirtualButton(e.button)) {
+            win::QueueMouseMove(where);
+            win::QueueMouseButton(where, button, down);
+        }
+        return;
+    }
+    default: return;
+    }
+}
+
+void TX11Backend::TImpl::HandleKey(XEvent& AEvent)
+{
+    XKeyEvent& e = AEvent.xkey;
+    XIC ic = nullptr;
+    {
+        std::lock_guard lock(Lock);
+        auto it = TopByX.find(e.window);
+        if (it == TopByX.end())
+            return;
+        ic = Tops[it->second].Ic;
+    }
+    KeySym keysym = NoSymbol;
+    std::u32string typed;
+    if (AEvent.type == KeyPress) {
+        char buffer[64];
+        Status status = 0;
+        int length = ic ? Xutf8LookupString(ic, &e, buffer, sizeof buffer, &keysym, &status)
+                        : XLookupString(&e, buffer, sizeof buffer, &keysym, nullptr);
+        if (ic && (status == XLookupChars || status == XLookupBoth))
+            AppendUtf8(typed, buffer, length);
+        if (ic && status == XLookupChars)
+            keysym = XLookupKeysym(&e, 0);
+    } else {
+        // A release repeated by the server arrives right before the next press of the same key: one press.
+        if (XEventsQueued(Dpy, QueuedAfterReading)) {
+            XEvent next;
+            XPeekEvent(Dpy, &next);
+            if (next.type == KeyPress && next.xkey.time == e.time && next.xkey.keycode == e.keycode)
+                return;
+        }
+        keysym = XLookupKeysym(&e, 0);
+    }
+    int key = VirtualKeyFromKeysym(keysym);
+    if (key == 0)
+        key = VirtualKeyFromKeysym(XLookupKeysym(&e, 0));
+    if (AEvent.type == KeyPress && typed.empty() && (!ic || key == win::VK_BACK || key == win::VK_RETURN))
+        if (char32_t c = CharFromKeysym(keysym))
+            typed += c;
+    if (AEvent.type == KeyRelease) {
+        if (key)
+            win::QueueKey(key, false);
+        return;
+    }
+    if (key == 0 && typed.empty())
+        return;
+    // One WM_KEYDOWN carries the first character; further characters of a composed string follow as their own.
+    win::QueueKey(key, true, typed.empty() ? 0 : typed[0]);
+    for (size_t i = 1; i < typed.size(); ++i)
+        win::QueueKey(0, true, typed[i]);
+}
+
+}  // namespace x11
