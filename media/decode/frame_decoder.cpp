@@ -350,16 +350,18 @@ bool TFFDecoder::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     return true;
 }
 
-int64_t TFFDecoder::CurrentPictureTime() const { return FPicture.PTS; }
+int64_t TFFDecoder::StreamFrameDuration(int AStreamIndex) const
+{
+    const AVStream* stream = FFileHandle->streams[AStreamIndex];
+    const bool average_known = stream->avg_frame_rate.num != 0 && stream->avg_frame_rate.den != 0;
+    return FrameDuration(average_known ? stream->avg_frame_rate : stream->r_frame_rate);
+}
 
 bool TFFDecoder::DecodeNextKeyFrame(int AStreamIndex)
 {
     const int index = SelectVideoStream(AStreamIndex);
     if (index < 0) return false;
-    const int64_t frame = FrameDuration(FFileHandle->streams[index]->avg_frame_rate.num != 0 &&
-                                                FFileHandle->streams[index]->avg_frame_rate.den != 0
-                                            ? FFileHandle->streams[index]->avg_frame_rate
-                                            : FFileHandle->streams[index]->r_frame_rate);
+    const int64_t frame = StreamFrameDuration(index);
     int64_t target = frame;
     if (FPicture.PTS != AV_NOPTS_VALUE && FPicture.PTS > 0) target += FPicture.PTS;
     return Seek(target, TSeekFlags{}) && Decode(index);
@@ -369,10 +371,7 @@ bool TFFDecoder::DecodePreviousKeyFrame(int AStreamIndex)
 {
     const int index = SelectVideoStream(AStreamIndex);
     if (index < 0) return false;
-    const AVStream* stream = FFileHandle->streams[index];
-    const int64_t frame = FrameDuration(stream->avg_frame_rate.num != 0 && stream->avg_frame_rate.den != 0
-                                            ? stream->avg_frame_rate
-                                            : stream->r_frame_rate);
+    const int64_t frame = StreamFrameDuration(index);
     int64_t reference = FPicture.PTS;
     if (reference == AV_NOPTS_VALUE) reference = FLastPTS;
     if (reference == AV_NOPTS_VALUE) reference = FFileHandle->duration == AV_NOPTS_VALUE ? 0 : FFileHandle->duration;
@@ -402,10 +401,7 @@ bool TFFDecoder::DecodePreviousFrame(int AStreamIndex)
 {
     const int index = SelectVideoStream(AStreamIndex);
     if (index < 0) return false;
-    const AVStream* stream = FFileHandle->streams[index];
-    const int64_t frame = FrameDuration(stream->avg_frame_rate.num != 0 && stream->avg_frame_rate.den != 0
-                                            ? stream->avg_frame_rate
-                                            : stream->r_frame_rate);
+    const int64_t frame = StreamFrameDuration(index);
     int64_t base = FPicture.PTS;
     if (base == AV_NOPTS_VALUE) base = FLastPTS;
     const int64_t target = base == AV_NOPTS_VALUE ? -2 * frame : base - 2 * frame;

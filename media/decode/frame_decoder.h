@@ -115,7 +115,8 @@ private:
     void StoreFrame(AVFrame* AFrame, int64_t APosition);
     bool DeinterlaceFrame(AVFrame* AFrame);
     int64_t StreamTimeToMicroseconds(int AStreamIndex, int64_t ATime) const;
-    int64_t CurrentPictureTime() const;
+    // Microseconds per picture of a video stream (40000 when its rate is unknown).
+    int64_t StreamFrameDuration(int AStreamIndex) const;
 
     // Audio steps (audio_decoder.cpp).
     bool ConvertAudioFrame(AVFrame* AFrame, bool& AUsedDecodedBuffer);

@@ -47,7 +47,9 @@ void ExpectPattern(const win::BITMAP& ADib, int ATolerance)
             EXPECT_NEAR(p[0], c.B, ATolerance) << bx << "," << by;
             EXPECT_NEAR(p[1], c.G, ATolerance) << bx << "," << by;
             EXPECT_NEAR(p[2], c.R, ATolerance) << bx << "," << by;
-            if (bytes == 4) EXPECT_EQ(p[3], 255);
+            if (bytes == 4) {
+                EXPECT_EQ(p[3], 255);
+            }
         }
 }
 
