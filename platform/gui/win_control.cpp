@@ -852,7 +852,9 @@ void TWinControl::WndProc(TMessage& AMessage)
     case CM_EXIT:
         DoExit();
         return;
+    case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
+        // Offered to every child until one takes it (default buttons, accelerators).
         for (Integer i = 0; i < ControlCount(); ++i)
             if (Controls(i)->Perform(AMessage.Msg, AMessage.WParam, AMessage.LParam) != 0) {
                 AMessage.Result = 1;
