@@ -68,8 +68,9 @@ TEST(ShippedCatalogue, ReadsCleanlyAndAgreesWithItsValueLists)
         EXPECT_NE(IndexOfValue(f.AudioCodecs, f.AudioCodecName), -1) << f.Title;
         EXPECT_NE(IndexOfValue(f.SampleRates, f.SampleRate), -1) << f.Title;
         EXPECT_NE(IndexOfValue(f.Channels, f.Channel), -1) << f.Title;
-        if (!f.AudioBitRate.empty())
+        if (!f.AudioBitRate.empty()) {
             EXPECT_NE(IndexOfValue(f.AudioBitRates, f.AudioBitRate), -1) << f.Title;
+        }
         if (f.IsAudioOnly())
             continue;
         EXPECT_NE(IndexOfValue(f.VideoCodecs, f.VideoCodecName), -1) << f.Title;
