@@ -305,30 +305,29 @@ TMenuItem* TMenuItem::Find(const std::string& ACaption) const
 
 bool TMenuItem::RethinkLines()
 {
-    bool changed = false;
-    // A separator shows only between two shown items.
-    TMenuItem* pendingLine = nullptr;
+    // A separator shows only between two shown items, and only one between the same two.
+    std::vector<bool> hide(FItems.size(), false);
+    int pendingLine = -1;
     bool seenItem = false;
-    for (TMenuItem* item : FItems) {
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        TMenuItem* item = FItems[i];
         if (item->IsLine()) {
-            bool hide = !seenItem || pendingLine != nullptr;
-            if (!hide)
-                pendingLine = item;
-            if (item->FLineHidden != hide) {
-                item->FLineHidden = hide;
-                changed = true;
-            }
-            continue;
+            hide[i] = !seenItem || pendingLine >= 0;
+            if (!hide[i])
+                pendingLine = static_cast<int>(i);
+        } else if (item->FVisible) {
+            seenItem = true;
+            pendingLine = -1;
         }
-        if (!item->FVisible)
-            continue;
-        seenItem = true;
-        pendingLine = nullptr;
     }
-    if (pendingLine) {
-        pendingLine->FLineHidden = true;
-        changed = true;
-    }
+    if (pendingLine >= 0)
+        hide[pendingLine] = true;
+    bool changed = false;
+    for (size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i]->IsLine() && FItems[i]->FLineHidden != hide[i]) {
+            FItems[i]->FLineHidden = hide[i];
+            changed = true;
+        }
     if (changed)
         Changed();
     return changed;
