@@ -34,6 +34,9 @@ public:
     // Pixels of the top-level window changed inside ADirty (window coordinates).
     virtual void Present(HWND, const TRect& /*ADirty*/) {}
     virtual void CursorChanged(HCURSOR) {}
+    // The window that gets all pointer input changed (nullptr = none): the desktop has to send the pointer's
+    // input to this program also while it is outside the program's windows.
+    virtual void CaptureChanged(HWND) {}
 
     // The desktop's side of the clipboard (text only).
     virtual void SetClipboardText(const std::string& AText) = 0;

@@ -429,6 +429,9 @@ HWND SetCapture(HWND AWindow)
         old = State().Capture;
         State().Capture = AWindow;
     }
+    if (old != AWindow)
+        if (TBackend* backend = CurrentBackend())
+            backend->CaptureChanged(AWindow);
     if (old && old != AWindow)
         SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(AWindow));
     return old;
@@ -442,8 +445,11 @@ BOOL ReleaseCapture()
         old = State().Capture;
         State().Capture = nullptr;
     }
-    if (old)
+    if (old) {
+        if (TBackend* backend = CurrentBackend())
+            backend->CaptureChanged(nullptr);
         SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    }
     return TRUE;
 }
 

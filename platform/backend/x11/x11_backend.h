@@ -23,6 +23,7 @@ public:
     void TopLevelDestroyed(win::HWND AWindow) override;
     void Present(win::HWND AWindow, const TRect& ADirty) override;
     void CursorChanged(win::HCURSOR ACursor) override;
+    void CaptureChanged(win::HWND AWindow) override;
     void SetClipboardText(const std::string& AText) override;
     std::optional<std::string> ClipboardText() const override;
     void TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData) override;

@@ -3,6 +3,8 @@
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
 
+#include <algorithm>
+
 namespace x11 {
 
 void TX11Backend::TImpl::RefreshCompositor() { Compositor = XGetSelectionOwner(Dpy, A.NetWmCm) != None; }
@@ -50,6 +52,22 @@ void TX11Backend::CursorChanged(win::HCURSOR ACursor)
         XDefineCursor(f.Dpy, top.Id, f.CurrentCursor);
     for (auto& [window, native] : f.Natives)
         XDefineCursor(f.Dpy, native.Id, f.CurrentCursor);
+    XFlush(f.Dpy);
+}
+
+void TX11Backend::CaptureChanged(win::HWND AWindow)
+{
+    TImpl& f = *F;
+    win::HWND top = AWindow ? win::GetAncestor(AWindow, win::GA_ROOT) : nullptr;
+    std::lock_guard lock(f.Lock);
+    auto it = top ? f.Tops.find(top) : f.Tops.end();
+    if (it == f.Tops.end()) {
+        XUngrabPointer(f.Dpy, CurrentTime);
+    } else {
+        // Our own windows keep getting their events; the rest of the screen reports to the capturing one.
+        XGrabPointer(f.Dpy, it->second.Id, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                     GrabModeAsync, GrabModeAsync, None, f.CurrentCursor ? f.CurrentCursor : None, CurrentTime);
+    }
     XFlush(f.Dpy);
 }
 

@@ -122,6 +122,7 @@ struct TX11Backend::TImpl {
     void ResizeImage(TTopWindow& ATop, int AWidth, int AHeight);
     void PutImage(TTopWindow& ATop, const TRect& AArea);
     void ApplyShape(TTopWindow& ATop, const win::TTopLevelView& AView);
+    void ApplyOpacity(TTopWindow& ATop, const win::TTopLevelView& AView);
     void ApplyStates(TTopWindow& ATop, const std::vector<Atom>& AStates);
     void Restack(const std::vector<win::HWND>& AOrder);
     void SyncNatives(win::HWND ATop);  // lock NOT held: asks the window manager first

@@ -248,6 +248,21 @@ void TX11Backend::TImpl::ApplyStates(TTopWindow& ATop, const std::vector<Atom>& 
     ATop.States = AStates;
 }
 
+void TX11Backend::TImpl::ApplyOpacity(TTopWindow& ATop, const win::TTopLevelView& AView)
+{
+    unsigned opacity = AView.Layered && Compositor ? AView.Alpha * 0x01010101u : 0xFFFFFFFFu;
+    if (opacity == ATop.Opacity)
+        return;
+    if (opacity == 0xFFFFFFFFu) {
+        XDeleteProperty(Dpy, ATop.Id, A.NetWmOpacity);
+    } else {
+        long value = opacity;
+        XChangeProperty(Dpy, ATop.Id, A.NetWmOpacity, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&value), 1);
+    }
+    ATop.Opacity = opacity;
+}
+
 void TX11Backend::TImpl::Restack(const std::vector<win::HWND>& AOrder)
 {
     std::vector<Window> stack;
@@ -315,17 +330,7 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
         if (ex & win::WS_EX_TOOLWINDOW)
             states.push_back(f.A.NetWmStateSkipTaskbar);
         f.ApplyStates(top, states);
-        unsigned opacity = view.Layered && f.Compositor ? view.Alpha * 0x01010101u : 0xFFFFFFFFu;
-        if (opacity != top.Opacity) {
-            if (opacity == 0xFFFFFFFFu) {
-                XDeleteProperty(f.Dpy, top.Id, f.A.NetWmOpacity);
-            } else {
-                long value = opacity;
-                XChangeProperty(f.Dpy, top.Id, f.A.NetWmOpacity, XA_CARDINAL, 32, PropModeReplace,
-                                reinterpret_cast<unsigned char*>(&value), 1);
-            }
-            top.Opacity = opacity;
-        }
+        f.ApplyOpacity(top, view);
         bool shown = view.Visible && !view.Minimized;
         if (shown && !top.Mapped) {
             XMapWindow(f.Dpy, top.Id);
@@ -381,6 +386,7 @@ void TX11Backend::Present(win::HWND AWindow, const TRect& ADirty)
         if (it == f.Tops.end())
             return;
         TTopWindow& top = it->second;
+        f.ApplyOpacity(top, view);  // constant alpha changes come with a present only
         f.ResizeImage(top, view.Width, view.Height);
         if (!top.Image)
             return;
