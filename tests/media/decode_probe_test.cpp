@@ -95,6 +95,21 @@ struct TStreamErrorCase {
     const char* Text;
 };
 
+TEST_F(DecodeProbeTest, AForcedFormatTakesItsHints)
+{
+    // Any bytes are raw pictures once the format and the picture size are given.
+    TFFDecoder decoder(nullptr);
+    ASSERT_TRUE(decoder.LoadFile(MediaFixture("not_media.mp4"), "rawvideo",
+                                 {{"video_size", "8x6"}, {"pixel_format", "gray"}}))
+        << decoder.LastErrMsg();
+    EXPECT_EQ(decoder.ForceFormat(), "rawvideo");
+    const TVideoStreamInfo video = decoder.FirstVideoStreamInfo();
+    EXPECT_EQ(video.Width, 8);
+    EXPECT_EQ(video.Height, 6);
+    EXPECT_EQ(video.PixFmt, AV_PIX_FMT_GRAY8);
+    EXPECT_TRUE(decoder.Decode());
+}
+
 TEST_F(DecodeProbeTest, StreamQuestionsOutsideTheFileFailSoftlyWithTheirTexts)
 {
     TFFDecoder decoder(nullptr);
