@@ -320,8 +320,8 @@ void TCustomLabel::DoDrawText(TRect& ARect, UINT AFlags)
     std::string text = GetLabelText();
     if ((AFlags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == "&")))
         text += " ";  // an empty label keeps the height of a line
-    HDC dc = Canvas()->Handle();
     Canvas()->Font()->Assign(Font());
+    HDC dc = Canvas()->Handle();  // after the font, so the canvas selects it
     SetBkMode(dc, TRANSPARENT);
     if (!Enabled() && !(AFlags & DT_CALCRECT)) {
         // Disabled text is drawn engraved.
