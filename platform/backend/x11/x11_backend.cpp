@@ -88,8 +88,10 @@ bool TX11Backend::TImpl::Connect(const std::string& ADisplay)
     static std::once_flag threads;
     std::call_once(threads, [] { XInitThreads(); });
     Dpy = XOpenDisplay(ADisplay.empty() ? nullptr : ADisplay.c_str());
-    if (!Dpy)
+    if (!Dpy) {
+        std::fprintf(stderr, "quennary: cannot open the X display %s\n", XDisplayName(ADisplay.c_str()));
         return false;
+    }
     InstallErrorHandler();
     ScreenNumber = DefaultScreen(Dpy);
     Root = RootWindow(Dpy, ScreenNumber);
