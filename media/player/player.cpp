@@ -40,8 +40,11 @@ TCustomPlayer::~TCustomPlayer()
     OnState = nullptr;
     Stop(true);
     FEventThread.reset();
-    // Never unload SDL under a thread that may still run its code: keep the copy loaded for good.
-    if (FPlayThreadStranded) (void)FSDLLoader.release();
+    // Never unload SDL under a thread that may still run its code: keep the copy (and the thread) for good.
+    if (FPlayThreadStranded) {
+        (void)FSDLLoader.release();
+        (void)FPlayThread.release();
+    }
 }
 
 bool TCustomPlayer::LoadAVLib(const std::string& APath)
@@ -197,7 +200,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     // Reset here, not on the play thread: a Stop right after Open must not find the previous playback's signal.
     FStopEvent.ResetEvent();
     FEventThread.reset(TThread::Create<TEventThread>(this));
-    TThread::Create<TPlayThread>(this);
+    FPlayThread.reset(TThread::Create<TPlayThread>(this));
     return true;
 }
 
@@ -229,7 +232,10 @@ void TCustomPlayer::Stop(bool AWaitForStop)
         // An Open may be running on another thread: make its read thread give up.
         FLastRead = 0;
         if (TVideoState* cb = FVideoStateCB) cb->abort_request = 1;
-        if (AWaitForStop && FSDLStarted && FStopEvent.WaitFor(0) == wrSignaled) QuitSDL();
+        if (AWaitForStop && FStopEvent.WaitFor(0) == wrSignaled) {
+            ReleasePlayThread();
+            if (FSDLStarted) QuitSDL();
+        }
         return;
     }
     if (is->paused) {
@@ -241,10 +247,18 @@ void TCustomPlayer::Stop(bool AWaitForStop)
     WaitForStop();
     // SDL goes down only once the play thread has left its event loop.
     const bool ended = WaitForWithSlices([this] { return FStopEvent.WaitFor(0) == wrSignaled; }, 100, 10000);
-    if (ended)
+    if (ended) {
+        ReleasePlayThread();
         QuitSDL();
-    else
+    } else {
         FPlayThreadStranded = true;
+    }
+}
+
+// The play thread has signalled its end: only its last few statements remain, so the join is short.
+void TCustomPlayer::ReleasePlayThread()
+{
+    if (!FPlayThreadStranded) FPlayThread.reset();
 }
 
 bool TCustomPlayer::Paused() const

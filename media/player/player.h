@@ -154,6 +154,7 @@ private:
     void UnlockData() { FDataLock.Release(); }
     void Deliver(const std::function<void()>& AMethod);
     void DoFileOpen();
+    void ReleasePlayThread();
 
     std::unique_ptr<TSDLLoader> FSDLLoader;
     TSDLEntries FSDL;
@@ -183,6 +184,7 @@ private:
     std::atomic<bool> FSeeking{false};
     std::atomic<bool> Fstep{false};
     std::unique_ptr<TEventThread> FEventThread;
+    std::unique_ptr<TPlayThread> FPlayThread;
 
     std::atomic<bool> FTriggerEventInMainThread{true};
     bool Faudio_disable = false;

@@ -403,6 +403,21 @@ int TCustomPlayer::StreamComponentOpen(TVideoState* is, int AIndex)
         const int channels = ctx->ch_layout.nb_channels < 1 || ctx->ch_layout.nb_channels > 2
                                  ? 2
                                  : ctx->ch_layout.nb_channels;
+        if (ctx->sample_rate <= 0) {
+            ReportError("SDL_OpenAudio() failed: ", false);
+            ff::avcodec_free_context(&ctx);
+            return -1;
+        }
+        // Everything the audio callback reads is in place before SDL starts the thread that calls it.
+        is->audio_bytes_per_sec = ctx->sample_rate * 2 * channels;
+        is->audio_ctx = ctx;
+        is->audio_st = st;
+        is->audio_buf_size = 0;
+        is->audio_buf_index = 0;
+        is->audio_frame = ff::av_frame_alloc();
+        is->audio_pkt = ff::av_packet_alloc();
+        PacketQueueInit(FSDL, is->audioq);
+        PacketQueuePut(FSDL, is->audioq, &Fflush_pkt, &Fflush_pkt);
         SDL_AudioSpec wanted{};
         wanted.freq = ctx->sample_rate;
         wanted.format = AUDIO_S16SYS;
@@ -410,25 +425,20 @@ int TCustomPlayer::StreamComponentOpen(TVideoState* is, int AIndex)
         wanted.samples = 1024;
         wanted.callback = &TCustomPlayer::AudioCallback;
         wanted.userdata = is;
-        if (ctx->sample_rate <= 0 || FSDL.SDL_OpenAudio(&wanted, nullptr) < 0) {
+        if (FSDL.SDL_OpenAudio(&wanted, nullptr) < 0) {
             ReportError(std::string("SDL_OpenAudio() failed: ") + FSDL.SDL_GetError(), false);
-            ff::avcodec_free_context(&ctx);
+            PacketQueueEnd(FSDL, is->audioq);
+            ff::av_frame_free(&is->audio_frame);
+            ff::av_packet_free(&is->audio_pkt);
+            ff::avcodec_free_context(&is->audio_ctx);
+            is->audio_st = nullptr;
             return -1;
         }
         is->audio_hw_buf_size = static_cast<int>(wanted.size);
-        is->audio_bytes_per_sec = ctx->sample_rate * 2 * channels;
         st->discard = AVDISCARD_DEFAULT;
-        is->audio_ctx = ctx;
-        is->audio_st = st;
         is->AudioDuration = st->duration != AV_NOPTS_VALUE
                                 ? ff::av_rescale_q(st->duration, st->time_base, AVRational{1, AV_TIME_BASE})
                                 : -1;
-        is->audio_buf_size = 0;
-        is->audio_buf_index = 0;
-        is->audio_frame = ff::av_frame_alloc();
-        is->audio_pkt = ff::av_packet_alloc();
-        PacketQueueInit(FSDL, is->audioq);
-        PacketQueuePut(FSDL, is->audioq, &Fflush_pkt, &Fflush_pkt);
         is->audio_stream = AIndex;
         FSDL.SDL_PauseAudio(0);
         break;

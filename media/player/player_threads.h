@@ -8,10 +8,15 @@
 // printf-style texts of the player's messages.
 std::string PlayerText(const char* AFormat, ...) __attribute__((format(printf, 1, 2)));
 
-// Runs the SDL event loop of one playback and frees itself when it ends.
+// Runs the SDL event loop of one playback. The player joins it once it has signalled its end, so that no
+// thread of a finished playback is still running when the player (or the process) goes.
 class TPlayThread final : public TThread {
 public:
-    explicit TPlayThread(TCustomPlayer* AOwner) : TThread(false), FOwner(AOwner) { SetFreeOnTerminate(true); }
+    explicit TPlayThread(TCustomPlayer* AOwner) : TThread(false), FOwner(AOwner) {}
+    ~TPlayThread() override
+    {
+        if (!Finished()) WaitFor();
+    }
 
 protected:
     void Execute() override;
