@@ -742,8 +742,10 @@ void TCustomForm::WndProc(TMessage& AMessage)
         case VK_RIGHT:
         case VK_UP:
         case VK_DOWN:
-            if (FActiveControl) {
-                SelectNext(FActiveControl, AMessage.WParam == VK_RIGHT || AMessage.WParam == VK_DOWN, false);
+            if (FActiveControl && FActiveControl->Parent()) {
+                // Arrows move among the siblings of the focused control, tab stops or not.
+                FActiveControl->Parent()->SelectNext(FActiveControl,
+                                                     AMessage.WParam == VK_RIGHT || AMessage.WParam == VK_DOWN, false);
                 AMessage.Result = 1;
             }
             return;
