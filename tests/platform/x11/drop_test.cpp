@@ -12,7 +12,30 @@ extern char** environ;
 namespace x11test {
 namespace {
 
-class X11Drop : public TX11Fixture {};
+class X11Drop : public TX11Fixture {
+protected:
+    // Runs the drag source against the point and returns its exit status (-1 when it had to be stopped).
+    int DragFrom(TPoint AScreen, const std::vector<std::string>& AFiles)
+    {
+        std::string tool = QUENNARY_BINARY_DIR "/tests/platform/x11/x11_dnd_source";
+        std::vector<std::string> args = {tool, std::to_string(AScreen.X), std::to_string(AScreen.Y)};
+        args.insert(args.end(), AFiles.begin(), AFiles.end());
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, tool.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+            return -1;
+        int status = -1;
+        if (!PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::seconds(40))) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
 
 TEST_F(X11Drop, FilesDroppedByAnotherProgramArriveAsDropFilesWithTheirPaths)
 {
@@ -36,27 +59,20 @@ TEST_F(X11Drop, FilesDroppedByAnotherProgramArriveAsDropFilesWithTheirPaths)
         return 0;
     });
 
-    std::string tool = QUENNARY_BINARY_DIR "/tests/platform/x11/x11_dnd_source";
-    std::vector<std::string> args = {tool, "340", "250"};
-    args.insert(args.end(), files.begin(), files.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, tool.c_str(), nullptr, nullptr, argv.data(), environ), 0);
-    int status = -1;
-    bool ended = PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::seconds(40));
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    EXPECT_TRUE(ended);
+    EXPECT_EQ(DragFrom({340, 250}, files), 0);  // the source heard that the files were taken
     EXPECT_TRUE(PumpUntil([&] { return !received.empty(); }));
     EXPECT_EQ(received, files);
     EXPECT_EQ(where, (TPoint{40, 50}));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;  // the source heard it was taken
     std::filesystem::remove_all(folder);
+}
+
+TEST_F(X11Drop, AWindowThatTakesNoFilesRefusesTheDrop)
+{
+    HWND window = Create(0, WS_POPUP | WS_VISIBLE, Bounds(300, 200, 300, 200));
+    ASSERT_TRUE(ShownOnX(window));
+    EXPECT_EQ(DragFrom({340, 250}, {"/tmp/some file.mp4"}), 4);  // offered, but nobody took it
+    Drain();
+    EXPECT_TRUE(Entries(window, WM_DROPFILES).empty());
 }
 
 }  // namespace
