@@ -10,6 +10,11 @@ extern "C" {
 #include <libavfilter/buffersrc.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/mem.h>
+#include <libavutil/mathematics.h>
+#include <libavutil/time.h>
+#include <libavutil/samplefmt.h>
 #include <libavutil/frame.h>
 #include <libavutil/opt.h>
 #include <libavutil/parseutils.h>

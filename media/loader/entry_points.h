@@ -7,6 +7,23 @@
 
 #define QUENNARY_AVUTIL_ENTRIES(X)                \
     X(avutil_version, false)                      \
+    X(av_audio_fifo_alloc, false)         \
+    X(av_audio_fifo_free, false)          \
+    X(av_audio_fifo_write, false)         \
+    X(av_audio_fifo_read, false)          \
+    X(av_audio_fifo_size, false)          \
+    X(av_audio_fifo_drain, false)         \
+    X(av_samples_set_silence, false)      \
+    X(av_channel_layout_copy, false)      \
+    X(av_channel_layout_compare, false)   \
+    X(av_rescale_q_rnd, false)            \
+    X(av_compare_ts, false)               \
+    X(av_gettime_relative, false)         \
+    X(av_usleep, false)                   \
+    X(av_opt_set_double, false)           \
+    X(av_memdup, false)                   \
+    X(av_frame_copy_props, false)         \
+    X(av_dynarray_add, false)             \
     X(av_log, false)                              \
     X(av_log_get_level, false)                    \
     X(av_log_set_level, false)                    \
@@ -74,6 +91,21 @@
 
 #define QUENNARY_AVCODEC_ENTRIES(X)               \
     X(avcodec_version, false)                     \
+    X(avcodec_send_frame, false)          \
+    X(avcodec_receive_packet, false)      \
+    X(avcodec_parameters_from_context, false) \
+    X(avcodec_parameters_copy, false)     \
+    X(av_bsf_list_parse_str, false)       \
+    X(av_bsf_init, false)                 \
+    X(av_bsf_send_packet, false)          \
+    X(av_bsf_receive_packet, false)       \
+    X(av_bsf_free, false)                 \
+    X(av_packet_rescale_ts, false)        \
+    X(av_packet_get_side_data, false)     \
+    X(avcodec_decode_subtitle2, false)    \
+    X(avcodec_encode_subtitle, false)     \
+    X(avsubtitle_free, false)             \
+    X(av_new_packet, false)               \
     X(avcodec_find_decoder, false)                \
     X(avcodec_find_encoder, false)                \
     X(avcodec_get_name, false)                    \
@@ -97,6 +129,10 @@
 
 #define QUENNARY_AVFORMAT_ENTRIES(X)              \
     X(avformat_version, false)                    \
+    X(avformat_write_header, false)       \
+    X(av_write_trailer, false)            \
+    X(av_interleaved_write_frame, false)  \
+    X(avformat_query_codec, false)        \
     X(avformat_alloc_context, false)              \
     X(avformat_free_context, false)               \
     X(avformat_open_input, false)             \

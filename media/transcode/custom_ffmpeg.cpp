@@ -297,6 +297,7 @@ bool TCustomFFmpeg::CheckBroken(TObject* Sender) { return Sender == this && FBro
 int TCustomFFmpeg::InterruptProc(void* AOpaque)
 {
     auto* engine = static_cast<TCustomFFmpeg*>(AOpaque);
+    if (engine->FClosingOutputs) return 0;
     // A stop reaches blocking I/O of the run; an open on the caller's thread only through the read timeout.
     return (engine->FConverting && engine->CheckBroken(engine)) || engine->CheckReadTimeout(engine) ? 1 : 0;
 }

@@ -277,6 +277,15 @@ protected:
     void WaitWhilePaused();
     void ResetSettings();
     void ReleaseState();
+    // For the run: the offset (microseconds) added to the time stamps of an input; join mode moves it on.
+    int64_t& InputTsOffset(int AIndex) { return Finput_files_ts_offset.at(static_cast<size_t>(AIndex)); }
+    void SetFinished(bool AValue) { FFinished = AValue; }
+    // While the run closes its outputs a stop no longer breaks their writes: what was converted stays playable.
+    void SetClosingOutputs(bool AValue) { FClosingOutputs = AValue; }
+    void Log(int ALevel, const std::string& AText);
+    // Around each blocking read of the run, so that a stalled input ends in the read time-out.
+    void ArmReadTimeout();
+    void DisarmReadTimeout();
 
 private:
     friend class TConvertThread;
@@ -287,13 +296,10 @@ private:
     void NotifyTerminated();
     AVIOInterruptCB InterruptCallback();
     static int InterruptProc(void* AOpaque);
-    void ArmReadTimeout();
-    void DisarmReadTimeout();
 
     // Generic options through the dictionaries: false with LastOptionError when refused.
     bool OptDefault(const std::string& AName, const std::string& AValue);
     void OptDefaultOrHalt(const std::string& AName, const std::string& AValue);
-    void Log(int ALevel, const std::string& AText);
 
     // option handlers
     void OptFormat(const std::string& AValue);
@@ -352,6 +358,7 @@ private:
     std::atomic<bool> FBroken{false};
     std::atomic<bool> FFinished{false};
     std::atomic<bool> FTerminated{false};
+    std::atomic<bool> FClosingOutputs{false};
     std::mutex FPauseLock;
     std::condition_variable FPauseChanged;
     bool FPaused = false;

@@ -103,7 +103,12 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin)
     oc->oformat = format;
     oc->url = ff::av_strdup(AFileName.c_str());
 
-    bool use_video = Fvideo_stream_copy != 0 || format->video_codec != AV_CODEC_ID_NONE || !Fvideo_codec_name.empty();
+    // A sound container whose picture codec is only for cover art gets no picture stream unless one is asked for.
+    const bool cover_art_only = format->video_codec != AV_CODEC_ID_NONE &&
+                                ff::avformat_query_codec(format, format->video_codec, FF_COMPLIANCE_NORMAL) ==
+                                    MKTAG('A', 'P', 'I', 'C');
+    bool use_video = Fvideo_stream_copy != 0 || (format->video_codec != AV_CODEC_ID_NONE && !cover_art_only) ||
+                     !Fvideo_codec_name.empty();
     bool use_audio = Faudio_stream_copy != 0 || format->audio_codec != AV_CODEC_ID_NONE || !Faudio_codec_name.empty();
     bool use_subtitle =
         Fsubtitle_stream_copy != 0 || format->subtitle_codec != AV_CODEC_ID_NONE || !Fsubtitle_codec_name.empty();

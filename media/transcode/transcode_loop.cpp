@@ -1,0 +1,252 @@
+// The read loop of a run: the choice of the input, reading with would-block waits, time-stamp scale and offset,
+// recording limits, the segments of a join, the drains and the trailers.
+#include "media/loader/av_bindings.h"
+#include "media/transcode/transcode_run.h"
+#include "media/util/ff_utils.h"
+#include "media/util/text_format.h"
+
+void TFFmpeg::RunTranscode()
+{
+    TTranscodeRun run(*this);
+    run.Run();
+}
+
+TTranscodeRun::~TTranscodeRun()
+{
+    for (TOutputStreamRun& ost : FOutputs) {
+        CloseEncoder(ost);
+        if (ost.bsf != nullptr) ff::av_bsf_free(&ost.bsf);
+        if (ost.swr != nullptr) ff::swr_free(&ost.swr);
+        ff::av_channel_layout_uninit(&ost.swr_in_layout);
+        if (ost.fifo != nullptr) ff::av_audio_fifo_free(ost.fifo);
+        ost.filter.reset();
+    }
+    for (TInputStreamRun& ist : FInputs)
+        if (ist.dec != nullptr) ff::avcodec_free_context(&ist.dec);
+    ff::av_frame_free(&FFrame);
+    ff::av_frame_free(&FFiltered);
+    ff::av_packet_free(&FPacket);
+    ff::av_packet_free(&FEncoded);
+}
+
+void TTranscodeRun::CloseEncoder(TOutputStreamRun& AOst)
+{
+    if (AOst.enc != nullptr) ff::avcodec_free_context(&AOst.enc);
+}
+
+int64_t TTranscodeRun::ToMicroseconds(int64_t ATime, AVRational ATimeBase) const
+{
+    return ff::av_rescale_q(ATime, ATimeBase, AV_TIME_BASE_Q);
+}
+
+bool TTranscodeRun::LimitReached(const TOutputStreamRun& AOst) const
+{
+    const int type = AOst.type;
+    return AOst.finished || (type >= 0 && type < 4 && AOst.frame_number >= E.Fmax_frames[type]);
+}
+
+void TTranscodeRun::Run()
+{
+    FFrame = ff::av_frame_alloc();
+    FFiltered = ff::av_frame_alloc();
+    FPacket = ff::av_packet_alloc();
+    FEncoded = ff::av_packet_alloc();
+    if (FFrame == nullptr || FFiltered == nullptr || FPacket == nullptr || FEncoded == nullptr)
+        throw FFmpegException("Out of memory");
+
+    BuildInputs();
+    MapStreams();
+    OpenDecoders();
+    SetUpOutputStreams();
+    for (TOutputStreamRun& ost : FOutputs)
+        if (!ost.copy) OpenEncoder(ost);
+    ApplyMetadataMaps();
+    WriteHeaders();
+    DumpStreamMapping();
+
+    FTimerStart = ff::av_gettime_relative();
+    FLastReport = FTimerStart;
+    FSegment = 0;
+    bool failed_read = false;
+    while (!E.Broken()) {
+        E.WaitWhilePaused();
+        if (E.Broken()) break;
+        const int file = ChooseInput();
+        if (file < 0) {
+            bool blocked = false;
+            for (bool mark : FWouldBlock) blocked = blocked || mark;
+            if (E.JoinMode() || !blocked) break;
+            FWouldBlock.assign(FWouldBlock.size(), false);
+            ff::av_usleep(10000);
+            continue;
+        }
+        if (E.Flimit_filesize != 0 && FOutputs.front().oc->pb != nullptr &&
+            ff::avio_seek(FOutputs.front().oc->pb, 0, SEEK_CUR) >= E.Flimit_filesize)
+            break;
+        E.ArmReadTimeout();
+        int result = ff::av_read_frame(E.Finput_files[file], FPacket);
+        E.DisarmReadTimeout();
+        // Demuxers report a failed read as the end of the file: the I/O context still knows the truth.
+        const AVIOContext* pb = E.Finput_files[file]->pb;
+        if (result == AVERROR_EOF && pb != nullptr && pb->error < 0 && pb->error != AVERROR_EOF) result = pb->error;
+        if (result == AVERROR(EAGAIN)) {
+            FWouldBlock[file] = true;
+            continue;
+        }
+        if (result < 0) {
+            if (E.Broken()) break;
+            // Only the end of the file is an end; any other answer is a failure of the run, reported once the
+            // output written so far has been closed properly.
+            if (result != AVERROR_EOF) {
+                FReadError = AVErrorText(E.Finput_file_names[file], result);
+                failed_read = true;
+                break;
+            }
+            FFileEnded[file] = true;
+            if (E.Fopt_shortest && !E.JoinMode()) break;
+            if (E.JoinMode()) {
+                EndSegment(file);
+                if (file + 1 >= E.Fnb_input_files) break;
+            }
+            continue;
+        }
+        FWouldBlock.assign(FWouldBlock.size(), false);
+        AVFormatContext* ic = E.Finput_files[file];
+        if (FPacket->stream_index < 0 || FPacket->stream_index >= static_cast<int>(ic->nb_streams)) {
+            ff::av_packet_unref(FPacket);
+            continue;
+        }
+        TInputStreamRun& ist = FInputs[FFirstStreamOfFile[file] + FPacket->stream_index];
+        if (!ist.used || ist.st->discard == AVDISCARD_ALL) {
+            ff::av_packet_unref(FPacket);
+            continue;
+        }
+        const std::vector<double>& scales = E.Finput_files_ts_scale[file];
+        if (FPacket->stream_index < static_cast<int>(scales.size()) && scales[FPacket->stream_index] != 0) {
+            const double scale = scales[FPacket->stream_index];
+            if (FPacket->pts != AV_NOPTS_VALUE) FPacket->pts = std::llround(FPacket->pts * scale);
+            if (FPacket->dts != AV_NOPTS_VALUE) FPacket->dts = std::llround(FPacket->dts * scale);
+        }
+        const int64_t when = FPacket->pts != AV_NOPTS_VALUE ? FPacket->pts : FPacket->dts;
+        if (FPacket->dts != AV_NOPTS_VALUE)
+            ist.last_dts_us = ToMicroseconds(FPacket->dts, ist.st->time_base) + FileOffset(file);
+        if (E.Frecording_time != INT64_MAX && when != AV_NOPTS_VALUE &&
+            ToMicroseconds(when, ist.st->time_base) + FileOffset(file) >= E.Frecording_time) {
+            // A stream with B-frames can still deliver earlier pictures: the decoder is drained at the end.
+            ist.past_recording = true;
+            ff::av_packet_unref(FPacket);
+            continue;
+        }
+        ProcessPacket(ist, FPacket);
+        ff::av_packet_unref(FPacket);
+        const int64_t now = ff::av_gettime_relative();
+        if (now - FLastReport > E.ReportInterval) {
+            FLastReport = now;
+            ReportProgress(E.JoinMode() ? FSegment : file, false);
+        }
+    }
+
+    // The end: whatever stopped the loop, the output is finished and playable.
+    E.SetClosingOutputs(true);
+    struct TReopen {
+        TFFmpeg& Engine;
+        ~TReopen() { Engine.SetClosingOutputs(false); }
+    } reopen{E};
+    for (TInputStreamRun& ist : FInputs)
+        if (ist.decoding_needed && !ist.drained && (!E.JoinMode() || ist.file_index == FSegment)) DrainInput(ist);
+    for (TOutputStreamRun& ost : FOutputs) FlushOutput(ost);
+    const int outputs = E.JoinMode() ? 1 : E.Fnb_output_files;
+    for (int o = 0; o < outputs; ++o) {
+        const int result = ff::av_write_trailer(E.Foutput_files[o]);
+        if (result < 0) throw FFmpegException(AVErrorText(E.Foutput_files[o]->url, result));
+    }
+    ReportProgress(-1, true);
+    if (failed_read) throw FFmpegException(FReadError);
+    E.SetFinished(!E.Broken());
+}
+
+int TTranscodeRun::ChooseInput()
+{
+    if (E.JoinMode()) {
+        for (const TOutputStreamRun& ost : FOutputs)
+            if (LimitReached(ost)) return -1;
+        return FSegment < E.Fnb_input_files ? FSegment : -1;
+    }
+    int chosen = -1;
+    double smallest_in = 1e100;
+    double smallest_out = 1e100;
+    for (const TOutputStreamRun& ost : FOutputs) {
+        const TInputStreamRun& ist = FInputs[ost.source];
+        if (ist.past_recording || FWouldBlock[ist.file_index]) continue;
+        if (LimitReached(ost)) return -1;
+        if (FFileEnded[ist.file_index]) continue;
+        const double out_time = ost.end_time_us / 1e6;
+        const double in_time = ist.last_dts_us == INT64_MIN ? -1e100 : ist.last_dts_us / 1e6;
+        if (in_time < smallest_in) {
+            smallest_in = in_time;
+            if (E.Finput_sync) chosen = ist.file_index;
+        }
+        if (out_time < smallest_out) {
+            smallest_out = out_time;
+            if (!E.Finput_sync) chosen = ist.file_index;
+        }
+    }
+    return chosen;
+}
+
+void TTranscodeRun::EndSegment(int AInputFile)
+{
+    for (TInputStreamRun& ist : FInputs)
+        if (ist.file_index == AInputFile && ist.decoding_needed && !ist.drained) DrainInput(ist);
+    int64_t largest = 0;
+    for (TOutputStreamRun& ost : FOutputs) {
+        if (!ost.copy) FlushOutput(ost);
+        largest = std::max(largest, ost.end_time_us);
+    }
+    if (AInputFile + 1 >= E.Fnb_input_files) return;
+    // The next input goes on where this one ended, with fresh encoders; counters carry over.
+    E.InputTsOffset(AInputFile + 1) += largest;
+    FSegment = AInputFile + 1;
+    for (TOutputStreamRun& ost : FOutputs) {
+        ost.source = FindSourceStream(FSegment, ost.type, {}, false);
+        ost.seen_key_frame = false;
+        if (ost.copy) continue;
+        if (ost.swr != nullptr) ff::swr_free(&ost.swr);
+        ost.swr_in_format = -1;
+        if (ost.type == AVMEDIA_TYPE_VIDEO) {
+            const TInputStreamRun& ist = FInputs[ost.source];
+            ost.filter = std::make_unique<TFilterChain>();
+            ost.filter->SetOutputFormats({ost.rec->enc_ctx->pix_fmt});
+            ost.filter->SetScaleFlags(static_cast<int>(E.Fsws_flags));
+            std::string chain = E.Fvfilters;
+            const AVCodecParameters* par = ist.st->codecpar;
+            if (ost.rec->enc_ctx->width != par->width || ost.rec->enc_ctx->height != par->height)
+                if (chain.empty()) chain = StrFormat("scale=%d:%d", ost.rec->enc_ctx->width, ost.rec->enc_ctx->height);
+            try {
+                ost.filter->Open(chain, ist.st->time_base);
+            } catch (const Exception& e) {
+                throw FFmpegException("Error opening filters: " + e.Message());
+            }
+        }
+        OpenEncoder(ost);
+    }
+}
+
+void TTranscodeRun::DrainInput(TInputStreamRun& AIst)
+{
+    AIst.drained = true;
+    if (AIst.dec == nullptr) return;
+    if (AIst.st->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE) return;
+    DecodeFrames(AIst, nullptr);
+    const int index = static_cast<int>(&AIst - FInputs.data());
+    for (TOutputStreamRun& ost : FOutputs)
+        if (ost.source == index && !ost.copy && ost.type == AVMEDIA_TYPE_VIDEO) FlushVideoFilter(ost, AIst);
+}
+
+void TTranscodeRun::FlushOutput(TOutputStreamRun& AOst)
+{
+    if (AOst.copy || AOst.enc == nullptr) return;
+    if (AOst.type == AVMEDIA_TYPE_AUDIO) FlushAudio(AOst);
+    if (AOst.type == AVMEDIA_TYPE_SUBTITLE) return;
+    if (AOst.type == AVMEDIA_TYPE_VIDEO || AOst.type == AVMEDIA_TYPE_AUDIO) Encode(AOst, nullptr);
+}

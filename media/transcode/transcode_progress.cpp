@@ -1,0 +1,62 @@
+// Progress figures of a run, from the states of its output streams.
+#include "media/loader/av_bindings.h"
+#include "media/transcode/transcode_run.h"
+#include "media/util/text_format.h"
+
+void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
+{
+    const TOutputStreamRun* video = nullptr;
+    for (const TOutputStreamRun& ost : FOutputs)
+        if (ost.type == AVMEDIA_TYPE_VIDEO && ost.rec->show_fps != 0) {
+            video = &ost;
+            break;
+        }
+    if (video != nullptr && video->frame_number == 0 && !ALast) return;
+
+    const double elapsed = static_cast<double>(ff::av_gettime_relative() - FTimerStart) / 1e6;
+    int frame_number = -1;
+    int fps = -1;
+    float quality = -1.0f;
+    if (video != nullptr) {
+        frame_number = video->frame_number;
+        fps = elapsed > 1.0 ? static_cast<int>(frame_number / elapsed + 0.5) : 0;
+        quality = video->copy ? -1.0f : video->quality;
+    }
+    int64_t size = 0;
+    AVFormatContext* oc = FOutputs.empty() ? nullptr : FOutputs.front().oc;
+    if (oc != nullptr && oc->pb != nullptr) {
+        size = ff::avio_size(oc->pb);
+        if (size <= 0) size = ff::avio_seek(oc->pb, 0, SEEK_CUR);
+    }
+    int64_t current = 0;
+    for (const TOutputStreamRun& ost : FOutputs) current = std::max(current, ost.end_time_us);
+    int64_t total = E.TotalOutputDuration();
+    if (E.Frecording_time != INT64_MAX && (total < 0 || E.Frecording_time < total)) total = E.Frecording_time;
+    const double seconds = std::max(current / 1e6, 0.01);
+    const float bit_rate = static_cast<float>(size * 8 / seconds / 1000.0);
+
+    if (E.FOnProgress) {
+        E.FOnProgress(&E, AFileIndex, frame_number, fps, quality, bit_rate, size, current, total);
+    } else {
+        std::string line = StrFormat("frame=%5d fps=%3d q=%3.1f ", frame_number, fps, quality);
+        if (ALast) line += "L";
+        line += StrFormat("size=%8.0fkB time=%0.2f bitrate=%6.1fkbits/s", size / 1024.0, current / 1e6, bit_rate);
+        if (video != nullptr && (video->dup_frames != 0 || video->drop_frames != 0))
+            line += StrFormat(" dup=%d drop=%d", video->dup_frames, video->drop_frames);
+        E.Log(llInfo, line);
+    }
+    if (!ALast) return;
+    int64_t video_bytes = 0;
+    int64_t audio_bytes = 0;
+    int64_t header_bytes = 0;
+    for (const TOutputStreamRun& ost : FOutputs) {
+        if (ost.type == AVMEDIA_TYPE_VIDEO) video_bytes += ost.bytes;
+        if (ost.type == AVMEDIA_TYPE_AUDIO) audio_bytes += ost.bytes;
+        if (ost.rec->st->codecpar != nullptr) header_bytes += ost.rec->st->codecpar->extradata_size;
+    }
+    const int64_t raw = video_bytes + audio_bytes + header_bytes;
+    // Nothing encoded or copied: no overhead to speak of.
+    const double overhead = raw > 0 ? 100.0 * (static_cast<double>(size) / raw - 1.0) : 0.0;
+    E.Log(llInfo, StrFormat("video:%1.0fkB audio:%1.0fkB global headers:%1.0fkB muxing overhead %f%%\r\n",
+                            video_bytes / 1024.0, audio_bytes / 1024.0, header_bytes / 1024.0, overhead));
+}

@@ -1,0 +1,142 @@
+#pragma once
+// One run of a transcoding task: the records it builds for its input and output streams and the steps of the
+// run. Lives only while the run does; everything it opened is freed by its destructor, also after a failure.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/filters/filter_chain.h"
+#include "media/transcode/ffmpeg.h"
+
+struct SwrContext;
+struct AVAudioFifo;
+struct AVBSFContext;
+
+// An input stream of the run. Time stamps of decoded frames are carried on in microseconds of the output's
+// time line: the stream's own time plus its file's offset.
+struct TInputStreamRun {
+    int file_index = 0;
+    int stream_index = 0;
+    AVStream* st = nullptr;
+    AVCodecContext* dec = nullptr;
+    bool decoding_needed = false;
+    bool drained = false;
+    bool past_recording = false;
+    bool used = false;  // some output stream takes it
+    int64_t last_dts_us = INT64_MIN;  // time line of the packets read, for the input choice
+};
+
+struct TOutputStreamRun {
+    TAVOutputStream* rec = nullptr;  // the record of the file's set-up; its encoder context is the template
+    int segment_file = 0;            // the output file entry (the segment in join mode)
+    AVFormatContext* oc = nullptr;
+    int source = -1;                 // index into the run's input streams
+    AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
+    bool copy = false;
+    AVCodecContext* enc = nullptr;   // the opened encoder of the current segment
+    std::vector<uint8_t> first_extradata;
+    AVBSFContext* bsf = nullptr;
+    // video
+    std::unique_ptr<TFilterChain> filter;
+    int sync_method = 0;
+    int64_t sync_opts = 0;  // next frame number in the encoder's time base
+    int dup_frames = 0;
+    int drop_frames = 0;
+    // audio
+    SwrContext* swr = nullptr;
+    AVChannelLayout swr_in_layout{};
+    int swr_in_rate = 0;
+    int swr_in_format = -1;
+    AVAudioFifo* fifo = nullptr;
+    int64_t next_audio_pts = AV_NOPTS_VALUE;  // in samples of the encoder
+    int64_t samples_limit = INT64_MAX;         // from the recording time
+    int64_t samples_skip = 0;  // samples before the start of the time line, not written
+    // copy
+    bool seen_key_frame = false;
+    int64_t last_mux_dts = AV_NOPTS_VALUE;
+    // figures
+    int frame_number = 0;
+    int64_t end_time_us = 0;  // the largest end of what was written
+    int64_t bytes = 0;
+    float quality = -1.0f;
+    bool finished = false;  // reached its frame limit or its recording end
+};
+
+class TTranscodeRun {
+public:
+    explicit TTranscodeRun(TFFmpeg& AEngine) : E(AEngine) {}
+    ~TTranscodeRun();
+    TTranscodeRun(const TTranscodeRun&) = delete;
+    TTranscodeRun& operator=(const TTranscodeRun&) = delete;
+
+    void Run();
+
+private:
+    // set-up
+    void BuildInputs();
+    void MapStreams();
+    int FindSourceStream(int AInputFile, AVMediaType AType, const std::vector<int>& ATaken, bool AOnlyFree) const;
+    void SetUpOutputStreams();
+    void CopyStreamParameters(TOutputStreamRun& AOst);
+    void OpenEncoder(TOutputStreamRun& AOst);
+    void PrepareVideoEncoder(TOutputStreamRun& AOst);
+    void OpenDecoders();
+    void OpenBitstreamFilter(TOutputStreamRun& AOst, const AVCodecParameters* APar, AVRational ATimeBase);
+    void ApplyMetadataMaps();
+    void CopyChapters(int AInputFile, int AOutputFile);
+    void WriteHeaders();
+    void DumpStreamMapping();
+
+    // loop
+    int ChooseInput();
+    void ProcessPacket(TInputStreamRun& AIst, AVPacket* APacket);
+    void DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket);
+    void DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket);
+    void CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVPacket* APacket);
+    void EndSegment(int AInputFile);
+    void DrainInput(TInputStreamRun& AIst);
+    void FlushOutput(TOutputStreamRun& AOst);
+    void CloseEncoder(TOutputStreamRun& AOst);
+
+    // video
+    void VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
+    void FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
+    void FlushVideoFilter(TOutputStreamRun& AOst, TInputStreamRun& AIst);
+    // audio
+    void AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
+    void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
+    void EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush);
+    void FlushAudio(TOutputStreamRun& AOst);
+    // subtitles
+    void SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVSubtitle& ASubtitle, int64_t APtsUs);
+
+    // encoding and writing
+    void Encode(TOutputStreamRun& AOst, AVFrame* AFrame);
+    void WritePacket(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase);
+    void Mux(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase);
+
+    // progress
+    void ReportProgress(int AFileIndex, bool ALast);
+
+    int64_t FileOffset(int AFile) const { return E.InputTsOffset(AFile); }
+    int64_t ToMicroseconds(int64_t ATime, AVRational ATimeBase) const;
+    bool LimitReached(const TOutputStreamRun& AOst) const;
+    std::string StreamName(const TOutputStreamRun& AOst) const;
+
+    TFFmpeg& E;
+    std::vector<TInputStreamRun> FInputs;
+    std::vector<int> FFirstStreamOfFile;
+    std::vector<TOutputStreamRun> FOutputs;
+    std::vector<bool> FFileEnded;
+    std::vector<bool> FWouldBlock;
+    int FSegment = 0;
+    bool FHeadersWritten = false;
+    AVFrame* FFrame = nullptr;
+    AVFrame* FFiltered = nullptr;
+    AVPacket* FPacket = nullptr;
+    AVPacket* FEncoded = nullptr;
+    int64_t FTimerStart = 0;
+    int64_t FLastReport = 0;
+    std::string FReadError;
+};
