@@ -32,6 +32,8 @@ protected:
 // ---- TComponent ------------------------------------------------------------------------------------------------
 
 enum TOperation { opInsert, opRemove };
+// Horizontal text alignment, shared by the controls and the skin records.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TComponentStateItem {
     csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating, csFixups,
     csFreeNotification, csInline, csDesignInstance

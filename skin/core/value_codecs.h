@@ -4,12 +4,10 @@
 #include <string>
 
 #include "platform/gui/graphics.h"
+#include "platform/rtl/classes.h"
 #include "platform/rtl/inifiles.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/types.h"
-
-// Stand-in until the class library declares the text alignment of its controls.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // Fields split at ","; only digits (and a leading minus) count; a field without digits raises EConvertError.
 void ParsePointText(const std::string& Text, TPoint& P);
