@@ -1,5 +1,7 @@
 // The read loop of a run: the choice of the input, reading with would-block waits, time-stamp scale and offset,
 // recording limits, the segments of a join, the drains and the trailers.
+#include <cstdlib>
+
 #include "media/loader/av_bindings.h"
 #include "media/transcode/transcode_run.h"
 #include "media/util/ff_utils.h"
@@ -126,6 +128,20 @@ void TTranscodeRun::Run()
             const double scale = scales[FPacket->stream_index];
             if (FPacket->pts != AV_NOPTS_VALUE) FPacket->pts = std::llround(FPacket->pts * scale);
             if (FPacket->dts != AV_NOPTS_VALUE) FPacket->dts = std::llround(FPacket->dts * scale);
+        }
+        if (FPacket->dts != AV_NOPTS_VALUE && (ic->iformat->flags & AVFMT_TS_DISCONT) != 0 && !E.Fcopy_ts) {
+            // A container that may restart its clock: a jump beyond the threshold is absorbed by the file's offset.
+            const int64_t dts_us = ToMicroseconds(FPacket->dts, ist.st->time_base) + FileOffset(file);
+            if (ist.next_dts_us != AV_NOPTS_VALUE) {
+                const int64_t delta = dts_us - ist.next_dts_us;
+                if (std::llabs(delta) > static_cast<int64_t>(E.Fdts_delta_threshold * AV_TIME_BASE)) {
+                    E.InputTsOffset(file) -= delta;
+                    if (E.Fverbose > 2)
+                        E.Log(llVerbose, StrFormat("timestamp discontinuity %d, new offset= %d", static_cast<int>(delta),
+                                                   static_cast<int>(FileOffset(file))));
+                }
+            }
+            ist.next_dts_us = ToMicroseconds(FPacket->dts + FPacket->duration, ist.st->time_base) + FileOffset(file);
         }
         const int64_t when = FPacket->pts != AV_NOPTS_VALUE ? FPacket->pts : FPacket->dts;
         if (FPacket->dts != AV_NOPTS_VALUE)

@@ -25,6 +25,7 @@ struct TInputStreamRun {
     bool past_recording = false;
     bool used = false;  // some output stream takes it
     int64_t last_dts_us = INT64_MIN;  // time line of the packets read, for the input choice
+    int64_t next_dts_us = AV_NOPTS_VALUE;  // where the next packet is expected, for jumps in the time stamps
 };
 
 struct TOutputStreamRun {

@@ -20,6 +20,7 @@
 #include "media/loader/library_loader.h"
 #include "media/transcode/ffmpeg.h"
 #include "platform/rtl/sysutils.h"
+#include "tests/fixtures/media_fixtures.h"
 
 namespace {
 
@@ -178,6 +179,44 @@ TEST_F(TranscodeConvertTest, TargetsGiveTheirCodecsSizeAndDuration)
         if (video != nullptr && video->Duration > 0) EXPECT_NEAR(video->Duration, 1.0, 0.041);
         EXPECT_NEAR(audio->Duration > 0 ? audio->Duration : probe.Duration, 1.0, 0.075);
     }
+}
+
+TEST_F(TranscodeConvertTest, MapsAndFrameLimitsChooseWhatIsWritten)
+{
+    struct TCase {
+        std::vector<std::pair<std::string, std::string>> Options;
+        const char* Error;
+        int VideoPackets;
+    };
+    const TCase cases[] = {
+        {{{"vframes", "10"}}, "", 10},
+        {{{"map", "0:0"}, {"map", "0:1"}}, "", 25},
+        {{{"map", "0:5"}, {"map", "0:1"}}, "Could not find input stream #0.5", 0},
+        {{{"map", "0:1"}, {"map", "0:0"}}, "Codec type mismatch for mapping #0.1 (Audio) -> #0.0 (Video)", 0},
+        {{{"map", "0:0"}}, "Number of stream maps must match number of output streams", 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Error);
+        TFFmpeg task(4);
+        Convert(task, {Movie()}, Out("mapped.avi"), c.Options);
+        EXPECT_EQ(task.FatalMessage(), c.Error);
+        EXPECT_EQ(task.Finished(), *c.Error == 0);
+        if (c.VideoPackets == 0) continue;
+        const TProbe probe = Probe(Out("mapped.avi"));
+        ASSERT_NE(probe.Find("video"), nullptr);
+        EXPECT_EQ(probe.Find("video")->Packets, c.VideoPackets);
+    }
+}
+
+TEST_F(TranscodeConvertTest, SubtitlesAreConvertedWithTheirTimes)
+{
+    TFFmpeg task(4);
+    Convert(task, {MediaFixture("multi.mkv")}, Out("subtitled.mkv"), {});
+    EXPECT_TRUE(task.Finished()) << task.FatalMessage();
+    const TProbe probe = Probe(Out("subtitled.mkv"));
+    ASSERT_NE(probe.Find("subtitle"), nullptr);
+    EXPECT_EQ(probe.Find("subtitle")->Codec, "ass");
+    EXPECT_EQ(probe.Find("subtitle")->Packets, 1);
 }
 
 TEST_F(TranscodeConvertTest, TheFilterChainSetsTheEncodersSize)
