@@ -44,6 +44,15 @@ HWND Descend(TWindow& AWindow, TPoint AScreen, const std::vector<HWND>& ASkip)
     return AWindow.Handle;
 }
 
+// A disabled window takes no input, and neither do the children of a disabled window (a form behind a modal one).
+bool EnabledWithAncestors(HWND AWindow)
+{
+    for (HWND window = AWindow; window; window = GetAncestor(window, GA_PARENT))
+        if (!IsWindowEnabled(window))
+            return false;
+    return true;
+}
+
 UINT ClientMouseMessage(const TRawInput& ARaw)
 {
     UINT base;
@@ -191,7 +200,7 @@ void ConvertMouse(const TRawInput& ARaw)
                 break;
             skip.push_back(target);
         }
-        if (!IsWindowEnabled(target) || hit == HTERROR)
+        if (!EnabledWithAncestors(target) || hit == HTERROR)
             return;
     }
     bool eat = false;

@@ -95,6 +95,23 @@ TEST_F(Input, ClicksOnChildrenNotifyTheParentAndDoubleClicksNeedTheClassStyleAnd
     }
 }
 
+TEST_F(Input, ChildrenOfADisabledWindowTakeNoClicks)
+{
+    HWND parent = Create(0, WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 200));
+    HWND child = Create(0, WS_CHILD | WS_VISIBLE, Bounds(10, 10, 50, 50), parent);
+    Pump();
+    EnableWindow(parent, FALSE);
+    Log.clear();
+    Screen.Click({20, 20});
+    Pump();
+    EXPECT_TRUE(Names(child, {WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+    EnableWindow(parent, TRUE);
+    AdvanceMs(2000);
+    Screen.Click({20, 20});
+    Pump();
+    EXPECT_EQ(Names(child, {WM_LBUTTONDOWN, WM_LBUTTONUP}), (std::vector<std::string>{"LBUTTONDOWN", "LBUTTONUP"}));
+}
+
 TEST_F(Input, CaptureDeliversOutsideTheWindowInClientCoordinates)
 {
     HWND window = Create(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(100, 100, 300, 200));
