@@ -17,6 +17,7 @@ TTranscodeRun::~TTranscodeRun()
 {
     for (TOutputStreamRun& ost : FOutputs) {
         CloseEncoder(ost);
+        if (ost.pass_log != nullptr) std::fclose(ost.pass_log);
         if (ost.bsf != nullptr) ff::av_bsf_free(&ost.bsf);
         if (ost.swr != nullptr) ff::swr_free(&ost.swr);
         ff::av_channel_layout_uninit(&ost.swr_in_layout);
@@ -33,7 +34,10 @@ TTranscodeRun::~TTranscodeRun()
 
 void TTranscodeRun::CloseEncoder(TOutputStreamRun& AOst)
 {
-    if (AOst.enc != nullptr) ff::avcodec_free_context(&AOst.enc);
+    if (AOst.enc == nullptr) return;
+    // The statistics text belongs to the run, not to the encoder.
+    AOst.enc->stats_in = nullptr;
+    ff::avcodec_free_context(&AOst.enc);
 }
 
 int64_t TTranscodeRun::ToMicroseconds(int64_t ATime, AVRational ATimeBase) const
@@ -60,6 +64,8 @@ void TTranscodeRun::Run()
     MapStreams();
     OpenDecoders();
     SetUpOutputStreams();
+    for (size_t i = 0; i < FOutputs.size(); ++i)
+        if (!FOutputs[i].copy && FOutputs[i].type == AVMEDIA_TYPE_VIDEO) OpenPassLogFile(FOutputs[i], static_cast<int>(i));
     for (TOutputStreamRun& ost : FOutputs)
         if (!ost.copy) OpenEncoder(ost);
     ApplyMetadataMaps();
@@ -152,6 +158,12 @@ void TTranscodeRun::Run()
             ist.past_recording = true;
             ff::av_packet_unref(FPacket);
             continue;
+        }
+        if (E.Frate_emu && when != AV_NOPTS_VALUE) {
+            // Read no faster than the input plays (live sources fed from files).
+            const int64_t ahead = ToMicroseconds(when, ist.st->time_base) + FileOffset(file) -
+                                  (ff::av_gettime_relative() - FTimerStart);
+            if (ahead > 0) ff::av_usleep(static_cast<unsigned>(std::min<int64_t>(ahead, AV_TIME_BASE)));
         }
         ProcessPacket(ist, FPacket);
         ff::av_packet_unref(FPacket);

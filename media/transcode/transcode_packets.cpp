@@ -182,6 +182,7 @@ void TTranscodeRun::Encode(TOutputStreamRun& AOst, AVFrame* AFrame)
                            FF_QP2LAMBDA;
         WritePacket(AOst, FEncoded, enc->time_base);
     }
+    if (AOst.pass_log != nullptr && enc->stats_out != nullptr) std::fputs(enc->stats_out, AOst.pass_log);
 }
 
 void TTranscodeRun::WritePacket(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase)

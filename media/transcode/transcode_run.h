@@ -2,6 +2,7 @@
 // One run of a transcoding task: the records it builds for its input and output streams and the steps of the
 // run. Lives only while the run does; everything it opened is freed by its destructor, also after a failure.
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ struct TOutputStreamRun {
     // copy
     bool seen_key_frame = false;
     int64_t last_mux_dts = AV_NOPTS_VALUE;
+    // two-pass encoding
+    FILE* pass_log = nullptr;
+    std::string pass_stats;
     // figures
     int frame_number = 0;
     int64_t end_time_us = 0;  // the largest end of what was written
@@ -83,6 +87,7 @@ private:
     void OpenEncoder(TOutputStreamRun& AOst);
     void PrepareVideoEncoder(TOutputStreamRun& AOst);
     void OpenDecoders();
+    void OpenPassLogFile(TOutputStreamRun& AOst, int AIndex);
     void OpenBitstreamFilter(TOutputStreamRun& AOst, const AVCodecParameters* APar, AVRational ATimeBase);
     void ApplyMetadataMaps();
     void CopyChapters(int AInputFile, int AOutputFile);

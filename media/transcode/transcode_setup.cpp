@@ -297,6 +297,9 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
         }
         AOst.enc->time_base = AV_TIME_BASE_Q;
     }
+    AOst.enc->flags |= templ->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2);
+    if ((AOst.enc->flags & AV_CODEC_FLAG_PASS2) != 0 && !AOst.pass_stats.empty())
+        AOst.enc->stats_in = const_cast<char*>(AOst.pass_stats.c_str());
     options = E.Options().CopyOf(kind);
     const int result = ff::avcodec_open2(AOst.enc, codec, &options);
     ff::av_dict_free(&options);
@@ -502,4 +505,24 @@ void TTranscodeRun::DumpStreamMapping()
 std::string TTranscodeRun::StreamName(const TOutputStreamRun& AOst) const
 {
     return StrFormat("#%d.%d (%s)", AOst.segment_file, AOst.rec->index, TypeName(AOst.type));
+}
+
+void TTranscodeRun::OpenPassLogFile(TOutputStreamRun& AOst, int AIndex)
+{
+    AVCodecContext* templ = AOst.rec->enc_ctx;
+    if ((templ->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2)) == 0) return;
+    const std::string prefix = E.Fpass_logfilename_prefix.empty() ? "ffmpeg2pass" : E.Fpass_logfilename_prefix;
+    const std::string name = StrFormat("%s-%d.log", prefix.c_str(), AIndex);
+    if ((templ->flags & AV_CODEC_FLAG_PASS1) != 0) {
+        AOst.pass_log = std::fopen(name.c_str(), "wb");
+        if (AOst.pass_log == nullptr)
+            throw FFmpegException(StrFormat("Cannot write log file %s for pass-1 encoding", name.c_str()));
+        return;
+    }
+    FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) throw FFmpegException(StrFormat("Cannot read log file %s for pass-2 encoding", name.c_str()));
+    char buffer[4096];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) AOst.pass_stats.append(buffer, count);
+    std::fclose(file);
 }
