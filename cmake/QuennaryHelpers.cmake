@@ -40,7 +40,8 @@ endfunction()
 # quennary_test_folder(LIBS ... LABELS ... [PREFIX_LABELS ...] [ENV ...])
 # Every *_test.cpp in the calling folder becomes its own test executable, named after the folder and the file,
 # so that one broken suite never stops another from building. A file named <prefix>_..._test.cpp whose prefix is
-# in PREFIX_LABELS also carries that prefix as a label.
+# in PREFIX_LABELS carries the label <folder label>-<prefix> (e.g. media-player), so that `ctest -L media` and
+# `ctest -L player` both select it: discovered tests take a single label string, a list would fall apart.
 function(quennary_test_folder)
   cmake_parse_arguments(F "" "TIMEOUT" "LIBS;LABELS;PREFIX_LABELS;ENV;EXTRA_SOURCES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
@@ -51,7 +52,7 @@ function(quennary_test_folder)
     set(labels ${F_LABELS})
     foreach(extra IN LISTS F_PREFIX_LABELS)
       if(stem MATCHES "^${extra}_")
-        list(APPEND labels ${extra})
+        set(labels ${F_LABELS}-${extra})
       endif()
     endforeach()
     quennary_test(${prefix}_${stem} SOURCES ${test} ${F_EXTRA_SOURCES} LIBS ${F_LIBS} LABELS ${labels}
