@@ -181,6 +181,8 @@ private:
     TEvent FStopEvent{true, true};
     TPlayEvent FPlayEvent;
     std::atomic<TPlayState> FState{psStop};
+    // Orders the play thread's first report against the pause a file opened paused reports from the video thread.
+    std::mutex FOpenPauseLock;
     std::atomic<bool> FSeeking{false};
     std::atomic<bool> Fstep{false};
     std::unique_ptr<TEventThread> FEventThread;

@@ -142,6 +142,7 @@ void TCustomPlayer::VideoThread(TVideoState* is)
         is->EventEOF = 0;
         if (FSeeking && !is->seek_req) FSeeking = false;
         if (is->open_paused != 0) {
+            std::lock_guard<std::mutex> lock(FOpenPauseLock);
             if (is->open_paused < 2) {
                 is->open_paused += 1;
             } else {

@@ -19,11 +19,14 @@ void TPlayThread::Execute()
 {
     TCustomPlayer* owner = FOwner;
     try {
-        owner->SetPlayState(psPlay);
-        // A file opened paused may have reported its pause before this thread got here; the ring keeps only
-        // the newest state, so say it again or the caller would be left believing it plays.
-        TVideoState* is = owner->FVideoState;
-        if (is != nullptr && is->OpenedPaused && is->open_paused == 0 && is->paused) owner->SetPlayState(psPause);
+        {
+            // A file opened paused may have reported its pause before this thread got here: then it never
+            // played, and saying so now would leave the caller believing it plays.
+            std::lock_guard<std::mutex> lock(owner->FOpenPauseLock);
+            TVideoState* is = owner->FVideoState;
+            const bool pauseReported = is != nullptr && is->OpenedPaused && is->open_paused == 0 && is->paused;
+            if (!pauseReported) owner->SetPlayState(psPlay);
+        }
         owner->EventLoop();
     } catch (const Exception& E) {
         LoggerInstance()->Log(owner, llFatal, "PlayThread Exception: " + E.Message());
