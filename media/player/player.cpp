@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "media/decode/format_converter.h"
 #include "media/loader/av_bindings.h"
 #include "media/loader/library_loader.h"
 #include "media/log/ff_logger.h"
@@ -31,6 +32,8 @@ const char FlushText[] = "FLUSH";
 TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner), FSDLLoader(new TSDLLoader)
 {
     FVersion = "3.0";
+    FRGBConverter = std::make_unique<TFormatConverter>();
+    FHookConverter = std::make_unique<TFormatConverter>();
     ResetPlayState();
 }
 
@@ -91,6 +94,7 @@ void TCustomPlayer::ResetPlayState()
     Fstart_time = NotSet;
     FPlayTime = NotSet;
     FRepeatType = rtStop;
+    FVerticalFlip = false;
     FSeekEvent.SetEvent();
     FSeeking = false;
 }
@@ -122,6 +126,41 @@ void TCustomPlayer::SetForceFrameRate(const std::string& AValue)
             throw Exception("Incorrect frame rate");
     }
     FForceFrameRate = AValue;
+}
+
+void TCustomPlayer::SetAspectRatio(float AValue)
+{
+    if (AValue == FAspectRatio) return;
+    FAspectRatio = AValue;
+    if (TVideoState* is = FVideoState) PushEvent(SDL_USEREVENT + 3, is);  // re-layout: new video mode, redraw
+}
+
+void TCustomPlayer::SetShowAudio(TShowAudio AValue)
+{
+    FShowAudio = AValue;
+    TVideoState* is = FVideoState;
+    if (is != nullptr && is->audio_stream >= 0 && !Fdisplay_disable) is->show_audio = AValue;
+}
+
+int TCustomPlayer::VideoHookBitsPixel() const { return FRGBConverter->BitsPixel(); }
+
+void TCustomPlayer::SetVideoHookBitsPixel(int AValue)
+{
+    FRGBConverter->SetBitsPixel(AValue);
+    FHookConverter->SetBitsPixel(AValue);
+}
+
+std::string TCustomPlayer::ForceFormat() const { return Ffile_iformat != nullptr ? Ffile_iformat->name : ""; }
+
+void TCustomPlayer::SetForceFormat(const std::string& AValue)
+{
+    if (!AVLibLoaded()) {
+        ReportError("libav not loaded.", true);
+        return;
+    }
+    const AVInputFormat* format = AValue.empty() ? nullptr : ff::av_find_input_format(AValue.c_str());
+    if (format == nullptr) throw Exception(PlayerText("Unknown input format: %s", AValue.c_str()));
+    Ffile_iformat = format;
 }
 
 bool TCustomPlayer::InitSDL(uintptr_t AScreenHandle)

@@ -22,11 +22,25 @@
 enum TPlayState { psPlay, psPause, psResume, psStep, psStop, psEnd };
 enum TRepeatType { rtNone, rtStop, rtLoop };
 enum TShowAudio { saNone, saWave, saRDFT };
+// SDL 1.2 on Linux has neither of the Windows drivers: the nearest Linux drivers stand in for them (see
+// AudioDriverName / VideoDriverName); the defaults leave SDL's own choice alone.
+enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
+enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
+using TAudioVolume = int;  // 0..128, SDL's full mixing volume at 128
+inline constexpr TAudioVolume MaxAudioVolume = 128;
+
+class TBitmap;
+class TFormatConverter;
+class TFFDecoder;
 
 using TFileOpenEvent = std::function<void(TObject* Sender, int64_t ADuration, int AFrameWidth, int AFrameHeight,
                                           int& AScreenWidth, int& AScreenHeight)>;
 using TPositionEvent = std::function<void(TObject* Sender, int64_t APTS)>;
 using TPlayStateEvent = std::function<void(TObject* Sender, TPlayState APlayState)>;
+// The transcoder has hook events of its own under the plain names; the player's differ in their parameters.
+using TPlayerVideoHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, int64_t APTS, bool& AUpdate)>;
+using TPlayerAudioHookEvent = std::function<void(TObject* Sender, int64_t APTS, uint8_t* ASample, int ASize,
+                                                 int ASampleRate, int AChannels)>;
 
 inline constexpr int64_t NotSet = INT64_MIN;  // AV_NOPTS_VALUE: "not set" for times and positions
 
@@ -95,6 +109,83 @@ public:
     Tav_sync_type av_sync_type() const { return Fav_sync_type; }
     void Set_av_sync_type(Tav_sync_type AValue) { Fav_sync_type = AValue; }
 
+    // Display and sound; read by the output paths while playing.
+    float AspectRatio() const { return FAspectRatio; }
+    void SetAspectRatio(float AValue);
+    TAudioVolume AudioVolume() const { return FAudioVolume; }
+    void SetAudioVolume(TAudioVolume AValue) { FAudioVolume = AValue < 0 ? 0 : AValue > MaxAudioVolume ? MaxAudioVolume : AValue; }
+    bool Mute() const { return FMute; }
+    void SetMute(bool AValue) { FMute = AValue; }
+    TShowAudio ShowAudio() const { return FShowAudio; }
+    void SetShowAudio(TShowAudio AValue);
+    bool VideoHook() const { return FVideoHook; }
+    void SetVideoHook(bool AValue) { FVideoHook = AValue; }
+    bool AudioHook() const { return FAudioHook; }
+    void SetAudioHook(bool AValue) { FAudioHook = AValue; }
+    int VideoHookBitsPixel() const;
+    void SetVideoHookBitsPixel(int AValue);
+    bool VerticalFlip() const { return FVerticalFlip; }
+    void SetVerticalFlip(bool AValue) { FVerticalFlip = AValue; }
+    bool Deinterlace() const { return FDeinterlace; }
+    void SetDeinterlace(bool AValue) { FDeinterlace = AValue; }
+    bool is_full_screen() const { return Fis_full_screen; }
+    void Set_is_full_screen(bool AValue) { Fis_full_screen = AValue; }
+    const std::string& VideoFilters() const { return Fvfilters; }
+    void SetVideoFilters(const std::string& AValue) { Fvfilters = AValue; }
+    std::string ForceFormat() const;
+    void SetForceFormat(const std::string& AValue);
+
+    // Host window and SDL drivers.
+    TAudioDriver AudioDriver() const { return FAudioDriver; }
+    void SetAudioDriver(TAudioDriver AValue) { FAudioDriver = AValue; }
+    TVideoDriver VideoDriver() const { return FVideoDriver; }
+    void SetVideoDriver(TVideoDriver AValue) { FVideoDriver = AValue; }
+    bool HijackWndProc() const { return FHijackWndProc; }
+    void SetHijackWndProc(bool AValue) { FHijackWndProc = AValue; }
+    uintptr_t ScreenHandle() const { return FScreenHandle; }
+    int FrameWidth() const { return Fframe_width; }
+    void SetFrameWidth(int AValue) { Fframe_width = AValue; }
+    int FrameHeight() const { return Fframe_height; }
+    void SetFrameHeight(int AValue) { Fframe_height = AValue; }
+    int ScreenWidth() const { return FScreenWidth; }
+    void SetScreenWidth(int AValue) { FScreenWidth = AValue; }
+    int ScreenHeight() const { return FScreenHeight; }
+    void SetScreenHeight(int AValue) { FScreenHeight = AValue; }
+
+    // Options named as in the reference command-line player.
+    int wanted_video_stream() const { return Fwanted_stream[AVMEDIA_TYPE_VIDEO]; }
+    void Set_wanted_video_stream(int AValue) { Fwanted_stream[AVMEDIA_TYPE_VIDEO] = AValue; }
+    int wanted_audio_stream() const { return Fwanted_stream[AVMEDIA_TYPE_AUDIO]; }
+    void Set_wanted_audio_stream(int AValue) { Fwanted_stream[AVMEDIA_TYPE_AUDIO] = AValue; }
+    int wanted_subtitle_stream() const { return Fwanted_stream[AVMEDIA_TYPE_SUBTITLE]; }
+    void Set_wanted_subtitle_stream(int AValue) { Fwanted_stream[AVMEDIA_TYPE_SUBTITLE] = AValue; }
+    int seek_by_bytes() const { return Fseek_by_bytes; }
+    void Set_seek_by_bytes(int AValue) { Fseek_by_bytes = AValue; }
+    int workaround_bugs() const { return Fworkaround_bugs; }
+    void Set_workaround_bugs(int AValue) { Fworkaround_bugs = AValue; }
+    int debug_mv() const { return Fdebug_mv; }
+    void Set_debug_mv(int AValue) { Fdebug_mv = AValue; }
+    bool fast() const { return Ffast; }
+    void Set_fast(bool AValue) { Ffast = AValue; }
+    bool genpts() const { return Fgenpts; }
+    void Set_genpts(bool AValue) { Fgenpts = AValue; }
+    int decoder_reorder_pts() const { return Fdecoder_reorder_pts; }
+    void Set_decoder_reorder_pts(int AValue) { Fdecoder_reorder_pts = AValue; }
+    int framedrop() const { return Fframedrop; }
+    void Set_framedrop(int AValue) { Fframedrop = AValue; }
+    int rdftspeed() const { return Frdftspeed; }
+    void Set_rdftspeed(int AValue) { Frdftspeed = AValue; }
+    int lowres() const { return Flowres; }
+    void Set_lowres(int AValue) { Flowres = AValue; }
+    int idct_algo() const { return Fidct_algo; }
+    void Set_idct_algo(int AValue) { Fidct_algo = AValue; }
+    int error_recognition() const { return Ferror_recognition; }
+    void Set_error_recognition(int AValue) { Ferror_recognition = AValue; }
+    int error_concealment() const { return Ferror_concealment; }
+    void Set_error_concealment(int AValue) { Ferror_concealment = AValue; }
+
+    TPlayerVideoHookEvent OnVideoHook;
+    TPlayerAudioHookEvent OnAudioHook;
     TFileOpenEvent OnFileOpen;
     TPositionEvent OnPosition;
     TPlayStateEvent OnState;
@@ -216,6 +307,71 @@ private:
     std::atomic<TRepeatType> FRepeatType{rtStop};
     int FScreenWidth = 0;
     int FScreenHeight = 0;
+
+    // Display, sound and hooks: written by the caller, read by the output paths while playing.
+    std::atomic<float> FAspectRatio{0};
+    std::atomic<TAudioVolume> FAudioVolume{MaxAudioVolume};
+    std::atomic<bool> FMute{false};
+    std::atomic<TShowAudio> FShowAudio{saWave};
+    std::atomic<bool> FVideoHook{false};
+    std::atomic<bool> FAudioHook{false};
+    std::atomic<bool> FVerticalFlip{false};
+    std::atomic<bool> FDeinterlace{false};
+    bool Fis_full_screen = false;
+    std::string Fvfilters;
+    const AVInputFormat* Ffile_iformat = nullptr;
+    // FRGBConverter makes CurrentFrame's bitmap, FHookConverter the video hook's; both share one bit depth.
+    std::unique_ptr<TFormatConverter> FRGBConverter;
+    std::unique_ptr<TFormatConverter> FHookConverter;
+    std::atomic<int64_t> Faudio_callback_time{0};
+    SDL_Surface* Fscreen = nullptr;
+
+    // Reference-player settings without properties.
+    int Fsws_flags = 4;  // bicubic
+    int Fframe_pix_fmt = -1;
+    int Fdebug = 0;
+    int Fdebug_mv = 0;
+    int Fskip_frame = 0;
+    int Fskip_idct = 0;
+    int Fskip_loop_filter = 0;
+    int Ffs_screen_width = 0;
+    int Ffs_screen_height = 0;
+
+    // Host window and drivers.
+    TAudioDriver FAudioDriver = adDefault;
+    TVideoDriver FVideoDriver = vdDefault;
+    bool FHijackWndProc = true;
+    uintptr_t FScreenHandle = 0;
+
+    // player-paths: output paths (video, sound, subtitles, snapshots) -- begin
+public:
+    // The picture at the read position of the picture queue as a bitmap owned by the player (overwritten by the
+    // next call), with its time; 0 x 0 and APTS -1 without video. Needs player_display_bitmap.h in the program.
+    TBitmap* CurrentFrame();
+    TBitmap* CurrentFrame(int64_t& APTS);
+
+private:
+    void HandleDisplayEvent(TVideoState* AState, const SDL_Event& AEvent);
+    void VideoRefresh(TVideoState* AState, bool ADequeue);
+    int VideoOpen(TVideoState* AState, bool AForce);
+    void VideoDisplay(TVideoState* AState);
+    void VideoImageDisplay(TVideoState* AState);
+    void VideoAudioDisplay(TVideoState* AState);
+    void AllocPicture(TVideoState* AState);
+    int OutputFiltered(TVideoState* AState, AVFrame* AFrame, AVRational ATimeBase);
+    int OutputPicture(TVideoState* AState, AVFrame* AFrame, double APts, int64_t APos);
+    int QueuePicture(TVideoState* AState, AVFrame* AFrame, double APts, int64_t APos);
+    bool DeinterlacePicture(AVFrame* AFrame);
+    void DeliverVideoHook(TVideoState* AState, TVideoPicture& APicture, double APts);
+    int AudioDecodeBlock(TVideoState* AState, double& APts);
+    void DeliverAudioHook(TVideoState* AState, uint8_t* ASamples, int ASize, double APts);
+    void SubpicturesAdvance(TVideoState* AState);
+    void SubpicturesBlend(TVideoState* AState, TVideoPicture& APicture);
+
+    std::shared_ptr<TBitmap> FFrameBitmap;  // CurrentFrame's
+    std::shared_ptr<TBitmap> FHookBitmap;   // the video hook's (video thread)
+    AVFrame* FDeintFrame = nullptr;         // video thread
+    // player-paths: output paths -- end
 };
 
 class TFFPlayer final : public TCustomPlayer {
