@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "media/decode/format_converter.h"
+#include "media/decode/frame_decoder.h"
 #include "media/loader/av_bindings.h"
 #include "media/loader/library_loader.h"
 #include "media/log/ff_logger.h"
@@ -13,6 +14,8 @@
 #include "platform/rtl/environment.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/main_thread_queue.h"
+#include "platform/win/backend.h"
+#include "platform/win/geometry.h"
 
 std::string PlayerText(const char* AFormat, ...)
 {
@@ -27,22 +30,64 @@ std::string PlayerText(const char* AFormat, ...)
 namespace {
 // Only the address matters: the flush marker is recognised by identity.
 const char FlushText[] = "FLUSH";
+
+// The installed SDL library's own name, loaded from the LibAV folder when the libraries are loaded together.
+const char SDLLibraryFile[] = "libSDL-1.2.so.0";
+
+// A line for FFmpeg's log hook at its debug level, as the library's own lines arrive.
+void LogAVDebug(const char* AFormat, ...) __attribute__((format(printf, 1, 2)));
+void LogAVDebug(const char* AFormat, ...)
+{
+    va_list args;
+    va_start(args, AFormat);
+    FFLogHook(nullptr, 48, AFormat, args);
+    va_end(args);
+}
 }  // namespace
+
+const char* TCustomPlayer::AudioDriverName(TAudioDriver ADriver)
+{
+    // The Windows drivers do not exist here: the sound server and the plain sound card stand in for them.
+    switch (ADriver) {
+    case adDirectSound: return "pulse";
+    case adWaveOut: return "alsa";
+    case adDefault: break;
+    }
+    return "";
+}
+
+const char* TCustomPlayer::VideoDriverName(TVideoDriver ADriver)
+{
+    // Both Windows drivers draw into windows of the desktop: here that is the X11 driver.
+    switch (ADriver) {
+    case vdDirectDraw:
+    case vdGDI: return "x11";
+    case vdDefault: break;
+    }
+    return "";
+}
 
 TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner), FSDLLoader(new TSDLLoader)
 {
     FVersion = "3.0";
     FRGBConverter = std::make_unique<TFormatConverter>();
     FHookConverter = std::make_unique<TFormatConverter>();
+    FDecoder = std::make_unique<TFFDecoder>(nullptr);
     ResetPlayState();
 }
 
 TCustomPlayer::~TCustomPlayer()
 {
+    // No event may reach a handler while the player goes.
     OnPosition = nullptr;
     OnState = nullptr;
+    OnAudioHook = nullptr;
+    OnVideoHook = nullptr;
     Stop(true);
     FEventThread.reset();
+    FDecoder.reset();
+    FRGBConverter.reset();
+    FHookConverter.reset();
     // Never unload SDL under a thread that may still run its code: keep the copy (and the thread) for good.
     if (FPlayThreadStranded) {
         (void)FSDLLoader.release();
@@ -50,7 +95,7 @@ TCustomPlayer::~TCustomPlayer()
     }
 }
 
-bool TCustomPlayer::LoadAVLib(const std::string& APath)
+bool TCustomPlayer::LoadAVLib(const std::string& APath, bool AAutoLoadSDL)
 {
     if (FFLoader == nullptr) {
         SetLastErrMsg("libav not loaded.");
@@ -61,10 +106,15 @@ bool TCustomPlayer::LoadAVLib(const std::string& APath)
         SetLastErrMsg(TFFLoader::LastErrMsg());
         return false;
     }
-    return true;
+    return AAutoLoadSDL ? LoadSDLLib(APath, SDLLibraryFile) : true;
 }
 
 bool TCustomPlayer::AVLibLoaded() const { return FFLoader != nullptr && FFLoader->Loaded(PlayerLibraries); }
+
+void TCustomPlayer::UnloadAVLib()
+{
+    if (FFLoader != nullptr) FFLoader->Unload(PlayerLibraries);
+}
 
 bool TCustomPlayer::LoadSDLLib(const std::string& APath, const std::string& AFile)
 {
@@ -163,25 +213,29 @@ void TCustomPlayer::SetForceFormat(const std::string& AValue)
     Ffile_iformat = format;
 }
 
-bool TCustomPlayer::InitSDL(uintptr_t AScreenHandle)
+void TCustomPlayer::SetDriverVariables()
 {
-    SDLLibLock().Enter();
-    if (AScreenHandle != 0) {
-        const std::string value = std::to_string(AScreenHandle);
-        if (FSDL.SDL_putenv != nullptr) {
-            static thread_local std::string entry;  // putenv keeps the text itself
-            entry = "SDL_WINDOWID=" + value;
-            FSDL.SDL_putenv(entry.data());
-        } else {
-            SetEnvironmentVariable("SDL_WINDOWID", value);
-        }
-    }
+    // An empty variable would name no driver at all here: the defaults leave SDL's own choice (or the user's) alone.
+    if (const char* audio = AudioDriverName(FAudioDriver); *audio != 0) SetEnvironmentVariable("SDL_AUDIODRIVER", audio);
+    if (const char* video = VideoDriverName(FVideoDriver); *video != 0) SetEnvironmentVariable("SDL_VIDEODRIVER", video);
+}
+
+// Runs with SDLLibLock held: SDL reads the process environment while it starts.
+bool TCustomPlayer::InitSDL(uintptr_t AWindowId)
+{
+    // SDL_putenv is absent here and the variable is set by value, so one attempt is all there is.
+    if (AWindowId != 0) SetEnvironmentVariable("SDL_WINDOWID", std::to_string(AWindowId));
     const bool ok = FSDL.SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
-    if (AScreenHandle != 0) UnsetEnvironmentVariable("SDL_WINDOWID");
-    SDLLibLock().Leave();
-    std::lock_guard guard(FSDLStateLock);
-    FSDLStarted = ok;
-    return ok;
+    if (AWindowId != 0) UnsetEnvironmentVariable("SDL_WINDOWID");
+    {
+        std::lock_guard guard(FSDLStateLock);
+        FSDLStarted = ok;
+    }
+    if (!ok) return false;
+    char name[256];
+    if (FSDL.SDL_AudioDriverName(name, sizeof name) != nullptr) LogAVDebug("using audio driver: %s\n", name);
+    if (FSDL.SDL_VideoDriverName(name, sizeof name) != nullptr) LogAVDebug("using video driver: %s\n", name);
+    return true;
 }
 
 void TCustomPlayer::QuitSDL()
@@ -194,7 +248,7 @@ void TCustomPlayer::QuitSDL()
     ResetPlayState();
 }
 
-bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, bool APaused)
+bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, bool APaused)
 {
     if (!AVLibLoaded()) {
         ReportError("libav not loaded.", true);
@@ -207,19 +261,30 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     Stop(true);
     // From here a Stop on another thread cancels this Open (the read thread keeps a cancel it finds).
     FLastRead = INT64_MAX;
-    if (!InitSDL(AScreenHandle)) {
-        ReportError(PlayerText("Could not initialize SDL with ScreenHandle(%u): %s",
-                               static_cast<unsigned>(AScreenHandle), FSDL.SDL_GetError()),
+    // SDL draws into the panel's own window of the display; the panel itself keeps its input.
+    const uintptr_t window_id = AScreenHandle != nullptr ? win::NativeWindowId(AScreenHandle) : 0;
+    SDLLibLock().Enter();
+    SetDriverVariables();
+    const bool started = InitSDL(window_id);
+    SDLLibLock().Leave();
+    if (!started) {
+        ReportError(PlayerText("Could not initialize SDL with ScreenHandle(%lu): %s",
+                               static_cast<unsigned long>(window_id), FSDL.SDL_GetError()),
                     true);
         return false;
     }
     if (Fdisplay_disable) {
         Fvideo_disable = true;
-    } else if (FSDL.SDL_GetVideoInfo() == nullptr) {
+    } else if (const SDL_VideoInfo* info = FSDL.SDL_GetVideoInfo(); info == nullptr) {
         ReportError("SDL_GetVideoInfo() failed", true);
         QuitSDL();
         return false;
+    } else {
+        Ffs_screen_width = info->current_w;
+        Ffs_screen_height = info->current_h;
     }
+    FScreenHandle = AScreenHandle;
+    FScreenWindowId = window_id;
     Fflush_pkt = AVPacket{};
     Fflush_pkt.data = reinterpret_cast<uint8_t*>(const_cast<char*>(FlushText));
     for (Uint8 type : {SDL_ACTIVEEVENT, SDL_MOUSEMOTION, SDL_SYSWMEVENT, SDL_USEREVENT})
@@ -234,6 +299,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
         return false;
     }
     FFileName = AFileName;
+    if (TVideoState* is = FVideoState) FDecoder->SetFileHandle(is->ic);
     DoFileOpen();
 
     // Reset here, not on the play thread: a Stop right after Open must not find the previous playback's signal.
@@ -246,14 +312,24 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
 void TCustomPlayer::DoFileOpen()
 {
     TVideoState* is = FVideoState;
-    if (is == nullptr || !OnFileOpen) return;
+    if (is == nullptr || (!OnFileOpen && FScreenHandle == nullptr)) return;
     int width = -1, height = -1;
     if (is->video_ctx != nullptr && is->video_ctx->width > 0) {
         width = is->video_ctx->width;
         height = is->video_ctx->height;
     }
     const int64_t duration = is->IsImage2 ? 0 : is->Duration;
-    Deliver([&] { OnFileOpen(this, duration, width, height, FScreenWidth, FScreenHeight); });
+    Deliver([&] {
+        if (OnFileOpen) OnFileOpen(this, duration, width, height, FScreenWidth, FScreenHeight);
+        // A size the handler left open is the panel's.
+        if (FScreenHandle != nullptr && (FScreenWidth == 0 || FScreenHeight == 0)) {
+            TRect client{};
+            if (win::GetClientRect(FScreenHandle, client)) {
+                FScreenWidth = client.Right - client.Left;
+                FScreenHeight = client.Bottom - client.Top;
+            }
+        }
+    });
 }
 
 void TCustomPlayer::Deliver(const std::function<void()>& AMethod)
@@ -331,6 +407,37 @@ void TCustomPlayer::TogglePause()
     StreamPause(is);
     Fstep = false;
     SetPlayState(is->paused ? psPause : psResume);
+}
+
+void TCustomPlayer::StepToNextFrame()
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) return;
+    if (is->paused) StreamPause(is);
+    // The video thread pauses again after the next picture.
+    if (!Fstep.exchange(true)) SetPlayState(psStep);
+}
+
+void TCustomPlayer::ToggleAudioDisplay()
+{
+    TVideoState* is = FVideoState;
+    if (is == nullptr) return;
+    is->show_audio = (is->show_audio + 1) % 3;
+    // The area goes black at once; the next refresh draws in the new mode.
+    if (SDL_Surface* screen = Fscreen; screen != nullptr) {
+        SDL_Rect all{0, 0, static_cast<Uint16>(screen->w), static_cast<Uint16>(screen->h)};
+        FSDL.SDL_FillRect(screen, &all, FSDL.SDL_MapRGB(screen->format, 0, 0, 0));
+        FSDL.SDL_UpdateRect(screen, 0, 0, screen->w, screen->h);
+    }
+}
+
+void TCustomPlayer::UpdateScreenPosition()
+{
+    // SDL's window is a child of the panel's top-level window in the display, and the window layer keeps it at
+    // the panel's place: there is nothing to tell SDL. Asking for a redraw keeps a paused picture visible.
+    TVideoState* is = FVideoState;
+    if (is == nullptr || FScreenHandle == nullptr) return;
+    if (is->paused) PushEvent(SDL_VIDEOEXPOSE, is);
 }
 
 void TCustomPlayer::StreamPause(TVideoState* AState)

@@ -18,6 +18,7 @@
 #include "media/player/sdl_loader.h"
 #include "media/player/video_state.h"
 #include "platform/rtl/threads.h"
+#include "platform/win/win_types.h"
 
 enum TPlayState { psPlay, psPause, psResume, psStep, psStop, psEnd };
 enum TRepeatType { rtNone, rtStop, rtLoop };
@@ -52,19 +53,33 @@ public:
     explicit TCustomPlayer(TComponent* AOwner);
     ~TCustomPlayer() override;
 
-    bool LoadAVLib(const std::string& APath);
+    // With AAutoLoadSDL the SDL library in APath ("libSDL-1.2.so.0") follows at once.
+    bool LoadAVLib(const std::string& APath, bool AAutoLoadSDL = false);
     bool AVLibLoaded() const;
+    void UnloadAVLib();
     bool LoadSDLLib(const std::string& APath, const std::string& AFile);
     bool SDLLibLoaded() const { return FSDLLoader && FSDLLoader->Loaded(); }
     void UnloadSDLLib();
 
     // Any thread; blocks until the file is open or has failed (running the main thread's calls when on it).
-    bool Open(const std::string& AFileName, uintptr_t AScreenHandle = 0, bool APaused = false);
+    // AScreenHandle is the panel to draw into: SDL draws into the panel's native window of the display, the panel
+    // keeps its own input. nullptr: SDL opens a window of its own.
+    bool Open(const std::string& AFileName, win::HWND AScreenHandle = nullptr, bool APaused = false);
     // Any thread: without waiting it only asks; during an Open on another thread it cancels that Open.
     void Stop(bool AWaitForStop);
     void Pause();
     void Resume();
     void TogglePause();
+    void StepToNextFrame();
+    void ToggleAudioDisplay();
+    // SDL follows the native window itself on this platform; kept for callers that moved the host window.
+    void UpdateScreenPosition();
+    // The desktop's icon view; there is none on this platform, so always nullptr.
+    static win::HWND FindDesktopWindow() { return nullptr; }
+    // The SDL_AUDIODRIVER / SDL_VIDEODRIVER values of the drivers; empty for the defaults, which leave SDL's
+    // variables as the user (or a test) set them.
+    static const char* AudioDriverName(TAudioDriver ADriver);
+    static const char* VideoDriverName(TVideoDriver ADriver);
     void Seek(int64_t APTS, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false);
     void Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd);
 
@@ -142,7 +157,8 @@ public:
     void SetVideoDriver(TVideoDriver AValue) { FVideoDriver = AValue; }
     bool HijackWndProc() const { return FHijackWndProc; }
     void SetHijackWndProc(bool AValue) { FHijackWndProc = AValue; }
-    uintptr_t ScreenHandle() const { return FScreenHandle; }
+    win::HWND ScreenHandle() const { return FScreenHandle; }
+    TFFDecoder* Decoder() const { return FDecoder.get(); }
     int FrameWidth() const { return Fframe_width; }
     void SetFrameWidth(int AValue) { Fframe_width = AValue; }
     int FrameHeight() const { return Fframe_height; }
@@ -202,7 +218,9 @@ private:
     const TSDLEntries& SDL() const { return FSDL; }
 
     // SDL start-up and shut-down (SDLLibLock serialises the start-up between players).
-    bool InitSDL(uintptr_t AScreenHandle);
+    // AWindowId: the native window SDL draws into, 0 for a window of SDL's own.
+    bool InitSDL(uintptr_t AWindowId);
+    void SetDriverVariables();
     void QuitSDL();
 
     // Reading.
@@ -341,7 +359,9 @@ private:
     TAudioDriver FAudioDriver = adDefault;
     TVideoDriver FVideoDriver = vdDefault;
     bool FHijackWndProc = true;
-    uintptr_t FScreenHandle = 0;
+    win::HWND FScreenHandle = nullptr;
+    uintptr_t FScreenWindowId = 0;  // the display's window of FScreenHandle that SDL draws into
+    std::unique_ptr<TFFDecoder> FDecoder;  // reads stream information from the open file
 
     // player-paths: output paths (video, sound, subtitles, snapshots) -- begin
 public:
@@ -364,6 +384,7 @@ private:
     bool DeinterlacePicture(AVFrame* AFrame);
     void DeliverVideoHook(TVideoState* AState, TVideoPicture& APicture, double APts);
     int AudioDecodeBlock(TVideoState* AState, double& APts);
+    int ConvertAudioFrame(TVideoState* AState, AVFrame* AFrame);
     void DeliverAudioHook(TVideoState* AState, uint8_t* ASamples, int ASize, double APts);
     void SubpicturesAdvance(TVideoState* AState);
     void SubpicturesBlend(TVideoState* AState, TVideoPicture& APicture);
