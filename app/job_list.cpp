@@ -19,6 +19,7 @@ TVideoFile* TJobList::SelectedJob() { return FJobs.empty() ? nullptr : &FJobs[FR
 
 void TJobList::Append(const TVideoFile& AJob)
 {
+    CheckUnlocked();
     FJobs.push_back(AJob);
     EstimateOutputSize(Count() - 1);
     SetRow(FRow);
@@ -41,6 +42,7 @@ void TJobList::EstimateAll()
 
 void TJobList::ExchangeJobs(int A, int B)
 {
+    CheckUnlocked();
     CheckIndex(A);
     CheckIndex(B);
     std::swap(FJobs[A], FJobs[B]);
@@ -48,6 +50,7 @@ void TJobList::ExchangeJobs(int A, int B)
 
 void TJobList::MoveUp()
 {
+    CheckUnlocked();
     if (Count() < 2)
         return;
     if (FRow > 1) {
@@ -59,6 +62,7 @@ void TJobList::MoveUp()
 
 void TJobList::MoveDown()
 {
+    CheckUnlocked();
     if (Count() < 2)
         return;
     if (FRow < Count()) {
@@ -70,6 +74,7 @@ void TJobList::MoveDown()
 
 void TJobList::Remove()
 {
+    CheckUnlocked();
     if (FJobs.empty())
         return;
     if (Count() == 1) {
@@ -83,6 +88,7 @@ void TJobList::Remove()
 
 void TJobList::ClearAll()
 {
+    CheckUnlocked();
     FJobs.clear();
     FRow = 0;
     Changed();
@@ -90,6 +96,7 @@ void TJobList::ClearAll()
 
 void TJobList::ApplyToAll(TFormatIndex APair)
 {
+    CheckUnlocked();
     for (TVideoFile& job : FJobs) {
         job.ProfileInd = APair.Profile;
         job.FormatInd = APair.Format;
@@ -108,4 +115,10 @@ void TJobList::CheckIndex(int AIndex) const
 {
     if (AIndex < 0 || AIndex >= Count())
         throw EListError("List index out of bounds (" + std::to_string(AIndex) + ")");
+}
+
+void TJobList::CheckUnlocked() const
+{
+    if (FLocked)
+        throw EInvalidOperation("Cannot change the job list while converting.");
 }

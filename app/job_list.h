@@ -45,13 +45,20 @@ public:
     // Every job takes the pair as its preset and is estimated again.
     void ApplyToAll(TFormatIndex APair);
 
+    // While a conversion runs its tasks and its dialog read the jobs by index: the commands that add, move,
+    // remove or re-preset jobs then raise EInvalidOperation instead.
+    bool Locked() const { return FLocked; }
+    void SetLocked(bool AValue) { FLocked = AValue; }
+
     TNotifyEvent OnChange;
 
 private:
     void Changed();
     void CheckIndex(int AIndex) const;
+    void CheckUnlocked() const;
 
     const TCatalogue& FCatalogue;
     std::vector<TVideoFile> FJobs;
     int FRow = 0;
+    bool FLocked = false;
 };

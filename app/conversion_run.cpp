@@ -1,0 +1,230 @@
+#include "app/conversion_run.h"
+
+#include "app/conversion_options.h"
+#include "platform/rtl/folders.h"
+#include "platform/rtl/sysutils.h"
+
+std::string DefaultFallbackFolder() { return GetHomeFolder() + "/Brindlewave_temp"; }
+
+TConversion::TConversion(TConversionEncoder& AEncoder, TJobList& AJobs, const TCatalogue& ACatalogue,
+                         TEventsLog& AEventsLog, TConversionView& AView)
+    : FEncoder(AEncoder), FJobs(AJobs), FCatalogue(ACatalogue), FEventsLog(AEventsLog), FView(AView)
+{
+    FEncoder.OnProgress = [this](const TConversionProgress& AProgress) { Progress(AProgress); };
+    FEncoder.OnTerminate = [this](const TConversionTaskEnd& AEnd) { Terminate(AEnd); };
+}
+
+TConversion::~TConversion()
+{
+    FEncoder.OnProgress = nullptr;
+    FEncoder.OnTerminate = nullptr;
+}
+
+bool TConversion::Start(const std::string& ADestinationFolder)
+{
+    if (FJobs.Count() == 0 || FRunning) return false;
+    if (!ChooseOutputFolder(ADestinationFolder)) return false;
+    if (Desktop.StopPreview) Desktop.StopPreview();
+    if (!BuildTasks()) return false;
+
+    FEventsLog.Add("Started Conversion");
+    FRunning = true;
+    FCancelled = false;
+    FAllFinished = true;
+    FSucceeded = false;
+    // Tasks read the jobs by index until the final event.
+    FJobs.SetLocked(true);
+    try {
+        FEncoder.Start();
+    } catch (...) {
+        FRunning = false;
+        FJobs.SetLocked(false);
+        throw;
+    }
+
+    FView.SetGauges(0, 0);
+    FView.SetLabel("Converting...");
+    // A run cancelled while paused would otherwise start the next one showing "Resume".
+    FPauseCaption = "Pause";
+    FView.SetPauseCaption(FPauseCaption);
+    FView.ShowRun();
+    return true;
+}
+
+bool TConversion::ChooseOutputFolder(const std::string& ADestinationFolder)
+{
+    FOutputFolder = ADestinationFolder;
+    if (DirectoryExists(FOutputFolder)) return true;
+    Desktop.ShowWarning("Output folder does not exit. Converting to \"" + FallbackFolder + "\".");
+    if (DirectoryExists(FallbackFolder) || CreateDir(FallbackFolder)) {
+        FOutputFolder = FallbackFolder;
+        return true;
+    }
+    Desktop.ShowWarning("Could not create temporary directory. Please choose another output folder.");
+    return false;
+}
+
+bool TConversion::Merging() const { return Merge && FJobs.Count() >= 2; }
+
+const TFormat& TConversion::FormatOf(const TVideoFile& AJob) const
+{
+    // A job's preset pair may name nothing in this catalogue (an empty or changed one): refuse before anything runs.
+    const TFormat* format = FCatalogue.FindFormat({AJob.ProfileInd, AJob.FormatInd});
+    if (format == nullptr) throw Exception("\"" + AJob.SourceTitleExt + "\" has no output format. Choose a format for it.");
+    return *format;
+}
+
+// Steps stop at the first failure, which has been reported; tasks added so far stay until the next Start.
+bool TConversion::BuildTasks()
+{
+    FEncoder.ClearTasks();
+    const int count = FJobs.Count();
+    // Sized once: the encoder holds pointers into both lists.
+    FInputOptions.assign(count, TInputOptions{});
+    FOutputOptions.assign(count, TOutputOptions{});
+    FLabels.clear();
+    const bool merging = Merging();
+    for (int i = 0; i < count; ++i) {
+        const TVideoFile& job = FJobs.Jobs()[i];
+        const TFormat& format = FormatOf(job);
+        const std::string output = merging ? std::string() : JobOutputFileName(FOutputFolder, job, format);
+        try {
+            FillJobOptions(job, format, output, !merging, FInputOptions[i], FOutputOptions[i]);
+        } catch (const EConversionGeometry& E) {
+            Report(E.Message(), "CLM_SetCropFilters");
+            return false;
+        }
+        if (merging ? !AddMergedInput(i) : !AddJobTask(i, output)) return false;
+    }
+    return !merging || SetJoinedOutput();
+}
+
+bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
+{
+    const TVideoFile& job = FJobs.Jobs()[AIndex];
+    const int task = FEncoder.AddTask(job.Source, &FInputOptions[AIndex]);
+    if (task < 0) {
+        Report(FEncoder.LastErrMsg(), "CLM_FFAddTaskToMeged");
+        return false;
+    }
+    if (!FEncoder.SetOutputFile(task, AOutputFileName, &FOutputOptions[AIndex])) {
+        Report("Cannot set output file: " + FEncoder.LastErrMsg() +
+                   "\r\nPlease choose other output folder or rename output file.",
+               "CLM_SetOutputFile");
+        return false;
+    }
+    FLabels.push_back(ConvertingLabel(job.SourceTitleExt, ExtractFileName(AOutputFileName)));
+    return true;
+}
+
+bool TConversion::AddMergedInput(int AIndex)
+{
+    const TVideoFile& job = FJobs.Jobs()[AIndex];
+    if (AIndex == 0) {
+        if (FEncoder.AddTask(job.Source, &FInputOptions[0]) < 0) {
+            Report(FEncoder.LastErrMsg(), "CLM_FFAddTaskToMerged");
+            return false;
+        }
+    } else if (!FEncoder.AddInputFile(0, job.Source, &FInputOptions[AIndex])) {
+        Report(FEncoder.LastErrMsg(), "CLM_FFAddInputFileToMerged");
+        return false;
+    }
+    return true;
+}
+
+// The joined file takes the selected job's preset and filter chain.
+bool TConversion::SetJoinedOutput()
+{
+    const int selected = FJobs.Row() - 1;
+    TOutputOptions& options = FOutputOptions[selected];
+    options.Join = true;
+    const std::string output = JoinedOutputFileName(FOutputFolder, FormatOf(FJobs.Jobs()[selected]));
+    options.FileName = output;
+    if (!FEncoder.SetOutputFile(0, output, &options)) {
+        Report("Cannot set output file (merged): " + FEncoder.LastErrMsg(), "CLM_SetOutputFileMerge");
+        return false;
+    }
+    // The one task writes the joined file, whichever job it is reading.
+    FLabels.push_back(ConvertingLabel(FJobs.Jobs()[0].SourceTitleExt, ExtractFileName(output)));
+    return true;
+}
+
+void TConversion::PauseButtonClick()
+{
+    if (!FRunning) return;
+    if (FPauseCaption == "Pause") {
+        FEncoder.Pause();
+        FPauseCaption = "Resume";
+    } else {
+        FEncoder.Resume();
+        FPauseCaption = "Pause";
+    }
+    FView.SetPauseCaption(FPauseCaption);
+}
+
+void TConversion::CancelButtonClick()
+{
+    if (!FRunning) return;
+    // Known before the stop, since the final event may be handled while Stop waits.
+    FCancelled = true;
+    FEncoder.Stop();
+    FEventsLog.Add("Conversion cancelled by user.");
+    FView.CloseRun();
+}
+
+void TConversion::Progress(const TConversionProgress& AProgress)
+{
+    if (!FRunning) return;
+    if (const auto gauges = GaugeValues(AProgress, FEncoder.TasksCount()))
+        FView.SetGauges(gauges->Total, gauges->Current);
+    if (AProgress.TaskIndex >= 0 && AProgress.TaskIndex < static_cast<int>(FLabels.size()))
+        FView.SetLabel(FLabels[AProgress.TaskIndex]);
+}
+
+void TConversion::Terminate(const TConversionTaskEnd& AEnd)
+{
+    if (AEnd.TaskIndex < 0) {
+        if (AEnd.Finished && FRunning) FinishRun();
+        return;
+    }
+    if (!AEnd.Finished || AEnd.Exception) FAllFinished = false;
+    if (AEnd.Exception) {
+        // The dialog stays until the final event: the other tasks still run, and the job list stays locked.
+        Report("Conversion terminated with error: " + AEnd.ExceptionMsg, "CLM_Terminate");
+        FEventsLog.Add(AEnd.ExceptionMsg);
+    }
+}
+
+// A run that was cancelled or lost a task is not written down as a success, nor is its folder opened as if the
+// files were there; a cancelled run does not shut the computer down either, as the user is there to cancel it.
+void TConversion::FinishRun()
+{
+    FInputOptions.clear();
+    FOutputOptions.clear();
+    FRunning = false;
+    FJobs.SetLocked(false);
+    FSucceeded = FAllFinished && !FCancelled;
+    const bool shut_down = FView.ShutdownChosen() && !FCancelled;
+    if (shut_down) {
+        Desktop.SaveSettings();
+        ShutDownComputer();
+    } else if (FSucceeded) {
+        FEventsLog.Add("Conversion successfully done.");
+    }
+    FView.CloseRun();
+    if (FSucceeded && FView.OpenOutputChosen() && !FView.ShutdownChosen()) Desktop.OpenFolder(FOutputFolder);
+}
+
+void TConversion::ShutDownComputer()
+{
+    try {
+        Desktop.ShutDown();
+    } catch (const std::exception&) {
+        Report("Error trying shut down the Windows", "CLM_Shut");
+    }
+}
+
+void TConversion::Report(const std::string& AText, const std::string& AMark)
+{
+    if (OnReportError) OnReportError(AText, AMark);
+}

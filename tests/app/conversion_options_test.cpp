@@ -1,0 +1,220 @@
+// A job's option records: codecs and rates from its format, the trim range, and the video filter chain with its
+// crop and pad geometry; also the two gauges of the progress dialog.
+#include "app/conversion_options.h"
+
+#include <gtest/gtest.h>
+
+#include "app/conversion_progress.h"
+
+namespace {
+
+TFormat VideoFormat(const std::string& AWidth, const std::string& AHeight)
+{
+    TFormat format;
+    format.FormatExt = ".mp4";
+    format.IsAudioFormat = "0";
+    format.Title = "MP4 - MPEG-4 Video";
+    format.VideoCodecName = "mpeg4";
+    format.Width = AWidth;
+    format.Height = AHeight;
+    format.FrameRate = "25000";
+    format.VideoBitRate = "1200000";
+    format.AudioCodecName = "aac";
+    format.SampleRate = "44100";
+    format.Channel = "2";
+    format.AudioBitRate = "128000";
+    return format;
+}
+
+TVideoFile Job(int AWidth, int AHeight)
+{
+    TVideoFile job;
+    job.Source = "/videos/holiday.avi";
+    job.SourceTitleExt = "holiday.avi";
+    job.DestinationTitle = "holiday";
+    job.SourceWidth = AWidth;
+    job.SourceHeight = AHeight;
+    job.TimeStart = 1000000;
+    job.TimeEnd = 3500000;
+    return job;
+}
+
+TOutputOptions Fill(const TVideoFile& AJob, const TFormat& AFormat, bool ATrim = true)
+{
+    TInputOptions input;
+    TOutputOptions output;
+    FillJobOptions(AJob, AFormat, "/out/holiday.mp4", ATrim, input, output);
+    return output;
+}
+
+TEST(ConversionOptions, FilterChainsOfWorkedExamples)
+{
+    struct Case {
+        int width, height, aspect, brightness, contrast, saturation;
+        const char *frame_width, *frame_height, *chain, *frame_aspect;
+    };
+    const Case cases[] = {
+        {640, 480, 0, 0, 0, 0, "1280", "720", "pad=854:480:107:0:black,scale=1280:720", ""},
+        {720, 576, 3, 0, 0, 0, "640", "480", "pad=720:712:0:68:black,scale=640:480", "16:9"},
+        {640, 480, 0, 10, 0, 0, "320", "240", "nativeeq=10:0,scale=320:240", ""},
+        {640, 480, 0, -20, 15, 30, "320", "240", "nativeeq=-20:15,nativehue=0:30,scale=320:240", ""},
+        // "Full Screen" takes the frame's own shape: nothing to pad.
+        {640, 480, 1, 0, 0, 0, "1280", "720", "scale=1280:720", "-1"},
+        {640, 480, 2, 0, 0, 0, "640", "480", "scale=640:480", "4:3"},
+    };
+    for (const Case& c : cases) {
+        TVideoFile job = Job(c.width, c.height);
+        job.AspectRatio = c.aspect;
+        job.Brightness = c.brightness;
+        job.Contrast = c.contrast;
+        job.Saturation = c.saturation;
+        const TOutputOptions output = Fill(job, VideoFormat(c.frame_width, c.frame_height));
+        EXPECT_EQ(output.VideoFilters, c.chain) << c.width << "x" << c.height << " aspect " << c.aspect;
+        EXPECT_EQ(output.FrameAspectRatio, c.frame_aspect);
+        EXPECT_EQ(output.FrameSize, "");  // the size comes from the chain alone
+    }
+}
+
+TEST(ConversionOptions, CropComesBeforePadAndScale)
+{
+    TVideoFile job = Job(640, 480);
+    job.CropLeft = job.CropRight = 64;
+    job.CropTop = job.CropBottom = 48;
+    job.Brightness = 30;
+    // 512 x 384 keeps 4:3, so a 4:3 frame needs no bars.
+    EXPECT_EQ(Fill(job, VideoFormat("320", "240")).VideoFilters, "nativeeq=30:0,crop=512:384:64:48,scale=320:240");
+    // Into 16:9 it gets bars left and right.
+    EXPECT_EQ(Fill(job, VideoFormat("1280", "720")).VideoFilters,
+              "nativeeq=30:0,crop=512:384:64:48,pad=682:384:85:0:black,scale=1280:720");
+}
+
+TEST(ConversionOptions, CodecsRatesAndTags)
+{
+    TFormat format = VideoFormat("320", "240");
+    format.FrameRate = "29970";
+    format.ExtraParam = "g=12<CRLF>bf=0";
+    TOutputOptions output = Fill(Job(320, 240), format);
+    EXPECT_EQ(output.FileName, "/out/holiday.mp4");
+    EXPECT_EQ(output.FileExt, ".mp4");
+    EXPECT_EQ(output.VideoCodec, "mpeg4");
+    EXPECT_EQ(output.FrameRate, "30");
+    EXPECT_EQ(output.VideoBitrate, 1200000);
+    EXPECT_EQ(output.AudioCodec, "aac");
+    EXPECT_EQ(output.AudioChannels, 2);
+    EXPECT_EQ(output.AudioSampleRate, 44100);
+    EXPECT_EQ(output.AudioBitrate, 128000);
+    EXPECT_EQ(output.ExtOptions, "g=12<CRLF>bf=0");
+    EXPECT_EQ(output.VideoTag, "");
+    EXPECT_EQ(output.VideoPreset, "");
+
+    format.Title = "AVI - DiVx Compatible";
+    EXPECT_EQ(Fill(Job(320, 240), format).VideoTag, "DIVX");
+    format.Title = "AVI - Xvid";
+    format.VideoCodecName = "libxvid";
+    output = Fill(Job(320, 240), format);
+    EXPECT_EQ(output.VideoCodec, "mpeg4");
+    EXPECT_EQ(output.VideoTag, "XVID");
+    format.VideoCodecName = "libx264";
+    EXPECT_EQ(Fill(Job(320, 240), format).VideoPreset, "libx264-default");
+    format.FrameRate = "23976";
+    EXPECT_EQ(Fill(Job(320, 240), format).FrameRate, "24");
+}
+
+TEST(ConversionOptions, AudioFormatDisablesVideoWhateverTheEdits)
+{
+    TFormat format = VideoFormat("", "");
+    format.IsAudioFormat = "1";
+    format.VideoCodecName = "";
+    TVideoFile job = Job(640, 480);
+    job.Brightness = 40;
+    job.CropLeft = 10;
+    job.AspectRatio = 3;
+    const TOutputOptions output = Fill(job, format);
+    EXPECT_TRUE(output.DisableVideo);
+    EXPECT_EQ(output.VideoFilters, "");
+    EXPECT_EQ(output.VideoCodec, "");
+    EXPECT_EQ(output.FrameAspectRatio, "");
+    EXPECT_EQ(output.AudioCodec, "aac");
+}
+
+TEST(ConversionOptions, TrimRangeOnlyForAJobConvertedOnItsOwn)
+{
+    TInputOptions input;
+    TOutputOptions output;
+    FillJobOptions(Job(320, 240), VideoFormat("320", "240"), "/out/a.mp4", true, input, output);
+    EXPECT_EQ(input.FileName, "/videos/holiday.avi");
+    EXPECT_EQ(input.TimeStart, 1000000);
+    EXPECT_EQ(output.TimeLength, 2500000);
+    EXPECT_EQ(output.Info.TimeStamp, 0.0);
+
+    FillJobOptions(Job(320, 240), VideoFormat("320", "240"), "", false, input, output);
+    EXPECT_EQ(input.TimeStart, AV_NOPTS_VALUE);
+    EXPECT_EQ(output.TimeLength, AV_NOPTS_VALUE);
+    EXPECT_EQ(output.FileName, "");
+
+    // A file that did not tell its length converts whole, not to an empty file.
+    TVideoFile unknown = Job(320, 240);
+    unknown.TimeStart = unknown.TimeEnd = 0;
+    FillJobOptions(unknown, VideoFormat("320", "240"), "/out/a.mp4", true, input, output);
+    EXPECT_EQ(output.TimeLength, AV_NOPTS_VALUE);
+}
+
+TEST(ConversionOptions, GeometryThatCannotBeComputed)
+{
+    // A file read as sound only has no picture size: no crop, no pad, but the frame still gets its size.
+    EXPECT_EQ(Fill(Job(0, 0), VideoFormat("320", "240")).VideoFilters, "scale=320:240");
+
+    TVideoFile cropped_away = Job(640, 480);
+    cropped_away.CropLeft = 320;
+    cropped_away.CropRight = 320;
+    EXPECT_THROW(Fill(cropped_away, VideoFormat("320", "240")), EConversionGeometry);
+    EXPECT_THROW(Fill(Job(640, 480), VideoFormat("0", "240")), EConversionGeometry);
+    EXPECT_THROW(PadToFrame(1000000, 1000000, 4000, 3000), EConversionGeometry);  // 32-bit products overflow
+
+    TFormat broken = VideoFormat("320", "240");
+    broken.Channel = "stereo";
+    EXPECT_THROW(Fill(Job(640, 480), broken), EConvertError);
+}
+
+TEST(ConversionOptions, SmallFilterTexts)
+{
+    EXPECT_EQ(MakeCropFilter(640, 480, 0, 0, 0, 0), "");
+    EXPECT_EQ(MakeCropFilter(640, 480, -4, 0, -2, 0), "");
+    EXPECT_EQ(MakeCropFilter(640, 480, 10, 20, 30, 40), "crop=610:410:10:30");
+    EXPECT_EQ(MakePadFilter(640, 480, 0, 0), "");
+    EXPECT_EQ(MakePadFilter(640, 480, 0, 8), "pad=640:496:0:8:black");
+    TOutputOptions options;
+    AddVideoFilter(options, "");
+    EXPECT_EQ(options.VideoFilters, "");
+    AddVideoFilter(options, "a=1");
+    AddVideoFilter(options, "b=2");
+    EXPECT_EQ(options.VideoFilters, "a=1,b=2");
+    EXPECT_EQ(JoinedOutputFileName("/out/", VideoFormat("1", "1")), "/out/Joined.mp4");
+    EXPECT_EQ(JobOutputFileName("/out", Job(1, 1), VideoFormat("1", "1")), "/out/holiday.mp4");
+}
+
+TEST(ConversionProgress, GaugesFromReports)
+{
+    struct Case { int task, tasks; int64_t current, total; int want_current, want_total; };
+    const Case cases[] = {
+        {0, 2, 0, 1000, 0, 0},        {0, 2, 500, 1000, 50, 25},   {0, 2, 1000, 1000, 100, 50},
+        {1, 2, 0, 1000, 0, 50},       {1, 2, 1000, 1000, 100, 100}, {0, 1, 999, 1000, 99, 100},
+        {0, 1, 5, 1000, 0, 0},        // 0.5 rounds to the even 0
+        {0, 1, 15, 1000, 1, 2},       // 1.5 rounds to the even 2
+        {0, 1, 1500, 1000, 100, 100}, // a report past its length stays at the end
+    };
+    for (const Case& c : cases) {
+        const auto gauges = GaugeValues({c.task, c.current, c.total}, c.tasks);
+        ASSERT_TRUE(gauges.has_value());
+        EXPECT_EQ(gauges->Current, c.want_current) << c.task << " " << c.current;
+        EXPECT_EQ(gauges->Total, c.want_total) << c.task << " " << c.current;
+    }
+    // Nothing to measure against: the gauges stay.
+    EXPECT_FALSE(GaugeValues({0, 10, 0}, 1).has_value());
+    EXPECT_FALSE(GaugeValues({0, 10, -5}, 1).has_value());
+    EXPECT_FALSE(GaugeValues({0, 10, 100}, 0).has_value());
+    EXPECT_FALSE(GaugeValues({3, 10, 100}, 2).has_value());
+    EXPECT_EQ(ConvertingLabel("a.avi", "a.mp4"), "Converting \"a.avi\" to \"a.mp4\"");
+}
+
+}  // namespace
