@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ public:
     ~TEncoderTask() override;
 
     TCustomEncoder* Parent() const { return FParent; }
+    // Most input files and most output files.
+    int MaxFiles() const;
     // The decoder for input AIndex, nullptr before that input is opened. Valid until the task starts; the run
     // closes the inputs it reads.
     TFFDecoder* Decoder(int AIndex) const;
@@ -106,6 +109,8 @@ private:
     TCustomEncoder* FParent;
     // Set by the encoder's Stop before it tells the task; a task started in the same moment ends unconverted.
     std::atomic<bool> FStopRequested{false};
+    // The conversion thread, kept until the task is freed: it still touches the task after the end is reported.
+    std::unique_ptr<TThread> FWorker;
 };
 
 // The tasks in run order; owns them. Index errors are the list's (EListError).
@@ -220,7 +225,7 @@ protected:
     virtual void DoTerminate(TEncoderTask* ATask);
 
 private:
-    enum class TTaskState { tsWaiting, tsStarted, tsEnded };
+    enum class TTaskState { tsWaiting, tsStarted, tsStopping, tsEnded };
 
     void CheckNotWorking(const char* AOperation) const;
     std::unique_ptr<TEncoderTask> NewTask();
@@ -232,9 +237,10 @@ private:
                    int64_t APTS, bool& AUpdate, bool& AStopHook);
     // Under FTerminateLock. Answers the task to run inline, or nullptr.
     TEncoderTask* StartNextTask();
-    void RaiseFinalEvent();
+    // Under FTerminateLock.
+    void QueueFinalEvent();
     void DeliverTerminateInfo(const TTerminateInfo& AInfo);
-    bool AllDelivered() const;
+    void ApplyPostHooks(TEncoderTask* ATask);
 
     std::string FLastErrMsg;
     void* FData = nullptr;
@@ -251,11 +257,11 @@ private:
     TTerminateInfo FTerminateInfo;
     TPreviewInfo FPreviewInfo;
     THookInfo FVideoHookInfo;
-    TCriticalSection FAudioHookLock;
-    TCriticalSection FPreviewLock;
-    TCriticalSection FProgressLock;
-    TCriticalSection FTerminateLock;
-    TCriticalSection FVideoHookLock;
+    std::recursive_mutex FAudioHookLock;
+    std::recursive_mutex FPreviewLock;
+    std::recursive_mutex FProgressLock;
+    std::recursive_mutex FTerminateLock;
+    std::recursive_mutex FVideoHookLock;
     std::unique_ptr<TFFDecoder> FDecoder;
     TFFmpegList FFFmpegList;
     std::vector<TTaskState> FTaskStates;  // per list index, for the run; under FTerminateLock
