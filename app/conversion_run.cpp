@@ -30,7 +30,7 @@ bool TConversion::Start(const std::string& ADestinationFolder)
     FEventsLog.Add("Started Conversion");
     FRunning = true;
     FCancelled = false;
-    FAllFinished = true;
+    FAllFinished = FSkippedJobs == 0;
     FSucceeded = false;
     // Tasks read the jobs by index until the final event.
     FJobs.SetLocked(true);
@@ -83,6 +83,7 @@ bool TConversion::BuildTasks()
     FInputOptions.assign(count, TInputOptions{});
     FOutputOptions.assign(count, TOutputOptions{});
     FLabels.clear();
+    FSkippedJobs = 0;
     const bool merging = Merging();
     for (int i = 0; i < count; ++i) {
         const TVideoFile& job = FJobs.Jobs()[i];
@@ -96,7 +97,8 @@ bool TConversion::BuildTasks()
         }
         if (merging ? !AddMergedInput(i) : !AddJobTask(i, output)) return false;
     }
-    return !merging || SetJoinedOutput();
+    if (merging) return SetJoinedOutput();
+    return FEncoder.TasksCount() > 0;
 }
 
 bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
@@ -104,8 +106,11 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
     const TVideoFile& job = FJobs.Jobs()[AIndex];
     const int task = FEncoder.AddTask(job.Source, &FInputOptions[AIndex]);
     if (task < 0) {
+        // A file that vanished or cannot be read costs its own job only; the others still convert, and the run
+        // does not count as a success.
         Report(FEncoder.LastErrMsg(), "CLM_FFAddTaskToMeged");
-        return false;
+        ++FSkippedJobs;
+        return true;
     }
     if (!FEncoder.SetOutputFile(task, AOutputFileName, &FOutputOptions[AIndex])) {
         Report("Cannot set output file: " + FEncoder.LastErrMsg() +

@@ -55,8 +55,9 @@ public:
     bool Merge = false;  // "Merge into one file"
 
     // The Start command, with the text of the output box. Answers whether the encoder was started; a failure
-    // has been reported or warned about, and nothing converts. Refused while a run goes on. A format value that
-    // should be a number and is not raises EConvertError.
+    // has been reported or warned about, and nothing converts. A job whose file cannot be opened is reported and
+    // left out, and the others still convert (but a merged file needs every part). Refused while a run goes on.
+    // A format value that should be a number and is not raises EConvertError.
     bool Start(const std::string& ADestinationFolder);
     void PauseButtonClick();
     void CancelButtonClick();
@@ -96,6 +97,7 @@ private:
     // The dialog's label for each task, fixed when the run starts.
     std::vector<std::string> FLabels;
     std::string FPauseCaption = "Pause";
+    int FSkippedJobs = 0;  // jobs whose file could not be opened when the run was built
     bool FRunning = false;
     bool FCancelled = false;
     bool FAllFinished = true;

@@ -21,7 +21,7 @@ public:
     {
         Calls.push_back("AddTask " + AFileName);
         Inputs.push_back(*AOptions);
-        return FailAddTask ? -1 : Tasks++;
+        return FailAddTask || AFileName == FailAddTaskFile ? -1 : Tasks++;
     }
     bool AddInputFile(int ATaskIndex, const std::string& AFileName, TInputOptions* AOptions) override
     {
@@ -47,6 +47,7 @@ public:
     std::vector<TOutputOptions> Outputs;
     int Tasks = 0;
     bool FailAddTask = false, FailAddInput = false, FailOutput = false;
+    std::string FailAddTaskFile;
 };
 
 class TRecordingView final : public TConversionView {
@@ -237,18 +238,19 @@ TEST_F(ConversionRunTest, EveryFailureStopsBeforeTheEncoderRuns)
 {
     struct Case {
         bool merge, add_task, add_input, output, crop;
-        std::string report;
+        std::vector<std::string> reports;
     };
+    const std::string refused_output =
+        "CLM_SetOutputFile: Cannot set output file: engine says no\r\nPlease choose other output folder or rename "
+        "output file.";
     const Case cases[] = {
-        {false, true, false, false, false, "CLM_FFAddTaskToMeged: engine says no"},
-        {false, false, false, true, false,
-         "CLM_SetOutputFile: Cannot set output file: engine says no\r\nPlease choose other output folder or rename "
-         "output file."},
-        {true, true, false, false, false, "CLM_FFAddTaskToMerged: engine says no"},
-        {true, false, true, false, false, "CLM_FFAddInputFileToMerged: engine says no"},
-        {true, false, false, true, false, "CLM_SetOutputFileMerge: Cannot set output file (merged): engine says no"},
-        {false, false, false, false, true,
-         "CLM_SetCropFilters: The crop of \"clip1.avi\" leaves no picture to convert."},
+        // No job's file opens: nothing is left to convert.
+        {false, true, false, false, false, {"CLM_FFAddTaskToMeged: engine says no", "CLM_FFAddTaskToMeged: engine says no"}},
+        {false, false, false, true, false, {refused_output}},
+        {true, true, false, false, false, {"CLM_FFAddTaskToMerged: engine says no"}},
+        {true, false, true, false, false, {"CLM_FFAddInputFileToMerged: engine says no"}},
+        {true, false, false, true, false, {"CLM_SetOutputFileMerge: Cannot set output file (merged): engine says no"}},
+        {false, false, false, false, true, {"CLM_SetCropFilters: The crop of \"clip1.avi\" leaves no picture to convert."}},
     };
     AddJobs(2);
     for (const Case& c : cases) {
@@ -260,9 +262,9 @@ TEST_F(ConversionRunTest, EveryFailureStopsBeforeTheEncoderRuns)
         FEncoder.FailAddInput = c.add_input;
         FEncoder.FailOutput = c.output;
         FJobs.Job(1).CropLeft = c.crop ? 400 : 0;
-        EXPECT_FALSE(FRun.Start(Out())) << c.report;
-        EXPECT_EQ(FReports, std::vector<std::string>{c.report});
-        EXPECT_TRUE(FEncoder.Calls.empty() || FEncoder.Calls.back() != "Start") << c.report;
+        EXPECT_FALSE(FRun.Start(Out())) << c.reports[0];
+        EXPECT_EQ(FReports, c.reports);
+        EXPECT_TRUE(FEncoder.Calls.empty() || FEncoder.Calls.back() != "Start") << c.reports[0];
         EXPECT_FALSE(FRun.Running());
         EXPECT_FALSE(FView.Shown);
     }
@@ -277,6 +279,31 @@ TEST_F(ConversionRunTest, EveryFailureStopsBeforeTheEncoderRuns)
     EXPECT_THROW(FRun.Start(Out()), EConvertError);
     EXPECT_FALSE(FRun.Running());
     EXPECT_FALSE(FJobs.Locked());
+}
+
+TEST_F(ConversionRunTest, AJobWhoseFileCannotBeOpenedIsLeftOut)
+{
+    AddJobs(3);
+    FEncoder.FailAddTaskFile = "/in/clip1.avi";
+    ASSERT_TRUE(FRun.Start(Out()));
+    EXPECT_EQ(FReports, std::vector<std::string>{"CLM_FFAddTaskToMeged: engine says no"});
+    const std::vector<std::string> calls = {"ClearTasks",
+                                            "AddTask /in/clip0.avi",
+                                            "SetOutputFile 0 " + Out() + "/clip0.mp4",
+                                            "AddTask /in/clip1.avi",
+                                            "AddTask /in/clip2.avi",
+                                            "SetOutputFile 1 " + Out() + "/clip2.mp4",
+                                            "Start"};
+    EXPECT_EQ(FEncoder.Calls, calls);
+    FEncoder.OnProgress({1, 10, 100});
+    EXPECT_EQ(FView.Label, "Converting \"clip2.avi\" to \"clip2.mp4\"");
+    EndTask(0);
+    EndTask(1);
+    EndRun();
+    // Both tasks converted, but one job did not: no success, no folder.
+    EXPECT_FALSE(FRun.Succeeded());
+    EXPECT_EQ(LogTexts(), std::vector<std::string>{"Started Conversion"});
+    EXPECT_EQ(FDesktop, std::vector<std::string>{"StopPreview"});
 }
 
 TEST_F(ConversionRunTest, ProgressMovesBothGaugesAndNamesTheTask)
