@@ -6,6 +6,7 @@
 #include "media/loader/interrupt_registry.h"
 #include "media/log/ff_logger.h"
 #include "media/player/player.h"
+#include "media/player/player_audio.h"
 #include "media/player/player_threads.h"
 #include "media/util/ff_utils.h"
 #include "platform/rtl/clock.h"
@@ -47,8 +48,13 @@ bool TCustomPlayer::StreamOpen(const std::string& AFileName, bool APaused)
         Fstep = false;
     }
     is->filename = AFileName;
+    is->iformat = Ffile_iformat;
+    is->SDL = &FSDL;
+    Fscreen = nullptr;  // SDL has just started again: a surface of an earlier playback went with its shut-down
     is->pictq_mutex = FSDL.SDL_CreateMutex();
     is->pictq_cond = FSDL.SDL_CreateCond();
+    is->subpq_mutex = FSDL.SDL_CreateMutex();
+    is->subpq_cond = FSDL.SDL_CreateCond();
     is->av_sync_type = Fav_sync_type;
 
     is->parse_tid = FSDL.SDL_CreateThread(&TPlayerThreadEntries::Read, is);
@@ -163,7 +169,7 @@ bool TCustomPlayer::ReadOpenInput(TVideoState* is)
 
     if (st_index[AVMEDIA_TYPE_AUDIO] >= 0) StreamComponentOpen(is, st_index[AVMEDIA_TYPE_AUDIO]);
     if (st_index[AVMEDIA_TYPE_VIDEO] >= 0) StreamComponentOpen(is, st_index[AVMEDIA_TYPE_VIDEO]);
-    if (is->video_stream < 0 && !Fdisplay_disable) is->show_audio = 2;
+    if (is->video_stream < 0 && !Fdisplay_disable) is->show_audio = FShowAudio.load();
     if (st_index[AVMEDIA_TYPE_SUBTITLE] >= 0) StreamComponentOpen(is, st_index[AVMEDIA_TYPE_SUBTITLE]);
     if (is->video_stream < 0 && is->audio_stream < 0) {
         SetLastErrMsg(is->filename + ": could not open codecs, no stream to play.");
@@ -410,6 +416,16 @@ int TCustomPlayer::StreamComponentOpen(TVideoState* is, int AIndex)
         }
         // Everything the audio callback reads is in place before SDL starts the thread that calls it.
         is->audio_bytes_per_sec = ctx->sample_rate * 2 * channels;
+        is->audio_channels = channels;
+        is->audio_freq = ctx->sample_rate;
+        is->audio_src_fmt = -1;
+        is->audio_diff_avg_coef = std::exp(std::log(0.01) / AUDIO_DIFF_AVG_NB);
+        is->audio_diff_avg_count = 0;
+        is->audio_diff_cum = 0;
+        is->audio_diff_threshold = 2.0 * 1024 / ctx->sample_rate;
+        // Room for the largest block and its stretch by 10 %.
+        is->audio_buf1.assign(AUDIO_BUFFER_SIZE + AUDIO_BUFFER_SIZE / 10 + 16, 0);
+        is->audio_buf = is->audio_buf1.data();
         is->audio_ctx = ctx;
         is->audio_st = st;
         is->audio_buf_size = 0;
@@ -508,6 +524,11 @@ void TCustomPlayer::StreamComponentClose(TVideoState* is, int AIndex)
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         PacketQueueAbort(FSDL, is->subtitleq);
+        // Wakes a subtitle thread waiting for room; the display drops what is queued.
+        FSDL.SDL_LockMutex(is->subpq_mutex);
+        is->subtitle_stream_changed = 1;
+        FSDL.SDL_CondSignal(is->subpq_cond);
+        FSDL.SDL_UnlockMutex(is->subpq_mutex);
         FSDL.SDL_WaitThread(is->subtitle_tid, nullptr);
         is->subtitle_tid = nullptr;
         PacketQueueEnd(FSDL, is->subtitleq);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "media/decode/frame_decoder.h"
 #include "media/loader/av_bindings.h"
 #include "media/log/ff_logger.h"
 #include "platform/rtl/exceptions.h"
@@ -107,10 +108,9 @@ void TCustomPlayer::EventLoop()
             VideoRefresh(is);
             is->refresh = 0;
             break;
-        case EventAllocate:
-        case EventRelayout:
         default:
-            break;  // the picture path answers these
+            HandleDisplayEvent(is, event);  // overlays, re-layout, resize and expose
+            break;
         }
         UnlockData();
     }
@@ -195,6 +195,8 @@ void TCustomPlayer::WaitForStop()
 
 void TCustomPlayer::StreamClose(TVideoState* is)
 {
+    // The read thread closes the file as it leaves: the decoder must not keep it.
+    if (FDecoder != nullptr && is->ic != nullptr && FDecoder->FileHandle() == is->ic) FDecoder->SetFileHandle(nullptr);
     is->abort_request = 1;
     if (is->parse_tid != nullptr) FSDL.SDL_WaitThread(is->parse_tid, nullptr);
     is->parse_tid = nullptr;

@@ -1,5 +1,7 @@
 #include "media/player/video_state.h"
 
+#include "media/loader/av_bindings.h"
+
 #include <chrono>
 #include <cmath>
 
@@ -66,4 +68,21 @@ double ComputeTargetTime(TVideoState& AState, double APts)
     }
     AState.frame_timer = AState.frame_timer + delay;
     return AState.frame_timer;
+}
+
+TVideoState::~TVideoState()
+{
+    // Overlays and subtitles still held when the playback ends; the SDL copy is still up (it goes after this).
+    for (TVideoPicture& picture : pictq)
+        if (picture.bmp != nullptr && SDL != nullptr) SDL->SDL_FreeYUVOverlay(picture.bmp);
+    // Only what was made is freed: a record that never played needs none of the libraries.
+    for (TSubPicture& subpicture : subpq)
+        if (subpicture.sub.num_rects > 0 || subpicture.sub.rects != nullptr) ff::avsubtitle_free(&subpicture.sub);
+    if (reformat_ctx != nullptr) ff::swr_free(&reformat_ctx);
+    if (audio_src_layout.nb_channels != 0 || audio_src_layout.u.map != nullptr)
+        ff::av_channel_layout_uninit(&audio_src_layout);
+    if (SDL != nullptr) {
+        if (subpq_mutex != nullptr) SDL->SDL_DestroyMutex(subpq_mutex);
+        if (subpq_cond != nullptr) SDL->SDL_DestroyCond(subpq_cond);
+    }
 }
