@@ -36,9 +36,11 @@ void TCustomPlayer::AudioCallback(void* AOpaque, Uint8* AStream, int ALen)
                 size = SilenceBlock;
             } else {
                 player->DeliverAudioHook(is, is->audio_buf, size, pts);
-                if (is->show_audio != 0)
+                if (is->show_audio != 0) {
+                    std::lock_guard<std::mutex> lock(is->sample_lock);
                     is->sample_array_index = AppendSamples(is->sample_array, is->sample_array_index,
                                                            reinterpret_cast<const int16_t*>(is->audio_buf), size / 2);
+                }
                 const bool follows = (is->av_sync_type == AV_SYNC_VIDEO_MASTER && is->video_stream >= 0) ||
                                      is->av_sync_type == AV_SYNC_EXTERNAL_CLOCK;
                 if (follows) {
@@ -196,6 +198,13 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* is)
     while ((1 << bits) < 2 * is->height) ++bits;
     const int nb_freq = 1 << (bits - 1);
 
+    std::vector<int16_t> samples;
+    int sample_index;
+    {
+        std::lock_guard<std::mutex> lock(is->sample_lock);
+        samples = is->sample_array;
+        sample_index = is->sample_array_index;
+    }
     int i_start;
     if (is->paused) {
         i_start = is->last_i_start;
@@ -207,9 +216,8 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* is)
             delay -= static_cast<int>((NowMicro() - callback) * is->audio_freq / 1000000);
         delay += 2 * data_used;
         if (delay < data_used) delay = data_used;
-        i_start = ((is->sample_array_index - delay * channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) %
-                  SAMPLE_ARRAY_SIZE;
-        if (mode == saWave) i_start = WaveTriggerStart(is->sample_array, i_start, channels);
+        i_start = ((sample_index - delay * channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE;
+        if (mode == saWave) i_start = WaveTriggerStart(samples, i_start, channels);
         is->last_i_start = i_start;
     }
 
@@ -223,7 +231,7 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* is)
             int i = (i_start + ch) % SAMPLE_ARRAY_SIZE;
             const int y1 = is->ytop + ch * h + h / 2;
             for (int x = 0; x < is->width; ++x) {
-                int y = (is->sample_array[static_cast<size_t>(i)] * h2) >> 15;
+                int y = (samples[static_cast<size_t>(i)] * h2) >> 15;
                 int ys = y1;
                 if (y < 0) {
                     y = -y;
@@ -248,7 +256,7 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* is)
         int i = (i_start + ch) % SAMPLE_ARRAY_SIZE;
         for (int x = 0; x < 2 * nb_freq; ++x) {
             const double w = static_cast<double>(x - nb_freq) / nb_freq;
-            data[static_cast<size_t>(x)] = static_cast<float>(is->sample_array[static_cast<size_t>(i)] * (1.0 - w * w));
+            data[static_cast<size_t>(x)] = static_cast<float>(samples[static_cast<size_t>(i)] * (1.0 - w * w));
             i += channels;
             if (i >= SAMPLE_ARRAY_SIZE) i -= SAMPLE_ARRAY_SIZE;
         }

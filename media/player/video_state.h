@@ -108,6 +108,8 @@ struct TVideoState {
     int audio_diff_avg_count = 0;
 
     std::atomic<int> show_audio{0};
+    // The audio thread appends to the ring and the display copies it, each under sample_lock.
+    std::mutex sample_lock;
     std::vector<int16_t> sample_array = std::vector<int16_t>(SAMPLE_ARRAY_SIZE);
     std::atomic<int> sample_array_index{0};
     int last_i_start = 0;
