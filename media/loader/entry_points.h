@@ -72,6 +72,7 @@
     X(av_mallocz, false)                      \
     X(av_get_pix_fmt, false)                  \
     X(av_opt_next, false)                     \
+    X(av_get_picture_type_char, false)        \
     X(av_pix_fmt_get_chroma_sub_sample, false)
 
 #define QUENNARY_SWRESAMPLE_ENTRIES(X)            \
@@ -80,6 +81,7 @@
     X(swr_convert, false)                     \
     X(swr_free, false)                        \
     X(swr_get_out_samples, false)             \
+    X(swr_set_compensation, false)            \
     X(swresample_version, false)
 
 #define QUENNARY_SWSCALE_ENTRIES(X)               \
@@ -160,6 +162,7 @@
     X(avformat_seek_file, false)              \
     X(av_read_pause, false)                   \
     X(av_read_play, false)                    \
+    X(av_sdp_create, false)                   \
     X(av_guess_frame_rate, false)
 
 #define QUENNARY_AVFILTER_ENTRIES(X)              \

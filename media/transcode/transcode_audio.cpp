@@ -65,31 +65,12 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
                                                       : ff::av_rescale_q(pts_us, AV_TIME_BASE_Q, sample_base);
     if (AOst.next_audio_pts == AV_NOPTS_VALUE) {
         const int64_t start = expected == AV_NOPTS_VALUE ? 0 : expected;
-        AOst.next_audio_pts = std::max<int64_t>(0, start);
-        AOst.samples_skip = start < 0 ? -start : 0;
-    } else if (E.Faudio_sync_method > 0 && expected != AV_NOPTS_VALUE) {
-        // Where the sound of this frame belongs against where the output has got to, in sample frames.
-        const int64_t written = AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) +
-                                ff::swr_get_out_samples(AOst.swr, 0);
-        const int64_t delta = expected - written;
-        if (delta > SyncThresholdSamples && delta < enc->sample_rate * 60LL) {
-            if (E.Fverbose > 2) E.Log(llVerbose, StrFormat("adding %d audio samples of silence", static_cast<int>(delta)));
-            AVFrame* silence = ff::av_frame_alloc();
-            silence->format = enc->sample_fmt;
-            ff::av_channel_layout_copy(&silence->ch_layout, &enc->ch_layout);
-            silence->nb_samples = static_cast<int>(delta);
-            if (ff::av_frame_get_buffer(silence, 0) >= 0) {
-                ff::av_samples_set_silence(silence->extended_data, 0, silence->nb_samples,
-                                           enc->ch_layout.nb_channels, enc->sample_fmt);
-                ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data),
-                                        silence->nb_samples);
-            }
-            ff::av_frame_free(&silence);
-        } else if (delta < -SyncThresholdSamples) {
-            if (E.Fverbose > 2) E.Log(llVerbose, StrFormat("discarding %d audio samples", static_cast<int>(-delta)));
-            AOst.samples_skip += -delta;
-        }
+        // With a sync method the output starts at the start of the time line and a late sound is preceded by
+        // silence; without one the first sample is simply stamped with its time.
+        AOst.next_audio_pts = E.Faudio_sync_method != 0 ? 0 : std::max<int64_t>(0, start);
+        AOst.samples_skip = start < 0 && E.Faudio_sync_method == 0 ? -start : 0;
     }
+    if (E.Faudio_sync_method != 0 && expected != AV_NOPTS_VALUE) SyncAudio(AOst, AIst, AFrame, expected);
     const int capacity = ff::swr_get_out_samples(AOst.swr, AFrame->nb_samples);
     if (capacity <= 0) return;
     AVFrame* converted = ff::av_frame_alloc();
@@ -132,6 +113,56 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
     ff::av_frame_free(&converted);
     if (count < 0) throw FFmpegException("Audio encoding failed");
     EncodeAudioFromFifo(AOst, AOst.finished);
+}
+
+void TTranscodeRun::SyncAudio(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVFrame* AFrame, int64_t AExpected)
+{
+    AVCodecContext* enc = AOst.enc;
+    const size_t source = static_cast<size_t>(&AIst - FInputs.data());
+    if (FAudioAtStart.size() < FInputs.size()) FAudioAtStart.resize(FInputs.size(), 1);
+    // Where the output has got to, in sample frames, against where the sound of this frame belongs.
+    const int64_t written = AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) - AOst.samples_skip +
+                            ff::swr_get_out_samples(AOst.swr, 0);
+    const int64_t delta = AExpected - written;
+    if (std::llabs(delta) <= SyncThresholdSamples) return;
+    const int rate = enc->sample_rate;
+    if (FAudioAtStart[source] != 0 || std::llabs(delta) > static_cast<int64_t>(E.Faudio_drift_threshold * rate)) {
+        if (delta < 0) {
+            // Too many samples: only this frame's own can go.
+            const int64_t own = static_cast<int64_t>(AFrame->nb_samples) * rate / std::max(AFrame->sample_rate, 1);
+            const int64_t drop = std::min<int64_t>(-delta, own);
+            if (E.Fverbose > 2) E.Log(llVerbose, StrFormat("discarding %d audio samples", static_cast<int>(-delta)));
+            AOst.samples_skip += drop;
+        } else if (delta < rate * 60LL) {
+            if (E.Fverbose > 2)
+                E.Log(llVerbose, StrFormat("adding %d audio samples of silence", static_cast<int>(delta)));
+            AVFrame* silence = ff::av_frame_alloc();
+            if (silence == nullptr) throw FFmpegException("Out of memory in do_audio_out");
+            silence->format = enc->sample_fmt;
+            ff::av_channel_layout_copy(&silence->ch_layout, &enc->ch_layout);
+            silence->nb_samples = static_cast<int>(delta);
+            if (ff::av_frame_get_buffer(silence, 0) < 0) {
+                ff::av_frame_free(&silence);
+                throw FFmpegException("Out of memory in do_audio_out");
+            }
+            ff::av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, enc->ch_layout.nb_channels,
+                                       enc->sample_fmt);
+            ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data), silence->nb_samples);
+            ff::av_frame_free(&silence);
+        }
+        FAudioAtStart[source] = 0;
+        return;
+    }
+    if (E.Faudio_sync_method <= 1) return;
+    // A small drift is spread over the next second of sound by the resampler, a few samples at a time.
+    const int method = E.Faudio_sync_method;
+    const int compensation = static_cast<int>(std::clamp<int64_t>(delta, -method, method));
+    if (E.Fverbose > 2)
+        E.Log(llVerbose, StrFormat("compensating audio timestamp drift:%f compensation:%d in:%d",
+                                   static_cast<double>(delta), compensation, rate));
+    if (ff::swr_set_compensation(AOst.swr, compensation, rate) < 0)
+        throw FFmpegException(StrFormat("Can not compensate the audio drift of output stream %s",
+                                        StreamName(AOst).c_str()));
 }
 
 void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)

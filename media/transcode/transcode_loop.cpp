@@ -26,6 +26,7 @@ TTranscodeRun::~TTranscodeRun()
     }
     for (TInputStreamRun& ist : FInputs)
         if (ist.dec != nullptr) ff::avcodec_free_context(&ist.dec);
+    if (FVideoStatsFile != nullptr) std::fclose(FVideoStatsFile);
     ff::av_frame_free(&FFrame);
     ff::av_frame_free(&FFiltered);
     ff::av_packet_free(&FPacket);
@@ -140,7 +141,9 @@ void TTranscodeRun::Run()
             const int64_t dts_us = ToMicroseconds(FPacket->dts, ist.st->time_base) + FileOffset(file);
             if (ist.next_dts_us != AV_NOPTS_VALUE) {
                 const int64_t delta = dts_us - ist.next_dts_us;
-                if (std::llabs(delta) > static_cast<int64_t>(E.Fdts_delta_threshold * AV_TIME_BASE)) {
+                // A jump beyond the threshold either way, or any step back behind where the stream has got to.
+                const bool back = ist.last_dts_us != INT64_MIN && dts_us + 1 < ist.last_dts_us;
+                if (std::llabs(delta) > static_cast<int64_t>(E.Fdts_delta_threshold * AV_TIME_BASE) || back) {
                     E.InputTsOffset(file) -= delta;
                     if (E.Fverbose > 2)
                         E.Log(llVerbose, StrFormat("timestamp discontinuity %d, new offset= %d", static_cast<int>(delta),

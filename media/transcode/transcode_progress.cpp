@@ -38,8 +38,25 @@ void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
     if (E.FOnProgress) {
         E.FOnProgress(&E, AFileIndex, frame_number, fps, quality, bit_rate, size, current, total);
     } else {
-        std::string line = StrFormat("frame=%5d fps=%3d q=%3.1f ", frame_number, fps, quality);
-        if (ALast) line += "L";
+        std::string line;
+        bool seen = false;
+        for (size_t i = 0; i < FOutputs.size(); ++i) {
+            const TOutputStreamRun& ost = FOutputs[i];
+            if (ost.type != AVMEDIA_TYPE_VIDEO) continue;
+            const TCodedPictures* coded = i < FCoded.size() ? &FCoded[i] : nullptr;
+            if (seen) {
+                line += StrFormat("q=%2.1f ", ost.copy ? -1.0f : ost.quality);
+                continue;
+            }
+            if (&ost != video) continue;
+            seen = true;
+            line += StrFormat("frame=%5d fps=%3d q=%3.1f ", frame_number, fps, quality);
+            if (ALast) line += "L";
+            if (E.Fqp_hist) line += QpHistogramText(FQpHistogram, quality);
+            if (coded != nullptr && coded->has_error && ost.enc != nullptr)
+                line += PsnrText(*coded, ost.enc->width, ost.enc->height, ALast);
+        }
+        if (!seen) line = StrFormat("frame=%5d fps=%3d q=%3.1f ", frame_number, fps, quality) + (ALast ? "L" : "");
         line += StrFormat("size=%8.0fkB time=%0.2f bitrate=%6.1fkbits/s", size / 1024.0, current / 1e6, bit_rate);
         if (video != nullptr && (video->dup_frames != 0 || video->drop_frames != 0))
             line += StrFormat(" dup=%d drop=%d", video->dup_frames, video->drop_frames);

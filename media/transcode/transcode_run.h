@@ -9,6 +9,7 @@
 
 #include "media/filters/filter_chain.h"
 #include "media/transcode/ffmpeg.h"
+#include "media/transcode/video_stats.h"
 
 struct SwrContext;
 struct AVAudioFifo;
@@ -145,4 +146,16 @@ private:
     int64_t FTimerStart = 0;
     int64_t FLastReport = 0;
     std::string FReadError;
+
+    // --- pass logs, video statistics, SDP, codec lists (video_stats.cpp, two_pass.cpp, sdp.cpp) ---
+    // Every encoded packet, before it is written: the pass-1 log, the statistics file and the coded figures.
+    void EncodedPacket(TOutputStreamRun& AOst, const AVPacket* APacket);
+    // Audio kept in step with its time stamps: samples dropped or silence added, or the drift compensated.
+    void SyncAudio(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVFrame* AFrame, int64_t AExpected);
+    std::vector<char> FAudioAtStart;  // per input stream: its first correction is made whatever its size
+    std::vector<TCodedPictures> FCoded;  // per output stream
+    std::vector<int> FQpHistogram = std::vector<int>(52);
+    FILE* FVideoStatsFile = nullptr;
+    int64_t FVideoBytes = 0;
+    // --- end of pass logs, video statistics, SDP, codec lists ---
 };

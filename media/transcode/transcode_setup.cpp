@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "media/loader/av_bindings.h"
+#include "media/transcode/sdp.h"
 #include "media/transcode/transcode_run.h"
+#include "media/transcode/two_pass.h"
 #include "media/util/ff_utils.h"
 #include "media/util/text_format.h"
 
@@ -301,6 +303,11 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
     if ((AOst.enc->flags & AV_CODEC_FLAG_PASS2) != 0 && !AOst.pass_stats.empty())
         AOst.enc->stats_in = const_cast<char*>(AOst.pass_stats.c_str());
     options = E.Options().CopyOf(kind);
+    if ((AOst.enc->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2)) != 0 && EncoderKeepsItsPassLog(codec)) {
+        const int index = static_cast<int>(&AOst - FOutputs.data());
+        ff::av_dict_set(&options, "stats", PassLogFileName(E.Fpass_logfilename_prefix, index).c_str(),
+                        AV_DICT_DONT_OVERWRITE);
+    }
     const int result = ff::avcodec_open2(AOst.enc, codec, &options);
     ff::av_dict_free(&options);
     if (result < 0)
@@ -484,6 +491,9 @@ void TTranscodeRun::WriteHeaders()
                 StrFormat("Could not write header for output file #%d (incorrect codec parameters ?)", o));
     }
     FHeadersWritten = true;
+    // Whoever receives a stream sent over RTP needs its session description.
+    std::vector<AVFormatContext*> files(E.Foutput_files.begin(), E.Foutput_files.begin() + outputs);
+    if (AllFormatsAreRtp(files)) E.Log(llInfo, "SDP:\r\n" + SessionDescription(files));
 }
 
 void TTranscodeRun::DumpStreamMapping()
@@ -511,18 +521,14 @@ void TTranscodeRun::OpenPassLogFile(TOutputStreamRun& AOst, int AIndex)
 {
     AVCodecContext* templ = AOst.rec->enc_ctx;
     if ((templ->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2)) == 0) return;
-    const std::string prefix = E.Fpass_logfilename_prefix.empty() ? "ffmpeg2pass" : E.Fpass_logfilename_prefix;
-    const std::string name = StrFormat("%s-%d.log", prefix.c_str(), AIndex);
+    const AVCodec* codec = AOst.rec->enc != nullptr ? AOst.rec->enc : ff::avcodec_find_encoder(AOst.rec->codec_id);
+    if (EncoderKeepsItsPassLog(codec)) return;  // told the name when it is opened
+    const std::string name = PassLogFileName(E.Fpass_logfilename_prefix, AIndex);
     if ((templ->flags & AV_CODEC_FLAG_PASS1) != 0) {
         AOst.pass_log = std::fopen(name.c_str(), "wb");
         if (AOst.pass_log == nullptr)
             throw FFmpegException(StrFormat("Cannot write log file %s for pass-1 encoding", name.c_str()));
         return;
     }
-    FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) throw FFmpegException(StrFormat("Cannot read log file %s for pass-2 encoding", name.c_str()));
-    char buffer[4096];
-    size_t count;
-    while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) AOst.pass_stats.append(buffer, count);
-    std::fclose(file);
+    AOst.pass_stats = ReadPassLog(name);
 }
