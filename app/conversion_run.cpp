@@ -180,10 +180,10 @@ void TConversion::CancelButtonClick()
 void TConversion::Progress(const TConversionProgress& AProgress)
 {
     if (!FRunning) return;
-    if (const auto gauges = GaugeValues(AProgress, FEncoder.TasksCount()))
-        FView.SetGauges(gauges->Total, gauges->Current);
     if (AProgress.TaskIndex >= 0 && AProgress.TaskIndex < static_cast<int>(FLabels.size()))
         FView.SetLabel(FLabels[AProgress.TaskIndex]);
+    if (const auto gauges = GaugeValues(AProgress, FEncoder.TasksCount()))
+        FView.SetGauges(gauges->Total, gauges->Current);
 }
 
 void TConversion::Terminate(const TConversionTaskEnd& AEnd)

@@ -30,7 +30,7 @@ public:
     virtual bool OpenOutputChosen() const = 0;
 };
 
-// The desktop around a run. Every member must be set before Start.
+// The desktop around a run. Every member but StopPreview must be set before Start.
 struct TConversionDesktop {
     std::function<void(const std::string& AText)> ShowWarning;  // a warning box with an OK button
     std::function<void()> StopPreview;                          // the main window's player, when it plays
