@@ -69,6 +69,9 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) : FMaxFiles(AMaxFiles)
 TCustomFFmpeg::~TCustomFFmpeg()
 {
     Stop(true);
+    // hooks (mended): a worker that has delivered its end (so Stop no longer sees it) still sets the stop event
+    // last; freeing the object before that is a use after free.
+    WaitForWithSlices([this] { return FStopEvent.WaitFor(0) == wrSignaled; }, 20);
     // A never-started task whose end is being delivered still uses the object.
     FTermEvent.WaitFor();
     ReleaseState();
@@ -144,6 +147,7 @@ void TCustomFFmpeg::ReleaseState()
     Fvideo_rc_override_string.clear();
     if (Fmetadata != nullptr) ff::av_dict_free(&Fmetadata);
     FFrameHooks.clear();
+    FHooks.Release();  // hooks: the frame-hook chain ends with its task, the preview window closes
     FOptions.Uninit();
 }
 

@@ -18,6 +18,7 @@
 #include "media/base/base_component.h"
 #include "media/log/ff_logger.h"
 #include "media/transcode/option_dictionaries.h"
+#include "media/transcode/transcode_hooks.h"
 #include "media/transcode/transcode_types.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/threads.h"
@@ -368,4 +369,16 @@ private:
     std::string FFatalMessage;
     int64_t FTotalOutputDuration = -1;
     std::string FLastErrMsg;
+
+    // --- video hooks, frame hooks and post hooks (transcode_hooks.cpp) ---
+public:
+    // Any thread, also while converting.
+    TPostHooks PostHooks() const { return FHooks.PostHooks(); }
+    void SetPostHooks(TPostHooks AValue) { FHooks.SetPostHooks(AValue); }
+
+private:
+    friend class TTranscodeHooks;
+    friend class TTranscodeRun;
+    TTranscodeHooks FHooks{*this};
+    // --- end of the hooks ---
 };

@@ -230,6 +230,7 @@ void TCustomFFmpeg::OptVideoHook(const std::string& AValue)
     // The hook's argument array holds 64 words; more would run past it.
     if (words.empty() || words.size() > MaxHookWords)
         throw FFmpegException("Failed to add video hook function: " + AValue);
+    FHooks.AddFrameHook(words, AValue);  // hooks: loads and chains the plug-in, raising the text above when refused
     FFrameHooks.push_back(std::move(words));
     Fusing_vhook = true;
 }

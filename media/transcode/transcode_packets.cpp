@@ -51,6 +51,7 @@ void TTranscodeRun::DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket)
             E.FOnAudioHook(&E, pts_us, FFrame->data[0], size, FFrame->sample_rate, FFrame->ch_layout.nb_channels,
                            static_cast<AVSampleFormat>(FFrame->format));
         }
+        if (AIst.dec->codec_type == AVMEDIA_TYPE_VIDEO) ProcessInputPicture(AIst, FFrame);
         for (TOutputStreamRun& ost : FOutputs) {
             if (ost.copy || ost.source != index) continue;
             if (ost.type == AVMEDIA_TYPE_VIDEO) VideoFrame(ost, AIst, FFrame);
@@ -156,7 +157,8 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
             AFrame->interlaced_frame = 1;
             AFrame->top_field_first = E.Ftop_field_first;
         }
-        Encode(AOst, AFrame);
+        const int64_t picture_us = ToMicroseconds(AOst.sync_opts, enc->time_base);
+        Encode(AOst, HookOutputPicture(AFrame, AOst.frame_number + 1, picture_us));
         ++AOst.sync_opts;
         ++AOst.frame_number;
         AOst.rec->frame_number = AOst.frame_number;
@@ -180,9 +182,9 @@ void TTranscodeRun::Encode(TOutputStreamRun& AOst, AVFrame* AFrame)
         if (stats != nullptr && size >= 4)
             AOst.quality = static_cast<float>(stats[0] | stats[1] << 8 | stats[2] << 16 | stats[3] << 24) /
                            FF_QP2LAMBDA;
+        EncodedPacket(AOst, FEncoded);
         WritePacket(AOst, FEncoded, enc->time_base);
     }
-    if (AOst.pass_log != nullptr && enc->stats_out != nullptr) std::fputs(enc->stats_out, AOst.pass_log);
 }
 
 void TTranscodeRun::WritePacket(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase)

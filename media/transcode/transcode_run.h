@@ -158,4 +158,13 @@ private:
     FILE* FVideoStatsFile = nullptr;
     int64_t FVideoBytes = 0;
     // --- end of pass logs, video statistics, SDP, codec lists ---
+
+    // --- hooks of the video path (transcode_hooks_run.cpp) ---
+    // A decoded picture through the input video hook or the frame-hook chain.
+    void ProcessInputPicture(TInputStreamRun& AIst, AVFrame* AFrame);
+    // The picture to encode: AFrame, or a copy of it that the output video hook drew on; the post hooks see it.
+    AVFrame* HookOutputPicture(AVFrame* AFrame, int AFrameNumber, int64_t APTS);
+    std::vector<int> FInputPictureNumbers;  // per input stream
+    TFramePtr FHookedPicture;
+    // --- end of the hooks ---
 };
