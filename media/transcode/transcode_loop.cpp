@@ -136,18 +136,29 @@ void TTranscodeRun::Run()
             if (FPacket->pts != AV_NOPTS_VALUE) FPacket->pts = std::llround(FPacket->pts * scale);
             if (FPacket->dts != AV_NOPTS_VALUE) FPacket->dts = std::llround(FPacket->dts * scale);
         }
+        // The jumps absorbed so far are taken off the packet itself, so that pictures and sound still inside the
+        // decoders keep the times they were read with.
+        if (FClockShift.size() < static_cast<size_t>(E.Fnb_input_files)) FClockShift.resize(E.Fnb_input_files, 0);
+        if (FClockShift[file] != 0) {
+            const int64_t shift = ff::av_rescale_q(FClockShift[file], AV_TIME_BASE_Q, ist.st->time_base);
+            if (FPacket->pts != AV_NOPTS_VALUE) FPacket->pts -= shift;
+            if (FPacket->dts != AV_NOPTS_VALUE) FPacket->dts -= shift;
+        }
         if (FPacket->dts != AV_NOPTS_VALUE && (ic->iformat->flags & AVFMT_TS_DISCONT) != 0 && !E.Fcopy_ts) {
-            // A container that may restart its clock: a jump beyond the threshold is absorbed by the file's offset.
+            // A container that may restart its clock: a jump beyond the threshold either way, or any step back
+            // behind where the stream has got to, is absorbed.
             const int64_t dts_us = ToMicroseconds(FPacket->dts, ist.st->time_base) + FileOffset(file);
             if (ist.next_dts_us != AV_NOPTS_VALUE) {
                 const int64_t delta = dts_us - ist.next_dts_us;
-                // A jump beyond the threshold either way, or any step back behind where the stream has got to.
                 const bool back = ist.last_dts_us != INT64_MIN && dts_us + 1 < ist.last_dts_us;
                 if (std::llabs(delta) > static_cast<int64_t>(E.Fdts_delta_threshold * AV_TIME_BASE) || back) {
-                    E.InputTsOffset(file) -= delta;
+                    FClockShift[file] += delta;
+                    const int64_t shift = ff::av_rescale_q(delta, AV_TIME_BASE_Q, ist.st->time_base);
+                    if (FPacket->pts != AV_NOPTS_VALUE) FPacket->pts -= shift;
+                    FPacket->dts -= shift;
                     if (E.Fverbose > 2)
                         E.Log(llVerbose, StrFormat("timestamp discontinuity %d, new offset= %d", static_cast<int>(delta),
-                                                   static_cast<int>(FileOffset(file))));
+                                                   static_cast<int>(FileOffset(file) - FClockShift[file])));
                 }
             }
             ist.next_dts_us = ToMicroseconds(FPacket->dts + FPacket->duration, ist.st->time_base) + FileOffset(file);

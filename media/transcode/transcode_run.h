@@ -157,6 +157,7 @@ private:
     std::vector<int> FQpHistogram = std::vector<int>(52);
     FILE* FVideoStatsFile = nullptr;
     int64_t FVideoBytes = 0;
+    std::vector<int64_t> FClockShift;  // per input file: the time-stamp jumps absorbed so far (microseconds)
     // --- end of pass logs, video statistics, SDP, codec lists ---
 
     // --- hooks of the video path (transcode_hooks_run.cpp) ---
