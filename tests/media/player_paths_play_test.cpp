@@ -2,6 +2,7 @@
 // handed (SDL's disk driver writes it to a file), and bitmap subtitles entering and leaving the picture.
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -114,6 +115,40 @@ TEST_F(PlayerPaths, PausedOpenShowsTheFirstPictureAndSeeksClampToTheFile)
     EXPECT_TRUE(p.Player->Paused());
     p.Player->Stop(true);
     EXPECT_EQ(p.Player->CurrentFrame(pts)->Width(), 0);
+}
+
+TEST_F(PlayerPaths, VideoHookDrawsIntoThePictureAndFiltersShapeIt)
+{
+    TRecordingPlayer p;
+    ASSERT_TRUE(p.LoadSDL());
+    std::atomic<int> hooked{0};
+    std::atomic<int64_t> first_pts{-1};
+    p.Player->SetVideoHook(true);
+    p.Player->OnVideoHook = [&](TObject*, TBitmap* ABitmap, int64_t APTS, bool& AUpdate) {
+        if (hooked++ == 0) first_pts = APTS;
+        // A white band across the top half; the handler of the first picture fails half way.
+        ABitmap->Canvas()->Brush()->SetColor(clWhite);
+        ABitmap->Canvas()->FillRect(Rect(0, 0, ABitmap->Width(), ABitmap->Height() / 2));
+        if (hooked == 1) throw Exception("hook failed");
+        AUpdate = true;
+    };
+    p.Player->SetVideoFilters("scale=80:60");
+    ASSERT_TRUE(p.Player->Open(MediaFixture("bframes.mp4"), nullptr, true)) << p.Player->LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return p.Saw(psPause); }));
+    int64_t pts = -1;
+    TBitmap* bitmap = SettledFrame(p, pts);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->Width(), 80);
+    EXPECT_EQ(bitmap->Height(), 60);
+    EXPECT_GE(hooked, 2);  // a paused open shows two pictures
+    EXPECT_EQ(first_pts, 0);
+    const TRGB top = PixelAt(bitmap, 40, 10);
+    EXPECT_GT(top.R + top.G + top.B, 700) << "the hook's band";
+    const std::vector<TLoggedLine> lines = Lines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const TLoggedLine& ALine) {
+        return ALine.Text == "Error occurs OnVideoHook: hook failed";
+    }));
+    p.Player->Stop(true);
 }
 
 struct TSoundCase {
