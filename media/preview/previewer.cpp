@@ -84,7 +84,7 @@ void TPreviewer::TState::AppMessage(win::MSG& AMsg, bool& AHandled)
     // The window has no caption worth aiming at: the picture itself drags it.
     if (AMsg.message == win::WM_LBUTTONDOWN && AMsg.hwnd == FFormHandle) {
         win::ReleaseCapture();
-        win::PostMessage(FFormHandle, win::WM_NCLBUTTONDOWN, static_cast<win::WPARAM>(win::HTCAPTION),
+        win::SendMessage(FFormHandle, win::WM_NCLBUTTONDOWN, static_cast<win::WPARAM>(win::HTCAPTION),
                          win::PointToLParam(AMsg.pt));
         AHandled = true;
         return;

@@ -20,6 +20,7 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/forms.h"
 #include "platform/gdi/drawing.h"
+#include "platform/win/geometry.h"
 #include "platform/win/painting.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/sysutils.h"
@@ -325,6 +326,17 @@ TEST_F(TranscodeHooksTest, ThePreviewWindowShowsPicturesUntilTheUserClosesIt)
     win::ReleaseDC(previewer.FormHandle(), dc);
     EXPECT_TRUE(paint_from_worker(AV_NOPTS_VALUE));
     EXPECT_EQ(form->Caption(), "N/A");
+
+    // The picture drags the window.
+    TRect before;
+    win::GetWindowRect(previewer.FormHandle(), before);
+    const TPoint grip = form->ClientToScreen(TPoint{80, 60});
+    Display.Drag(grip, {grip.X + 30, grip.Y + 20}, 3);
+    App->ProcessMessages();
+    TRect after;
+    win::GetWindowRect(previewer.FormHandle(), after);
+    EXPECT_EQ(after.Left - before.Left, 30);
+    EXPECT_EQ(after.Top - before.Top, 20);
 
     form->Close();
     EXPECT_TRUE(previewer.Closed());
