@@ -25,6 +25,16 @@ constexpr DWORD SnapshotLockTimeout = 1000;
 
 std::atomic<const TPlayerBitmapOps*> BitmapOps{nullptr};
 
+// The picture due next; with none queued, the one on the screen (the entry before the read position, which the
+// video thread does not write into while the queue is empty). The read entry alone would answer an older picture
+// there: after a seek made while paused, one from before the seek.
+TVideoPicture& ShownPicture(TVideoState* is)
+{
+    int index = is->pictq_rindex;
+    if (is->pictq_size == 0) index = (index + VIDEO_PICTURE_QUEUE_SIZE - 1) % VIDEO_PICTURE_QUEUE_SIZE;
+    return is->pictq[index];
+}
+
 }  // namespace
 
 void SetPlayerBitmapOps(const TPlayerBitmapOps* AOps) { BitmapOps = AOps; }
@@ -223,6 +233,7 @@ void TCustomPlayer::VideoRefresh(TVideoState* is, bool ADequeue)
 
 void TCustomPlayer::VideoDisplay(TVideoState* is)
 {
+    if (Fdisplay_disable) return;  // sound only: no window of any kind
     if (Fscreen == nullptr && VideoOpen(is, false) < 0) return;
     if (is->audio_stream >= 0 && is->show_audio != 0)
         VideoAudioDisplay(is);
@@ -232,7 +243,7 @@ void TCustomPlayer::VideoDisplay(TVideoState* is)
 
 void TCustomPlayer::VideoImageDisplay(TVideoState* is)
 {
-    TVideoPicture& vp = is->pictq[is->pictq_rindex];
+    TVideoPicture& vp = ShownPicture(is);
     if (vp.bmp == nullptr || Fscreen == nullptr) return;
     const double sar = vp.sample_aspect_ratio.num > 0 && vp.sample_aspect_ratio.den > 0
                            ? av_q2d(vp.sample_aspect_ratio)
@@ -277,12 +288,7 @@ TBitmap* TCustomPlayer::CurrentFrame(int64_t& APTS)
         return bitmap;
     }
     ops->Clear(bitmap, converter, is->video_ctx->width, is->video_ctx->height);
-    // The picture due next; with none queued, the one on the screen (the entry before the read position, which
-    // the video thread does not write into while the queue is empty). The read entry alone would answer a picture
-    // from before a seek made while paused.
-    int index = is->pictq_rindex;
-    if (is->pictq_size == 0) index = (index + VIDEO_PICTURE_QUEUE_SIZE - 1) % VIDEO_PICTURE_QUEUE_SIZE;
-    TVideoPicture& vp = is->pictq[index];
+    TVideoPicture& vp = ShownPicture(is);
     APTS = std::llround(vp.pts * 1000000.0) - is->StartTime;
     if (vp.bmp != nullptr) {
         FSDL.SDL_LockYUVOverlay(vp.bmp);
