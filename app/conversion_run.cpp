@@ -1,10 +1,27 @@
 #include "app/conversion_run.h"
 
+#include <filesystem>
+
 #include "app/conversion_options.h"
 #include "platform/rtl/folders.h"
 #include "platform/rtl/sysutils.h"
 
 std::string DefaultFallbackFolder() { return GetHomeFolder() + "/Brindlewave_temp"; }
+
+namespace {
+
+// Two names of one file, also through "..", links or a missing trailing part.
+bool SameFile(const std::string& A, const std::string& B)
+{
+    std::error_code error;
+    const std::filesystem::path a = std::filesystem::weakly_canonical(A, error);
+    if (error) return A == B;
+    const std::filesystem::path b = std::filesystem::weakly_canonical(B, error);
+    if (error) return A == B;
+    return a == b;
+}
+
+}  // namespace
 
 TConversion::TConversion(TConversionEncoder& AEncoder, TJobList& AJobs, const TCatalogue& ACatalogue,
                          TEventsLog& AEventsLog, TConversionView& AView)
@@ -83,6 +100,7 @@ bool TConversion::BuildTasks()
     FInputOptions.assign(count, TInputOptions{});
     FOutputOptions.assign(count, TOutputOptions{});
     FLabels.clear();
+    FOutputFiles.clear();
     FSkippedJobs = 0;
     const bool merging = Merging();
     for (int i = 0; i < count; ++i) {
@@ -104,6 +122,11 @@ bool TConversion::BuildTasks()
 bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
 {
     const TVideoFile& job = FJobs.Jobs()[AIndex];
+    if (const std::string clash = OutputClash(AOutputFileName); !clash.empty()) {
+        Report("Cannot set output file: " + clash + "\r\nPlease choose other output folder or rename output file.",
+               "CLM_SetOutputFile");
+        return false;
+    }
     const int task = FEncoder.AddTask(job.Source, &FInputOptions[AIndex]);
     if (task < 0) {
         // A file that vanished or cannot be read costs its own job only; the others still convert, and the run
@@ -118,8 +141,21 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
                "CLM_SetOutputFile");
         return false;
     }
+    FOutputFiles.push_back(AOutputFileName);
     FLabels.push_back(ConvertingLabel(job.SourceTitleExt, ExtractFileName(AOutputFileName)));
     return true;
+}
+
+// Outputs are written over whatever has their name, so a run must not write one job's output onto another's, nor
+// onto a file it is about to read. Answers why the name cannot be used, or nothing.
+std::string TConversion::OutputClash(const std::string& AOutputFileName) const
+{
+    for (const TVideoFile& job : FJobs.Jobs())
+        if (SameFile(job.Source, AOutputFileName))
+            return "\"" + AOutputFileName + "\" would overwrite a file that is being converted.";
+    for (const std::string& output : FOutputFiles)
+        if (SameFile(output, AOutputFileName)) return "\"" + AOutputFileName + "\" is the output of another job too.";
+    return {};
 }
 
 bool TConversion::AddMergedInput(int AIndex)
@@ -145,6 +181,10 @@ bool TConversion::SetJoinedOutput()
     options.Join = true;
     const std::string output = JoinedOutputFileName(FOutputFolder, FormatOf(FJobs.Jobs()[selected]));
     options.FileName = output;
+    if (const std::string clash = OutputClash(output); !clash.empty()) {
+        Report("Cannot set output file (merged): " + clash, "CLM_SetOutputFileMerge");
+        return false;
+    }
     if (!FEncoder.SetOutputFile(0, output, &options)) {
         Report("Cannot set output file (merged): " + FEncoder.LastErrMsg(), "CLM_SetOutputFileMerge");
         return false;

@@ -56,7 +56,9 @@ public:
 
     // The Start command, with the text of the output box. Answers whether the encoder was started; a failure
     // has been reported or warned about, and nothing converts. A job whose file cannot be opened is reported and
-    // left out, and the others still convert (but a merged file needs every part). Refused while a run goes on.
+    // left out, and the others still convert (but a merged file needs every part). An output that would be
+    // written over another output of the run, or over a file the run reads, stops the Start. Refused while a run
+    // goes on.
     // A format value that should be a number and is not raises EConvertError.
     bool Start(const std::string& ADestinationFolder);
     void PauseButtonClick();
@@ -78,6 +80,7 @@ private:
     bool SetJoinedOutput();
     const TFormat& FormatOf(const TVideoFile& AJob) const;
     bool Merging() const;
+    std::string OutputClash(const std::string& AOutputFileName) const;
     void Progress(const TConversionProgress& AProgress);
     void Terminate(const TConversionTaskEnd& AEnd);
     void FinishRun();
@@ -96,6 +99,7 @@ private:
     std::vector<TOutputOptions> FOutputOptions;
     // The dialog's label for each task, fixed when the run starts.
     std::vector<std::string> FLabels;
+    std::vector<std::string> FOutputFiles;  // of the tasks added so far
     std::string FPauseCaption = "Pause";
     int FSkippedJobs = 0;  // jobs whose file could not be opened when the run was built
     bool FRunning = false;

@@ -306,6 +306,32 @@ TEST_F(ConversionRunTest, AJobWhoseFileCannotBeOpenedIsLeftOut)
     EXPECT_EQ(FDesktop, std::vector<std::string>{"StopPreview"});
 }
 
+TEST_F(ConversionRunTest, NoOutputIsWrittenOverAnotherOrOverASource)
+{
+    AddJobs(3);
+    FJobs.Job(2).DestinationTitle = "clip0";  // same format as job 0
+    EXPECT_FALSE(FRun.Start(Out()));
+    EXPECT_EQ(FReports, std::vector<std::string>{"CLM_SetOutputFile: Cannot set output file: \"" + Out() +
+                                                 "/clip0.mp4\" is the output of another job too.\r\nPlease choose "
+                                                 "other output folder or rename output file."});
+    EXPECT_NE(FEncoder.Calls.back(), "Start");
+
+    FReports.clear();
+    FJobs.Job(2).DestinationTitle = "clip2";
+    FJobs.Job(1).Source = Out() + "/../out/clip1.avi";  // job 1 writes ".avi" into the folder it reads from
+    EXPECT_FALSE(FRun.Start(Out()));
+    ASSERT_EQ(FReports.size(), 1u);
+    EXPECT_NE(FReports[0].find("would overwrite a file that is being converted"), std::string::npos) << FReports[0];
+
+    FReports.clear();
+    FRun.Merge = true;
+    FJobs.Job(1).Source = Out() + "/Joined.avi";
+    FJobs.SetRow(2);
+    EXPECT_FALSE(FRun.Start(Out()));
+    ASSERT_EQ(FReports.size(), 1u);
+    EXPECT_EQ(FReports[0].rfind("CLM_SetOutputFileMerge: Cannot set output file (merged): ", 0), 0u) << FReports[0];
+}
+
 TEST_F(ConversionRunTest, ProgressMovesBothGaugesAndNamesTheTask)
 {
     AddJobs(2);

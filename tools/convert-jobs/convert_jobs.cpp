@@ -4,11 +4,11 @@
 //
 //   convert-jobs [--catalogue DIR] [--out DIR] [--merge] [--select N]
 //                [--format PROFILE FORMAT] [--trim START END] [--crop LEFT TOP RIGHT BOTTOM] [--aspect 0..3]
-//                [--brightness N] [--contrast N] [--saturation N] FILE...
+//                [--brightness N] [--contrast N] [--saturation N] [--title NAME] FILE...
 //
-// --format stays in effect for the files after it; trim (seconds), crop (pixels), aspect and picture values
-// apply to the next file only. --select names the job (1-based) whose format a merged file takes. The exit
-// status is 0 when every job converted.
+// --format stays in effect for the files after it; trim (seconds), crop (pixels), aspect, picture values and the
+// output's title (the file name less its extension) apply to the next file only. --select names the job
+// (1-based) whose format a merged file takes. The exit status is 0 when every job converted.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -34,6 +34,7 @@ struct TJobEdits {
     double TrimStart = 0, TrimEnd = 0;
     int CropLeft = 0, CropTop = 0, CropRight = 0, CropBottom = 0;
     int AspectRatio = 0, Brightness = 0, Contrast = 0, Saturation = 0;
+    std::string Title;
 };
 
 struct TJobRequest {
@@ -55,7 +56,7 @@ struct TRequest {
     std::fprintf(stderr,
                  "usage: convert-jobs [--catalogue DIR] [--out DIR] [--merge] [--select N]\n"
                  "                    [--format PROFILE FORMAT] [--trim START END] [--crop L T R B] [--aspect 0..3]\n"
-                 "                    [--brightness N] [--contrast N] [--saturation N] FILE...\n");
+                 "                    [--brightness N] [--contrast N] [--saturation N] [--title NAME] FILE...\n");
     std::exit(2);
 }
 
@@ -88,6 +89,7 @@ TRequest ParseArguments(int argc, char** argv)
         else if (argument == "--brightness") edits.Brightness = next_int();
         else if (argument == "--contrast") edits.Contrast = next_int();
         else if (argument == "--saturation") edits.Saturation = next_int();
+        else if (argument == "--title") edits.Title = next();
         else if (argument.rfind("--", 0) == 0) Usage();
         else {
             request.Jobs.push_back({argument, profile, format, edits});
@@ -127,6 +129,7 @@ void ApplyEdits(TVideoFile& AJob, const TJobEdits& AEdits)
     AJob.Brightness = AEdits.Brightness;
     AJob.Contrast = AEdits.Contrast;
     AJob.Saturation = AEdits.Saturation;
+    if (!AEdits.Title.empty()) AJob.DestinationTitle = AEdits.Title;
 }
 
 // The "Conversion" dialog as lines on the terminal; a line whenever the gauges or the label change.
