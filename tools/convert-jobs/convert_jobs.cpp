@@ -215,7 +215,13 @@ int Convert(const TRequest& ARequest)
 
 int main(int argc, char** argv)
 {
-    const TRequest request = ParseArguments(argc, argv);
+    TRequest request;
+    try {
+        request = ParseArguments(argc, argv);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "%s\n", e.Message().c_str());
+        Usage();
+    }
     StartMediaEngine();
     int status = 1;
     if (!FFLoader->Load(AllLibraries)) {
