@@ -214,6 +214,10 @@ public:
     TTerminateEvent OnTerminate;
 
 protected:
+    // Stops the run and waits until no task and no delivery calls back any more. The events reach the encoder
+    // through virtual calls, so a class that derives from this one calls it first thing in its destructor.
+    void StopAndWait();
+
     virtual void DoVideoInputHook(TEncoderTask* ATask, TBitmap* ABitmap, int AFrameNumber, int64_t APTS,
                                   bool& AUpdate, bool& AStopHook);
     virtual void DoVideoOutputHook(TEncoderTask* ATask, TBitmap* ABitmap, int AFrameNumber, int64_t APTS,
@@ -280,4 +284,5 @@ private:
 class TFFEncoder final : public TCustomEncoder {
 public:
     explicit TFFEncoder(TComponent* AOwner) : TCustomEncoder(AOwner) {}
+    ~TFFEncoder() override { StopAndWait(); }
 };

@@ -85,6 +85,7 @@ void TCustomEncoder::Stop(bool AWaitForStop)
     struct TStopOrder {
         TEncoderTask* Task;
         bool Running;
+        bool Wait;
     };
     std::vector<TStopOrder> orders;
     {
@@ -94,13 +95,16 @@ void TCustomEncoder::Stop(bool AWaitForStop)
         for (size_t i = 0; i < FTaskStates.size(); ++i) {
             TEncoderTask* task = FFFmpegList.Items(static_cast<int>(i));
             switch (FTaskStates[i]) {
-            case TTaskState::tsStarted:
+            case TTaskState::tsStarted: {
                 task->FStopRequested = true;
-                orders.push_back({task, true});
+                // A handler on a task's own thread that stops the run cannot wait for that thread.
+                const bool own_thread = task->FWorker && task->FWorker->ThreadID() == win::GetCurrentThreadId();
+                orders.push_back({task, true, AWaitForStop && !own_thread});
                 break;
+            }
             case TTaskState::tsWaiting:
                 FTaskStates[i] = TTaskState::tsStopping;
-                orders.push_back({task, false});
+                orders.push_back({task, false, AWaitForStop});
                 break;
             default:
                 break;
@@ -109,9 +113,9 @@ void TCustomEncoder::Stop(bool AWaitForStop)
     }
     for (const TStopOrder& order : orders) {
         if (order.Running)
-            order.Task->Stop(AWaitForStop);
+            order.Task->Stop(order.Wait);
         else
-            order.Task->StopTask(AWaitForStop);
+            order.Task->StopTask(order.Wait);
     }
 }
 

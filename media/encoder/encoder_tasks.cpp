@@ -41,6 +41,8 @@ TEncoderTask::~TEncoderTask()
     FOnTerminate = nullptr;
     // The worker must be gone before the transcoder is: it signals the transcoder after reporting its end.
     Stop(true);
+    // Joined before it is freed: the thread object's own destructor would run while its thread still ends.
+    if (FWorker && FWorker->ThreadID() != win::GetCurrentThreadId()) FWorker->WaitFor();
     FWorker.reset();
     DetachDecoders();
     FDecoders.clear();
@@ -156,16 +158,21 @@ TCustomEncoder::TCustomEncoder(TComponent* AOwner)
     FVersion = "3.9";
 }
 
-TCustomEncoder::~TCustomEncoder()
+void TCustomEncoder::StopAndWait()
 {
-    // Everything that may still call back into the encoder ends first: the tasks, then the delivery of their
-    // ends. Only then do the events, the locks and the tasks go.
     Stop(true);
     if (FWorking)
         WaitForWithSlices([this] {
             if (!FThreadMode) FDelivery->DeliverHere();
             return FFinalQueued && FDelivery->Idle();
         });
+}
+
+TCustomEncoder::~TCustomEncoder()
+{
+    // Everything that may still call back into the encoder ends first: the tasks, then the delivery of their
+    // ends. Only then do the events, the locks and the tasks go.
+    StopAndWait();
     OnAudioHook = nullptr;
     OnVideoInputHook = nullptr;
     OnVideoOutputHook = nullptr;

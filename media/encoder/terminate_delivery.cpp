@@ -22,7 +22,9 @@ TTerminateDelivery::~TTerminateDelivery()
         FClosing = true;
     }
     FChanged.notify_all();
-    // Joins the thread; on the main thread it keeps running queued calls, which a handler may be waiting for.
+    // On the main thread the wait keeps running queued calls, which a handler may be waiting for. The thread is
+    // joined before its object goes, whose destructor would otherwise run while the thread still ends.
+    if (FThread && FThread->ThreadID() != win::GetCurrentThreadId()) FThread->WaitFor();
     FThread.reset();
 }
 

@@ -13,6 +13,14 @@
 #include "platform/rtl/sysutils.h"
 #include "tests/fixtures/media_fixtures.h"
 
+// Under ThreadSanitizer: FFmpeg's codec threads synchronise through atomics in libraries the sanitizer does not
+// see, so what they free or copy looks racy. Each test file is a program of its own, so this is defined once.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:libavcodec.so\nrace:libavutil.so\nrace:libavformat.so\nrace:libswscale.so\n"
+           "race:libswresample.so\nrace:libavfilter.so\n";
+}
+
 struct TRecordedEnd {
     TTerminateInfo Info;
     DWORD Thread = 0;
