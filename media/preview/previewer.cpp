@@ -75,7 +75,8 @@ void TPreviewer::TState::CreateForm()
     FFormHandle = FForm->Handle();
     if (::Application != nullptr) {
         FAppMessage = ::Application->OnMessage();
-        FAppMessageId = ::Application->SetOnMessage([this](win::MSG& AMsg, bool& AHandled) { AppMessage(AMsg, AHandled); });
+        FAppMessageId =
+            ::Application->SetOnMessage([this](win::MSG& AMsg, bool& AHandled) { AppMessage(AMsg, AHandled); });
     }
 }
 
@@ -103,7 +104,8 @@ void TPreviewer::TState::FreeForm()
     FFormHandle = nullptr;
 }
 
-TPreviewer::TPreviewer(std::function<bool()> AStopping) : FState(std::make_shared<TState>()), FStopping(std::move(AStopping))
+TPreviewer::TPreviewer(std::function<bool()> AStopping)
+    : FState(std::make_shared<TState>()), FStopping(std::move(AStopping))
 {
 }
 

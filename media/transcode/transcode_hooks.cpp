@@ -11,7 +11,20 @@ namespace {
 
 std::atomic<THookBitmaps*> InstalledHookBitmaps{nullptr};
 
-const char* const NoBitmapsText = "Video hooks and the preview need the bitmap classes, which this program did not install";
+const char* const NoBitmapsText =
+    "Video hooks and the preview need the bitmap classes, which this program did not install";
+
+// The four planes of a decoded picture, in a picture record of the converter's or the plug-ins' kind.
+template <typename TPlanes>
+TPlanes PlanesOf(const AVFrame* AFrame)
+{
+    TPlanes planes{};
+    for (int i = 0; i < 4; ++i) {
+        planes.data[i] = AFrame->data[i];
+        planes.linesize[i] = AFrame->linesize[i];
+    }
+    return planes;
+}
 
 }  // namespace
 
@@ -48,11 +61,7 @@ bool THookPicture::ToBitmap(AVFrame* APicture, int ABitsPixel, std::string& AErr
         AError = e.Message();
         return false;
     }
-    TAVPicture picture;
-    for (int i = 0; i < 4; ++i) {
-        picture.data[i] = APicture->data[i];
-        picture.linesize[i] = APicture->linesize[i];
-    }
+    TAVPicture picture = PlanesOf<TAVPicture>(APicture);
     if (!Converter.PictureToRGB(&picture, static_cast<AVPixelFormat>(APicture->format), APicture->width,
                                 APicture->height)) {
         AError = Converter.LastErrMsg();
@@ -118,11 +127,7 @@ void TTranscodeHooks::InputPicture(AVFrame* APicture, int AFrameNumber, int64_t 
         return;
     }
     if (FFirstHook == nullptr) return;
-    QuennaryHookPicture picture{};
-    for (int i = 0; i < 4; ++i) {
-        picture.data[i] = APicture->data[i];
-        picture.linesize[i] = APicture->linesize[i];
-    }
+    QuennaryHookPicture picture = PlanesOf<QuennaryHookPicture>(APicture);
     FrameHookProcess(FFirstHook, &picture, APicture->format, APicture->width, APicture->height, APTS);
 }
 
@@ -161,11 +166,7 @@ bool TTranscodeHooks::DoVideoHook(bool AInput, AVFrame* APicture, int AFrameNumb
             // A picture that already had the bitmap's layout was drawn on in place; any other goes back through
             // the converter.
             if (hook.Converter.RGBPictureRef() == hook.Converter.RGBPicture()) {
-                TAVPicture picture;
-                for (int i = 0; i < 4; ++i) {
-                    picture.data[i] = APicture->data[i];
-                    picture.linesize[i] = APicture->linesize[i];
-                }
+                TAVPicture picture = PlanesOf<TAVPicture>(APicture);
                 if (!hook.Converter.RGBToPicture(&picture, static_cast<AVPixelFormat>(APicture->format),
                                                  APicture->width, APicture->height))
                     throw Exception(hook.Converter.LastErrMsg());
