@@ -239,6 +239,31 @@ TEST_F(TranscodeHooksTest, TheVhookOptionRunsThePluginOnEveryDecodedPicture)
     }
 }
 
+TEST_F(TranscodeHooksTest, DeinterlacingRebuildsEverySecondRowOfEachPicture)
+{
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    TFFmpeg plain_task(2);
+    Convert(plain_task, test + "-plain.yuv");
+    TFFmpeg task(2);
+    Convert(task, test + ".yuv", {{"deinterlace", "1"}});
+    EXPECT_FALSE(Logged("Deinterlacing failed.", llError));
+    auto read = [](const std::string& AFile) {
+        std::ifstream file(AFile, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    const std::string plain = read(WorkFolder + "/" + test + "-plain.yuv");
+    const std::string deinterlaced = read(WorkFolder + "/" + test + ".yuv");
+    ASSERT_EQ(plain.size(), deinterlaced.size());
+    ASSERT_EQ(plain.size(), size_t{ClipWidth * ClipHeight * 3 / 2 * ClipFrames});
+    int odd_rows_changed = 0;
+    for (int row = 0; row < ClipHeight; ++row) {  // the luma plane of the first picture
+        const bool same = plain.compare(row * ClipWidth, ClipWidth, deinterlaced, row * ClipWidth, ClipWidth) == 0;
+        if (row % 2 == 0) EXPECT_TRUE(same) << "row " << row;
+        if (row % 2 == 1 && !same) ++odd_rows_changed;
+    }
+    EXPECT_GT(odd_rows_changed, 0);
+}
+
 TEST_F(TranscodeHooksTest, VideoHooksSeeEveryPictureAndWhatTheyDrawIsEncoded)
 {
     const TLuma plain = Plain();
