@@ -17,6 +17,7 @@
 
 #include "media/base/base_component.h"
 #include "media/log/ff_logger.h"
+#include "media/transcode/codec_lists.h"
 #include "media/transcode/option_dictionaries.h"
 #include "media/transcode/transcode_hooks.h"
 #include "media/transcode/transcode_types.h"
@@ -369,6 +370,17 @@ private:
     std::string FFatalMessage;
     int64_t FTotalOutputDuration = -1;
     std::string FLastErrMsg;
+
+    // --- the codecs open in a run (codec_lists.h) ---
+public:
+    // How many encoders and decoders the current run has open (any thread).
+    int OpenEncoderCount() const { return FEncoderList.Count(); }
+    int OpenDecoderCount() const { return FDecoderList.Count(); }
+
+private:
+    TCodecList FEncoderList;
+    TCodecList FDecoderList;
+    // --- end of the codecs open in a run ---
 
     // --- video hooks, frame hooks and post hooks (transcode_hooks.cpp) ---
 public:

@@ -15,6 +15,9 @@ void TFFmpeg::RunTranscode()
 
 TTranscodeRun::~TTranscodeRun()
 {
+    // Whatever is still open, also after a failure.
+    E.FDecoderList.CloseAll();
+    E.FEncoderList.CloseAll();
     for (TOutputStreamRun& ost : FOutputs) {
         CloseEncoder(ost);
         if (ost.pass_log != nullptr) std::fclose(ost.pass_log);
@@ -36,6 +39,7 @@ TTranscodeRun::~TTranscodeRun()
 void TTranscodeRun::CloseEncoder(TOutputStreamRun& AOst)
 {
     if (AOst.enc == nullptr) return;
+    E.FEncoderList.Remove(&AOst.enc);
     // The statistics text belongs to the run, not to the encoder.
     AOst.enc->stats_in = nullptr;
     ff::avcodec_free_context(&AOst.enc);

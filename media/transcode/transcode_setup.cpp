@@ -310,6 +310,7 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
     }
     const int result = ff::avcodec_open2(AOst.enc, codec, &options);
     ff::av_dict_free(&options);
+    if (result >= 0) E.FEncoderList.Add(&AOst.enc);
     if (result < 0)
         throw FFmpegException(StrFormat("Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
                                         "parameters such as bit_rate, rate, width or height. Please check error log "
@@ -370,6 +371,7 @@ void TTranscodeRun::OpenDecoders()
         if (ff::avcodec_open2(ist.dec, codec, nullptr) < 0)
             throw FFmpegException(StrFormat("Error while opening decoder for input stream #%d.%d", ist.file_index,
                                             ist.stream_index));
+        E.FDecoderList.Add(&ist.dec);
     }
 }
 

@@ -287,3 +287,41 @@ TEST_F(TranscodeRestTest, AStepBackInTheTimeStampsIsAbsorbed)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TranscodeRestTest, OpenCodecsAreListedWhileTheRunLasts)
+{
+    // During the run: H.264 and AAC decoders, MPEG-4 and MP3 encoders. After it, also after a failure once the
+    // codecs were open, nothing is left open.
+    struct TCase {
+        TOptions Options;
+        bool Finishes;
+    };
+    const TCase cases[] = {
+        {{}, true},
+        {{{"vstats_file", Out("no_such_folder/vstats.log")}}, false},
+    };
+    for (const TCase& c : cases) {
+        TFFmpeg task(4);
+        int encoders = -1;
+        int decoders = -1;
+        task.FOnProgress = [&](TObject*, int, int, int, float, float, int64_t, int64_t, int64_t) {
+            encoders = task.OpenEncoderCount();
+            decoders = task.OpenDecoderCount();
+        };
+        task.ReportInterval = 0;
+        Convert(task, Movie(), Out("listed.avi"), c.Options);
+        EXPECT_EQ(task.Finished(), c.Finishes) << task.FatalMessage();
+        if (c.Finishes) {
+            EXPECT_EQ(encoders, 2);
+            EXPECT_EQ(decoders, 2);
+        } else {
+            EXPECT_EQ(task.FatalMessage(), "fopen fail: " + Out("no_such_folder/vstats.log"));
+        }
+        EXPECT_EQ(task.OpenEncoderCount(), 0);
+        EXPECT_EQ(task.OpenDecoderCount(), 0);
+    }
+}
+
+}  // namespace
