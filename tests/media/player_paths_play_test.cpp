@@ -133,6 +133,9 @@ TEST_F(PlayerPaths, VideoHookDrawsIntoThePictureAndFiltersShapeIt)
         AUpdate = true;
     };
     p.Player->SetVideoFilters("scale=80:60");
+    // The hook sees the picture as shown: deinterlaced and upside down.
+    p.Player->SetDeinterlace(true);
+    p.Player->SetVerticalFlip(true);
     ASSERT_TRUE(p.Player->Open(MediaFixture("bframes.mp4"), nullptr, true)) << p.Player->LastErrMsg();
     ASSERT_TRUE(WaitUntil([&] { return p.Saw(psPause); }));
     int64_t pts = -1;
@@ -148,6 +151,25 @@ TEST_F(PlayerPaths, VideoHookDrawsIntoThePictureAndFiltersShapeIt)
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const TLoggedLine& ALine) {
         return ALine.Text == "Error occurs OnVideoHook: hook failed";
     }));
+    EXPECT_TRUE(p.Player->Deinterlace()) << "deinterlacing 80 x 60 pictures works";
+    // A new aspect ratio lays the display out again; the picture stays.
+    p.Player->SetAspectRatio(-1);
+    p.Player->SetAspectRatio(16.0f / 9.0f);
+    bitmap = SettledFrame(p, pts);
+    EXPECT_EQ(bitmap->Width(), 80);
+    p.Player->Stop(true);
+}
+
+TEST_F(PlayerPaths, SoundWithoutPicturesShowsItsSpectrum)
+{
+    TRecordingPlayer p;
+    ASSERT_TRUE(p.LoadSDL());
+    p.Player->SetShowAudio(saRDFT);
+    ASSERT_TRUE(p.Player->Open(MediaFixture("stereo16.wav"))) << p.Player->LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return p.Saw(psEnd); }));
+    int64_t pts = 0;
+    EXPECT_EQ(p.Player->CurrentFrame(pts)->Width(), 0);  // no video: no snapshot
+    EXPECT_EQ(pts, -1);
     p.Player->Stop(true);
 }
 
