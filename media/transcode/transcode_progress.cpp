@@ -11,7 +11,8 @@ void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
             video = &ost;
             break;
         }
-    if (video != nullptr && video->frame_number == 0 && !ALast) return;
+    // Until the first picture there is nothing to tell, not even at the end of a run that never made one.
+    if (video != nullptr && video->frame_number < 1) return;
 
     const double elapsed = static_cast<double>(ff::av_gettime_relative() - FTimerStart) / 1e6;
     int frame_number = -1;
@@ -35,9 +36,7 @@ void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
     const double seconds = std::max(current / 1e6, 0.01);
     const float bit_rate = static_cast<float>(size * 8 / seconds / 1000.0);
 
-    if (E.FOnProgress) {
-        E.FOnProgress(&E, AFileIndex, frame_number, fps, quality, bit_rate, size, current, total);
-    } else {
+    {
         std::string line;
         bool seen = false;
         for (size_t i = 0; i < FOutputs.size(); ++i) {
@@ -58,11 +57,18 @@ void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
         }
         if (!seen) line = StrFormat("frame=%5d fps=%3d q=%3.1f ", frame_number, fps, quality) + (ALast ? "L" : "");
         line += StrFormat("size=%8.0fkB time=%0.2f bitrate=%6.1fkbits/s", size / 1024.0, current / 1e6, bit_rate);
-        if (video != nullptr && (video->dup_frames != 0 || video->drop_frames != 0))
-            line += StrFormat(" dup=%d drop=%d", video->dup_frames, video->drop_frames);
-        E.Log(llInfo, line);
+        const int dup_drop = video != nullptr ? video->dup_frames + video->drop_frames : 0;
+        if (dup_drop != 0) line += StrFormat(" dup=%d drop=%d", video->dup_frames, video->drop_frames);
+        if (E.FOnProgress) {
+            // The figures go to the event; a new duplication or drop is still told in the log, once.
+            if (dup_drop != FLoggedDupDrop && E.Fverbose >= 0) E.Log(llVerbose, line);
+            FLoggedDupDrop = dup_drop;
+            E.FOnProgress(&E, AFileIndex, frame_number, fps, quality, bit_rate, size, current, total);
+        } else if (E.Fverbose >= 0) {
+            E.Log(llInfo, line);
+        }
     }
-    if (!ALast) return;
+    if (!ALast || E.Fverbose < 0) return;
     int64_t video_bytes = 0;
     int64_t audio_bytes = 0;
     int64_t header_bytes = 0;

@@ -157,6 +157,7 @@ private:
     std::vector<int> FQpHistogram = std::vector<int>(52);
     FILE* FVideoStatsFile = nullptr;
     int64_t FVideoBytes = 0;
+    int FLoggedDupDrop = 0;  // duplicated and dropped pictures already told in the log
     std::vector<int64_t> FClockShift;  // per input file: the time-stamp jumps absorbed so far (microseconds)
     // --- end of pass logs, video statistics, SDP, codec lists ---
 

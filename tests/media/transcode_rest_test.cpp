@@ -325,3 +325,18 @@ TEST_F(TranscodeRestTest, OpenCodecsAreListedWhileTheRunLasts)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TranscodeRestTest, AVideoOutputWithoutPicturesReportsNothing)
+{
+    // With a picture limit of 0 nothing is ever encoded: no progress event, not even the last one.
+    TFFmpeg task(4);
+    int reports = 0;
+    task.FOnProgress = [&](TObject*, int, int, int, float, float, int64_t, int64_t, int64_t) { ++reports; };
+    Convert(task, Movie(), Out("no_pictures.avi"), {{"vframes", "0"}});
+    EXPECT_TRUE(task.Finished()) << task.FatalMessage();
+    EXPECT_EQ(reports, 0);
+}
+
+}  // namespace
