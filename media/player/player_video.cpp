@@ -272,7 +272,8 @@ void TCustomPlayer::DeliverVideoHook(TVideoState* is, TVideoPicture& vp, double 
     ops->UnlockCanvas(bitmap);
     if (!update) return;
     if (!ops->ToRGB(converter, bitmap))
-        LoggerInstance()->Log(this, llError, "OnVideoHook changed the size or depth of the bitmap; the picture is shown as decoded");
+        LoggerInstance()->Log(this, llError,
+                              "OnVideoHook changed the size or depth of the bitmap; the picture is shown as decoded");
     else if (!converter.RGBToPicture(&overlay, AV_PIX_FMT_YUV420P, vp.width, vp.height))
         LoggerInstance()->Log(this, llError, converter.LastErrMsg());
 }

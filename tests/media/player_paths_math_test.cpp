@@ -77,7 +77,8 @@ TEST(PlayerAudioSync, CutsOrStretchesBlocksByAtMostTenPercent)
         const int size = SynchronizeAudioBlock(sync, block.data(), 400, 4000, 4, 1000, c.Diff);
         EXPECT_EQ(size, c.Expected) << c.Diff;
         // The added room repeats the last sample frame.
-        for (int at = 400; at < size; ++at) EXPECT_EQ(block[static_cast<size_t>(at)], block[static_cast<size_t>(396 + at % 4)]);
+        for (int at = 400; at < size; ++at)
+            EXPECT_EQ(block[static_cast<size_t>(at)], block[static_cast<size_t>(396 + at % 4)]);
     }
 }
 
@@ -192,7 +193,8 @@ TEST(PlayerSubtitles, BlendCoversEveryPixelOfTheClippedRectangleOnce)
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
                 const bool inside = x >= c.Left && x < c.Right && y >= c.Top && y < c.Bottom;
-                EXPECT_EQ(picture.Y[static_cast<size_t>(y * 8 + x)], inside ? 200 : 100) << c.Name << " " << x << "," << y;
+                EXPECT_EQ(picture.Y[static_cast<size_t>(y * 8 + x)], inside ? 200 : 100)
+                    << c.Name << " " << x << "," << y;
             }
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 4; ++x) {
