@@ -178,6 +178,7 @@ struct TSoundCase {
     const char* File;
     int Volume;
     bool Mute;
+    bool Negate = false;  // an audio hook turns every sample over
 };
 
 class PlayerSound : public PlayerPaths, public ::testing::WithParamInterface<TSoundCase> {};
@@ -194,9 +195,21 @@ std::vector<int16_t> PlayToDisk(const TSoundCase& c, const std::string& AOut)
     p.Player->SetDisableDisplay(true);
     p.Player->SetAudioVolume(c.Volume);
     p.Player->SetMute(c.Mute);
+    std::atomic<int> hooked{0};
+    if (c.Negate) {
+        p.Player->SetAudioHook(true);
+        p.Player->OnAudioHook = [&](TObject*, int64_t, uint8_t* ASample, int ASize, int ASampleRate, int AChannels) {
+            EXPECT_EQ(ASampleRate, 44100);
+            EXPECT_EQ(AChannels, 2);
+            auto* samples = reinterpret_cast<int16_t*>(ASample);
+            for (int i = 0; i < ASize / 2; ++i) samples[i] = static_cast<int16_t>(-samples[i]);
+            ++hooked;
+        };
+    }
     EXPECT_TRUE(p.Player->Open(MediaFixture(c.File))) << p.Player->LastErrMsg();
     EXPECT_TRUE(WaitForWithSlices([&] { return p.Saw(psEnd); }, 10, 20000));
     p.Player->Stop(true);
+    EXPECT_EQ(hooked > 0, c.Negate);
     UnsetEnvironmentVariable("SDL_DISKAUDIOFILE");
     UnsetEnvironmentVariable("SDL_DISKAUDIODELAY");
     const std::vector<uint8_t> bytes = ReadFile(AOut);
@@ -226,7 +239,8 @@ TEST_P(PlayerSound, TheDeviceGetsTheDecodedSamplesAtTheVolume)
     ASSERT_LE(from_played + count, static_cast<long>(played.size()));
     int differing = 0;
     for (long i = 0; i < count; ++i) {
-        const int expected = decoded[static_cast<size_t>(from_decoded + i)] * c.Volume / 128;
+        const int sample = decoded[static_cast<size_t>(from_decoded + i)];
+        const int expected = (c.Negate ? -sample : sample) * c.Volume / 128;
         const int got = played[static_cast<size_t>(from_played + i)];
         differing += std::abs(got - expected) > 1;  // a float source may round the other way
     }
@@ -239,7 +253,8 @@ INSTANTIATE_TEST_SUITE_P(Volumes, PlayerSound,
                                            TSoundCase{"float_full", "stereoflt.wav", 128, false},
                                            TSoundCase{"float_half", "stereoflt.wav", 64, false},
                                            TSoundCase{"zero", "stereo16.wav", 0, false},
-                                           TSoundCase{"mute", "stereoflt.wav", 128, true}),
+                                           TSoundCase{"mute", "stereoflt.wav", 128, true},
+                                           TSoundCase{"hooked", "stereoflt.wav", 128, false, true}),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
 
 // A grey 160 x 120 video of 2 s with one DVD (bitmap) subtitle: an opaque red 40 x 20 box at (60, 50), shown
