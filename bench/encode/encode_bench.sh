@@ -7,7 +7,7 @@
 #
 # ENCODE defaults to a release build's tool (build/release/tools/encode/encode, else build/encoder-release/...).
 # Settings: libx264 "medium" + AAC 128k into MP4; MPEG-4 (4 Mbit/s) + MP3 128k into AVI. Both tools use as many
-# codec threads as the library picks (encode: threads=0, which is the ffmpeg tool's default).
+# codec threads as the library picks (the transcoder asks for that by itself, as the ffmpeg tool does).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -31,8 +31,8 @@ fi
 
 # name | ffmpeg arguments | encode option lines | output extension
 settings=(
-  "mp4-x264-aac|-c:v libx264 -preset medium -c:a aac -b:a 128k|vcodec=libx264 preset=medium acodec=aac ab=128k threads=0|mp4"
-  "avi-mpeg4-mp3|-c:v mpeg4 -b:v 4000k -c:a libmp3lame -b:a 128k|vcodec=mpeg4 vb=4000k acodec=libmp3lame ab=128k threads=0|avi"
+  "mp4-x264-aac|-c:v libx264 -preset medium -c:a aac -b:a 128k|vcodec=libx264 preset=medium acodec=aac ab=128k|mp4"
+  "avi-mpeg4-mp3|-c:v mpeg4 -b:v 4000k -c:a libmp3lame -b:a 128k|vcodec=mpeg4 vb=4000k acodec=libmp3lame ab=128k|avi"
 )
 
 # Runs a command under /usr/bin/time -v; prints "seconds kilobytes".

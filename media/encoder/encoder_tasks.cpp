@@ -426,7 +426,12 @@ void TCustomEncoder::SetPreviewBitmap(bool AValue)
     for (int i = 0; i < FFFmpegList.Count(); ++i) ApplyPostHooks(FFFmpegList.Items(i));
 }
 
-void TCustomEncoder::ApplyPostHooks(TEncoderTask* /*ATask*/)
+void TCustomEncoder::ApplyPostHooks(TEncoderTask* ATask)
 {
-    // The transcoder has no switch for its post hooks yet; the two flags are kept for when it has.
+    // Only the two bits this component owns change; the transcoder guards the set itself, also while it runs.
+    TPostHooks hooks = ATask->PostHooks();
+    const auto set_bit = [&hooks](TPostHook AHook, bool AOn) { AOn ? hooks.Include(AHook) : hooks.Exclude(AHook); };
+    set_bit(phPreview, FPreview);
+    set_bit(phBitmap, FPreviewBitmap);
+    ATask->SetPostHooks(hooks);
 }

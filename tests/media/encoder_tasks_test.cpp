@@ -113,6 +113,17 @@ TEST_F(EncoderTest, PropertiesKeepTheirRules)
     EXPECT_TRUE(encoder.AVLibLoaded());
     EXPECT_FALSE(encoder.Working());
     EXPECT_FALSE(encoder.Terminated());
+
+    // The preview switches reach the tasks already listed and those added later.
+    ASSERT_EQ(encoder.AddTask(MediaFixture("clip.avi"), nullptr), 0);
+    EXPECT_EQ(encoder.Task(0)->PostHooks(), TPostHooks());
+    encoder.SetPreviewBitmap(true);
+    EXPECT_EQ(encoder.Task(0)->PostHooks(), TPostHooks{phBitmap});
+    encoder.SetPreview(true);
+    ASSERT_EQ(encoder.AddTask(MediaFixture("clip.avi"), nullptr), 1);
+    EXPECT_EQ(encoder.Task(1)->PostHooks(), (TPostHooks{phPreview, phBitmap}));
+    encoder.SetPreviewBitmap(false);
+    EXPECT_EQ(encoder.Task(0)->PostHooks(), TPostHooks{phPreview});
 }
 
 TEST_F(EncoderTest, ReportsCarryTheTaskIndexAndTheHookSeesItsSamples)
