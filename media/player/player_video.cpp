@@ -121,6 +121,15 @@ void TCustomPlayer::VideoThread(TVideoState* is)
             running = out >= 0;
         }
     }
+    // Without pictures (the filters could not be built or failed) the packets are still taken, so that the read
+    // thread sees its queue empty and the end of the file is still reported.
+    if (pkt != nullptr && !is->videoq.abort_request) {
+        bool flush = false;
+        while (PacketQueueGet(FSDL, is->videoq, pkt, true, flush) >= 0) {
+            if (!flush && pkt->size == 0 && is->EventEOF == 0) UpdatePosition(is);
+            ff::av_packet_unref(pkt);
+        }
+    }
     chain.reset();
     if (FDeintFrame != nullptr) ff::av_frame_free(&FDeintFrame);
     ff::av_packet_free(&pkt);

@@ -160,6 +160,20 @@ TEST_F(PlayerPaths, VideoHookDrawsIntoThePictureAndFiltersShapeIt)
     p.Player->Stop(true);
 }
 
+TEST_F(PlayerPaths, FiltersThatCannotBeBuiltLeaveTheSoundToPlayToTheEnd)
+{
+    TRecordingPlayer p;
+    ASSERT_TRUE(p.LoadSDL());
+    p.Player->SetVideoFilters("nosuchfilter=1");
+    ASSERT_TRUE(p.Player->Open(MediaFixture("clip.ts"))) << p.Player->LastErrMsg();
+    EXPECT_TRUE(WaitUntil([&] { return p.Saw(psEnd); }));
+    const std::vector<TLoggedLine> lines = Lines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const TLoggedLine& ALine) {
+        return ALine.Level == llError && ALine.Text.find("nosuchfilter") != std::string::npos;
+    }));
+    p.Player->Stop(true);
+}
+
 TEST_F(PlayerPaths, SoundWithoutPicturesShowsItsSpectrum)
 {
     TRecordingPlayer p;
