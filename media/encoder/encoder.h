@@ -277,6 +277,8 @@ private:
     std::atomic<bool> FWorking{false};
     std::atomic<bool> FPaused{false};
     std::atomic<bool> FFinalQueued{false};
+    // A progress or preview handler runs on the main thread while its task waits for it.
+    std::atomic<int> FMainThreadHandlers{0};
     std::unique_ptr<TTerminateDelivery> FDelivery;
 };
 

@@ -4,6 +4,17 @@
 #include "media/util/media_utils.h"
 #include "platform/rtl/main_thread_queue.h"
 
+namespace {
+
+// Counts a handler running on the main thread for as long as it runs.
+struct TMainThreadHandler {
+    explicit TMainThreadHandler(std::atomic<int>& ACount) : Count(ACount) { ++Count; }
+    ~TMainThreadHandler() { --Count; }
+    std::atomic<int>& Count;
+};
+
+}  // namespace
+
 void TCustomEncoder::Start(int AThreadCount)
 {
     CheckNotWorking("StartTask");
@@ -97,9 +108,12 @@ void TCustomEncoder::Stop(bool AWaitForStop)
             switch (FTaskStates[i]) {
             case TTaskState::tsStarted: {
                 task->FStopRequested = true;
-                // A handler on a task's own thread that stops the run cannot wait for that thread.
-                const bool own_thread = task->FWorker && task->FWorker->ThreadID() == win::GetCurrentThreadId();
-                orders.push_back({task, true, AWaitForStop && !own_thread});
+                // A handler that stops the run cannot wait for the task that waits for it: one on the task's
+                // own thread, or one the task handed to the main thread.
+                const DWORD thread = win::GetCurrentThreadId();
+                const bool own_thread = task->FWorker && task->FWorker->ThreadID() == thread;
+                const bool in_handler = thread == MainThreadID && FMainThreadHandlers > 0;
+                orders.push_back({task, true, AWaitForStop && !own_thread && !in_handler});
                 break;
             }
             case TTaskState::tsWaiting:
@@ -136,6 +150,7 @@ void TCustomEncoder::DoProgress(TEncoderTask* ATask, int AFileIndex, int AFrameN
     FProgressInfo.TotalDuration = ATotalDuration;
     if (FTriggerEventInMainThread)
         CallInMainThread([this] {
+            const TMainThreadHandler handler(FMainThreadHandlers);
             if (OnProgress) OnProgress(this, &FProgressInfo);
         });
     else
@@ -228,6 +243,7 @@ void TCustomEncoder::DoPreviewBitmap(TEncoderTask* ATask, TBitmap* ABitmap, int 
     FPreviewInfo.PTS = APTS;
     if (FTriggerEventInMainThread)
         CallInMainThread([this] {
+            const TMainThreadHandler handler(FMainThreadHandlers);
             if (OnPreviewBitmap) OnPreviewBitmap(this, FPreviewInfo);
         });
     else
