@@ -45,9 +45,10 @@ void TCustomEncoder::Start(int AThreadCount)
         FDelivery->DeliverHere();
     }
     // Tasks a stop ended before they ran report from another thread; their events are still delivered here.
+    // The final handler may have cleared the list already.
     WaitForWithSlices([this] {
         FDelivery->DeliverHere();
-        return FFinalQueued && FDelivery->Idle();
+        return !FWorking || (FFinalQueued && FDelivery->Idle());
     });
 }
 

@@ -161,11 +161,11 @@ TCustomEncoder::TCustomEncoder(TComponent* AOwner)
 void TCustomEncoder::StopAndWait()
 {
     Stop(true);
-    if (FWorking)
-        WaitForWithSlices([this] {
-            if (!FThreadMode) FDelivery->DeliverHere();
-            return FFinalQueued && FDelivery->Idle();
-        });
+    // Also after the list was cleared: the handler that cleared it may still be returning.
+    WaitForWithSlices([this] {
+        if (!FThreadMode) FDelivery->DeliverHere();
+        return FDelivery->Idle() && (!FWorking || FFinalQueued);
+    });
 }
 
 TCustomEncoder::~TCustomEncoder()

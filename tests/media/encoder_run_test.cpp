@@ -189,6 +189,26 @@ TEST_F(EncoderTest, AnEmptyRunEndsAtOnce)
     }
 }
 
+TEST_F(EncoderTest, TheFinalHandlerMayClearTheList)
+{
+    for (int threads : {0, 1}) {
+        SCOPED_TRACE(threads);
+        const std::string folder = OutputFolder();
+        TFFEncoder encoder(nullptr);
+        std::atomic<bool> cleared{false};
+        encoder.OnTerminate = [&](TObject*, const TTerminateInfo& AInfo) {
+            if (AInfo.TaskIndex >= 0) return;
+            encoder.ClearTasks();
+            cleared = true;
+        };
+        AddClipTask(encoder, folder + "/out.avi", false);
+        encoder.Start(threads);
+        ASSERT_TRUE(WaitUntil([&] { return cleared.load(); }));
+        EXPECT_EQ(encoder.TasksCount(), 0);
+        EXPECT_FALSE(encoder.Working());
+    }
+}
+
 TEST_F(EncoderTest, ATaskThatCannotStartFailsAndTheNextOneRuns)
 {
     const std::string folder = OutputFolder();
