@@ -176,8 +176,14 @@ void TTranscodeRun::CopyStreamParameters(TOutputStreamRun& AOst)
     AVStream* st = AOst.rec->st;
     if (AOst.type == AVMEDIA_TYPE_AUDIO && E.Faudio_volume != 256)
         throw FFmpegException("-acodec copy and -vol are incompatible (frames are not decoded)");
-    if (AOst.type == AVMEDIA_TYPE_VIDEO && (E.Fusing_vhook || E.FOnInputVideoHook || E.FOnOutputVideoHook))
+    if (AOst.type == AVMEDIA_TYPE_AUDIO && E.FOnAudioHook)
+        throw FFmpegException("-acodec copy and AudioHook are incompatible (frames are not decoded)");
+    if (AOst.type == AVMEDIA_TYPE_VIDEO && (E.FOnInputVideoHook || E.FOnOutputVideoHook))
         throw FFmpegException("-vcodec copy and VideoHook are incompatible (frames are not decoded)");
+    if (AOst.type == AVMEDIA_TYPE_VIDEO && E.Fusing_vhook)
+        throw FFmpegException("-vcodec copy and -vhook are incompatible (frames are not decoded)");
+    if (AOst.type == AVMEDIA_TYPE_VIDEO && !E.PostHooks().Empty())
+        throw FFmpegException("-vcodec copy and PostHooks are incompatible (frames are not decoded)");
     if (ff::avcodec_parameters_copy(st->codecpar, ist.st->codecpar) < 0)
         throw FFmpegException("Could not alloc output stream");
     // The container picks its own tag for the codec; the source's tag belongs to the source's container.

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <future>
 #include <map>
@@ -275,6 +276,33 @@ TEST_F(TranscodeConvertTest, StreamCopyKeepsEveryPacket)
         ASSERT_NE(probe.Find(type), nullptr);
         EXPECT_EQ(probe.Find(type)->Codec, source.Find(type)->Codec);
         EXPECT_EQ(probe.Find(type)->Packets, source.Find(type)->Packets);
+    }
+}
+
+TEST_F(TranscodeConvertTest, StreamCopyRefusesWhatNeedsDecodedPictures)
+{
+    struct TCase {
+        const char* Codec;
+        std::function<void(TFFmpeg&)> Setup;
+        const char* Error;
+    };
+    const TCase cases[] = {
+        {"acodec", [](TFFmpeg& T) { T.SetExtOption("vol", "512"); },
+         "-acodec copy and -vol are incompatible (frames are not decoded)"},
+        {"acodec", [](TFFmpeg& T) { T.FOnAudioHook = [](TObject*, int64_t, uint8_t*, int, int, int, AVSampleFormat) {}; },
+         "-acodec copy and AudioHook are incompatible (frames are not decoded)"},
+        {"vcodec", [](TFFmpeg& T) { T.FOnOutputVideoHook = [](TObject*, TBitmap*, int, int64_t, bool&, bool&) {}; },
+         "-vcodec copy and VideoHook are incompatible (frames are not decoded)"},
+        {"vcodec", [](TFFmpeg& T) { T.SetPostHooks({phBitmap}); },
+         "-vcodec copy and PostHooks are incompatible (frames are not decoded)"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Error);
+        TFFmpeg task(4);
+        c.Setup(task);
+        Convert(task, {Movie()}, Out("refused.mkv"), {{c.Codec, "copy"}});
+        EXPECT_FALSE(task.Finished());
+        EXPECT_EQ(task.FatalMessage(), c.Error);
     }
 }
 
