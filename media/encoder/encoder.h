@@ -174,7 +174,8 @@ public:
     void Pause();
     void Resume();
     // Every task reports its end (not finished), then the final event follows. With AWaitForStop, waits until
-    // the running tasks and those never started have reported (not for the delivery of the events).
+    // the running tasks and those never started have reported (not for the delivery of the events); called from
+    // a progress or preview handler it does not wait for the task that waits for that handler.
     void Stop(bool AWaitForStop);
 
     // --- properties ---
