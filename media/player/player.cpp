@@ -33,39 +33,7 @@ const char FlushText[] = "FLUSH";
 
 // The installed SDL library's own name, loaded from the LibAV folder when the libraries are loaded together.
 const char SDLLibraryFile[] = "libSDL-1.2.so.0";
-
-// A line for FFmpeg's log hook at its debug level, as the library's own lines arrive.
-void LogAVDebug(const char* AFormat, ...) __attribute__((format(printf, 1, 2)));
-void LogAVDebug(const char* AFormat, ...)
-{
-    va_list args;
-    va_start(args, AFormat);
-    FFLogHook(nullptr, 48, AFormat, args);
-    va_end(args);
-}
 }  // namespace
-
-const char* TCustomPlayer::AudioDriverName(TAudioDriver ADriver)
-{
-    // The Windows drivers do not exist here: the sound server and the plain sound card stand in for them.
-    switch (ADriver) {
-    case adDirectSound: return "pulse";
-    case adWaveOut: return "alsa";
-    case adDefault: break;
-    }
-    return "";
-}
-
-const char* TCustomPlayer::VideoDriverName(TVideoDriver ADriver)
-{
-    // Both Windows drivers draw into windows of the desktop: here that is the X11 driver.
-    switch (ADriver) {
-    case vdDirectDraw:
-    case vdGDI: return "x11";
-    case vdDefault: break;
-    }
-    return "";
-}
 
 TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner), FSDLLoader(new TSDLLoader)
 {
@@ -211,41 +179,6 @@ void TCustomPlayer::SetForceFormat(const std::string& AValue)
     const AVInputFormat* format = AValue.empty() ? nullptr : ff::av_find_input_format(AValue.c_str());
     if (format == nullptr) throw Exception(PlayerText("Unknown input format: %s", AValue.c_str()));
     Ffile_iformat = format;
-}
-
-void TCustomPlayer::SetDriverVariables()
-{
-    // An empty variable would name no driver at all here: the defaults leave SDL's own choice (or the user's) alone.
-    if (const char* audio = AudioDriverName(FAudioDriver); *audio != 0) SetEnvironmentVariable("SDL_AUDIODRIVER", audio);
-    if (const char* video = VideoDriverName(FVideoDriver); *video != 0) SetEnvironmentVariable("SDL_VIDEODRIVER", video);
-}
-
-// Runs with SDLLibLock held: SDL reads the process environment while it starts.
-bool TCustomPlayer::InitSDL(uintptr_t AWindowId)
-{
-    // SDL_putenv is absent here and the variable is set by value, so one attempt is all there is.
-    if (AWindowId != 0) SetEnvironmentVariable("SDL_WINDOWID", std::to_string(AWindowId));
-    const bool ok = FSDL.SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
-    if (AWindowId != 0) UnsetEnvironmentVariable("SDL_WINDOWID");
-    {
-        std::lock_guard guard(FSDLStateLock);
-        FSDLStarted = ok;
-    }
-    if (!ok) return false;
-    char name[256];
-    if (FSDL.SDL_AudioDriverName(name, sizeof name) != nullptr) LogAVDebug("using audio driver: %s\n", name);
-    if (FSDL.SDL_VideoDriverName(name, sizeof name) != nullptr) LogAVDebug("using video driver: %s\n", name);
-    return true;
-}
-
-void TCustomPlayer::QuitSDL()
-{
-    {
-        std::lock_guard guard(FSDLStateLock);
-        if (FSDLStarted && FSDL.SDL_Quit != nullptr) FSDL.SDL_Quit();
-        FSDLStarted = false;
-    }
-    ResetPlayState();
 }
 
 bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, bool APaused)
@@ -429,15 +362,6 @@ void TCustomPlayer::ToggleAudioDisplay()
         FSDL.SDL_FillRect(screen, &all, FSDL.SDL_MapRGB(screen->format, 0, 0, 0));
         FSDL.SDL_UpdateRect(screen, 0, 0, screen->w, screen->h);
     }
-}
-
-void TCustomPlayer::UpdateScreenPosition()
-{
-    // SDL's window is a child of the panel's top-level window in the display, and the window layer keeps it at
-    // the panel's place: there is nothing to tell SDL. Asking for a redraw keeps a paused picture visible.
-    TVideoState* is = FVideoState;
-    if (is == nullptr || FScreenHandle == nullptr) return;
-    if (is->paused) PushEvent(SDL_VIDEOEXPOSE, is);
 }
 
 void TCustomPlayer::StreamPause(TVideoState* AState)
