@@ -153,6 +153,17 @@ TEST_F(PlayerTest, OptionWritersRefuseWhatTheyCannotUse)
     EXPECT_EQ(TCustomPlayer::FindDesktopWindow(), nullptr);
 }
 
+TEST_F(PlayerTest, TheForcedInputFormatIsTheOneOpened)
+{
+    TRecordingPlayer p;
+    ASSERT_TRUE(p.LoadSDL());
+    p.Player->SetForceFormat("wav");
+    EXPECT_FALSE(p.Player->Open(MediaFixture("bframes.mp4")));
+    p.Player->SetForceFormat("mov");
+    ASSERT_TRUE(p.Player->Open(MediaFixture("bframes.mp4"))) << p.Player->LastErrMsg();
+    p.Player->Stop(true);
+}
+
 TEST_F(PlayerTest, DriverNamesLeaveTheDefaultsToSDL)
 {
     EXPECT_STREQ(TCustomPlayer::AudioDriverName(adDefault), "");
