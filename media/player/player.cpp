@@ -104,6 +104,7 @@ void TCustomPlayer::UnloadSDLLib()
 
 void TCustomPlayer::ResetPlayState()
 {
+    Fscreen = nullptr;
     FLastPTS = NotSet;
     FCurrentPTS = -1;
     Fstep = false;

@@ -3,9 +3,9 @@
 // refresh timer and SDL's audio callback on one shared state record, an SDL event loop on the play thread, and an
 // event thread that hands position and state notices to the caller (by default on the main thread).
 //
-// This is the player's core: loading, opening, reading, seeking, pausing, stopping and the notices. Pictures are
-// decoded and timed but not yet drawn, and decoded sound is played as silence at its own pace; the drawing, the
-// hooks and the host window come with the output paths.
+// Pictures go through the filter chain into SDL overlays drawn into the host panel's native window of the display
+// (or SDL's own window), sound through SDL's audio callback; snapshots and per-picture and per-block hooks hand
+// them to the caller.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -238,15 +238,13 @@ private:
     static bool ReadTimeoutCallback(TObject* Sender);
     static bool AbortCallback(TObject* Sender);
 
-    // Consumers: minimal sinks until the output paths exist.
+    // Stream consumers (the output paths add their own steps below).
     void VideoThread(TVideoState* AState);
     int GetVideoFrame(TVideoState* AState, AVFrame* AFrame, AVPacket* APacket, bool& AGotPicture);
-    int QueuePicture(TVideoState* AState, double APts, int64_t APos);
     void RefreshThread(TVideoState* AState);
     void SubtitleThread(TVideoState* AState);
     void VideoRefresh(TVideoState* AState);
     static void AudioCallback(void* AOpaque, Uint8* AStream, int ALen);
-    int AudioDecodeFrame(TVideoState* AState);
 
     // Threads, events and position.
     void StreamPause(TVideoState* AState);
