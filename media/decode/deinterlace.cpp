@@ -1,5 +1,6 @@
-// Deinterlacing of a decoded picture in place of the library's old picture filter: the bottom field is rebuilt
-// from its neighbours with the (-1, 4, 2, 4, -1) / 8 vertical filter, plane by plane.
+// Deinterlacing of decoded pictures for the decoder, the player and the transcoder.
+#include "media/decode/deinterlace.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,6 +18,25 @@ void FilterLine(uint8_t* ADest, const uint8_t* AM4, const uint8_t* AM3, const ui
         ADest[x] = static_cast<uint8_t>(std::clamp((sum + 4) >> 3, 0, 255));
     }
 }
+
+bool Deinterlaceable(int AFormat)
+{
+    switch (AFormat) {
+    case AV_PIX_FMT_YUV420P:
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUV422P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUV444P:
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUV411P:
+    case AV_PIX_FMT_GRAY8:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
 
 void DeinterlacePlane(uint8_t* ADest, int ADestWrap, const uint8_t* ASource, int ASourceWrap, int AWidth, int AHeight)
 {
@@ -42,24 +62,34 @@ void DeinterlacePlane(uint8_t* ADest, int ADestWrap, const uint8_t* ASource, int
     FilterLine(ADest, m2, m1, m0, m0, m0, AWidth);
 }
 
-bool Deinterlaceable(int AFormat)
+bool DeinterlaceYUV420(AVFrame* ADest, const AVFrame* ASource)
 {
-    switch (AFormat) {
-    case AV_PIX_FMT_YUV420P:
-    case AV_PIX_FMT_YUVJ420P:
-    case AV_PIX_FMT_YUV422P:
-    case AV_PIX_FMT_YUVJ422P:
-    case AV_PIX_FMT_YUV444P:
-    case AV_PIX_FMT_YUVJ444P:
-    case AV_PIX_FMT_YUV411P:
-    case AV_PIX_FMT_GRAY8:
-        return true;
-    default:
+    if ((ASource->format != AV_PIX_FMT_YUV420P && ASource->format != AV_PIX_FMT_YUVJ420P) ||
+        ASource->width % 4 != 0 || ASource->height % 4 != 0 || ASource->height < 4)
         return false;
+    for (int plane = 0; plane < 3; ++plane) {
+        const int width = plane == 0 ? ASource->width : ASource->width / 2;
+        const int height = plane == 0 ? ASource->height : ASource->height / 2;
+        DeinterlacePlane(ADest->data[plane], ADest->linesize[plane], ASource->data[plane], ASource->linesize[plane],
+                         width, height);
     }
+    return true;
 }
 
-}  // namespace
+bool ShapeDeinterlaceBuffer(AVFrame*& ABuffer, const AVFrame* AShape)
+{
+    if (ABuffer == nullptr) ABuffer = ff::av_frame_alloc();
+    if (ABuffer == nullptr) return false;
+    if (ABuffer->width != AShape->width || ABuffer->height != AShape->height || ABuffer->format != AShape->format ||
+        ABuffer->data[0] == nullptr) {
+        ff::av_frame_unref(ABuffer);
+        ABuffer->width = AShape->width;
+        ABuffer->height = AShape->height;
+        ABuffer->format = AShape->format;
+        if (ff::av_frame_get_buffer(ABuffer, 0) < 0) ff::av_frame_unref(ABuffer);
+    }
+    return ABuffer->data[0] != nullptr;
+}
 
 bool TFFDecoder::DeinterlaceFrame(AVFrame* AFrame)
 {
@@ -68,17 +98,7 @@ bool TFFDecoder::DeinterlaceFrame(AVFrame* AFrame)
         FDeinterlace = false;
         return false;
     }
-    if (FDeintFrame == nullptr) FDeintFrame = ff::av_frame_alloc();
-    if (FDeintFrame != nullptr &&
-        (FDeintFrame->width != AFrame->width || FDeintFrame->height != AFrame->height ||
-         FDeintFrame->format != AFrame->format)) {
-        ff::av_frame_unref(FDeintFrame);
-        FDeintFrame->width = AFrame->width;
-        FDeintFrame->height = AFrame->height;
-        FDeintFrame->format = AFrame->format;
-        if (ff::av_frame_get_buffer(FDeintFrame, 0) < 0) ff::av_frame_unref(FDeintFrame);
-    }
-    if (FDeintFrame == nullptr || FDeintFrame->data[0] == nullptr) {
+    if (!ShapeDeinterlaceBuffer(FDeintFrame, AFrame)) {
         LoggerInstance()->Log(this, llError, "deinterlace buffer malloc error.");
         FDeinterlace = false;
         return false;

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <memory>
 
-#include "media/filters/filter_chain.h"
+#include "media/decode/deinterlace.h"
 #include "media/decode/format_converter.h"
+#include "media/filters/filter_chain.h"
 #include "media/loader/av_bindings.h"
 #include "media/log/ff_logger.h"
 #include "media/player/player_display.h"
@@ -176,16 +177,7 @@ int TCustomPlayer::OutputFiltered(TVideoState* is, AVFrame* AFrame, AVRational A
 
 bool TCustomPlayer::DeinterlacePicture(AVFrame* AFrame)
 {
-    if (FDeintFrame == nullptr) FDeintFrame = ff::av_frame_alloc();
-    if (FDeintFrame != nullptr && (FDeintFrame->width != AFrame->width || FDeintFrame->height != AFrame->height ||
-                                   FDeintFrame->format != AFrame->format || FDeintFrame->data[0] == nullptr)) {
-        ff::av_frame_unref(FDeintFrame);
-        FDeintFrame->width = AFrame->width;
-        FDeintFrame->height = AFrame->height;
-        FDeintFrame->format = AFrame->format;
-        if (ff::av_frame_get_buffer(FDeintFrame, 0) < 0) ff::av_frame_unref(FDeintFrame);
-    }
-    if (FDeintFrame == nullptr || FDeintFrame->data[0] == nullptr) {
+    if (!ShapeDeinterlaceBuffer(FDeintFrame, AFrame)) {
         LoggerInstance()->Log(this, llError, "deinterlace buffer malloc error.");
         FDeinterlace = false;
         return false;

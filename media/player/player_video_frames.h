@@ -1,8 +1,9 @@
 #pragma once
-// Plane work on planar 4:2:0 pictures for the video path: the view of a YV12 overlay, the copy into it (upside
-// down when asked) and deinterlacing.
+// Plane work on planar 4:2:0 pictures for the video path: the view of a YV12 overlay and the copy into it (upside
+// down when asked). Deinterlacing is the decoder's (media/decode/deinterlace.h).
 #include <SDL/SDL.h>
 
+#include "media/decode/deinterlace.h"
 #include "media/decode/format_converter.h"
 
 extern "C" {
@@ -15,8 +16,3 @@ TAVPicture OverlayPicture(SDL_Overlay* AOverlay);
 // Copies the AWidth x AHeight top-left part of a planar 4:2:0 frame (AWidth, AHeight even) into ADest; with
 // AFlip the rows go in from the bottom up.
 void CopyYUV420(const TAVPicture& ADest, const AVFrame* ASource, int AWidth, int AHeight, bool AFlip);
-
-// Rebuilds every second row of a planar 4:2:0 frame from its neighbours with the (-1, 4, 2, 4, -1) / 8 vertical
-// filter, into ADest (of the same size and format). False for sizes that are not multiples of 4 or another
-// format.
-bool DeinterlaceYUV420(AVFrame* ADest, const AVFrame* ASource);

@@ -1,7 +1,7 @@
 // Where the video path of a run meets the transcoder's hooks: every decoded picture, and every picture about to
 // be encoded.
 #include "media/loader/av_bindings.h"
-#include "media/player/player_video_frames.h"  // the planar 4:2:0 deinterlacer the player uses too
+#include "media/decode/deinterlace.h"
 #include "media/transcode/transcode_run.h"
 
 namespace {
