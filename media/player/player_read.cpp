@@ -239,6 +239,8 @@ void TCustomPlayer::ReadLoop(TVideoState* is)
                     end->stream_index = is->video_stream;
                     PacketQueuePut(FSDL, is->videoq, end, &Fflush_pkt);
                     ff::av_packet_free(&end);
+                    // No picture follows a seek that landed at the end: the seek is over all the same.
+                    if (FSeeking && !is->seek_req) FSeeking = false;
                     FPictEvent.SetEvent();
                 }
             }

@@ -159,9 +159,10 @@ int TCustomPlayer::OutputFiltered(TVideoState* is, AVFrame* AFrame, AVRational A
     if (FDeinterlace && DeinterlacePicture(AFrame)) picture = FDeintFrame;
     if (OutputPicture(is, picture, pts, AFrame->pkt_pos) < 0) return -1;
 
+    // The seek is over before its waiter wakes: a caller of a waited Seek then sees Seeking() false.
+    if (FSeeking && !is->seek_req) FSeeking = false;
     FPictEvent.SetEvent();
     is->EventEOF = 0;
-    if (FSeeking && !is->seek_req) FSeeking = false;
     if (is->open_paused != 0) {
         std::lock_guard<std::mutex> lock(FOpenPauseLock);
         if (is->open_paused < 2) {
