@@ -33,11 +33,12 @@ struct TQueueState {
     std::function<void()> SlicePump;
 };
 
-// Built on first use, so that calls made during static initialisation elsewhere find it ready.
+// Built on first use, so that calls made during static initialisation elsewhere find it ready, and never
+// destroyed: a self-freeing thread may still be waking the main thread's waits while the process exits.
 TQueueState& State()
 {
-    static TQueueState state;
-    return state;
+    static TQueueState* state = new TQueueState;
+    return *state;
 }
 
 bool IsMainThread()
