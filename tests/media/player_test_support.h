@@ -33,9 +33,10 @@ struct TSDLCopy {
 
 struct TRecordingPlayer {
     TSDLCopy Copy;
-    std::unique_ptr<TFFPlayer> Player = std::make_unique<TFFPlayer>(nullptr);
     std::vector<TPlayState> States;
     std::vector<int64_t> Positions;
+    // Last, so that it goes first: its threads may still report into the lists above until it has stopped.
+    std::unique_ptr<TFFPlayer> Player = std::make_unique<TFFPlayer>(nullptr);
 
     TRecordingPlayer()
     {
