@@ -46,11 +46,9 @@ TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner), FSD
 
 TCustomPlayer::~TCustomPlayer()
 {
-    // No event may reach a handler while the player goes.
-    OnPosition = nullptr;
-    OnState = nullptr;
-    OnAudioHook = nullptr;
-    OnVideoHook = nullptr;
+    // No event may reach a handler while the player goes. The handlers themselves stay until the threads that
+    // may be looking at them have ended: clearing them here would race with those threads.
+    FDying = true;
     Stop(true);
     FEventThread.reset();
     FDecoder.reset();

@@ -291,6 +291,8 @@ private:
     // Orders the play thread's first report against the pause a file opened paused reports from the video thread.
     std::mutex FOpenPauseLock;
     std::atomic<bool> FSeeking{false};
+    // Set first thing by the destructor: no event reaches a handler while the player goes.
+    std::atomic<bool> FDying{false};
     std::atomic<bool> Fstep{false};
     std::unique_ptr<TEventThread> FEventThread;
     std::unique_ptr<TPlayThread> FPlayThread;

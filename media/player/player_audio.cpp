@@ -165,7 +165,7 @@ void TCustomPlayer::DeliverAudioHook(TVideoState* is, uint8_t* ASamples, int ASi
 {
     // Sound starts while Open still waits for the read thread: the record is live from the moment that thread
     // holds it, before Open publishes it, or the first blocks would pass the hook by.
-    if (!FAudioHook || !OnAudioHook || (FVideoState.load() != is && FVideoStateCB.load() != is)) return;
+    if (FDying || !FAudioHook || !OnAudioHook || (FVideoState.load() != is && FVideoStateCB.load() != is)) return;
     const int64_t pts = std::llround(APts * 1000000.0) - is->StartTime;
     // SDL's audio thread must not die of a handler's error.
     try {

@@ -48,12 +48,12 @@ void TEventThread::Execute()
         if (entry.Kind == pekPosition) {
             const int64_t pts = entry.Value;
             owner->Deliver([owner, pts] {
-                if (owner->OnPosition) owner->OnPosition(owner, pts);
+                if (!owner->FDying && owner->OnPosition) owner->OnPosition(owner, pts);
             });
         } else if (entry.Kind == pekState) {
             const auto state = static_cast<TPlayState>(entry.Value);
             owner->Deliver([owner, state] {
-                if (owner->OnState) owner->OnState(owner, state);
+                if (!owner->FDying && owner->OnState) owner->OnState(owner, state);
             });
             if (state == psStop) break;
         } else if (entry.Kind == pekEnd) {

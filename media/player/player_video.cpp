@@ -251,7 +251,7 @@ int TCustomPlayer::QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, i
 void TCustomPlayer::DeliverVideoHook(TVideoState* is, TVideoPicture& vp, double APts)
 {
     const TPlayerBitmapOps* ops = PlayerBitmapOps();
-    if (!FVideoHook || !OnVideoHook || ops == nullptr || FHookConverter == nullptr) return;
+    if (FDying || !FVideoHook || !OnVideoHook || ops == nullptr || FHookConverter == nullptr) return;
     // The hook sees the picture as it will be shown (flipped when asked), and what it draws is shown.
     TAVPicture overlay = OverlayPicture(vp.bmp);
     TFormatConverter& converter = *FHookConverter;
