@@ -22,6 +22,7 @@
 #include "media/transcode/ffmpeg.h"
 #include "platform/rtl/sysutils.h"
 #include "tests/fixtures/media_fixtures.h"
+#include "tests/media/transcode_test_clips.h"
 
 namespace {
 
@@ -29,15 +30,7 @@ const std::string WorkFolder = QUENNARY_BINARY_DIR "/tests/media/transcode_conve
 
 std::string Clip(const std::string& AName, const std::string& AArguments)
 {
-    const std::string path = WorkFolder + "/" + AName;
-    if (!FileExists(path)) {
-        // Parallel test processes each make the clip under their own name, so a half-made clip is never read.
-        const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
-        const std::string command = "mkdir -p '" + WorkFolder + "' && ffmpeg -nostdin -hide_banner -loglevel error " +
-                                    "-y " + AArguments + " '" + temporary + "' && mv '" + temporary + "' '" + path + "'";
-        if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
-    }
-    return path;
+    return MakeClip(WorkFolder, AName, AArguments);
 }
 
 // One second of H.264 160x120 at 25 fps with stereo AAC at 44.1 kHz.

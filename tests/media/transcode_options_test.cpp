@@ -15,6 +15,7 @@
 #include "media/transcode/option_records.h"
 #include "media/transcode/presets.h"
 #include "platform/rtl/sysutils.h"
+#include "tests/media/transcode_test_clips.h"
 
 namespace {
 
@@ -23,16 +24,7 @@ const std::string WorkFolder = QUENNARY_BINARY_DIR "/tests/media/transcode_optio
 // A tiny clip made once per build tree with the command-line tool.
 std::string Clip(const std::string& AName, const std::string& AArguments)
 {
-    const std::string path = WorkFolder + "/" + AName;
-    if (!FileExists(path)) {
-        // Tests run as parallel processes: each makes the clip under its own name and renames it, so that a
-        // half-made clip is never taken for a whole one.
-        const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
-        const std::string command = "mkdir -p '" + WorkFolder + "' && ffmpeg -nostdin -hide_banner -loglevel error " +
-                                    "-y " + AArguments + " '" + temporary + "' && mv '" + temporary + "' '" + path + "'";
-        if (std::system(command.c_str()) != 0) ADD_FAILURE() << command;
-    }
-    return path;
+    return MakeClip(WorkFolder, AName, AArguments);
 }
 
 std::string NtscClip()
