@@ -40,6 +40,31 @@ void TFFDecoder::DropAudioConverters()
 {
     if (FAudioResampler != nullptr) ff::swr_free(&FAudioResampler);
     if (FAudioReformatter != nullptr) ff::swr_free(&FAudioReformatter);
+    ff::av_channel_layout_uninit(&FAudioInLayout);
+    FAudioInRate = 0;
+    FAudioInFormat = -1;
+}
+
+bool TFFDecoder::SameAudioInput(const AVFrame* AFrame) const
+{
+    return AFrame->sample_rate == FAudioInRate && AFrame->format == FAudioInFormat &&
+           ff::av_channel_layout_compare(&AFrame->ch_layout, &FAudioInLayout) == 0;
+}
+
+bool TFFDecoder::FollowAudioInput(const AVFrame* AFrame, bool& AUsedDecodedBuffer)
+{
+    if (SameAudioInput(AFrame)) return true;
+    // Broadcast streams change layout, rate or format mid-file: what the old converters still hold goes into
+    // the block, then they are rebuilt for the new input.
+    if (!FlushAudioConverters(AUsedDecodedBuffer)) return false;
+    DropAudioConverters();
+    if (ff::av_channel_layout_copy(&FAudioInLayout, &AFrame->ch_layout) < 0) {
+        ReportError(AV_LOG_ERROR, "Out of memory in DecodeAudio");
+        return false;
+    }
+    FAudioInRate = AFrame->sample_rate;
+    FAudioInFormat = AFrame->format;
+    return true;
 }
 
 void TFFDecoder::ResetWaveInfo()
@@ -153,6 +178,7 @@ SwrContext* TFFDecoder::AudioConverterFor(const AVFrame* AFrame, bool& AFailed)
 
 bool TFFDecoder::ConvertAudioFrame(AVFrame* AFrame, bool& AUsedDecodedBuffer)
 {
+    if (!FollowAudioInput(AFrame, AUsedDecodedBuffer)) return false;
     bool failed = false;
     SwrContext* converter = AudioConverterFor(AFrame, failed);
     if (failed) return false;
@@ -164,6 +190,11 @@ bool TFFDecoder::ConvertAudioFrame(AVFrame* AFrame, bool& AUsedDecodedBuffer)
         const bool to_decoded = FResampledAudioSize == 0;
         AUsedDecodedBuffer = to_decoded;
         return AppendAudio(to_decoded, AFrame->data[0], bytes);
+    }
+    // Samples handed through unconverted earlier in this block come first.
+    if (FResampledAudioSize == 0 && FDecodedAudioSize > 0) {
+        if (!AppendAudio(false, FDecodedAudioBuffer, FDecodedAudioSize)) return false;
+        FDecodedAudioSize = 0;
     }
     const int out_samples = ff::swr_get_out_samples(converter, AFrame->nb_samples);
     const int64_t room = static_cast<int64_t>(out_samples < 0 ? 0 : out_samples) * osize * FDesireAudioChannels;

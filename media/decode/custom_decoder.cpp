@@ -205,6 +205,7 @@ void TCustomDecoder::ScanStreams()
     for (int i = 0; i < FStreamCount; ++i) {
         switch (FFileHandle->streams[i]->codecpar->codec_type) {
         case AVMEDIA_TYPE_VIDEO:
+            if (IsCoverArt(FFileHandle->streams[i])) break;
             ++FVideoStreamCount;
             if (FFirstVideoStreamIndex < 0) FFirstVideoStreamIndex = i;
             break;
@@ -323,7 +324,8 @@ int TCustomDecoder::CheckStreamIndex(int AStreamIndex, int AMediaType)
         ReportError(AV_LOG_ERROR, StrFormat("stream index #%d is invalid.", AStreamIndex));
         return -1;
     }
-    if (FFileHandle->streams[AStreamIndex]->codecpar->codec_type != AMediaType) {
+    const AVStream* stream = FFileHandle->streams[AStreamIndex];
+    if (stream->codecpar->codec_type != AMediaType || (AMediaType == AVMEDIA_TYPE_VIDEO && IsCoverArt(stream))) {
         ReportError(AV_LOG_ERROR, StrFormat("stream #%d is not %s stream.", AStreamIndex, kind));
         return -1;
     }
@@ -387,29 +389,20 @@ TSubtitleStreamInfo TCustomDecoder::GetSubtitleStreamInfo(int AStreamIndex)
     return info;
 }
 
-bool TCustomDecoder::IsVideoStream(int AStreamIndex)
+bool TCustomDecoder::IsStreamOfKind(int AStreamIndex, int AMediaType)
 {
     if (AStreamIndex < 0 && FFileHandle != nullptr) {
         ReportError(AV_LOG_ERROR, StrFormat("stream index #%d is invalid.", AStreamIndex));
         return false;
     }
-    return CheckStreamIndex(AStreamIndex, AVMEDIA_TYPE_VIDEO) >= 0;
+    return CheckStreamIndex(AStreamIndex, AMediaType) >= 0;
 }
 
-bool TCustomDecoder::IsAudioStream(int AStreamIndex)
+bool TCustomDecoder::IsCoverArt(const AVStream* AStream)
 {
-    if (AStreamIndex < 0 && FFileHandle != nullptr) {
-        ReportError(AV_LOG_ERROR, StrFormat("stream index #%d is invalid.", AStreamIndex));
-        return false;
-    }
-    return CheckStreamIndex(AStreamIndex, AVMEDIA_TYPE_AUDIO) >= 0;
+    return AStream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && (AStream->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
 }
 
-bool TCustomDecoder::IsSubtitleStream(int AStreamIndex)
-{
-    if (AStreamIndex < 0 && FFileHandle != nullptr) {
-        ReportError(AV_LOG_ERROR, StrFormat("stream index #%d is invalid.", AStreamIndex));
-        return false;
-    }
-    return CheckStreamIndex(AStreamIndex, AVMEDIA_TYPE_SUBTITLE) >= 0;
-}
+bool TCustomDecoder::IsVideoStream(int AStreamIndex) { return IsStreamOfKind(AStreamIndex, AVMEDIA_TYPE_VIDEO); }
+bool TCustomDecoder::IsAudioStream(int AStreamIndex) { return IsStreamOfKind(AStreamIndex, AVMEDIA_TYPE_AUDIO); }
+bool TCustomDecoder::IsSubtitleStream(int AStreamIndex) { return IsStreamOfKind(AStreamIndex, AVMEDIA_TYPE_SUBTITLE); }

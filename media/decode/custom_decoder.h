@@ -13,6 +13,7 @@
 struct AVFormatContext;
 struct AVCodecContext;
 struct AVIOContext;
+struct AVStream;
 struct AVDictionary;
 
 // Options handed to the demuxer when a file is opened ("video_size", "pixel_format", "framerate", ...).
@@ -64,6 +65,8 @@ public:
     bool IsVideoStream(int AStreamIndex);
     bool IsAudioStream(int AStreamIndex);
     bool IsSubtitleStream(int AStreamIndex);
+    // A picture attached to the file (the cover of an album): a video stream to the library, none to us.
+    static bool IsCoverArt(const AVStream* AStream);
 
     // The whole report, line by line (file_info_report.cpp).
     std::string FileInfoText();
@@ -80,8 +83,10 @@ protected:
     AVCodecContext* StreamCodec(int AStreamIndex);
     // Forgets (and frees) the context of a stream, so that the next StreamCodec makes a fresh, unopened one.
     void DropStreamCodec(int AStreamIndex);
-    // -1 after an error was reported.
+    // -1 after an error was reported. Cover art is not a video stream.
     int CheckStreamIndex(int AStreamIndex, int AMediaType);
+    // Whether the stream is of the library's media type AMediaType; a negative index is an error here.
+    bool IsStreamOfKind(int AStreamIndex, int AMediaType);
 
     AVFormatContext* FFileHandle = nullptr;
     bool FOwnHandle = false;

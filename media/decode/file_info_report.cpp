@@ -113,7 +113,7 @@ std::string TCustomDecoder::FileInfoText()
     text += info.BitRate < 1 ? std::string("Bit Rate: N/A\n") : StrFormat("Bit Rate: %d kb/s\n", info.BitRate / 1000);
     if (info.TimeStamp > 0)
         text += StrFormat("Time Stamp: %s\n",
-                          DateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocal(info.TimeStamp)).c_str());
+                          DateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocalOfDate(info.TimeStamp)).c_str());
     MetadataBlock(text, ic->metadata, "");
 
     for (unsigned i = 0; i < ic->nb_chapters; ++i) {
@@ -159,6 +159,7 @@ std::string TCustomDecoder::StreamInfoLine(int AIndex)
     char description[256] = {};
     if (codec != nullptr) ff::avcodec_string(description, sizeof description, codec, 0);
     line += StrFormat(": %s", description);
+    if (IsCoverArt(stream)) line += " (cover art)";
 
     const AVRational codec_sar = codec != nullptr ? codec->sample_aspect_ratio : stream->codecpar->sample_aspect_ratio;
     if (stream->sample_aspect_ratio.num != 0 && av_cmp_q(stream->sample_aspect_ratio, codec_sar) != 0) {
@@ -169,7 +170,7 @@ std::string TCustomDecoder::StreamInfoLine(int AIndex)
                           dar_num, dar_den);
     }
 
-    if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !IsCoverArt(stream)) {
         auto rate = [&](AVRational ARate, const char* AUnit) {
             if (ARate.num != 0 && ARate.den != 0) line += RateText(av_q2d(ARate), AUnit);
         };

@@ -252,8 +252,12 @@ void TFFDecoder::StoreFrame(AVFrame* AFrame, int64_t APosition)
     int64_t time = AFrame->best_effort_timestamp;
     if (time == AV_NOPTS_VALUE) time = AFrame->pts;
     if (time == AV_NOPTS_VALUE) time = AFrame->pkt_dts;
-    if (FPicture.PTS != AV_NOPTS_VALUE) FLastPTS = FPicture.PTS;
+    const int64_t previous = FPicture.PTS;
+    if (previous != AV_NOPTS_VALUE) FLastPTS = previous;
     FPicture.PTS = StreamTimeToMicroseconds(FDecodeIndex, time);
+    // The last picture of an MPEG program stream comes without any time: it follows the one before.
+    if (FPicture.PTS == AV_NOPTS_VALUE && previous != AV_NOPTS_VALUE)
+        FPicture.PTS = previous + StreamFrameDuration(FDecodeIndex);
     if (FPicture.PTS != AV_NOPTS_VALUE)
         LoggerInstance()->Log(this, llDebug, "decode PTS: %0.3f", static_cast<double>(FPicture.PTS) / 1000000.0);
 
@@ -367,46 +371,67 @@ bool TFFDecoder::DecodeNextKeyFrame(int AStreamIndex)
     return Seek(target, TSeekFlags{}) && Decode(index);
 }
 
+int64_t TFFDecoder::StepBackReference() const
+{
+    if (FPicture.PTS != AV_NOPTS_VALUE) return FPicture.PTS;
+    if (FLastPTS != AV_NOPTS_VALUE) return FLastPTS;
+    // Stepping back from nothing starts at the end.
+    return FFileHandle->duration == AV_NOPTS_VALUE ? 0 : FFileHandle->duration;
+}
+
+bool TFFDecoder::DecodeKeyFrameBefore(int AStreamIndex, int64_t AReference)
+{
+    const int64_t frame = StreamFrameDuration(AStreamIndex);
+    // Back off one frame duration more each round until a picture before the reference comes out. Each round
+    // decodes; comparing byte positions to skip that is unreliable here, as a seek does not always move the input.
+    for (int64_t h = 1;; ++h) {
+        const int64_t step = h * frame;
+        if (!Seek(AReference - step, TSeekFlags{sfBackward})) return false;
+        if (!Decode(AStreamIndex)) {
+            if (AReference < step) return false;
+            continue;
+        }
+        // A picture without a time right after a seek (a program stream's key frame may carry none) tells
+        // nothing: the next round lands earlier and reaches it in sequence.
+        const int64_t time = FPicture.PTS;
+        if (time != AV_NOPTS_VALUE && (time < AReference || time <= 0)) return true;
+        // Already back at the start and still not before the reference: there is nothing earlier, unless the
+        // first picture simply has no time.
+        if (AReference < step) return time == AV_NOPTS_VALUE;
+    }
+}
+
 bool TFFDecoder::DecodePreviousKeyFrame(int AStreamIndex)
 {
     const int index = SelectVideoStream(AStreamIndex);
     if (index < 0) return false;
-    const int64_t frame = StreamFrameDuration(index);
-    int64_t reference = FPicture.PTS;
-    if (reference == AV_NOPTS_VALUE) reference = FLastPTS;
-    if (reference == AV_NOPTS_VALUE) reference = FFileHandle->duration == AV_NOPTS_VALUE ? 0 : FFileHandle->duration;
-
-    // Back off one frame duration more each round until a picture before the reference comes out. Each round
-    // decodes; comparing byte positions to skip that is unreliable here, as a seek does not always move the input.
-    bool found = false;
-    for (int64_t h = 1;; ++h) {
-        const int64_t step = h * frame;
-        if (!Seek(reference - step, TSeekFlags{sfBackward})) break;
-        if (!Decode(index)) {
-            if (reference < step) break;
-            continue;
-        }
-        if (FPicture.PTS < reference || FPicture.PTS <= 0) {
-            found = true;
-            break;
-        }
-        // Already back at the start and still not before the reference: there is nothing earlier.
-        if (reference < step) break;
-    }
-    if (!found) FLastErrMsg = "Could not seek to the previous key-frame. " + FLastErrMsg;
-    return found;
+    if (DecodeKeyFrameBefore(index, StepBackReference())) return true;
+    FLastErrMsg = "Could not seek to the previous key-frame. " + FLastErrMsg;
+    return false;
 }
 
 bool TFFDecoder::DecodePreviousFrame(int AStreamIndex)
 {
     const int index = SelectVideoStream(AStreamIndex);
     if (index < 0) return false;
-    const int64_t frame = StreamFrameDuration(index);
-    int64_t base = FPicture.PTS;
-    if (base == AV_NOPTS_VALUE) base = FLastPTS;
-    const int64_t target = base == AV_NOPTS_VALUE ? -2 * frame : base - 2 * frame;
+    // The last picture whose time is strictly before the current one. Time stamps in whole milliseconds put
+    // pictures off their nominal grid, so no guess from the frame duration finds it: the pictures from the key
+    // frame on are decoded to learn its time, then the same key frame is found again and decoded up to it, which
+    // leaves the decoder right after that picture for the next step either way.
+    const int64_t reference = StepBackReference();
     if (!DecodePreviousKeyFrame(index)) return false;
-    while (FPicture.PTS == AV_NOPTS_VALUE || FPicture.PTS <= target)
+    int64_t target = FPicture.PTS;
+    while (Decode(index)) {
+        const int64_t time = FPicture.PTS;
+        if (time == AV_NOPTS_VALUE) continue;
+        if (time >= reference) break;
+        target = time;
+    }
+    if (!DecodeKeyFrameBefore(index, reference)) {
+        FLastErrMsg = "Could not seek to the previous key-frame. " + FLastErrMsg;
+        return false;
+    }
+    while (FPicture.PTS == AV_NOPTS_VALUE || FPicture.PTS < target)
         if (!Decode(index)) return false;
     return true;
 }

@@ -11,6 +11,7 @@
 
 extern "C" {
 #include <libavutil/avutil.h>
+#include <libavutil/channel_layout.h>
 #include <libavutil/samplefmt.h>
 }
 
@@ -115,6 +116,10 @@ private:
     void StoreFrame(AVFrame* AFrame, int64_t APosition);
     bool DeinterlaceFrame(AVFrame* AFrame);
     int64_t StreamTimeToMicroseconds(int AStreamIndex, int64_t ATime) const;
+    // The time a step back starts from: the current picture's, else the one before, else the end of the file.
+    int64_t StepBackReference() const;
+    // Seeks back and decodes until a picture before AReference (or the first one) comes out.
+    bool DecodeKeyFrameBefore(int AStreamIndex, int64_t AReference);
     // Microseconds per picture of a video stream (40000 when its rate is unknown).
     int64_t StreamFrameDuration(int AStreamIndex) const;
 
@@ -124,6 +129,9 @@ private:
     bool AppendAudio(bool AToDecoded, const uint8_t* AData, int64_t ASize);
     SwrContext* AudioConverterFor(const AVFrame* AFrame, bool& AFailed);
     void DropAudioConverters();
+    bool SameAudioInput(const AVFrame* AFrame) const;
+    // Rebuilds the converters when the frame's layout, rate or format differs from what they were built for.
+    bool FollowAudioInput(const AVFrame* AFrame, bool& AUsedDecodedBuffer);
     void FillWaveInfo(int ASize, bool AFromDecoded, int64_t ATime, int64_t ADts, int64_t APts);
 
     AVCodecContext* FCodec = nullptr;
@@ -158,6 +166,9 @@ private:
     size_t FResampledAudioCapacity = 0;
     SwrContext* FAudioResampler = nullptr;
     SwrContext* FAudioReformatter = nullptr;
+    AVChannelLayout FAudioInLayout{};  // the input the converters were built for
+    int FAudioInRate = 0;
+    int FAudioInFormat = -1;
     int FRemainsAudioSize = 0;
     bool FAudioDrainSent = false;
     int64_t FAudioNextPTS = AV_NOPTS_VALUE;  // where the block after the current one starts, microseconds

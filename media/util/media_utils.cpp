@@ -43,6 +43,14 @@ double UnixTimeToLocal(int64_t ASeconds)
     return static_cast<double>(ASeconds) / 86400.0 + 25569.0 + LocalTimeBiasDays();
 }
 
+double UnixTimeToLocalOfDate(int64_t ASeconds)
+{
+    const auto seconds = static_cast<std::time_t>(ASeconds);
+    std::tm parts{};
+    if (localtime_r(&seconds, &parts) == nullptr) return UnixTimeToLocal(ASeconds);
+    return static_cast<double>(ASeconds + parts.tm_gmtoff) / 86400.0 + 25569.0;
+}
+
 std::string DateTimeText(const std::string& AFormat, double ADateTime) { return FormatDateTime(AFormat, ADateTime); }
 
 void CallInMainThread(const std::function<void()>& AMethod) { SynchronizeInMainThread(nullptr, AMethod); }

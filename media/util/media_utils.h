@@ -23,6 +23,8 @@ std::string SizeToText(int64_t ASize);
 double LocalTimeBiasDays();
 // Seconds since 1970 (UTC) to a local date-time (days since 1899-12-30).
 double UnixTimeToLocal(int64_t ASeconds);
+// The same with the zone rules of that very date, daylight saving included: a date shown to the user.
+double UnixTimeToLocalOfDate(int64_t ASeconds);
 std::string DateTimeText(const std::string& AFormat, double ADateTime);
 
 // Any thread. Runs AMethod on the main thread and returns once it ran: at once on the main thread, otherwise

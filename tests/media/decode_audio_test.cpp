@@ -62,6 +62,24 @@ TEST_F(DecodeAudioTest, SixChannelsAt48kHzComeOutAsStereoAt44kHzOfTheSameLength)
     EXPECT_TRUE(Logged("need resample 6 channels @ 48000 Hz to 2 channels @ 44100 Hz", llInfo));
 }
 
+TEST_F(DecodeAudioTest, AChannelAndRateChangeMidStreamRebuildsTheConverterAndDecodesToTheEnd)
+{
+    // One second of 6 channels at 48 kHz, then one of stereo at 44.1 kHz, as a broadcast recording switches.
+    Open("layout_change.ts");
+    int64_t total = 0;
+    while (FDecoder->DecodeAudio()) {
+        EXPECT_EQ(FDecoder->WaveInfo().Channels, 2);
+        EXPECT_EQ(FDecoder->WaveInfo().SampleRate, 44100);
+        total += FDecoder->WaveInfo().Size;
+    }
+    EXPECT_TRUE(FDecoder->IsEOF()) << FDecoder->LastErrMsg();
+    // Both seconds arrive whole (AC-3 blocks round each up a little).
+    EXPECT_NEAR(total, 2 * 176400, 176400 / 20);
+    EXPECT_EQ(total % 4, 0);
+    EXPECT_TRUE(Logged("need resample 6 channels @ 48000 Hz to 2 channels @ 44100 Hz", llInfo));
+    EXPECT_TRUE(Logged("need convert fltp sample format to s16 sample format", llInfo));
+}
+
 TEST_F(DecodeAudioTest, OnlyWhatDiffersIsConverted)
 {
     // Already in the output format: handed out as decoded, no converter at all.

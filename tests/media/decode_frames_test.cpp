@@ -81,10 +81,49 @@ TEST_F(DecodeFramesTest, KeyFrameStepsLandOnKeyFrames)
     EXPECT_TRUE(FDecoder.FrameInfo().IsKeyFrame);
     EXPECT_EQ(FDecoder.FrameInfo().PTS, 24 * Frame);
 
-    // Right after opening there is no picture: the step back starts at the end of the file.
+    // Right after opening there is no picture: the step back starts at the end of the file, so it gives the
+    // last picture.
     Open("bframes.mp4");
     ASSERT_TRUE(FDecoder.DecodePreviousFrame()) << FDecoder.LastErrMsg();
-    EXPECT_EQ(FDecoder.FrameInfo().PTS, 48 * Frame);
+    EXPECT_EQ(FDecoder.FrameInfo().PTS, 49 * Frame);
+}
+
+TEST_F(DecodeFramesTest, StepsBackRetraceTheForwardTimesOnEveryTimeBase)
+{
+    // Millisecond time stamps at 24 and 29.97 fps put pictures off the frame-duration grid; the last picture of
+    // the program stream carries no time at all and follows the one before.
+    const std::pair<const char*, size_t> cases[] = {
+        {"r24.mkv", 24}, {"r2997.webm", 30}, {"r2997.flv", 30}, {"clip.mpg", 25}};
+    for (const auto& [file, count] : cases) {
+        SCOPED_TRACE(file);
+        Open(file);
+        const std::vector<int64_t> times = StepToTheEnd();
+        ASSERT_EQ(times.size(), count);
+        for (size_t i = 1; i < times.size(); ++i) ASSERT_GT(times[i], times[i - 1]) << i;
+        // From the end back to the first picture, every picture once.
+        for (size_t i = times.size() - 1; i-- > 0;) {
+            ASSERT_TRUE(FDecoder.DecodePreviousFrame()) << i << ": " << FDecoder.LastErrMsg();
+            ASSERT_EQ(FDecoder.FrameInfo().PTS, times[i]) << i;
+        }
+        // And forward again from there.
+        ASSERT_TRUE(FDecoder.Decode());
+        EXPECT_EQ(FDecoder.FrameInfo().PTS, times[1]);
+    }
+}
+
+TEST_F(DecodeFramesTest, CoverArtIsNoVideoAndTheAudioSeeks)
+{
+    for (const char* file : {"cover.mp3", "cover.m4a"}) {
+        SCOPED_TRACE(file);
+        Open(file);
+        EXPECT_FALSE(FDecoder.IsVideoStream(1));
+        EXPECT_FALSE(FDecoder.Decode());
+        EXPECT_EQ(FDecoder.LastErrMsg(), "no video stream.");
+        EXPECT_NE(FDecoder.StreamInfoLine(1).find(" (cover art)"), std::string::npos) << FDecoder.StreamInfoLine(1);
+        ASSERT_TRUE(FDecoder.Seek(500000, TSeekFlags{})) << FDecoder.LastErrMsg();
+        ASSERT_TRUE(FDecoder.DecodeAudio()) << FDecoder.LastErrMsg();
+        EXPECT_NEAR(FDecoder.WaveInfo().PTS, 500000, 60000);
+    }
 }
 
 TEST_F(DecodeFramesTest, AFileCutShortDecodesWhatItHasAndEnds)

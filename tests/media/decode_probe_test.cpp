@@ -30,6 +30,9 @@ const TProbeCase ProbeCases[] = {
     {"tagged.mp3", "mp3", 1, 0, 1, 0, -1, 0, -1, -1, -1, 1, 44100, 1000},
     {"six.wav", "wav", 1, 0, 1, 0, -1, 0, -1, -1, -1, 6, 48000, 1000},
     {"picture.jpg", "jpeg_pipe", 1, 1, 0, 0, 0, -1, -1, 64, 48, -1, -1, -1},
+    // Cover art is no video: the file counts as audio.
+    {"cover.mp3", "mp3", 2, 0, 1, 0, -1, 0, -1, -1, -1, 1, 44100, 1000},
+    {"cover.m4a", "mov,mp4,m4a,3gp,3g2,mj2", 2, 0, 1, 0, -1, 0, -1, -1, -1, 1, 44100, 1000},
     {"ünïcødé видео.mp4", "mov,mp4,m4a,3gp,3g2,mj2", 1, 1, 0, 0, 0, -1, -1, 160, 120, -1, -1, 2000},
 };
 

@@ -53,6 +53,19 @@ TEST(MediaUtils, UnixTimeToLocalUsesTheStandardBias)
     tzset();
 }
 
+TEST(MediaUtils, UnixTimeToLocalOfDateAppliesThatDatesDaylightSaving)
+{
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    // 2026-01-15 12:00 UTC is 13:00 in winter; 2026-07-15 12:00 UTC is 14:00 in summer.
+    EXPECT_EQ(DateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocalOfDate(1768478400)), "2026-01-15 13:00:00");
+    EXPECT_EQ(DateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocalOfDate(1784116800)), "2026-07-15 14:00:00");
+    if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+    tzset();
+}
+
 TEST(MediaUtils, SeekFlagsMapOneToOne)
 {
     const std::pair<TSeekFlags, int> cases[] = {{{}, 0},       {{sfBackward}, 1}, {{sfByte}, 2},
