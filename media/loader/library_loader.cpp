@@ -1,7 +1,7 @@
 #include "media/loader/library_loader.h"
 
 #include <dlfcn.h>
-#include <sys/stat.h>
+#include <link.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include "media/log/ff_logger.h"
 #include "media/util/text_format.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/sysutils.h"
 
 TFFLoader* FFLoader = nullptr;
 
@@ -46,15 +47,18 @@ std::string LastError;
 
 int Index(TLibrary ALibrary) { return static_cast<int>(ALibrary); }
 
-bool FileExists(const std::string& AName)
-{
-    struct stat info {};
-    return stat(AName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 std::string WithDelimiter(const std::string& AFolder)
 {
-    return AFolder.empty() || AFolder.back() == '/' ? AFolder : AFolder + "/";
+    return AFolder.empty() ? AFolder : IncludeTrailingPathDelimiter(AFolder);
+}
+
+// An accepted library stays in memory for the rest of the process, also after the set is unloaded. Only now:
+// a refused one must go, or the system's copy of the same soname would be answered by it.
+void KeepLoaded(void* AHandle)
+{
+    link_map* map = nullptr;
+    if (dlinfo(AHandle, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_name == nullptr) return;
+    if (void* pinned = dlopen(map->l_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE)) dlclose(pinned);
 }
 
 void PrependToPath(const std::string& AFolder)
@@ -84,10 +88,10 @@ void* LoadDllFromFolder(const std::string& AFolder, const std::string& AFileName
         const bool saved = getcwd(cwd.data(), cwd.size()) != nullptr;
         if (chdir(AFolder.c_str()) != 0) { /* loading by full path works from anywhere */ }
         PrependToPath(AFolder);
-        handle = dlopen(full.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        handle = dlopen(full.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (saved && chdir(cwd.data()) != 0) { /* the old folder vanished; nothing to go back to */ }
     } else {
-        handle = dlopen(AFileName.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        handle = dlopen(AFileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     }
     if (handle == nullptr) {
         const char* reason = dlerror();
@@ -120,6 +124,7 @@ bool TFFLoader::Load(TLibrary ALibrary)
         try {
             item.Fixup(file_name, status.Handle);
             status.Fixuped = true;
+            KeepLoaded(status.Handle);
         } catch (const std::exception& e) {
             LastError = e.what();
         }
