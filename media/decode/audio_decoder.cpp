@@ -273,7 +273,7 @@ bool TFFDecoder::DecodeAudio(int AStreamIndex)
         FDecodedAudioSize = FResampledAudioSize = 0;
         int64_t time = AV_NOPTS_VALUE, dts = AV_NOPTS_VALUE, pts = AV_NOPTS_VALUE;
         if (!FAudioDrainSent) {
-            const int read = ff::av_read_frame(FFileHandle, FPacket);
+            const int read = ReadPacket();
             if (read < 0) {
                 if (!ReadFailedAtEnd(read)) return false;
                 ff::avcodec_send_packet(FAudioCodec, nullptr);

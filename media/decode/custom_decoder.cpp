@@ -10,6 +10,7 @@
 #include "media/log/ff_logger.h"
 #include "media/util/ff_utils.h"
 #include "media/util/text_format.h"
+#include "platform/rtl/clock.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
 
@@ -125,7 +126,7 @@ bool TCustomDecoder::LoadFile(const std::string& AFileName, const std::string& A
         return false;
     }
     context->flags |= AVFMT_FLAG_NONBLOCK;
-    context->interrupt_callback = InterruptCallback();
+    context->interrupt_callback = AVIOInterruptCB{&TCustomDecoder::InterruptProc, this};
     const std::string url = FileNameToAnsiURL(AFileName);
     if (IsUnicodeURL(url)) {
         const int result = UnicodeIOOpen(url, uioRead, FUnicodeIO);
@@ -141,24 +142,52 @@ bool TCustomDecoder::LoadFile(const std::string& AFileName, const std::string& A
     AVDictionary* hints = nullptr;
     for (const auto& [key, value] : AHints) ff::av_dict_set(&hints, key.c_str(), value.c_str(), 0);
     // On failure the library frees the context and clears the pointer; only our own I/O is left to close.
+    ArmReadTimeout();
     const int result = ff::avformat_open_input(&context, url.c_str(), format, &hints);
     ff::av_dict_free(&hints);
     if (result < 0) {
+        DisarmReadTimeout();
         UnicodeIOClose(FUnicodeIO);
-        ReportError(AV_LOG_ERROR, AVErrorText(AFileName, result));
+        ReportError(AV_LOG_ERROR, ReadTimedOut() ? StrFormat("%s: timeout", AFileName.c_str())
+                                                 : AVErrorText(AFileName, result));
         return false;
     }
     FFileHandle = context;
     FOwnHandle = true;
 
-    if (ff::avformat_find_stream_info(FFileHandle, nullptr) < 0) {
+    ArmReadTimeout();
+    const int found = ff::avformat_find_stream_info(FFileHandle, nullptr);
+    DisarmReadTimeout();
+    if (found < 0 || ReadTimedOut()) {
+        const bool timed_out = ReadTimedOut();
         CloseFile();
-        FLastErrMsg = StrFormat("%s: could not find codec parameters", AFileName.c_str());
+        FLastErrMsg = StrFormat(timed_out ? "%s: timeout" : "%s: could not find codec parameters", AFileName.c_str());
+        if (timed_out) LoggerInstance()->Log(this, llError, FLastErrMsg);
         return false;
     }
     ScanStreams();
     FForceFormat = AFormatName;
     return true;
+}
+
+void TCustomDecoder::ArmReadTimeout()
+{
+    FTimedOut = false;
+    FReadStarted = CurrentClock().NowMicros();
+}
+
+void TCustomDecoder::DisarmReadTimeout() { FReadStarted = INT64_MAX; }
+
+int TCustomDecoder::InterruptProc(void* AOpaque)
+{
+    auto* decoder = static_cast<TCustomDecoder*>(AOpaque);
+    const int64_t started = decoder->FReadStarted;
+    if (decoder->FReadTimeout > 0 && started != INT64_MAX &&
+        CurrentClock().NowMicros() - started > int64_t{decoder->FReadTimeout} * 1000) {
+        decoder->FTimedOut = true;
+        return 1;
+    }
+    return FFInterruptCallback(nullptr);
 }
 
 void TCustomDecoder::CloseFile()

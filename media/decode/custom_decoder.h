@@ -2,6 +2,8 @@
 // Probing: opens a media file (or adopts a context another component opened) and answers what is in it.
 // Failures never escape: every getter logs, keeps the text in LastErrMsg and answers an "unknown" record or false;
 // only a call made while the libraries are not loaded raises.
+#include <atomic>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,6 +54,10 @@ public:
     int FirstVideoStreamIndex() const { return FFirstVideoStreamIndex; }
     int FirstSubtitleStreamIndex() const { return FFirstSubtitleStreamIndex; }
     const std::string& LastErrMsg() const { return FLastErrMsg; }
+    // Milliseconds a blocking open, read or seek may wait for data before it gives up with "timeout"; 0 or
+    // less waits for ever.
+    int ReadTimeout() const { return FReadTimeout; }
+    void SetReadTimeout(int AValue) { FReadTimeout = AValue; }
 
     TFileStreamInfo FileStreamInfo();
     // A negative index means the first stream of that kind.
@@ -83,6 +89,10 @@ protected:
     AVCodecContext* StreamCodec(int AStreamIndex);
     // Forgets (and frees) the context of a stream, so that the next StreamCodec makes a fresh, unopened one.
     void DropStreamCodec(int AStreamIndex);
+    // Around each blocking call on the file, so that a stalled input ends in the read time-out.
+    void ArmReadTimeout();
+    void DisarmReadTimeout();
+    bool ReadTimedOut() const { return FTimedOut; }
     // -1 after an error was reported. Cover art is not a video stream.
     int CheckStreamIndex(int AStreamIndex, int AMediaType);
     // Whether the stream is of the library's media type AMediaType; a negative index is an error here.
@@ -103,7 +113,12 @@ protected:
     int FFirstSubtitleStreamIndex = -1;
 
 private:
+    // The file's interrupt callback: the read time-out, then what the engine's registry says for this thread.
+    static int InterruptProc(void* AOpaque);
     void FreeStreamCodecs();
+    int FReadTimeout = 10000;
+    std::atomic<int64_t> FReadStarted{INT64_MAX};
+    std::atomic<bool> FTimedOut{false};
     std::vector<AVCodecContext*> FStreamCodecs;
     AVIOContext* FUnicodeIO = nullptr;
 };

@@ -162,8 +162,20 @@ bool TFFDecoder::IsStillImage() const
            (name.size() > pipe.size() && name.compare(name.size() - pipe.size(), pipe.size(), pipe) == 0);
 }
 
+int TFFDecoder::ReadPacket()
+{
+    ArmReadTimeout();
+    const int result = ff::av_read_frame(FFileHandle, FPacket);
+    DisarmReadTimeout();
+    return result;
+}
+
 bool TFFDecoder::ReadFailedAtEnd(int AResult)
 {
+    if (ReadTimedOut()) {
+        ReportError(AV_LOG_ERROR, StrFormat("%s: timeout", FileName().c_str()));
+        return false;
+    }
     if (AResult == AVERROR(EAGAIN)) {
         LoggerInstance()->Log(this, llInfo, "no data, please try again.");
         return false;
@@ -205,7 +217,7 @@ bool TFFDecoder::Decode(int AStreamIndex)
             return false;
         }
         // Anything but "needs input" is a damaged packet: its picture is lost, the next one is tried.
-        const int read = ff::av_read_frame(FFileHandle, FPacket);
+        const int read = ReadPacket();
         if (read < 0) {
             if (!ReadFailedAtEnd(read)) return false;
             if (FVideoDrainSent) {
@@ -329,6 +341,7 @@ bool TFFDecoder::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     FAudioNextPTS = AV_NOPTS_VALUE;
 
     const int flags = SeekFlagsToAV(ASeekFlags);
+    ArmReadTimeout();
     int result;
     if (APTS > 0) {
         result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags);
@@ -342,6 +355,7 @@ bool TFFDecoder::Seek(int64_t APTS, TSeekFlags ASeekFlags)
         if (result < 0) result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags | AVSEEK_FLAG_BACKWARD);
         if (result < 0) result = ff::av_seek_frame(FFileHandle, FSeekIndex, target, flags & ~AVSEEK_FLAG_BACKWARD);
     }
+    DisarmReadTimeout();
     if (result < 0) {
         ReportError(AV_LOG_ERROR, ASeekFlags.Contains(sfByte)
                                       ? StrFormat("could not seek to position %lld bytes", static_cast<long long>(APTS))

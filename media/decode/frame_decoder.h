@@ -108,6 +108,8 @@ private:
     bool CanSeek();
     bool SeeksByBytes() const;
     bool IsStillImage() const;
+    // The next packet of the file, under the read time-out.
+    int ReadPacket();
     // The outcome of a failed packet read: false after the texts and FEOF of the three cases, true at the end
     // of the file (the caller drains its decoder).
     bool ReadFailedAtEnd(int AResult);

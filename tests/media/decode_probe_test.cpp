@@ -1,6 +1,12 @@
 // Probing real files: streams, sizes, durations and texts, and clear failures for files that are not what
 // they claim to be.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include "media/decode/frame_decoder.h"
 #include "media/decode/unicode_names.h"
@@ -206,6 +212,32 @@ TEST_F(DecodeProbeTest, UnicodeURLsOpenThroughTheirOwnInputAndGiveTheNameBack)
     const std::string missing = MediaFixture("missing видео.mp4");
     EXPECT_FALSE(decoder.LoadFile(MakeUnicodeURL(missing)));
     EXPECT_EQ(decoder.LastErrMsg(), MakeUnicodeURL(missing) + ": No such file or directory");
+}
+
+TEST_F(DecodeProbeTest, ASilentServerEndsTheProbeInTheReadTimeout)
+{
+    // Listening is enough: the system completes the connection, and nothing is ever sent.
+    const int server = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(server, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(server, 4), 0);
+    ASSERT_EQ(getsockname(server, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string url = "tcp://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+
+    TFFDecoder decoder(nullptr);
+    decoder.SetReadTimeout(200);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(decoder.LoadFile(url));
+    // Not a measurement: only that the call came back at all instead of waiting for the server.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(decoder.LastErrMsg(), url + ": timeout");
+    EXPECT_TRUE(Logged(url + ": timeout", llError));
+    EXPECT_EQ(decoder.StreamCount(), -1);
+    close(server);
 }
 
 TEST(UnicodeNames, PassPlainAndProtocolNamesAndRoundTripTheURLForm)
