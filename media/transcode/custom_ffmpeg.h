@@ -182,9 +182,9 @@ public:
     void ApplyPreset(const std::string& AOptionName, const std::string& AName);
 
     // --- files ---
-    bool OpenInputFile(const std::string& AFileName);
+    bool OpenInputFile(const std::string& AName);
     // The new number of output files, or -1 with LastErrMsg.
-    int OpenOutputFile(const std::string& AFileName, bool AJoin);
+    int OpenOutputFile(const std::string& AName, bool AJoin);
     void PrepareJoin();
     // AKind "encoder" or "decoder"; an empty name is codec "none" and true.
     bool LookupCodec(const std::string& AName, AVMediaType AType, int AStrict, bool AEncoder, AVCodecID& AId);

@@ -61,6 +61,9 @@ const std::unordered_map<std::string, TOptionHandler>& TOptionTable::Handlers()
     auto time = [](E& AEngine, const std::string& AName, const std::string& AValue) {
         const bool duration = AName != "timestamp";
         const int64_t value = AEngine.ParseTimeSpec(AName, AValue, duration);
+        // A negative length would make an empty file and call it a success.
+        if (AName == "t" && value < 0)
+            throw FFmpegException(StrFormat("Invalid value \"%s\" for option \"%s\"", AValue.c_str(), AName.c_str()));
         if (AName == "t")
             AEngine.SetRecordingTime(value);
         else if (AName == "ss")

@@ -1,6 +1,7 @@
 // Opening and probing an input file of a task, and looking codecs up by name.
 #include <cmath>
 
+#include "media/decode/unicode_names.h"
 #include "media/loader/av_bindings.h"
 #include "media/transcode/custom_ffmpeg.h"
 #include "media/util/ff_utils.h"
@@ -72,8 +73,10 @@ bool TCustomFFmpeg::LookupCodec(const std::string& AName, AVMediaType AType, int
     return true;
 }
 
-bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName)
+bool TCustomFFmpeg::OpenInputFile(const std::string& AName)
 {
+    // A "unicode:utf8:" name opens as the UTF-8 name it carries, as in the decoder.
+    const std::string file_name = URLToWideName(AName);
     if (Fnb_input_files >= FMaxFiles) {
         FLastErrMsg = StrFormat("Too many input files (at most %d)", FMaxFiles);
         return false;
@@ -111,11 +114,11 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName)
     ic->interrupt_callback = InterruptCallback();
 
     ArmReadTimeout();
-    int result = ff::avformat_open_input(&ic, AFileName.c_str(), format, &options);
+    int result = ff::avformat_open_input(&ic, file_name.c_str(), format, &options);
     ff::av_dict_free(&options);
     if (result < 0) {
         DisarmReadTimeout();
-        FLastErrMsg = AVErrorText(AFileName, result);
+        FLastErrMsg = AVErrorText(file_name, result);
         return false;
     }
 
@@ -146,7 +149,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName)
     result = ff::avformat_find_stream_info(ic, nullptr);
     if (result < 0) {
         DisarmReadTimeout();
-        FLastErrMsg = StrFormat("%s: could not find codec parameters", AFileName.c_str());
+        FLastErrMsg = StrFormat("%s: could not find codec parameters", file_name.c_str());
         if (Fverbose >= 0) Log(llVerbose, FLastErrMsg);
         ff::avformat_close_input(&ic);
         return false;
@@ -157,7 +160,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName)
     if (Fstart_time != 0) {
         ArmReadTimeout();
         if (ff::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0 && Fverbose > 0)
-            Log(llVerbose, StrFormat("%s: could not seek to position %0.3f", AFileName.c_str(),
+            Log(llVerbose, StrFormat("%s: could not seek to position %0.3f", file_name.c_str(),
                                      static_cast<double>(timestamp) / AV_TIME_BASE));
         Fstart_time = 0;
     }
@@ -218,9 +221,9 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName)
     if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration) FTotalOutputDuration = ic->duration;
 
     Finput_files[Fnb_input_files] = ic;
-    Finput_file_names[Fnb_input_files] = AFileName;
+    Finput_file_names[Fnb_input_files] = file_name;
     Finput_files_ts_offset[Fnb_input_files] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
-    if (Fverbose >= 0) ff::av_dump_format(ic, Fnb_input_files, AFileName.c_str(), 0);
+    if (Fverbose >= 0) ff::av_dump_format(ic, Fnb_input_files, file_name.c_str(), 0);
     ++Fnb_input_files;
     Fvideo_channel = 0;
     Fvideo_codec_name.clear();

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "media/decode/unicode_names.h"
 #include "media/loader/av_bindings.h"
 #include "media/transcode/custom_ffmpeg.h"
 #include "media/util/ff_utils.h"
@@ -62,8 +63,10 @@ bool TCustomFFmpeg::IsInputOfTask(const std::string& AFileName) const
     return false;
 }
 
-int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin)
+int TCustomFFmpeg::OpenOutputFile(const std::string& AName, bool AJoin)
 {
+    // A "unicode:utf8:" name opens as the UTF-8 name it carries, as in the decoder.
+    const std::string file_name = URLToWideName(AName);
     if (FJoinMode) {
         FLastErrMsg = "Cannot join more than one output file.";
         return -1;
@@ -74,9 +77,9 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin)
     }
     // Creating the output truncates it: an output that is one of the inputs would destroy the source before a
     // single packet of it was read.
-    if (IsInputOfTask(AFileName)) {
+    if (IsInputOfTask(file_name)) {
         FLastErrMsg = StrFormat("Output file \"%s\" is one of the input files; it would be overwritten",
-                                AFileName.c_str());
+                                file_name.c_str());
         return -1;
     }
     FEnableFilter = !Fvfilters.empty();
@@ -93,15 +96,15 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin)
         }
         Flast_asked_format.clear();
     } else {
-        format = ff::av_guess_format(nullptr, AFileName.c_str(), nullptr);
+        format = ff::av_guess_format(nullptr, file_name.c_str(), nullptr);
         if (format == nullptr) {
-            FLastErrMsg = StrFormat("Unable to find a suitable output format for '%s'", AFileName.c_str());
+            FLastErrMsg = StrFormat("Unable to find a suitable output format for '%s'", file_name.c_str());
             ff::avformat_free_context(oc);
             return -1;
         }
     }
     oc->oformat = format;
-    oc->url = ff::av_strdup(AFileName.c_str());
+    oc->url = ff::av_strdup(file_name.c_str());
 
     // A sound container whose picture codec is only for cover art gets no picture stream unless one is asked for.
     const bool cover_art_only = format->video_codec != AV_CODEC_ID_NONE &&
@@ -169,14 +172,14 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin)
     ff::av_dict_copy(&oc->metadata, Fmetadata, 0);
     if (Fmetadata != nullptr) ff::av_dict_free(&Fmetadata);
 
-    if ((format->flags & AVFMT_NEEDNUMBER) != 0 && ff::av_filename_number_test(AFileName.c_str()) == 0)
-        return fail(AVErrorText(AFileName, AVERROR(EDOM)));
+    if ((format->flags & AVFMT_NEEDNUMBER) != 0 && ff::av_filename_number_test(file_name.c_str()) == 0)
+        return fail(AVErrorText(file_name, AVERROR(EDOM)));
     if ((format->flags & AVFMT_NOFILE) == 0) {
         const AVIOInterruptCB callback = InterruptCallback();
         ArmReadTimeout();
-        const int result = ff::avio_open2(&oc->pb, AFileName.c_str(), AVIO_FLAG_WRITE, &callback, nullptr);
+        const int result = ff::avio_open2(&oc->pb, file_name.c_str(), AVIO_FLAG_WRITE, &callback, nullptr);
         DisarmReadTimeout();
-        if (result < 0) return fail(AVErrorText(AFileName, result));
+        if (result < 0) return fail(AVErrorText(file_name, result));
     }
     oc->max_delay = static_cast<int>(Fmux_max_delay * AV_TIME_BASE);
     oc->flags |= AVFMT_FLAG_NONBLOCK;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "media/decode/unicode_names.h"
 #include "media/loader/av_bindings.h"
 #include "media/loader/engine.h"
 #include "media/loader/library_loader.h"
@@ -192,6 +193,23 @@ TEST_F(TranscodeFilesTest, ATaskWithoutOutputEndsAtOnceOnTheCallersThread)
     EXPECT_EQ(engine.FatalMessage(), "At least one output file must be specified");
     EXPECT_EQ(engine.StartConvert(true), nullptr);
     EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(TranscodeFilesTest, UnicodeURLsOpenAsTheNamesTheyCarry)
+{
+    const std::string output = WorkFolder + "/ünïcødé out.avi";
+    DeleteFile(output);
+    TCustomFFmpeg engine(4);
+    ASSERT_TRUE(engine.OpenInputFile(std::string(UnicodeURLPrefix) + Movie())) << engine.LastErrMsg();
+    ASSERT_EQ(engine.OpenOutputFile(std::string(UnicodeURLPrefix) + output, false), 1) << engine.LastErrMsg();
+    EXPECT_TRUE(FileExists(output));
+}
+
+TEST_F(TranscodeFilesTest, ANegativeDurationIsRefused)
+{
+    TCustomFFmpeg engine(4);
+    EXPECT_EQ(Error([&] { engine.ApplyExtOptions("t=-5", false); }), "Invalid value \"-5\" for option \"t\"");
+    EXPECT_NO_THROW(engine.ApplyExtOptions("t=0.5", false));
 }
 
 TEST_F(TranscodeFilesTest, AnUnusedOutputLeavesNoEmptyFileBehind)
