@@ -187,10 +187,36 @@ TEST_F(DecodeFramesTest, ThePictureComesOutAsABitmapRecordOnlyOnceDecoded)
     EXPECT_EQ(dib->bmWidthBytes, 640);
 }
 
-TEST_F(DecodeFramesTest, DeinterlacingKeepsSizeAndStepping)
+TEST_F(DecodeFramesTest, DeinterlacingRebuildsTheOddRowsAndKeepsTheEvenOnes)
 {
     Open("bframes.mp4");
+    auto luma = [this] {
+        const TFrameInfo& info = FDecoder.FrameInfo();
+        std::vector<std::vector<uint8_t>> rows;
+        for (int y = 0; y < info.Height; ++y) {
+            const uint8_t* row = info.Picture.data[0] + static_cast<ptrdiff_t>(y) * info.Picture.linesize[0];
+            rows.emplace_back(row, row + info.Width);
+        }
+        return rows;
+    };
+    ASSERT_TRUE(FDecoder.Decode());
+    const auto plain = luma();
+    ASSERT_TRUE(FDecoder.Seek(0, TSeekFlags{}));
     FDecoder.SetDeinterlace(true);
+    ASSERT_TRUE(FDecoder.Decode());
+    const auto deinterlaced = luma();
+    ASSERT_EQ(deinterlaced.size(), 120u);
+    int changed_odd_rows = 0;
+    for (size_t y = 0; y < plain.size(); ++y) {
+        if (y % 2 == 0)
+            EXPECT_EQ(deinterlaced[y], plain[y]) << "row " << y;
+        else if (deinterlaced[y] != plain[y])
+            ++changed_odd_rows;
+    }
+    // The test picture's bands and digits change from row to row in most places.
+    EXPECT_GT(changed_odd_rows, 30);
+
+    ASSERT_TRUE(FDecoder.Seek(0, TSeekFlags{}));
     EXPECT_EQ(StepToTheEnd().size(), 50u);
     EXPECT_TRUE(FDecoder.Deinterlace());
     EXPECT_EQ(FDecoder.FrameInfo().Width, 160);
