@@ -3,7 +3,6 @@
 #include "media/loader/interrupt_registry.h"
 #include "media/loader/library_loader.h"
 #include "media/log/ff_logger.h"
-#include "media/util/ff_utils.h"
 #include "media/util/media_utils.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -46,7 +45,6 @@ void StopMediaEngine()
     delete InterruptCB;
     InterruptCB = nullptr;
     TFFLoader::ResetState();
-    ClearLastOptionError();
     ShutdownLogger();
     Started = false;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Small routines shared by the engine's FFmpeg code: texts for times, errors, codecs and media types, metadata
-// lookup, the option handling of FFmpeg's command-line tools, whole-file reading and presentation-time correction.
+// lookup and presentation-time correction.
 // Everything that calls FFmpeg needs the libraries bound (library_loader.h).
 #include <cstdint>
 #include <string>
@@ -11,7 +11,6 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/rational.h>
-#include <libswscale/swscale.h>
 }
 
 // "01:02:03.004"; hours are not wrapped at 24; "N/A" for AV_NOPTS_VALUE.
@@ -26,32 +25,6 @@ std::string MetadataValue(const AVDictionary* AMetadata, const std::string& AKey
 std::string CodecText(const AVCodecContext* ACodecContext, bool AEncoder);
 // "Video", "Audio", "Data", "Subtitle", "Attachment", else "Unknown".
 std::string MediaTypeName(int AType);
-
-// Option holders that collect named option values before the real contexts exist, as FFmpeg's command-line
-// tools do; one per transcoder.
-struct TFFOptions {
-    // In setting order: an option found in a holder is kept by its own name without value (the holder has the
-    // value); an option only a codec's or muxer's private class knows is kept with its value.
-    std::vector<std::pair<std::string, std::string>> Options;
-    AVCodecContext* avcodec_opts[AVMEDIA_TYPE_NB] = {};
-    AVFormatContext* avformat_opts = nullptr;
-    SwsContext* sws_opts = nullptr;
-};
-
-void InitOptions(TFFOptions& AOptions, int ASwsFlags);
-void UninitOptions(TFFOptions& AOptions);
-// Sets a named option on the holders that know it. A bad value or an unknown name answers false, logs the reason
-// and keeps it in LastOptionError().
-bool OptDefault(TFFOptions& AOptions, const std::string& AName, const std::string& AValue);
-// Copies the collected options whose flags hold all of AFlags into AContext (an AVCodecContext or
-// AVFormatContext); options only a private class knows go to AContext's private data.
-void SetContextOpts(TFFOptions& AOptions, void* AContext, void* AOptsContext, const AVCodec* ACodec, int AFlags);
-std::string LastOptionError();
-void ClearLastOptionError();
-
-// Reads a whole file into a buffer from av_malloc (free it with av_free), followed by one zero byte; ASize counts
-// the bytes read plus that zero. Answers 0, -1 when the file cannot be opened or measured, AVERROR(ENOMEM).
-int ReadWholeFile(const std::string& AFileName, uint8_t*& ABuffer, int& ASize);
 
 struct TPtsCorrectionContext {
     int64_t num_faulty_pts = 0;

@@ -66,57 +66,6 @@ TEST_F(FFUtilsTest, CodecTextsFromCodecIdOrTag)
     ff::avcodec_free_context(&context);
 }
 
-TEST_F(FFUtilsTest, OptionsReachTheHoldersTheirFlagsAdmitAndFailuresAreExplained)
-{
-    TFFOptions options;
-    InitOptions(options, SWS_BICUBIC);
-    // "g" is a video option: the video holder and the holders of kinds without a mask take it.
-    ASSERT_TRUE(OptDefault(options, "g", "33"));
-    const int expected[] = {33, 12, 33, 12, 33};
-    for (int t = 0; t < 5; ++t) EXPECT_EQ(options.avcodec_opts[t]->gop_size, expected[t]) << MediaTypeName(t);
-
-    const struct {
-        const char *Name, *Value, *Error;
-    } failures[] = {
-        {"g", "abc", "Invalid value \"abc\" for option \"g\""},
-        {"nosuchoption", "1", "Unrecognized option \"nosuchoption\""},
-    };
-    for (const auto& failure : failures) {
-        EXPECT_FALSE(OptDefault(options, failure.Name, failure.Value));
-        EXPECT_EQ(LastOptionError(), failure.Error);
-    }
-    EXPECT_FALSE(OptDefault(options, "  ", "1"));
-
-    AVCodecContext* encoder = ff::avcodec_alloc_context3(ff::avcodec_find_encoder(AV_CODEC_ID_MPEG4));
-    SetContextOpts(options, encoder, options.avcodec_opts[0], encoder->codec,
-                   AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    EXPECT_EQ(encoder->gop_size, 33);
-    ff::avcodec_free_context(&encoder);
-    UninitOptions(options);
-    EXPECT_EQ(options.avformat_opts, nullptr);
-}
-
-TEST_F(FFUtilsTest, ReadWholeFileReadsFromTheStart)
-{
-    const std::string name = ::testing::TempDir() + "read_whole_file.txt";
-    const std::pair<std::string, int> cases[] = {{"preset=fast\n", 13}, {"", 1}};
-    for (const auto& [content, size] : cases) {
-        FILE* file = std::fopen(name.c_str(), "wb");
-        std::fwrite(content.data(), 1, content.size(), file);
-        std::fclose(file);
-        uint8_t* buffer = nullptr;
-        int read_size = 0;
-        ASSERT_EQ(ReadWholeFile(name, buffer, read_size), 0);
-        EXPECT_EQ(read_size, size);
-        EXPECT_EQ(reinterpret_cast<char*>(buffer), content);
-        ff::av_free(buffer);
-    }
-    uint8_t* buffer = nullptr;
-    int read_size = 0;
-    EXPECT_EQ(ReadWholeFile(name + ".missing", buffer, read_size), -1);
-    std::remove(name.c_str());
-}
-
 TEST(PtsCorrection, TrustsDtsOnlyAfterPtsWentWrongMoreOften)
 {
     struct TStep {
