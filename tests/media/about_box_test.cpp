@@ -8,11 +8,10 @@
 
 #include "media/about/about_box.h"
 #include "media/decode/frame_decoder.h"
-#include "platform/backend/headless/headless_backend.h"
-#include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/icon.h"
+#include "tests/platform/gui/gui_fixture.h"
 
 namespace {
 
@@ -21,27 +20,14 @@ public:
     using TFFBaseComponent::TFFBaseComponent;
 };
 
-class AboutBoxTest : public ::testing::Test {
+class AboutBoxTest : public guitest::TGuiFixture {
 protected:
-    void SetUp() override
-    {
-        win::SetBackend(&Display);
-        App = std::make_unique<TApplication>(nullptr);
-    }
-    void TearDown() override
-    {
-        App.reset();
-        headless::THeadlessBackend::ProcessMessages();
-        win::SetBackend(nullptr);
-    }
     TPoint Centre(TControl* AControl)
     {
         const TRect bounds = AControl->BoundsRect();
         return AControl->Parent()->ClientToScreen(
             TPoint{bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2});
     }
-    headless::THeadlessBackend Display;
-    std::unique_ptr<TApplication> App;
 };
 
 TEST_F(AboutBoxTest, NameVersionAndTheMakersLinesInTheUsersLanguage)
@@ -85,7 +71,7 @@ TEST_F(AboutBoxTest, AnIconGetsTheFramedTileAndTheLabelsMakeRoom)
     EXPECT_EQ(canvas->Pixels(24, 24), static_cast<TColor>(win::RGB(255, 0, 0)));
 
     box.Show();
-    headless::THeadlessBackend::ProcessMessages();
+    Pump();
     ASSERT_TRUE(Display.WriteWindowPng(box.Handle(), QUENNARY_BINARY_DIR "/tests/media/about_box.png"));
 }
 
@@ -99,20 +85,20 @@ TEST_F(AboutBoxTest, TheLinkLightsUpUnderTheMouseAndOpensTheMakersPage)
         return true;
     };
     box.Show();
-    headless::THeadlessBackend::ProcessMessages();
+    Pump();
     EXPECT_EQ(box.Label4->Cursor(), crHandPoint);
     EXPECT_EQ(box.Label4->Font()->Color(), clBlue);
     Display.MoveMouse(Centre(box.Label4));
-    headless::THeadlessBackend::ProcessMessages();
+    Pump();
     EXPECT_EQ(box.Label4->Font()->Color(), clRed);
     Display.Click(Centre(box.Label4));
-    headless::THeadlessBackend::ProcessMessages();
+    Pump();
     ASSERT_EQ(opened.size(), 1u);
     // The tag: a fixed word and the link's caption, blanks turned into "_", lower case.
     EXPECT_EQ(box.Label4->Caption(), "https://quennary.example.org");
     EXPECT_EQ(opened[0], "https://quennary.example.org/?from=about_https%3A%2F%2Fquennary.example.org");
     Display.MoveMouse(Centre(box.Label1));
-    headless::THeadlessBackend::ProcessMessages();
+    Pump();
     EXPECT_EQ(box.Label4->Font()->Color(), clBlue);
 }
 

@@ -1,10 +1,6 @@
 // Probing real files: streams, sizes, durations and texts, and clear failures for files that are not what
 // they claim to be.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 
@@ -13,6 +9,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
 #include "tests/fixtures/media_fixtures.h"
+#include "tests/media/loopback_socket.h"
 
 namespace {
 
@@ -217,16 +214,10 @@ TEST_F(DecodeProbeTest, UnicodeURLsOpenThroughTheirOwnInputAndGiveTheNameBack)
 TEST_F(DecodeProbeTest, ASilentServerEndsTheProbeInTheReadTimeout)
 {
     // Listening is enough: the system completes the connection, and nothing is ever sent.
-    const int server = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(server, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(server, 4), 0);
-    ASSERT_EQ(getsockname(server, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    const std::string url = "tcp://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    TLoopbackSocket server;
+    OpenLoopbackSocket(server, SOCK_STREAM);
+    ASSERT_GE(server.Handle, 0);
+    const std::string url = server.URL("tcp");
 
     TFFDecoder decoder(nullptr);
     decoder.SetReadTimeout(200);
@@ -237,7 +228,6 @@ TEST_F(DecodeProbeTest, ASilentServerEndsTheProbeInTheReadTimeout)
     EXPECT_EQ(decoder.LastErrMsg(), url + ": timeout");
     EXPECT_TRUE(Logged(url + ": timeout", llError));
     EXPECT_EQ(decoder.StreamCount(), -1);
-    close(server);
 }
 
 TEST(UnicodeNames, PassPlainAndProtocolNamesAndRoundTripTheURLForm)

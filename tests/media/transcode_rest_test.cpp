@@ -3,11 +3,6 @@
 // and time stamps that step back inside a stream.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -16,6 +11,7 @@
 #include "media/transcode/ffmpeg.h"
 #include "platform/rtl/sysutils.h"
 #include "tests/fixtures/media_fixtures.h"
+#include "tests/media/loopback_socket.h"
 
 namespace {
 
@@ -208,23 +204,17 @@ TEST_F(TranscodeRestTest, StatisticsFileAndProgressCarryPsnrAndQuantisers)
 TEST_F(TranscodeRestTest, RtpOutputsLogTheirSessionDescription)
 {
     // A receiver that reads nothing: the packets only need somewhere to go.
-    const int receiver = socket(AF_INET, SOCK_DGRAM, 0);
-    ASSERT_GE(receiver, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    socklen_t length = sizeof(address);
-    getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::string url = "rtp://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    TLoopbackSocket receiver;
+    OpenLoopbackSocket(receiver, SOCK_DGRAM);
+    ASSERT_GE(receiver.Handle, 0);
+    const std::string url = receiver.URL("rtp");
 
     TFFmpeg task(4);
     Convert(task, Movie(), url, {{"f", "rtp"}, {"an", ""}, {"vcodec", "mpeg4"}, {"vframes", "5"}});
-    close(receiver);
     EXPECT_TRUE(task.Finished()) << task.FatalMessage();
     const std::string sdp = LoggedWith("SDP:");
     ASSERT_EQ(sdp.rfind("SDP:\r\n", 0), 0u) << sdp;
-    EXPECT_NE(sdp.find("m=video " + std::to_string(ntohs(address.sin_port)) + " RTP/AVP 96"), std::string::npos)
+    EXPECT_NE(sdp.find("m=video " + std::to_string(receiver.Port) + " RTP/AVP 96"), std::string::npos)
         << sdp;
     EXPECT_NE(sdp.find("a=rtpmap:96 MP4V-ES/90000"), std::string::npos) << sdp;
 
