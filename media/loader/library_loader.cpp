@@ -79,8 +79,9 @@ void CheckNotEmpty(TLibraries ALibraries)
 
 }  // namespace
 
-void* LoadDllFromFolder(const std::string& AFolder, const std::string& AFileName, std::string& AError)
+void* LoadDllFromFolder(const std::string& AFolder, const std::string& AFileName, std::string& AError, bool AKeep)
 {
+    const int mode = RTLD_NOW | RTLD_LOCAL | (AKeep ? RTLD_NODELETE : 0);
     void* handle = nullptr;
     const std::string full = WithDelimiter(AFolder) + AFileName;
     if (!AFolder.empty() && FileExists(full)) {
@@ -88,10 +89,10 @@ void* LoadDllFromFolder(const std::string& AFolder, const std::string& AFileName
         const bool saved = getcwd(cwd.data(), cwd.size()) != nullptr;
         if (chdir(AFolder.c_str()) != 0) { /* loading by full path works from anywhere */ }
         PrependToPath(AFolder);
-        handle = dlopen(full.c_str(), RTLD_NOW | RTLD_LOCAL);
+        handle = dlopen(full.c_str(), mode);
         if (saved && chdir(cwd.data()) != 0) { /* the old folder vanished; nothing to go back to */ }
     } else {
-        handle = dlopen(AFileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+        handle = dlopen(AFileName.c_str(), mode);
     }
     if (handle == nullptr) {
         const char* reason = dlerror();
@@ -114,7 +115,7 @@ bool TFFLoader::Load(TLibrary ALibrary)
     if (status.Handle == nullptr) {
         const std::string folder = Path.empty() ? std::string() : WithDelimiter(Path);
         std::string error;
-        status.Handle = LoadDllFromFolder(folder, file_name, error);
+        status.Handle = LoadDllFromFolder(folder, file_name, error, false);
         if (status.Handle == nullptr) {
             LastError = StrFormat("Load library %s error: %s", (folder + file_name).c_str(), error.c_str());
             return false;

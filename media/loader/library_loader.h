@@ -30,8 +30,10 @@ inline constexpr TLibraries AllLibraries = PlayerLibraries;
 // Opens one shared library. When AFolder is not empty and holds AFileName, the file is opened from there (with
 // the folder made the current directory meanwhile and put in front of PATH for good, so that helpers the
 // libraries start find their neighbours); otherwise by bare name through the system's search. Answers nullptr and
-// the system's text in AError on failure.
-void* LoadDllFromFolder(const std::string& AFolder, const std::string& AFileName, std::string& AError);
+// the system's text in AError on failure. With AKeep the library stays in memory for the rest of the process even
+// once closed; without, closing it really unloads it.
+void* LoadDllFromFolder(const std::string& AFolder, const std::string& AFileName, std::string& AError,
+                        bool AKeep = true);
 
 class TFFLoader : public TObject {
 public:
