@@ -163,7 +163,7 @@ protected:
     virtual void MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY);
     virtual void Resize();
     virtual bool CanAutoSize(Integer& /*ANewWidth*/, Integer& /*ANewHeight*/) { return false; }
-    void AdjustSize();
+    virtual void AdjustSize();
     void RequestAlign();
     void UpdateBoundsFields(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
     void Notification(TComponent* AComponent, TOperation AOperation) override;

@@ -369,6 +369,18 @@ bool TCustomLabel::CanAutoSize(Integer& ANewWidth, Integer& ANewHeight)
     return true;
 }
 
+void TCustomLabel::AdjustSize()
+{
+    if (!AutoSize())
+        return;
+    Integer width = Width();
+    Integer height = Height();
+    if (!CanAutoSize(width, height))
+        return;
+    Integer left = FAlignment == taRightJustify ? Left() + Width() - width : Left();
+    SetBounds(left, Top(), width, height);
+}
+
 void TCustomLabel::WndProc(TMessage& AMessage)
 {
     switch (AMessage.Msg) {

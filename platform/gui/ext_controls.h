@@ -132,6 +132,8 @@ protected:
     virtual std::string GetLabelText();
     void Paint() override;
     bool CanAutoSize(Integer& ANewWidth, Integer& ANewHeight) override;
+    // A right-aligned label grows and shrinks to the left, keeping its right edge.
+    void AdjustSize() override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
     win::UINT DrawTextFlags() const;
 

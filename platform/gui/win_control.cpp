@@ -176,11 +176,27 @@ void TWinControl::RecreateWnd()
 {
     if (!FHandle)
         return;
-    bool focused = Focused();
+    // The user sees nothing of it: a shown top-level window comes back shown, in the same state, active if it
+    // was, with the focus on the same control. Children keep their visibility through their creation styles.
+    TWinControl* focused = nullptr;
+    HWND focus = GetFocus();
+    if (focus && (focus == FHandle || IsChild(FHandle, focus)))
+        for (HWND window = focus; window && !focused; window = GetAncestor(window, GA_PARENT))
+            focused = FindControl(window);
+    DWORD style = static_cast<DWORD>(GetWindowLong(FHandle, GWL_STYLE));
+    bool topLevel = !(style & WS_CHILD);
+    bool shown = topLevel && (style & WS_VISIBLE);
+    bool active = topLevel && GetActiveWindow() == FHandle;
+    int show = (style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
+               : (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE
+               : active                ? SW_SHOWNORMAL
+                                       : SW_SHOWNOACTIVATE;
     DestroyHandle();
     HandleNeeded();
-    if (focused && CanFocus())
-        SetFocus();
+    if (shown && !(GetWindowLong(FHandle, GWL_STYLE) & WS_VISIBLE))
+        ShowWindow(FHandle, show);
+    if (focused && focused->CanFocus())
+        focused->SetFocus();
 }
 
 TControl* TWinControl::Controls(Integer AIndex) const

@@ -37,6 +37,9 @@ public:
     // The window that gets all pointer input changed (nullptr = none): the desktop has to send the pointer's
     // input to this program also while it is outside the program's windows.
     virtual void CaptureChanged(HWND) {}
+    // The caret of the focused window is now at AX, AY (its client coordinates): where an input method shows
+    // what is being composed.
+    virtual void SetCaretSpot(HWND, int /*AX*/, int /*AY*/) {}
 
     // The desktop's side of the clipboard (text only).
     virtual void SetClipboardText(const std::string& AText) = 0;

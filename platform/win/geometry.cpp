@@ -104,16 +104,42 @@ MINMAXINFO DefaultMinMaxInfo(const TWindow& AWindow)
     return info;
 }
 
+// An owner going to or coming back from the minimized state takes its owned windows with it: they hide when it
+// is minimized and those it hid come back when it is restored.
+void ShowOwnedWindows(HWND AOwner, bool AShow)
+{
+    std::vector<HWND> owned;
+    {
+        TLock lock(State().Lock);
+        for (HWND top : State().TopLevels) {
+            TWindow& window = Get(top);
+            if (window.Owner != AOwner || window.Destroying)
+                continue;
+            bool visible = window.Style & WS_VISIBLE;
+            if (AShow ? window.HiddenWithOwner : visible)
+                owned.push_back(top);
+            window.HiddenWithOwner = !AShow && visible;
+        }
+    }
+    for (HWND window : owned) {
+        SendMessage(window, WM_SHOWWINDOW, AShow, AShow ? SW_PARENTOPENING : SW_PARENTCLOSING);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     (AShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER |
+                         SWP_NOACTIVATE);
+    }
+}
+
 bool ShowState(HWND AWindow, DWORD AStateBit, bool AShow, bool AActivate)
 {
     TRect target;
-    bool was_visible;
+    bool was_visible, was_minimized;
     {
         TLock lock(State().Lock);
         TWindow* window = Find(AWindow);
         if (!window)
             return false;
         was_visible = window->Style & WS_VISIBLE;
+        was_minimized = window->Style & WS_MINIMIZE;
         bool normal = !(window->Style & (WS_MINIMIZE | WS_MAXIMIZE));
         if (normal)
             window->Normal = window->Window;
@@ -137,6 +163,10 @@ bool ShowState(HWND AWindow, DWORD AStateBit, bool AShow, bool AActivate)
         SendMessage(AWindow, WM_SHOWWINDOW, TRUE, 0);
     UINT flags = SWP_FRAMECHANGED | SWP_NOZORDER | (AShow ? SWP_SHOWWINDOW : 0) | (AActivate ? 0 : SWP_NOACTIVATE);
     SetWindowPos(AWindow, nullptr, target.Left, target.Top, target.Width(), target.Height(), flags);
+    if (AStateBit == WS_MINIMIZE)
+        ShowOwnedWindows(AWindow, false);
+    else if (was_minimized)
+        ShowOwnedWindows(AWindow, true);
     if (AStateBit == WS_MINIMIZE) {
         HWND focus = GetFocus();
         if (focus && (focus == AWindow || IsChild(AWindow, focus)))
@@ -216,6 +246,7 @@ BOOL SetWindowPos(HWND AWindow, HWND AInsertAfter, int AX, int AY, int ACx, int 
             ApplyZOrder(*window, pos.hwndInsertAfter);
         if (pos.flags & SWP_SHOWWINDOW) {
             window->Style |= WS_VISIBLE;
+            window->HiddenWithOwner = false;
             shown = true;
         }
         if (pos.flags & SWP_HIDEWINDOW) {
@@ -414,8 +445,9 @@ BOOL AdjustWindowRectEx(TRect& AClient, DWORD AStyle, BOOL, DWORD AExStyle)
 
 HWND WindowFromPoint(TPoint APoint)
 {
-    TLock lock(State().Lock);
-    return HitWindowAt(APoint, {});
+    // Windows of this thread are asked, so one answering HTTRANSPARENT lets the point through to what is below;
+    // windows of other threads are not made to answer on their behalf.
+    return HitWindowAsking(APoint, false, nullptr);
 }
 
 HWND ChildWindowFromPoint(HWND AParent, TPoint APoint)

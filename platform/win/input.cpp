@@ -187,20 +187,8 @@ void ConvertMouse(const TRawInput& ARaw)
     LRESULT hit = HTCLIENT;
     bool captured = target != nullptr;
     if (!captured) {
-        std::vector<HWND> skip;
-        while (true) {
-            {
-                TLock lock(State().Lock);
-                target = HitWindowAt(ARaw.Screen, skip);
-            }
-            if (!target)
-                return;
-            hit = SendMessage(target, WM_NCHITTEST, 0, PointToLParam(ARaw.Screen));
-            if (hit != HTTRANSPARENT || skip.size() > 64)
-                break;
-            skip.push_back(target);
-        }
-        if (!EnabledWithAncestors(target) || hit == HTERROR)
+        target = HitWindowAsking(ARaw.Screen, true, &hit);
+        if (!target || !EnabledWithAncestors(target) || hit == HTERROR)
             return;
     }
     bool eat = false;
@@ -323,6 +311,28 @@ HWND HitWindowAt(TPoint AScreen, const std::vector<HWND>& ASkip)
         return Descend(window, AScreen, ASkip);
     }
     return nullptr;
+}
+
+HWND HitWindowAsking(TPoint AScreen, bool AAnyThread, LRESULT* AHit)
+{
+    std::vector<HWND> skip;
+    while (true) {
+        HWND target;
+        bool ask;
+        {
+            TLock lock(State().Lock);
+            target = HitWindowAt(AScreen, skip);
+            TWindow* window = Find(target);
+            ask = window && (AAnyThread || window->Thread == CurrentThread());
+        }
+        LRESULT hit = ask ? SendMessage(target, WM_NCHITTEST, 0, PointToLParam(AScreen)) : HTCLIENT;
+        if (!target || hit != HTTRANSPARENT || skip.size() > 64) {
+            if (AHit)
+                *AHit = hit;
+            return target;
+        }
+        skip.push_back(target);
+    }
 }
 
 bool TakeRawInput(TThreadQueue& AQueue, TLock& ALock)

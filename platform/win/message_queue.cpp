@@ -104,6 +104,7 @@ bool Retrieve(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove, bool 
     while (true) {
         if (AnswerOneSent(queue, lock))
             continue;
+        int64_t caret_due = BlinkCaret(queue);
         bool found = TakeFrom(queue.Posted, AMsg, AFilter, AMin, AMax, ARemove);
         // Raw input is turned into messages one event at a time, when the ones before it are gone, so that
         // state read while handling a message (key state, the key TranslateMessage looks at) is of that message.
@@ -147,11 +148,11 @@ bool Retrieve(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove, bool 
         if (!AWait)
             return false;
         // Timers on a virtual clock move only when a test moves the clock, possibly on another thread, so a
-        // thread with timers looks again in short slices.
-        if (queue.Timers.empty()) {
+        // thread with timers or a blinking caret looks again in short slices.
+        if (queue.Timers.empty() && caret_due == INT64_MAX) {
             queue.Wake.wait(lock);
         } else {
-            int64_t next = INT64_MAX;
+            int64_t next = caret_due;
             for (auto& timer : queue.Timers)
                 next = std::min(next, timer.DueMicros);
             int64_t wait = std::clamp<int64_t>(next - CurrentClock().NowMicros(), 1000, 20000);

@@ -61,9 +61,12 @@ inline constexpr UINT WM_SYSKEYDOWN = 0x0104;
 inline constexpr UINT WM_SYSKEYUP = 0x0105;
 inline constexpr UINT WM_SYSCHAR = 0x0106;
 inline constexpr UINT WM_KEYLAST = 0x0109;
+inline constexpr UINT WM_GETDLGCODE = 0x0087;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
+inline constexpr UINT WM_HSCROLL = 0x0114;
+inline constexpr UINT WM_VSCROLL = 0x0115;
 inline constexpr UINT WM_MOUSEFIRST = 0x0200;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -76,7 +79,8 @@ inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
 inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
-inline constexpr UINT WM_MOUSELAST = 0x020A;
+inline constexpr UINT WM_MOUSEHWHEEL = 0x020E;
+inline constexpr UINT WM_MOUSELAST = 0x020E;
 inline constexpr UINT WM_PARENTNOTIFY = 0x0210;
 inline constexpr UINT WM_ENTERMENULOOP = 0x0211;
 inline constexpr UINT WM_EXITMENULOOP = 0x0212;
@@ -95,6 +99,41 @@ inline constexpr UINT WM_PRINT = 0x0317;
 inline constexpr UINT WM_PRINTCLIENT = 0x0318;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
+
+// WM_SHOWWINDOW lParam: shown or hidden because the owner was restored or minimized
+inline constexpr LPARAM SW_PARENTCLOSING = 1;
+inline constexpr LPARAM SW_PARENTOPENING = 3;
+
+// WM_GETDLGCODE answers: the keys a control keeps for itself rather than leaving them to its dialog
+inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+inline constexpr LRESULT DLGC_WANTTAB = 0x0002;
+inline constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+inline constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+inline constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+inline constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+inline constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+inline constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+inline constexpr LRESULT DLGC_STATIC = 0x0100;
+inline constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+// WM_HSCROLL / WM_VSCROLL request codes (low word of wParam; the high word carries the 16-bit position of
+// SB_THUMBTRACK and SB_THUMBPOSITION)
+inline constexpr WORD SB_LINEUP = 0;
+inline constexpr WORD SB_LINELEFT = 0;
+inline constexpr WORD SB_LINEDOWN = 1;
+inline constexpr WORD SB_LINERIGHT = 1;
+inline constexpr WORD SB_PAGEUP = 2;
+inline constexpr WORD SB_PAGELEFT = 2;
+inline constexpr WORD SB_PAGEDOWN = 3;
+inline constexpr WORD SB_PAGERIGHT = 3;
+inline constexpr WORD SB_THUMBPOSITION = 4;
+inline constexpr WORD SB_THUMBTRACK = 5;
+inline constexpr WORD SB_TOP = 6;
+inline constexpr WORD SB_LEFT = 6;
+inline constexpr WORD SB_BOTTOM = 7;
+inline constexpr WORD SB_RIGHT = 7;
+inline constexpr WORD SB_ENDSCROLL = 8;
 
 // WM_SIZE
 inline constexpr WPARAM SIZE_RESTORED = 0;

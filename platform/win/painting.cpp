@@ -275,6 +275,14 @@ HWND FindWindowToPaint(DWORD AThread, HWND AFilter)
     return nullptr;
 }
 
+TRegion ClientInSurface(const TWindow& AWindow, TPoint& AClientOrigin)
+{
+    TPoint offset = SurfaceOffset(AWindow);
+    AClientOrigin = {offset.X + AWindow.Client.Left - AWindow.Window.Left,
+                     offset.Y + AWindow.Client.Top - AWindow.Window.Top};
+    return VisibleInSurface(AWindow, false);
+}
+
 void RebindDcs(HWND ATopLevel)
 {
     for (auto& [dc, binding] : State().Dcs) {
@@ -404,6 +412,8 @@ HDC BeginPaint(HWND AWindow, PAINTSTRUCT& APaint)
         TWindow* window = Find(AWindow);
         if (!window)
             return nullptr;
+        // The caret is inverted pixels: painting under it would leave it the wrong way round.
+        APaint.CaretHidden = HideCaretForPaint(AWindow);
         frame = window->NcPaint;
         window->NcPaint = false;
     }
@@ -432,6 +442,10 @@ HDC BeginPaint(HWND AWindow, PAINTSTRUCT& APaint)
 BOOL EndPaint(HWND AWindow, const PAINTSTRUCT& APaint)
 {
     ReleaseDC(AWindow, APaint.hdc);
+    if (APaint.CaretHidden) {
+        TLock lock(State().Lock);
+        ShowCaretAfterPaint(AWindow);
+    }
     return TRUE;
 }
 
@@ -491,11 +505,13 @@ int ScrollWindowEx(HWND AWindow, int ADx, int ADy, const TRect* AScroll, const T
     TRegion uncovered;
     std::vector<HWND> moved_children;
     HWND top;
+    bool caret_hidden;
     {
         TLock lock(State().Lock);
         TWindow* window = Find(AWindow);
         if (!window)
             return ERROR;
+        caret_hidden = HideCaretForPaint(AWindow);  // it would move with the pixels
         top = TopLevelOf(AWindow);
         TRect bounds = ClientBounds(*window);
         TRect area = AScroll ? RectIntersection(*AScroll, bounds) : bounds;
@@ -531,12 +547,15 @@ int ScrollWindowEx(HWND AWindow, int ADx, int ADy, const TRect* AScroll, const T
             pending.Intersect(area);
             window->Update.Union(pending);
         }
-        if (AFlags & SW_SCROLLCHILDREN || !AScroll)
+        // Only SW_SCROLLCHILDREN moves the children; ScrollWindow asks for it when it scrolls the whole area.
+        if (AFlags & SW_SCROLLCHILDREN)
             for (HWND child : window->Children)
                 if (AScroll == nullptr || RectIntersection(Get(child).Window, area) != TRect{})
                     moved_children.push_back(child);
         if (AFlags & SW_INVALIDATE)
             InvalidateInternal(*window, uncovered, AFlags & SW_ERASE, false);
+        if (caret_hidden)
+            ShowCaretAfterPaint(AWindow);
     }
     for (HWND child : moved_children) {
         TRect rect;

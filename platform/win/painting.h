@@ -14,6 +14,7 @@ struct PAINTSTRUCT {
     HDC hdc = nullptr;
     BOOL fErase = FALSE;  // TRUE when WM_ERASEBKGND left the background to the painter
     TRect rcPaint;        // client coordinates
+    bool CaretHidden = false;  // BeginPaint hid the caret; EndPaint shows it again
 };
 
 BOOL InvalidateRect(HWND AWindow, const TRect* ARect, BOOL AErase);  // nullptr = the whole client area

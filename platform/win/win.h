@@ -1,6 +1,7 @@
 #pragma once
 // The window manager in one include.
 #include "platform/win/backend.h"
+#include "platform/win/caret.h"
 #include "platform/win/geometry.h"
 #include "platform/win/input.h"
 #include "platform/win/keys.h"
@@ -8,6 +9,7 @@
 #include "platform/win/message_queue.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
+#include "platform/win/scrolling.h"
 #include "platform/win/shell.h"
 #include "platform/win/styles.h"
 #include "platform/win/surfaces.h"

@@ -123,6 +123,7 @@ void FreeWindow(HWND AWindow)
         top_level = IsTopLevel(*window);
         Unlink(*window);
         ForgetWindowInQueues(AWindow);
+        ForgetCaretOf(AWindow);
         auto& state = State();
         if (state.Focus == AWindow)
             state.Focus = nullptr;

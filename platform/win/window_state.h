@@ -24,6 +24,15 @@ struct TWindowClass {
     ATOM Atom = 0;
 };
 
+// One scroll state (see scrolling.h).
+struct TScrollState {
+    int Min = 0;
+    int Max = 100;
+    UINT Page = 0;
+    int Pos = 0;
+    UINT DisabledArrows = 0;
+};
+
 struct TWindow {
     HWND Handle = nullptr;
     std::shared_ptr<TWindowClass> Class;
@@ -51,6 +60,10 @@ struct TWindow {
     // Placement before minimize/maximize
     TRect Normal;
     bool WasMaximized = false;
+    bool HiddenWithOwner = false;  // hidden because its owner was minimized; shown again on restore
+
+    // SB_HORZ, SB_VERT, SB_CTL; made on first use
+    std::optional<TScrollState> Scroll[3];
 
     // Shape in window coordinates; empty optional = rectangular
     std::optional<TRegion> Shape;
@@ -98,6 +111,20 @@ struct TRawInput {
     DWORD Time = 0;
 };
 
+// The thread's caret (see caret.h).
+struct TCaret {
+    HWND Window = nullptr;
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint32_t> Mask;  // per pixel, row by row, the bits the caret inverts; empty = all
+    uint32_t Xor = 0xFFFFFF;
+    TPoint Pos;
+    int HideCount = 1;  // created hidden
+    bool Drawn = false;  // the inversion is on the pixels now
+    bool On = false;     // the blink phase
+    int64_t NextBlinkMicros = 0;
+};
+
 struct TThreadQueue {
     DWORD Thread = 0;
     std::deque<std::shared_ptr<TSentMessage>> Sent;
@@ -116,6 +143,7 @@ struct TThreadQueue {
     DWORD LastClickTime = 0;
     TPoint LastClickPoint;
     bool LastClickWasDouble = false;
+    TCaret Caret;
     std::map<int, std::function<bool(MSG&)>> Hooks;
     int NextHookId = 1;
     bool Alive = true;
@@ -142,6 +170,8 @@ struct TState {
     UINT_PTR NextThreadTimerId = 0x7FFF0000;
 
     std::map<HDC, TDcBinding> Dcs;  // window DCs alive now
+
+    UINT CaretBlinkMs = 530;
 
     HWND Active = nullptr;
     HWND Focus = nullptr;
@@ -199,5 +229,18 @@ bool TimerExists(HWND AWindow, UINT_PTR AId);
 // The deepest visible window under a screen point, honouring window regions and click-through layered
 // windows, passing over the windows in ASkip (they answered HTTRANSPARENT).
 HWND HitWindowAt(TPoint AScreen, const std::vector<HWND>& ASkip);
+// The same, asking each window found through WM_NCHITTEST and passing over those answering HTTRANSPARENT;
+// AAnyThread = false asks only this thread's windows. Lock not held; AHit receives the last answer.
+HWND HitWindowAsking(TPoint AScreen, bool AAnyThread, LRESULT* AHit);
+// The visible part of AWindow's client area in its top-level surface, and where its client corner lies there.
+TRegion ClientInSurface(const TWindow& AWindow, TPoint& AClientOrigin);
+
+// Caret upkeep for the queue and the painting code (lock held): blinks the thread's caret when its phase is
+// over and returns when it next falls due (INT64_MAX: never); hides and shows it around a paint of AWindow;
+// forgets it with its window.
+int64_t BlinkCaret(TThreadQueue& AQueue);
+bool HideCaretForPaint(HWND AWindow);
+void ShowCaretAfterPaint(HWND AWindow);
+void ForgetCaretOf(HWND AWindow);
 
 }  // namespace win::wm
