@@ -24,22 +24,27 @@ std::string ShortHint(const std::string& AHint)
     return bar == std::string::npos ? AHint : AHint.substr(0, bar);
 }
 
-bool IsDialogKey(WPARAM AKey)
+// The keys a dialog may take for itself, each with the WM_GETDLGCODE answer by which a control keeps it; 0 for
+// every other key. DLGC_WANTALLKEYS keeps them all.
+LRESULT DialogKeyMask(WPARAM AKey)
 {
     switch (AKey) {
-    case VK_TAB:
+    case VK_TAB: return DLGC_WANTTAB | DLGC_WANTALLKEYS;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN:
+    case VK_DOWN: return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     case VK_RETURN:
     case VK_ESCAPE:
-    case VK_PRIOR:
-    case VK_NEXT:
-        return true;
-    default:
-        return false;
+    case VK_EXECUTE:
+    case VK_CANCEL: return DLGC_WANTALLKEYS;
+    default: return 0;
     }
+}
+
+LRESULT DialogCode(MSG& AMsg)
+{
+    return SendMessage(AMsg.hwnd, WM_GETDLGCODE, AMsg.wParam, reinterpret_cast<LPARAM>(&AMsg));
 }
 
 // Input for a window inside a disabled one (a form behind a modal form) is dropped here, as the window manager
@@ -136,7 +141,8 @@ TMessageEvent TApplication::OnMessage() const
 
 bool TApplication::IsKeyMsg(MSG& AMsg)
 {
-    if (AMsg.message != WM_KEYDOWN && AMsg.message != WM_SYSKEYDOWN && AMsg.message != WM_SYSCHAR)
+    if (AMsg.message != WM_KEYDOWN && AMsg.message != WM_SYSKEYDOWN && AMsg.message != WM_SYSCHAR &&
+        AMsg.message != WM_CHAR)
         return false;
     TWinControl* control = nullptr;
     for (HWND window = AMsg.hwnd; window && !control; window = GetAncestor(window, GA_PARENT))
@@ -148,12 +154,17 @@ bool TApplication::IsKeyMsg(MSG& AMsg)
         return false;
     if (AMsg.message == WM_SYSCHAR)
         return form->Perform(CM_DIALOGCHAR, AMsg.wParam, AMsg.lParam) != 0;
+    // A plain character is an accelerator only where the focused control does not type it.
+    if (AMsg.message == WM_CHAR)
+        return !(DialogCode(AMsg) & DLGC_WANTCHARS) && form->Perform(CM_DIALOGCHAR, AMsg.wParam, AMsg.lParam) != 0;
     TMessage key{AMsg.message, AMsg.wParam, AMsg.lParam, 0};
     if (form->IsShortCut(key))
         return true;
     if (form->FormStyle() == fsMDIChild && FMainForm && FMainForm != form && FMainForm->IsShortCut(key))
         return true;
-    if (IsDialogKey(AMsg.wParam) && control->Perform(CM_WANTSPECIALKEY, AMsg.wParam, AMsg.lParam) == 0 &&
+    // Tab, the arrows, Enter and Escape go to the form, unless the focused control keeps them.
+    LRESULT mask = DialogKeyMask(AMsg.wParam);
+    if (mask && control->Perform(CM_WANTSPECIALKEY, AMsg.wParam, AMsg.lParam) == 0 && !(DialogCode(AMsg) & mask) &&
         form->Perform(CM_DIALOGKEY, AMsg.wParam, AMsg.lParam) != 0)
         return true;
     return false;

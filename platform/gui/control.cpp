@@ -5,6 +5,7 @@
 #include "platform/gui/screen.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace win;
 
@@ -411,6 +412,96 @@ void TControl::MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY)
         OnMouseUp(this, AButton, AShift, AX, AY);
 }
 
+bool TControl::DoMouseWheel(TShiftState AShift, int AWheelDelta, TPoint AMousePos)
+{
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, AShift, AWheelDelta, AMousePos, handled);
+    if (handled)
+        return true;
+    // Fine-grained wheels send parts of a notch; a whole notch makes one step.
+    FWheelAccumulator += AWheelDelta;
+    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+        bool down = FWheelAccumulator < 0;
+        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+        handled = down ? DoMouseWheelDown(AShift, AMousePos) : DoMouseWheelUp(AShift, AMousePos);
+    }
+    return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState AShift, TPoint AMousePos)
+{
+    bool handled = false;
+    if (OnMouseWheelDown)
+        OnMouseWheelDown(this, AShift, AMousePos, handled);
+    return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState AShift, TPoint AMousePos)
+{
+    bool handled = false;
+    if (OnMouseWheelUp)
+        OnMouseWheelUp(this, AShift, AMousePos, handled);
+    return handled;
+}
+
+bool TControl::DoMouseHWheel(TShiftState AShift, int AWheelDelta, TPoint AMousePos)
+{
+    bool handled = false;
+    if (OnMouseHWheel)
+        OnMouseHWheel(this, AShift, AWheelDelta, AMousePos, handled);
+    return handled;
+}
+
+void TControl::MouseWheelHandler(TMessage& AMessage)
+{
+    UINT notification = AMessage.Msg == WM_MOUSEHWHEEL ? CM_MOUSEHWHEEL : CM_MOUSEWHEEL;
+    TCustomForm* form = GetParentForm(this);
+    if (form && form != this)
+        form->MouseWheelHandler(AMessage);
+    else
+        AMessage.Result = Perform(notification, AMessage.WParam, AMessage.LParam);
+}
+
+void TControl::HandleWheelNotification(TMessage& AMessage)
+{
+    TShiftState shift = KeysToShiftState(LOWORD(AMessage.WParam));
+    int delta = GET_WHEEL_DELTA_WPARAM(AMessage.WParam);
+    TPoint at = LParamToPoint(AMessage.LParam);
+    bool handled = AMessage.Msg == CM_MOUSEHWHEEL ? DoMouseHWheel(shift, delta, at) : DoMouseWheel(shift, delta, at);
+    if (handled)
+        AMessage.Result = 1;
+    else if (FParent)
+        AMessage.Result = FParent->Perform(AMessage.Msg, AMessage.WParam, AMessage.LParam);
+}
+
+void TControl::DoContextPopup(TPoint AMousePos, bool& AHandled)
+{
+    if (OnContextPopup)
+        OnContextPopup(this, AMousePos, AHandled);
+}
+
+void TControl::HandleContextMenu(TMessage& AMessage)
+{
+    if (AMessage.Result != 0)
+        return;
+    TPoint at = LParamToPoint(AMessage.LParam);
+    bool fromKeyboard = at.X == -1 && at.Y == -1;
+    bool handled = false;
+    DoContextPopup(fromKeyboard ? at : ScreenToClient(at), handled);
+    if (handled) {
+        AMessage.Result = 1;
+        return;
+    }
+    if (FPopupMenu && FPopupMenu->AutoPopup()) {
+        if (fromKeyboard)
+            at = ClientToScreen({0, 0});
+        FPopupMenu->SetPopupComponent(this);
+        FPopupMenu->Popup(at.X, at.Y);
+        AMessage.Result = 1;
+    }
+}
+
 void TControl::HandleMouseDown(TMessage& AMessage, TMouseButton AButton, bool ADouble)
 {
     if (Application)
@@ -468,6 +559,20 @@ void TControl::WndProc(TMessage& AMessage)
         MouseMove(KeysToShiftState(AMessage.WParam), at.X, at.Y);
         break;
     }
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        // The form's focused control and its parents have had it; the windows above are not asked again.
+        MouseWheelHandler(AMessage);
+        return;
+    case CM_MOUSEWHEEL:
+    case CM_MOUSEHWHEEL:
+        HandleWheelNotification(AMessage);
+        return;
+    case WM_CONTEXTMENU:
+        HandleContextMenu(AMessage);
+        if (AMessage.Result != 0)
+            return;
+        break;
     case CM_MOUSEENTER:
         if (OnMouseEnter && !ComponentState().Contains(csDesigning))
             OnMouseEnter(this);

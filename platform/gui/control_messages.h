@@ -51,6 +51,8 @@ inline constexpr win::UINT CM_HINTSHOW = CM_BASE + 48;  // LParam: THintInfo*; R
 inline constexpr win::UINT CM_RECREATEWND = CM_BASE + 51;
 inline constexpr win::UINT CM_INVALIDATE = CM_BASE + 52;
 inline constexpr win::UINT CM_CONTROLCHANGE = CM_BASE + 54;
+inline constexpr win::UINT CM_MOUSEWHEEL = CM_BASE + 67;   // WParam, LParam: those of WM_MOUSEWHEEL; Result 1 = handled
+inline constexpr win::UINT CM_MOUSEHWHEEL = CM_BASE + 68;  // the same for WM_MOUSEHWHEEL
 inline constexpr win::UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 inline constexpr win::UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 

@@ -53,6 +53,12 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, win::WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+// AMousePos: the screen point of the wheel message. Set AHandled to stop the message going to the parents.
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+// AMousePos: client coordinates, or -1, -1 when the menu was asked for from the keyboard.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 class TControl : public TComponent {
 public:
@@ -151,9 +157,17 @@ public:
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnResize;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+    TMouseWheelEvent OnMouseHWheel;  // positive = to the right
+    TContextPopupEvent OnContextPopup;
 
     virtual void Click();
     virtual void DblClick();
+    // A wheel message for this control goes to the focused control of its form, which offers it to its parents
+    // in turn until one handles it.
+    virtual void MouseWheelHandler(TMessage& AMessage);
 
 protected:
     virtual std::string GetText() { return FText; }
@@ -162,6 +176,13 @@ protected:
     virtual void MouseMove(TShiftState AShift, int AX, int AY);
     virtual void MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY);
     virtual void Resize();
+    // OnMouseWheel, then (unless it handled the turn) one OnMouseWheelDown/Up per whole notch turned; true when
+    // handled.
+    virtual bool DoMouseWheel(TShiftState AShift, int AWheelDelta, TPoint AMousePos);
+    virtual bool DoMouseWheelDown(TShiftState AShift, TPoint AMousePos);
+    virtual bool DoMouseWheelUp(TShiftState AShift, TPoint AMousePos);
+    virtual bool DoMouseHWheel(TShiftState AShift, int AWheelDelta, TPoint AMousePos);
+    virtual void DoContextPopup(TPoint AMousePos, bool& AHandled);
     virtual bool CanAutoSize(Integer& /*ANewWidth*/, Integer& /*ANewHeight*/) { return false; }
     virtual void AdjustSize();
     void RequestAlign();
@@ -175,7 +196,11 @@ private:
     friend class TWinControl;
     void HandleMouseDown(TMessage& AMessage, TMouseButton AButton, bool ADouble);
     void HandleMouseUp(TMessage& AMessage, TMouseButton AButton);
+    void HandleContextMenu(TMessage& AMessage);
+    void HandleWheelNotification(TMessage& AMessage);
     void FontChanged(TObject* ASender);
+
+    int FWheelAccumulator = 0;
 
     TWinControl* FParent = nullptr;
     Integer FLeft = 0;

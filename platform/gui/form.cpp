@@ -669,6 +669,15 @@ void TCustomForm::MenuBarClick(TPoint AScreen)
     TrackPlainMenu(hit, {window.Left + hitRect.Left, window.Top + hitRect.Bottom}, FMenu->Images());
 }
 
+void TCustomForm::MouseWheelHandler(TMessage& AMessage)
+{
+    UINT notification = AMessage.Msg == WM_MOUSEHWHEEL ? CM_MOUSEHWHEEL : CM_MOUSEWHEEL;
+    if (FFocusedControl && FFocusedControl != this)
+        AMessage.Result = FFocusedControl->Perform(notification, AMessage.WParam, AMessage.LParam);
+    else
+        AMessage.Result = Perform(notification, AMessage.WParam, AMessage.LParam);
+}
+
 void TCustomForm::WndProc(TMessage& AMessage)
 {
     switch (AMessage.Msg) {

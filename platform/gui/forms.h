@@ -110,6 +110,7 @@ public:
     TShortCutEvent OnShortCut;
 
     void WndProc(TMessage& AMessage) override;
+    void MouseWheelHandler(TMessage& AMessage) override;
 
 protected:
     void CreateParams(TCreateParams& AParams) override;

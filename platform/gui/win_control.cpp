@@ -851,17 +851,16 @@ void TWinControl::WndProc(TMessage& AMessage)
         DefaultHandler(AMessage);
         FHandle = nullptr;
         return;
-    case WM_CONTEXTMENU:
-        if (PopupMenu() && PopupMenu()->AutoPopup()) {
-            TPoint at = LParamToPoint(AMessage.LParam);
-            if (at.X == -1 && at.Y == -1)
-                at = ClientToScreen({0, 0});
-            PopupMenu()->SetPopupComponent(this);
-            PopupMenu()->Popup(at.X, at.Y);
-            AMessage.Result = 1;
+    case WM_CONTEXTMENU: {
+        // A windowless child under the pointer has the first say.
+        TPoint at = LParamToPoint(AMessage.LParam);
+        if (AMessage.Result == 0 && !(at.X == -1 && at.Y == -1) && FHandle)
+            if (TControl* child = ControlAtPos(ScreenToClient(at), false))
+                AMessage.Result = child->Perform(WM_CONTEXTMENU, AMessage.WParam, AMessage.LParam);
+        if (AMessage.Result != 0)
             return;
-        }
         break;
+    }
     case CM_ENTER:
         DoEnter();
         return;
@@ -896,8 +895,13 @@ void TWinControl::WndProc(TMessage& AMessage)
         TControl::WndProc(AMessage);
         return;
     default:
-        if (IsMouseMessage(AMessage.Msg) && RouteMouseToChild(AMessage))
+        if (IsMouseMessage(AMessage.Msg) && RouteMouseToChild(AMessage)) {
+            // What the windowless child left alone still has the window's default meaning (a right-button
+            // release asks for the context menu).
+            if (AMessage.Result == 0 && FHandle)
+                AMessage.Result = DefWindowProc(FHandle, AMessage.Msg, AMessage.WParam, AMessage.LParam);
             return;
+        }
         break;
     }
     TControl::WndProc(AMessage);

@@ -239,6 +239,12 @@ LRESULT SetText(HWND AWindow, LPARAM ALParam)
     return TRUE;
 }
 
+// The menu key and Shift+F10 ask the focused window for its context menu, with no point to show it at.
+void SendKeyboardContextMenu(HWND AWindow)
+{
+    SendMessage(AWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(AWindow), MAKELPARAM(-1, -1));
+}
+
 LRESULT GetText(HWND AWindow, WPARAM ASize, LPARAM ALParam)
 {
     std::string text = GetWindowText(AWindow);
@@ -322,7 +328,8 @@ LRESULT DefWindowProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPara
         return 0;
     }
     case WM_CONTEXTMENU:
-    case WM_MOUSEWHEEL: {
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
         TFrameFacts facts = FactsOf(AWindow);
         if (facts.IsChild)
             return SendMessage(facts.Parent, AMessage, AWParam, ALParam);
@@ -331,9 +338,17 @@ LRESULT DefWindowProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPara
     case WM_SYSKEYDOWN:
         if (AWParam == static_cast<WPARAM>(VK_F4) && (ALParam & (1 << 29)))
             SendMessage(GetAncestor(AWindow, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+        else if (AWParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) < 0)
+            SendKeyboardContextMenu(AWindow);
+        return 0;
+    case WM_KEYUP:
+        if (AWParam == static_cast<WPARAM>(VK_APPS))
+            SendKeyboardContextMenu(AWindow);
         return 0;
     case WM_SYSKEYUP:
-        if (AWParam == static_cast<WPARAM>(VK_MENU) || AWParam == static_cast<WPARAM>(VK_F10))
+        // Shift+F10 asked for the context menu, not the menu bar.
+        if (AWParam == static_cast<WPARAM>(VK_MENU) ||
+            (AWParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) >= 0))
             SendMessage(GetAncestor(AWindow, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
         return 0;
     case WM_SYSCHAR:

@@ -65,6 +65,7 @@ UINT ClientMouseMessage(const TRawInput& ARaw)
     case TRawKind::ButtonDown: return base;
     case TRawKind::ButtonUp: return base + 1;
     case TRawKind::Wheel: return WM_MOUSEWHEEL;
+    case TRawKind::HWheel: return WM_MOUSEHWHEEL;
     default: return WM_MOUSEMOVE;
     }
 }
@@ -172,13 +173,13 @@ void ConvertWheel(const TRawInput& ARaw)
             target = HitWindowAt(ARaw.Screen, {});
     }
     if (target)
-        PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys()), ARaw.WheelDelta),
+        PostInput(target, ClientMouseMessage(ARaw), MAKEWPARAM(static_cast<int>(MouseKeys()), ARaw.WheelDelta),
                   PointToLParam(ARaw.Screen), ARaw);
 }
 
 void ConvertMouse(const TRawInput& ARaw)
 {
-    if (ARaw.Kind == TRawKind::Wheel) {
+    if (ARaw.Kind == TRawKind::Wheel || ARaw.Kind == TRawKind::HWheel) {
         ConvertWheel(ARaw);
         return;
     }
@@ -345,7 +346,7 @@ bool TakeRawInput(TThreadQueue& AQueue, TLock& ALock)
     HWND target;
     if (key)
         target = state.Focus ? state.Focus : state.Active;
-    else if (raw.Kind == TRawKind::Wheel)
+    else if (raw.Kind == TRawKind::Wheel || raw.Kind == TRawKind::HWheel)
         target = state.Focus ? state.Focus : state.Active ? state.Active : HitWindowAt(raw.Screen, {});
     else
         target = state.Capture ? state.Capture : HitWindowAt(raw.Screen, {});
@@ -609,9 +610,9 @@ void QueueMouseButton(TPoint AScreen, int AButton, bool ADown)
     QueueRaw({ADown ? TRawKind::ButtonDown : TRawKind::ButtonUp, AScreen, AButton});
 }
 
-void QueueMouseWheel(TPoint AScreen, int ADelta)
+void QueueMouseWheel(TPoint AScreen, int ADelta, bool AHorizontal)
 {
-    TRawInput raw{TRawKind::Wheel, AScreen};
+    TRawInput raw{AHorizontal ? TRawKind::HWheel : TRawKind::Wheel, AScreen};
     raw.WheelDelta = ADelta;
     QueueRaw(raw);
 }

@@ -36,7 +36,8 @@ int16_t GetAsyncKeyState(int AVirtualKey);
 // types (0 = none) and becomes WM_CHAR through TranslateMessage.
 void QueueMouseMove(TPoint AScreen);
 void QueueMouseButton(TPoint AScreen, int AButton, bool ADown);
-void QueueMouseWheel(TPoint AScreen, int ADelta);
+// Positive: away from the user (vertical), to the right (horizontal, WM_MOUSEHWHEEL); WHEEL_DELTA a notch.
+void QueueMouseWheel(TPoint AScreen, int ADelta, bool AHorizontal = false);
 void QueueKey(int AVirtualKey, bool ADown, char32_t AChar = 0);
 
 }  // namespace win

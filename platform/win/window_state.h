@@ -99,7 +99,7 @@ struct TSentMessage {
     DWORD Sender = 0;
 };
 
-enum class TRawKind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp };
+enum class TRawKind { MouseMove, ButtonDown, ButtonUp, Wheel, HWheel, KeyDown, KeyUp };
 
 struct TRawInput {
     TRawKind Kind = TRawKind::MouseMove;

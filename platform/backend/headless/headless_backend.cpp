@@ -129,6 +129,7 @@ void THeadlessBackend::Drag(TPoint AFrom, TPoint ATo, int ASteps, int AButton)
 }
 
 void THeadlessBackend::Wheel(TPoint AScreen, int ADelta) { win::QueueMouseWheel(AScreen, ADelta); }
+void THeadlessBackend::HWheel(TPoint AScreen, int ADelta) { win::QueueMouseWheel(AScreen, ADelta, true); }
 
 void THeadlessBackend::PressKey(int AVirtualKey, char32_t AChar)
 {

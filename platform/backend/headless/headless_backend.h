@@ -37,6 +37,7 @@ public:
     // Press at AFrom, move to ATo in ASteps equal steps, release there.
     void Drag(TPoint AFrom, TPoint ATo, int ASteps, int AButton = 0x01);
     void Wheel(TPoint AScreen, int ADelta);
+    void HWheel(TPoint AScreen, int ADelta);  // positive = to the right
     void PressKey(int AVirtualKey, char32_t AChar = 0);  // down and up
     void KeyDown(int AVirtualKey, char32_t AChar = 0);
     void KeyUp(int AVirtualKey);

@@ -106,6 +106,12 @@ void TX11Backend::TImpl::HandlePointer(XEvent& AEvent)
                 win::QueueMouseWheel(where, e.button == Button4 ? 120 : -120);
             return;
         }
+        // Buttons 6 and 7 are the wheel tilted (or a touch pad swiped) left and right.
+        if (e.button == 6 || e.button == 7) {
+            if (down)
+                win::QueueMouseWheel(where, e.button == 7 ? 120 : -120, true);
+            return;
+        }
         if (int button = VirtualButton(e.button)) {
             win::QueueMouseMove(where);
             win::QueueMouseButton(where, button, down);
