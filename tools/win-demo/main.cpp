@@ -1,5 +1,5 @@
 // Builds a few windows on the headless screen and writes what they look like, for a reviewer to open:
-//   win-demo [folder]  ->  win-demo-screen.png, win-demo-frame.png, win-demo-shaped.png
+//   win-demo [folder]  ->  win-demo-screen.png, win-demo-frame.png (with a caret), win-demo-shaped.png
 #include "platform/backend/headless/headless_backend.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win/win.h"
@@ -56,8 +56,8 @@ int main(int argc, char** argv)
 
     HWND frame = CreateWindowEx(0, "Demo", "Default frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 360, 240,
                                 nullptr);
-    CreateWindowEx(WS_EX_CLIENTEDGE, "Demo", "Child with a client edge", WS_CHILD | WS_VISIBLE, 20, 20, 300, 80,
-                   frame);
+    HWND child = CreateWindowEx(WS_EX_CLIENTEDGE, "Demo", "Child with a client edge", WS_CHILD | WS_VISIBLE, 20,
+                                20, 300, 80, frame);
     HWND tool = CreateWindowEx(WS_EX_TOOLWINDOW, "Demo", "Tool window",
                                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 430, 40, 220, 140,
                                nullptr);
@@ -70,6 +70,10 @@ int main(int argc, char** argv)
     Fill(shaped, RGB(200, 60, 40));
     SetLayeredWindowAttributes(layered, 0, 160, LWA_ALPHA);
     (void)tool;
+    // A caret in its on phase just after the child's text, as an edit would show it.
+    CreateCaret(child, nullptr, 2, 16);
+    SetCaretPos(216, 29);
+    ShowCaret(child);
 
     bool ok = screen.WriteScreenPng(folder + "/win-demo-screen.png") &&
               screen.WriteWindowPng(frame, folder + "/win-demo-frame.png") &&
