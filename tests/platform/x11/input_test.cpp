@@ -85,18 +85,28 @@ TEST_F(X11Input, WheelTurnsArriveAsWheelMessages)
     HWND window = Create(0, WS_POPUP | WS_VISIBLE, Bounds(100, 100, 200, 100));
     ASSERT_TRUE(ShownOnX(window));
     SetFocus(window);
-    Log.clear();
-    XTestFakeMotionEvent(Probe, -1, 150, 150, CurrentTime);
-    for (unsigned button : {4u, 5u, 5u}) {
-        XTestFakeButtonEvent(Probe, button, True, CurrentTime);
-        XTestFakeButtonEvent(Probe, button, False, CurrentTime);
+    // Buttons 4 and 5 turn the wheel; 6 and 7 tilt it (or swipe a touch pad) left and right.
+    struct TCase {
+        unsigned Up, Down;
+        UINT Message, Other;
+    };
+    for (TCase c : {TCase{4, 5, WM_MOUSEWHEEL, WM_MOUSEHWHEEL}, TCase{7, 6, WM_MOUSEHWHEEL, WM_MOUSEWHEEL}}) {
+        SCOPED_TRACE(c.Up);
+        Log.clear();
+        XTestFakeMotionEvent(Probe, -1, 150, 150, CurrentTime);
+        for (unsigned button : {c.Up, c.Down, c.Down}) {
+            XTestFakeButtonEvent(Probe, button, True, CurrentTime);
+            XTestFakeButtonEvent(Probe, button, False, CurrentTime);
+        }
+        XSync(Probe, False);
+        ASSERT_TRUE(PumpUntil([&] { return Entries(window, c.Message).size() == 3; }));
+        std::vector<int> deltas;
+        for (const TEntry& e : Entries(window, c.Message))
+            deltas.push_back(GET_WHEEL_DELTA_WPARAM(e.WParam));
+        EXPECT_EQ(deltas, (std::vector<int>{120, -120, -120}));
+        EXPECT_TRUE(Entries(window, c.Other).empty());
+        EXPECT_TRUE(Entries(window, WM_LBUTTONDOWN).empty());
     }
-    XSync(Probe, False);
-    ASSERT_TRUE(PumpUntil([&] { return Entries(window, WM_MOUSEWHEEL).size() == 3; }));
-    std::vector<int> deltas;
-    for (const TEntry& e : Entries(window, WM_MOUSEWHEEL))
-        deltas.push_back(GET_WHEEL_DELTA_WPARAM(e.WParam));
-    EXPECT_EQ(deltas, (std::vector<int>{120, -120, -120}));
 }
 
 }  // namespace
