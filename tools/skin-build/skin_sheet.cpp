@@ -1,0 +1,193 @@
+// skin-sheet: contact sheets of a skin folder for looking at. The skin is read with the skin reader; then one PNG
+// per record kind shows every record's picture parts (enlarged, labelled by key), "frame.png" the form pictures,
+// and "application.png" the converter's own pictures.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+#include "application_pictures.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/sysutils.h"
+#include "raster.h"
+#include "skin/core/skin_data.h"
+#include "skin/core/skin_records_factory.h"
+#include "skin/core/skin_startup.h"
+
+namespace {
+
+constexpr uint32_t kSheetBack = 0xFAFAFB, kLabel = 0x33343A, kHeading = 0x8A1024;
+const char* const kFont = "DejaVu Sans";
+
+// Rectangles that name a part of a picture (rather than a place inside the control); a few keys mean a place in
+// one kind and a picture in another.
+bool IsPicturePart(const std::string& AKind, const std::string& AKey)
+{
+    static const std::set<std::string> places = {"clientrect", "checkimagearea", "textarea", "trackarea",
+                                                 "upbuttonrect", "progressarea", "itemtextrect", "captionrect",
+                                                 "fixedcelltextrect", "celltextrect", "textrect", "imagerect",
+                                                 "itemsrect", "trackbuttonrect", "frametextrect", "buttonsarea"};
+    if (places.count(AKey)) return false;
+    if (AKey == "downbuttonrect") return AKind != "scrollbar" && AKind != "updown" && AKind != "spinedit";
+    if (AKey == "buttonrect") return AKind == "trackbar";
+    return AKey.size() > 4 && (AKey.compare(AKey.size() - 4, 4, "rect") == 0 || AKey == "disableskinrsect");
+}
+
+class TRectCollector final : public TspFieldVisitor {
+public:
+    std::vector<std::pair<std::string, TRect>> Rects;
+    void Rect(const char* Key, TRect& Field) override
+    {
+        if (Field.Right > Field.Left && Field.Bottom > Field.Top) Rects.emplace_back(Key, Field);
+    }
+    void Int(const char*, Integer&, Integer, Integer) override {}
+    void Bool(const char*, bool&) override {}
+    void Str(const char*, std::string&, const char*, const char*) override {}
+    void Point(const char*, TPoint&) override {}
+    void Style(const char*, TFontStyles&) override {}
+    void Align(const char*, TAlignment&, TAlignment) override {}
+    void Lines(const char*, TStrings*) override {}
+    void Word(const char*, int&, const TspWordForm&, int) override {}
+};
+
+struct TTile {
+    std::string Label;
+    const TRaster* Source;
+    TRect Part;
+    int Scale;
+};
+
+struct TRow {
+    std::string Heading;
+    std::vector<TTile> Tiles;
+};
+
+// Lays rows of labelled tiles out on one sheet, wrapping a row when the sheet's width runs out.
+void WriteSheet(const std::string& AFileName, const std::vector<TRow>& ARows)
+{
+    constexpr int kWidth = 1000, kGap = 10, kLabelHeight = 16;
+    auto placeAll = [&](TRaster* ADest) {
+        int y = kGap;
+        for (const TRow& row : ARows) {
+            if (ADest) ADest->Text(kGap, y, row.Heading, kFont, 14, true, kHeading);
+            y += 20;
+            int x = kGap, rowHeight = 0;
+            for (const TTile& tile : row.Tiles) {
+                const int w = (tile.Part.Right - tile.Part.Left) * tile.Scale;
+                const int h = (tile.Part.Bottom - tile.Part.Top) * tile.Scale;
+                const int labelWidth = TRaster::TextWidth(tile.Label, kFont, 11, false);
+                const int cell = std::max(w, labelWidth);
+                if (x + cell > kWidth - kGap && x > kGap) x = kGap, y += rowHeight + kGap, rowHeight = 0;
+                if (ADest) {
+                    ADest->Text(x, y, tile.Label, kFont, 11, false, kLabel);
+                    // A checkered backing shows where a picture part leaves pixels out.
+                    for (int cy = 0; cy < h; cy += 6)
+                        for (int cx = 0; cx < w; cx += 6)
+                            ADest->Fill(x + cx, y + kLabelHeight + cy, x + std::min(cx + 6, w),
+                                        y + kLabelHeight + std::min(cy + 6, h),
+                                        ((cx + cy) / 6) % 2 ? 0xDDDDDD : 0xFFFFFF);
+                    ADest->DrawScaled(*tile.Source, tile.Part.Left, tile.Part.Top, tile.Part.Right - tile.Part.Left,
+                                      tile.Part.Bottom - tile.Part.Top, x, y + kLabelHeight, tile.Scale);
+                }
+                x += cell + kGap;
+                rowHeight = std::max(rowHeight, h + kLabelHeight);
+            }
+            y += rowHeight + 2 * kGap;
+        }
+        return y;
+    };
+    TRaster sheet(kWidth, placeAll(nullptr), kSheetBack, 255);
+    placeAll(&sheet);
+    sheet.SavePng(AFileName);
+}
+
+TRect Whole(const TRaster& ARaster) { return Rect(0, 0, ARaster.Width(), ARaster.Height()); }
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: skin-sheet <skin folder> <output folder>\n");
+        return 2;
+    }
+    SkinCoreStartUp();
+    try {
+        const std::string folder = IncludeTrailingPathDelimiter(argv[1]);
+        const std::string out = IncludeTrailingPathDelimiter(argv[2]);
+        ForceDirectories(out);
+        TspSkinData skin(nullptr);
+        skin.LoadFromFile(folder + "skin.ini");
+        if (skin.Empty) throw std::runtime_error(folder + "skin.ini holds no skin");
+
+        std::vector<std::unique_ptr<TRaster>> pictures;
+        for (int i = 0; i < skin.FActivePicturesNames->Count(); ++i)
+            pictures.push_back(TRaster::Load(folder + skin.FActivePicturesNames->Strings(i)));
+        std::map<std::string, std::unique_ptr<TRaster>> main;
+        for (const auto& picture : skin.MainPictures())
+            if (!picture.Name->empty()) main[picture.Key] = TRaster::Load(folder + *picture.Name);
+        auto active = [&](Integer AIndex) -> const TRaster* {
+            return AIndex >= 0 && AIndex < Integer(pictures.size()) ? pictures[AIndex].get() : nullptr;
+        };
+        auto tiles = [&](const std::string& AKind, const TRectCollector& ARects, const TRaster* APicture,
+                         const TRaster* ASkinRectPicture) {
+            std::vector<TTile> result;
+            for (const auto& [key, rect] : ARects.Rects) {
+                const TRaster* source = key == "skinrect" ? ASkinRectPicture : APicture;
+                if (!source || !IsPicturePart(AKind, key) || rect.Right > source->Width() ||
+                    rect.Bottom > source->Height())
+                    continue;
+                const int width = rect.Right - rect.Left;
+                result.push_back({key, source, rect, width <= 40 ? 3 : 2});
+            }
+            return result;
+        };
+
+        std::map<std::string, std::vector<TRow>> families;
+        for (const auto& record : skin.CtrlList) {
+            const std::string kind = SkinControlTypeWord(*record);
+            TRectCollector rects;
+            record->DescribeFields(rects);
+            const TRaster* picture = active(record->PictureIndex);
+            families[kind].push_back({record->IDName + " (" + kind + ")", tiles(kind, rects, picture, picture)});
+        }
+        for (const auto& record : skin.ObjectList) {
+            const std::string kind = SkinObjectTypeWord(*record);
+            TRectCollector rects;
+            record->DescribeFields(rects);
+            const TRaster* form = main.count("picture") ? main["picture"].get() : nullptr;
+            const TRaster* picture = active(record->ActivePictureIndex);
+            families["object-" + kind].push_back({record->IDName + " (" + kind + ")",
+                                                  tiles(kind, rects, picture,
+                                                        record->SkinRectInAPicture ? picture : form)});
+        }
+        for (const auto& [kind, rows] : families) WriteSheet(out + "records-" + kind + ".png", rows);
+
+        std::vector<TRow> frame(1);
+        frame[0].Heading = "form pictures";
+        for (const auto& [key, raster] : main) frame[0].Tiles.push_back({key, raster.get(), Whole(*raster), 1});
+        TRow windows{"window pictures (popup, hint)", {}};
+        for (Integer index : {skin.PopupWindow->WindowPictureIndex, skin.HintWindow->WindowPictureIndex})
+            if (const TRaster* picture = active(index)) windows.Tiles.push_back({"picture", picture, Whole(*picture), 3});
+        frame.push_back(windows);
+        WriteSheet(out + "frame.png", frame);
+
+        std::vector<std::unique_ptr<TRaster>> own;
+        TRow application{"application pictures", {}};
+        for (const char* name : kApplicationPictures) {
+            own.push_back(TRaster::Load(folder + name));
+            const TRaster& picture = *own.back();
+            application.Tiles.push_back({name, &picture, Whole(picture), picture.Width() <= 32 ? 3 : 1});
+        }
+        WriteSheet(out + "application.png", {application});
+        std::printf("%s\n", out.c_str());
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "skin-sheet: %s\n", e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "skin-sheet: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
