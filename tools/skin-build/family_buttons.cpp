@@ -30,7 +30,7 @@ void DrawButtonCell(TSkinBuilder& B, TRaster& ARaster, const TRect& ACell, TKind
     FillCell(ARaster, ACell, look.Back);
     if (AKind == TKind::Header) {
         // A column header: flat, with a separator at the right and a line at the bottom.
-        FillCell(ARaster, ACell, AState == 1 ? look.Fill : AState == 2 ? B.Rgb("line_soft") : B.Rgb("face"));
+        FillCell(ARaster, ACell, AState == 1 || AState == 2 ? look.Fill : B.Rgb("face"));
         FillCell(ARaster, Rect(ACell.Right - 1, ACell.Top + 3, ACell.Right, ACell.Bottom - 3), B.Rgb("line"));
         FillCell(ARaster, Rect(ACell.Left, ACell.Bottom - 1, ACell.Right, ACell.Bottom),
                  AState == 1 ? B.Rgb("accent") : B.Rgb("line"));

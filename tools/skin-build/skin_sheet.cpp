@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <stdexcept>
 
 #include "application_pictures.h"
+#include "picture_parts.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
 #include "raster.h"
@@ -19,37 +19,6 @@ namespace {
 
 constexpr uint32_t kSheetBack = 0xFAFAFB, kLabel = 0x33343A, kHeading = 0x8A1024;
 const char* const kFont = "DejaVu Sans";
-
-// Rectangles that name a part of a picture (rather than a place inside the control); a few keys mean a place in
-// one kind and a picture in another.
-bool IsPicturePart(const std::string& AKind, const std::string& AKey)
-{
-    static const std::set<std::string> places = {"clientrect", "checkimagearea", "textarea", "trackarea",
-                                                 "upbuttonrect", "progressarea", "itemtextrect", "captionrect",
-                                                 "fixedcelltextrect", "celltextrect", "textrect", "imagerect",
-                                                 "itemsrect", "trackbuttonrect", "frametextrect", "buttonsarea"};
-    if (places.count(AKey)) return false;
-    if (AKey == "downbuttonrect") return AKind != "scrollbar" && AKind != "updown" && AKind != "spinedit";
-    if (AKey == "buttonrect") return AKind == "trackbar";
-    return AKey.size() > 4 && (AKey.compare(AKey.size() - 4, 4, "rect") == 0 || AKey == "disableskinrsect");
-}
-
-class TRectCollector final : public TspFieldVisitor {
-public:
-    std::vector<std::pair<std::string, TRect>> Rects;
-    void Rect(const char* Key, TRect& Field) override
-    {
-        if (Field.Right > Field.Left && Field.Bottom > Field.Top) Rects.emplace_back(Key, Field);
-    }
-    void Int(const char*, Integer&, Integer, Integer) override {}
-    void Bool(const char*, bool&) override {}
-    void Str(const char*, std::string&, const char*, const char*) override {}
-    void Point(const char*, TPoint&) override {}
-    void Style(const char*, TFontStyles&) override {}
-    void Align(const char*, TAlignment&, TAlignment) override {}
-    void Lines(const char*, TStrings*) override {}
-    void Word(const char*, int&, const TspWordForm&, int) override {}
-};
 
 struct TTile {
     std::string Label;
