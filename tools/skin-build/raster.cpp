@@ -330,12 +330,17 @@ std::unique_ptr<TRaster> TRaster::Load(const std::string& AFileName)
     }
     TBitmap bitmap;
     bitmap.LoadFromFile(AFileName);
-    bitmap.SetPixelFormat(pf24bit);
-    auto raster = std::make_unique<TRaster>(bitmap.Width(), bitmap.Height());
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const auto* row = static_cast<const uint8_t*>(bitmap.ScanLine(y));
-        for (int x = 0; x < bitmap.Width(); ++x)
-            raster->FPixels[size_t(y) * bitmap.Width() + x] =
+    return FromBitmap(bitmap);
+}
+
+std::unique_ptr<TRaster> TRaster::FromBitmap(TBitmap& ABitmap)
+{
+    ABitmap.SetPixelFormat(pf24bit);
+    auto raster = std::make_unique<TRaster>(ABitmap.Width(), ABitmap.Height());
+    for (int y = 0; y < ABitmap.Height(); ++y) {
+        const auto* row = static_cast<const uint8_t*>(ABitmap.ScanLine(y));
+        for (int x = 0; x < ABitmap.Width(); ++x)
+            raster->FPixels[size_t(y) * ABitmap.Width() + x] =
                 0xFF000000u | uint32_t(row[x * 3 + 2]) << 16 | uint32_t(row[x * 3 + 1]) << 8 | row[x * 3];
     }
     return raster;

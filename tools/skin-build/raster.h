@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TBitmap;
+
 // Colours are 0xRRGGBB.
 struct TPaint {
     uint32_t Top = 0;
@@ -65,6 +67,8 @@ public:
     void SavePng(const std::string& AFileName, int AHeight = -1) const;
     // Reads a BMP or PNG file (the platform's readers), for the contact sheets.
     static std::unique_ptr<TRaster> Load(const std::string& AFileName);
+    // An opaque copy of a bitmap's pixels.
+    static std::unique_ptr<TRaster> FromBitmap(TBitmap& ABitmap);
 
 private:
     // Composites APaint through a coverage mask of the box (ALeft, ATop, AWidth x AHeight).

@@ -11,9 +11,11 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
 #include "raster.h"
+#include "skin/core/skin_compose.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_records_factory.h"
 #include "skin/core/skin_startup.h"
+#include "skin/core/skin_strips.h"
 
 namespace {
 
@@ -72,6 +74,33 @@ void WriteSheet(const std::string& AFileName, const std::vector<TRow>& ARows)
 }
 
 TRect Whole(const TRaster& ARaster) { return Rect(0, 0, ARaster.Width(), ARaster.Height()); }
+
+// A record's picture made at a new size by the skin core's own composition, as a control of that size draws it:
+// nine pieces, or a strip along the axis its pieces allow. Null for a fixed-size picture.
+std::unique_ptr<TBitmap> Resized(const TspDataSkinCustomControl& ARecord, TBitmap* APicture, const TRect& APart,
+                                 int AWidth, int AHeight)
+{
+    const int w = APart.Right - APart.Left, h = APart.Bottom - APart.Top;
+    auto bitmap = std::make_unique<TBitmap>(AWidth, AHeight, pf24bit);
+    if (ARecord.RBPoint.X != 0 && ARecord.RBPoint.Y != 0) {
+        const int dx = AWidth - w, dy = AHeight - h;
+        const TRect cl = ARecord.ClRect;
+        ComposeSkinImage(ARecord.LTPoint, ARecord.RTPoint, ARecord.LBPoint, ARecord.RBPoint, cl, ARecord.LTPoint,
+                         TPoint{ARecord.RTPoint.X + dx, ARecord.RTPoint.Y},
+                         TPoint{ARecord.LBPoint.X, ARecord.LBPoint.Y + dy},
+                         TPoint{ARecord.RBPoint.X + dx, ARecord.RBPoint.Y + dy},
+                         Rect(cl.Left, cl.Top, cl.Right + dx, cl.Bottom + dy), bitmap.get(), APicture, APart, AWidth,
+                         AHeight, true, ARecord.LeftStretch, ARecord.TopStretch, ARecord.RightStretch,
+                         ARecord.BottomStretch, ARecord.StretchEffect, ARecord.StretchType);
+    } else if (ARecord.RTPoint.X != 0) {
+        BuildHStripImage(ARecord.LTPoint.X, w - ARecord.RTPoint.X, bitmap.get(), APicture, APart, AWidth, h, true);
+    } else if (ARecord.LBPoint.Y != 0) {
+        BuildVStripImage(ARecord.LTPoint.Y, h - ARecord.LBPoint.Y, bitmap.get(), APicture, APart, w, AHeight, true);
+    } else {
+        return nullptr;
+    }
+    return bitmap;
+}
 
 }  // namespace
 
@@ -141,6 +170,44 @@ int main(int argc, char** argv)
             if (const TRaster* picture = active(index)) windows.Tiles.push_back({"picture", picture, Whole(*picture), 3});
         frame.push_back(windows);
         WriteSheet(out + "frame.png", frame);
+
+        // Every resizable record at a larger size (normal and active looks), and the frame at a window's size.
+        std::vector<std::unique_ptr<TRaster>> grown;
+        std::vector<TRow> resized;
+        TRow controls{"controls at a new size", {}};
+        for (const auto& record : skin.CtrlList) {
+            auto* custom = dynamic_cast<TspDataSkinCustomControl*>(record.get());
+            if (!custom || custom->PictureIndex < 0 || custom->SkinRect.Right <= custom->SkinRect.Left) continue;
+            TBitmap* picture = skin.FActivePictures[custom->PictureIndex].get();
+            const int w = custom->SkinRect.Right - custom->SkinRect.Left, h = custom->SkinRect.Bottom - custom->SkinRect.Top;
+            TRectCollector rects;
+            record->DescribeFields(rects);
+            for (const auto& [key, rect] : rects.Rects) {
+                if ((key != "skinrect" && key != "activeskinrect") || rect.Right - rect.Left != w) continue;
+                auto bitmap = Resized(*custom, picture, rect, std::max(w * 3, 150), std::max(h * 2, h + 30));
+                if (!bitmap) continue;
+                grown.push_back(TRaster::FromBitmap(*bitmap));
+                controls.Tiles.push_back({record->IDName + " " + key, grown.back().get(), Whole(*grown.back()), 1});
+            }
+        }
+        resized.push_back(std::move(controls));
+        TBitmap form(560, 360, pf24bit);
+        const int dx = 560 - skin.FPicture->Width(), dy = 360 - skin.FPicture->Height();
+        for (TBitmap* picture : {skin.FPicture.get(), skin.FInActivePicture.get()}) {
+            const TRect cl = skin.ClRect;
+            ComposeSkinImage(skin.LTPoint, skin.RTPoint, skin.LBPoint, skin.RBPoint, cl, skin.LTPoint,
+                             TPoint{skin.RTPoint.X + dx, skin.RTPoint.Y}, TPoint{skin.LBPoint.X, skin.LBPoint.Y + dy},
+                             TPoint{skin.RBPoint.X + dx, skin.RBPoint.Y + dy},
+                             Rect(cl.Left, cl.Top, cl.Right + dx, cl.Bottom + dy), &form, picture,
+                             Rect(0, 0, picture->Width(), picture->Height()), 560, 360, true, skin.LeftStretch,
+                             skin.TopStretch, skin.RightStretch, skin.BottomStretch, skin.StretchEffect,
+                             skin.StretchType);
+            grown.push_back(TRaster::FromBitmap(form));
+            resized.insert(resized.begin(), TRow{picture == skin.FPicture.get() ? "frame at 560 x 360, active"
+                                                                              : "frame at 560 x 360, inactive",
+                                                 {{"picture", grown.back().get(), Whole(*grown.back()), 1}}});
+        }
+        WriteSheet(out + "resized.png", resized);
 
         std::vector<std::unique_ptr<TRaster>> own;
         TRow application{"application pictures", {}};
