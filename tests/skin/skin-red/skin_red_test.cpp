@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -183,6 +184,37 @@ TEST(SkinRedStyle, EveryTextColourOfThePaletteReachesTheContrastRatio)
     for (const TContrastPair& pair : style.ContrastPairs())
         EXPECT_GE(ContrastRatio(style.Colour(pair.Text), style.Colour(pair.Background)), 4.5)
             << pair.Name << ": " << pair.Text << " on " << pair.Background;
+}
+
+// A damaged style source stops the build with the file, the line and what is wrong.
+TEST(SkinRedStyle, MalformedSourcesAreRefusedWithWhereAndWhy)
+{
+    const fs::path folder = fs::path(QUENNARY_BINARY_DIR) / "skin-red-test" / "styles";
+    fs::create_directories(folder);
+    struct TCase {
+        const char* Text;
+        const char* Expected;
+    };
+    const TCase cases[] = {
+        {"key = value\n", ":1: expected 'key = value' inside a section"},
+        {"[palette]\nink #000000\n", ":2: expected 'key = value'"},
+        {"[palette\n", ":1: a section line ends with ']'"},
+        {"[palette]\nink = #000000\n[contrast]\nbody = ink over paper\n", ":4: a contrast pair reads"},
+        {"[palette]\nink = #000000\n[contrast]\nbody = ink on paper\n", "no 'paper' in [palette]"},
+        {"[palette]\nink = #00000\npaper = #FFFFFF\n[contrast]\nbody = ink on paper\n", "is not #RRGGBB"},
+    };
+    int number = 0;
+    for (const TCase& c : cases) {
+        const std::string file = (folder / ("style" + std::to_string(++number) + ".ini")).string();
+        std::ofstream(file) << c.Text;
+        try {
+            TSkinStyle::Load(file);
+            ADD_FAILURE() << c.Text << " was accepted";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.Expected), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_THROW(TSkinStyle::Load((folder / "missing.ini").string()), std::runtime_error);
 }
 
 TEST(SkinRedStyle, ContrastRatioMatchesKnownValues)
