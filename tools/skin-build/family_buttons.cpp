@@ -48,6 +48,21 @@ void DrawMarker(TRaster& ARaster, const TRect& ACell, uint32_t AColour)
         ARaster.Fill(ACell.Left + row, top + row, ACell.Right - row, top + row + 1, AColour);
 }
 
+// The state pictures in the order the cells are drawn, and the text colours that go with them.
+void SetStates(TSkinBuilder& B, TspDataSkinButtonControl& AButton, const TRect (&ACells)[5])
+{
+    AButton.ActiveSkinRect = ACells[1];
+    AButton.DownSkinRect = ACells[2];
+    AButton.DisabledSkinRect = ACells[3];
+    AButton.FocusedSkinRect = ACells[4];
+    AButton.FontName = B.Font();
+    AButton.FontHeight = B.FontHeight();
+    AButton.FontColor = AButton.ActiveFontColor = B.Col("ink");
+    AButton.DownFontColor = B.Col("on_accent");
+    AButton.DisabledFontColor = B.Col("ink_disabled");
+    AButton.Morphing = true;
+}
+
 }  // namespace
 
 void BuildButtons(TSkinBuilder& B)
@@ -85,18 +100,7 @@ void BuildButtons(TSkinBuilder& B)
         B.NextRow(sheet);
         const int margin = spec.Kind == TKind::Small ? 3 : B.Metric("radius") + 1;
         SetNinePieces(b, cells[0], margin, margin, margin, margin);
-        b.ActiveSkinRect = cells[1];
-        b.DownSkinRect = cells[2];
-        b.DisabledSkinRect = cells[3];
-        b.FocusedSkinRect = cells[4];
-        b.FontName = B.Font();
-        b.FontHeight = B.FontHeight();
-        b.FontColor = B.Col("ink");
-        b.ActiveFontColor = B.Col("ink");
-        b.DownFontColor = B.Col("on_accent");
-        b.DisabledFontColor = B.Col("ink_disabled");
-        b.Morphing = true;
-        b.MorphKind = mkDefault;
+        SetStates(B, b, cells);
         b.ShowFocus = spec.Kind == TKind::Push;
     }
 
@@ -129,21 +133,12 @@ void BuildButtons(TSkinBuilder& B)
         }
         B.NextRow(sheet);
         SetNinePieces(b, cells[0], 5, 5, 14, 5);
-        b.ActiveSkinRect = cells[1];
-        b.DownSkinRect = cells[2];
-        b.DisabledSkinRect = cells[3];
-        b.FocusedSkinRect = cells[4];
+        SetStates(B, b, cells);
         b.TrackButtonRect = Rect(spec.Width - 13, 0, spec.Width, spec.Height);
         b.MenuMarkerFlatRect = markers[0];
         b.MenuMarkerRect = markers[1];
         b.MenuMarkerActiveRect = markers[2];
         b.MenuMarkerDownRect = markers[3];
         b.MenuMarkerTransparentColor = B.Col("key");
-        b.FontName = B.Font();
-        b.FontHeight = B.FontHeight();
-        b.FontColor = b.ActiveFontColor = B.Col("ink");
-        b.DownFontColor = B.Col("on_accent");
-        b.DisabledFontColor = B.Col("ink_disabled");
-        b.Morphing = true;
     }
 }
