@@ -70,12 +70,12 @@ void BuildButtons(TSkinBuilder& B)
     const int sheet = B.AddSheet("buttons.bmp", 420, B.Rgb("window"));
     TRaster& raster = B.Sheet(sheet);
     const int tool = B.Metric("tool_button"), big = B.Metric("big_tool_button");
-    struct TSpec {
+    struct TEntry {
         const char* Name;
         int Width, Height;
         TKind Kind;
     };
-    const TSpec specs[] = {
+    const TEntry entries[] = {
         {"button", B.Metric("button_width"), B.Metric("button_height"), TKind::Push},
         {"resizebutton", 24, 22, TKind::Push},
         {"editbutton", 17, 17, TKind::Small},
@@ -89,19 +89,19 @@ void BuildButtons(TSkinBuilder& B)
         {"vtracktoolbutton", 14, 24, TKind::Flat},
         {"lvheader", 60, 22, TKind::Header},
     };
-    for (const TSpec& spec : specs) {
-        auto& b = B.Control<TspDataSkinButtonControl>(spec.Name);
+    for (const TEntry& entry : entries) {
+        auto& b = B.Control<TspDataSkinButtonControl>(entry.Name);
         b.PictureIndex = sheet;
         TRect cells[5];
         for (int state = 0; state < 5; ++state) {
-            cells[state] = B.Place(sheet, spec.Width, spec.Height);
-            DrawButtonCell(B, raster, cells[state], spec.Kind, state);
+            cells[state] = B.Place(sheet, entry.Width, entry.Height);
+            DrawButtonCell(B, raster, cells[state], entry.Kind, state);
         }
         B.NextRow(sheet);
-        const int margin = spec.Kind == TKind::Small ? 3 : B.Metric("radius") + 1;
+        const int margin = entry.Kind == TKind::Small ? 3 : B.Metric("radius") + 1;
         SetNinePieces(b, cells[0], margin, margin, margin, margin);
         SetStates(B, b, cells);
-        b.ShowFocus = spec.Kind == TKind::Push;
+        b.ShowFocus = entry.Kind == TKind::Push;
     }
 
     // Menu buttons: a tool button with a drop-down part at the right, and its arrow in four looks.
@@ -114,18 +114,18 @@ void BuildButtons(TSkinBuilder& B)
         DrawMarker(raster, markers[i], markerColours[i]);
     }
     B.NextRow(sheet);
-    struct TMenuSpec {
+    struct TMenuEntry {
         const char* Name;
         int Width, Height;
     };
-    const TMenuSpec menuSpecs[] = {{"toolmenubutton", 38, tool}, {"toolmenutrackbutton", 38, tool},
+    const TMenuEntry menuEntries[] = {{"toolmenubutton", 38, tool}, {"toolmenutrackbutton", 38, tool},
                                    {"bigtoolmenubutton", 54, big}, {"bigtoolmenutrackbutton", 54, big}};
-    for (const TMenuSpec& spec : menuSpecs) {
-        auto& b = B.Control<TspDataSkinMenuButtonControl>(spec.Name);
+    for (const TMenuEntry& entry : menuEntries) {
+        auto& b = B.Control<TspDataSkinMenuButtonControl>(entry.Name);
         b.PictureIndex = sheet;
         TRect cells[5];
         for (int state = 0; state < 5; ++state) {
-            cells[state] = B.Place(sheet, spec.Width, spec.Height);
+            cells[state] = B.Place(sheet, entry.Width, entry.Height);
             DrawButtonCell(B, raster, cells[state], TKind::Flat, state);
             if (state == 1 || state == 4)  // the divider shows where the drop-down part begins
                 FillCell(raster, Rect(cells[state].Right - 13, cells[state].Top + 4, cells[state].Right - 12,
@@ -134,7 +134,7 @@ void BuildButtons(TSkinBuilder& B)
         B.NextRow(sheet);
         SetNinePieces(b, cells[0], 5, 5, 14, 5);
         SetStates(B, b, cells);
-        b.TrackButtonRect = Rect(spec.Width - 13, 0, spec.Width, spec.Height);
+        b.TrackButtonRect = Rect(entry.Width - 13, 0, entry.Width, entry.Height);
         b.MenuMarkerFlatRect = markers[0];
         b.MenuMarkerRect = markers[1];
         b.MenuMarkerActiveRect = markers[2];
