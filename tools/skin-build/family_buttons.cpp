@@ -17,8 +17,8 @@ TButtonLook Look(const TSkinBuilder& B, TKind AKind, int AState)
     switch (AState) {
     case 1: return {back, B.Rgb("face_hot"), B.Rgb("accent"), 1};  // hot
     case 2: return {back, B.Rgb("accent_down"), B.Rgb("accent_down"), 1};  // pressed
-    case 3: return {back, AKind == TKind::Flat ? back : B.Rgb("face_disabled"), B.Rgb("line_soft"),
-                    AKind == TKind::Flat ? 0.0f : 1.0f};  // disabled
+    // Disabled: a faint outline even on a flat button, so it never passes for one at rest.
+    case 3: return {back, AKind == TKind::Flat ? back : B.Rgb("face_disabled"), B.Rgb("line_soft"), 1};
     case 4: return {back, rest, B.Rgb("accent"), 2};  // focused
     default: return {back, rest, B.Rgb("line"), AKind == TKind::Flat ? 0.0f : 1.0f};
     }

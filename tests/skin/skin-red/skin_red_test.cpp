@@ -177,6 +177,38 @@ TEST_F(SkinRedTest, StoringAndReloadingGivesTheSameSkin)
     EXPECT_EQ(SkinDataListing(&reloaded), SkinDataListing(Skin.get()));
 }
 
+// The converter's own pictures, by the names it loads them under.
+TEST_F(SkinRedTest, TheConverterFindsEveryPictureOfItsOwn)
+{
+    const char* const names[] = {
+        "open.png", "trim.png", "edit.png", "open_over.png", "trim_over.png", "edit_over.png", "convert.png",
+        "convert_over.png", "play.png", "pause.png", "stop.png", "photo.png", "setstart.png", "setend.png",
+        "playpart.png", "profilescombo_over.bmp", "profilescombo.bmp", "tablerow.bmp", "tablecolumncaptionbar.bmp",
+        "filmicon.bmp", "like.png", "tweet.png", "like_over.png", "tweet_over.png", "dragdrop.png",
+        "open_for_gs.png", "volume.png", "gettingstarted.bmp", "preview.bmp", "trim_left.bmp", "trim_right.bmp",
+        "imgarrow.png", "imgarrow_over.png"};
+    for (const char* name : names) {
+        const TRaster& picture = Picture(name);
+        EXPECT_GT(picture.Width(), 0) << name;
+        const std::string file = name;
+        if (file.substr(file.size() - 4) != ".png") continue;
+        // A glyph is drawn on nothing: its corner lets whatever lies behind show through.
+        if (file.rfind("convert", 0) != 0) {
+            EXPECT_EQ(picture.AlphaAt(0, 0), 0) << name;
+        }
+    }
+    // The pictures that come in pairs change under the mouse.
+    for (const char* stem : {"open", "trim", "edit", "convert", "like", "tweet", "imgarrow"}) {
+        const TRaster& rest = Picture(std::string(stem) + ".png");
+        const TRaster& over = Picture(std::string(stem) + "_over.png");
+        bool differs = false;
+        for (int y = 0; y < rest.Height() && !differs; ++y)
+            for (int x = 0; x < rest.Width() && !differs; ++x) differs = rest.ColourAt(x, y) != over.ColourAt(x, y);
+        EXPECT_TRUE(differs) << stem;
+    }
+    EXPECT_NE(Picture("profilescombo.bmp").ColourAt(150, 17), Picture("profilescombo_over.bmp").ColourAt(150, 17));
+}
+
 TEST(SkinRedStyle, EveryTextColourOfThePaletteReachesTheContrastRatio)
 {
     const TSkinStyle style = TSkinStyle::Load(kStyleFile);
