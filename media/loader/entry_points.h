@@ -54,6 +54,8 @@
     X(av_gcd, false)                          \
     X(av_get_sample_fmt_name, false)          \
     X(av_get_bytes_per_sample, false)         \
+    X(av_sample_fmt_is_planar, false)         \
+    X(av_get_packed_sample_fmt, false)        \
     X(av_realloc, false)                      \
     X(av_channel_layout_default, false)       \
     X(av_channel_layout_uninit, false)        \

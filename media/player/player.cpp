@@ -155,8 +155,8 @@ void TCustomPlayer::SetAspectRatio(float AValue)
 void TCustomPlayer::SetShowAudio(TShowAudio AValue)
 {
     FShowAudio = AValue;
-    TVideoState* is = FVideoState;
-    if (is != nullptr && is->audio_stream >= 0 && !Fdisplay_disable) is->show_audio = AValue;
+    TStateAccess is(*this);
+    if (is && is->audio_stream >= 0 && !Fdisplay_disable) is->show_audio = AValue;
 }
 
 int TCustomPlayer::VideoHookBitsPixel() const { return FRGBConverter->BitsPixel(); }
@@ -231,7 +231,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, 
         return false;
     }
     FFileName = AFileName;
-    if (TVideoState* is = FVideoState) FDecoder->SetFileHandle(is->ic);
+    if (TStateAccess is(*this); is) FDecoder->SetFileHandle(is->ic);
     DoFileOpen();
 
     // Reset here, not on the play thread: a Stop right after Open must not find the previous playback's signal.
@@ -243,14 +243,15 @@ bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, 
 
 void TCustomPlayer::DoFileOpen()
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr || (!OnFileOpen && FScreenHandle == nullptr)) return;
+    TStateAccess is(*this);
+    if (!is || (!OnFileOpen && FScreenHandle == nullptr)) return;
     int width = -1, height = -1;
     if (is->video_ctx != nullptr && is->video_ctx->width > 0) {
         width = is->video_ctx->width;
         height = is->video_ctx->height;
     }
     const int64_t duration = is->IsImage2 ? 0 : is->Duration;
+    is.Release();  // the handler may stop the playback
     Deliver([&] {
         if (OnFileOpen) OnFileOpen(this, duration, width, height, FScreenWidth, FScreenHeight);
         // A size the handler left open is the panel's.
@@ -274,8 +275,8 @@ void TCustomPlayer::Deliver(const std::function<void()>& AMethod)
 
 void TCustomPlayer::Stop(bool AWaitForStop)
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) {
+    TStateAccess is(*this);
+    if (!is) {
         // An Open may be running on another thread: make its read thread give up.
         FLastRead = 0;
         if (TVideoState* cb = FVideoStateCB) cb->abort_request = 1;
@@ -285,11 +286,8 @@ void TCustomPlayer::Stop(bool AWaitForStop)
         }
         return;
     }
-    if (is->paused) {
-        StreamPause(is);
-        Fstep = false;
-    }
-    PushQuit(is);
+    RequestStop(is.get());
+    is.Release();
     if (!AWaitForStop) return;
     WaitForStop();
     // SDL goes down only once the play thread has left its event loop.
@@ -308,52 +306,81 @@ void TCustomPlayer::ReleasePlayThread()
     if (!FPlayThreadStranded) FPlayThread.reset();
 }
 
+// The stop request of the API and of the playback's own position check (which runs on its threads).
+void TCustomPlayer::RequestStop(TVideoState* AState)
+{
+    if (AState->paused) {
+        StreamPause(AState);
+        Fstep = false;
+    }
+    PushQuit(AState);
+}
+
+TCustomPlayer::TStateAccess::TStateAccess(const TCustomPlayer& APlayer) : FPlayer(const_cast<TCustomPlayer&>(APlayer))
+{
+    // The play thread may be waiting for a handler on the main thread while it holds the lock.
+    if (win::GetCurrentThreadId() == MainThreadID)
+        WaitForWithSlices([this] { return FPlayer.LockData(0); }, 10);
+    else
+        FPlayer.LockData(win::INFINITE);
+    FLocked = true;
+    FState = FPlayer.FVideoState;
+    if (FState == nullptr) Release();
+}
+
+void TCustomPlayer::TStateAccess::Release()
+{
+    FState = nullptr;
+    if (FLocked) FPlayer.UnlockData();
+    FLocked = false;
+}
+
 bool TCustomPlayer::Paused() const
 {
-    TVideoState* is = FVideoState;
-    return is == nullptr || is->paused;
+    TStateAccess is(*this);
+    return !is || is->paused;
 }
 
 void TCustomPlayer::Pause()
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr || is->paused) return;
-    StreamPause(is);
+    TStateAccess is(*this);
+    if (!is || is->paused) return;
+    StreamPause(is.get());
     Fstep = false;
     SetPlayState(psPause);
 }
 
 void TCustomPlayer::Resume()
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr || !is->paused) return;
-    StreamPause(is);
+    TStateAccess is(*this);
+    if (!is || !is->paused) return;
+    StreamPause(is.get());
     Fstep = false;
     SetPlayState(psResume);
 }
 
 void TCustomPlayer::TogglePause()
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) return;
-    StreamPause(is);
+    TStateAccess is(*this);
+    if (!is) return;
+    StreamPause(is.get());
     Fstep = false;
     SetPlayState(is->paused ? psPause : psResume);
 }
 
 void TCustomPlayer::StepToNextFrame()
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) return;
-    if (is->paused) StreamPause(is);
+    TStateAccess is(*this);
+    if (!is) return;
+    if (is->paused) StreamPause(is.get());
     // The video thread pauses again after the next picture.
     if (!Fstep.exchange(true)) SetPlayState(psStep);
 }
 
 void TCustomPlayer::ToggleAudioDisplay()
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) return;
+    TStateAccess is(*this);
+    if (!is) return;
     is->show_audio = (is->show_audio + 1) % 3;
     // The area goes black at once; the next refresh draws in the new mode.
     if (SDL_Surface* screen = Fscreen; screen != nullptr) {
@@ -389,74 +416,94 @@ void TCustomPlayer::StreamPause(TVideoState* AState)
 
 void TCustomPlayer::Seek(int64_t APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd)
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) return;
+    TStateAccess is(*this);
+    if (!is) return;
+    TVideoState* state = is.get();
     if (ASeekFlags.Contains(sfByte)) {
-        StreamSeek(APTS, 0, SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+        if (!RequestSeek(state, APTS, 0, SeekFlagsToAV(ASeekFlags))) return;
+    } else if (!RequestSeekTo(state, APTS, ASeekFlags)) {
         return;
     }
-    int64_t target = APTS;
-    if (is->Duration > 0 && target > is->Duration) target = is->Duration;
-    if (is->ic->start_time != AV_NOPTS_VALUE) target += is->ic->start_time;
-    StreamSeek(target, APTS <= 0 ? 1 : 0, SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+    is.Release();
+    if (AWaitForSeekEnd) WaitForSeekEnd(state);
 }
 
 void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd)
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) return;
+    TStateAccess is(*this);
+    if (!is) return;
+    TVideoState* state = is.get();
+    bool requested;
     if (ASeekFlags.Contains(sfByte)) {
         const double distance = is->ic->bit_rate > 0 ? ADelta * is->ic->bit_rate / 8.0 : ADelta * 180000.0;
         const int64_t pos = is->ic->pb != nullptr ? is->ic->pb->pos : 0;
-        StreamSeek(pos + std::llround(distance), std::llround(distance), SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
-        return;
+        requested = RequestSeek(state, pos + std::llround(distance), std::llround(distance), SeekFlagsToAV(ASeekFlags));
+    } else {
+        const double target = (GetMasterClock(*state) + ADelta) * 1000000.0;
+        requested = RequestSeek(state, std::llround(target), std::llround(ADelta * 1000000.0), SeekFlagsToAV(ASeekFlags));
     }
-    const double target = (GetMasterClock(*is) + ADelta) * 1000000.0;
-    StreamSeek(std::llround(target), std::llround(ADelta * 1000000.0), SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd);
+    is.Release();
+    if (requested && AWaitForSeekEnd) WaitForSeekEnd(state);
 }
 
-void TCustomPlayer::StreamSeek(int64_t APos, int64_t ARel, int AFlags, bool AWait)
+bool TCustomPlayer::RequestSeekTo(TVideoState* AState, int64_t APTS, TSeekFlags ASeekFlags)
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr || is->seek_req) return;
+    int64_t target = APTS;
+    if (AState->Duration > 0 && target > AState->Duration) target = AState->Duration;
+    target += AState->StartTime;
+    return RequestSeek(AState, target, APTS <= 0 ? 1 : 0, SeekFlagsToAV(ASeekFlags));
+}
+
+bool TCustomPlayer::RequestSeek(TVideoState* AState, int64_t APos, int64_t ARel, int AFlags)
+{
+    if (AState->seek_req) return false;
     FSeeking = true;
-    is->seek_paused = is->paused.load();
-    is->seek_pos = APos;
-    is->seek_rel = ARel;
-    is->seek_flags = AFlags;
+    AState->seek_paused = AState->paused.load();
+    AState->seek_pos = APos;
+    AState->seek_rel = ARel;
+    AState->seek_flags = AFlags;
     FSeekEvent.ResetEvent();
-    is->seek_req = 1;
-    if (!AWait) return;
-    WaitForWithSlices([this] { return FSeekEvent.WaitFor(0) == wrSignaled; }, 100);
-    if (is->video_stream >= 0)
-        WaitForWithSlices([this] { return FPictEvent.WaitFor(0) == wrSignaled; }, 100);
+    AState->seek_req = 1;
+    return true;
+}
+
+// AState is only compared: a playback that ends meanwhile ends the wait.
+void TCustomPlayer::WaitForSeekEnd(TVideoState* AState)
+{
+    const auto gone = [this, AState] { return FVideoState.load() != AState; };
+    WaitForWithSlices([&] { return FSeekEvent.WaitFor(0) == wrSignaled || gone(); }, 100);
+    if (gone()) return;
+    TStateAccess is(*this);
+    const bool video = is.get() == AState && is->video_stream >= 0;
+    is.Release();
+    if (video) WaitForWithSlices([&] { return FPictEvent.WaitFor(0) == wrSignaled || gone(); }, 100);
 }
 
 int TCustomPlayer::VideoStreamIndex() const
 {
-    TVideoState* is = FVideoState;
-    return is != nullptr ? is->video_stream.load() : -1;
+    TStateAccess is(*this);
+    return is ? is->video_stream.load() : -1;
 }
 
 int TCustomPlayer::AudioStreamIndex() const
 {
-    TVideoState* is = FVideoState;
-    return is != nullptr ? is->audio_stream.load() : -1;
+    TStateAccess is(*this);
+    return is ? is->audio_stream.load() : -1;
 }
 
 int TCustomPlayer::SubtitleStreamIndex() const
 {
-    TVideoState* is = FVideoState;
-    return is != nullptr ? is->subtitle_stream.load() : -1;
+    TStateAccess is(*this);
+    return is ? is->subtitle_stream.load() : -1;
 }
 
 void TCustomPlayer::SwitchStream(AVMediaType AKind, int AIndex)
 {
-    TVideoState* is = FVideoState;
-    if (is == nullptr) return;
+    TStateAccess is(*this);
+    if (!is) return;
     const int current = AKind == AVMEDIA_TYPE_VIDEO   ? is->video_stream.load()
                         : AKind == AVMEDIA_TYPE_AUDIO ? is->audio_stream.load()
                                                       : is->subtitle_stream.load();
     if (current == AIndex) return;
-    StreamSwitch(is, AKind, AIndex);
+    StreamSwitch(is.get(), AKind, AIndex);
 }

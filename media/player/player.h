@@ -246,9 +246,36 @@ private:
     void VideoRefresh(TVideoState* AState);
     static void AudioCallback(void* AOpaque, Uint8* AStream, int ALen);
 
+    // The published state record for a call from outside the playback's decoding threads. The record is
+    // unpublished and closed only under the data lock, so it stays whole while a TStateAccess holds that lock. The
+    // threads that the close joins (reading, decoding, refresh) never take it: the close joins them under it.
+    class TStateAccess {
+    public:
+        explicit TStateAccess(const TCustomPlayer& APlayer);
+        ~TStateAccess() { Release(); }
+        TStateAccess(const TStateAccess&) = delete;
+        TStateAccess& operator=(const TStateAccess&) = delete;
+        TVideoState* get() const { return FState; }
+        TVideoState* operator->() const { return FState; }
+        explicit operator bool() const { return FState != nullptr; }
+        // Before a wait that the playback's threads end; the record may go meanwhile.
+        void Release();
+
+    private:
+        TCustomPlayer& FPlayer;
+        TVideoState* FState = nullptr;
+        bool FLocked = false;
+    };
+
     // Threads, events and position.
     void StreamPause(TVideoState* AState);
-    void StreamSeek(int64_t APos, int64_t ARel, int AFlags, bool AWait);
+    // Records the request; the read thread carries it out.
+    bool RequestSeek(TVideoState* AState, int64_t APos, int64_t ARel, int AFlags);
+    bool RequestSeekTo(TVideoState* AState, int64_t APTS, TSeekFlags ASeekFlags);
+    void WaitForSeekEnd(TVideoState* AState);
+    void RequestStop(TVideoState* AState);
+    // Unpublishes the record first, so no outside call finds it while its input closes.
+    void RetireState(TVideoState* AState);
     void SetPlayState(TPlayState AState);
     void UpdatePosition(TVideoState* AState);
     void PushEvent(Uint8 AType, TVideoState* AState);
@@ -257,8 +284,8 @@ private:
     void WaitForStop();
     void StreamClose(TVideoState* AState);
     void CloseStream();
-    bool LockData(DWORD ATimeout) { return FDataLock.WaitFor(ATimeout) == wrSignaled; }
-    void UnlockData() { FDataLock.Release(); }
+    bool LockData(DWORD ATimeout) const { return FDataLock.WaitFor(ATimeout) == wrSignaled; }
+    void UnlockData() const { FDataLock.Release(); }
     void Deliver(const std::function<void()>& AMethod);
     void DoFileOpen();
     void ReleasePlayThread();
@@ -282,7 +309,7 @@ private:
     std::atomic<int64_t> FLastPTS{NotSet};
     std::atomic<int64_t> FCurrentPTS{-1};
 
-    TTimedMutex FDataLock;
+    mutable TTimedMutex FDataLock;
     TEvent FSeekEvent{true, true};
     TEvent FPictEvent{true, true};
     TEvent FStopEvent{true, true};

@@ -84,7 +84,7 @@ void TCustomPlayer::UpdateScreenPosition()
 {
     // The window layer keeps SDL's window at the panel's place: there is nothing to tell SDL. Asking for a redraw
     // keeps a paused picture visible after the move.
-    TVideoState* is = FVideoState;
-    if (is == nullptr || FScreenHandle == nullptr) return;
-    if (is->paused) PushEvent(SDL_VIDEOEXPOSE, is);
+    TStateAccess is(*this);
+    if (!is || FScreenHandle == nullptr) return;
+    if (is->paused) PushEvent(SDL_VIDEOEXPOSE, is.get());
 }

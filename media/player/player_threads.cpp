@@ -23,9 +23,10 @@ void TPlayThread::Execute()
         {
             // A file opened paused may have reported its pause before this thread got here: then it never
             // played, and saying so now would leave the caller believing it plays.
+            // The data lock first: the video thread takes the pause lock without it.
+            TCustomPlayer::TStateAccess is(*owner);
             std::lock_guard<std::mutex> lock(owner->FOpenPauseLock);
-            TVideoState* is = owner->FVideoState;
-            const bool pauseReported = is != nullptr && is->OpenedPaused && is->open_paused == 0 && is->paused;
+            const bool pauseReported = is && is->OpenedPaused && is->open_paused == 0 && is->paused;
             if (!pauseReported) owner->SetPlayState(psPlay);
         }
         owner->EventLoop();
@@ -150,13 +151,13 @@ void TCustomPlayer::UpdatePosition(TVideoState* is)
         if (pos >= end) {
             switch (FRepeatType.load()) {
             case rtStop:
-                Stop(false);
+                RequestStop(is);
                 break;
             case rtLoop:
                 if (start != NotSet)
-                    Seek(start, TSeekFlags{}, false);
+                    RequestSeekTo(is, start, TSeekFlags{});
                 else
-                    Seek(int64_t{0}, TSeekFlags{sfAny}, false);
+                    RequestSeekTo(is, 0, TSeekFlags{sfAny});
                 break;
             case rtNone:
                 break;
@@ -182,9 +183,7 @@ void TCustomPlayer::WaitForStop()
         if ((counter > 10 && is->Reading) || counter > 20) {
             // Only the record goes here. SDL stays up: the play thread may still be inside its event wait,
             // and it shuts SDL down itself when it finds no file open.
-            StreamClose(is);
-            FVideoState = nullptr;
-            delete is;
+            RetireState(is);
             UnlockData();
             return;
         }
@@ -208,12 +207,17 @@ void TCustomPlayer::StreamClose(TVideoState* is)
     is->pictq_cond = nullptr;
 }
 
+void TCustomPlayer::RetireState(TVideoState* AState)
+{
+    FVideoState = nullptr;
+    StreamClose(AState);
+    delete AState;
+}
+
 void TCustomPlayer::CloseStream()
 {
-    if (TVideoState* is = FVideoState) {
-        StreamClose(is);
-        FVideoState = nullptr;
-        delete is;
-    }
+    LockData(win::INFINITE);
+    if (TVideoState* is = FVideoState) RetireState(is);
+    UnlockData();
     QuitSDL();
 }

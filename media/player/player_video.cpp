@@ -47,7 +47,7 @@ int TCustomPlayer::GetVideoFrame(TVideoState* is, AVFrame* AFrame, AVPacket* APa
                 FSDL.SDL_CondWait(is->pictq_cond, is->pictq_mutex);
             FSDL.SDL_UnlockMutex(is->pictq_mutex);
             is->video_current_pos = -1;
-            is->frame_last_pts = 0;
+            is->frame_last_pts = NAN;  // not set: the first picture after a seek shows at once
             is->frame_last_delay = 0;
             is->frame_timer = PlayerNow();
             is->skip_frames = 1;

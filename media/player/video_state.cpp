@@ -49,7 +49,7 @@ double GetMasterClock(const TVideoState& AState)
 double ComputeTargetTime(TVideoState& AState, double APts)
 {
     double delay = APts - AState.frame_last_pts;
-    if (delay <= 0 || delay >= AV_NOSYNC_THRESHOLD)
+    if (std::isnan(AState.frame_last_pts) || delay <= 0 || delay >= AV_NOSYNC_THRESHOLD)
         delay = AState.frame_last_delay;  // a jump (seek, broken time stamps) keeps the last frame's delay
     else
         AState.frame_last_delay = delay;

@@ -1,6 +1,7 @@
 // Packets of a run: decoding and dispatch to the output streams, stream copy, the video path (filter chain and
 // frame-rate sync), encoding and writing through the bit-stream filters.
 #include <cmath>
+#include <cstring>
 
 #include "media/loader/av_bindings.h"
 #include "media/transcode/transcode_run.h"
@@ -18,6 +19,30 @@ void TTranscodeRun::ProcessPacket(TInputStreamRun& AIst, AVPacket* APacket)
     const int index = static_cast<int>(&AIst - FInputs.data());
     for (TOutputStreamRun& ost : FOutputs)
         if (ost.copy && ost.source == index) CopyPacket(ost, AIst, APacket);
+}
+
+// The hook gets one block of interleaved samples of the stated size: planar frames keep each channel in a plane
+// of its own, so they are interleaved into a copy first, and the hook is told the packed format.
+void TTranscodeRun::DeliverAudioHook(const TInputStreamRun& AIst, const AVFrame* AFrame)
+{
+    const int64_t pts_us = AFrame->best_effort_timestamp == AV_NOPTS_VALUE
+                               ? AV_NOPTS_VALUE
+                               : ToMicroseconds(AFrame->best_effort_timestamp, AIst.st->time_base) +
+                                     FileOffset(AIst.file_index);
+    const auto format = static_cast<AVSampleFormat>(AFrame->format);
+    const int channels = AFrame->ch_layout.nb_channels;
+    const int sample_bytes = ff::av_get_bytes_per_sample(format);
+    const int size = AFrame->nb_samples * channels * sample_bytes;
+    uint8_t* samples = AFrame->data[0];
+    if (ff::av_sample_fmt_is_planar(format) && channels > 1) {
+        FHookSamples.resize(static_cast<size_t>(size));
+        uint8_t* out = FHookSamples.data();
+        for (int i = 0; i < AFrame->nb_samples; ++i)
+            for (int ch = 0; ch < channels; ++ch, out += sample_bytes)
+                std::memcpy(out, AFrame->extended_data[ch] + static_cast<size_t>(i) * sample_bytes, sample_bytes);
+        samples = FHookSamples.data();
+    }
+    E.FOnAudioHook(&E, pts_us, samples, size, AFrame->sample_rate, channels, ff::av_get_packed_sample_fmt(format));
 }
 
 void TTranscodeRun::DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket)
@@ -41,16 +66,7 @@ void TTranscodeRun::DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket)
             if (E.Fverbose >= 0) E.Log(llVerbose, text);
             break;
         }
-        if (AIst.dec->codec_type == AVMEDIA_TYPE_AUDIO && E.FOnAudioHook) {
-            const int64_t pts_us = FFrame->best_effort_timestamp == AV_NOPTS_VALUE
-                                       ? AV_NOPTS_VALUE
-                                       : ToMicroseconds(FFrame->best_effort_timestamp, AIst.st->time_base) +
-                                             FileOffset(AIst.file_index);
-            const int size = FFrame->nb_samples * FFrame->ch_layout.nb_channels *
-                             ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(FFrame->format));
-            E.FOnAudioHook(&E, pts_us, FFrame->data[0], size, FFrame->sample_rate, FFrame->ch_layout.nb_channels,
-                           static_cast<AVSampleFormat>(FFrame->format));
-        }
+        if (AIst.dec->codec_type == AVMEDIA_TYPE_AUDIO && E.FOnAudioHook) DeliverAudioHook(AIst, FFrame);
         if (AIst.dec->codec_type == AVMEDIA_TYPE_VIDEO) ProcessInputPicture(AIst, FFrame);
         for (TOutputStreamRun& ost : FOutputs) {
             if (ost.copy || ost.source != index) continue;

@@ -99,6 +99,7 @@ private:
     int ChooseInput();
     void ProcessPacket(TInputStreamRun& AIst, AVPacket* APacket);
     void DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket);
+    void DeliverAudioHook(const TInputStreamRun& AIst, const AVFrame* AFrame);
     void DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket);
     void CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVPacket* APacket);
     void EndSegment(int AInputFile);
@@ -140,6 +141,7 @@ private:
     int FSegment = 0;
     bool FHeadersWritten = false;
     AVFrame* FFrame = nullptr;
+    std::vector<uint8_t> FHookSamples;  // the audio hook's interleaved copy of a planar frame
     AVFrame* FFiltered = nullptr;
     AVPacket* FPacket = nullptr;
     AVPacket* FEncoded = nullptr;

@@ -1,5 +1,9 @@
 // Building an encoder's task list: failures that leave the list as it was, the file limits, index errors,
 // editing, the per-input decoders, and the property rules.
+#include <atomic>
+#include <set>
+
+#include "media/loader/av_bindings.h"
 #include "tests/media/encoder_test_support.h"
 
 namespace {
@@ -158,6 +162,35 @@ TEST_F(EncoderTest, ReportsCarryTheTaskIndexAndTheHookSeesItsSamples)
     ASSERT_FALSE(progress_tasks.empty());
     EXPECT_EQ(progress_tasks.front(), 0);
     EXPECT_EQ(progress_tasks.back(), 1);
+}
+
+TEST_F(EncoderTest, TheAudioHookGetsEveryChannelOfPlanarSoundInterleaved)
+{
+    // AC-3 decodes to planar float: six channels, then two after the layout change.
+    const std::string folder = OutputFolder();
+    TFFEncoder encoder(nullptr);
+    TEncoderRecorder recorder;
+    recorder.Attach(encoder);
+    std::set<int> channel_counts;
+    std::atomic<uint64_t> checksum{0};
+    encoder.OnAudioHook = [&](TObject*, int, int64_t, uint8_t* ASample, int ASize, int, int AChannels,
+                              AVSampleFormat AFormat) {
+        EXPECT_EQ(ff::av_sample_fmt_is_planar(AFormat), 0);
+        const int frame_bytes = AChannels * ff::av_get_bytes_per_sample(AFormat);
+        ASSERT_GT(frame_bytes, 0);
+        EXPECT_EQ(ASize % frame_bytes, 0);
+        uint64_t sum = 0;
+        for (int i = 0; i < ASize; ++i) sum += ASample[i];  // every byte stated is readable
+        checksum += sum;
+        channel_counts.insert(AChannels);
+    };
+    ASSERT_EQ(encoder.AddTask(MediaFixture("layout_change.ts"), nullptr), 0);
+    ASSERT_TRUE(encoder.SetOutputFile(0, folder + "/sound.wav", "AudioHook=1"));
+    encoder.Start(0);
+    ASSERT_TRUE(recorder.SawFinal());
+    for (const TRecordedEnd& end : recorder.Snapshot()) EXPECT_FALSE(end.Info.Exception) << end.Info.ExceptionMsg;
+    EXPECT_EQ(channel_counts, (std::set<int>{2, 6}));
+    EXPECT_GT(checksum.load(), 0u);
 }
 
 }  // namespace

@@ -156,6 +156,13 @@ TEST(PlayerClock, TargetTimeKeepsTheLastDelayAcrossJumps)
         {13.10, 101.22},
     };
     for (const TCase& c : cases) EXPECT_NEAR(ComputeTargetTime(is, c.Pts), c.Target, 1e-9) << c.Pts;
+
+    // After a seek's flush the last time is not set: the first picture keeps the last delay, however far it is
+    // from the start of the file.
+    is.frame_last_pts = NAN;
+    is.frame_last_delay = 0;
+    EXPECT_NEAR(ComputeTargetTime(is, 3.0), 101.22, 1e-9);
+    EXPECT_NEAR(ComputeTargetTime(is, 3.04), 101.26, 1e-9);
 }
 
 }  // namespace
