@@ -21,8 +21,9 @@ TRect FallBack(const TRect& AValue, const TRect& AFallBack)
 
 }  // namespace
 
-TspSkinUpDownBase::TspSkinUpDownBase(TComponent* AOwner, Integer AWidth, Integer AHeight)
-    : TspSkinCustomControl(AOwner), FRepeat([this] { return HandleAllocated() ? Handle() : nullptr; })
+TspSkinUpDownBase::TspSkinUpDownBase(TComponent* AOwner, Integer AWidth, Integer AHeight, bool AInteger)
+    : TspSkinCustomControl(AOwner), FRepeat([this] { return HandleAllocated() ? Handle() : nullptr; }),
+      FInteger(AInteger)
 {
     FSkinDataName = "hupdown";
     SetBounds(Left(), Top(), AWidth, AHeight);
@@ -159,7 +160,7 @@ void TspSkinUpDownBase::ReleaseButton(Integer AButton)
     button.Down = false;
     if (AButton != FActiveButton) button.MouseIn = false;
     Repaint();
-    if (ClicksOnlyInside() && !button.MouseIn) return;
+    if (FInteger && !button.MouseIn) return;
     if (AButton == 0) {
         if (FIncrement != 0) SetPosition(FPosition + FIncrement);
         if (OnUpButtonClick) OnUpButtonClick(this);
@@ -307,7 +308,7 @@ TRect ArrowRect(TRect R, TspButtonState AState)
 
 }  // namespace
 
-TspSkinUpDown::TspSkinUpDown(TComponent* AOwner) : TspSkinUpDownBase(AOwner, 25, 50) {}
+TspSkinUpDown::TspSkinUpDown(TComponent* AOwner) : TspSkinUpDownBase(AOwner, 25, 50, false) {}
 
 void TspSkinUpDown::FitSizeToSkin(Integer& AWidth, Integer& AHeight)
 {
@@ -334,7 +335,7 @@ void TspSkinUpDown::DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton)
     DrawArrowGlyph(ACanvas, ArrowRect(r, state), ButtonStateFontColor(*record, state), ArrowKind(AButton));
 }
 
-TspSkinIntUpDown::TspSkinIntUpDown(TComponent* AOwner) : TspSkinUpDownBase(AOwner, 50, 25) {}
+TspSkinIntUpDown::TspSkinIntUpDown(TComponent* AOwner) : TspSkinUpDownBase(AOwner, 50, 25, true) {}
 
 void TspSkinIntUpDown::AutoStepped(bool AUp)
 {

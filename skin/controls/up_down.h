@@ -48,13 +48,14 @@ public:
     Integer TimerMode() const { return FTimerMode; }
 
 protected:
-    TspSkinUpDownBase(TComponent* AOwner, Integer AWidth, Integer AHeight);
+    // The integer up-down always draws from a button record and only clicks when the release is over the
+    // pressed button.
+    TspSkinUpDownBase(TComponent* AOwner, Integer AWidth, Integer AHeight, bool AInteger);
 
-    // The button record look of one button, and whether this class draws it (else the up-down picture).
+    // The button record look of one button.
     virtual void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton) = 0;
-    virtual bool UsesButtonRecord() const = 0;
-    // TspSkinIntUpDown only clicks when the release is over the pressed button.
-    virtual bool ClicksOnlyInside() const = 0;
+    // Else the up-down record's own picture.
+    bool UsesButtonRecord() const { return FInteger || !FUseSkinSize; }
     // Each automatic step, after the position changed.
     virtual void AutoStepped(bool /*AUp*/) {}
 
@@ -90,6 +91,7 @@ private:
     Integer FOldActiveButton = -1, FActiveButton = -1, FCaptureButton = -1;
     Integer FTimerMode = 0;
     TspRepeatTimer FRepeat;
+    const bool FInteger;
 };
 
 class TspSkinUpDown : public TspSkinUpDownBase {
@@ -100,8 +102,6 @@ public:
 protected:
     void ApplyMaskRegion() override;
     void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton) override;
-    bool UsesButtonRecord() const override { return !FUseSkinSize; }
-    bool ClicksOnlyInside() const override { return false; }
 };
 
 class TspSkinIntUpDown : public TspSkinUpDownBase {
@@ -117,8 +117,6 @@ public:
 protected:
     void ApplyMaskRegion() override {}
     void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton) override;
-    bool UsesButtonRecord() const override { return true; }
-    bool ClicksOnlyInside() const override { return true; }
     void AutoStepped(bool AUp) override;
     void WndProc(TMessage& AMessage) override;
 
