@@ -142,11 +142,9 @@ void TspSkinScrollBar::SetCanFocused(bool AValue)
 void TspSkinScrollBar::GetSkinData()
 {
     TspSkinCustomControl::GetSkinData();
-    FHasRecord = false;
-    if (!Skinned()) return;
-    auto* r = dynamic_cast<TspDataSkinScrollBarControl*>(FSD->CtrlList[FIndex].get());
+    auto* r = RecordAs<TspDataSkinScrollBarControl>();
+    FHasRecord = r != nullptr;
     if (!r) return;
-    FHasRecord = true;
     FSkinParts = {r->SkinRect, r->TrackArea, r->UpButtonRect, r->DownButtonRect, r->ThumbRect,
                   r->RTPoint,  r->LBPoint,   r->ThumbMinSize, r->ThumbMinPageSize};
     ActiveUpButtonRect = r->ActiveUpButtonRect;

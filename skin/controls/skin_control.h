@@ -10,9 +10,9 @@
 #include "platform/gui/controls.h"
 #include "platform/gui/image_list.h"
 #include "platform/rtl/types.h"
+#include "skin/core/skin_data.h"
 
 class TBitmap;
-class TspSkinData;
 
 // Passed down the control tree when the background behind the children changed.
 constexpr Cardinal SKM_REPAINT_TRANSPARENT = 1284;
@@ -50,6 +50,12 @@ public:
     // Index of the control's record in the skin's control list; -1 while unskinned.
     Integer SkinIndex() const { return FIndex; }
     bool Skinned() const { return FIndex != -1; }
+    // The found record as the class a control reads; nullptr while unskinned or for a record of another class.
+    template <typename TRecord>
+    TRecord* RecordAs() const
+    {
+        return FIndex < 0 || !FSD ? nullptr : dynamic_cast<TRecord*>(FSD->CtrlList[FIndex].get());
+    }
 
     // The skinned form calls these around a skin change; a new skin is looked up and shown.
     virtual void BeforeChangeSkinData() { FIndex = -1; }

@@ -53,7 +53,7 @@ void TspSkinPictureCore<TBase>::GetSkinData()
 {
     TBase::GetSkinData();
     if (!this->Skinned()) return;
-    auto* record = dynamic_cast<TspDataSkinCustomControl*>(this->FSD->CtrlList[this->FIndex].get());
+    auto* record = this->template RecordAs<TspDataSkinCustomControl>();
     if (!record) {
         // A record of another class: the control stays skinned, without a picture.
         ResizeMode = rmFixed;
@@ -190,7 +190,7 @@ void TspSkinCustomControl::GetSkinData()
 {
     TspSkinPictureCore<TspSkinControl>::GetSkinData();
     if (!Skinned()) return;
-    auto* record = dynamic_cast<TspDataSkinCustomControl*>(FSD->CtrlList[FIndex].get());
+    auto* record = RecordAs<TspDataSkinCustomControl>();
     MaskPicture = record ? SkinPicture(FSD, record->MaskPictureIndex) : nullptr;
 }
 

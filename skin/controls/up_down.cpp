@@ -75,20 +75,17 @@ void TspSkinUpDownBase::SetMax(Integer AValue)
 void TspSkinUpDownBase::GetSkinData()
 {
     TspSkinCustomControl::GetSkinData();
-    FHasUpDownRecord = false;
-    if (Skinned())
-        if (auto* r = dynamic_cast<TspDataSkinUpDownControl*>(FSD->CtrlList[FIndex].get())) {
-            FHasUpDownRecord = true;
-            UpButtonRect = r->UpButtonRect;
-            ActiveUpButtonRect = r->ActiveUpButtonRect;
-            DownUpButtonRect = FallBack(r->DownUpButtonRect, r->ActiveUpButtonRect);
-            DownButtonRect = r->DownButtonRect;
-            ActiveDownButtonRect = r->ActiveDownButtonRect;
-            DownDownButtonRect = FallBack(r->DownDownButtonRect, r->ActiveDownButtonRect);
-            // The picture is one fixed piece; the record itself keeps its values.
-            Pieces.LTPt = Pieces.RTPt = Pieces.LBPt = Pieces.RBPt = TPoint{0, 0};
-            Pieces.ClRect = TRect{};
-        }
+    if (auto* r = RecordAs<TspDataSkinUpDownControl>()) {
+        UpButtonRect = r->UpButtonRect;
+        ActiveUpButtonRect = r->ActiveUpButtonRect;
+        DownUpButtonRect = FallBack(r->DownUpButtonRect, r->ActiveUpButtonRect);
+        DownButtonRect = r->DownButtonRect;
+        ActiveDownButtonRect = r->ActiveDownButtonRect;
+        DownDownButtonRect = FallBack(r->DownDownButtonRect, r->ActiveDownButtonRect);
+        // The picture is one fixed piece; the record itself keeps its values.
+        Pieces.LTPt = Pieces.RTPt = Pieces.LBPt = Pieces.RBPt = TPoint{0, 0};
+        Pieces.ClRect = TRect{};
+    }
     LayoutButtons();
 }
 
@@ -308,6 +305,21 @@ TRect ArrowRect(TRect R, TspButtonState AState)
 
 }  // namespace
 
+void TspSkinUpDownBase::DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton)
+{
+    const TRect& r = Buttons[AButton].R;
+    TspDataSkinButtonControl* record = ButtonRecord();
+    if (!record) {
+        DrawBlankButton(ACanvas, r);
+        return;
+    }
+    const TspButtonState state = StateOf(AButton);
+    TBitmap image;
+    ComposeButtonRecord(FSD, *record, state, r.Width(), r.Height(), &image);
+    ACanvas->Draw(r.Left, r.Top, &image);
+    DrawRecordArrow(ACanvas, ArrowRect(r, state), *record, state, ArrowKind(AButton));
+}
+
 TspSkinUpDown::TspSkinUpDown(TComponent* AOwner) : TspSkinUpDownBase(AOwner, 25, 50, false) {}
 
 void TspSkinUpDown::FitSizeToSkin(Integer& AWidth, Integer& AHeight)
@@ -320,19 +332,15 @@ void TspSkinUpDown::ApplyMaskRegion()
     if (FUseSkinSize) TspSkinUpDownBase::ApplyMaskRegion();
 }
 
-void TspSkinUpDown::DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton)
+TspDataSkinButtonControl* TspSkinUpDown::ButtonRecord()
 {
-    const TRect& r = Buttons[AButton].R;
-    TspDataSkinButtonControl* record = FindButtonRecord(FSD, {"resizebutton"});
-    if (!record) {
-        DrawBlankButton(ACanvas, r);
-        return;
-    }
-    const TspButtonState state = StateOf(AButton);
-    TBitmap image;
-    ComposeButtonRecord(FSD, *record, state, r.Width(), r.Height(), &image);
-    ACanvas->Draw(r.Left, r.Top, &image);
-    DrawArrowGlyph(ACanvas, ArrowRect(r, state), ButtonStateFontColor(*record, state), ArrowKind(AButton));
+    return FindButtonRecord(FSD, {"resizebutton"});
+}
+
+void TspSkinUpDown::DrawRecordArrow(TCanvas* ACanvas, const TRect& R, const TspDataSkinButtonControl& ARecord,
+                                    TspButtonState AState, Integer AKind)
+{
+    DrawArrowGlyph(ACanvas, R, ButtonStateFontColor(ARecord, AState), AKind);
 }
 
 TspSkinIntUpDown::TspSkinIntUpDown(TComponent* AOwner) : TspSkinUpDownBase(AOwner, 50, 25, true) {}
@@ -367,17 +375,13 @@ TColor TspSkinIntUpDown::ArrowColor(const TspDataSkinButtonControl& R, TspButton
     return picture->Canvas()->Pixels(x, y);
 }
 
-void TspSkinIntUpDown::DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton)
+TspDataSkinButtonControl* TspSkinIntUpDown::ButtonRecord()
 {
-    const TRect& r = Buttons[AButton].R;
-    TspDataSkinButtonControl* record = FindButtonRecord(FSD, {"combobutton", "resizetoolbutton"});
-    if (!record) {
-        DrawBlankButton(ACanvas, r);
-        return;
-    }
-    const TspButtonState state = StateOf(AButton);
-    TBitmap image;
-    ComposeButtonRecord(FSD, *record, state, r.Width(), r.Height(), &image);
-    ACanvas->Draw(r.Left, r.Top, &image);
-    DrawSmallArrowGlyph(ACanvas, ArrowRect(r, state), ArrowColor(*record, state), ArrowKind(AButton));
+    return FindButtonRecord(FSD, {"combobutton", "resizetoolbutton"});
+}
+
+void TspSkinIntUpDown::DrawRecordArrow(TCanvas* ACanvas, const TRect& R, const TspDataSkinButtonControl& ARecord,
+                                       TspButtonState AState, Integer AKind)
+{
+    DrawSmallArrowGlyph(ACanvas, R, ArrowColor(ARecord, AState), AKind);
 }

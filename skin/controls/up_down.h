@@ -52,8 +52,11 @@ protected:
     // pressed button.
     TspSkinUpDownBase(TComponent* AOwner, Integer AWidth, Integer AHeight, bool AInteger);
 
-    // The button record look of one button.
-    virtual void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton) = 0;
+    // The button record look of one button: the borrowed record composed at the button's size, then the arrow.
+    void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton);
+    virtual TspDataSkinButtonControl* ButtonRecord() = 0;
+    virtual void DrawRecordArrow(TCanvas* ACanvas, const TRect& R, const TspDataSkinButtonControl& ARecord,
+                                 TspButtonState AState, Integer AKind) = 0;
     // Else the up-down record's own picture.
     bool UsesButtonRecord() const { return FInteger || !FUseSkinSize; }
     // Each automatic step, after the position changed.
@@ -73,7 +76,6 @@ protected:
     bool FUseSkinSize = true;
     TUDOrientation FOrientation = udHorizontal;
     TButton Buttons[2];
-    bool FHasUpDownRecord = false;
     TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
         DownDownButtonRect;
 
@@ -101,7 +103,9 @@ public:
 
 protected:
     void ApplyMaskRegion() override;
-    void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton) override;
+    TspDataSkinButtonControl* ButtonRecord() override;
+    void DrawRecordArrow(TCanvas* ACanvas, const TRect& R, const TspDataSkinButtonControl& ARecord,
+                         TspButtonState AState, Integer AKind) override;
 };
 
 class TspSkinIntUpDown : public TspSkinUpDownBase {
@@ -116,7 +120,9 @@ public:
 
 protected:
     void ApplyMaskRegion() override {}
-    void DrawButtonFromRecord(TCanvas* ACanvas, Integer AButton) override;
+    TspDataSkinButtonControl* ButtonRecord() override;
+    void DrawRecordArrow(TCanvas* ACanvas, const TRect& R, const TspDataSkinButtonControl& ARecord,
+                         TspButtonState AState, Integer AKind) override;
     void AutoStepped(bool AUp) override;
     void WndProc(TMessage& AMessage) override;
 
