@@ -91,7 +91,7 @@ private:
     void PressPart(Integer APart, int AX, int AY);
     void PressTrack(int AX, int AY);
     void HandleMouseLeave();
-    bool ThumbPressedLook() const;
+    bool ThumbPressedLook();
     void PaintIntoDC(win::HDC ADC);
     void DrawSkinnedArrow(TCanvas* ACanvas, Integer APart);
     void DrawSkinnedThumb(TBitmap* B);

@@ -12,9 +12,9 @@ constexpr Integer kArrowLeft = 1, kArrowRight = 2, kArrowUp = 3, kArrowDown = 4;
 
 }  // namespace
 
-bool TspSkinScrollBar::ThumbPressedLook() const
+bool TspSkinScrollBar::ThumbPressedLook()
 {
-    return Buttons[kThumb].Down || (FCanFocused && const_cast<TspSkinScrollBar*>(this)->Focused());
+    return Buttons[kThumb].Down || (FCanFocused && Focused());
 }
 
 void TspSkinScrollBar::DrawUnskinnedImage(TBitmap* B)
