@@ -37,6 +37,7 @@ struct TFFmpegSettings {
     std::vector<const AVCodec*> Finput_codecs;
     int Fnb_input_files = 0;
     std::vector<AVFormatContext*> Foutput_files;
+    std::vector<std::string> Fcreated_outputs;  // output files that did not exist before this set-up opened them
     std::vector<std::vector<TAVOutputStream*>> Foutput_streams_for_file;
     std::vector<const AVCodec*> Foutput_codecs;
     int Fnb_output_files = 0;
