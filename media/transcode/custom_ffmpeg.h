@@ -125,6 +125,7 @@ struct TFFmpegSettings {
     std::vector<std::vector<std::string>> FFrameHooks;
     int Fverbose = 1;
     int Fthread_count = 1;
+    bool Fthread_count_asked = false;  // "-threads" was given: its number holds, 1 included
     int64_t Flimit_filesize = 0;
     bool Fforce_fps = false;
     std::string Fforced_key_frames;
