@@ -1,5 +1,8 @@
 #include "media/transcode/custom_ffmpeg.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cassert>
 #include <chrono>
 
@@ -20,18 +23,20 @@ int64_t ClockMicroseconds()
 
 bool LibrariesLoaded() { return FFLoader != nullptr && FFLoader->Loaded(AllLibraries); }
 
-// Closes and frees one output context and what hangs on it; an empty file it wrote is deleted, so that a task
-// that never ran leaves nothing behind.
-void FreeOutputContext(AVFormatContext* AContext)
+// Closes and frees one output context and what hangs on it. An empty file it created is deleted, so that a task
+// that never ran leaves nothing behind; anything that was there before (a user's file, a device) stays.
+void FreeOutputContext(AVFormatContext* AContext, const std::vector<std::string>& ACreated)
 {
-    // Only a file this context created is looked at: an empty file of that name that it never opened is the
-    // user's.
     const bool opened = AContext->pb != nullptr && AContext->oformat != nullptr &&
                         (AContext->oformat->flags & AVFMT_NOFILE) == 0;
     if (opened) ff::avio_closep(&AContext->pb);
     const std::string file_name = AContext->url != nullptr ? AContext->url : "";
     ff::avformat_free_context(AContext);
-    if (opened && !file_name.empty() && FileSizeByName(file_name) == 0) DeleteFile(file_name);
+    if (!opened || file_name.empty() || std::find(ACreated.begin(), ACreated.end(), file_name) == ACreated.end())
+        return;
+    struct stat status {};
+    if (lstat(file_name.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
+        DeleteFile(file_name);
 }
 
 }  // namespace
@@ -109,7 +114,7 @@ void TCustomFFmpeg::CloseOutputFile(int AIndex)
     }
     Foutput_streams_for_file[AIndex].clear();
     Foutput_files[AIndex] = nullptr;
-    if (context != nullptr) FreeOutputContext(context);
+    if (context != nullptr) FreeOutputContext(context, Fcreated_outputs);
 }
 
 void TCustomFFmpeg::ReleaseState()

@@ -37,6 +37,7 @@ struct TFFmpegSettings {
     std::vector<const AVCodec*> Finput_codecs;
     int Fnb_input_files = 0;
     std::vector<AVFormatContext*> Foutput_files;
+    std::vector<std::string> Fcreated_outputs;  // output files that did not exist before this set-up opened them
     std::vector<std::vector<TAVOutputStream*>> Foutput_streams_for_file;
     std::vector<const AVCodec*> Foutput_codecs;
     int Fnb_output_files = 0;
@@ -124,6 +125,7 @@ struct TFFmpegSettings {
     std::vector<std::vector<std::string>> FFrameHooks;
     int Fverbose = 1;
     int Fthread_count = 1;
+    bool Fthread_count_asked = false;  // "-threads" was given: its number holds, 1 included
     int64_t Flimit_filesize = 0;
     bool Fforce_fps = false;
     std::string Fforced_key_frames;

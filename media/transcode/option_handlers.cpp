@@ -202,6 +202,7 @@ void TCustomFFmpeg::OptMatrix(const std::string& AValue, std::vector<uint16_t>& 
 void TCustomFFmpeg::OptThreads(const std::string& AValue)
 {
     Fthread_count = StrToInt(AValue);
+    Fthread_count_asked = true;
     if (Fverbose >= 0)
         Log(llVerbose, "Warning: if the ffmpeg libraries were not compiled with thread support, it would be using "
                        "thread emulation.");

@@ -1,4 +1,6 @@
 // Creating an output file of a task with one encoder context per stream, adding streams, and joining inputs.
+#include <sys/stat.h>
+
 #include <bit>
 #include <ctime>
 #include <filesystem>
@@ -176,10 +178,13 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AName, bool AJoin)
         return fail(AVErrorText(file_name, AVERROR(EDOM)));
     if ((format->flags & AVFMT_NOFILE) == 0) {
         const AVIOInterruptCB callback = InterruptCallback();
+        struct stat status {};
+        const bool existed = lstat(file_name.c_str(), &status) == 0;
         ArmReadTimeout();
         const int result = ff::avio_open2(&oc->pb, file_name.c_str(), AVIO_FLAG_WRITE, &callback, nullptr);
         DisarmReadTimeout();
         if (result < 0) return fail(AVErrorText(file_name, result));
+        if (!existed) Fcreated_outputs.push_back(file_name);
     }
     oc->max_delay = static_cast<int>(Fmux_max_delay * AV_TIME_BASE);
     oc->flags |= AVFMT_FLAG_NONBLOCK;

@@ -289,7 +289,7 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
     CloseEncoder(AOst);
     AOst.enc = CloneEncoderSettings(templ, codec);
     // Every core: FFmpeg's own encoder threads, unless the task asked for a number.
-    if (AOst.enc->thread_count == 1 && E.Fthread_count <= 1) AOst.enc->thread_count = 0;
+    if (!E.Fthread_count_asked) AOst.enc->thread_count = 0;
     const TOptionKind kind = AOst.type == AVMEDIA_TYPE_VIDEO   ? okVideoCodec
                              : AOst.type == AVMEDIA_TYPE_AUDIO ? okAudioCodec
                                                                : okSubtitleCodec;
@@ -381,14 +381,32 @@ void TTranscodeRun::OpenDecoders()
     }
 }
 
+namespace {
+
+// The "encoder" tag names the program that wrote the input; what this run encodes is not its work.
+void CopyMetadataWithoutEncoder(AVDictionary** ATarget, const AVDictionary* ASource)
+{
+    AVDictionary* copy = nullptr;
+    ff::av_dict_copy(&copy, ASource, 0);
+    ff::av_dict_set(&copy, "encoder", nullptr, 0);
+    ff::av_dict_copy(ATarget, copy, AV_DICT_DONT_OVERWRITE);
+    ff::av_dict_free(&copy);
+}
+
+}  // namespace
+
 void TTranscodeRun::SetUpOutputStreams()
 {
     for (TOutputStreamRun& ost : FOutputs) {
         const TInputStreamRun& ist = FInputs[ost.source];
         AVStream* st = ost.rec->st;
         ost.rec->source_index = ost.source;
-        if (E.Fmetadata_streams_autocopy != 0)
-            ff::av_dict_copy(&st->metadata, ist.st->metadata, AV_DICT_DONT_OVERWRITE);
+        if (E.Fmetadata_streams_autocopy != 0) {
+            if (ost.copy)
+                ff::av_dict_copy(&st->metadata, ist.st->metadata, AV_DICT_DONT_OVERWRITE);
+            else
+                CopyMetadataWithoutEncoder(&st->metadata, ist.st->metadata);
+        }
         st->disposition = ist.st->disposition;
         if (ost.copy) {
             CopyStreamParameters(ost);
@@ -484,7 +502,7 @@ void TTranscodeRun::ApplyMetadataMaps()
     }
     if (!global_mapped && E.Fmetadata_global_autocopy != 0 && E.Fnb_input_files > 0)
         for (int o = 0; o < outputs; ++o)
-            ff::av_dict_copy(&E.Foutput_files[o]->metadata, E.Finput_files[0]->metadata, AV_DICT_DONT_OVERWRITE);
+            CopyMetadataWithoutEncoder(&E.Foutput_files[o]->metadata, E.Finput_files[0]->metadata);
 }
 
 void TTranscodeRun::WriteHeaders()

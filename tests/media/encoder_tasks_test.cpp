@@ -1,6 +1,7 @@
 // Building an encoder's task list: failures that leave the list as it was, the file limits, index errors,
 // editing, the per-input decoders, and the property rules.
 #include <atomic>
+#include <fstream>
 #include <set>
 
 #include "media/loader/av_bindings.h"
@@ -191,6 +192,26 @@ TEST_F(EncoderTest, TheAudioHookGetsEveryChannelOfPlanarSoundInterleaved)
     for (const TRecordedEnd& end : recorder.Snapshot()) EXPECT_FALSE(end.Info.Exception) << end.Info.ExceptionMsg;
     EXPECT_EQ(channel_counts, (std::set<int>{2, 6}));
     EXPECT_GT(checksum.load(), 0u);
+}
+
+TEST_F(EncoderTest, AFailedTaskRemovesOnlyTheEmptyOutputItCreated)
+{
+    // Six channels of sound cannot go into the AVI's default sound encoder: the task fails once its output is open.
+    const std::string folder = OutputFolder();
+    const std::string created = folder + "/created.avi";
+    const std::string existing = folder + "/existing.avi";
+    { std::ofstream touch(existing); }
+    for (const std::string& output : {created, existing}) {
+        TFFEncoder encoder(nullptr);
+        TEncoderRecorder recorder;
+        recorder.Attach(encoder);
+        ASSERT_EQ(encoder.AddTask(MediaFixture("six.wav"), nullptr), 0);
+        ASSERT_TRUE(encoder.SetOutputFile(0, output, "acodec=mp2")) << encoder.LastErrMsg();
+        encoder.Start(0);
+        ASSERT_TRUE(recorder.SawFinal());
+    }
+    EXPECT_FALSE(FileExists(created));
+    EXPECT_TRUE(FileExists(existing)) << "the user's file was there before the run";
 }
 
 }  // namespace

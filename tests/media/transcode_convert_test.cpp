@@ -380,4 +380,21 @@ TEST_F(TranscodeConvertTest, AReadErrorInTheMiddleIsAFailure)
     EXPECT_TRUE(task.FatalException());
 }
 
+TEST_F(TranscodeConvertTest, AReencodedStreamDoesNotKeepTheInputsEncoderTag)
+{
+    TFFmpeg task(4);
+    const std::string output = Out("encoder_tag.mkv");
+    Convert(task, {MediaFixture("encoder_tag.mkv")}, output, {{"vcodec", "mpeg4"}});
+    ASSERT_TRUE(task.Finished()) << task.FatalMessage();
+    const std::string command = "ffprobe -v error -show_entries format_tags=encoder:stream_tags=encoder -of csv=p=0 '" +
+                                output + "'";
+    std::string tags;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[256];
+    while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr) tags += buffer;
+    pclose(pipe);
+    EXPECT_EQ(tags.find("Other"), std::string::npos) << tags;
+}
+
 }  // namespace
