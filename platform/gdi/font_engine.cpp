@@ -1,5 +1,7 @@
 #include "platform/gdi/font_engine.h"
 
+#include "platform/rtl/utf8.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -236,32 +238,14 @@ FontFace& FaceOf(DC& ADC)
     return *font->Face;
 }
 
-std::u32string DecodeUtf8(const char* AText, int ACount)
+std::string_view TextView(const char* AText, int ACount)
 {
-    std::u32string out;
     if (AText == nullptr)
-        return out;
-    const size_t n = ACount < 0 ? std::strlen(AText) : size_t(ACount);
-    const auto* s = reinterpret_cast<const unsigned char*>(AText);
-    for (size_t i = 0; i < n;) {
-        const unsigned char c = s[i];
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        char32_t code = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        bool ok = len > 0 && i + size_t(len) <= n;
-        for (int k = 1; ok && k < len; ++k) {
-            ok = (s[i + size_t(k)] & 0xC0) == 0x80;
-            code = (code << 6) | (s[i + size_t(k)] & 0x3F);
-        }
-        if (!ok || code > 0x10FFFF) {
-            out.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
-        out.push_back(code);
-        i += size_t(len);
-    }
-    return out;
+        return {};
+    return {AText, ACount < 0 ? std::strlen(AText) : size_t(ACount)};
 }
+
+std::u32string DecodeUtf8(const char* AText, int ACount) { return Utf8ToUtf32(TextView(AText, ACount)); }
 
 LineLayout LayoutLine(FontFace& AFace, const std::u32string& AText, const int* ADx)
 {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -53,6 +54,8 @@ std::shared_ptr<FontFace> ResolveFace(const LOGFONT& AFont);
 // The face of the font selected into a DC.
 FontFace& FaceOf(DC& ADC);
 
+// A text argument (ACount < 0: up to the terminating nul) as a view and as code points.
+std::string_view TextView(const char* AText, int ACount);
 std::u32string DecodeUtf8(const char* AText, int ACount);
 
 // A line of text with the advance of every character.
