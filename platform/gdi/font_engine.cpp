@@ -48,6 +48,13 @@ const char* MappedFamily(const char* AName)
     return AName;
 }
 
+std::string FamilyOf(const LOGFONT& AFont)
+{
+    char name[LF_FACESIZE + 1] = {};
+    std::memcpy(name, AFont.lfFaceName, LF_FACESIZE);
+    return MappedFamily(name);
+}
+
 struct FontSystem {
     FT_Library Library = nullptr;
     FcConfig* Config = nullptr;
@@ -100,6 +107,48 @@ Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
     return m;
 }
 
+// The installed font closest to the family that has ACode, in fontconfig's order of preference for that family.
+Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t ACode)
+{
+    FontSystem& fonts = Fonts();
+    Match m;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(AFamily));
+    const LONG weight = AWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<LONG>(AWeight, 1, 1000);
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(int(weight)));
+    FcPatternAddInteger(pattern, FC_SLANT, AItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcCharSet* wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, FcChar32(ACode));
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    FcConfigSubstitute(fonts.Config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcFontSet* sorted = FcFontSort(fonts.Config, pattern, FcFalse, nullptr, &result);
+    for (int i = 0; sorted != nullptr && i < sorted->nfont; ++i) {
+        FcPattern* font = sorted->fonts[i];
+        FcCharSet* has = nullptr;
+        FcBool scalable = FcFalse;
+        FcChar8* file = nullptr;
+        if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !FcCharSetHasChar(has, FcChar32(ACode)))
+            continue;
+        if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
+            continue;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+            continue;
+        m.File = reinterpret_cast<const char*>(file);
+        FcPatternGetInteger(font, FC_INDEX, 0, &m.Index);
+        FcPatternGetInteger(font, FC_WEIGHT, 0, &m.Weight);
+        FcPatternGetInteger(font, FC_SLANT, 0, &m.Slant);
+        break;
+    }
+    if (sorted != nullptr)
+        FcFontSetDestroy(sorted);
+    FcPatternDestroy(pattern);
+    return m;
+}
+
 int RoundDiv(long long ANum, long long ADen) { return int((2 * ANum + ADen) / (2 * ADen)); }
 
 // Sizes and metrics the way Windows derives them: the cell is the font's Windows ascent plus descent.
@@ -138,8 +187,42 @@ void SetMetrics(FontFace& AFace, FT_Face AFt)
 
 FontFace::~FontFace()
 {
+    for (Fallback& f : Fallbacks)
+        FT_Done_Face(static_cast<FT_Face>(f.Face));
     if (Face != nullptr)
         FT_Done_Face(static_cast<FT_Face>(Face));
+}
+
+FontFace::Fallback* FontFace::FallbackFor(char32_t ACode)
+{
+    auto own = static_cast<FT_Face>(Face);
+    if (own == nullptr || ACode < 0x20 || FT_Get_Char_Index(own, ACode) != 0)
+        return nullptr;
+    // A face already opened for an earlier character of the same script most often has this one too.
+    for (Fallback& f : Fallbacks)
+        if (FT_Get_Char_Index(static_cast<FT_Face>(f.Face), ACode) != 0)
+            return &f;
+    Match m = MatchFallback(FamilyOf(Log).c_str(), Log.lfWeight, Log.lfItalic != 0, ACode);
+    if (m.File.empty())
+        return nullptr;
+    FT_Face ft = nullptr;
+    if (FT_New_Face(Fonts().Library, m.File.c_str(), m.Index, &ft) != 0)
+        return nullptr;
+    FT_Set_Pixel_Sizes(ft, 0, FT_UInt(PixelSize));
+    if (FT_Get_Char_Index(ft, ACode) == 0) {
+        FT_Done_Face(ft);
+        return nullptr;
+    }
+    Fallbacks.push_back({m.File, ft, Log.lfWeight >= FW_SEMIBOLD && m.Weight < FC_WEIGHT_DEMIBOLD,
+                         Log.lfItalic != 0 && m.Slant == FC_SLANT_ROMAN});
+    return &Fallbacks.back();
+}
+
+std::string FontFace::FileFor(char32_t ACode)
+{
+    std::lock_guard lock(FontLock());
+    const Fallback* f = FallbackFor(ACode);
+    return f != nullptr ? f->File : File;
 }
 
 std::recursive_mutex& FontLock()
@@ -163,15 +246,21 @@ const GlyphImage& FontFace::Glyph(char32_t ACode)
             g.Advance = Glyph(U' ').Advance;
         return g;
     }
+    bool bold = SynthBold, italic = SynthItalic;
+    if (const Fallback* f = FallbackFor(ACode)) {
+        ft = static_cast<FT_Face>(f->Face);
+        bold = f->SynthBold;
+        italic = f->SynthItalic;
+    }
     FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
     if (Mono)
         flags |= FT_LOAD_TARGET_MONO;
     if (FT_Load_Char(ft, ACode, flags) != 0)
         return g;
     FT_GlyphSlot slot = ft->glyph;
-    if (SynthBold)
+    if (bold)
         FT_GlyphSlot_Embolden(slot);
-    if (SynthItalic)
+    if (italic)
         FT_GlyphSlot_Oblique(slot);
     g.Advance = int((slot->advance.x + 32) >> 6);
     if (FT_Render_Glyph(slot, Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
@@ -197,17 +286,15 @@ std::shared_ptr<FontFace> ResolveFace(const LOGFONT& AFont)
 {
     std::lock_guard lock(FontLock());
     FontSystem& fonts = Fonts();
-    char name[LF_FACESIZE + 1] = {};
-    std::memcpy(name, AFont.lfFaceName, LF_FACESIZE);
-    const char* family = MappedFamily(name);
+    const std::string family = FamilyOf(AFont);
     const bool italic = AFont.lfItalic != 0;
     const bool mono = AFont.lfQuality == NONANTIALIASED_QUALITY;
-    auto key = std::make_tuple(std::string(family), AFont.lfHeight, AFont.lfWeight, BYTE(italic), AFont.lfUnderline,
+    auto key = std::make_tuple(family, AFont.lfHeight, AFont.lfWeight, BYTE(italic), AFont.lfUnderline,
                                AFont.lfStrikeOut, BYTE(mono), AFont.lfEscapement);
     if (auto it = fonts.Faces.find(key); it != fonts.Faces.end())
         return it->second;
 
-    Match m = MatchFont(family, AFont.lfWeight, italic);
+    Match m = MatchFont(family.c_str(), AFont.lfWeight, italic);
     FT_Face ft = nullptr;
     if (m.File.empty() || FT_New_Face(fonts.Library, m.File.c_str(), m.Index, &ft) != 0) {
         m = MatchFont(kFallbackFamily, AFont.lfWeight, italic);

@@ -55,6 +55,17 @@ std::string FontFileOf(HFONT AFont)
     return font->Face->File;
 }
 
+std::string FontFileFor(HFONT AFont, char32_t ACode)
+{
+    Font* font = Find<Font>(AFont);
+    if (font == nullptr)
+        return {};
+    std::lock_guard lock(FontLock());
+    if (!font->Face)
+        font->Face = ResolveFace(font->Log);
+    return font->Face->FileFor(ACode);
+}
+
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)
 {
     DC* dc = FindDC(ADC);

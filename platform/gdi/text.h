@@ -1,6 +1,7 @@
 #pragma once
 // Fonts and text. Fonts are matched through fontconfig: the usual Windows face names map to installed DejaVu and
-// Liberation faces; unknown names fall back to DejaVu Sans. Text is UTF-8; ACount is in bytes, -1 = up to the NUL.
+// Liberation faces; unknown names fall back to DejaVu Sans. A character the face lacks is drawn with the installed
+// font that has it. Text is UTF-8; ACount is in bytes, -1 = up to the NUL.
 // Glyphs are antialiased; on a 32-bit surface every pixel text touches gets alpha 0.
 #include <string>
 
@@ -14,6 +15,9 @@ HFONT CreateFont(int AHeight, int AWidth, int AEscapement, int AOrientation, int
                  DWORD AQuality, DWORD APitchAndFamily, const char* AFaceName);
 // The font file fontconfig picked for a logical font (for tests and diagnostics).
 std::string FontFileOf(HFONT AFont);
+// The font file that draws ACode: the font's own, or the installed font fontconfig prefers for a character the
+// font lacks (Japanese, Chinese or Arabic in a Latin face, say).
+std::string FontFileFor(HFONT AFont, char32_t ACode);
 
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics);
 BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize);

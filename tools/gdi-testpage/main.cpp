@@ -13,7 +13,7 @@ using namespace win;
 namespace {
 
 constexpr int kPageWidth = 960;
-constexpr int kPageHeight = 720;
+constexpr int kPageHeight = 900;
 
 HFONT MakeFont(const char* AFace, int AHeight, LONG AWeight = FW_NORMAL, bool AItalic = false,
                bool AUnderline = false, bool AStrikeOut = false, int AEscapement = 0)
@@ -348,6 +348,39 @@ void DrawSystemColours(HDC dc, int x, int y)
     }
 }
 
+// Characters the Latin faces lack come from another installed font, one character at a time.
+void DrawScripts(HDC dc, int x, int y)
+{
+    Heading(dc, x, y, "Scripts (font fallback)");
+    struct Sample {
+        const char* Script;
+        const char* Text;
+    };
+    const Sample samples[] = {
+        {"Latin", "Quick brown fox, café, Größe"},
+        {"Cyrillic", "Съешь же ещё этих мягких булок"},
+        {"Greek", "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία"},
+        {"Arabic", "مرحبا بالعالم"},
+        {"Japanese", "日本語のテキスト、ひらがなとカタカナ"},
+        {"Chinese", "视频转换器：简体中文与繁體中文"},
+    };
+    SetBkMode(dc, TRANSPARENT);
+    int line = y + 26;
+    for (const Sample& s : samples) {
+        Caption(dc, x + 10, line + 3, s.Script);
+        {
+            UseFont font(dc, MakeFont("Tahoma", -15));
+            TextOut(dc, x + 80, line, s.Text, -1);
+        }
+        {
+            UseFont font(dc, MakeFont("Arial", -15, FW_BOLD));
+            TextOut(dc, x + 400, line, s.Text, -1);
+        }
+        line += 24;
+    }
+    SetBkMode(dc, OPAQUE);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -372,6 +405,7 @@ int main(int argc, char** argv)
     DrawFonts(dc, 0, 260);
     DrawTextLayouts(dc, 500, 260);
     DrawSystemColours(dc, 0, 620);
+    DrawScripts(dc, 0, 720);
     SelectObject(dc, old);
     DeleteDC(dc);
     std::string error;
