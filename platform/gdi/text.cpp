@@ -102,6 +102,28 @@ BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize)
     return TRUE;
 }
 
+BOOL GetTextExtentExPoint(HDC ADC, const char* AText, int ACount, int AMaxExtent, int* AFit, int* ADx, SIZE* ASize)
+{
+    DC* dc = FindDC(ADC);
+    if (dc == nullptr || ASize == nullptr || (AText == nullptr && ACount != 0))
+        return FALSE;
+    std::lock_guard lock(FontLock());
+    FontFace& face = FaceOf(*dc);
+    const LineLayout line = LayoutLine(face, DecodeUtf8(AText, ACount));
+    int extent = 0, fit = 0;
+    for (size_t i = 0; i < line.Advances.size(); ++i) {
+        extent += line.Advances[i];
+        if (ADx != nullptr)
+            ADx[i] = extent;
+        if (extent <= AMaxExtent && size_t(fit) == i)
+            ++fit;
+    }
+    if (AFit != nullptr)
+        *AFit = fit;
+    *ASize = {line.Width, face.Height()};
+    return TRUE;
+}
+
 BOOL GetTextExtentPoint(HDC ADC, const char* AText, int ACount, SIZE* ASize)
 {
     return GetTextExtentPoint32(ADC, AText, ACount, ASize);

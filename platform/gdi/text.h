@@ -22,6 +22,11 @@ std::string FontFileFor(HFONT AFont, char32_t ACode);
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics);
 BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize);
 BOOL GetTextExtentPoint(HDC ADC, const char* AText, int ACount, SIZE* ASize);
+// Extents per character, for caret placement and hit testing. ACount is in bytes as everywhere, but characters are
+// UTF-8 characters (code points): ADx (optional) receives, for each character, the width of the text up to and
+// including it, so it needs room for one int per character; AFit (optional) receives how many characters fit in
+// AMaxExtent pixels. ASize is the extent of the whole text.
+BOOL GetTextExtentExPoint(HDC ADC, const char* AText, int ACount, int AMaxExtent, int* AFit, int* ADx, SIZE* ASize);
 
 // The reference point is the top-left of the text cell; the current position is not used or moved.
 BOOL TextOut(HDC ADC, int AX, int AY, const char* AText, int ACount);

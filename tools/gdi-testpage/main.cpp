@@ -381,6 +381,54 @@ void DrawScripts(HDC dc, int x, int y)
     SetBkMode(dc, OPAQUE);
 }
 
+// Hatched brushes over an opaque and a transparent background, a pattern brush, and focus frames.
+void DrawBrushes(HDC dc, int x, int y)
+{
+    Heading(dc, x, y, "Brushes, focus frame");
+    const char* names[] = {"HORIZ", "VERT", "FDIAG", "BDIAG", "CROSS", "DIAGX"};
+    for (int i = 0; i < 6; ++i) {
+        const int cx = x + 10 + i * 40;
+        SetBkColor(dc, RGB(255, 255, 200));
+        HBRUSH brush = CreateHatchBrush(i, RGB(0, 0, 160));
+        RECT opaque{cx, y + 26, cx + 32, y + 58};
+        FillRect(dc, &opaque, brush);
+        SetBkMode(dc, TRANSPARENT);
+        Fill(dc, {cx, y + 62, cx + 32, y + 94}, RGB(200, 255, 200));
+        RECT clear{cx, y + 62, cx + 32, y + 94};
+        FillRect(dc, &clear, brush);
+        SetBkMode(dc, OPAQUE);
+        DeleteObject(brush);
+        SetBkColor(dc, RGB(255, 255, 255));
+        Caption(dc, cx, y + 96, names[i]);
+    }
+    // A 4 x 4 pattern of four colours, tiled in an ellipse.
+    BITMAPINFO info{};
+    info.bmiHeader.biWidth = 4;
+    info.bmiHeader.biHeight = -4;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP tile = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const uint32_t colours[4] = {0xC00000, 0xFFC000, 0x00A000, 0x0060FF};
+    for (int i = 0; i < 16; ++i)
+        static_cast<uint32_t*>(bits)[i] = colours[(i / 4 / 2) * 2 + (i % 4) / 2];
+    HBRUSH pattern = CreatePatternBrush(tile);
+    DeleteObject(tile);
+    {
+        UsePen pen(dc, PS_SOLID, 1, 0);
+        HGDIOBJ old = SelectObject(dc, pattern);
+        Ellipse(dc, x + 10, y + 116, x + 110, y + 166);
+        SelectObject(dc, old);
+    }
+    DeleteObject(pattern);
+    Caption(dc, x + 10, y + 168, "pattern brush");
+    RECT focus{x + 130, y + 120, x + 240, y + 146};
+    DrawFocusRect(dc, &focus);
+    Fill(dc, {x + 130, y + 150, x + 240, y + 166}, RGB(0, 0, 128));
+    RECT onDark{x + 131, y + 151, x + 239, y + 165};
+    DrawFocusRect(dc, &onDark);
+    Caption(dc, x + 130, y + 168, "DrawFocusRect");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -406,6 +454,7 @@ int main(int argc, char** argv)
     DrawTextLayouts(dc, 500, 260);
     DrawSystemColours(dc, 0, 620);
     DrawScripts(dc, 0, 720);
+    DrawBrushes(dc, 700, 700);
     SelectObject(dc, old);
     DeleteDC(dc);
     std::string error;

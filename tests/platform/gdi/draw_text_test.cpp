@@ -289,6 +289,40 @@ TEST(DrawTextLayout, CalcRectAndMarginsAtTheEndsOfInt)
     EXPECT_EQ(calc.Right, INT_MIN);
 }
 
+// Per-character extents count UTF-8 characters, not bytes, and agree with the extents of the prefixes.
+TEST(TextExtents, PerCharacterExtentsAndFit)
+{
+    Canvas c(1, 1);
+    PinnedFont f(c.Dc);
+    const std::vector<const char*> chars = {"W", "\u00E9", "i", "\u03A9", "x"}; // 1, 2, 1, 2 and 1 bytes
+    std::string text;
+    for (const char* ch : chars)
+        text += ch;
+    std::vector<int> dx(chars.size() + 1, -1);
+    int fit = -1;
+    SIZE size;
+    const int upToI = f.Width("W\u00E9i");
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, text.c_str(), int(text.size()), upToI, &fit, dx.data(), &size));
+    std::string prefix;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        prefix += chars[i];
+        EXPECT_EQ(dx[i], f.Width(prefix.c_str())) << "after character " << i;
+    }
+    EXPECT_EQ(dx[chars.size()], -1) << "one extent per character, none past them";
+    EXPECT_EQ(fit, 3) << "characters within the first three's width";
+    EXPECT_EQ(size.cx, f.Width(text.c_str()));
+    EXPECT_EQ(size.cy, kLine);
+
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, text.c_str(), int(text.size()), upToI - 1, &fit, nullptr, &size));
+    EXPECT_EQ(fit, 2);
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, text.c_str(), -1, -5, &fit, nullptr, &size));
+    EXPECT_EQ(fit, 0);
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, "", 0, 100, &fit, nullptr, &size));
+    EXPECT_EQ(fit, 0);
+    EXPECT_EQ(size.cx, 0);
+    EXPECT_FALSE(GetTextExtentExPoint(c.Dc, text.c_str(), -1, 0, nullptr, nullptr, nullptr));
+}
+
 TEST(DrawTextLayout, ClipsToTheRectangleUnlessNoClip)
 {
     Canvas c(60, 20, 0xFFFFFFFFu);
