@@ -14,6 +14,42 @@ namespace win {
 
 using namespace detail;
 
+namespace detail {
+
+bool BrushPixel(const DC& ADC, const Brush& ABrush, int AX, int AY, uint32_t& APixel)
+{
+    if (ABrush.Style == BS_SOLID || ABrush.Style == BS_NULL) {
+        APixel = PixelOf(ABrush.Color);
+        return true;
+    }
+    const int64_t dx = int64_t(AX) - ADC.Origin.X, dy = int64_t(AY) - ADC.Origin.Y;
+    if (ABrush.Style == BS_PATTERN) {
+        const int64_t w = ABrush.PatternWidth, h = ABrush.PatternHeight;
+        APixel = ABrush.Pattern[size_t(((dy % h + h) % h) * w + (dx % w + w) % w)];
+        return true;
+    }
+    const int x = int(dx & 7), y = int(dy & 7);
+    bool line = false;
+    switch (ABrush.Hatch) {
+    case HS_HORIZONTAL: line = y == 0; break;
+    case HS_VERTICAL: line = x == 0; break;
+    case HS_FDIAGONAL: line = x == y; break;
+    case HS_BDIAGONAL: line = x + y == 7; break;
+    case HS_CROSS: line = x == 0 || y == 0; break;
+    default: line = x == y || x + y == 7; break; // HS_DIAGCROSS
+    }
+    if (line) {
+        APixel = PixelOf(ABrush.Color);
+        return true;
+    }
+    if (ADC.State.BkMode != OPAQUE)
+        return false;
+    APixel = PixelOf(ADC.State.BkColor);
+    return true;
+}
+
+} // namespace detail
+
 namespace {
 
 // ---- painting a set of pixels
@@ -53,36 +89,6 @@ void PaintRegion(DC& ADC, pixman_region32_t& ARegion, COLORREF AColor, int ARop2
                 s.Put(x, y, ARop2 == R2_COPYPEN ? pen : ApplyRop2(ARop2, pen, s.Get(x, y)));
     }
     pixman_region32_fini(&ARegion);
-}
-
-// A patterned brush's pixel at a surface point; false where a hatched brush leaves the point alone (its gaps in
-// TRANSPARENT mode). Patterns are tiled from the device origin, so adjoining fills line up.
-bool BrushPixel(const DC& ADC, const Brush& ABrush, int AX, int AY, uint32_t& APixel)
-{
-    const int64_t dx = int64_t(AX) - ADC.Origin.X, dy = int64_t(AY) - ADC.Origin.Y;
-    if (ABrush.Style == BS_PATTERN) {
-        const int64_t w = ABrush.PatternWidth, h = ABrush.PatternHeight;
-        APixel = ABrush.Pattern[size_t(((dy % h + h) % h) * w + (dx % w + w) % w)];
-        return true;
-    }
-    const int x = int(dx & 7), y = int(dy & 7);
-    bool line = false;
-    switch (ABrush.Hatch) {
-    case HS_HORIZONTAL: line = y == 0; break;
-    case HS_VERTICAL: line = x == 0; break;
-    case HS_FDIAGONAL: line = x == y; break;
-    case HS_BDIAGONAL: line = x + y == 7; break;
-    case HS_CROSS: line = x == 0 || y == 0; break;
-    default: line = x == y || x + y == 7; break; // HS_DIAGCROSS
-    }
-    if (line) {
-        APixel = PixelOf(ABrush.Color);
-        return true;
-    }
-    if (ADC.State.BkMode != OPAQUE)
-        return false;
-    APixel = PixelOf(ADC.State.BkColor);
-    return true;
 }
 
 // Paints ARegion (surface coordinates, consumed) with a brush of any style.

@@ -126,3 +126,31 @@ TEST(FocusRect, DotsEveryOtherBorderPixelAndASecondCallTakesItAway)
     EXPECT_TRUE(DrawFocusRect(c.Dc, &empty));
     EXPECT_EQ(c.Count(kWhite), 0);
 }
+
+TEST(PatternBrush, PatBltUsesTheSelectedPatternLikeFillRect)
+{
+    Canvas a(24, 16, kGrey), b(24, 16, kGrey);
+    HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 255));
+    RECT r{1, 2, 21, 15};
+    FillRect(a.Dc, &r, hatch);
+    HGDIOBJ old = SelectObject(b.Dc, hatch);
+    ASSERT_TRUE(PatBlt(b.Dc, 1, 2, 20, 13, PATCOPY));
+    EXPECT_EQ(std::vector<uint32_t>(a.Bits, a.Bits + 24 * 16), std::vector<uint32_t>(b.Bits, b.Bits + 24 * 16));
+    SelectObject(b.Dc, old);
+    DeleteObject(hatch);
+
+    // A checkerboard inverted twice with PATINVERT, as drag feedback is drawn and taken away.
+    Canvas tile(2, 2, 0);
+    SetPixel(tile.Dc, 0, 0, RGB(255, 255, 255));
+    SetPixel(tile.Dc, 1, 1, RGB(255, 255, 255));
+    HBRUSH checker = CreatePatternBrush(tile.Bitmap);
+    Canvas c(10, 10, 0x00102030u);
+    old = SelectObject(c.Dc, checker);
+    ASSERT_TRUE(PatBlt(c.Dc, 0, 0, 10, 10, PATINVERT));
+    EXPECT_EQ(c.At(0, 0), 0x00EFDFCFu);
+    EXPECT_EQ(c.At(1, 0), 0x00102030u);
+    ASSERT_TRUE(PatBlt(c.Dc, 0, 0, 10, 10, PATINVERT));
+    EXPECT_EQ(c.Count(0x00102030u), 100);
+    SelectObject(c.Dc, old);
+    DeleteObject(checker);
+}
