@@ -91,6 +91,19 @@ void PaintRegion(DC& ADC, pixman_region32_t& ARegion, COLORREF AColor, int ARop2
     pixman_region32_fini(&ARegion);
 }
 
+// Runs AFn(x, y) on every pixel of ARegion (surface coordinates, consumed) inside the DC's clip.
+template <class F> void ForEachClippedPixel(DC& ADC, pixman_region32_t& ARegion, F&& AFn)
+{
+    pixman_region32_intersect(&ARegion, &ARegion, const_cast<pixman_region32_t*>(&ADC.SurfaceClip()));
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(&ARegion, &n);
+    for (int b = 0; b < n; ++b)
+        for (int y = boxes[b].y1; y < boxes[b].y2; ++y)
+            for (int x = boxes[b].x1; x < boxes[b].x2; ++x)
+                AFn(x, y);
+    pixman_region32_fini(&ARegion);
+}
+
 // Paints ARegion (surface coordinates, consumed) with a brush of any style.
 void PaintWithBrush(DC& ADC, pixman_region32_t& ARegion, const Brush& ABrush, int ARop2)
 {
@@ -102,18 +115,12 @@ void PaintWithBrush(DC& ADC, pixman_region32_t& ARegion, const Brush& ABrush, in
         PaintRegion(ADC, ARegion, ABrush.Color, ARop2);
         return;
     }
-    pixman_region32_intersect(&ARegion, &ARegion, const_cast<pixman_region32_t*>(&ADC.SurfaceClip()));
     const Surface& s = ADC.Target();
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(&ARegion, &n);
-    for (int b = 0; b < n; ++b)
-        for (int y = boxes[b].y1; y < boxes[b].y2; ++y)
-            for (int x = boxes[b].x1; x < boxes[b].x2; ++x) {
-                uint32_t pixel = 0;
-                if (BrushPixel(ADC, ABrush, x, y, pixel))
-                    s.Put(x, y, ARop2 == R2_COPYPEN ? pixel & 0x00FFFFFF : ApplyRop2(ARop2, pixel, s.Get(x, y)));
-            }
-    pixman_region32_fini(&ARegion);
+    ForEachClippedPixel(ADC, ARegion, [&](int x, int y) {
+        uint32_t pixel = 0;
+        if (BrushPixel(ADC, ABrush, x, y, pixel))
+            s.Put(x, y, ARop2 == R2_COPYPEN ? pixel & 0x00FFFFFF : ApplyRop2(ARop2, pixel, s.Get(x, y)));
+    });
 }
 
 struct Boxes {
@@ -472,17 +479,12 @@ BOOL DrawFocusRect(HDC ADC, const RECT* ARect)
                               unsigned(std::max(0, r.Height() - 2)));
     pixman_region32_subtract(&frame, &frame, &inner);
     pixman_region32_fini(&inner);
-    pixman_region32_intersect(&frame, &frame, const_cast<pixman_region32_t*>(&dc->SurfaceClip()));
     // Every other pixel, on a checkerboard fixed to the device origin, so that drawing it again takes it away.
     const Surface& s = dc->Target();
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(&frame, &n);
-    for (int b = 0; b < n; ++b)
-        for (int y = boxes[b].y1; y < boxes[b].y2; ++y)
-            for (int x = boxes[b].x1; x < boxes[b].x2; ++x)
-                if (((int64_t(x) - dc->Origin.X + int64_t(y) - dc->Origin.Y) & 1) == 0)
-                    s.Put(x, y, ~s.Get(x, y) & 0x00FFFFFF);
-    pixman_region32_fini(&frame);
+    ForEachClippedPixel(*dc, frame, [&](int x, int y) {
+        if (((int64_t(x) - dc->Origin.X + int64_t(y) - dc->Origin.Y) & 1) == 0)
+            s.Put(x, y, ~s.Get(x, y) & 0x00FFFFFF);
+    });
     return TRUE;
 }
 

@@ -80,27 +80,42 @@ struct Match {
     int Slant = FC_SLANT_ROMAN;
 };
 
-Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
+// What is asked of fontconfig for a logical font; the caller destroys it.
+FcPattern* FontPattern(const char* AFamily, LONG AWeight, bool AItalic)
 {
-    FontSystem& fonts = Fonts();
-    Match m;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(AFamily));
     const LONG weight = AWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<LONG>(AWeight, 1, 1000);
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(int(weight)));
     FcPatternAddInteger(pattern, FC_SLANT, AItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    return pattern;
+}
+
+// Where a face was found, with the weight and slant it really has.
+Match MatchOf(FcPattern* AFound)
+{
+    Match m;
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(AFound, FC_FILE, 0, &file) == FcResultMatch)
+        m.File = reinterpret_cast<const char*>(file);
+    FcPatternGetInteger(AFound, FC_INDEX, 0, &m.Index);
+    FcPatternGetInteger(AFound, FC_WEIGHT, 0, &m.Weight);
+    FcPatternGetInteger(AFound, FC_SLANT, 0, &m.Slant);
+    return m;
+}
+
+Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
+{
+    FontSystem& fonts = Fonts();
+    Match m;
+    FcPattern* pattern = FontPattern(AFamily, AWeight, AItalic);
     FcConfigSubstitute(fonts.Config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
     FcPattern* found = FcFontMatch(fonts.Config, pattern, &result);
     if (found != nullptr) {
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch)
-            m.File = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(found, FC_INDEX, 0, &m.Index);
-        FcPatternGetInteger(found, FC_WEIGHT, 0, &m.Weight);
-        FcPatternGetInteger(found, FC_SLANT, 0, &m.Slant);
+        m = MatchOf(found);
         FcPatternDestroy(found);
     }
     FcPatternDestroy(pattern);
@@ -112,12 +127,7 @@ Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t AC
 {
     FontSystem& fonts = Fonts();
     Match m;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(AFamily));
-    const LONG weight = AWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<LONG>(AWeight, 1, 1000);
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(int(weight)));
-    FcPatternAddInteger(pattern, FC_SLANT, AItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcPattern* pattern = FontPattern(AFamily, AWeight, AItalic);
     FcCharSet* wanted = FcCharSetCreate();
     FcCharSetAddChar(wanted, FcChar32(ACode));
     FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
@@ -130,18 +140,13 @@ Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t AC
         FcPattern* font = sorted->fonts[i];
         FcCharSet* has = nullptr;
         FcBool scalable = FcFalse;
-        FcChar8* file = nullptr;
         if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !FcCharSetHasChar(has, FcChar32(ACode)))
             continue;
         if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
             continue;
-        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
-            continue;
-        m.File = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(font, FC_INDEX, 0, &m.Index);
-        FcPatternGetInteger(font, FC_WEIGHT, 0, &m.Weight);
-        FcPatternGetInteger(font, FC_SLANT, 0, &m.Slant);
-        break;
+        m = MatchOf(font);
+        if (!m.File.empty())
+            break;
     }
     if (sorted != nullptr)
         FcFontSetDestroy(sorted);

@@ -44,26 +44,34 @@ HFONT CreateFont(int AHeight, int AWidth, int AEscapement, int AOrientation, int
     return CreateFontIndirect(&log);
 }
 
-std::string FontFileOf(HFONT AFont)
+namespace {
+
+// The face of a font handle, resolved on first use; nullptr for a handle that is not a live font. Called under the
+// font lock.
+FontFace* FaceOfFont(HFONT AFont)
 {
     Font* font = Find<Font>(AFont);
     if (font == nullptr)
-        return {};
-    std::lock_guard lock(FontLock());
+        return nullptr;
     if (!font->Face)
         font->Face = ResolveFace(font->Log);
-    return font->Face->File;
+    return font->Face.get();
+}
+
+} // namespace
+
+std::string FontFileOf(HFONT AFont)
+{
+    std::lock_guard lock(FontLock());
+    FontFace* face = FaceOfFont(AFont);
+    return face != nullptr ? face->File : std::string();
 }
 
 std::string FontFileFor(HFONT AFont, char32_t ACode)
 {
-    Font* font = Find<Font>(AFont);
-    if (font == nullptr)
-        return {};
     std::lock_guard lock(FontLock());
-    if (!font->Face)
-        font->Face = ResolveFace(font->Log);
-    return font->Face->FileFor(ACode);
+    FontFace* face = FaceOfFont(AFont);
+    return face != nullptr ? face->FileFor(ACode) : std::string();
 }
 
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)

@@ -175,16 +175,24 @@ void DrawRegions(HDC dc, int x, int y)
     DeleteObject(teal);
 }
 
-// A 32 x 32 picture with an arrow, so that mirroring and flipping show.
-HBITMAP MakeSample(HDC ADC, bool APremultipliedDisc, HDC& AOutDC)
+// A top-down 32-bit DIB section and its pixels.
+HBITMAP MakeDib(HDC ADC, int AWidth, int AHeight, uint32_t*& ABits)
 {
     BITMAPINFO info{};
-    info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biWidth = AWidth;
+    info.bmiHeader.biHeight = -AHeight;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(ADC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* p = static_cast<uint32_t*>(bits);
+    ABits = static_cast<uint32_t*>(bits);
+    return bmp;
+}
+
+// A 32 x 32 picture with an arrow, so that mirroring and flipping show.
+HBITMAP MakeSample(HDC ADC, bool APremultipliedDisc, HDC& AOutDC)
+{
+    uint32_t* p = nullptr;
+    HBITMAP bmp = MakeDib(ADC, 32, 32, p);
     for (int yy = 0; yy < 32; ++yy)
         for (int xx = 0; xx < 32; ++xx) {
             if (APremultipliedDisc) {
@@ -402,15 +410,11 @@ void DrawBrushes(HDC dc, int x, int y)
         Caption(dc, cx, y + 96, names[i]);
     }
     // A 4 x 4 pattern of four colours, tiled in an ellipse.
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = 4;
-    info.bmiHeader.biHeight = -4;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP tile = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP tile = MakeDib(nullptr, 4, 4, bits);
     const uint32_t colours[4] = {0xC00000, 0xFFC000, 0x00A000, 0x0060FF};
     for (int i = 0; i < 16; ++i)
-        static_cast<uint32_t*>(bits)[i] = colours[(i / 4 / 2) * 2 + (i % 4) / 2];
+        bits[i] = colours[(i / 4 / 2) * 2 + (i % 4) / 2];
     HBRUSH pattern = CreatePatternBrush(tile);
     DeleteObject(tile);
     {
@@ -434,12 +438,8 @@ void DrawBrushes(HDC dc, int x, int y)
 int main(int argc, char** argv)
 {
     const std::string path = argc > 1 ? argv[1] : GDI_TESTPAGE_DEFAULT;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = kPageWidth;
-    info.bmiHeader.biHeight = -kPageHeight;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP page = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP page = MakeDib(nullptr, kPageWidth, kPageHeight, bits);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, page);
     Fill(dc, {0, 0, kPageWidth, kPageHeight}, RGB(255, 255, 255));
@@ -458,7 +458,7 @@ int main(int argc, char** argv)
     SelectObject(dc, old);
     DeleteDC(dc);
     std::string error;
-    const bool ok = WriteRgbPng(path, static_cast<const uint32_t*>(bits), kPageWidth, kPageHeight, error);
+    const bool ok = WriteRgbPng(path, bits, kPageWidth, kPageHeight, error);
     DeleteObject(page);
     if (!ok) {
         std::fprintf(stderr, "gdi-testpage: %s\n", error.c_str());
