@@ -100,14 +100,7 @@ BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)
 
 BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize)
 {
-    DC* dc = FindDC(ADC);
-    if (dc == nullptr || ASize == nullptr || (AText == nullptr && ACount != 0))
-        return FALSE;
-    std::lock_guard lock(FontLock());
-    FontFace& face = FaceOf(*dc);
-    const LineLayout line = LayoutLine(face, DecodeUtf8(AText, ACount));
-    *ASize = {line.Width, face.Height()};
-    return TRUE;
+    return GetTextExtentExPoint(ADC, AText, ACount, 0, nullptr, nullptr, ASize);
 }
 
 BOOL GetTextExtentExPoint(HDC ADC, const char* AText, int ACount, int AMaxExtent, int* AFit, int* ADx, SIZE* ASize)
