@@ -11,7 +11,7 @@ packages=(
   libsdl1.2-dev libsdl1.2debian
   # pictures, compression, drawing, text
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libpixman-1-dev libfreetype-dev libfontconfig-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-liberation fonts-droid-fallback
   # X11
   libx11-dev libxext-dev libxrender-dev libxfixes-dev libxrandr-dev libxtst-dev
   # network

@@ -97,4 +97,8 @@ template <class F> void ForEachClippedBox(DC& ADC, const RECT& ASurfaceRect, F&&
     pixman_region32_fini(&area);
 }
 
+// A brush's pixel at a surface point. Patterns and hatches are tiled from the device origin, so that adjoining
+// fills line up; false where a hatched brush leaves the point alone (its gaps in TRANSPARENT mode).
+bool BrushPixel(const DC& ADC, const Brush& ABrush, int AX, int AY, uint32_t& APixel);
+
 } // namespace win::detail

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -203,6 +204,12 @@ void DrawLines(DC& ADC, FontFace& AFace, const std::vector<CharLine>& ALines, co
     }
 }
 
+int Saturated(int64_t AValue) { return int(std::clamp<int64_t>(AValue, INT_MIN, INT_MAX)); }
+
+// Far-out sides are pulled into the coordinate space drawing works in before any width, margin or centre is taken,
+// so that a rectangle reaching to the ends of int lays text out as a wide one does.
+int Limited(int64_t AValue) { return int(std::clamp<int64_t>(AValue, -kCoordinateLimit, kCoordinateLimit)); }
+
 } // namespace
 
 int DrawText(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat)
@@ -220,11 +227,11 @@ int DrawTextEx(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat
     const std::u32string text = DecodeUtf8(AText, ACount);
     if (AParams != nullptr)
         AParams->uiLengthDrawn = UINT(AText == nullptr ? 0 : ACount < 0 ? std::strlen(AText) : size_t(ACount));
-    const int left = AParams != nullptr ? AParams->iLeftMargin : 0;
-    const int right = AParams != nullptr ? AParams->iRightMargin : 0;
+    const int64_t left = AParams != nullptr ? AParams->iLeftMargin : 0;
+    const int64_t right = AParams != nullptr ? AParams->iRightMargin : 0;
     if (text.empty()) {
         if ((AFormat & DT_CALCRECT) != 0) {
-            ARect->Right = ARect->Left + left + right;
+            ARect->Right = Saturated(ARect->Left + left + right);
             ARect->Bottom = ARect->Top;
         }
         return 0;
@@ -233,16 +240,16 @@ int DrawTextEx(HDC ADC, const char* AText, int ACount, RECT* ARect, UINT AFormat
     FontFace& face = FaceOf(*dc);
     const int tabChars = AParams != nullptr && AParams->iTabLength > 0 ? AParams->iTabLength : 8;
     const Measurer measure{face, (AFormat & DT_EXPANDTABS) != 0 ? tabChars * std::max(1, face.AveCharWidth) : 0};
-    const RECT r{ARect->Left + left, ARect->Top, ARect->Right - right, ARect->Bottom};
+    const RECT r{Limited(ARect->Left + left), Limited(ARect->Top), Limited(ARect->Right - right), Limited(ARect->Bottom)};
     const std::vector<CharLine> lines = LayoutLines(text, AFormat, r.Width(), measure);
     const int lineHeight = face.Height() + ((AFormat & DT_EXTERNALLEADING) != 0 ? face.ExternalLeading : 0);
-    const int height = lineHeight * int(lines.size());
+    const int height = Limited(int64_t(lineHeight) * int64_t(lines.size()));
     if ((AFormat & DT_CALCRECT) != 0) {
         int widest = 0;
         for (const CharLine& line : lines)
             widest = std::max(widest, measure.Width(line));
-        ARect->Right = ARect->Left + left + widest + right;
-        ARect->Bottom = ARect->Top + height;
+        ARect->Right = Saturated(ARect->Left + left + widest + right);
+        ARect->Bottom = Saturated(int64_t(ARect->Top) + height);
         return height;
     }
     int top = r.Top;

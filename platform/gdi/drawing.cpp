@@ -14,6 +14,42 @@ namespace win {
 
 using namespace detail;
 
+namespace detail {
+
+bool BrushPixel(const DC& ADC, const Brush& ABrush, int AX, int AY, uint32_t& APixel)
+{
+    if (ABrush.Style == BS_SOLID || ABrush.Style == BS_NULL) {
+        APixel = PixelOf(ABrush.Color);
+        return true;
+    }
+    const int64_t dx = int64_t(AX) - ADC.Origin.X, dy = int64_t(AY) - ADC.Origin.Y;
+    if (ABrush.Style == BS_PATTERN) {
+        const int64_t w = ABrush.PatternWidth, h = ABrush.PatternHeight;
+        APixel = ABrush.Pattern[size_t(((dy % h + h) % h) * w + (dx % w + w) % w)];
+        return true;
+    }
+    const int x = int(dx & 7), y = int(dy & 7);
+    bool line = false;
+    switch (ABrush.Hatch) {
+    case HS_HORIZONTAL: line = y == 0; break;
+    case HS_VERTICAL: line = x == 0; break;
+    case HS_FDIAGONAL: line = x == y; break;
+    case HS_BDIAGONAL: line = x + y == 7; break;
+    case HS_CROSS: line = x == 0 || y == 0; break;
+    default: line = x == y || x + y == 7; break; // HS_DIAGCROSS
+    }
+    if (line) {
+        APixel = PixelOf(ABrush.Color);
+        return true;
+    }
+    if (ADC.State.BkMode != OPAQUE)
+        return false;
+    APixel = PixelOf(ADC.State.BkColor);
+    return true;
+}
+
+} // namespace detail
+
 namespace {
 
 // ---- painting a set of pixels
@@ -53,6 +89,38 @@ void PaintRegion(DC& ADC, pixman_region32_t& ARegion, COLORREF AColor, int ARop2
                 s.Put(x, y, ARop2 == R2_COPYPEN ? pen : ApplyRop2(ARop2, pen, s.Get(x, y)));
     }
     pixman_region32_fini(&ARegion);
+}
+
+// Runs AFn(x, y) on every pixel of ARegion (surface coordinates, consumed) inside the DC's clip.
+template <class F> void ForEachClippedPixel(DC& ADC, pixman_region32_t& ARegion, F&& AFn)
+{
+    pixman_region32_intersect(&ARegion, &ARegion, const_cast<pixman_region32_t*>(&ADC.SurfaceClip()));
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(&ARegion, &n);
+    for (int b = 0; b < n; ++b)
+        for (int y = boxes[b].y1; y < boxes[b].y2; ++y)
+            for (int x = boxes[b].x1; x < boxes[b].x2; ++x)
+                AFn(x, y);
+    pixman_region32_fini(&ARegion);
+}
+
+// Paints ARegion (surface coordinates, consumed) with a brush of any style.
+void PaintWithBrush(DC& ADC, pixman_region32_t& ARegion, const Brush& ABrush, int ARop2)
+{
+    if (ABrush.Style == BS_NULL) {
+        pixman_region32_fini(&ARegion);
+        return;
+    }
+    if (ABrush.Style == BS_SOLID) {
+        PaintRegion(ADC, ARegion, ABrush.Color, ARop2);
+        return;
+    }
+    const Surface& s = ADC.Target();
+    ForEachClippedPixel(ADC, ARegion, [&](int x, int y) {
+        uint32_t pixel = 0;
+        if (BrushPixel(ADC, ABrush, x, y, pixel))
+            s.Put(x, y, ARop2 == R2_COPYPEN ? pixel & 0x00FFFFFF : ApplyRop2(ARop2, pixel, s.Get(x, y)));
+    });
 }
 
 struct Boxes {
@@ -180,11 +248,11 @@ const Pen* CurrentPen(const DC& ADC) { return ADC.State.SelectedPen; }
 void FillShape(DC& ADC, pixman_region32_t& ARegion)
 {
     const Brush* brush = ADC.State.SelectedBrush;
-    if (brush == nullptr || brush->Style == BS_NULL) {
+    if (brush == nullptr) {
         pixman_region32_fini(&ARegion);
         return;
     }
-    PaintRegion(ADC, ARegion, brush->Color, ADC.State.Rop2);
+    PaintWithBrush(ADC, ARegion, *brush, ADC.State.Rop2);
 }
 
 // Brushes may be given as a system colour number plus one, as Windows allows.
@@ -203,7 +271,7 @@ void FillWithBrush(DC& ADC, const RECT& ASurfaceRect, const Brush& ABrush)
     pixman_region32_t rgn;
     pixman_region32_init_rect(&rgn, ASurfaceRect.Left, ASurfaceRect.Top, unsigned(ASurfaceRect.Width()),
                               unsigned(ASurfaceRect.Height()));
-    PaintRegion(ADC, rgn, ABrush.Color, R2_COPYPEN);
+    PaintWithBrush(ADC, rgn, ABrush, R2_COPYPEN);
 }
 
 // Polygon interior, alternate rule, sampled at pixel centres; points in surface coordinates.
@@ -397,6 +465,29 @@ int FrameRect(HDC ADC, const RECT* ARect, HBRUSH ABrush)
     return 1;
 }
 
+BOOL DrawFocusRect(HDC ADC, const RECT* ARect)
+{
+    DC* dc = FindDC(ADC);
+    if (dc == nullptr || ARect == nullptr)
+        return FALSE;
+    const RECT r = dc->ToSurface(*ARect);
+    if (RectEmpty(r))
+        return TRUE;
+    pixman_region32_t frame, inner;
+    pixman_region32_init_rect(&frame, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()));
+    pixman_region32_init_rect(&inner, r.Left + 1, r.Top + 1, unsigned(std::max(0, r.Width() - 2)),
+                              unsigned(std::max(0, r.Height() - 2)));
+    pixman_region32_subtract(&frame, &frame, &inner);
+    pixman_region32_fini(&inner);
+    // Every other pixel, on a checkerboard fixed to the device origin, so that drawing it again takes it away.
+    const Surface& s = dc->Target();
+    ForEachClippedPixel(*dc, frame, [&](int x, int y) {
+        if (((int64_t(x) - dc->Origin.X + int64_t(y) - dc->Origin.Y) & 1) == 0)
+            s.Put(x, y, ~s.Get(x, y) & 0x00FFFFFF);
+    });
+    return TRUE;
+}
+
 BOOL InvertRect(HDC ADC, const RECT* ARect)
 {
     DC* dc = FindDC(ADC);
@@ -450,7 +541,7 @@ BOOL FillRgn(HDC ADC, HRGN ARegion, HBRUSH ABrush)
     pixman_region32_copy(&rgn, &region->Rgn);
     const POINT shift = dc->ToSurface(0, 0);
     pixman_region32_translate(&rgn, shift.X, shift.Y);
-    PaintRegion(*dc, rgn, brush->Color, R2_COPYPEN);
+    PaintWithBrush(*dc, rgn, *brush, R2_COPYPEN);
     return TRUE;
 }
 

@@ -16,6 +16,9 @@ BOOL Polygon(HDC ADC, const POINT* APoints, int ACount); // alternate filling
 int FillRect(HDC ADC, const RECT* ARect, HBRUSH ABrush);
 int FrameRect(HDC ADC, const RECT* ARect, HBRUSH ABrush);
 BOOL InvertRect(HDC ADC, const RECT* ARect);
+// The dotted focus frame: every other pixel of the rectangle's one-pixel border inverted (XOR), so that a second
+// call with the same rectangle takes it away again.
+BOOL DrawFocusRect(HDC ADC, const RECT* ARect);
 
 COLORREF SetPixel(HDC ADC, int AX, int AY, COLORREF AColor); // returns the colour set, or CLR_INVALID (clipped)
 BOOL SetPixelV(HDC ADC, int AX, int AY, COLORREF AColor);

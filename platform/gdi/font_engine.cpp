@@ -1,5 +1,7 @@
 #include "platform/gdi/font_engine.h"
 
+#include "platform/rtl/utf8.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -46,6 +48,13 @@ const char* MappedFamily(const char* AName)
     return AName;
 }
 
+std::string FamilyOf(const LOGFONT& AFont)
+{
+    char name[LF_FACESIZE + 1] = {};
+    std::memcpy(name, AFont.lfFaceName, LF_FACESIZE);
+    return MappedFamily(name);
+}
+
 struct FontSystem {
     FT_Library Library = nullptr;
     FcConfig* Config = nullptr;
@@ -71,29 +80,76 @@ struct Match {
     int Slant = FC_SLANT_ROMAN;
 };
 
-Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
+// What is asked of fontconfig for a logical font; the caller destroys it.
+FcPattern* FontPattern(const char* AFamily, LONG AWeight, bool AItalic)
 {
-    FontSystem& fonts = Fonts();
-    Match m;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(AFamily));
     const LONG weight = AWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<LONG>(AWeight, 1, 1000);
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(int(weight)));
     FcPatternAddInteger(pattern, FC_SLANT, AItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    return pattern;
+}
+
+// Where a face was found, with the weight and slant it really has.
+Match MatchOf(FcPattern* AFound)
+{
+    Match m;
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(AFound, FC_FILE, 0, &file) == FcResultMatch)
+        m.File = reinterpret_cast<const char*>(file);
+    FcPatternGetInteger(AFound, FC_INDEX, 0, &m.Index);
+    FcPatternGetInteger(AFound, FC_WEIGHT, 0, &m.Weight);
+    FcPatternGetInteger(AFound, FC_SLANT, 0, &m.Slant);
+    return m;
+}
+
+Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
+{
+    FontSystem& fonts = Fonts();
+    Match m;
+    FcPattern* pattern = FontPattern(AFamily, AWeight, AItalic);
     FcConfigSubstitute(fonts.Config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
     FcPattern* found = FcFontMatch(fonts.Config, pattern, &result);
     if (found != nullptr) {
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch)
-            m.File = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(found, FC_INDEX, 0, &m.Index);
-        FcPatternGetInteger(found, FC_WEIGHT, 0, &m.Weight);
-        FcPatternGetInteger(found, FC_SLANT, 0, &m.Slant);
+        m = MatchOf(found);
         FcPatternDestroy(found);
     }
+    FcPatternDestroy(pattern);
+    return m;
+}
+
+// The installed font closest to the family that has ACode, in fontconfig's order of preference for that family.
+Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t ACode)
+{
+    FontSystem& fonts = Fonts();
+    Match m;
+    FcPattern* pattern = FontPattern(AFamily, AWeight, AItalic);
+    FcCharSet* wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, FcChar32(ACode));
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    FcConfigSubstitute(fonts.Config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcFontSet* sorted = FcFontSort(fonts.Config, pattern, FcFalse, nullptr, &result);
+    for (int i = 0; sorted != nullptr && i < sorted->nfont; ++i) {
+        FcPattern* font = sorted->fonts[i];
+        FcCharSet* has = nullptr;
+        FcBool scalable = FcFalse;
+        if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !FcCharSetHasChar(has, FcChar32(ACode)))
+            continue;
+        if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
+            continue;
+        m = MatchOf(font);
+        if (!m.File.empty())
+            break;
+    }
+    if (sorted != nullptr)
+        FcFontSetDestroy(sorted);
     FcPatternDestroy(pattern);
     return m;
 }
@@ -136,8 +192,42 @@ void SetMetrics(FontFace& AFace, FT_Face AFt)
 
 FontFace::~FontFace()
 {
+    for (Fallback& f : Fallbacks)
+        FT_Done_Face(static_cast<FT_Face>(f.Face));
     if (Face != nullptr)
         FT_Done_Face(static_cast<FT_Face>(Face));
+}
+
+FontFace::Fallback* FontFace::FallbackFor(char32_t ACode)
+{
+    auto own = static_cast<FT_Face>(Face);
+    if (own == nullptr || ACode < 0x20 || FT_Get_Char_Index(own, ACode) != 0)
+        return nullptr;
+    // A face already opened for an earlier character of the same script most often has this one too.
+    for (Fallback& f : Fallbacks)
+        if (FT_Get_Char_Index(static_cast<FT_Face>(f.Face), ACode) != 0)
+            return &f;
+    Match m = MatchFallback(FamilyOf(Log).c_str(), Log.lfWeight, Log.lfItalic != 0, ACode);
+    if (m.File.empty())
+        return nullptr;
+    FT_Face ft = nullptr;
+    if (FT_New_Face(Fonts().Library, m.File.c_str(), m.Index, &ft) != 0)
+        return nullptr;
+    FT_Set_Pixel_Sizes(ft, 0, FT_UInt(PixelSize));
+    if (FT_Get_Char_Index(ft, ACode) == 0) {
+        FT_Done_Face(ft);
+        return nullptr;
+    }
+    Fallbacks.push_back({m.File, ft, Log.lfWeight >= FW_SEMIBOLD && m.Weight < FC_WEIGHT_DEMIBOLD,
+                         Log.lfItalic != 0 && m.Slant == FC_SLANT_ROMAN});
+    return &Fallbacks.back();
+}
+
+std::string FontFace::FileFor(char32_t ACode)
+{
+    std::lock_guard lock(FontLock());
+    const Fallback* f = FallbackFor(ACode);
+    return f != nullptr ? f->File : File;
 }
 
 std::recursive_mutex& FontLock()
@@ -161,15 +251,21 @@ const GlyphImage& FontFace::Glyph(char32_t ACode)
             g.Advance = Glyph(U' ').Advance;
         return g;
     }
+    bool bold = SynthBold, italic = SynthItalic;
+    if (const Fallback* f = FallbackFor(ACode)) {
+        ft = static_cast<FT_Face>(f->Face);
+        bold = f->SynthBold;
+        italic = f->SynthItalic;
+    }
     FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
     if (Mono)
         flags |= FT_LOAD_TARGET_MONO;
     if (FT_Load_Char(ft, ACode, flags) != 0)
         return g;
     FT_GlyphSlot slot = ft->glyph;
-    if (SynthBold)
+    if (bold)
         FT_GlyphSlot_Embolden(slot);
-    if (SynthItalic)
+    if (italic)
         FT_GlyphSlot_Oblique(slot);
     g.Advance = int((slot->advance.x + 32) >> 6);
     if (FT_Render_Glyph(slot, Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
@@ -195,17 +291,15 @@ std::shared_ptr<FontFace> ResolveFace(const LOGFONT& AFont)
 {
     std::lock_guard lock(FontLock());
     FontSystem& fonts = Fonts();
-    char name[LF_FACESIZE + 1] = {};
-    std::memcpy(name, AFont.lfFaceName, LF_FACESIZE);
-    const char* family = MappedFamily(name);
+    const std::string family = FamilyOf(AFont);
     const bool italic = AFont.lfItalic != 0;
     const bool mono = AFont.lfQuality == NONANTIALIASED_QUALITY;
-    auto key = std::make_tuple(std::string(family), AFont.lfHeight, AFont.lfWeight, BYTE(italic), AFont.lfUnderline,
+    auto key = std::make_tuple(family, AFont.lfHeight, AFont.lfWeight, BYTE(italic), AFont.lfUnderline,
                                AFont.lfStrikeOut, BYTE(mono), AFont.lfEscapement);
     if (auto it = fonts.Faces.find(key); it != fonts.Faces.end())
         return it->second;
 
-    Match m = MatchFont(family, AFont.lfWeight, italic);
+    Match m = MatchFont(family.c_str(), AFont.lfWeight, italic);
     FT_Face ft = nullptr;
     if (m.File.empty() || FT_New_Face(fonts.Library, m.File.c_str(), m.Index, &ft) != 0) {
         m = MatchFont(kFallbackFamily, AFont.lfWeight, italic);
@@ -236,32 +330,14 @@ FontFace& FaceOf(DC& ADC)
     return *font->Face;
 }
 
-std::u32string DecodeUtf8(const char* AText, int ACount)
+std::string_view TextView(const char* AText, int ACount)
 {
-    std::u32string out;
     if (AText == nullptr)
-        return out;
-    const size_t n = ACount < 0 ? std::strlen(AText) : size_t(ACount);
-    const auto* s = reinterpret_cast<const unsigned char*>(AText);
-    for (size_t i = 0; i < n;) {
-        const unsigned char c = s[i];
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        char32_t code = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        bool ok = len > 0 && i + size_t(len) <= n;
-        for (int k = 1; ok && k < len; ++k) {
-            ok = (s[i + size_t(k)] & 0xC0) == 0x80;
-            code = (code << 6) | (s[i + size_t(k)] & 0x3F);
-        }
-        if (!ok || code > 0x10FFFF) {
-            out.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
-        out.push_back(code);
-        i += size_t(len);
-    }
-    return out;
+        return {};
+    return {AText, ACount < 0 ? std::strlen(AText) : size_t(ACount)};
 }
+
+std::u32string DecodeUtf8(const char* AText, int ACount) { return Utf8ToUtf32(TextView(AText, ACount)); }
 
 LineLayout LayoutLine(FontFace& AFace, const std::u32string& AText, const int* ADx)
 {

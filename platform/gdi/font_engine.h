@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -41,8 +42,24 @@ struct FontFace {
     void* Face = nullptr; // FT_Face
     std::unordered_map<char32_t, GlyphImage> Glyphs;
 
+    // A face that draws the characters this one lacks, opened at the same size.
+    struct Fallback {
+        std::string File;
+        void* Face = nullptr; // FT_Face
+        bool SynthBold = false;
+        bool SynthItalic = false;
+    };
+    std::vector<Fallback> Fallbacks;
+
     int Height() const { return Ascent + Descent; }
     const GlyphImage& Glyph(char32_t ACode);
+    // The font file whose glyph draws ACode: this face's, or a fallback's when this one lacks it and an installed
+    // font has it.
+    std::string FileFor(char32_t ACode);
+
+private:
+    // nullptr: this face itself (which draws its missing-glyph box when no installed font has the character).
+    Fallback* FallbackFor(char32_t ACode);
 };
 
 // Every use of a face happens under this lock: FreeType faces are not thread-safe.
@@ -53,6 +70,8 @@ std::shared_ptr<FontFace> ResolveFace(const LOGFONT& AFont);
 // The face of the font selected into a DC.
 FontFace& FaceOf(DC& ADC);
 
+// A text argument (ACount < 0: up to the terminating nul) as a view and as code points.
+std::string_view TextView(const char* AText, int ACount);
 std::u32string DecodeUtf8(const char* AText, int ACount);
 
 // A line of text with the advance of every character.

@@ -48,6 +48,12 @@ struct Brush final : BrushObject, ObjectCore {
     Brush() : ObjectCore(OBJ_BRUSH) {}
     UINT Style = BS_SOLID;
     COLORREF Color = 0;
+    int Hatch = 0; // HS_*, hatched brushes
+    // Pattern brushes: a copy of the bitmap's pixels, top-down, tiled from the device origin.
+    int PatternWidth = 0;
+    int PatternHeight = 0;
+    std::vector<uint32_t> Pattern;
+    HBITMAP PatternBitmap = nullptr; // what GetObject reports
 };
 
 struct Font final : FontObject, ObjectCore {

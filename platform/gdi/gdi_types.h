@@ -216,6 +216,16 @@ constexpr UINT PS_GEOMETRIC = 0x00010000;
 constexpr UINT BS_SOLID = 0;
 constexpr UINT BS_NULL = 1;
 constexpr UINT BS_HOLLOW = BS_NULL;
+constexpr UINT BS_HATCHED = 2;
+constexpr UINT BS_PATTERN = 3;
+
+// Hatch styles: lines one pixel wide, eight pixels apart.
+constexpr int HS_HORIZONTAL = 0; // -----
+constexpr int HS_VERTICAL = 1;   // |||||
+constexpr int HS_FDIAGONAL = 2;  // \\\ (down from the left)
+constexpr int HS_BDIAGONAL = 3;  // ///// (up from the left)
+constexpr int HS_CROSS = 4;      // +++++
+constexpr int HS_DIAGCROSS = 5;  // xxxxx
 
 struct LOGPEN {
     UINT lopnStyle = PS_SOLID;

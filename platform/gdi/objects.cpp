@@ -183,7 +183,10 @@ int GetObject(HGDIOBJ AObject, int ASize, void* ABuffer)
         return CopyOut(&log, sizeof(log), ASize, ABuffer);
     }
     if (auto* brush = dynamic_cast<Brush*>(object)) {
-        LOGBRUSH log{brush->Style, brush->Color, 0};
+        const uintptr_t detail = brush->Style == BS_HATCHED   ? uintptr_t(brush->Hatch)
+                                 : brush->Style == BS_PATTERN ? reinterpret_cast<uintptr_t>(brush->PatternBitmap)
+                                                              : 0;
+        LOGBRUSH log{brush->Style, brush->Style == BS_PATTERN ? 0 : brush->Color, detail};
         return CopyOut(&log, sizeof(log), ASize, ABuffer);
     }
     if (auto* font = dynamic_cast<Font*>(object))
@@ -270,11 +273,46 @@ HBRUSH CreateSolidBrush(COLORREF AColor)
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* ABrush)
 {
-    if (ABrush == nullptr || (ABrush->lbStyle != BS_SOLID && ABrush->lbStyle != BS_NULL))
+    if (ABrush == nullptr)
+        return nullptr;
+    if (ABrush->lbStyle == BS_HATCHED)
+        return CreateHatchBrush(int(ABrush->lbHatch), ABrush->lbColor);
+    if (ABrush->lbStyle == BS_PATTERN)
+        return CreatePatternBrush(reinterpret_cast<HBITMAP>(ABrush->lbHatch));
+    if (ABrush->lbStyle != BS_SOLID && ABrush->lbStyle != BS_NULL)
         return nullptr;
     auto brush = std::make_unique<Brush>();
     brush->Style = ABrush->lbStyle;
     brush->Color = ABrush->lbColor & 0xFFFFFF;
+    return Register(std::move(brush));
+}
+
+HBRUSH CreateHatchBrush(int AHatch, COLORREF AColor)
+{
+    if (AHatch < HS_HORIZONTAL || AHatch > HS_DIAGCROSS)
+        return nullptr;
+    auto brush = std::make_unique<Brush>();
+    brush->Style = BS_HATCHED;
+    brush->Hatch = AHatch;
+    brush->Color = AColor & 0xFFFFFF;
+    return Register(std::move(brush));
+}
+
+HBRUSH CreatePatternBrush(HBITMAP ABitmap)
+{
+    const Bitmap* bitmap = Find<Bitmap>(ABitmap);
+    if (bitmap == nullptr || !bitmap->Pixels.Valid())
+        return nullptr;
+    const Surface& s = bitmap->Pixels;
+    auto brush = std::make_unique<Brush>();
+    brush->Style = BS_PATTERN;
+    brush->PatternBitmap = ABitmap;
+    brush->PatternWidth = s.Width;
+    brush->PatternHeight = s.Height;
+    brush->Pattern.reserve(size_t(s.Width) * size_t(s.Height));
+    for (int y = 0; y < s.Height; ++y)
+        for (int x = 0; x < s.Width; ++x)
+            brush->Pattern.push_back(s.Get(x, y) & 0x00FFFFFF);
     return Register(std::move(brush));
 }
 

@@ -229,7 +229,7 @@ struct SourceSampler {
 
 // Any other raster operation, and the folding stretch modes: pixel by pixel. GDI raster operations write alpha 0.
 void RasterOp(const Surface& ADest, const Surface* ASource, const Geometry& AG, const pixman_region32_t& AClip,
-              const BlitRequest& ARequest, uint32_t APattern)
+              const BlitRequest& ARequest, const DC& ADC, const Brush* APattern)
 {
     const unsigned code = (ARequest.Rop >> 16) & 0xFF;
     // A plain copy that pixman cannot scale (or that folds) copies whole pixels, like the pixman path.
@@ -246,8 +246,11 @@ void RasterOp(const Surface& ADest, const Surface* ASource, const Geometry& AG, 
                     ADest.Put(x, y, s);
                     continue;
                 }
+                uint32_t p = 0;
+                if (APattern != nullptr && !BrushPixel(ADC, *APattern, x, y, p))
+                    continue;
                 const uint32_t d = ADest.Get(x, y);
-                ADest.Put(x, y, ApplyRop3(code, APattern, s, d) & 0x00FFFFFF);
+                ADest.Put(x, y, ApplyRop3(code, p, s, d) & 0x00FFFFFF);
             }
 }
 
@@ -328,8 +331,7 @@ bool Stretch(DC& ADest, const Surface& ASource, const BlitRequest& ARequest)
             Composite(dest, *source, g, clip, r);
         } else {
             const Brush* brush = ADest.State.SelectedBrush;
-            const uint32_t pattern = NeedsPattern(r.Rop) && brush != nullptr ? PixelOf(brush->Color) : 0;
-            RasterOp(dest, source, g, clip, r, pattern);
+            RasterOp(dest, source, g, clip, r, ADest, NeedsPattern(r.Rop) ? brush : nullptr);
         }
     }
     pixman_region32_fini(&clip);

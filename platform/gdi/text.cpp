@@ -44,15 +44,34 @@ HFONT CreateFont(int AHeight, int AWidth, int AEscapement, int AOrientation, int
     return CreateFontIndirect(&log);
 }
 
-std::string FontFileOf(HFONT AFont)
+namespace {
+
+// The face of a font handle, resolved on first use; nullptr for a handle that is not a live font. Called under the
+// font lock.
+FontFace* FaceOfFont(HFONT AFont)
 {
     Font* font = Find<Font>(AFont);
     if (font == nullptr)
-        return {};
-    std::lock_guard lock(FontLock());
+        return nullptr;
     if (!font->Face)
         font->Face = ResolveFace(font->Log);
-    return font->Face->File;
+    return font->Face.get();
+}
+
+} // namespace
+
+std::string FontFileOf(HFONT AFont)
+{
+    std::lock_guard lock(FontLock());
+    FontFace* face = FaceOfFont(AFont);
+    return face != nullptr ? face->File : std::string();
+}
+
+std::string FontFileFor(HFONT AFont, char32_t ACode)
+{
+    std::lock_guard lock(FontLock());
+    FontFace* face = FaceOfFont(AFont);
+    return face != nullptr ? face->FileFor(ACode) : std::string();
 }
 
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)
@@ -81,12 +100,27 @@ BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)
 
 BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize)
 {
+    return GetTextExtentExPoint(ADC, AText, ACount, 0, nullptr, nullptr, ASize);
+}
+
+BOOL GetTextExtentExPoint(HDC ADC, const char* AText, int ACount, int AMaxExtent, int* AFit, int* ADx, SIZE* ASize)
+{
     DC* dc = FindDC(ADC);
     if (dc == nullptr || ASize == nullptr || (AText == nullptr && ACount != 0))
         return FALSE;
     std::lock_guard lock(FontLock());
     FontFace& face = FaceOf(*dc);
     const LineLayout line = LayoutLine(face, DecodeUtf8(AText, ACount));
+    int extent = 0, fit = 0;
+    for (size_t i = 0; i < line.Advances.size(); ++i) {
+        extent += line.Advances[i];
+        if (ADx != nullptr)
+            ADx[i] = extent;
+        if (extent <= AMaxExtent && size_t(fit) == i)
+            ++fit;
+    }
+    if (AFit != nullptr)
+        *AFit = fit;
     *ASize = {line.Width, face.Height()};
     return TRUE;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Fonts and text. Fonts are matched through fontconfig: the usual Windows face names map to installed DejaVu and
-// Liberation faces; unknown names fall back to DejaVu Sans. Text is UTF-8; ACount is in bytes, -1 = up to the NUL.
+// Liberation faces; unknown names fall back to DejaVu Sans. A character the face lacks is drawn with the installed
+// font that has it. Text is UTF-8; ACount is in bytes, -1 = up to the NUL.
 // Glyphs are antialiased; on a 32-bit surface every pixel text touches gets alpha 0.
 #include <string>
 
@@ -14,10 +15,18 @@ HFONT CreateFont(int AHeight, int AWidth, int AEscapement, int AOrientation, int
                  DWORD AQuality, DWORD APitchAndFamily, const char* AFaceName);
 // The font file fontconfig picked for a logical font (for tests and diagnostics).
 std::string FontFileOf(HFONT AFont);
+// The font file that draws ACode: the font's own, or the installed font fontconfig prefers for a character the
+// font lacks (Japanese, Chinese or Arabic in a Latin face, say).
+std::string FontFileFor(HFONT AFont, char32_t ACode);
 
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics);
 BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize);
 BOOL GetTextExtentPoint(HDC ADC, const char* AText, int ACount, SIZE* ASize);
+// Extents per character, for caret placement and hit testing. ACount is in bytes as everywhere, but characters are
+// UTF-8 characters (code points): ADx (optional) receives, for each character, the width of the text up to and
+// including it, so it needs room for one int per character; AFit (optional) receives how many characters fit in
+// AMaxExtent pixels. ASize is the extent of the whole text.
+BOOL GetTextExtentExPoint(HDC ADC, const char* AText, int ACount, int AMaxExtent, int* AFit, int* ADx, SIZE* ASize);
 
 // The reference point is the top-left of the text cell; the current position is not used or moved.
 BOOL TextOut(HDC ADC, int AX, int AY, const char* AText, int ACount);

@@ -1,6 +1,7 @@
 #include "platform/gui/menus.h"
 
 #include "platform/gui/application.h"
+#include "platform/rtl/utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -53,20 +54,6 @@ std::string Lower(std::string AText)
 char32_t FoldCase(char32_t AChar)
 {
     return AChar < 128 ? static_cast<char32_t>(std::toupper(static_cast<int>(AChar))) : AChar;
-}
-
-// The UTF-8 character at AText[AIndex] as a code point.
-char32_t DecodeAt(const std::string& AText, size_t AIndex)
-{
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(AText[i]); };
-    unsigned char lead = byte(AIndex);
-    if (lead < 0x80)
-        return lead;
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    char32_t value = lead & (0x3F >> extra);
-    for (int i = 1; i <= extra && AIndex + i < AText.size(); ++i)
-        value = (value << 6) | (byte(AIndex + i) & 0x3F);
-    return value;
 }
 
 }  // namespace
@@ -139,7 +126,8 @@ char32_t GetHotkey(const std::string& ACaption)
             ++i;
             continue;
         }
-        return FoldCase(DecodeAt(ACaption, i + 1));
+        size_t next = i + 1;
+        return FoldCase(Utf8Next(ACaption, next));
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "platform/rtl/inifiles.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
+#include "platform/rtl/utf8.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -89,21 +90,7 @@ bool DecodeName(const std::string& AKey, std::string& AName)
     return Unescape(AKey, AName);
 }
 
-bool IsValidUtf8Text(const std::string& S)
-{
-    size_t i = 0;
-    while (i < S.size()) {
-        unsigned char c = static_cast<unsigned char>(S[i]);
-        if (c == 0) return false;
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || (extra == 1 && c < 0xC2) || (extra > 0 && i + extra >= S.size())) return false;
-        for (int k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(S[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
+bool IsValidUtf8Text(const std::string& S) { return S.find('\0') == std::string::npos && IsValidUtf8(S); }
 
 // The settings file in memory, with what is needed to write it back safely.
 class TSettingsFile {

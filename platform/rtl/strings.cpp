@@ -2,6 +2,7 @@
 
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/rtl/utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,40 +16,6 @@ const char* const SDuplicateString = "String list does not allow duplicates";
 
 bool IsBlank(char c) { return c != 0 && static_cast<unsigned char>(c) <= ' '; }
 
-void AppendUtf8(char32_t cp, std::string& out)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-bool IsValidUtf8(const std::string& S)
-{
-    size_t i = 0;
-    while (i < S.size()) {
-        unsigned char c = static_cast<unsigned char>(S[i]);
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || (extra == 1 && c < 0xC2) || i + extra >= S.size() + (extra == 0)) return false;
-        for (int k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(S[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 // Text written on Windows without a byte order mark is in its 8-bit code page.
 std::string Windows1252ToUtf8(const std::string& S)
 {
@@ -60,32 +27,21 @@ std::string Windows1252ToUtf8(const std::string& S)
     out.reserve(S.size() + S.size() / 8);
     for (char ch : S) {
         unsigned char c = static_cast<unsigned char>(ch);
-        AppendUtf8(c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c, out);
+        Utf8Append(c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c, out);
     }
     return out;
 }
 
-std::string Utf16ToUtf8(const std::string& S, size_t AStart, bool ABigEndian)
+// UTF-16 bytes from AStart on, in the given byte order.
+std::string Utf16BytesToUtf8(const std::string& S, size_t AStart, bool ABigEndian)
 {
-    std::string out;
-    auto unit = [&](size_t i) -> char16_t {
-        unsigned char a = static_cast<unsigned char>(S[i]), b = static_cast<unsigned char>(S[i + 1]);
-        return static_cast<char16_t>(ABigEndian ? (a << 8) | b : (b << 8) | a);
-    };
+    std::u16string units;
+    units.reserve(S.size() / 2);
     for (size_t i = AStart; i + 1 < S.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < S.size()) {
-            char16_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        } else if (cp >= 0xD800 && cp < 0xE000) {
-            cp = 0xFFFD;
-        }
-        AppendUtf8(cp, out);
+        unsigned char a = static_cast<unsigned char>(S[i]), b = static_cast<unsigned char>(S[i + 1]);
+        units += static_cast<char16_t>(ABigEndian ? (a << 8) | b : (b << 8) | a);
     }
-    return out;
+    return Utf16ToUtf8(units);
 }
 
 }  // namespace
@@ -384,10 +340,10 @@ void TStrings::LoadFromStream(TStream* AStream)
         text = bytes.substr(3);
         FWriteBOM = true;
     } else if (starts("\xFF\xFE", 2)) {
-        text = Utf16ToUtf8(bytes, 2, false);
+        text = Utf16BytesToUtf8(bytes, 2, false);
         FWriteBOM = true;
     } else if (starts("\xFE\xFF", 2)) {
-        text = Utf16ToUtf8(bytes, 2, true);
+        text = Utf16BytesToUtf8(bytes, 2, true);
         FWriteBOM = true;
     } else {
         text = IsValidUtf8(bytes) ? std::move(bytes) : Windows1252ToUtf8(bytes);

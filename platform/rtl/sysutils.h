@@ -229,7 +229,8 @@ void FindClose(TSearchRec& F);
 
 // Writes a whole file so that it is either the old or the new contents after a crash: a temporary file in the same
 // folder, flushed to disk, then renamed over the target. Keeps the target's permission bits. False on failure,
-// with the target untouched.
+// with the target untouched. The temporary file's name holds the writer's process id, so that a write cut short by a
+// crash is cleaned up by the next write once that process is gone.
 bool WriteFileAtomically(const std::string& AFileName, std::string_view AContents);
 // Called between the flush and the rename of WriteFileAtomically; crash tests stop the process there.
 void SetAtomicWriteHook(std::function<void(const std::string& ATempName)> AHook);

@@ -29,11 +29,19 @@ struct TRect {
     int32_t Right = 0;
     int32_t Bottom = 0;
 
-    int32_t Width() const { return Right - Left; }
-    int32_t Height() const { return Bottom - Top; }
+    // Saturated: a rectangle from one end of int32 to the other has the largest width, not a wrapped one.
+    int32_t Width() const { return Span(Left, Right); }
+    int32_t Height() const { return Span(Top, Bottom); }
     TPoint TopLeft() const { return {Left, Top}; }
     TPoint BottomRight() const { return {Right, Bottom}; }
     friend bool operator==(const TRect&, const TRect&) = default;
+
+private:
+    static int32_t Span(int32_t AFrom, int32_t ATo)
+    {
+        const int64_t d = int64_t{ATo} - AFrom;
+        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : static_cast<int32_t>(d);
+    }
 };
 
 inline TPoint Point(int32_t AX, int32_t AY) { return {AX, AY}; }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rtl/sysutils.h"
+#include "platform/rtl/utf8.h"
 #include "skin/core/skin_bitmap.h"
 
 namespace {
@@ -27,69 +28,6 @@ Integer ReadInt32(TStream* Stream)
 }
 
 void WriteInt32(TStream* Stream, Integer AValue) { Stream->WriteBuffer(&AValue, 4); }
-
-std::u16string Utf8ToUtf16(const std::string& S)
-{
-    std::u16string out;
-    for (size_t i = 0; i < S.size();) {
-        const unsigned char c = static_cast<unsigned char>(S[i]);
-        char32_t cp = 0xFFFD;
-        size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c >> 5) == 0x6 || (c >> 4) == 0xE || (c >> 3) == 0x1E) {
-            len = (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : 4;
-            cp = c & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
-            bool ok = i + len <= S.size();
-            for (size_t k = 1; ok && k < len; ++k) {
-                const unsigned char cc = static_cast<unsigned char>(S[i + k]);
-                ok = (cc >> 6) == 0x2;
-                cp = (cp << 6) | (cc & 0x3F);
-            }
-            if (!ok || cp > 0x10FFFF) {
-                cp = 0xFFFD;
-                len = 1;
-            }
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
-    return out;
-}
-
-std::string Utf16ToUtf8(const std::u16string& S)
-{
-    std::string out;
-    for (size_t i = 0; i < S.size(); ++i) {
-        char32_t cp = S[i];
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < S.size() && S[i + 1] >= 0xDC00 && S[i + 1] < 0xE000)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (S[++i] - 0xDC00);
-        else if (cp >= 0xD800 && cp < 0xE000)
-            cp = 0xFFFD;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool IsRectSeparator(char c) { return c == ' ' || c == '(' || c == ')' || c == ',' || c == ':' || c == ';' || c == '='; }
 

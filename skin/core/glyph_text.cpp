@@ -6,58 +6,12 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "platform/gui/image_list.h"
+#include "platform/rtl/utf8.h"
 #include "skin/core/rect_helpers.h"
 
-std::string WideToUtf8(const WideString& AText) {
-    std::string out;
-    for (size_t i = 0; i < AText.size(); ++i) {
-        char32_t c = AText[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < AText.size() && AText[i + 1] >= 0xDC00 && AText[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (AText[++i] - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+std::string WideToUtf8(const WideString& AText) { return Utf16ToUtf8(AText); }
 
-WideString Utf8ToWide(const std::string& AText) {
-    WideString out;
-    for (size_t i = 0; i < AText.size();) {
-        const unsigned char b = static_cast<unsigned char>(AText[i]);
-        const int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (len == 0 || i + len > AText.size()) {
-            out += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        char32_t c = len == 1 ? b : b & (0x7F >> len);
-        for (int k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(AText[i + k]) & 0x3F);
-        i += len;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-    }
-    return out;
-}
+WideString Utf8ToWide(const std::string& AText) { return Utf8ToUtf16(AText); }
 
 Integer DrawWideText(TCanvas* Canvas, const WideString& Text, TRect& R, Cardinal Format) {
     return win::DrawText(Canvas->Handle(), WideToUtf8(Text), &R, Format);

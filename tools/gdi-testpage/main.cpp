@@ -13,7 +13,7 @@ using namespace win;
 namespace {
 
 constexpr int kPageWidth = 960;
-constexpr int kPageHeight = 720;
+constexpr int kPageHeight = 900;
 
 HFONT MakeFont(const char* AFace, int AHeight, LONG AWeight = FW_NORMAL, bool AItalic = false,
                bool AUnderline = false, bool AStrikeOut = false, int AEscapement = 0)
@@ -175,16 +175,24 @@ void DrawRegions(HDC dc, int x, int y)
     DeleteObject(teal);
 }
 
-// A 32 x 32 picture with an arrow, so that mirroring and flipping show.
-HBITMAP MakeSample(HDC ADC, bool APremultipliedDisc, HDC& AOutDC)
+// A top-down 32-bit DIB section and its pixels.
+HBITMAP MakeDib(HDC ADC, int AWidth, int AHeight, uint32_t*& ABits)
 {
     BITMAPINFO info{};
-    info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biWidth = AWidth;
+    info.bmiHeader.biHeight = -AHeight;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(ADC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* p = static_cast<uint32_t*>(bits);
+    ABits = static_cast<uint32_t*>(bits);
+    return bmp;
+}
+
+// A 32 x 32 picture with an arrow, so that mirroring and flipping show.
+HBITMAP MakeSample(HDC ADC, bool APremultipliedDisc, HDC& AOutDC)
+{
+    uint32_t* p = nullptr;
+    HBITMAP bmp = MakeDib(ADC, 32, 32, p);
     for (int yy = 0; yy < 32; ++yy)
         for (int xx = 0; xx < 32; ++xx) {
             if (APremultipliedDisc) {
@@ -348,17 +356,90 @@ void DrawSystemColours(HDC dc, int x, int y)
     }
 }
 
+// Characters the Latin faces lack come from another installed font, one character at a time.
+void DrawScripts(HDC dc, int x, int y)
+{
+    Heading(dc, x, y, "Scripts (font fallback)");
+    struct Sample {
+        const char* Script;
+        const char* Text;
+    };
+    const Sample samples[] = {
+        {"Latin", "Quick brown fox, café, Größe"},
+        {"Cyrillic", "Съешь же ещё этих мягких булок"},
+        {"Greek", "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία"},
+        {"Arabic", "مرحبا بالعالم"},
+        {"Japanese", "日本語のテキスト、ひらがなとカタカナ"},
+        {"Chinese", "视频转换器：简体中文与繁體中文"},
+    };
+    SetBkMode(dc, TRANSPARENT);
+    int line = y + 26;
+    for (const Sample& s : samples) {
+        Caption(dc, x + 10, line + 3, s.Script);
+        {
+            UseFont font(dc, MakeFont("Tahoma", -15));
+            TextOut(dc, x + 80, line, s.Text, -1);
+        }
+        {
+            UseFont font(dc, MakeFont("Arial", -15, FW_BOLD));
+            TextOut(dc, x + 400, line, s.Text, -1);
+        }
+        line += 24;
+    }
+    SetBkMode(dc, OPAQUE);
+}
+
+// Hatched brushes over an opaque and a transparent background, a pattern brush, and focus frames.
+void DrawBrushes(HDC dc, int x, int y)
+{
+    Heading(dc, x, y, "Brushes, focus frame");
+    const char* names[] = {"HORIZ", "VERT", "FDIAG", "BDIAG", "CROSS", "DIAGX"};
+    for (int i = 0; i < 6; ++i) {
+        const int cx = x + 10 + i * 40;
+        SetBkColor(dc, RGB(255, 255, 200));
+        HBRUSH brush = CreateHatchBrush(i, RGB(0, 0, 160));
+        RECT opaque{cx, y + 26, cx + 32, y + 58};
+        FillRect(dc, &opaque, brush);
+        SetBkMode(dc, TRANSPARENT);
+        Fill(dc, {cx, y + 62, cx + 32, y + 94}, RGB(200, 255, 200));
+        RECT clear{cx, y + 62, cx + 32, y + 94};
+        FillRect(dc, &clear, brush);
+        SetBkMode(dc, OPAQUE);
+        DeleteObject(brush);
+        SetBkColor(dc, RGB(255, 255, 255));
+        Caption(dc, cx, y + 96, names[i]);
+    }
+    // A 4 x 4 pattern of four colours, tiled in an ellipse.
+    uint32_t* bits = nullptr;
+    HBITMAP tile = MakeDib(nullptr, 4, 4, bits);
+    const uint32_t colours[4] = {0xC00000, 0xFFC000, 0x00A000, 0x0060FF};
+    for (int i = 0; i < 16; ++i)
+        bits[i] = colours[(i / 4 / 2) * 2 + (i % 4) / 2];
+    HBRUSH pattern = CreatePatternBrush(tile);
+    DeleteObject(tile);
+    {
+        UsePen pen(dc, PS_SOLID, 1, 0);
+        HGDIOBJ old = SelectObject(dc, pattern);
+        Ellipse(dc, x + 10, y + 116, x + 110, y + 166);
+        SelectObject(dc, old);
+    }
+    DeleteObject(pattern);
+    Caption(dc, x + 10, y + 168, "pattern brush");
+    RECT focus{x + 130, y + 120, x + 240, y + 146};
+    DrawFocusRect(dc, &focus);
+    Fill(dc, {x + 130, y + 150, x + 240, y + 166}, RGB(0, 0, 128));
+    RECT onDark{x + 131, y + 151, x + 239, y + 165};
+    DrawFocusRect(dc, &onDark);
+    Caption(dc, x + 130, y + 168, "DrawFocusRect");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const std::string path = argc > 1 ? argv[1] : GDI_TESTPAGE_DEFAULT;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = kPageWidth;
-    info.bmiHeader.biHeight = -kPageHeight;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP page = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP page = MakeDib(nullptr, kPageWidth, kPageHeight, bits);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, page);
     Fill(dc, {0, 0, kPageWidth, kPageHeight}, RGB(255, 255, 255));
@@ -372,10 +453,12 @@ int main(int argc, char** argv)
     DrawFonts(dc, 0, 260);
     DrawTextLayouts(dc, 500, 260);
     DrawSystemColours(dc, 0, 620);
+    DrawScripts(dc, 0, 720);
+    DrawBrushes(dc, 700, 700);
     SelectObject(dc, old);
     DeleteDC(dc);
     std::string error;
-    const bool ok = WriteRgbPng(path, static_cast<const uint32_t*>(bits), kPageWidth, kPageHeight, error);
+    const bool ok = WriteRgbPng(path, bits, kPageWidth, kPageHeight, error);
     DeleteObject(page);
     if (!ok) {
         std::fprintf(stderr, "gdi-testpage: %s\n", error.c_str());

@@ -1,5 +1,8 @@
 #include "platform/backend/x11/key_map.h"
 #include "platform/backend/x11/x11_impl.h"
+#include "platform/rtl/utf8.h"
+
+#include <algorithm>
 
 namespace x11 {
 
@@ -15,20 +18,14 @@ int VirtualButton(unsigned AButton)
     }
 }
 
-void AppendUtf8(std::u32string& AOut, const char* AText, int ALength)
+// What an input method typed; a stray byte types nothing.
+void AppendTyped(std::u32string& AOut, const char* AText, int ALength)
 {
-    for (int i = 0; i < ALength;) {
-        auto byte = static_cast<unsigned char>(AText[i]);
-        int extra = byte < 0x80 ? 0 : (byte >> 5) == 6 ? 1 : (byte >> 4) == 14 ? 2 : (byte >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + extra >= ALength) {
-            ++i;  // a stray byte types nothing
-            continue;
-        }
-        char32_t code = extra == 0 ? byte : byte & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k)
-            code = (code << 6) | (static_cast<unsigned char>(AText[i + k]) & 0x3F);
-        AOut += code;
-        i += extra + 1;
+    const std::string_view text(AText, static_cast<size_t>(std::max(ALength, 0)));
+    for (size_t i = 0; i < text.size();) {
+        bool valid = false;
+        const char32_t code = Utf8Next(text, i, &valid);
+        if (valid) AOut += code;
     }
 }
 
@@ -141,7 +138,7 @@ void TX11Backend::TImpl::HandleKey(XEvent& AEvent)
         int length = ic ? Xutf8LookupString(ic, &e, buffer, sizeof buffer, &keysym, &status)
                         : XLookupString(&e, buffer, sizeof buffer, &keysym, nullptr);
         if (ic && (status == XLookupChars || status == XLookupBoth))
-            AppendUtf8(typed, buffer, length);
+            AppendTyped(typed, buffer, length);
         if (ic && status == XLookupChars)
             keysym = XLookupKeysym(&e, 0);
     } else {

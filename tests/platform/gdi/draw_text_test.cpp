@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -233,6 +234,93 @@ TEST(DrawTextLayout, PrefixUnderlinesOnlyItsCharacter)
     for (int i = 0; i < 80 * 20; ++i)
         differ += a.Bits[i] != b.Bits[i];
     EXPECT_GT(differ, 0) << "the underline is missing";
+}
+
+// Sides at the ends of int: a far-out rectangle lays text out as a wide one does, and nothing overflows on the way
+// (the sanitizer build turns any overflow into a failure).
+TEST(DrawTextLayout, FarOutSidesLayOutLikeWideOnes)
+{
+    struct Case {
+        const char* Name;
+        UINT Format;
+        RECT Far, Wide;
+    };
+    const Case cases[] = {
+        {"centred on both axes", DT_SINGLELINE | DT_CENTER | DT_VCENTER, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+         {-4000, -4000, 4000, 4000}},
+        {"right, left side at the end", DT_SINGLELINE | DT_RIGHT | DT_END_ELLIPSIS, {INT_MIN, 0, 60, 20},
+         {-4000, 0, 60, 20}},
+        {"bottom, top side at the end", DT_SINGLELINE | DT_BOTTOM, {0, INT_MIN, 60, 20}, {0, -4000, 60, 20}},
+        {"word break", DT_WORDBREAK | DT_CENTER, {INT_MIN, 0, INT_MAX, 40}, {-4000, 0, 4000, 40}},
+    };
+    for (const Case& k : cases) {
+        Canvas a(60, 40, 0xFFFFFFFFu), b(60, 40, 0xFFFFFFFFu);
+        PinnedFont fa(a.Dc), fb(b.Dc);
+        RECT far = k.Far, wide = k.Wide;
+        DrawText(a.Dc, "WWW WWW", -1, &far, k.Format);
+        DrawText(b.Dc, "WWW WWW", -1, &wide, k.Format);
+        int differ = 0;
+        for (int i = 0; i < a.Width * a.Height; ++i)
+            differ += a.Bits[i] != b.Bits[i];
+        EXPECT_EQ(differ, 0) << k.Name;
+        EXPECT_LT(b.Count(0xFFFFFFFFu), b.Width * b.Height) << k.Name << ": the wide rectangle shows text";
+    }
+}
+
+TEST(DrawTextLayout, CalcRectAndMarginsAtTheEndsOfInt)
+{
+    Canvas c(60, 20, 0xFFFFFFFFu);
+    PinnedFont f(c.Dc);
+    RECT r{INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX};
+    EXPECT_EQ(DrawText(c.Dc, "WWW", -1, &r, DT_CALCRECT | DT_SINGLELINE), kLine);
+    EXPECT_EQ(r.Right, INT_MAX) << "saturated, not wrapped";
+    EXPECT_EQ(r.Bottom, INT_MAX);
+
+    DRAWTEXTPARAMS params;
+    params.iLeftMargin = INT_MAX;
+    params.iRightMargin = INT_MAX;
+    RECT m{0, 0, 60, 20};
+    EXPECT_EQ(DrawTextEx(c.Dc, "WWW", -1, &m, DT_SINGLELINE | DT_END_ELLIPSIS, &params), kLine);
+    EXPECT_EQ(c.Count(0xFFFFFFFFu), 60 * 20) << "margins wider than the rectangle leave no room";
+    RECT calc{INT_MIN, 0, 0, 0};
+    params.iLeftMargin = INT_MIN;
+    params.iRightMargin = INT_MIN;
+    DrawTextEx(c.Dc, "", 0, &calc, DT_CALCRECT, &params);
+    EXPECT_EQ(calc.Right, INT_MIN);
+}
+
+// Per-character extents count UTF-8 characters, not bytes, and agree with the extents of the prefixes.
+TEST(TextExtents, PerCharacterExtentsAndFit)
+{
+    Canvas c(1, 1);
+    PinnedFont f(c.Dc);
+    const std::vector<const char*> chars = {"W", "\u00E9", "i", "\u03A9", "x"}; // 1, 2, 1, 2 and 1 bytes
+    std::string text;
+    for (const char* ch : chars)
+        text += ch;
+    std::vector<int> dx(chars.size() + 1, -1);
+    int fit = -1;
+    SIZE size;
+    const int upToI = f.Width("W\u00E9i");
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, text.c_str(), int(text.size()), upToI, &fit, dx.data(), &size));
+    std::string prefix;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        prefix += chars[i];
+        EXPECT_EQ(dx[i], f.Width(prefix.c_str())) << "after character " << i;
+    }
+    EXPECT_EQ(dx[chars.size()], -1) << "one extent per character, none past them";
+    EXPECT_EQ(fit, 3) << "characters within the first three's width";
+    EXPECT_EQ(size.cx, f.Width(text.c_str()));
+    EXPECT_EQ(size.cy, kLine);
+
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, text.c_str(), int(text.size()), upToI - 1, &fit, nullptr, &size));
+    EXPECT_EQ(fit, 2);
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, text.c_str(), -1, -5, &fit, nullptr, &size));
+    EXPECT_EQ(fit, 0);
+    ASSERT_TRUE(GetTextExtentExPoint(c.Dc, "", 0, 100, &fit, nullptr, &size));
+    EXPECT_EQ(fit, 0);
+    EXPECT_EQ(size.cx, 0);
+    EXPECT_FALSE(GetTextExtentExPoint(c.Dc, text.c_str(), -1, 0, nullptr, nullptr, nullptr));
 }
 
 TEST(DrawTextLayout, ClipsToTheRectangleUnlessNoClip)

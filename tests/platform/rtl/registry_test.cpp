@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -207,7 +208,14 @@ TEST_F(RegistryTest, CrashBeforeTheRenameLeavesTheOldFile)
     }
     EXPECT_EQ(leftovers, 1u);
 
-    // The leftover is ignored, and the next write goes through.
+    // Beside it, temporary files that are not the dead writer's: a live process's (pid 1 always runs) and one whose
+    // name holds no process id.
+    const std::string folder = std::filesystem::path(FFile).parent_path().string() + "/";
+    const std::string live = folder + ".settings.ini.tmp-1-Ab12Cd", unnamed = folder + ".settings.ini.tmp-Ab12Cd";
+    std::ofstream(live) << "in progress";
+    std::ofstream(unnamed) << "unknown";
+
+    // The leftover is ignored, the next write goes through and removes it.
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(AppKey, false));
     EXPECT_EQ(reg.ReadString("OutputPath"), "old");
@@ -215,6 +223,13 @@ TEST_F(RegistryTest, CrashBeforeTheRenameLeavesTheOldFile)
     TRegistry again;
     ASSERT_TRUE(again.OpenKey(AppKey, false));
     EXPECT_EQ(again.ReadString("OutputPath"), "newer");
+
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        if (e.path().filename().string().find(".tmp-") != std::string::npos) left.push_back(e.path().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{live, unnamed}));
 }
 
 TEST_F(RegistryTest, DamagedFileReadsEmptyAndIsKeptAside)

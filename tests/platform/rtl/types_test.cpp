@@ -25,3 +25,21 @@ TEST(Rect, BoundsAndExtents)
     EXPECT_EQ(r.Width(), 20);
     EXPECT_EQ(r.Height(), 30);
 }
+
+TEST(Rect, ExtentsOfFarOutSidesSaturate)
+{
+    struct Case {
+        TRect R;
+        int32_t Width, Height;
+    };
+    const Case cases[] = {
+        {Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), INT32_MAX, INT32_MAX},
+        {Rect(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN), INT32_MIN, INT32_MIN},
+        {Rect(INT32_MIN, -1, INT32_MAX - 1, INT32_MAX - 1), INT32_MAX, INT32_MAX},
+        {Rect(-1, 0, INT32_MAX - 1, INT32_MAX), INT32_MAX, INT32_MAX},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.R.Width(), c.Width) << c.R.Left << ".." << c.R.Right;
+        EXPECT_EQ(c.R.Height(), c.Height) << c.R.Top << ".." << c.R.Bottom;
+    }
+}
