@@ -143,15 +143,6 @@ std::vector<uint32_t> Scale(const std::vector<uint32_t>& APixels, int AFromWidth
     return result;
 }
 
-uint32_t Unpremultiply(uint32_t APixel)
-{
-    uint32_t a = APixel >> 24;
-    if (a == 0)
-        return 0;
-    auto channel = [&](int AShift) { return std::min<uint32_t>(255, (((APixel >> AShift) & 0xFF) * 255 + a / 2) / a) << AShift; };
-    return (a << 24) | channel(16) | channel(8) | channel(0);
-}
-
 std::unique_ptr<HICON__> ScaledCopy(const HICON__& AIcon, int AWidth, int AHeight)
 {
     auto copy = std::make_unique<HICON__>(AIcon);
@@ -166,7 +157,7 @@ std::unique_ptr<HICON__> ScaledCopy(const HICON__& AIcon, int AWidth, int AHeigh
     copy->Color.resize(scaled.size());
     copy->Mask.resize(scaled.size());
     for (size_t i = 0; i < scaled.size(); ++i) {
-        copy->Color[i] = Unpremultiply(scaled[i]);
+        copy->Color[i] = UnpremultipliedPixel(scaled[i]);
         copy->Mask[i] = (scaled[i] >> 24) < 128;
     }
     copy->HotSpot = {AIcon.HotSpot.X * AWidth / std::max(1, AIcon.Width),
@@ -430,6 +421,17 @@ HANDLE CopyImage(HANDLE AImage, UINT AType, int ACX, int ACY, UINT AFlags)
     if (AFlags & LR_COPYDELETEORG)
         DestroyIcon(original);
     return copy;
+}
+
+uint32_t UnpremultipliedPixel(uint32_t APixel)
+{
+    uint32_t a = APixel >> 24;
+    if (a == 0)
+        return 0;
+    auto channel = [&](int AShift) {
+        return std::min<uint32_t>(255, (((APixel >> AShift) & 0xFF) * 255 + a / 2) / a) << AShift;
+    };
+    return (a << 24) | channel(16) | channel(8) | channel(0);
 }
 
 bool GetIconImage(HICON AIcon, TIconImage& AImage)

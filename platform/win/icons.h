@@ -80,6 +80,8 @@ struct TIconImage {
     std::vector<uint32_t> Pixels;
 };
 bool GetIconImage(HICON AIcon, TIconImage& AImage);
+// A premultiplied pixel back to straight alpha (fully transparent gives 0).
+uint32_t UnpremultipliedPixel(uint32_t APixel);
 // An icon from straight (not premultiplied) 0xAARRGGBB pixels, rows top-down.
 HICON CreateIconFromPixels(int AWidth, int AHeight, const uint32_t* APixels, bool AIsIcon = true,
                            TPoint AHotSpot = {});

@@ -357,13 +357,8 @@ void TX11Backend::TImpl::ApplyDesktopProperties(TTopWindow& ATop, const win::TTo
         } else {
             // Width, height, then straight (not premultiplied) ARGB, one to a long as Xlib passes 32-bit items.
             std::vector<long> data{AIcon.Width, AIcon.Height};
-            for (uint32_t pixel : AIcon.Pixels) {
-                uint32_t a = pixel >> 24;
-                auto channel = [&](int AShift) {
-                    return a ? std::min<uint32_t>(255, (((pixel >> AShift) & 0xFF) * 255 + a / 2) / a) << AShift : 0;
-                };
-                data.push_back(static_cast<long>((a << 24) | channel(16) | channel(8) | channel(0)));
-            }
+            for (uint32_t pixel : AIcon.Pixels)
+                data.push_back(static_cast<long>(win::UnpremultipliedPixel(pixel)));
             XChangeProperty(Dpy, ATop.Id, A.NetWmIcon, XA_CARDINAL, 32, PropModeReplace,
                             reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
         }
