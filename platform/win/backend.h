@@ -50,10 +50,6 @@ public:
     virtual bool TrayAvailable() const { return false; }
     virtual void TrayIconChanged(DWORD /*AMessage*/, const NOTIFYICONDATA&) {}
 
-    // The caret of AWindow is at (AX, AY), client coordinates: where an input method shows what is being
-    // composed.
-    virtual void SetCaretSpot(HWND /*AWindow*/, int /*AX*/, int /*AY*/) {}
-
     // A window whose pixels are drawn outside this layer (a video panel) gets a window of the display at its
     // place, kept in step with it (place, size, clipping by its parents, visibility) whenever its top-level
     // window changes or presents. Returns the display's id for it, 0 when the backend has none.
