@@ -80,6 +80,16 @@ std::vector<uint32_t> PremultipliedPixels(const HICON__& AIcon)
     return result;
 }
 
+// The header of a top-down DIB of AWidth x AHeight.
+BITMAPINFO TopDownInfo(int AWidth, int AHeight, WORD ABitCount = 32)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biWidth = AWidth;
+    info.bmiHeader.biHeight = -AHeight;
+    info.bmiHeader.biBitCount = ABitCount;
+    return info;
+}
+
 // The pixels of any bitmap as 32-bit rows top-down; its bit depth in ABitCount.
 bool ReadBitmap(HBITMAP ABitmap, int& AWidth, int& AHeight, int& ABitCount, std::vector<uint32_t>& APixels)
 {
@@ -89,10 +99,7 @@ bool ReadBitmap(HBITMAP ABitmap, int& AWidth, int& AHeight, int& ABitCount, std:
     AWidth = bm.bmWidth;
     AHeight = bm.bmHeight;
     ABitCount = bm.bmBitsPixel;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = AWidth;
-    info.bmiHeader.biHeight = -AHeight;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownInfo(AWidth, AHeight);
     APixels.assign(static_cast<size_t>(AWidth) * AHeight, 0);
     HDC dc = CreateCompatibleDC(nullptr);
     int lines = GetDIBits(dc, ABitmap, 0, static_cast<UINT>(AHeight), APixels.data(), &info, DIB_RGB_COLORS);
@@ -103,10 +110,7 @@ bool ReadBitmap(HBITMAP ABitmap, int& AWidth, int& AHeight, int& ABitCount, std:
 // A 32-bit top-down DIB section holding APixels.
 HBITMAP MakeBitmap(int AWidth, int AHeight, const uint32_t* APixels)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = AWidth;
-    info.bmiHeader.biHeight = -AHeight;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownInfo(AWidth, AHeight);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && APixels)
@@ -129,10 +133,7 @@ std::vector<uint32_t> Scale(const std::vector<uint32_t>& APixels, int AFromWidth
     HGDIOBJ old_to = SelectObject(to, target);
     SetStretchBltMode(to, HALFTONE);
     StretchBlt(to, 0, 0, AWidth, AHeight, from, 0, 0, AFromWidth, AFromHeight, SRCCOPY);
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = AWidth;
-    info.bmiHeader.biHeight = -AHeight;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownInfo(AWidth, AHeight);
     SelectObject(to, old_to);
     GetDIBits(to, target, 0, static_cast<UINT>(AHeight), result.data(), &info, DIB_RGB_COLORS);
     SelectObject(from, old_from);
@@ -173,10 +174,7 @@ HANDLE CopyBitmap(HBITMAP ABitmap, int ACX, int ACY)
     if (!ReadBitmap(ABitmap, width, height, bits, pixels))
         return nullptr;
     int to_width = ACX > 0 ? ACX : width, to_height = ACY > 0 ? ACY : height;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = to_width;
-    info.bmiHeader.biHeight = -to_height;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bits == 24 ? 24 : 32);
+    BITMAPINFO info = TopDownInfo(to_width, to_height, static_cast<WORD>(bits == 24 ? 24 : 32));
     void* target_bits = nullptr;
     HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &target_bits, nullptr, 0);
     HBITMAP plain = MakeBitmap(width, height, pixels.data());

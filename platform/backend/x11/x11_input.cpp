@@ -127,8 +127,10 @@ XIC TX11Backend::TImpl::CreateInputContext(Window AWindow)
 
 void TX11Backend::TImpl::HandleFocus(const XFocusChangeEvent& AEvent)
 {
-    if (AEvent.detail == NotifyPointer || AEvent.detail == NotifyVirtual || AEvent.detail == NotifyNonlinearVirtual)
-        return;  // the focus went to or came from a child, or only the pointer's window changed
+    // Moves between the window and a child of it (a video panel) leave the typing where it was. Without a
+    // window manager the focus follows the pointer (NotifyPointer): that is a real change.
+    if (AEvent.detail == NotifyInferior || AEvent.detail == NotifyVirtual || AEvent.detail == NotifyNonlinearVirtual)
+        return;
     std::lock_guard lock(Lock);
     auto it = TopByX.find(AEvent.window);
     if (it == TopByX.end())
