@@ -13,11 +13,11 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libpixman-1-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-liberation fonts-droid-fallback
   # X11
-  libx11-dev libxext-dev libxrender-dev libxfixes-dev libxrandr-dev libxtst-dev
+  libx11-dev libxext-dev libxrender-dev libxfixes-dev libxrandr-dev libxtst-dev libxcursor-dev
   # network
   libcurl4-openssl-dev
   # tests, tools and benchmarks
-  ffmpeg xvfb xauth x11-apps xdotool python3 python3-aiosmtpd
+  ffmpeg xvfb xauth x11-apps x11-utils xclip xdotool python3 python3-aiosmtpd
   googletest libgtest-dev libgmock-dev libbenchmark-dev
 )
 

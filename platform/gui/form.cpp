@@ -40,8 +40,15 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner)
     SetColor(clBtnFace);
     SetParentFont(false);
     UpdateBoundsFields(0, 0, 320, 240);
+    FIcon.OnChange = [this](TObject*) { ShowIcon(); };
     if (::Screen)
         ::Screen->AddForm(this);
+}
+
+void TCustomForm::ShowIcon()
+{
+    if (HandleAllocated())
+        SendMessage(TWinControl::Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon.Handle()));
 }
 
 TCustomForm::~TCustomForm()
@@ -207,6 +214,8 @@ void TCustomForm::CreateParams(TCreateParams& AParams)
 void TCustomForm::CreateWnd()
 {
     TCustomControl::CreateWnd();
+    if (!FIcon.Empty())
+        ShowIcon();
     if (FFormStyle == fsMDIForm && !FClientHandle) {
         RegisterMdiClientClass();
         TRect area = TWinControl::ClientRect();

@@ -115,6 +115,8 @@ public:
 protected:
     void CreateParams(TCreateParams& AParams) override;
     void CreateWnd() override;
+    // The form's icon as its window's icon (the desktop shows it in task lists and title bars).
+    void ShowIcon();
     void DestroyWnd() override;
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;

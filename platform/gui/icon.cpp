@@ -9,6 +9,7 @@
 #include "platform/gui/dib_surface.h"
 #include "platform/gui/pixel_formats.h"
 #include "platform/gui/png_image.h"
+#include "platform/win/icons.h"
 
 namespace {
 
@@ -127,8 +128,45 @@ void TIcon::Assign(TPersistent* ASource)
 void TIcon::SetWidth(Integer) { throw EInvalidGraphicOperation("Cannot change the size of an icon"); }
 void TIcon::SetHeight(Integer) { throw EInvalidGraphicOperation("Cannot change the size of an icon"); }
 
+TIcon::~TIcon()
+{
+    if (FHandle)
+        win::DestroyIcon(FHandle);
+}
+
+win::HICON TIcon::Handle()
+{
+    if (!FHandle && !Empty())
+        FHandle = win::CreateIconFromPixels(FWidth, FHeight, FPixels.data());
+    return FHandle;
+}
+
+void TIcon::SetHandle(win::HICON AIcon)
+{
+    win::TIconImage image;
+    if (!AIcon || !win::GetIconImage(AIcon, image)) {
+        SetPixels(0, 0, {});
+        return;
+    }
+    for (uint32_t& p : image.Pixels)
+        p = win::UnpremultipliedPixel(p);
+    SetPixels(image.Width, image.Height, std::move(image.Pixels));
+    FHandle = AIcon;
+}
+
+win::HICON TIcon::ReleaseHandle()
+{
+    win::HICON handle = Handle();
+    FHandle = nullptr;
+    return handle;
+}
+
 void TIcon::SetPixels(Integer AWidth, Integer AHeight, std::vector<uint32_t> APixels)
 {
+    if (FHandle) {
+        win::DestroyIcon(FHandle);
+        FHandle = nullptr;
+    }
     if (AWidth <= 0 || AHeight <= 0 || APixels.size() != size_t(AWidth) * AHeight) {
         AWidth = AHeight = 0;
         APixels.clear();

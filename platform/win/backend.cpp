@@ -71,6 +71,8 @@ bool ViewTopLevel(HWND AWindow, TTopLevelView& AView)
     AView.ColorKeyed = (window->LayeredFlags & LWA_COLORKEY) && !window->PerPixelAlpha;
     AView.ColorKey = window->ColorKey;
     AView.ClickThrough = AView.Layered && (window->ExStyle & WS_EX_TRANSPARENT);
+    AView.Text = window->Text;
+    AView.Owner = window->Owner;
     return true;
 }
 

@@ -45,7 +45,9 @@ public:
     virtual void SetClipboardText(const std::string& AText) = 0;
     virtual std::optional<std::string> ClipboardText() const = 0;
 
-    // The desktop's side of the tray: an icon was added, changed or removed.
+    // The desktop's side of the tray: whether the desktop shows one now, and an icon was added, changed or
+    // removed (an added icon only while the tray is there).
+    virtual bool TrayAvailable() const { return false; }
     virtual void TrayIconChanged(DWORD /*AMessage*/, const NOTIFYICONDATA&) {}
 
     // A window whose pixels are drawn outside this layer (a video panel) gets a window of the display at its
@@ -58,6 +60,12 @@ public:
 // it alive while set. Without one, window functions raise.
 void SetBackend(TBackend* ABackend);
 TBackend* CurrentBackend();
+
+// For backends: the desktop's window manager moved a top-level window to ATopLeft (screen). The window's thread
+// takes the new place when it dispatches its messages, with WM_MOVE, as if SetWindowPos had moved it.
+BOOL QueueDesktopMove(HWND AWindow, TPoint ATopLeft);
+// Inside DispatchMessage: true when AMsg was such a move (now done).
+bool TakeDesktopMove(const MSG& AMsg);
 
 // The display's own window at AWindow's place (see TBackend::AttachNativeWindow), made on first use; 0 without
 // one (no backend, a headless backend, a top-level or unknown window).

@@ -2,6 +2,7 @@
 #include "platform/win/frame.h"
 #include "platform/win/frame_paint.h"
 #include "platform/win/geometry.h"
+#include "platform/win/icons.h"
 #include "platform/win/input.h"
 #include "platform/win/keys.h"
 #include "platform/win/message_queue.h"
@@ -227,13 +228,17 @@ LRESULT NcButtonDown(HWND AWindow, WPARAM AHit, LPARAM ALParam)
 LRESULT SetText(HWND AWindow, LPARAM ALParam)
 {
     const char* text = reinterpret_cast<const char*>(ALParam);
+    bool top_level;
     {
         TLock lock(State().Lock);
         TWindow* window = Find(AWindow);
         if (!window)
             return FALSE;
         window->Text = text ? text : "";
+        top_level = IsTopLevel(*window);
     }
+    if (top_level)
+        NotifyTopLevelChanged(AWindow);  // the desktop shows the title too
     if ((GetWindowLong(AWindow, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
         RedrawWindow(AWindow, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     return TRUE;
@@ -313,6 +318,8 @@ LRESULT DefWindowProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPara
     case WM_SETTEXT: return SetText(AWindow, ALParam);
     case WM_GETTEXT: return GetText(AWindow, AWParam, ALParam);
     case WM_GETTEXTLENGTH: return GetWindowTextLength(AWindow);
+    case WM_SETICON: return reinterpret_cast<LRESULT>(SetWindowIcon(AWindow, AWParam, reinterpret_cast<HICON>(ALParam)));
+    case WM_GETICON: return reinterpret_cast<LRESULT>(GetWindowIcon(AWindow, AWParam));
     case WM_WINDOWPOSCHANGING: ClampPlacement(AWindow, *reinterpret_cast<WINDOWPOS*>(ALParam)); return 0;
     case WM_WINDOWPOSCHANGED: PlacementChanged(AWindow, *reinterpret_cast<WINDOWPOS*>(ALParam)); return 0;
     case WM_SYSCOMMAND: return SysCommand(AWindow, AWParam, ALParam);

@@ -271,6 +271,8 @@ LRESULT DispatchMessage(const MSG& AMsg)
 {
     if (!AMsg.hwnd && !(AMsg.message == WM_TIMER && AMsg.lParam))
         return 0;
+    if (AMsg.message >= 0xC000 && TakeDesktopMove(AMsg))
+        return 0;
     if (AMsg.message == WM_TIMER) {
         {
             TLock lock(State().Lock);

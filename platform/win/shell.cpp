@@ -167,6 +167,8 @@ BOOL Shell_NotifyIcon(DWORD AMessage, const NOTIFYICONDATA* AData)
 {
     if (!AData)
         return FALSE;
+    if (AMessage == NIM_ADD && !IsTrayAvailable())
+        return FALSE;
     NOTIFYICONDATA changed;
     {
         std::lock_guard lock(Shell().Lock);
@@ -211,6 +213,12 @@ BOOL Shell_NotifyIcon(DWORD AMessage, const NOTIFYICONDATA* AData)
     if (TBackend* backend = CurrentBackend())
         backend->TrayIconChanged(AMessage, changed);
     return TRUE;
+}
+
+BOOL IsTrayAvailable()
+{
+    TBackend* backend = CurrentBackend();
+    return backend && backend->TrayAvailable();
 }
 
 std::vector<NOTIFYICONDATA> TrayIcons()

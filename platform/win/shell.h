@@ -55,7 +55,10 @@ struct NOTIFYICONDATA {
     UINT uTimeout = 0;
 };
 
+// NIM_ADD fails while the desktop shows no tray (see IsTrayAvailable): an icon nobody can see must not stand in
+// for a window.
 BOOL Shell_NotifyIcon(DWORD AMessage, const NOTIFYICONDATA* AData);
+BOOL IsTrayAvailable();
 std::vector<NOTIFYICONDATA> TrayIcons();  // what the tray shows now
 // For backends: the user did something with an icon (a mouse message or NIN_ code); posts the callback message.
 bool QueueTrayEvent(HWND AWindow, UINT AId, UINT AEvent);

@@ -4,6 +4,7 @@
 #include "platform/win/win_types.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace win {
@@ -23,6 +24,8 @@ struct TTopLevelView {
     bool ColorKeyed = false;
     DWORD ColorKey = 0;  // COLORREF
     bool ClickThrough = false;
+    std::string Text;      // the title, UTF-8
+    HWND Owner = nullptr;  // the window it stays above, for owned windows
 };
 
 std::vector<HWND> TopLevelWindowsInZOrder();  // topmost first

@@ -3,6 +3,7 @@
 #include "platform/win/backend.h"
 #include "platform/win/caret.h"
 #include "platform/win/geometry.h"
+#include "platform/win/icons.h"
 #include "platform/win/input.h"
 #include "platform/win/keys.h"
 #include "platform/win/layered.h"

@@ -19,12 +19,14 @@ public:
     // Monitors: the first is the primary. The default is one monitor covering the screen.
     void SetMonitors(const std::vector<win::TMonitorDesc>& AMonitors);
     void SetCompositor(bool AOn) { FCompositor = AOn; }
+    void SetTray(bool AOn) { FTray = AOn; }  // a tray is there unless a test takes it away
     TSize ScreenSize() const { return FScreen; }
 
     std::vector<win::TMonitorDesc> Monitors() const override;
     bool HasCompositor() const override { return FCompositor; }
     void SetClipboardText(const std::string& AText) override;
     std::optional<std::string> ClipboardText() const override;
+    bool TrayAvailable() const override { return FTray; }
     void TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData) override;
     void Present(win::HWND AWindow, const TRect& ADirty) override;
     int PresentCount() const { return FPresents; }
@@ -58,6 +60,7 @@ private:
     TSize FScreen;
     std::vector<win::TMonitorDesc> FMonitors;
     bool FCompositor = false;
+    bool FTray = true;
     mutable std::mutex FLock;
     std::optional<std::string> FClipboard;
     int FPresents = 0;

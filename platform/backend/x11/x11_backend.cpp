@@ -7,6 +7,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <clocale>
 #include <cstdio>
 
 namespace x11 {
@@ -31,7 +33,7 @@ TAtoms InternAtoms(Display* ADisplay, int AScreen)
         "_NET_WM_STATE_MAXIMIZED_HORZ", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_HIDDEN",
         "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_WINDOW_OPACITY", "_NET_WORKAREA", "_NET_CURRENT_DESKTOP",
         cm.c_str(), "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_NAME",
-        "_NET_SUPPORTING_WM_CHECK",
+        "_NET_SUPPORTING_WM_CHECK", "_NET_WM_ICON",
         "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus", "XdndLeave", "XdndDrop", "XdndFinished",
         "XdndSelection", "XdndTypeList", "XdndActionCopy", "text/uri-list", "QUENNARY_DROP",
         tray.c_str(), "_NET_SYSTEM_TRAY_OPCODE", "_XEMBED_INFO"};
@@ -86,7 +88,14 @@ TX11Backend::~TX11Backend()
 bool TX11Backend::TImpl::Connect(const std::string& ADisplay)
 {
     static std::once_flag threads;
-    std::call_once(threads, [] { XInitThreads(); });
+    std::call_once(threads, [] {
+        XInitThreads();
+        // Typed text and titles are UTF-8: the character type follows the user's locale, or UTF-8 when that
+        // one is not installed. Numbers and the rest stay as they are.
+        if (!std::setlocale(LC_CTYPE, "") || !XSupportsLocale())
+            if (!std::setlocale(LC_CTYPE, "C.UTF-8") || !XSupportsLocale())
+                std::setlocale(LC_CTYPE, "C");
+    });
     Dpy = XOpenDisplay(ADisplay.empty() ? nullptr : ADisplay.c_str());
     if (!Dpy) {
         std::fprintf(stderr, "quennary: cannot open the X display %s\n", XDisplayName(ADisplay.c_str()));
@@ -115,13 +124,9 @@ bool TX11Backend::TImpl::Connect(const std::string& ADisplay)
     if (HasRandr)
         XRRSelectInput(Dpy, Root, RRScreenChangeNotifyMask);
     XSelectInput(Dpy, Root, PropertyChangeMask);
-
-    XSetLocaleModifiers("");
-    Im = XOpenIM(Dpy, nullptr, nullptr, nullptr);
-    if (!Im) {
-        XSetLocaleModifiers("@im=none");
-        Im = XOpenIM(Dpy, nullptr, nullptr, nullptr);
-    }
+    OpenInputMethod();
+    // Larger clipboard texts go in pieces (INCR); a request must stay below the server's limit.
+    MaxPiece = std::min<size_t>(static_cast<size_t>(XMaxRequestSize(Dpy)) * 4 - 256, 256 * 1024);
 
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
@@ -159,9 +164,13 @@ void TX11Backend::TImpl::Disconnect()
             XDestroyWindow(Dpy, icon.Id);
         for (auto& [id, cursor] : Cursors)
             XFreeCursor(Dpy, cursor);
+        for (auto& [serial, cursor] : ImageCursors)
+            XFreeCursor(Dpy, cursor);
     }
     if (Im)
         XCloseIM(Im);
+    if (ImFonts)
+        XFreeFontSet(Dpy, ImFonts);
     XDestroyWindow(Dpy, Utility);
     XSync(Dpy, False);
     XCloseDisplay(Dpy);
@@ -213,7 +222,18 @@ void TX11Backend::TImpl::HandleEvent(XEvent& AEvent)
         return;
     case Expose: {
         const XExposeEvent& e = AEvent.xexpose;
+        if (ExposeTrayIcon(e.window))
+            return;
         ExposeArea(e.window, Bounds(e.x, e.y, e.width, e.height));
+        return;
+    }
+    case ConfigureNotify: HandleConfigure(AEvent.xconfigure); return;
+    case FocusIn: case FocusOut: HandleFocus(AEvent.xfocus); return;
+    case PropertyNotify: HandlePropertyNotify(AEvent.xproperty); return;
+    case DestroyNotify: {
+        // A program that was taking a large clipboard text in pieces went away.
+        std::lock_guard lock(Lock);
+        std::erase_if(Sending, [&](const TIncrSend& ATransfer) { return ATransfer.Requestor == AEvent.xdestroywindow.window; });
         return;
     }
     case SelectionRequest: HandleSelectionRequest(AEvent.xselectionrequest); return;

@@ -26,7 +26,9 @@ public:
     void CaptureChanged(win::HWND AWindow) override;
     void SetClipboardText(const std::string& AText) override;
     std::optional<std::string> ClipboardText() const override;
+    bool TrayAvailable() const override;
     void TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData) override;
+    void SetCaretSpot(win::HWND AWindow, int AX, int AY) override;
     uintptr_t AttachNativeWindow(win::HWND AWindow) override;
 
     // The X window showing a top-level window or a window's native child; 0 when there is none.

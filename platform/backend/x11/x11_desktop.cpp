@@ -1,6 +1,7 @@
 #include "platform/backend/x11/x11_impl.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xcursor/Xcursor.h>
 #include <X11/cursorfont.h>
 
 #include <algorithm>
@@ -13,6 +14,21 @@ Cursor TX11Backend::TImpl::CursorFor(uintptr_t AId)
 {
     if (auto it = Cursors.find(AId); it != Cursors.end())
         return it->second;
+    // A cursor made from a bitmap (a skin's cursor): its picture with its alpha, through Xcursor and XRender.
+    if (win::TIconImage image; win::GetIconImage(reinterpret_cast<win::HICON>(AId), image)) {
+        if (auto it = ImageCursors.find(image.Serial); it != ImageCursors.end())
+            return it->second;
+        XcursorImage* xcursor = XcursorImageCreate(image.Width, image.Height);
+        if (!xcursor)
+            return CursorFor(win::IDC_ARROW);
+        xcursor->xhot = static_cast<XcursorDim>(image.HotSpot.X);
+        xcursor->yhot = static_cast<XcursorDim>(image.HotSpot.Y);
+        std::copy(image.Pixels.begin(), image.Pixels.end(), xcursor->pixels);
+        Cursor made = XcursorImageLoadCursor(Dpy, xcursor);
+        XcursorImageDestroy(xcursor);
+        ImageCursors[image.Serial] = made;
+        return made;
+    }
     Cursor cursor;
     if (AId == 0) {
         // No cursor at all: a cursor of one transparent pixel.
@@ -69,51 +85,6 @@ void TX11Backend::CaptureChanged(win::HWND AWindow)
                      GrabModeAsync, GrabModeAsync, None, f.CurrentCursor ? f.CurrentCursor : None, CurrentTime);
     }
     XFlush(f.Dpy);
-}
-
-void TX11Backend::TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData)
-{
-    TImpl& f = *F;
-    std::lock_guard lock(f.Lock);
-    auto it = std::find_if(f.TrayIcons.begin(), f.TrayIcons.end(), [&](const TTrayIcon& AIcon) {
-        return AIcon.Owner == AData.hWnd && AIcon.IconId == AData.uID;
-    });
-    if (AMessage == win::NIM_DELETE) {
-        if (it != f.TrayIcons.end()) {
-            XDestroyWindow(f.Dpy, it->Id);
-            f.TrayIcons.erase(it);
-            XFlush(f.Dpy);
-        }
-        return;
-    }
-    if (AMessage != win::NIM_ADD || it != f.TrayIcons.end())
-        return;
-    // Without a tray on the desktop the icon is simply not shown.
-    Window tray = XGetSelectionOwner(f.Dpy, f.A.TraySelection);
-    if (tray == None)
-        return;
-    XSetWindowAttributes attributes{};
-    attributes.background_pixel = 0xC0C0C0;
-    attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-    TTrayIcon icon;
-    icon.Owner = AData.hWnd;
-    icon.IconId = AData.uID;
-    icon.Id = XCreateWindow(f.Dpy, f.Root, 0, 0, 22, 22, 0, CopyFromParent, InputOutput, CopyFromParent,
-                            CWBackPixel | CWEventMask, &attributes);
-    long info[2] = {0, 1};  // XEmbed version 0, mapped
-    XChangeProperty(f.Dpy, icon.Id, f.A.XembedInfo, f.A.XembedInfo, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(info), 2);
-    XEvent dock{};
-    dock.xclient.type = ClientMessage;
-    dock.xclient.window = tray;
-    dock.xclient.message_type = f.A.TrayOpcode;
-    dock.xclient.format = 32;
-    dock.xclient.data.l[0] = CurrentTime;
-    dock.xclient.data.l[1] = 0;  // request dock
-    dock.xclient.data.l[2] = static_cast<long>(icon.Id);
-    XSendEvent(f.Dpy, tray, False, NoEventMask, &dock);
-    XFlush(f.Dpy);
-    f.TrayIcons.push_back(icon);
 }
 
 }  // namespace x11

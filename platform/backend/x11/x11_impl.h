@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -24,7 +25,7 @@ struct TAtoms {
     Atom Clipboard, Targets, Utf8String, Text, Incr, Transfer;
     Atom WmProtocols, WmDeleteWindow, MotifHints, NetWmState, NetWmStateAbove, NetWmStateMaxHorz,
         NetWmStateMaxVert, NetWmStateHidden, NetWmStateSkipTaskbar, NetWmOpacity, NetWorkarea, NetCurrentDesktop,
-        NetWmCm, NetWmWindowType, NetWmWindowTypeNormal, NetWmName, NetSupportingWmCheck;
+        NetWmCm, NetWmWindowType, NetWmWindowTypeNormal, NetWmName, NetSupportingWmCheck, NetWmIcon;
     Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
         XdndTypeList, XdndActionCopy, UriList, DropData;
     Atom TraySelection, TrayOpcode, XembedInfo;
@@ -45,6 +46,12 @@ struct TTopWindow {
     bool ClickThrough = false;
     std::vector<Atom> States;
     unsigned Opacity = 0xFFFFFFFF;
+    std::optional<std::string> Title;
+    Window TransientFor = 0;
+    uint64_t IconSerial = 0;
+    // Places we asked for and the server has not reported back yet: a report of one of them is no move by
+    // the window manager.
+    std::deque<TPoint> Requested;
 };
 
 struct TNativeChild {
@@ -59,6 +66,17 @@ struct TTrayIcon {
     Window Id = 0;
     win::HWND Owner = nullptr;
     win::UINT IconId = 0;
+    win::TIconImage Image;
+};
+
+// A clipboard text too large for one property, handed over in pieces (INCR): the next piece goes when the
+// requestor has deleted the last one.
+struct TIncrSend {
+    Window Requestor = 0;
+    Atom Property = 0;
+    Atom Type = 0;
+    std::string Data;
+    size_t Offset = 0;
 };
 
 struct TX11Backend::TImpl {
@@ -75,6 +93,9 @@ struct TX11Backend::TImpl {
     int RandrEvent = 0, RandrError = 0;
     bool HasRandr = false;
     XIM Im = nullptr;
+    XIMStyle ImStyle = 0;
+    XFontSet ImFonts = nullptr;  // over-the-spot pre-edit only
+    Window Focused = 0;          // the top-level X window whose input context has the focus
     Window Utility = 0;  // owns our selections and receives converted data
 
     mutable std::mutex Lock;
@@ -83,7 +104,8 @@ struct TX11Backend::TImpl {
     std::map<win::HWND, TNativeChild> Natives;
     std::map<Window, win::HWND> NativeByX;
     std::vector<Window> LastStack;
-    std::map<uintptr_t, Cursor> Cursors;
+    std::map<uintptr_t, Cursor> Cursors;          // standard cursors by IDC_ number
+    std::map<uint64_t, Cursor> ImageCursors;      // cursors made from bitmaps, by icon serial
     Cursor CurrentCursor = 0;
     std::atomic<bool> Compositor{false};
 
@@ -94,6 +116,11 @@ struct TX11Backend::TImpl {
     mutable bool RequestPending = false;
     mutable std::optional<std::string> RequestResult;
     mutable Atom RequestTarget = 0;
+    mutable bool RequestIncr = false;  // the answer is coming in pieces
+    mutable std::string IncrReceived;
+    mutable int RequestProgress = 0;  // pieces so far: a slow but moving transfer is not timed out
+    std::vector<TIncrSend> Sending;
+    size_t MaxPiece = 0;  // the largest property we write at once
 
     // The drag coming in from another program.
     Window DragSource = 0;
@@ -127,11 +154,17 @@ struct TX11Backend::TImpl {
     void Restack(const std::vector<win::HWND>& AOrder);
     void SyncNatives(win::HWND ATop);  // lock NOT held: asks the window manager first
     void ExposeArea(Window AWindow, const TRect& AArea);
+    // Title, owner and icon; AIcon read before the lock was taken.
+    void ApplyDesktopProperties(TTopWindow& ATop, const win::TTopLevelView& AView, const win::TIconImage& AIcon);
+    void HandleConfigure(const XConfigureEvent& AEvent);  // lock not held
 
     // x11_input.cpp (lock not held)
     void HandlePointer(XEvent& AEvent);
     void HandleKey(XEvent& AEvent);
     XIC CreateInputContext(Window AWindow);
+    void OpenInputMethod();
+    void HandleFocus(const XFocusChangeEvent& AEvent);
+    void PlaceSpot(win::HWND AWindow, TPoint AClient);
     bool HandleTrayButton(const XButtonEvent& AEvent);  // true when the button was on a tray icon
 
     // x11_selections.cpp
@@ -140,6 +173,12 @@ struct TX11Backend::TImpl {
     void HandleSelectionClear(const XSelectionClearEvent& AEvent);
     void HandleDnd(const XClientMessageEvent& AEvent);
     std::optional<std::string> ReadProperty(Window AWindow, Atom AProperty, Atom* AType = nullptr) const;
+    void HandlePropertyNotify(const XPropertyEvent& AEvent);
+    void SendNextPiece(TIncrSend& ATransfer);
+
+    // x11_tray.cpp (lock held)
+    void DrawTrayIcon(const TTrayIcon& AIcon);
+    bool ExposeTrayIcon(Window AWindow);  // lock NOT held
 
     // x11_desktop.cpp
     void RefreshCompositor();

@@ -57,12 +57,59 @@ bool TX11Backend::TImpl::HandleTrayButton(const XButtonEvent& AEvent)
     return true;
 }
 
+void TX11Backend::TImpl::OpenInputMethod()
+{
+    XSetLocaleModifiers("");
+    Im = XOpenIM(Dpy, nullptr, nullptr, nullptr);
+    if (!Im) {
+        XSetLocaleModifiers("@im=none");
+        Im = XOpenIM(Dpy, nullptr, nullptr, nullptr);
+    }
+    if (!Im)
+        return;
+    XIMStyles* styles = nullptr;
+    if (XGetIMValues(Im, XNQueryInputStyle, &styles, nullptr) || !styles)
+        return;
+    auto supports = [&](XIMStyle AStyle) {
+        for (int i = 0; i < styles->count_styles; ++i)
+            if (styles->supported_styles[i] == AStyle)
+                return true;
+        return false;
+    };
+    // Over the spot (the method draws what is being composed at the caret) when it can, else off the spot.
+    constexpr XIMStyle spot = XIMPreeditPosition | XIMStatusNothing;
+    if (supports(spot)) {
+        char** missing = nullptr;
+        int missing_count = 0;
+        char* fallback = nullptr;
+        ImFonts = XCreateFontSet(Dpy, "-*-*-medium-r-normal--14-*-*-*-*-*-*-*,-*-*-*-*-*--*-*-*-*-*-*-*-*",
+                                 &missing, &missing_count, &fallback);
+        if (missing)
+            XFreeStringList(missing);
+    }
+    if (ImFonts)
+        ImStyle = spot;
+    else if (supports(XIMPreeditNothing | XIMStatusNothing))
+        ImStyle = XIMPreeditNothing | XIMStatusNothing;
+    else if (supports(XIMPreeditNone | XIMStatusNone))
+        ImStyle = XIMPreeditNone | XIMStatusNone;
+    XFree(styles);
+}
+
 XIC TX11Backend::TImpl::CreateInputContext(Window AWindow)
 {
-    if (!Im)
+    if (!Im || !ImStyle)
         return nullptr;
-    XIC ic = XCreateIC(Im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, AWindow,
-                       XNFocusWindow, AWindow, nullptr);
+    XIC ic;
+    if (ImStyle & XIMPreeditPosition) {
+        XPoint spot{0, 0};
+        XVaNestedList preedit = XVaCreateNestedList(0, XNSpotLocation, &spot, XNFontSet, ImFonts, nullptr);
+        ic = XCreateIC(Im, XNInputStyle, ImStyle, XNClientWindow, AWindow, XNFocusWindow, AWindow,
+                       XNPreeditAttributes, preedit, nullptr);
+        XFree(preedit);
+    } else {
+        ic = XCreateIC(Im, XNInputStyle, ImStyle, XNClientWindow, AWindow, XNFocusWindow, AWindow, nullptr);
+    }
     if (!ic)
         return nullptr;
     long filter = 0;
@@ -70,9 +117,53 @@ XIC TX11Backend::TImpl::CreateInputContext(Window AWindow)
     XWindowAttributes attributes;
     if (filter && XGetWindowAttributes(Dpy, AWindow, &attributes))
         XSelectInput(Dpy, AWindow, attributes.your_event_mask | filter);
-    XSetICFocus(ic);
+    // No focus yet: only the window that has the keyboard gets it, when it gets it.
+    XUnsetICFocus(ic);
     return ic;
 }
+
+void TX11Backend::TImpl::HandleFocus(const XFocusChangeEvent& AEvent)
+{
+    // Moves between the window and a child of it (a video panel) leave the typing where it was. Without a
+    // window manager the focus follows the pointer (NotifyPointer): that is a real change.
+    if (AEvent.detail == NotifyInferior || AEvent.detail == NotifyVirtual || AEvent.detail == NotifyNonlinearVirtual)
+        return;
+    std::lock_guard lock(Lock);
+    auto it = TopByX.find(AEvent.window);
+    if (it == TopByX.end())
+        return;
+    XIC ic = Tops[it->second].Ic;
+    if (AEvent.type == FocusIn) {
+        Focused = AEvent.window;
+        if (ic)
+            XSetICFocus(ic);
+    } else {
+        if (Focused == AEvent.window)
+            Focused = 0;
+        if (ic)
+            XUnsetICFocus(ic);
+    }
+}
+
+void TX11Backend::TImpl::PlaceSpot(win::HWND AWindow, TPoint AClient)
+{
+    win::HWND root = win::GetAncestor(AWindow, win::GA_ROOT);
+    TPoint screen = AClient;
+    TRect top_rect;
+    if (!root || !win::ClientToScreen(AWindow, screen) || !win::GetWindowRect(root, top_rect))
+        return;
+    std::lock_guard lock(Lock);
+    auto it = Tops.find(root);
+    if (it == Tops.end() || !it->second.Ic || !(ImStyle & XIMPreeditPosition))
+        return;
+    XPoint spot{static_cast<short>(screen.X - top_rect.Left), static_cast<short>(screen.Y - top_rect.Top)};
+    XVaNestedList preedit = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
+    XSetICValues(it->second.Ic, XNPreeditAttributes, preedit, nullptr);
+    XFree(preedit);
+    XFlush(Dpy);
+}
+
+void TX11Backend::SetCaretSpot(win::HWND AWindow, int AX, int AY) { F->PlaceSpot(AWindow, {AX, AY}); }
 
 void TX11Backend::TImpl::HandlePointer(XEvent& AEvent)
 {

@@ -93,14 +93,23 @@ std::optional<std::string> TX11Backend::ClipboardText() const
         return std::nullopt;
     for (Atom target : {f.A.Utf8String, static_cast<Atom>(XA_STRING)}) {
         f.RequestPending = true;
+        f.RequestIncr = false;
+        f.RequestProgress = 0;
         f.RequestResult.reset();
         f.RequestTarget = target;
         XDeleteProperty(f.Dpy, f.Utility, f.A.Transfer);
         XConvertSelection(f.Dpy, f.A.Clipboard, target, f.A.Transfer, f.Utility, CurrentTime);
         XFlush(f.Dpy);
         f.Kick();
-        f.Answered.wait_for(lock, kSelectionTimeOut, [&] { return !f.RequestPending; });
+        // A text in pieces may take longer than one time-out, as long as pieces keep coming.
+        for (int progress = -1; f.RequestPending && progress != f.RequestProgress;) {
+            progress = f.RequestProgress;
+            f.Answered.wait_for(lock, kSelectionTimeOut,
+                                [&] { return !f.RequestPending || progress != f.RequestProgress; });
+        }
         f.RequestPending = false;
+        f.RequestIncr = false;
+        f.IncrReceived.clear();
         if (f.RequestResult)
             return target == XA_STRING ? Latin1ToUtf8(*f.RequestResult) : f.RequestResult;
     }
@@ -126,20 +135,78 @@ void TX11Backend::TImpl::HandleSelectionRequest(const XSelectionRequestEvent& AE
                 XChangeProperty(Dpy, AEvent.requestor, property, XA_ATOM, 32, PropModeReplace,
                                 reinterpret_cast<unsigned char*>(targets), 4);
                 reply.property = property;
-            } else if (AEvent.target == A.Utf8String || AEvent.target == A.Text) {
-                XChangeProperty(Dpy, AEvent.requestor, property, A.Utf8String, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
-                reply.property = property;
-            } else if (AEvent.target == XA_STRING) {
-                std::string latin = Utf8ToLatin1(text);
-                XChangeProperty(Dpy, AEvent.requestor, property, XA_STRING, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(latin.data()), static_cast<int>(latin.size()));
+            } else if (AEvent.target == A.Utf8String || AEvent.target == A.Text || AEvent.target == XA_STRING) {
+                bool latin = AEvent.target == XA_STRING;
+                TIncrSend transfer{AEvent.requestor, property, latin ? XA_STRING : A.Utf8String,
+                                   latin ? Utf8ToLatin1(text) : std::move(text), 0};
+                if (transfer.Data.size() <= MaxPiece) {
+                    XChangeProperty(Dpy, AEvent.requestor, property, transfer.Type, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(transfer.Data.data()),
+                                    static_cast<int>(transfer.Data.size()));
+                } else {
+                    // Too large for one request: announce the size, then a piece each time the requestor has
+                    // taken (deleted) the last one.
+                    XSelectInput(Dpy, AEvent.requestor, PropertyChangeMask | StructureNotifyMask);
+                    long size = static_cast<long>(transfer.Data.size());
+                    XChangeProperty(Dpy, AEvent.requestor, property, A.Incr, 32, PropModeReplace,
+                                    reinterpret_cast<unsigned char*>(&size), 1);
+                    Sending.push_back(std::move(transfer));
+                }
                 reply.property = property;
             }
         }
     }
     XSendEvent(Dpy, AEvent.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
     XFlush(Dpy);
+}
+
+void TX11Backend::TImpl::SendNextPiece(TIncrSend& ATransfer)
+{
+    size_t count = std::min(MaxPiece, ATransfer.Data.size() - ATransfer.Offset);
+    XChangeProperty(Dpy, ATransfer.Requestor, ATransfer.Property, ATransfer.Type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(ATransfer.Data.data() + ATransfer.Offset),
+                    static_cast<int>(count));
+    ATransfer.Offset += count;
+    if (count == 0)
+        ATransfer.Requestor = 0;  // the empty piece ends it
+    XFlush(Dpy);
+}
+
+void TX11Backend::TImpl::HandlePropertyNotify(const XPropertyEvent& AEvent)
+{
+    if (AEvent.window == Utility && AEvent.atom == A.Transfer && AEvent.state == PropertyNewValue) {
+        {
+            std::lock_guard lock(Lock);
+            if (!RequestPending || !RequestIncr)
+                return;
+        }
+        Atom type = None;
+        std::optional<std::string> piece = ReadProperty(Utility, A.Transfer, &type);
+        XDeleteProperty(Dpy, Utility, A.Transfer);
+        XFlush(Dpy);
+        std::lock_guard lock(Lock);
+        if (!RequestPending || !RequestIncr)
+            return;
+        ++RequestProgress;
+        if (piece && !piece->empty()) {
+            IncrReceived += *piece;
+        } else {
+            RequestResult = std::move(IncrReceived);
+            IncrReceived.clear();
+            RequestPending = false;
+        }
+        Answered.notify_all();
+        return;
+    }
+    if (AEvent.state != PropertyDelete)
+        return;
+    std::lock_guard lock(Lock);
+    for (TIncrSend& transfer : Sending)
+        if (transfer.Requestor == AEvent.window && transfer.Property == AEvent.atom) {
+            SendNextPiece(transfer);
+            break;
+        }
+    std::erase_if(Sending, [](const TIncrSend& ATransfer) { return ATransfer.Requestor == 0; });
 }
 
 void TX11Backend::TImpl::HandleSelectionClear(const XSelectionClearEvent& AEvent)
@@ -160,9 +227,20 @@ void TX11Backend::TImpl::HandleSelectionNotify(const XSelectionEvent& AEvent)
         if (AEvent.property != None) {
             Atom type = None;
             text = ReadProperty(Utility, AEvent.property, &type);
+            if (type == A.Incr) {
+                // Pieces follow, each after we delete the last: deleting this one starts them.
+                std::lock_guard lock(Lock);
+                if (RequestPending && AEvent.target == RequestTarget) {
+                    RequestIncr = true;
+                    IncrReceived.clear();
+                    ++RequestProgress;
+                    Answered.notify_all();
+                }
+                XDeleteProperty(Dpy, Utility, AEvent.property);
+                XFlush(Dpy);
+                return;
+            }
             XDeleteProperty(Dpy, Utility, AEvent.property);
-            if (type == A.Incr)
-                text.reset();  // transfers in pieces are not taken
         }
         std::lock_guard lock(Lock);
         if (RequestPending && AEvent.target == RequestTarget) {

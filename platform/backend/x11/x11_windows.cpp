@@ -278,6 +278,42 @@ void TX11Backend::TImpl::Restack(const std::vector<win::HWND>& AOrder)
     LastStack = stack;
 }
 
+void TX11Backend::TImpl::HandleConfigure(const XConfigureEvent& AEvent)
+{
+    {
+        std::lock_guard lock(Lock);
+        if (!TopByX.count(AEvent.window))
+            return;
+    }
+    // A window manager's own report comes as a synthetic event in root coordinates; a real one is relative to
+    // the parent, which is the window manager's frame once it has reparented the window.
+    TPoint place{AEvent.x, AEvent.y};
+    if (!AEvent.send_event) {
+        Window child;
+        if (!XTranslateCoordinates(Dpy, AEvent.window, Root, 0, 0, &place.X, &place.Y, &child))
+            return;
+    }
+    win::HWND moved = nullptr;
+    {
+        std::lock_guard lock(Lock);
+        auto it = TopByX.find(AEvent.window);
+        if (it == TopByX.end())
+            return;
+        TTopWindow& top = Tops[it->second];
+        auto asked = std::find(top.Requested.begin(), top.Requested.end(), place);
+        if (asked != top.Requested.end()) {
+            top.Requested.erase(top.Requested.begin(), asked + 1);
+            return;
+        }
+        if (place == top.Rect.TopLeft())
+            return;
+        top.Rect = win::RectOffset(top.Rect, place.X - top.Rect.Left, place.Y - top.Rect.Top);
+        top.Requested.clear();
+        moved = it->second;
+    }
+    win::QueueDesktopMove(moved, place);
+}
+
 void TX11Backend::TImpl::ExposeArea(Window AWindow, const TRect& AArea)
 {
     std::lock_guard lock(Lock);
@@ -285,6 +321,49 @@ void TX11Backend::TImpl::ExposeArea(Window AWindow, const TRect& AArea)
     if (it == TopByX.end())
         return;
     PutImage(Tops[it->second], AArea);
+}
+
+void TX11Backend::TImpl::ApplyDesktopProperties(TTopWindow& ATop, const win::TTopLevelView& AView,
+                                                 const win::TIconImage& AIcon)
+{
+    if (ATop.Title != AView.Text) {
+        // WM_NAME in the encoding older desktops read, _NET_WM_NAME in UTF-8 for the rest.
+        char* list[] = {const_cast<char*>(AView.Text.c_str())};
+        XTextProperty property{};
+        if (Xutf8TextListToTextProperty(Dpy, list, 1, XStdICCTextStyle, &property) == Success) {
+            XSetWMName(Dpy, ATop.Id, &property);
+            XFree(property.value);
+        } else {
+            XChangeProperty(Dpy, ATop.Id, XA_WM_NAME, A.Utf8String, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(AView.Text.data()), static_cast<int>(AView.Text.size()));
+        }
+        XChangeProperty(Dpy, ATop.Id, A.NetWmName, A.Utf8String, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(AView.Text.data()), static_cast<int>(AView.Text.size()));
+        ATop.Title = AView.Text;
+    }
+    Window owner = 0;
+    if (auto it = AView.Owner ? Tops.find(AView.Owner) : Tops.end(); it != Tops.end())
+        owner = it->second.Id;
+    if (owner != ATop.TransientFor) {
+        if (owner)
+            XSetTransientForHint(Dpy, ATop.Id, owner);
+        else
+            XDeleteProperty(Dpy, ATop.Id, XA_WM_TRANSIENT_FOR);
+        ATop.TransientFor = owner;
+    }
+    if (AIcon.Serial != ATop.IconSerial) {
+        if (AIcon.Pixels.empty()) {
+            XDeleteProperty(Dpy, ATop.Id, A.NetWmIcon);
+        } else {
+            // Width, height, then straight (not premultiplied) ARGB, one to a long as Xlib passes 32-bit items.
+            std::vector<long> data{AIcon.Width, AIcon.Height};
+            for (uint32_t pixel : AIcon.Pixels)
+                data.push_back(static_cast<long>(win::UnpremultipliedPixel(pixel)));
+            XChangeProperty(Dpy, ATop.Id, A.NetWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+        }
+        ATop.IconSerial = AIcon.Serial;
+    }
 }
 
 void TX11Backend::TopLevelChanged(win::HWND AWindow)
@@ -298,6 +377,19 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
     auto style = static_cast<DWORD>(win::GetWindowLong(AWindow, win::GWL_STYLE));
     std::vector<win::HWND> order = win::TopLevelWindowsInZOrder();
     bool argb = view.Layered && f.Compositor && f.ArgbVisual;
+    win::TIconImage icon;
+    win::HICON handle = win::GetWindowIcon(AWindow, win::ICON_BIG);
+    if (!handle)
+        handle = win::GetWindowIcon(AWindow, win::ICON_SMALL);
+    if (handle)
+        win::GetIconImage(handle, icon);
+    if (view.Owner) {
+        std::unique_lock lock(f.Lock);
+        bool owner_known = f.Tops.count(view.Owner);
+        lock.unlock();
+        if (!owner_known)
+            TopLevelChanged(view.Owner);  // the owned window points at the owner's X window: make it first
+    }
     {
         std::lock_guard lock(f.Lock);
         TTopWindow& top = f.EnsureTop(AWindow, view, argb);
@@ -317,9 +409,15 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
         if (view.Rect != top.Rect) {
             XMoveResizeWindow(f.Dpy, top.Id, view.Rect.Left, view.Rect.Top, std::max(1, view.Rect.Width()),
                               std::max(1, view.Rect.Height()));
+            if (view.Rect.TopLeft() != top.Rect.TopLeft()) {
+                top.Requested.push_back(view.Rect.TopLeft());
+                if (top.Requested.size() > 32)
+                    top.Requested.pop_front();
+            }
             top.Rect = view.Rect;
         }
         f.ApplyShape(top, view);
+        f.ApplyDesktopProperties(top, view, icon);
         std::vector<Atom> states;
         if (ex & win::WS_EX_TOPMOST)
             states.push_back(f.A.NetWmStateAbove);

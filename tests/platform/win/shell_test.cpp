@@ -98,5 +98,29 @@ TEST_F(Shell, CapabilitiesAnswerOnceForTheWholeLayer)
     EXPECT_EQ(LParamToPoint(display[0].LParam), Point(800, 600));
 }
 
+TEST_F(Shell, NoTrayIconIsAddedWhileTheDesktopShowsNoTray)
+{
+    HWND window = Create(0, WS_POPUP, Bounds(0, 0, 10, 10));
+    NOTIFYICONDATA data;
+    data.hWnd = window;
+    data.uID = 7;
+    data.uFlags = NIF_ICON;
+    data.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    Screen.SetTray(false);
+    EXPECT_FALSE(IsTrayAvailable());
+    EXPECT_FALSE(Shell_NotifyIcon(NIM_ADD, &data));
+    EXPECT_TRUE(TrayIcons().empty());
+    Screen.SetTray(true);
+    EXPECT_TRUE(IsTrayAvailable());
+    EXPECT_TRUE(Shell_NotifyIcon(NIM_ADD, &data));
+    // A tray that goes away later leaves the icon to be changed and removed as before.
+    Screen.SetTray(false);
+    EXPECT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &data));
+    EXPECT_TRUE(Shell_NotifyIcon(NIM_DELETE, &data));
+    SetBackend(nullptr);
+    EXPECT_FALSE(IsTrayAvailable());
+    SetBackend(&Screen);
+}
+
 }  // namespace
 }  // namespace wintest
