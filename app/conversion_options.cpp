@@ -48,6 +48,23 @@ int64_t GreatestDivisor(int64_t A, int64_t B)
     return A;
 }
 
+// The nearest fraction with a denominator below 10000 (continued fractions), for shapes worked out in floating
+// point.
+TAspect NearestFraction(double AValue)
+{
+    int64_t h0 = 0, h1 = 1, k0 = 1, k1 = 0;
+    double rest = AValue;
+    for (int i = 0; i < 20; ++i) {
+        const auto whole = static_cast<int64_t>(std::floor(rest));
+        const int64_t h2 = whole * h1 + h0, k2 = whole * k1 + k0;
+        if (k2 >= 10000) break;
+        h0 = h1, h1 = h2, k0 = k1, k1 = k2;
+        if (rest - whole < 1e-9) break;
+        rest = 1 / (rest - whole);
+    }
+    return {h1, std::max<int64_t>(k1, 1)};
+}
+
 std::string RatioText(int64_t ANum, int64_t ADen, const char* ASeparator)
 {
     const int64_t divisor = GreatestDivisor(ANum, ADen);
@@ -58,7 +75,8 @@ std::string RatioText(int64_t ANum, int64_t ADen, const char* ASeparator)
 // shape the output's, scaled to the frame, and its pixels are then declared the shape that shows the frame at
 // the output's display aspect. A job whose picture size is unknown (a file read as sound only) gets no crop and
 // no bars: there is nothing to measure against.
-void AddGeometryFilters(const TVideoFile& AJob, const TFormat& AFormat, TOutputOptions& AOutput)
+void AddGeometryFilters(const TVideoFile& AJob, const TFormat& AFormat, int AOutputAspectRatio,
+                        TOutputOptions& AOutput)
 {
     const auto frame_width = CatalogueInteger(AFormat.Width);
     const auto frame_height = CatalogueInteger(AFormat.Height);
@@ -75,24 +93,24 @@ void AddGeometryFilters(const TVideoFile& AJob, const TFormat& AFormat, TOutputO
         if (!sized) {
             // A format without a frame size keeps the picture's size; only its shown shape is set.
             const double shown = PictureDisplayAspect(AJob, cw, ch, static_cast<double>(cw) / ch);
-            const TAspect pixel{Nearest(shown * ch * 1000), static_cast<int64_t>(cw) * 1000};
+            const TAspect pixel = NearestFraction(shown * ch / cw);
             AddVideoFilter(AOutput, "setsar=" + RatioText(pixel.Num, pixel.Den, "/"));
             return;
         }
-        const TAspect output = OutputDisplayAspect(AFormat, AJob.AspectRatio, *frame_width, *frame_height);
+        const TAspect output = OutputDisplayAspect(AFormat, AOutputAspectRatio, *frame_width, *frame_height);
         const double shown = PictureDisplayAspect(AJob, cw, ch, output.Value());
         const TPadding pad = PadToAspect(cw, ch, shown, output.Value());
         AddVideoFilter(AOutput, MakePadFilter(cw, ch, pad.Horizontal, pad.Vertical));
     }
     if (!sized) return;
-    const TAspect output = OutputDisplayAspect(AFormat, AJob.AspectRatio, *frame_width, *frame_height);
+    const TAspect output = OutputDisplayAspect(AFormat, AOutputAspectRatio, *frame_width, *frame_height);
     AOutput.FrameAspectRatio = RatioText(output.Num, output.Den, ":");
     // The output size comes from the chain alone.
     AddVideoFilter(AOutput, Format("scale=%d:%d", {*frame_width, *frame_height}));
     AddVideoFilter(AOutput, "setsar=" + RatioText(output.Num * *frame_height, output.Den * *frame_width, "/"));
 }
 
-void FillVideo(const TVideoFile& AJob, const TFormat& AFormat, TOutputOptions& AOutput)
+void FillVideo(const TVideoFile& AJob, const TFormat& AFormat, int AOutputAspectRatio, TOutputOptions& AOutput)
 {
     FillVideoCodec(AFormat, AOutput);
     AddPictureFilters(AJob, AOutput);
@@ -101,7 +119,7 @@ void FillVideo(const TVideoFile& AJob, const TFormat& AFormat, TOutputOptions& A
         AOutput.VideoCodec = "mpeg4";
         AOutput.VideoTag = "XVID";
     }
-    AddGeometryFilters(AJob, AFormat, AOutput);
+    AddGeometryFilters(AJob, AFormat, AOutputAspectRatio, AOutput);
 }
 
 }  // namespace
@@ -207,7 +225,7 @@ void FillJobOptions(const TVideoFile& AJob, const TFormat& AFormat, const std::s
     if (const auto rate = CatalogueInteger(AFormat.SampleRate)) AOutput.AudioSampleRate = *rate;
     if (const auto rate = CatalogueInteger(AFormat.AudioBitRate)) AOutput.AudioBitrate = *rate;
     if (CatalogueInteger(AFormat.IsAudioFormat) != 1)
-        FillVideo(AJob, AFormat, AOutput);
+        FillVideo(AJob, AFormat, AJob.AspectRatio, AOutput);
     else
         AOutput.DisableVideo = true;
     if (ATrim) {
@@ -219,4 +237,13 @@ void FillJobOptions(const TVideoFile& AJob, const TFormat& AFormat, const std::s
         if (end > AJob.TimeStart) AOutput.TimeLength = end - AJob.TimeStart;
         AOutput.Info.TimeStamp = 0;
     }
+}
+
+std::string JoinedInputFilters(const TVideoFile& AJob, const TFormat& AJoinedFormat, int AJoinedAspectRatio)
+{
+    if (AJoinedFormat.IsAudioOnly()) return {};
+    TOutputOptions options;
+    InitOutputOptions(options);
+    FillVideo(AJob, AJoinedFormat, AJoinedAspectRatio, options);
+    return options.VideoFilters;
 }

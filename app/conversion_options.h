@@ -58,6 +58,11 @@ std::string JobOutputFileName(const std::string& AOutputFolder, const TVideoFile
 // The one file of a merged run: folder, "/Joined" and the extension of the format of the selected job.
 std::string JoinedOutputFileName(const std::string& AOutputFolder, const TFormat& AFormat);
 
+// The filter chain that brings one job's pictures, with its own crop, aspect choice and picture values, to the
+// frame and display aspect of a joined output in AJoinedFormat (whose aspect choice is AJoinedAspectRatio, the
+// selected job's). Empty for a sound format. Raises as FillJobOptions.
+std::string JoinedInputFilters(const TVideoFile& AJob, const TFormat& AJoinedFormat, int AJoinedAspectRatio);
+
 // Resets and fills a job's two records. AOutputFileName is empty for a job read into a merged task (the joined
 // output is named apart). The trim range is applied only when the job is converted on its own (ATrim). Raises
 // EConvertError for a format value that should be a number and is not, and EConversionGeometry as above. An

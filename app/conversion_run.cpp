@@ -118,6 +118,7 @@ bool TConversion::BuildTasks()
     DiscardUnsettledOutputs();
     FSkippedJobs = 0;
     const bool merging = Merging();
+    const TVideoFile* selected = merging ? &FJobs.Jobs()[FJobs.Row() - 1] : nullptr;
     for (int i = 0; i < count; ++i) {
         const TVideoFile& job = FJobs.Jobs()[i];
         const TFormat& format = FormatOf(job);
@@ -125,6 +126,10 @@ bool TConversion::BuildTasks()
         if (!merging && !CheckTrimRange(job)) return false;
         try {
             FillJobOptions(job, format, output, !merging, FInputOptions[i], FOutputOptions[i]);
+            // Every input of a joined file is brought to the joined frame and aspect on its own, from its own
+            // size and edits: the selected job's chain fits the selected job's pictures only.
+            if (merging)
+                FInputOptions[i].VideoFilters = JoinedInputFilters(job, FormatOf(*selected), selected->AspectRatio);
         } catch (const EConversionGeometry& E) {
             Report(E.Message(), "CLM_SetCropFilters");
             return false;
@@ -247,7 +252,7 @@ bool TConversion::AddMergedInput(int AIndex)
     return true;
 }
 
-// The joined file takes the selected job's preset and filter chain.
+// The joined file takes the selected job's preset; each input brings its pictures to it with a chain of its own.
 bool TConversion::SetJoinedOutput()
 {
     const int selected = FJobs.Row() - 1;

@@ -1,6 +1,7 @@
 // The audio and subtitle paths of a run. Audio of any sample format goes through the resampler into a fifo of
 // the encoder's format and leaves it in frames of the encoder's size; everything is counted in sample frames,
 // never in bytes, so that planar and wide formats are cut only between whole samples.
+#include <algorithm>
 #include <cstring>
 
 #include "media/loader/av_bindings.h"
@@ -201,6 +202,35 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
             throw;
         }
         ff::av_frame_free(&frame);
+    }
+}
+
+void TTranscodeRun::PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs)
+{
+    AVCodecContext* enc = AOst.enc;
+    if (enc == nullptr || AOst.fifo == nullptr || LimitReached(AOst) || AEndUs <= 0) return;
+    if (AOst.next_audio_pts == AV_NOPTS_VALUE) AOst.next_audio_pts = 0;
+    const int64_t held = AOst.swr != nullptr ? ff::swr_get_out_samples(AOst.swr, 0) : 0;
+    const int64_t written = AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) - AOst.samples_skip + held;
+    const int64_t end = std::min(ff::av_rescale_q(AEndUs, AV_TIME_BASE_Q, AVRational{1, enc->sample_rate}),
+                                 AOst.samples_limit);
+    int64_t missing = end - written;
+    while (missing > 0) {
+        const int count = static_cast<int>(std::min<int64_t>(missing, enc->sample_rate));
+        AVFrame* silence = ff::av_frame_alloc();
+        if (silence == nullptr) throw FFmpegException("Out of memory in do_audio_out");
+        silence->format = enc->sample_fmt;
+        ff::av_channel_layout_copy(&silence->ch_layout, &enc->ch_layout);
+        silence->nb_samples = count;
+        if (ff::av_frame_get_buffer(silence, 0) < 0) {
+            ff::av_frame_free(&silence);
+            throw FFmpegException("Out of memory in do_audio_out");
+        }
+        ff::av_samples_set_silence(silence->extended_data, 0, count, enc->ch_layout.nb_channels, enc->sample_fmt);
+        ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data), count);
+        ff::av_frame_free(&silence);
+        missing -= count;
+        EncodeAudioFromFifo(AOst, false);
     }
 }
 

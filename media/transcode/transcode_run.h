@@ -116,6 +116,8 @@ private:
     void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
     void EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush);
     void FlushAudio(TOutputStreamRun& AOst);
+    // Silence after what the stream holds so far, up to AEndUs of the output's time line.
+    void PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs);
     // subtitles
     void SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVSubtitle& ASubtitle, int64_t APtsUs);
 
