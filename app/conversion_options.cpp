@@ -124,7 +124,10 @@ void FillVideo(const TVideoFile& AJob, const TFormat& AFormat, int AOutputAspect
 
 }  // namespace
 
-bool IsDiscFormat(const TFormat& AFormat)
+namespace {
+
+// "dvd", "svcd" or "vcd" when the format's "f=" option names a disc stream, else empty.
+std::string DiscStreamOf(const TFormat& AFormat)
 {
     const std::string options = LowerCase(StringReplace(AFormat.ExtraParam, "<CRLF>", "\n", TReplaceFlags{rfReplaceAll}));
     size_t from = 0;
@@ -132,15 +135,21 @@ bool IsDiscFormat(const TFormat& AFormat)
         size_t end = options.find('\n', from);
         if (end == std::string::npos) end = options.size();
         const std::string line = Trim(options.substr(from, end - from));
-        if (line == "f=dvd" || line == "f=svcd" || line == "f=vcd") return true;
+        if (line == "f=dvd" || line == "f=svcd" || line == "f=vcd") return line.substr(2);
         from = end + 1;
     }
-    return false;
+    return {};
 }
+
+}  // namespace
+
+bool IsDiscFormat(const TFormat& AFormat) { return !DiscStreamOf(AFormat).empty(); }
 
 TAspect OutputDisplayAspect(const TFormat& AFormat, int AAspectRatio, int AFrameWidth, int AFrameHeight)
 {
-    if (IsDiscFormat(AFormat)) return AAspectRatio == 3 ? TAspect{16, 9} : TAspect{4, 3};
+    // A Video CD stream knows no 16:9 picture: a 16:9 choice there is shown 16:9 within the 4:3 frame.
+    const std::string disc = DiscStreamOf(AFormat);
+    if (!disc.empty()) return AAspectRatio == 3 && disc != "vcd" ? TAspect{16, 9} : TAspect{4, 3};
     return {AFrameWidth, AFrameHeight};
 }
 

@@ -32,8 +32,8 @@ struct TAspect {
 };
 
 // How the output frame is shown. The disc formats (their "f=" option names a DVD, SVCD or VCD stream) have
-// frames that are not made of square pixels and are shown 4:3, or 16:9 when the job asks for 16:9; every other
-// format has square pixels, so it is shown with its frame's own shape.
+// frames that are not made of square pixels and are shown 4:3, or 16:9 when the job asks for 16:9 (DVD and
+// SVCD; a Video CD is 4:3 only); every other format has square pixels, so it is shown with its frame's own shape.
 TAspect OutputDisplayAspect(const TFormat& AFormat, int AAspectRatio, int AFrameWidth, int AFrameHeight);
 bool IsDiscFormat(const TFormat& AFormat);
 

@@ -199,6 +199,7 @@ public:
     void SetInputVideoFilters(const std::string& AValue) { Fnext_input_vfilters = AValue; }
     // The chain the pictures of an input go through: its own, else the output's.
     const std::string& VideoFiltersOfInput(int AFile) const;
+    bool HasInputVideoFilters(int AFile) const { return VideoFiltersOfInput(AFile) != Fvfilters; }
     void SetAudioVolume(int AValue);
     void SetMuxMaxDelay(float AValue);
     void SetMuxPreload(float AValue);

@@ -236,7 +236,8 @@ void TTranscodeRun::PrepareVideoEncoder(TOutputStreamRun& AOst)
     // The chain gets an automatic scale in front when the wanted size differs from the input's; the encoder then
     // takes the size the chain delivers, found by passing one blank picture through it.
     std::string chain = E.VideoFiltersOfInput(ist.file_index);
-    if (templ->width != par->width || templ->height != par->height)
+    // An input's own chain is made for its own size and brings its pictures to the frame itself.
+    if (!E.HasInputVideoFilters(ist.file_index) && (templ->width != par->width || templ->height != par->height))
         chain = StrFormat("scale=%d:%d", templ->width, templ->height) + (chain.empty() ? "" : "," + chain);
     const int flags = static_cast<int>(E.Fsws_flags);
     auto make_chain = [&] {

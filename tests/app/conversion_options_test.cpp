@@ -111,6 +111,9 @@ TEST(ConversionOptions, DiscFormatsAndSourcePixelShapes)
         {"720", "480", "f=dvd", 640, 480, 0, 1, "scale=720:480,setsar=8/9", "4:3"},
         {"480", "576", "pix_fmt=yuv420p<CRLF>f=svcd", 640, 480, 0, 0, "scale=480:576,setsar=8/5", "4:3"},
         {"352", "288", "f=vcd", 640, 360, 0, 0, "pad=640:480:0:60:black,scale=352:288,setsar=12/11", "4:3"},
+        // A Video CD is 4:3 only: "16:9" is shown 16:9 with bars; a Super Video CD can be 16:9.
+        {"352", "288", "f=vcd", 640, 480, 0, 3, "pad=640:640:0:80:black,scale=352:288,setsar=12/11", "4:3"},
+        {"480", "576", "f=svcd", 640, 480, 0, 3, "scale=480:576,setsar=32/15", "16:9"},
         // Not a disc: "f=dvdx" names another stream; square pixels, its frame's own shape.
         {"720", "576", "f=dvdx", 640, 480, 0, 0, "pad=640:512:0:16:black,scale=720:576,setsar=1/1", "5:4"},
         // A 720 x 576 source of 16:9 pixels is 16:9 to look at.
