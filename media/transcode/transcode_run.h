@@ -118,6 +118,9 @@ private:
     void FlushAudio(TOutputStreamRun& AOst);
     // Silence after what the stream holds so far, up to AEndUs of the output's time line.
     void PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs);
+    // Sample frames the stream has taken so far: encoded, waiting in the fifo and in the resampler.
+    int64_t SamplesWritten(const TOutputStreamRun& AOst) const;
+    void AppendSilence(TOutputStreamRun& AOst, int ACount);
     // subtitles
     void SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVSubtitle& ASubtitle, int64_t APtsUs);
 
