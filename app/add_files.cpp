@@ -15,7 +15,8 @@ TProbedFile ProbeOpenFile(TCustomDecoder& ADecoder)
     probe.Streams.resize(listed);
     if (first_video >= 0) {
         const TVideoStreamInfo video = ADecoder.GetVideoStreamInfo(first_video);
-        probe.Streams.push_back({true, std::max(video.Width, 0), std::max(video.Height, 0)});
+        probe.Streams.push_back({true, std::max(video.Width, 0), std::max(video.Height, 0),
+                                 video.AspectRatio > 0 ? static_cast<double>(video.AspectRatio) : 0.0});
     }
     return probe;
 }
@@ -52,8 +53,9 @@ bool TFileAdder::ProbeAndAppend(const std::string& APath, std::string& AError)
     }
     const TVideoFile job = MakeVideoFile(APath, ProbeOpenFile(FDecoder), FCatalogue.Current);
     FDecoder.CloseFile();
-    FEventsLog.Add("File added: " + APath);
+    // Logged once the list took it: a locked list refuses the add.
     FJobs.Append(job);
+    FEventsLog.Add("File added: " + APath);
     return true;
 }
 

@@ -1,20 +1,13 @@
 #include "app/conversion_options.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "app/catalogue_numbers.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
-
-// The geometry's integer products are 32-bit, as the arithmetic they come from; an overflow must not wrap into a
-// plausible but wrong pad.
-int Multiply(int A, int B)
-{
-    int product = 0;
-    if (__builtin_mul_overflow(A, B, &product))
-        throw EConversionGeometry(Format("The picture size %d x %d is too large to convert.", {A, B}));
-    return product;
-}
 
 int Nearest(double AValue)
 {
@@ -23,11 +16,20 @@ int Nearest(double AValue)
     return static_cast<int>(Round(AValue));
 }
 
+// A padded size must stay a 32-bit size, as the filters take it.
+int PaddedSize(int ASize, int APad)
+{
+    int padded = 0;
+    if (__builtin_mul_overflow(APad, 2, &padded) || __builtin_add_overflow(ASize, padded, &padded))
+        throw EConversionGeometry(Format("The picture size %d with bars of %d is too large to convert.", {ASize, APad}));
+    return padded;
+}
+
 void FillVideoCodec(const TFormat& AFormat, TOutputOptions& AOutput)
 {
     AOutput.VideoCodec = AFormat.VideoCodecName;
-    AOutput.FrameRate = IntToStr(Round(StrToInt(AFormat.FrameRate) / 1000.0));
-    AOutput.VideoBitrate = StrToInt(AFormat.VideoBitRate);
+    if (const auto rate = CatalogueInteger(AFormat.FrameRate)) AOutput.FrameRate = IntToStr(Round(*rate / 1000.0));
+    if (const auto rate = CatalogueInteger(AFormat.VideoBitRate)) AOutput.VideoBitrate = *rate;
     if (Pos("divx", LowerCase(AFormat.Title)) > 0) AOutput.VideoTag = "DIVX";
     if (AOutput.VideoCodec == "libx264") AOutput.VideoPreset = "libx264-default";
     if (!AFormat.ExtraParam.empty()) AOutput.ExtOptions = AFormat.ExtraParam;
@@ -40,50 +42,154 @@ void AddPictureFilters(const TVideoFile& AJob, TOutputOptions& AOutput)
     if (AJob.Saturation != 0) AddVideoFilter(AOutput, Format("nativehue=%d:%d", {0, AJob.Saturation}));
 }
 
-// Crop and pad. A job whose picture size is unknown (a file read as sound only) gets neither: there is nothing
-// to measure the frame against, and dividing by its zero size is no answer.
-void AddGeometryFilters(const TVideoFile& AJob, int AFrameWidth, int AFrameHeight, TOutputOptions& AOutput)
+int64_t GreatestDivisor(int64_t A, int64_t B)
 {
-    if (AJob.SourceWidth <= 0 || AJob.SourceHeight <= 0) return;
-    if (AFrameWidth <= 0 || AFrameHeight <= 0)
-        throw EConversionGeometry(Format("The format's frame size %d x %d is not valid.", {AFrameWidth, AFrameHeight}));
-    const int cw = AJob.SourceWidth - AJob.CropLeft - AJob.CropRight;
-    const int ch = AJob.SourceHeight - AJob.CropTop - AJob.CropBottom;
-    if (cw <= 0 || ch <= 0)
-        throw EConversionGeometry("The crop of \"" + AJob.SourceTitleExt + "\" leaves no picture to convert.");
-    const int dh = DisplayHeight(AJob.AspectRatio, cw, ch, AFrameWidth, AFrameHeight);
-    if (dh <= 0) throw EConversionGeometry("The crop of \"" + AJob.SourceTitleExt + "\" leaves no picture to convert.");
-    const TPadding pad = PadToFrame(cw, dh, AFrameWidth, AFrameHeight);
-    AddVideoFilter(AOutput, MakeCropFilter(AJob.SourceWidth, AJob.SourceHeight, AJob.CropLeft, AJob.CropRight,
-                                           AJob.CropTop, AJob.CropBottom));
-    AddVideoFilter(AOutput, MakePadFilter(cw, ch, pad.Horizontal, pad.Vertical));
+    while (B != 0) A = std::exchange(B, A % B);
+    return A;
 }
 
-void FillVideo(const TVideoFile& AJob, const TFormat& AFormat, TOutputOptions& AOutput)
+// The nearest fraction with a denominator below 10000 (continued fractions), for shapes worked out in floating
+// point.
+TAspect NearestFraction(double AValue)
+{
+    int64_t h0 = 0, h1 = 1, k0 = 1, k1 = 0;
+    double rest = AValue;
+    for (int i = 0; i < 20; ++i) {
+        const auto whole = static_cast<int64_t>(std::floor(rest));
+        const int64_t h2 = whole * h1 + h0, k2 = whole * k1 + k0;
+        if (k2 >= 10000) break;
+        h0 = h1, h1 = h2, k0 = k1, k1 = k2;
+        if (rest - whole < 1e-9) break;
+        rest = 1 / (rest - whole);
+    }
+    return {h1, std::max<int64_t>(k1, 1)};
+}
+
+std::string RatioText(int64_t ANum, int64_t ADen, const char* ASeparator)
+{
+    const int64_t divisor = GreatestDivisor(ANum, ADen);
+    return std::to_string(ANum / divisor) + ASeparator + std::to_string(ADen / divisor);
+}
+
+// Crop, bars, the frame size and the pixel shape. The picture is cropped, given the bars that make its shown
+// shape the output's, scaled to the frame, and its pixels are then declared the shape that shows the frame at
+// the output's display aspect. A job whose picture size is unknown (a file read as sound only) gets no crop and
+// no bars: there is nothing to measure against.
+void AddGeometryFilters(const TVideoFile& AJob, const TFormat& AFormat, int AOutputAspectRatio,
+                        TOutputOptions& AOutput)
+{
+    const auto frame_width = CatalogueInteger(AFormat.Width);
+    const auto frame_height = CatalogueInteger(AFormat.Height);
+    const bool sized = frame_width && frame_height;
+    if (sized && (*frame_width <= 0 || *frame_height <= 0))
+        throw EConversionGeometry(Format("The format's frame size %d x %d is not valid.", {*frame_width, *frame_height}));
+    if (AJob.SourceWidth > 0 && AJob.SourceHeight > 0) {
+        const int cw = AJob.SourceWidth - AJob.CropLeft - AJob.CropRight;
+        const int ch = AJob.SourceHeight - AJob.CropTop - AJob.CropBottom;
+        if (cw <= 0 || ch <= 0)
+            throw EConversionGeometry("The crop of \"" + AJob.SourceTitleExt + "\" leaves no picture to convert.");
+        AddVideoFilter(AOutput, MakeCropFilter(AJob.SourceWidth, AJob.SourceHeight, AJob.CropLeft, AJob.CropRight,
+                                               AJob.CropTop, AJob.CropBottom));
+        if (!sized) {
+            // A format without a frame size keeps the picture's size; only its shown shape is set.
+            const double shown = PictureDisplayAspect(AJob, cw, ch, static_cast<double>(cw) / ch);
+            const TAspect pixel = NearestFraction(shown * ch / cw);
+            AddVideoFilter(AOutput, "setsar=" + RatioText(pixel.Num, pixel.Den, "/"));
+            return;
+        }
+        const TAspect output = OutputDisplayAspect(AFormat, AOutputAspectRatio, *frame_width, *frame_height);
+        const double shown = PictureDisplayAspect(AJob, cw, ch, output.Value());
+        const TPadding pad = PadToAspect(cw, ch, shown, output.Value());
+        AddVideoFilter(AOutput, MakePadFilter(cw, ch, pad.Horizontal, pad.Vertical));
+    }
+    if (!sized) return;
+    const TAspect output = OutputDisplayAspect(AFormat, AOutputAspectRatio, *frame_width, *frame_height);
+    AOutput.FrameAspectRatio = RatioText(output.Num, output.Den, ":");
+    // The output size comes from the chain alone.
+    AddVideoFilter(AOutput, Format("scale=%d:%d", {*frame_width, *frame_height}));
+    AddVideoFilter(AOutput, "setsar=" + RatioText(output.Num * *frame_height, output.Den * *frame_width, "/"));
+}
+
+void FillVideo(const TVideoFile& AJob, const TFormat& AFormat, int AOutputAspectRatio, TOutputOptions& AOutput)
 {
     FillVideoCodec(AFormat, AOutput);
     AddPictureFilters(AJob, AOutput);
-    const int frame_width = StrToInt(AFormat.Width);
-    const int frame_height = StrToInt(AFormat.Height);
     // The catalogue's Xvid entries are MPEG-4 part 2 under Xvid's tag, which the built-in encoder writes.
     if (AOutput.VideoCodec == "libxvid") {
         AOutput.VideoCodec = "mpeg4";
         AOutput.VideoTag = "XVID";
     }
-    switch (AJob.AspectRatio) {
-        case 1: AOutput.FrameAspectRatio = "-1"; break;
-        case 2: AOutput.FrameAspectRatio = "4:3"; break;
-        case 3: AOutput.FrameAspectRatio = "16:9"; break;
-        default: break;
-    }
-    AddGeometryFilters(AJob, frame_width, frame_height, AOutput);
-    // The output size comes from the chain alone.
-    AOutput.FrameSize = AFormat.Width + "x" + AFormat.Height;
-    AddVideoFilter(AOutput, "scale=" + StringReplace(AOutput.FrameSize, "x", ":", {}));
-    AOutput.FrameSize.clear();
+    AddGeometryFilters(AJob, AFormat, AOutputAspectRatio, AOutput);
 }
 
 }  // namespace
+
+namespace {
+
+// "dvd", "svcd" or "vcd" when the format's "f=" option names a disc stream, else empty.
+std::string DiscStreamOf(const TFormat& AFormat)
+{
+    const std::string options = LowerCase(StringReplace(AFormat.ExtraParam, "<CRLF>", "\n", TReplaceFlags{rfReplaceAll}));
+    size_t from = 0;
+    while (from <= options.size()) {
+        size_t end = options.find('\n', from);
+        if (end == std::string::npos) end = options.size();
+        const std::string line = Trim(options.substr(from, end - from));
+        if (line == "f=dvd" || line == "f=svcd" || line == "f=vcd") return line.substr(2);
+        from = end + 1;
+    }
+    return {};
+}
+
+}  // namespace
+
+bool IsDiscFormat(const TFormat& AFormat) { return !DiscStreamOf(AFormat).empty(); }
+
+TAspect OutputDisplayAspect(const TFormat& AFormat, int AAspectRatio, int AFrameWidth, int AFrameHeight)
+{
+    // A Video CD stream knows no 16:9 picture: a 16:9 choice there is shown 16:9 within the 4:3 frame.
+    const std::string disc = DiscStreamOf(AFormat);
+    if (!disc.empty()) return AAspectRatio == 3 && disc != "vcd" ? TAspect{16, 9} : TAspect{4, 3};
+    return {AFrameWidth, AFrameHeight};
+}
+
+double PictureDisplayAspect(const TVideoFile& AJob, int ACroppedWidth, int ACroppedHeight, double AOutputAspect)
+{
+    switch (AJob.AspectRatio) {
+        case 1: return AOutputAspect;
+        case 2: return 4.0 / 3.0;
+        case 3: return 16.0 / 9.0;
+        default: break;
+    }
+    // The source's own pixel shape, square when the file did not tell.
+    double pixel = 1.0;
+    if (AJob.SourceAspect > 0 && AJob.SourceWidth > 0 && AJob.SourceHeight > 0)
+        pixel = AJob.SourceAspect * AJob.SourceHeight / AJob.SourceWidth;
+    return pixel * ACroppedWidth / ACroppedHeight;
+}
+
+TPadding PadToAspect(int ACroppedWidth, int ACroppedHeight, double APictureAspect, double AOutputAspect)
+{
+    if (ACroppedWidth <= 0 || ACroppedHeight <= 0 || !(APictureAspect > 0) || !(AOutputAspect > 0))
+        throw EConversionGeometry("The picture geometry cannot be computed.");
+    TPadding pad;
+    // Within a rounding pixel the shapes agree: no bars.
+    if (APictureAspect < AOutputAspect)
+        pad.Horizontal = Nearest(ACroppedWidth * (AOutputAspect / APictureAspect - 1) / 2);
+    else
+        pad.Vertical = Nearest(ACroppedHeight * (APictureAspect / AOutputAspect - 1) / 2);
+    PaddedSize(ACroppedWidth, pad.Horizontal);
+    PaddedSize(ACroppedHeight, pad.Vertical);
+    return pad;
+}
+
+std::string OutputFileTitle(const std::string& ATitle)
+{
+    std::string title = ATitle;
+    for (char& c : title)
+        if (c == '/' || c == '\\' || c == '\0') c = '_';
+    return title;
+}
 
 std::string MakeCropFilter(int AWidth, int AHeight, int ALeft, int ARight, int ATop, int ABottom)
 {
@@ -94,8 +200,9 @@ std::string MakeCropFilter(int AWidth, int AHeight, int ALeft, int ARight, int A
 std::string MakePadFilter(int AWidth, int AHeight, int AHorizontalPad, int AVerticalPad)
 {
     if (AHorizontalPad <= 0 && AVerticalPad <= 0) return {};
+    const int horizontal = std::max(AHorizontalPad, 0), vertical = std::max(AVerticalPad, 0);
     return Format("pad=%d:%d:%d:%d:black",
-                  {AWidth + 2 * AHorizontalPad, AHeight + 2 * AVerticalPad, AHorizontalPad, AVerticalPad});
+                  {PaddedSize(AWidth, horizontal), PaddedSize(AHeight, vertical), horizontal, vertical});
 }
 
 void AddVideoFilter(TOutputOptions& AOptions, const std::string& AFilter)
@@ -104,37 +211,9 @@ void AddVideoFilter(TOutputOptions& AOptions, const std::string& AFilter)
     AOptions.VideoFilters = AOptions.VideoFilters.empty() ? AFilter : AOptions.VideoFilters + "," + AFilter;
 }
 
-int DisplayHeight(int AAspectRatio, int ACroppedWidth, int ACroppedHeight, int AFrameWidth, int AFrameHeight)
-{
-    const double cw = ACroppedWidth;
-    switch (AAspectRatio) {
-        case 1: return Nearest(cw / (static_cast<double>(AFrameWidth) / AFrameHeight));
-        case 2: return Nearest(cw / (4.0 / 3.0));
-        case 3: return Nearest(cw / (16.0 / 9.0));
-        default: return ACroppedHeight;
-    }
-}
-
-TPadding PadToFrame(int ACroppedWidth, int ADisplayHeight, int AFrameWidth, int AFrameHeight)
-{
-    const int cw = ACroppedWidth, dh = ADisplayHeight, fw = AFrameWidth, fh = AFrameHeight;
-    if (cw <= 0 || dh <= 0 || fw <= 0 || fh <= 0)
-        throw EConversionGeometry("The picture geometry cannot be computed.");
-    TPadding pad;
-    if (static_cast<double>(cw) / dh <= static_cast<double>(fw) / fh) {
-        // Not wider than the frame: bars left and right.
-        const double t = static_cast<double>(Multiply(cw, fh)) / dh;
-        pad.Horizontal = Nearest(Multiply(fw, cw) / (2 * t) - cw / 2.0);
-    } else {
-        const double t = static_cast<double>(Multiply(dh, fw)) / cw;
-        pad.Vertical = Nearest(Multiply(fh, dh) / (2 * t) - dh / 2.0);
-    }
-    return pad;
-}
-
 std::string JobOutputFileName(const std::string& AOutputFolder, const TVideoFile& AJob, const TFormat& AFormat)
 {
-    return IncludeTrailingPathDelimiter(AOutputFolder) + AJob.DestinationTitle + AFormat.FormatExt;
+    return IncludeTrailingPathDelimiter(AOutputFolder) + OutputFileTitle(AJob.DestinationTitle) + AFormat.FormatExt;
 }
 
 std::string JoinedOutputFileName(const std::string& AOutputFolder, const TFormat& AFormat)
@@ -151,17 +230,29 @@ void FillJobOptions(const TVideoFile& AJob, const TFormat& AFormat, const std::s
     AOutput.FileName = AOutputFileName;
     AOutput.FileExt = AFormat.FormatExt;
     AOutput.AudioCodec = AFormat.AudioCodecName;
-    AOutput.AudioChannels = StrToInt(AFormat.Channel);
-    AOutput.AudioSampleRate = StrToInt(AFormat.SampleRate);
-    AOutput.AudioBitrate = StrToInt(AFormat.AudioBitRate);
-    if (StrToInt(AFormat.IsAudioFormat) != 1)
-        FillVideo(AJob, AFormat, AOutput);
+    if (const auto channels = CatalogueInteger(AFormat.Channel)) AOutput.AudioChannels = *channels;
+    if (const auto rate = CatalogueInteger(AFormat.SampleRate)) AOutput.AudioSampleRate = *rate;
+    if (const auto rate = CatalogueInteger(AFormat.AudioBitRate)) AOutput.AudioBitrate = *rate;
+    if (CatalogueInteger(AFormat.IsAudioFormat) != 1)
+        FillVideo(AJob, AFormat, AJob.AspectRatio, AOutput);
     else
         AOutput.DisableVideo = true;
     if (ATrim) {
         AInput.TimeStart = AJob.TimeStart;
-        // A file that did not tell its length has no end to cut at: it converts whole rather than to nothing.
-        if (AJob.TimeEnd > AJob.TimeStart) AOutput.TimeLength = AJob.TimeEnd - AJob.TimeStart;
+        // A file that did not tell its length has no end to cut at: it converts whole rather than to nothing. An
+        // end past the file's length is the file's end.
+        int64_t end = AJob.TimeEnd;
+        if (AJob.SourceDuration > 0) end = std::min(end, AJob.SourceDuration);
+        if (end > AJob.TimeStart) AOutput.TimeLength = end - AJob.TimeStart;
         AOutput.Info.TimeStamp = 0;
     }
+}
+
+std::string JoinedInputFilters(const TVideoFile& AJob, const TFormat& AJoinedFormat, int AJoinedAspectRatio)
+{
+    if (AJoinedFormat.IsAudioOnly()) return {};
+    TOutputOptions options;
+    InitOutputOptions(options);
+    FillVideo(AJob, AJoinedFormat, AJoinedAspectRatio, options);
+    return options.VideoFilters;
 }

@@ -1,8 +1,10 @@
 #include "app/conversion_run.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/conversion_options.h"
+#include "app/time_text.h"
 #include "platform/rtl/folders.h"
 #include "platform/rtl/sysutils.h"
 
@@ -33,6 +35,7 @@ TConversion::TConversion(TConversionEncoder& AEncoder, TJobList& AJobs, const TC
 
 TConversion::~TConversion()
 {
+    if (!FRunning) DiscardUnsettledOutputs();
     FEncoder.OnProgress = nullptr;
     FEncoder.OnTerminate = nullptr;
 }
@@ -42,7 +45,17 @@ bool TConversion::Start(const std::string& ADestinationFolder)
     if (FJobs.Count() == 0 || FRunning) return false;
     if (!ChooseOutputFolder(ADestinationFolder)) return false;
     if (Desktop.StopPreview) Desktop.StopPreview();
-    if (!BuildTasks()) return false;
+    bool built = false;
+    try {
+        built = BuildTasks();
+    } catch (...) {
+        DiscardUnsettledOutputs();
+        throw;
+    }
+    if (!built) {
+        DiscardUnsettledOutputs();
+        return false;
+    }
 
     FEventsLog.Add("Started Conversion");
     FRunning = true;
@@ -56,6 +69,7 @@ bool TConversion::Start(const std::string& ADestinationFolder)
     } catch (...) {
         FRunning = false;
         FJobs.SetLocked(false);
+        DiscardUnsettledOutputs();
         throw;
     }
 
@@ -101,14 +115,21 @@ bool TConversion::BuildTasks()
     FOutputOptions.assign(count, TOutputOptions{});
     FLabels.clear();
     FOutputFiles.clear();
+    DiscardUnsettledOutputs();
     FSkippedJobs = 0;
     const bool merging = Merging();
+    const TVideoFile* selected = merging ? &FJobs.Jobs()[FJobs.Row() - 1] : nullptr;
     for (int i = 0; i < count; ++i) {
         const TVideoFile& job = FJobs.Jobs()[i];
         const TFormat& format = FormatOf(job);
         const std::string output = merging ? std::string() : JobOutputFileName(FOutputFolder, job, format);
+        if (!merging && !CheckTrimRange(job)) return false;
         try {
             FillJobOptions(job, format, output, !merging, FInputOptions[i], FOutputOptions[i]);
+            // Every input of a joined file is brought to the joined frame and aspect on its own, from its own
+            // size and edits: the selected job's chain fits the selected job's pictures only.
+            if (merging)
+                FInputOptions[i].VideoFilters = JoinedInputFilters(job, FormatOf(*selected), selected->AspectRatio);
         } catch (const EConversionGeometry& E) {
             Report(E.Message(), "CLM_SetCropFilters");
             return false;
@@ -128,6 +149,11 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
         return false;
     }
     const int task = FEncoder.AddTask(job.Source, &FInputOptions[AIndex]);
+    const std::string partial = task < 0 ? std::string() : PartialFileName(AOutputFileName);
+    if (task >= 0) {
+        FTaskOutputs.resize(std::max<size_t>(FTaskOutputs.size(), task + 1));
+        FTaskOutputs[task] = {partial, AOutputFileName};
+    }
     if (task < 0) {
         // A file that vanished or cannot be read costs its own job only; the others still convert, and the run
         // does not count as a success.
@@ -135,7 +161,7 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
         ++FSkippedJobs;
         return true;
     }
-    if (!FEncoder.SetOutputFile(task, AOutputFileName, &FOutputOptions[AIndex])) {
+    if (!FEncoder.SetOutputFile(task, partial, &FOutputOptions[AIndex])) {
         Report("Cannot set output file: " + FEncoder.LastErrMsg() +
                    "\r\nPlease choose other output folder or rename output file.",
                "CLM_SetOutputFile");
@@ -144,6 +170,59 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
     FOutputFiles.push_back(AOutputFileName);
     FLabels.push_back(ConvertingLabel(job.SourceTitleExt, ExtractFileName(AOutputFileName)));
     return true;
+}
+
+// A range that starts past the end converts nothing; the encoder would report success with an empty file.
+bool TConversion::CheckTrimRange(const TVideoFile& AJob)
+{
+    if (AJob.SourceDuration <= 0 || AJob.TimeStart < AJob.SourceDuration) return true;
+    Desktop.ShowWarning("The trim range of \"" + AJob.SourceTitleExt + "\" starts at " +
+                        FormatMicroseconds(AJob.TimeStart) + ", after the end of the file (" +
+                        FormatMicroseconds(AJob.SourceDuration) + "). Choose a start within the file.");
+    return false;
+}
+
+// A hidden name beside the output that no file has yet, with the output's extension (the container is chosen
+// by it).
+std::string TConversion::PartialFileName(const std::string& AOutputFileName)
+{
+    const std::filesystem::path output(AOutputFileName);
+    const std::string stem = output.stem().string(), ext = output.extension().string();
+    for (int n = 0;; ++n) {
+        const std::string name = "." + stem + ".partial" + (n == 0 ? std::string() : std::to_string(n)) + ext;
+        const std::filesystem::path candidate = output.parent_path() / name;
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)) &&
+            std::find_if(FTaskOutputs.begin(), FTaskOutputs.end(), [&](const TTaskOutput& A) {
+                return A.Partial == candidate.string();
+            }) == FTaskOutputs.end())
+            return candidate.string();
+    }
+}
+
+// A finished task's output replaces the final name in one step; any other end removes what it wrote.
+void TConversion::SettleOutput(int ATaskIndex, bool AKeep)
+{
+    if (ATaskIndex < 0 || ATaskIndex >= static_cast<int>(FTaskOutputs.size())) return;
+    TTaskOutput& output = FTaskOutputs[ATaskIndex];
+    if (output.Partial.empty()) return;
+    std::error_code error;
+    if (AKeep) {
+        std::filesystem::rename(output.Partial, output.Final, error);
+        if (error) {
+            FAllFinished = false;
+            Report("Cannot set output file: " + error.message() + " (\"" + output.Final + "\")", "CLM_SetOutputFile");
+        }
+    }
+    if (!AKeep || error) std::filesystem::remove(output.Partial, error);
+    output = {};
+}
+
+// Tasks that never ended on their own (a cancelled run, a Start that stopped half way) leave no file behind.
+void TConversion::DiscardUnsettledOutputs()
+{
+    for (int i = 0; i < static_cast<int>(FTaskOutputs.size()); ++i) SettleOutput(i, false);
+    FTaskOutputs.clear();
 }
 
 // Outputs are written over whatever has their name, so a run must not write one job's output onto another's, nor
@@ -173,7 +252,7 @@ bool TConversion::AddMergedInput(int AIndex)
     return true;
 }
 
-// The joined file takes the selected job's preset and filter chain.
+// The joined file takes the selected job's preset; each input brings its pictures to it with a chain of its own.
 bool TConversion::SetJoinedOutput()
 {
     const int selected = FJobs.Row() - 1;
@@ -185,7 +264,9 @@ bool TConversion::SetJoinedOutput()
         Report("Cannot set output file (merged): " + clash, "CLM_SetOutputFileMerge");
         return false;
     }
-    if (!FEncoder.SetOutputFile(0, output, &options)) {
+    FTaskOutputs.resize(std::max<size_t>(FTaskOutputs.size(), 1));
+    FTaskOutputs[0] = {PartialFileName(output), output};
+    if (!FEncoder.SetOutputFile(0, FTaskOutputs[0].Partial, &options)) {
         Report("Cannot set output file (merged): " + FEncoder.LastErrMsg(), "CLM_SetOutputFileMerge");
         return false;
     }
@@ -233,6 +314,7 @@ void TConversion::Terminate(const TConversionTaskEnd& AEnd)
         return;
     }
     if (!AEnd.Finished || AEnd.Exception) FAllFinished = false;
+    SettleOutput(AEnd.TaskIndex, AEnd.Finished && !AEnd.Exception && !FCancelled);
     if (AEnd.Exception) {
         // The dialog stays until the final event: the other tasks still run, and the job list stays locked.
         Report("Conversion terminated with error: " + AEnd.ExceptionMsg, "CLM_Terminate");
@@ -246,6 +328,7 @@ void TConversion::FinishRun()
 {
     FInputOptions.clear();
     FOutputOptions.clear();
+    DiscardUnsettledOutputs();
     FRunning = false;
     FJobs.SetLocked(false);
     FSucceeded = FAllFinished && !FCancelled;

@@ -59,7 +59,11 @@ public:
     // left out, and the others still convert (but a merged file needs every part). An output that would be
     // written over another output of the run, or over a file the run reads, stops the Start. Refused while a run
     // goes on.
-    // A format value that should be a number and is not raises EConvertError.
+    // A format value that should be a number and is not raises EConvertError. A trim range that starts at or
+    // after the end of its file is refused with a warning; an end past the file's length converts to the end.
+    // Every task writes under a temporary name in the output folder and its output takes its final name only
+    // when the task finished; a cancelled or failed task leaves nothing, and a file of the final name that was
+    // there before stays as it was.
     bool Start(const std::string& ADestinationFolder);
     void PauseButtonClick();
     void CancelButtonClick();
@@ -76,6 +80,10 @@ private:
     bool ChooseOutputFolder(const std::string& ADestinationFolder);
     bool BuildTasks();
     bool AddJobTask(int AIndex, const std::string& AOutputFileName);
+    bool CheckTrimRange(const TVideoFile& AJob);
+    std::string PartialFileName(const std::string& AOutputFileName);
+    void SettleOutput(int ATaskIndex, bool AKeep);
+    void DiscardUnsettledOutputs();
     bool AddMergedInput(int AIndex);
     bool SetJoinedOutput();
     const TFormat& FormatOf(const TVideoFile& AJob) const;
@@ -100,6 +108,11 @@ private:
     // The dialog's label for each task, fixed when the run starts.
     std::vector<std::string> FLabels;
     std::vector<std::string> FOutputFiles;  // of the tasks added so far
+    // Per task: the temporary name it writes and the final name; both empty once settled.
+    struct TTaskOutput {
+        std::string Partial, Final;
+    };
+    std::vector<TTaskOutput> FTaskOutputs;
     std::string FPauseCaption = "Pause";
     int FSkippedJobs = 0;  // jobs whose file could not be opened when the run was built
     bool FRunning = false;

@@ -74,6 +74,8 @@ void TSettingsStore::Save(const TSettings& ASettings, const TCatalogue& ACatalog
         registry.SetRootKey(HKEY_CURRENT_USER);
         if (!registry.OpenKey(kSettingsKey, true))
             throw ERegistryException("Failed to create key " + std::string(kSettingsKey));
+        // One rewrite of the settings file for the whole save: a crash keeps the old settings or the new ones.
+        registry.BeginUpdate();
         registry.WriteString("OutputPath", ASettings.OutputPath);
         if (!AChosenFile.empty())
             registry.WriteString("OpenVideoDialogPath", ExtractFileDir(AChosenFile));
@@ -87,6 +89,7 @@ void TSettingsStore::Save(const TSettings& ASettings, const TCatalogue& ACatalog
             for (const auto& value : kRememberedValues)
                 registry.WriteString(value.Name, edited->*value.Field);
         }
+        registry.EndUpdate();
     } catch (const Exception&) {
         if (OnReportError)
             OnReportError("Error writing data to Registry", "CLM_RegDataWrite");

@@ -26,7 +26,8 @@ public:
 
     // Writes the settings. AChosenFile is the first file of the add-files dialog's last selection, empty when
     // nothing was chosen in this run (the stored folder then stays). The last edited format is written only when
-    // its pair addresses a format of this catalogue. A write failure is reported and what was written stays.
+    // its pair addresses a format of this catalogue. Every value reaches the stored settings in one atomic
+    // rewrite; a write failure is reported and the stored settings stay as they were.
     // Nothing is written when the settings were never read in this run, so an early start-up failure cannot
     // replace the user's stored settings with defaults.
     void Save(const TSettings& ASettings, const TCatalogue& ACatalogue, const std::string& AChosenFile);

@@ -1,7 +1,10 @@
 #include "app/value_lists.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdint>
+#include <optional>
+
+#include "app/catalogue_numbers.h"
 
 std::vector<std::string> SplitValueList(const std::string& AText, bool AWantValues)
 {
@@ -26,13 +29,8 @@ namespace {
 
 bool IsInteger(const std::string& AText)
 {
-    int value = 0;
-    const char* begin = AText.data();
-    const char* end = begin + AText.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    return begin != end && ec == std::errc() && ptr == end;
+    std::optional<int64_t> value;
+    return ParseCatalogueInteger(AText, value) && value && *value >= INT32_MIN && *value <= INT32_MAX;
 }
 
 std::string IntegerOrMinusOne(const std::string& APart) { return IsInteger(APart) ? APart : "-1"; }

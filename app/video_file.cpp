@@ -1,9 +1,10 @@
 #include "app/video_file.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
+
+#include "app/catalogue_numbers.h"
 
 namespace {
 
@@ -20,19 +21,13 @@ std::string WithoutExtension(const std::string& AName)
     return dot == std::string::npos ? AName : AName.substr(0, dot);
 }
 
-std::optional<int64_t> ParseInteger(const std::string& AText)
-{
-    int64_t value = 0;
-    const char* end = AText.data() + AText.size();
-    const auto [ptr, ec] = std::from_chars(AText.data(), end, value);
-    if (ec != std::errc() || ptr != end || AText.empty())
-        return std::nullopt;
-    return value;
-}
-
 }  // namespace
 
-bool TFormat::IsAudioOnly() const { return ParseInteger(IsAudioFormat) == 1; }
+bool TFormat::IsAudioOnly() const
+{
+    std::optional<int64_t> flag;
+    return ParseCatalogueInteger(IsAudioFormat, flag) && flag == 1;
+}
 
 TVideoFile MakeVideoFile(const std::string& APath, const TProbedFile& AProbe, TFormatIndex ACurrent)
 {
@@ -48,11 +43,13 @@ TVideoFile MakeVideoFile(const std::string& APath, const TProbedFile& AProbe, TF
             job.isSourceAudioFormat = false;
             job.SourceWidth = stream.Width;
             job.SourceHeight = stream.Height;
+            job.SourceAspect = stream.DisplayAspect;
             break;
         }
     }
     job.TimeStart = 0;
     job.TimeEnd = job.TrimmedLength;
+    job.SourceDuration = AProbe.Duration;
     job.ProfileInd = ACurrent.Profile;
     job.FormatInd = ACurrent.Format;
     return job;
@@ -67,11 +64,11 @@ void EstimateOutputSize(TVideoFile& AJob, const TFormat* AFormat)
     const double seconds = static_cast<double>(AJob.TrimmedLength / 1000000);
     double size = 0;
     for (const std::string* rate : {&AFormat->VideoBitRate, &AFormat->AudioBitRate}) {
-        if (rate->empty())
-            continue;
-        const auto bits = ParseInteger(*rate);
-        if (!bits)
+        std::optional<int64_t> bits;
+        if (!ParseCatalogueInteger(*rate, bits))
             return;
+        if (!bits)
+            continue;  // not set: that stream adds nothing
         size += static_cast<double>(*bits) / 1000 / 8 * seconds;
     }
     AJob.EstimatedSize = size / 1024;

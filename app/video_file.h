@@ -17,6 +17,8 @@ struct TVideoFile {
     std::string Status;
     int64_t TimeStart = 0, TimeEnd = 0;  // trim range, microseconds
     int SourceWidth = 0, SourceHeight = 0;
+    double SourceAspect = 0;              // display aspect of the whole source picture, 0 when not known
+    int64_t SourceDuration = 0;           // microseconds, 0 when the file did not tell
     int CropLeft = 0, CropTop = 0, CropRight = 0, CropBottom = 0;
     int AspectRatio = 0;  // 0 "Keep Original", 1 "Full Screen", 2 "4:3", 3 "16:9"
     int Brightness = 0, Saturation = 0, Contrast = 0;  // -100..100
@@ -27,6 +29,7 @@ struct TVideoFile {
 struct TProbedStream {
     bool IsVideo = false;
     int Width = 0, Height = 0;
+    double DisplayAspect = 0;  // 0 when not known
 };
 struct TProbedFile {
     int64_t Duration = 0;  // microseconds

@@ -93,6 +93,7 @@ void TCustomFFmpeg::ResetSettings()
     Finput_files.assign(files, nullptr);
     Finput_files_ts_scale.assign(files, {});
     Finput_file_names.assign(files, {});
+    Finput_vfilters.assign(files, {});
     Foutput_files.assign(files, nullptr);
     Foutput_streams_for_file.assign(files, {});
     FOptions.Init(static_cast<int>(Fsws_flags));
@@ -135,6 +136,7 @@ void TCustomFFmpeg::ReleaseState()
         if (Finput_files[i] != nullptr) ff::avformat_close_input(&Finput_files[i]);
         Finput_files_ts_scale[i].clear();
         Finput_file_names[i].clear();
+        Finput_vfilters[i].clear();
     }
     Fnb_input_files = 0;
     Fintra_matrix.clear();

@@ -74,6 +74,8 @@ struct TFFmpegSettings {
     int Floop_output = -1;
     bool Fqp_hist = false;
     std::string Fvfilters;
+    std::vector<std::string> Finput_vfilters;  // per input file, empty for the output's chain
+    std::string Fnext_input_vfilters;
     bool FEnableFilter = false;
     bool Fintra_only = false;
     int Faudio_sample_rate = 44100;
@@ -195,6 +197,11 @@ public:
     void SetStartTime(int64_t AValue);
     void SetRecordingTime(int64_t AValue);
     void SetProgramID(int AValue);
+    // The chain of the next input opened (TInputOptions.VideoFilters).
+    void SetInputVideoFilters(const std::string& AValue) { Fnext_input_vfilters = AValue; }
+    // The chain the pictures of an input go through: its own, else the output's.
+    const std::string& VideoFiltersOfInput(int AFile) const;
+    bool HasInputVideoFilters(int AFile) const { return VideoFiltersOfInput(AFile) != Fvfilters; }
     void SetAudioVolume(int AValue);
     void SetMuxMaxDelay(float AValue);
     void SetMuxPreload(float AValue);

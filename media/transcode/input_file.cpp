@@ -1,5 +1,6 @@
 // Opening and probing an input file of a task, and looking codecs up by name.
 #include <cmath>
+#include <utility>
 
 #include "media/decode/unicode_names.h"
 #include "media/loader/av_bindings.h"
@@ -75,6 +76,8 @@ bool TCustomFFmpeg::LookupCodec(const std::string& AName, AVMediaType AType, int
 
 bool TCustomFFmpeg::OpenInputFile(const std::string& AName)
 {
+    // Taken whether the file opens or not, so that it never passes to the next input.
+    const std::string own_chain = std::exchange(Fnext_input_vfilters, std::string());
     // A "unicode:utf8:" name opens as the UTF-8 name it carries, as in the decoder.
     const std::string file_name = URLToWideName(AName);
     if (Fnb_input_files >= FMaxFiles) {
@@ -222,6 +225,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AName)
 
     Finput_files[Fnb_input_files] = ic;
     Finput_file_names[Fnb_input_files] = file_name;
+    Finput_vfilters[Fnb_input_files] = own_chain;
     Finput_files_ts_offset[Fnb_input_files] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
     if (Fverbose >= 0) ff::av_dump_format(ic, Fnb_input_files, file_name.c_str(), 0);
     ++Fnb_input_files;

@@ -382,6 +382,12 @@ void TCustomFFmpeg::SetRecordingTime(int64_t AValue)
     FTotalOutputDuration = AValue;
 }
 
+const std::string& TCustomFFmpeg::VideoFiltersOfInput(int AFile) const
+{
+    if (AFile >= 0 && AFile < Fnb_input_files && !Finput_vfilters[AFile].empty()) return Finput_vfilters[AFile];
+    return Fvfilters;
+}
+
 void TCustomFFmpeg::SetProgramID(int AValue)
 {
     if (AValue >= 0) Fopt_programid = AValue;

@@ -237,6 +237,7 @@ void ApplyInputOptions(TCustomFFmpeg& AEngine, const TInputOptions& AOptions)
     AEngine.SetForceFormat(AOptions.ForceFormat);
     AEngine.SetStartTime(AOptions.TimeStart);
     AEngine.SetProgramID(AOptions.ProgramID);
+    AEngine.SetInputVideoFilters(AOptions.VideoFilters);
 }
 
 int ApplyOutputOptions(TCustomFFmpeg& AEngine, const TOutputOptions& AOptions)

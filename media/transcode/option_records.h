@@ -33,6 +33,9 @@ struct TInputOptions {
     std::string ForceFormat;
     int64_t TimeStart = AV_NOPTS_VALUE;
     int ProgramID = -1;
+    // The pictures of this input take this filter chain in place of the output's (empty: the output's). A join
+    // of inputs of unlike sizes gives each its own chain to the joined frame.
+    std::string VideoFilters;
     std::string ExtOptions;
     int Tag = 0;
     void* Data = nullptr;

@@ -1,6 +1,7 @@
 // The audio and subtitle paths of a run. Audio of any sample format goes through the resampler into a fifo of
 // the encoder's format and leaves it in frames of the encoder's size; everything is counted in sample frames,
 // never in bytes, so that planar and wide formats are cut only between whole samples.
+#include <algorithm>
 #include <cstring>
 
 #include "media/loader/av_bindings.h"
@@ -12,6 +13,21 @@ namespace {
 
 // Below this many samples of difference the audio is left alone by the sync.
 constexpr int64_t SyncThresholdSamples = 50;
+
+// A frame of ACount samples in the encoder's format and layout.
+AVFrame* EncoderSamples(const AVCodecContext* AEncoder, int ACount)
+{
+    AVFrame* frame = ff::av_frame_alloc();
+    if (frame == nullptr) throw FFmpegException("Out of memory in do_audio_out");
+    frame->format = AEncoder->sample_fmt;
+    ff::av_channel_layout_copy(&frame->ch_layout, &AEncoder->ch_layout);
+    frame->nb_samples = ACount;
+    if (ff::av_frame_get_buffer(frame, 0) < 0) {
+        ff::av_frame_free(&frame);
+        throw FFmpegException("Out of memory in do_audio_out");
+    }
+    return frame;
+}
 
 }  // namespace
 
@@ -73,15 +89,7 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
     if (E.Faudio_sync_method != 0 && expected != AV_NOPTS_VALUE) SyncAudio(AOst, AIst, AFrame, expected);
     const int capacity = ff::swr_get_out_samples(AOst.swr, AFrame->nb_samples);
     if (capacity <= 0) return;
-    AVFrame* converted = ff::av_frame_alloc();
-    if (converted == nullptr) throw FFmpegException("Out of memory in do_audio_out");
-    converted->format = enc->sample_fmt;
-    ff::av_channel_layout_copy(&converted->ch_layout, &enc->ch_layout);
-    converted->nb_samples = capacity;
-    if (ff::av_frame_get_buffer(converted, 0) < 0) {
-        ff::av_frame_free(&converted);
-        throw FFmpegException("Out of memory in do_audio_out");
-    }
+    AVFrame* converted = EncoderSamples(enc, capacity);
     const int count = ff::swr_convert(AOst.swr, converted->extended_data, capacity,
                                       const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
     if (count > 0) {
@@ -121,9 +129,7 @@ void TTranscodeRun::SyncAudio(TOutputStreamRun& AOst, TInputStreamRun& AIst, con
     const size_t source = static_cast<size_t>(&AIst - FInputs.data());
     if (FAudioAtStart.size() < FInputs.size()) FAudioAtStart.resize(FInputs.size(), 1);
     // Where the output has got to, in sample frames, against where the sound of this frame belongs.
-    const int64_t written = AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) - AOst.samples_skip +
-                            ff::swr_get_out_samples(AOst.swr, 0);
-    const int64_t delta = AExpected - written;
+    const int64_t delta = AExpected - SamplesWritten(AOst);
     if (std::llabs(delta) <= SyncThresholdSamples) return;
     const int rate = enc->sample_rate;
     if (FAudioAtStart[source] != 0 || std::llabs(delta) > static_cast<int64_t>(E.Faudio_drift_threshold * rate)) {
@@ -136,19 +142,7 @@ void TTranscodeRun::SyncAudio(TOutputStreamRun& AOst, TInputStreamRun& AIst, con
         } else if (delta < rate * 60LL) {
             if (E.Fverbose > 2)
                 E.Log(llVerbose, StrFormat("adding %d audio samples of silence", static_cast<int>(delta)));
-            AVFrame* silence = ff::av_frame_alloc();
-            if (silence == nullptr) throw FFmpegException("Out of memory in do_audio_out");
-            silence->format = enc->sample_fmt;
-            ff::av_channel_layout_copy(&silence->ch_layout, &enc->ch_layout);
-            silence->nb_samples = static_cast<int>(delta);
-            if (ff::av_frame_get_buffer(silence, 0) < 0) {
-                ff::av_frame_free(&silence);
-                throw FFmpegException("Out of memory in do_audio_out");
-            }
-            ff::av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, enc->ch_layout.nb_channels,
-                                       enc->sample_fmt);
-            ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data), silence->nb_samples);
-            ff::av_frame_free(&silence);
+            AppendSilence(AOst, static_cast<int>(delta));
         }
         FAudioAtStart[source] = 0;
         return;
@@ -202,6 +196,36 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
         }
         ff::av_frame_free(&frame);
     }
+}
+
+void TTranscodeRun::PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs)
+{
+    AVCodecContext* enc = AOst.enc;
+    if (enc == nullptr || AOst.fifo == nullptr || LimitReached(AOst) || AEndUs <= 0) return;
+    if (AOst.next_audio_pts == AV_NOPTS_VALUE) AOst.next_audio_pts = 0;
+    const int64_t end = std::min(ff::av_rescale_q(AEndUs, AV_TIME_BASE_Q, AVRational{1, enc->sample_rate}),
+                                 AOst.samples_limit);
+    for (int64_t missing = end - SamplesWritten(AOst); missing > 0;) {
+        const int count = static_cast<int>(std::min<int64_t>(missing, enc->sample_rate));
+        AppendSilence(AOst, count);
+        missing -= count;
+        EncodeAudioFromFifo(AOst, false);
+    }
+}
+
+int64_t TTranscodeRun::SamplesWritten(const TOutputStreamRun& AOst) const
+{
+    const int64_t held = AOst.swr != nullptr ? ff::swr_get_out_samples(AOst.swr, 0) : 0;
+    return AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) - AOst.samples_skip + held;
+}
+
+void TTranscodeRun::AppendSilence(TOutputStreamRun& AOst, int ACount)
+{
+    const AVCodecContext* enc = AOst.enc;
+    AVFrame* silence = EncoderSamples(enc, ACount);
+    ff::av_samples_set_silence(silence->extended_data, 0, ACount, enc->ch_layout.nb_channels, enc->sample_fmt);
+    ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data), ACount);
+    ff::av_frame_free(&silence);
 }
 
 void TTranscodeRun::FlushAudio(TOutputStreamRun& AOst)

@@ -1,5 +1,6 @@
 // The read loop of a run: the choice of the input, reading with would-block waits, time-stamp scale and offset,
 // recording limits, the segments of a join, the drains and the trailers.
+#include <algorithm>
 #include <cstdlib>
 
 #include "media/loader/av_bindings.h"
@@ -244,6 +245,13 @@ void TTranscodeRun::EndSegment(int AInputFile)
 {
     for (TInputStreamRun& ist : FInputs)
         if (ist.file_index == AInputFile && ist.decoding_needed && !ist.drained) DrainInput(ist);
+    // Sound that ends before the pictures (an input without sound, or with less of it) is followed by silence
+    // up to their end, so that the next input's sound starts with its pictures.
+    int64_t pictures_end = 0;
+    for (const TOutputStreamRun& ost : FOutputs)
+        if (ost.type == AVMEDIA_TYPE_VIDEO) pictures_end = std::max(pictures_end, ost.end_time_us);
+    for (TOutputStreamRun& ost : FOutputs)
+        if (ost.type == AVMEDIA_TYPE_AUDIO && !ost.copy) PadAudioWithSilence(ost, pictures_end);
     int64_t largest = 0;
     for (TOutputStreamRun& ost : FOutputs) {
         if (!ost.copy) FlushOutput(ost);
@@ -254,7 +262,9 @@ void TTranscodeRun::EndSegment(int AInputFile)
     E.InputTsOffset(AInputFile + 1) += largest;
     FSegment = AInputFile + 1;
     for (TOutputStreamRun& ost : FOutputs) {
-        ost.source = FindSourceStream(FSegment, ost.type, {}, false);
+        // An input without sound leaves the sound on its old, ended source: silence is added at its end.
+        const int source = FindSourceStream(FSegment, ost.type, {}, false);
+        if (source >= 0 || ost.type != AVMEDIA_TYPE_AUDIO) ost.source = source;
         ost.seen_key_frame = false;
         if (ost.copy) continue;
         if (ost.swr != nullptr) ff::swr_free(&ost.swr);
@@ -264,7 +274,7 @@ void TTranscodeRun::EndSegment(int AInputFile)
             ost.filter = std::make_unique<TFilterChain>();
             ost.filter->SetOutputFormats({ost.rec->enc_ctx->pix_fmt});
             ost.filter->SetScaleFlags(static_cast<int>(E.Fsws_flags));
-            std::string chain = E.Fvfilters;
+            std::string chain = E.VideoFiltersOfInput(ist.file_index);
             const AVCodecParameters* par = ist.st->codecpar;
             if (ost.rec->enc_ctx->width != par->width || ost.rec->enc_ctx->height != par->height)
                 if (chain.empty()) chain = StrFormat("scale=%d:%d", ost.rec->enc_ctx->width, ost.rec->enc_ctx->height);

@@ -116,6 +116,11 @@ private:
     void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
     void EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush);
     void FlushAudio(TOutputStreamRun& AOst);
+    // Silence after what the stream holds so far, up to AEndUs of the output's time line.
+    void PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs);
+    // Sample frames the stream has taken so far: encoded, waiting in the fifo and in the resampler.
+    int64_t SamplesWritten(const TOutputStreamRun& AOst) const;
+    void AppendSilence(TOutputStreamRun& AOst, int ACount);
     // subtitles
     void SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVSubtitle& ASubtitle, int64_t APtsUs);
 

@@ -146,6 +146,11 @@ void TTranscodeRun::MapStreams()
                 // First a stream no other output stream of this file takes, then any of the kind.
                 ost.source = FindSourceStream(input, ost.type, taken, true);
                 if (ost.source < 0) ost.source = FindSourceStream(input, ost.type, taken, false);
+                // Sound joined to a first input without sound is set up from the first input that has it; the
+                // first segment is silence.
+                for (int f = 1; ost.source < 0 && E.JoinMode() && ost.type == AVMEDIA_TYPE_AUDIO && f < E.Fnb_input_files;
+                     ++f)
+                    ost.source = FindSourceStream(f, ost.type, {}, false);
                 if (ost.source < 0)
                     throw FFmpegException(StrFormat("Could not find input stream matching output stream #%d.%d (%s)",
                                                     f, rec->index, TypeName(ost.type)));
@@ -156,10 +161,12 @@ void TTranscodeRun::MapStreams()
         }
     }
     if (E.JoinMode()) {
-        // Every input of a join must have a stream for each output stream.
+        // Every input of a join must have a stream for each output stream but sound, which is silence where an
+        // input has none.
         for (int f = 1; f < E.Fnb_input_files; ++f)
             for (TOutputStreamRun& ost : FOutputs) {
                 const int source = FindSourceStream(f, ost.type, {}, false);
+                if (source < 0 && ost.type == AVMEDIA_TYPE_AUDIO) continue;
                 if (source < 0)
                     throw FFmpegException(StrFormat("Could not find input stream matching output stream #%d.%d (%s)",
                                                     f, ost.rec->index, TypeName(ost.type)));
@@ -228,8 +235,9 @@ void TTranscodeRun::PrepareVideoEncoder(TOutputStreamRun& AOst)
     }
     // The chain gets an automatic scale in front when the wanted size differs from the input's; the encoder then
     // takes the size the chain delivers, found by passing one blank picture through it.
-    std::string chain = E.Fvfilters;
-    if (templ->width != par->width || templ->height != par->height)
+    std::string chain = E.VideoFiltersOfInput(ist.file_index);
+    // An input's own chain is made for its own size and brings its pictures to the frame itself.
+    if (!E.HasInputVideoFilters(ist.file_index) && (templ->width != par->width || templ->height != par->height))
         chain = StrFormat("scale=%d:%d", templ->width, templ->height) + (chain.empty() ? "" : "," + chain);
     const int flags = static_cast<int>(E.Fsws_flags);
     auto make_chain = [&] {

@@ -430,9 +430,38 @@ bool TRegistry::ReadRaw(const std::string& AName, std::string& AType, std::strin
     return AType == TypeString || AType == TypeInteger || AType == TypeBinary;
 }
 
+TRegistry::TRegistry() = default;
+TRegistry::~TRegistry() = default;
+
+void TRegistry::BeginUpdate()
+{
+    FUpdating = true;
+    FPending.clear();
+}
+
+void TRegistry::EndUpdate()
+{
+    if (!FUpdating) return;
+    FUpdating = false;
+    std::vector<TPendingWrite> pending;
+    pending.swap(FPending);
+    if (pending.empty()) return;
+    std::lock_guard lock(SettingsMutex());
+    TSettingsFile settings;
+    for (const TPendingWrite& write : pending) {
+        settings.CreateSections(write.Section);
+        settings.Ini().WriteString(write.Section, write.Key, write.Value);
+    }
+    settings.Save();
+}
+
 void TRegistry::WriteRaw(const std::string& AName, const std::string& AType, const std::string& AData)
 {
     if (!FKeyOpen || FReadOnly) throw ERegistryException("Failed to set data for '" + AName + "'");
+    if (FUpdating) {
+        FPending.push_back({SectionOf(FCurrentPath), EncodeName(AName), AType + ":" + AData});
+        return;
+    }
     std::lock_guard lock(SettingsMutex());
     TSettingsFile settings;
     std::string section = SectionOf(FCurrentPath);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TStrings;
 
@@ -30,8 +31,8 @@ std::string RegistrySettingsFileName();
 
 class TRegistry : public TObject {
 public:
-    TRegistry() = default;
-    ~TRegistry() override = default;
+    TRegistry();
+    ~TRegistry() override;
 
     HKEY RootKey() const { return FRootKey; }
     // Closes the open key.
@@ -69,7 +70,17 @@ public:
     void WriteFloat(const std::string& AName, double AValue);
     void WriteDateTime(const std::string& AName, TDateTime AValue);
 
+    // Writes between BeginUpdate and EndUpdate are kept and reach the file together in one atomic rewrite at
+    // EndUpdate, so a crash leaves either all of the old values or all of the new ones. Reads meanwhile see the
+    // file as it was. EndUpdate raises ERegistryException "Failed to write ..." when the file cannot be written;
+    // nothing of the batch is kept then. A batch still open when the object goes is dropped.
+    void BeginUpdate();
+    void EndUpdate();
+
 private:
+    struct TPendingWrite {
+        std::string Section, Key, Value;
+    };
     std::string FullPath(const std::string& AKey) const;
     std::string SectionOf(const std::string& APath) const;
     bool ReadRaw(const std::string& AName, std::string& AType, std::string& AData);
@@ -80,4 +91,6 @@ private:
     std::string FCurrentPath;
     bool FKeyOpen = false;
     bool FReadOnly = false;
+    bool FUpdating = false;
+    std::vector<TPendingWrite> FPending;
 };

@@ -137,6 +137,21 @@ TEST_F(AddFilesTest, RefusedFilesAreReportedAndTheOthersAdded)
     EXPECT_EQ(FJobs.Row(), 0);
 }
 
+// A locked list (a run is converting) refuses the add: nothing is logged as added, and the file is still
+// closed again; the decoder's length and picture shape come with the job.
+TEST_F(AddFilesTest, ALockedListLogsNoAdd)
+{
+    FJobs.SetLocked(true);
+    EXPECT_THROW(FAdder->AddMediaFile(MediaFixture("clip.avi")), EInvalidOperation);
+    EXPECT_EQ(FLog.Lines(), std::vector<std::string>{});
+    EXPECT_EQ(FJobs.Count(), 0);
+    EXPECT_EQ(FDecoder->StreamCount(), -1) << "the file was left open";
+    FJobs.SetLocked(false);
+    ASSERT_TRUE(FAdder->AddMediaFile(MediaFixture("clip.avi")));
+    EXPECT_EQ(FJobs.Jobs()[0].SourceDuration, FJobs.Jobs()[0].TimeEnd);
+    EXPECT_NEAR(FJobs.Jobs()[0].SourceAspect, 4.0 / 3.0, 1e-3);
+}
+
 // Without the media libraries every file takes the error path with the decoder's reason.
 TEST(AddFilesWithoutLibraries, EveryFileIsRefused)
 {

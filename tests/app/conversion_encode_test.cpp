@@ -1,194 +1,20 @@
 // Whole conversions through the media engine's encoder, as the Start command runs them: jobs in three shipped
 // formats with trim ranges, the same files merged into one, a cropped and brightened job, a cancelled run, and a
 // run in which one job's file vanished before the start. Outputs are checked with ffprobe and ffmpeg.
-#include "app/conversion_run.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <unistd.h>
-
-#include "app/add_files.h"
-#include "app/conversion_ffencoder.h"
-#include "app/native_filters.h"
-#include "platform/rtl/main_thread_queue.h"
-#include "tests/fixtures/media_fixtures.h"
+#include "tests/app/conversion_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace conversion_test;
 
-const std::string kCatalogue = QUENNARY_BINARY_DIR "/app/mp4-converter-profiles";
-
-std::string Run(const std::string& ACommand)
-{
-    std::string output;
-    FILE* pipe = popen(ACommand.c_str(), "r");
-    if (pipe == nullptr) return output;
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
-    pclose(pipe);
-    return output;
-}
-
-// What ffprobe says of a file: "video", "audio" (codec names), "width", "height", "duration" (seconds, less the
-// encoder's priming that an MP3 starts with).
-std::map<std::string, std::string> Probe(const std::string& AFile)
-{
-    std::map<std::string, std::string> probe;
-    const std::string text = Run("ffprobe -v error -show_entries stream=codec_type,codec_name,width,height:"
-                                 "format=duration,start_time -of default=nw=1 '" + AFile + "'");
-    std::string codec;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        start = end + 1;
-        const size_t equal = line.find('=');
-        if (equal == std::string::npos) continue;
-        const std::string key = line.substr(0, equal), value = line.substr(equal + 1);
-        if (key == "codec_name") codec = value;
-        else if (key == "codec_type") probe[value] = codec;
-        else probe[key] = value;
-    }
-    if (!probe["duration"].empty() && !probe["start_time"].empty())
-        probe["duration"] = std::to_string(std::stod(probe["duration"]) - std::stod(probe["start_time"]));
-    return probe;
-}
-
-// The luma plane of the file's first picture.
-std::string FirstLuma(const std::string& AFile)
-{
-    return Run("ffmpeg -v error -i '" + AFile + "' -frames:v 1 -f rawvideo -pix_fmt gray -");
-}
-
-double MeanOf(const std::string& APlane)
-{
-    double sum = 0;
-    for (unsigned char value : APlane) sum += value;
-    return APlane.empty() ? 0 : sum / APlane.size();
-}
-
-class TSilentView final : public TConversionView {
-public:
-    void ShowRun() override { Shown = true; }
-    void CloseRun() override { Shown = false; }
-    void SetGauges(int ATotal, int) override { MaxTotal = std::max(MaxTotal, ATotal); }
-    void SetLabel(const std::string&) override {}
-    void SetPauseCaption(const std::string&) override {}
-    bool ShutdownChosen() const override { return false; }
-    bool OpenOutputChosen() const override { return true; }
-    bool Shown = false;
-    int MaxTotal = 0;
-};
-
-class ConversionEncodeTest : public MediaEngineTest {
+class ConversionEncodeTest : public ConversionTest {
 protected:
-    ConversionEncodeTest()
-        : MediaEngineTest(AllLibraries),
-          FFolder(fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / ("conversion_encode_" + std::to_string(getpid())))
-    {
-    }
-    void SetUp() override
-    {
-        MediaEngineTest::SetUp();
-        fs::remove_all(FFolder);
-        fs::create_directories(FFolder / "out");
-        FCatalogue.OnReportError = [this](const std::string& AText, const std::string& AMark) {
-            FReports.push_back(AMark + ": " + AText);
-        };
-        FCatalogue.LoadIcons(kCatalogue + "/Icons");
-        FCatalogue.LoadProfiles(kCatalogue + "/Profiles.dat");
-        FCatalogue.LoadFormats(kCatalogue + "/Formats.dat");
-        FCatalogue.AttachFormats({});
-        ASSERT_TRUE(FReports.empty()) << FReports[0] << " (is the catalogue built beside the converter?)";
-        RegisterEqFilter();
-        RegisterHueFilter();
-        FEncoder = std::make_unique<TFFEncoder>(nullptr);
-        FEncoder->SetProgressInterval(100);
-        FJobs = std::make_unique<TJobList>(FCatalogue);
-        FAdder = std::make_unique<TFileAdder>(*FJobs, *FEncoder->Decoder(), FLog, FCatalogue);
-        FAdder->ShowMessage = [this](const std::string& AText) { FReports.push_back(AText); };
-        FLink = std::make_unique<TEncoderConversionLink>(*FEncoder);
-        FRun = std::make_unique<TConversion>(*FLink, *FJobs, FCatalogue, FLog, FView);
-        FRun->OnReportError = [this](const std::string& AText, const std::string& AMark) {
-            FReports.push_back(AMark + ": " + AText);
-        };
-        FRun->Desktop.ShowWarning = [this](const std::string& AText) { FReports.push_back(AText); };
-        FRun->Desktop.StopPreview = [] {};
-        FRun->Desktop.OpenFolder = [this](const std::string& AFolder) { FOpened.push_back(AFolder); };
-        FRun->Desktop.SaveSettings = [] {};
-        FRun->Desktop.ShutDown = [] { FAIL() << "a test never shuts the computer down"; };
-    }
-    void TearDown() override
-    {
-        FRun.reset();
-        FLink.reset();
-        FAdder.reset();
-        FJobs.reset();
-        FEncoder.reset();
-        fs::remove_all(FFolder);
-        MediaEngineTest::TearDown();
-    }
-
-    // Adds a file with the shipped format of that profile and title; answers the job.
-    TVideoFile& Add(const std::string& AFile, const std::string& AProfile, const std::string& AFormat)
-    {
-        for (size_t p = 0; p < FCatalogue.Profiles.size(); ++p)
-            for (size_t f = 0; f < FCatalogue.Profiles[p].Formats.size(); ++f)
-                if (FCatalogue.Profiles[p].Title == AProfile && FCatalogue.Profiles[p].Formats[f].Title == AFormat)
-                    FCatalogue.Current = {static_cast<int>(p), static_cast<int>(f)};
-        EXPECT_EQ(FCatalogue.FindFormat(FCatalogue.Current)->Title, AFormat);
-        EXPECT_TRUE(FAdder->AddMediaFile(AFile)) << AFile;
-        return FJobs->Job(FJobs->Count() - 1);
-    }
-    static void Trim(TVideoFile& AJob, int64_t AStart, int64_t AEnd)
-    {
-        AJob.TimeStart = AStart;
-        AJob.TimeEnd = AEnd;
-        AJob.TrimmedLength = AEnd - AStart;
-    }
-    // Runs the main-thread calls the encoder hands over until the run's final event (bounded, never a sleep).
-    void WaitForEnd()
-    {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(3);
-        while (FRun->Running() && std::chrono::steady_clock::now() < limit) CheckSynchronize(50);
-        ASSERT_FALSE(FRun->Running()) << "the run did not end";
-    }
-    std::string Out(const std::string& AName = {}) const { return (FFolder / "out" / AName).string(); }
-    bool Logged(const std::string& AText) const
-    {
-        for (const std::string& line : FLog.Lines())
-            if (line.size() >= AText.size() && line.compare(line.size() - AText.size(), AText.size(), AText) == 0)
-                return true;
-        return false;
-    }
     // A second of grey picture inside a black border of 10% on each side, 220 x 180.
     std::string BorderedClip()
     {
-        const std::string path = (FFolder / "bordered.avi").string();
-        const std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i color=c=gray:size=176x144:rate=25 -t 1 "
-                                    "-vf pad=220:180:22:18:black -c:v mpeg4 -q:v 2 '" + path + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return path;
+        return MakeClip("bordered.avi", "-f lavfi -i color=c=gray:size=176x144:rate=25 -t 1 "
+                                        "-vf pad=220:180:22:18:black -c:v mpeg4 -q:v 2");
     }
-
-    fs::path FFolder;
-    TCatalogue FCatalogue;
-    TEventsLog FLog;
-    TSilentView FView;
-    std::unique_ptr<TFFEncoder> FEncoder;
-    std::unique_ptr<TJobList> FJobs;
-    std::unique_ptr<TFileAdder> FAdder;
-    std::unique_ptr<TEncoderConversionLink> FLink;
-    std::unique_ptr<TConversion> FRun;
-    std::vector<std::string> FReports, FOpened;
 };
 
 constexpr int64_t kMs = 1000;

@@ -54,13 +54,18 @@ TEST(ConversionOptions, FilterChainsOfWorkedExamples)
         const char *frame_width, *frame_height, *chain, *frame_aspect;
     };
     const Case cases[] = {
-        {640, 480, 0, 0, 0, 0, "1280", "720", "pad=854:480:107:0:black,scale=1280:720", ""},
-        {720, 576, 3, 0, 0, 0, "640", "480", "pad=720:712:0:68:black,scale=640:480", "16:9"},
-        {640, 480, 0, 10, 0, 0, "320", "240", "nativeeq=10:0,scale=320:240", ""},
-        {640, 480, 0, -20, 15, 30, "320", "240", "nativeeq=-20:15,nativehue=0:30,scale=320:240", ""},
+        {640, 480, 0, 0, 0, 0, "1280", "720", "pad=854:480:107:0:black,scale=1280:720,setsar=1/1", "16:9"},
+        // Shown 16:9 in a 4:3 frame: the bars are worked out on the picture's own height, 576 + 2 x 96 rows
+        // for 480 of 640 x 480, so the picture keeps 360 rows: 640 / 360 is 16:9.
+        {720, 576, 3, 0, 0, 0, "640", "480", "pad=720:768:0:96:black,scale=640:480,setsar=1/1", "4:3"},
+        {640, 480, 0, 10, 0, 0, "320", "240", "nativeeq=10:0,scale=320:240,setsar=1/1", "4:3"},
+        {640, 480, 0, -20, 15, 30, "320", "240", "nativeeq=-20:15,nativehue=0:30,scale=320:240,setsar=1/1", "4:3"},
         // "Full Screen" takes the frame's own shape: nothing to pad.
-        {640, 480, 1, 0, 0, 0, "1280", "720", "scale=1280:720", "-1"},
-        {640, 480, 2, 0, 0, 0, "640", "480", "scale=640:480", "4:3"},
+        {640, 480, 1, 0, 0, 0, "1280", "720", "scale=1280:720,setsar=1/1", "16:9"},
+        {640, 480, 2, 0, 0, 0, "640", "480", "scale=640:480,setsar=1/1", "4:3"},
+        // "16:9" into a square-pixel 16:9 frame fills it; "4:3" gets bars left and right.
+        {640, 480, 3, 0, 0, 0, "640", "360", "scale=640:360,setsar=1/1", "16:9"},
+        {1280, 720, 2, 0, 0, 0, "640", "360", "pad=1706:720:213:0:black,scale=640:360,setsar=1/1", "16:9"},
     };
     for (const Case& c : cases) {
         TVideoFile job = Job(c.width, c.height);
@@ -82,10 +87,48 @@ TEST(ConversionOptions, CropComesBeforePadAndScale)
     job.CropTop = job.CropBottom = 48;
     job.Brightness = 30;
     // 512 x 384 keeps 4:3, so a 4:3 frame needs no bars.
-    EXPECT_EQ(Fill(job, VideoFormat("320", "240")).VideoFilters, "nativeeq=30:0,crop=512:384:64:48,scale=320:240");
+    EXPECT_EQ(Fill(job, VideoFormat("320", "240")).VideoFilters,
+              "nativeeq=30:0,crop=512:384:64:48,scale=320:240,setsar=1/1");
     // Into 16:9 it gets bars left and right.
     EXPECT_EQ(Fill(job, VideoFormat("1280", "720")).VideoFilters,
-              "nativeeq=30:0,crop=512:384:64:48,pad=682:384:85:0:black,scale=1280:720");
+              "nativeeq=30:0,crop=512:384:64:48,pad=682:384:85:0:black,scale=1280:720,setsar=1/1");
+}
+
+// The disc formats' frames are not square-pixel: they are shown 4:3, or 16:9 when the job asks for 16:9, and a
+// source with pixels of its own shape is measured by what it shows.
+TEST(ConversionOptions, DiscFormatsAndSourcePixelShapes)
+{
+    struct Case {
+        const char *width, *height, *extra;
+        int source_width, source_height;
+        double source_aspect;
+        int aspect;
+        const char *chain, *frame_aspect;
+    };
+    const Case cases[] = {
+        {"720", "576", "f=dvd<CRLF>g=15", 640, 480, 0, 0, "scale=720:576,setsar=16/15", "4:3"},
+        {"720", "576", "f=dvd<CRLF>g=15", 640, 480, 0, 3, "scale=720:576,setsar=64/45", "16:9"},
+        {"720", "480", "f=dvd", 640, 480, 0, 1, "scale=720:480,setsar=8/9", "4:3"},
+        {"480", "576", "pix_fmt=yuv420p<CRLF>f=svcd", 640, 480, 0, 0, "scale=480:576,setsar=8/5", "4:3"},
+        {"352", "288", "f=vcd", 640, 360, 0, 0, "pad=640:480:0:60:black,scale=352:288,setsar=12/11", "4:3"},
+        // A Video CD is 4:3 only: "16:9" is shown 16:9 with bars; a Super Video CD can be 16:9.
+        {"352", "288", "f=vcd", 640, 480, 0, 3, "pad=640:640:0:80:black,scale=352:288,setsar=12/11", "4:3"},
+        {"480", "576", "f=svcd", 640, 480, 0, 3, "scale=480:576,setsar=32/15", "16:9"},
+        // Not a disc: "f=dvdx" names another stream; square pixels, its frame's own shape.
+        {"720", "576", "f=dvdx", 640, 480, 0, 0, "pad=640:512:0:16:black,scale=720:576,setsar=1/1", "5:4"},
+        // A 720 x 576 source of 16:9 pixels is 16:9 to look at.
+        {"640", "480", "", 720, 576, 16.0 / 9.0, 0, "pad=720:768:0:96:black,scale=640:480,setsar=1/1", "4:3"},
+    };
+    for (const Case& c : cases) {
+        TFormat format = VideoFormat(c.width, c.height);
+        format.ExtraParam = c.extra;
+        TVideoFile job = Job(c.source_width, c.source_height);
+        job.SourceAspect = c.source_aspect;
+        job.AspectRatio = c.aspect;
+        const TOutputOptions output = Fill(job, format);
+        EXPECT_EQ(output.VideoFilters, c.chain) << c.width << "x" << c.height << " " << c.extra << " aspect " << c.aspect;
+        EXPECT_EQ(output.FrameAspectRatio, c.frame_aspect) << c.extra;
+    }
 }
 
 TEST(ConversionOptions, CodecsRatesAndTags)
@@ -162,18 +205,56 @@ TEST(ConversionOptions, TrimRangeOnlyForAJobConvertedOnItsOwn)
 TEST(ConversionOptions, GeometryThatCannotBeComputed)
 {
     // A file read as sound only has no picture size: no crop, no pad, but the frame still gets its size.
-    EXPECT_EQ(Fill(Job(0, 0), VideoFormat("320", "240")).VideoFilters, "scale=320:240");
+    EXPECT_EQ(Fill(Job(0, 0), VideoFormat("320", "240")).VideoFilters, "scale=320:240,setsar=1/1");
 
     TVideoFile cropped_away = Job(640, 480);
     cropped_away.CropLeft = 320;
     cropped_away.CropRight = 320;
     EXPECT_THROW(Fill(cropped_away, VideoFormat("320", "240")), EConversionGeometry);
     EXPECT_THROW(Fill(Job(640, 480), VideoFormat("0", "240")), EConversionGeometry);
-    EXPECT_THROW(PadToFrame(1000000, 1000000, 4000, 3000), EConversionGeometry);  // 32-bit products overflow
+    EXPECT_THROW(PadToAspect(2000000000, 1000, 1.0, 4.0), EConversionGeometry);  // a padded size beyond 32 bits
+    EXPECT_THROW(PadToAspect(640, 480, 0.0, 4.0 / 3.0), EConversionGeometry);
 
     TFormat broken = VideoFormat("320", "240");
     broken.Channel = "stereo";
     EXPECT_THROW(Fill(Job(640, 480), broken), EConvertError);
+}
+
+// One number rule for every catalogue value: empty is "not set" (the engine's default, or the source's own),
+// anything else must be a whole number.
+TEST(ConversionOptions, EmptyCatalogueValuesAreNotSet)
+{
+    TFormat format = VideoFormat("320", "240");
+    format.AudioBitRate = "";
+    format.FrameRate = "";
+    format.VideoBitRate = " ";
+    TOutputOptions output = Fill(Job(640, 480), format);
+    EXPECT_EQ(output.AudioBitrate, -1);
+    EXPECT_EQ(output.FrameRate, "");
+    EXPECT_EQ(output.VideoBitrate, -1);
+    EXPECT_EQ(output.AudioChannels, 2);
+
+    // Without a frame size the picture keeps its size; only the shape it is shown with is set.
+    format.Width = format.Height = "";
+    TVideoFile job = Job(640, 480);
+    job.AspectRatio = 3;
+    output = Fill(job, format);
+    EXPECT_EQ(output.VideoFilters, "setsar=4/3");
+    EXPECT_EQ(output.FrameAspectRatio, "");
+
+    // A sound format without a bit rate (FLAC, WAV) and with an audio flag of "+1".
+    TFormat flac = VideoFormat("", "");
+    flac.IsAudioFormat = "+1";
+    flac.AudioBitRate = "";
+    output = Fill(job, flac);
+    EXPECT_TRUE(output.DisableVideo);
+    EXPECT_EQ(output.AudioBitrate, -1);
+
+    for (const char* bad : {"12a", "1.5", "--1", "99999999999"}) {
+        TFormat wrong = VideoFormat("320", "240");
+        wrong.AudioBitRate = bad;
+        EXPECT_THROW(Fill(Job(640, 480), wrong), EConvertError) << bad;
+    }
 }
 
 TEST(ConversionOptions, SmallFilterTexts)
@@ -191,6 +272,13 @@ TEST(ConversionOptions, SmallFilterTexts)
     EXPECT_EQ(options.VideoFilters, "a=1,b=2");
     EXPECT_EQ(JoinedOutputFileName("/out/", VideoFormat("1", "1")), "/out/Joined.mp4");
     EXPECT_EQ(JobOutputFileName("/out", Job(1, 1), VideoFormat("1", "1")), "/out/holiday.mp4");
+    // A title is a file name: separators cannot lead out of the output folder.
+    TVideoFile escaping = Job(1, 1);
+    for (const auto& [title, name] : std::vector<std::pair<std::string, std::string>>{
+             {"../x", "/out/.._x.mp4"}, {"a/b\\c", "/out/a_b_c.mp4"}, {"..", "/out/...mp4"}, {"/etc/passwd", "/out/_etc_passwd.mp4"}}) {
+        escaping.DestinationTitle = title;
+        EXPECT_EQ(JobOutputFileName("/out", escaping, VideoFormat("1", "1")), name) << title;
+    }
 }
 
 TEST(ConversionProgress, GaugesFromReports)

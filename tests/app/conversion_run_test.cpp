@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 #include "platform/rtl/sysutils.h"
@@ -13,6 +15,22 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// The hidden name a task writes until it has finished.
+std::string Partial(const std::string& AFolder, const std::string& AName)
+{
+    const fs::path name(AName);
+    return AFolder + "/." + name.stem().string() + ".partial" + name.extension().string();
+}
+
+// The names in a folder, hidden ones too, sorted.
+std::vector<std::string> NamesIn(const std::string& AFolder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(AFolder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class TRecordingEncoder final : public TConversionEncoder {
 public:
@@ -33,6 +51,8 @@ public:
     {
         Calls.push_back("SetOutputFile " + std::to_string(ATaskIndex) + " " + AFileName);
         Outputs.push_back(*AOptions);
+        // The engine makes the output file when it is set, as it opens it then.
+        if (!FailOutput && fs::is_directory(fs::path(AFileName).parent_path())) std::ofstream(AFileName) << "output";
         return !FailOutput;
     }
     int TasksCount() const override { return Tasks; }
@@ -163,8 +183,8 @@ TEST_F(ConversionRunTest, EachJobGetsItsOwnTaskAndOutput)
     AddJobs(2);
     ASSERT_TRUE(FRun.Start(Out()));
     const std::vector<std::string> calls = {
-        "ClearTasks",         "AddTask /in/clip0.avi", "SetOutputFile 0 " + Out() + "/clip0.mp4",
-        "AddTask /in/clip1.avi", "SetOutputFile 1 " + Out() + "/clip1.avi", "Start"};
+        "ClearTasks",         "AddTask /in/clip0.avi", "SetOutputFile 0 " + Partial(Out(), "clip0.mp4"),
+        "AddTask /in/clip1.avi", "SetOutputFile 1 " + Partial(Out(), "clip1.avi"), "Start"};
     EXPECT_EQ(FEncoder.Calls, calls);
     EXPECT_EQ(FDesktop, std::vector<std::string>{"StopPreview"});
     EXPECT_EQ(FEncoder.Inputs[1].TimeStart, 500000);
@@ -189,7 +209,7 @@ TEST_F(ConversionRunTest, MergingReadsEveryJobIntoOneJoinedFile)
                                             "AddTask /in/clip0.avi",
                                             "AddInputFile 0 /in/clip1.avi",
                                             "AddInputFile 0 /in/clip2.avi",
-                                            "SetOutputFile 0 " + Out() + "/Joined.avi",
+                                            "SetOutputFile 0 " + Partial(Out(), "Joined.avi"),
                                             "Start"};
     EXPECT_EQ(FEncoder.Calls, calls);
     for (const TInputOptions& input : FEncoder.Inputs) EXPECT_EQ(input.TimeStart, AV_NOPTS_VALUE);
@@ -207,7 +227,7 @@ TEST_F(ConversionRunTest, MergingASingleJobConvertsItAsItself)
     AddJobs(1);
     FRun.Merge = true;
     ASSERT_TRUE(FRun.Start(Out()));
-    EXPECT_EQ(FEncoder.Calls[2], "SetOutputFile 0 " + Out() + "/clip0.mp4");
+    EXPECT_EQ(FEncoder.Calls[2], "SetOutputFile 0 " + Partial(Out(), "clip0.mp4"));
     EXPECT_FALSE(FEncoder.Outputs[0].Join);
     EXPECT_EQ(FEncoder.Inputs[0].TimeStart, 500000);
 }
@@ -220,7 +240,7 @@ TEST_F(ConversionRunTest, MissingOutputFolderFallsBack)
                                                   FRun.FallbackFolder + "\"."});
     EXPECT_EQ(FRun.OutputFolder(), FRun.FallbackFolder);
     EXPECT_TRUE(DirectoryExists(FRun.FallbackFolder));
-    EXPECT_EQ(FEncoder.Calls[2], "SetOutputFile 0 " + FRun.FallbackFolder + "/clip0.mp4");
+    EXPECT_EQ(FEncoder.Calls[2], "SetOutputFile 0 " + Partial(FRun.FallbackFolder, "clip0.mp4"));
 }
 
 TEST_F(ConversionRunTest, FallbackThatCannotBeMadeStopsTheStart)
@@ -289,10 +309,10 @@ TEST_F(ConversionRunTest, AJobWhoseFileCannotBeOpenedIsLeftOut)
     EXPECT_EQ(FReports, std::vector<std::string>{"CLM_FFAddTaskToMeged: engine says no"});
     const std::vector<std::string> calls = {"ClearTasks",
                                             "AddTask /in/clip0.avi",
-                                            "SetOutputFile 0 " + Out() + "/clip0.mp4",
+                                            "SetOutputFile 0 " + Partial(Out(), "clip0.mp4"),
                                             "AddTask /in/clip1.avi",
                                             "AddTask /in/clip2.avi",
-                                            "SetOutputFile 1 " + Out() + "/clip2.mp4",
+                                            "SetOutputFile 1 " + Partial(Out(), "clip2.mp4"),
                                             "Start"};
     EXPECT_EQ(FEncoder.Calls, calls);
     FEncoder.OnProgress({1, 10, 100});
@@ -367,6 +387,8 @@ TEST_F(ConversionRunTest, ASuccessfulRunIsLoggedAndItsFolderOpened)
     EXPECT_TRUE(FRun.OutputOptionsList().empty());
     EXPECT_EQ(LogTexts(), (std::vector<std::string>{"Started Conversion", "Conversion successfully done."}));
     EXPECT_EQ(FDesktop, (std::vector<std::string>{"StopPreview", "Open " + Out()}));
+    // Finished outputs take their names.
+    EXPECT_EQ(NamesIn(Out()), (std::vector<std::string>{"clip0.mp4", "clip1.avi"}));
     FJobs.ClearAll();
     EXPECT_EQ(FJobs.Count(), 0);
 }
@@ -388,6 +410,8 @@ TEST_F(ConversionRunTest, AFailedTaskIsReportedAndTheRunIsNoSuccess)
     EXPECT_FALSE(FRun.Succeeded());
     EXPECT_EQ(LogTexts(), (std::vector<std::string>{"Started Conversion", "Could not write header"}));
     EXPECT_EQ(FDesktop, std::vector<std::string>{"StopPreview"});
+    // The failed task's output is gone; the finished one keeps its.
+    EXPECT_EQ(NamesIn(Out()), std::vector<std::string>{"clip1.avi"});
 }
 
 TEST_F(ConversionRunTest, CancelStopsAndLogsNoSuccess)
@@ -403,8 +427,9 @@ TEST_F(ConversionRunTest, CancelStopsAndLogsNoSuccess)
     EndRun();
     EXPECT_FALSE(FRun.Succeeded());
     EXPECT_EQ(LogTexts(), (std::vector<std::string>{"Started Conversion", "Conversion cancelled by user."}));
-    // The user is there to cancel: no folder opened, no shut-down.
+    // The user is there to cancel: no folder opened, no shut-down, and no unfinished output left.
     EXPECT_EQ(FDesktop, std::vector<std::string>{"StopPreview"});
+    EXPECT_EQ(NamesIn(Out()), std::vector<std::string>{});
 }
 
 TEST_F(ConversionRunTest, ShutDownChosenWritesSettingsInsteadOfTheSuccessLine)

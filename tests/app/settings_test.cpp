@@ -4,7 +4,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sys/inotify.h>
+#include <unistd.h>
 
+#include "app/startup_loading.h"
 #include "platform/rtl/registry.h"
 
 namespace {
@@ -162,6 +166,82 @@ TEST_F(SettingsTest, IndexOfTheWrongTypeEndsTheReading)
     TCatalogue catalogue = SmallCatalogue();
     EXPECT_THROW(store.Read(settings, catalogue), ERegistryException);
     EXPECT_EQ(settings.OutputPath, "/out");  // read before the fault
+}
+
+// A save replaces the settings file once, whole: a crash in the middle keeps the old settings or the new ones,
+// never a mixture.
+TEST_F(SettingsTest, ASaveRewritesTheFileOnce)
+{
+    Store([](TRegistry& R) { R.WriteString("OutputPath", "/old"); });
+    const fs::path file = RegistrySettingsFileName();
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, file.parent_path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    TSettingsStore store;
+    TSettings settings;
+    TCatalogue catalogue = SmallCatalogue();
+    store.Read(settings, catalogue);
+    catalogue.LastEdited = {0, 1};
+    store.Save({"/new", "", "/shots", {}}, catalogue, Config.string() + "/a.mp4");
+    int replaced = 0;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t got; (got = read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* at = buffer; at < buffer + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            // The file is written beside its name and then moved over it, or written in place.
+            if (event->len > 0 && file.filename() == event->name) ++replaced;
+            at += sizeof(inotify_event) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(replaced, 1);
+    EXPECT_EQ(StoredString("OutputPath"), "/new");
+    EXPECT_EQ(StoredString("videowidth"), "640");
+    EXPECT_EQ(StoredInteger("lasteditedformatind"), 1);
+}
+
+// The start-up loading without a window: the catalogue, the user's folders (made when missing), then the stored
+// settings over them, then the formats with the remembered values of the last edited one.
+TEST_F(SettingsTest, StartupLoadingInItsOrder)
+{
+    const fs::path catalogue_folder = Config / "profiles", documents = Config / "Documents";
+    fs::create_directories(catalogue_folder / "Icons");
+    fs::create_directories(documents);
+    std::ofstream(catalogue_folder / "Icons" / "p.png") << "";
+    std::ofstream(catalogue_folder / "Profiles.dat") << "<?xml?>\n<profile height=\"300\">\n<!-- -->\n"
+                                                        "<category id=\"p\" title=\"P\" icon=\"p\"/>\n</profile>\n";
+    std::string formats = "a\nb\nc\n<format id=\"p\" name=\"A\" width=\"640\" height=\"480\" />\ny\nz\n";
+    for (char& c : formats) c = static_cast<char>(255 - static_cast<unsigned char>(c));
+    std::ofstream(catalogue_folder / "Formats.dat", std::ios::binary) << formats;
+    Store([](TRegistry& R) {
+        R.WriteString("ScreenShotsPath", "/stored/shots");
+        R.WriteInteger("lasteditedprofileind", 0);
+        R.WriteInteger("lasteditedformatind", 0);
+        R.WriteString("videowidth", "320");
+    });
+
+    TCatalogue catalogue;
+    TSettings settings;
+    TSettingsStore store;
+    TStartupLoading loading(catalogue, settings);
+    std::vector<std::string> reports;
+    loading.OnReportError = [&](const std::string& AText, const std::string&) { reports.push_back(AText); };
+    loading.Run(catalogue_folder.string(), documents.string(), &store);
+    EXPECT_EQ(reports, std::vector<std::string>{});
+    EXPECT_TRUE(fs::is_directory(documents / "Brindlewave" / "Quennary" / "Output"));
+    EXPECT_EQ(settings.OutputPath, (documents / "Brindlewave" / "Quennary" / "Output").string());
+    EXPECT_EQ(settings.ScreenShotsPath, "/stored/shots");
+    ASSERT_EQ(catalogue.Profiles.size(), 2u);
+    EXPECT_EQ(catalogue.Profiles.back().Title, "All Profiles");
+    ASSERT_EQ(catalogue.Profiles[0].Formats.size(), 1u);
+    EXPECT_EQ(catalogue.Profiles[0].Formats[0].Width, "320");  // the remembered value of the last edited format
+    EXPECT_EQ(catalogue.Profiles[1].Formats[0].Width, "640");
+    EXPECT_TRUE(store.WasRead());
+
+    // A missing "Formats.dat" ends the loading as start-up does.
+    fs::remove(catalogue_folder / "Formats.dat");
+    TCatalogue other;
+    TStartupLoading failing(other, settings);
+    EXPECT_THROW(failing.ReadShippedCatalogue(catalogue_folder.string()), Exception);
 }
 
 }  // namespace

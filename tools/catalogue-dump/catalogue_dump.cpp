@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/catalogue.h"
+#include "app/startup_loading.h"
 #include "platform/rtl/environment.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
@@ -13,14 +14,13 @@ int main(int argc, char** argv)
     const std::string folder = IncludeTrailingPathDelimiter(
         argc > 1 ? std::string(argv[1]) : GetExecutableFolder() + "../../app/mp4-converter-profiles");
     TCatalogue catalogue;
-    catalogue.OnReportError = [](const std::string& AText, const std::string& AMark) {
+    TSettings settings;
+    TStartupLoading loading(catalogue, settings);
+    loading.OnReportError = [](const std::string& AText, const std::string& AMark) {
         std::cout << "REPORTED " << AMark << ": " << AText << "\n";
     };
     try {
-        catalogue.LoadIcons(folder + "Icons");
-        catalogue.LoadProfiles(folder + "Profiles.dat");
-        catalogue.LoadFormats(folder + "Formats.dat");
-        catalogue.AttachFormats({});
+        loading.ReadShippedCatalogue(folder);
     } catch (const Exception& e) {
         std::cout << "FAILED " << e.Message() << "\n";
         return 1;

@@ -21,6 +21,7 @@
 #include "app/events_log.h"
 #include "app/job_list.h"
 #include "app/native_filters.h"
+#include "app/startup_loading.h"
 #include "media/loader/av_bindings.h"
 #include "media/loader/engine.h"
 #include "media/loader/library_loader.h"
@@ -167,13 +168,12 @@ private:
 int Convert(const TRequest& ARequest)
 {
     TCatalogue catalogue;
-    catalogue.OnReportError = [](const std::string& AText, const std::string& AMark) {
+    TSettings settings;
+    TStartupLoading loading(catalogue, settings);
+    loading.OnReportError = [](const std::string& AText, const std::string& AMark) {
         std::fprintf(stderr, "%s: %s\n", AMark.c_str(), AText.c_str());
     };
-    catalogue.LoadIcons(ARequest.Catalogue + "/Icons");
-    catalogue.LoadProfiles(ARequest.Catalogue + "/Profiles.dat");
-    catalogue.LoadFormats(ARequest.Catalogue + "/Formats.dat");
-    catalogue.AttachFormats({});
+    loading.ReadShippedCatalogue(ARequest.Catalogue);
 
     RegisterEqFilter();
     RegisterHueFilter();
