@@ -211,6 +211,15 @@ void TCustomEdit::TextReplaced(bool AByUser)
     Change();
 }
 
+void TCustomEdit::ModelChanged(bool ATextChanged)
+{
+    UpdateScrollState();
+    PlaceCaret();
+    Invalidate();
+    if (ATextChanged)
+        Change();
+}
+
 TRect TCustomEdit::FormatRect()
 {
     if (FFormatRect)

@@ -78,6 +78,8 @@ protected:
 
     // For the mask layer and the memo: an edit of the text as the user made it (undo step, Modified, Change).
     bool ReplaceSelectionByUser(const std::string& AText, bool ATyping);
+    // After the lines were changed directly (a strings view): re-measure, repaint and notify.
+    void ModelChanged(bool ATextChanged = true);
     void SelectChars(int AStart, int ALength);
     void SelectPositions(TTextPos AAnchor, TTextPos ACaret);
     // After the selection or the text moved: keep the caret in sight, move it, repaint.
