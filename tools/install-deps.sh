@@ -17,7 +17,7 @@ packages=(
   # network
   libcurl4-openssl-dev
   # tests, tools and benchmarks
-  ffmpeg xvfb xauth x11-apps xdotool python3 python3-aiosmtpd
+  ffmpeg xvfb xauth x11-apps xdotool xclip python3 python3-aiosmtpd
   googletest libgtest-dev libgmock-dev libbenchmark-dev
 )
 
