@@ -260,7 +260,7 @@ TPoint TCustomEdit::PointOfPos(TTextPos APos)
     int line, sub;
     FLayout.LineOfRow(row, line, sub);
     TRect r = FormatRect();
-    int x = FLayout.RowStops(line, sub).XOfByte(APos.Byte);
+    int x = FLayout.XOfByte(line, sub, APos.Byte);
     return {r.Left - FScrollX + AlignOffset(FLayout.RowWidth(line, sub)) + x, r.Top + (row - FTopRow) * FLineHeight};
 }
 
@@ -320,7 +320,7 @@ void TCustomEdit::EnsureCaretVisible()
     int line, sub;
     FLayout.LineOfRow(row, line, sub);
     int rowWidth = FLayout.RowWidth(line, sub);
-    int x = FLayout.RowStops(line, sub).XOfByte(caret.Byte) + AlignOffset(rowWidth);
+    int x = FLayout.XOfByte(line, sub, caret.Byte) + AlignOffset(rowWidth);
     int scroll = FScrollX;
     if (FWordWrap) {
         FScrollX = 0;

@@ -219,3 +219,11 @@ int TEditLayout::RowWidth(int ALine, int ASub)
         return LineWidth(ALine);
     return TextWidth(FDC, RowDisplay(ALine, ASub));
 }
+
+int TEditLayout::XOfByte(int ALine, int ASub, size_t AByte)
+{
+    size_t start = RowStarts(ALine)[static_cast<size_t>(ASub)];
+    if (AByte <= start)
+        return 0;
+    return TextWidth(FDC, Display(std::string_view(FModel.Line(ALine)).substr(start, AByte - start)));
+}

@@ -31,6 +31,8 @@ public:
     // The character stops of one row, in the line's bytes, measured on what is shown.
     edittext::TCharStops RowStops(int ALine, int ASub);
     int RowWidth(int ALine, int ASub);
+    // The offset of a byte within its row, measuring only the text before it.
+    int XOfByte(int ALine, int ASub, size_t AByte);
     int LineWidth(int ALine);
     int MaxWidth();
     // What a row shows (the mask character repeated, or the text).
