@@ -400,6 +400,16 @@ void TCustomEdit::WndProc(TMessage& AMessage)
     switch (AMessage.Msg) {
     case WM_ERASEBKGND:
         if (FTransparent) {
+            // What the parent shows here goes behind the text; a host that paints its own background handles
+            // WM_ERASEBKGND before this.
+            HDC dc = reinterpret_cast<HDC>(AMessage.WParam);
+            if (Parent() && Parent()->HandleAllocated() && dc) {
+                int saved = SaveDC(dc);
+                OffsetViewportOrgEx(dc, -Left(), -Top(), nullptr);
+                Parent()->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+                Parent()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+                RestoreDC(dc, saved);
+            }
             AMessage.Result = 1;
             return;
         }

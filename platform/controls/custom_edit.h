@@ -34,7 +34,8 @@ public:
     void SetHideSelection(bool AValue);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment AValue);  // a new window, as the style is fixed at creation
-    // No background fill: the host paints behind the text (in its WM_ERASEBKGND).
+    // No background of its own: the erase step shows the parent behind the text, unless a host handles
+    // WM_ERASEBKGND itself; WM_PAINT with a DC draws only text and selection into it.
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool AValue);
 

@@ -4,6 +4,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gui/bitmap.h"
+#include "platform/gui/ext_controls.h"
 
 #include <functional>
 #include <vector>
@@ -362,7 +363,6 @@ TEST_F(Edit, TransparentPaintLeavesTheHostsPixels)
     host.Canvas()->Brush()->SetColor(background);
     host.Canvas()->FillRect(Rect(0, 0, 120, 24));
     HDC dc = host.Canvas()->Handle();
-    edit->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     edit->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     // Beyond the text nothing is touched; the selection is drawn.
     for (int x = 60; x < 120; x += 7)
@@ -372,6 +372,26 @@ TEST_F(Edit, TransparentPaintLeavesTheHostsPixels)
     for (int x = 0; x < 30; ++x)
         highlighted += GetPixel(dc, x, edit->FormatRect().Top + 1) == ColorRefOf(clHighlight);
     EXPECT_GT(highlighted, 5);
+}
+
+TEST_F(Edit, TransparentEditShowsItsParentOnScreen)
+{
+    auto* panel = new TPanel(Form);
+    panel->SetBounds(10, 60, 200, 40);
+    panel->SetBevelOuter(bvNone);
+    const TColor colour = static_cast<TColor>(0x3080E0);
+    panel->SetColor(colour);
+    panel->SetParent(Form);
+    auto* edit = new TEdit(Form);
+    edit->SetBounds(10, 8, 150, 24);
+    edit->SetTransparent(true);
+    edit->SetText("over the panel");
+    edit->SetParent(panel);
+    Form->Repaint();
+    Pump();
+    HDC dc = GetDC(edit->Handle());
+    EXPECT_EQ(GetPixel(dc, 140, 20), ColorRefOf(colour));  // right of the text: the panel
+    ReleaseDC(edit->Handle(), dc);
 }
 
 }  // namespace
