@@ -668,15 +668,13 @@ void TCustomEdit::HandleKeyDown(WORD AKey)
     case VK_HOME: {
         if (control)
             return move({});
-        int line_, sub;
-        FLayout.LineOfRow(FLayout.RowOfPos(caret), line_, sub);
+        int sub = FLayout.RowOfPos(caret) - FLayout.FirstRowOf(caret.Line);
         return move({caret.Line, FLayout.RowStarts(caret.Line)[static_cast<size_t>(sub)]});
     }
     case VK_END: {
         if (control)
             return move(FModel.EndPos());
-        int line_, sub;
-        FLayout.LineOfRow(FLayout.RowOfPos(caret), line_, sub);
+        int sub = FLayout.RowOfPos(caret) - FLayout.FirstRowOf(caret.Line);
         size_t end = FLayout.RowEnd(caret.Line, sub);
         // The end of a wrapped row is before its trailing blank, so the caret stays on that row.
         if (static_cast<size_t>(sub + 1) < FLayout.RowStarts(caret.Line).size() && end > 0)

@@ -64,7 +64,7 @@ size_t NextChar(std::string_view AText, size_t APos)
     if (APos >= AText.size())
         return AText.size();
     size_t length;
-    char32_t code = DecodeAt(AText, APos, &length);
+    DecodeAt(AText, APos, &length);
     APos += length;
     bool joined = false;
     while (APos < AText.size()) {
@@ -75,7 +75,6 @@ size_t NextChar(std::string_view AText, size_t APos)
         joined = next == 0x200D;
         APos += length;
     }
-    (void)code;
     return APos;
 }
 
