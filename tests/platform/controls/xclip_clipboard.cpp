@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -39,6 +41,10 @@ void WriteXclip(const std::string& AText)
     ASSERT_NE(pipe, nullptr);
     fwrite(AText.data(), 1, AText.size(), pipe);
     pclose(pipe);
+    // Its background part takes the selection a moment after the foreground one returns: wait until it serves.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ReadXclip("UTF8_STRING") != AText && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 class XclipClipboard : public ::testing::Test {
