@@ -104,6 +104,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
 {
     WindowProc = [this](TMessage& AMessage) { WndProc(AMessage); };
     FFont.OnChange = [this](TObject* ASender) { FontChanged(ASender); };
+    FConstraints.OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
 }
 
 TControl::~TControl()
@@ -119,6 +120,7 @@ TControl::~TControl()
     if (FParent)
         FParent->RemoveControl(this);
     FFont.OnChange = nullptr;
+    FConstraints.OnChange = nullptr;
 }
 
 void TControl::SetParent(TWinControl* AParent)
@@ -155,6 +157,7 @@ void TControl::UpdateBoundsFields(Integer ALeft, Integer ATop, Integer AWidth, I
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight)
 {
+    FConstraints.Apply(AWidth, AHeight);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
     bool resized = AWidth != FWidth || AHeight != FHeight;

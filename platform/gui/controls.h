@@ -4,6 +4,7 @@
 // (a window with a canvas). Ordinary controls are found from their windows through GWL_USERDATA.
 #include "platform/gui/canvas.h"
 #include "platform/gui/control_messages.h"
+#include "platform/gui/size_constraints.h"
 #include "platform/rtl/classes.h"
 
 #include <string>
@@ -96,6 +97,9 @@ public:
     void SetAnchors(TAnchors AValue) { FAnchors = AValue; }
     bool AutoSize() const { return FAutoSize; }
     virtual void SetAutoSize(bool AValue);
+    // Every size change passes through these limits; changing them resizes the control at once.
+    TSizeConstraints* Constraints() { return &FConstraints; }
+    void SetConstraints(TSizeConstraints* AValue) { FConstraints.Assign(AValue); }
 
     bool Visible() const { return FVisible; }
     virtual void SetVisible(bool AValue);
@@ -210,6 +214,7 @@ private:
     TAlign FAlign = alNone;
     TAnchors FAnchors{akLeft, akTop};
     bool FAutoSize = false;
+    TSizeConstraints FConstraints;
     bool FVisible = true;
     bool FEnabled = true;
     std::string FHint;

@@ -45,6 +45,9 @@ public:
     virtual void SetClipboardText(const std::string& AText) = 0;
     virtual std::optional<std::string> ClipboardText() const = 0;
 
+    // The desktop's bell (MessageBeep); AType is the kind of alert asked for.
+    virtual void Beep(UINT /*AType*/) {}
+
     // The desktop's side of the tray: an icon was added, changed or removed.
     virtual void TrayIconChanged(DWORD /*AMessage*/, const NOTIFYICONDATA&) {}
 

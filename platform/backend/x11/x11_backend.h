@@ -27,6 +27,7 @@ public:
     void SetClipboardText(const std::string& AText) override;
     std::optional<std::string> ClipboardText() const override;
     void TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData) override;
+    void Beep(win::UINT AType) override;
     uintptr_t AttachNativeWindow(win::HWND AWindow) override;
 
     // The X window showing a top-level window or a window's native child; 0 when there is none.

@@ -71,6 +71,14 @@ void TX11Backend::CaptureChanged(win::HWND AWindow)
     XFlush(f.Dpy);
 }
 
+void TX11Backend::Beep(win::UINT)
+{
+    TImpl& f = *F;
+    std::lock_guard lock(f.Lock);
+    XBell(f.Dpy, 0);
+    XFlush(f.Dpy);
+}
+
 void TX11Backend::TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData)
 {
     TImpl& f = *F;
