@@ -113,6 +113,7 @@ TControl::~TControl()
         gMouseOver = nullptr;
     if (gCaptureControl == this)
         gCaptureControl = nullptr;
+    DragControlDestroyed(this);
     if (Application)
         Application->ControlDestroyed(this);
     if (FPopupMenu)
@@ -524,6 +525,9 @@ void TControl::HandleMouseDown(TMessage& AMessage, TMouseButton AButton, bool AD
     }
     TPoint at = LParamToPoint(AMessage.LParam);
     MouseDown(AButton, shift, at.X, at.Y);
+    // Only once the pointer moves on does the press become a drag, so a plain click still clicks.
+    if (AButton == mbLeft && !ADouble && FDragMode == dmAutomatic && FControlState.Contains(csLButtonDown))
+        BeginDrag(false);
 }
 
 void TControl::HandleMouseUp(TMessage& AMessage, TMouseButton AButton)
