@@ -226,7 +226,8 @@ LRESULT TDragSession::CaptureProc(HWND AWindow, UINT AMsg, WPARAM AWParam, LPARA
     case WM_LBUTTONUP: {
         TPoint at = LParamToPoint(ALParam);
         ClientToScreen(AWindow, at);
-        session->MoveTo(at);
+        if (at != session->FPos)
+            session->MoveTo(at);
         if (Current() == session)
             Finish(true);
         return 0;
