@@ -803,9 +803,10 @@ void TWinControl::WndProc(TMessage& AMessage)
         return;
     }
     case WM_WINDOWPOSCHANGING: {
-        // Sizes that come from the window layer itself (the user's sizing, SetWindowPos) keep the limits too.
+        // Sizes that come from the window layer itself (the user's sizing, SetWindowPos) keep the limits too;
+        // a minimized window's caption strip is not the control's size.
         auto* pos = reinterpret_cast<WINDOWPOS*>(AMessage.LParam);
-        if (!(pos->flags & SWP_NOSIZE))
+        if (!(pos->flags & SWP_NOSIZE) && FHandle && !IsIconic(FHandle))
             Constraints()->Apply(pos->cx, pos->cy);
         break;
     }

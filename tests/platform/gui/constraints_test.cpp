@@ -118,6 +118,10 @@ TEST_F(Constraints, TheUserSizingAFormStopsAtItsLimits)
     MINMAXINFO info = GetMinMaxInfo(form->Handle());
     EXPECT_EQ(info.ptMinTrackSize.X, 300);
     EXPECT_EQ(info.ptMaxTrackSize.Y, 320);
+    // Minimizing is no sizing: the form comes back with its own size.
+    form->SetWindowState(wsMinimized);
+    form->SetWindowState(wsNormal);
+    EXPECT_EQ(form->BoundsRect(), Bounds(100, 100, 300, 320));
 }
 
 }  // namespace
