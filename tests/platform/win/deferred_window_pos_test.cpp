@@ -13,6 +13,8 @@ protected:
         MapWindowPoints(nullptr, GetAncestor(AWindow, GA_PARENT), corners, 2);
         return {corners[0].X, corners[0].Y, corners[1].X, corners[1].Y};
     }
+    // Filled by a handler that may still run while the fixture tears the windows down.
+    std::vector<TRect> SeenFromA;
 };
 
 TEST_F(DeferredWindowPos, EveryWindowIsAskedFirstThenAllMoveBeforeAnyHearsOfIt)
@@ -24,9 +26,8 @@ TEST_F(DeferredWindowPos, EveryWindowIsAskedFirstThenAllMoveBeforeAnyHearsOfIt)
     Pump();
     Log.clear();
     // What each window sees of the others while it hears that it moved: the batch is already in place.
-    std::vector<TRect> seen_from_a;
-    On(a, WM_WINDOWPOSCHANGED, [&](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        seen_from_a = {PlaceOf(b), PlaceOf(c)};
+    On(a, WM_WINDOWPOSCHANGED, [this, b, c](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        SeenFromA = {PlaceOf(b), PlaceOf(c)};
         return std::nullopt;
     });
     // A window may still change its own entry when asked.
@@ -48,7 +49,7 @@ TEST_F(DeferredWindowPos, EveryWindowIsAskedFirstThenAllMoveBeforeAnyHearsOfIt)
     EXPECT_EQ(PlaceOf(a), Bounds(5, 5, 50, 15));
     EXPECT_EQ(PlaceOf(b), Bounds(60, 25, 50, 15));
     EXPECT_EQ(PlaceOf(c), Bounds(5, 45, 77, 15));
-    EXPECT_EQ(seen_from_a, (std::vector<TRect>{Bounds(60, 25, 50, 15), Bounds(5, 45, 77, 15)}));
+    EXPECT_EQ(SeenFromA, (std::vector<TRect>{Bounds(60, 25, 50, 15), Bounds(5, 45, 77, 15)}));
     EXPECT_TRUE(IsWindowVisible(a));
     EXPECT_EQ(Names(nullptr, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}),
               (std::vector<std::string>{"WINDOWPOSCHANGING", "WINDOWPOSCHANGING", "WINDOWPOSCHANGING",
