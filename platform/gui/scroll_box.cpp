@@ -1,5 +1,7 @@
 #include "platform/gui/scroll_box.h"
 
+#include "platform/win/scrolling.h"
+
 #include <algorithm>
 
 using namespace win;
@@ -67,28 +69,32 @@ void TControlScrollBar::SetVisible(bool AValue)
     Update();
 }
 
+SCROLLINFO TControlScrollBar::Info() const
+{
+    SCROLLINFO info;
+    info.fMask = SIF_ALL;
+    info.nMin = 0;
+    info.nMax = FRange - 1;
+    info.nPage = static_cast<UINT>(std::max<Integer>(Page(), 0));
+    info.nPos = FPosition;
+    return info;
+}
+
 void TControlScrollBar::ScrollMessage(WORD ACode, Integer AThumb)
 {
-    switch (ACode) {
-    case SB_LINEUP: SetPosition(FPosition - FIncrement); break;
-    case SB_LINEDOWN: SetPosition(FPosition + FIncrement); break;
-    case SB_PAGEUP: SetPosition(FPosition - Page()); break;
-    case SB_PAGEDOWN: SetPosition(FPosition + Page()); break;
-    case SB_THUMBPOSITION: SetPosition(AThumb); break;
-    case SB_THUMBTRACK:
-        if (FTracking)
-            SetPosition(AThumb);
-        break;
-    case SB_TOP: SetPosition(0); break;
-    case SB_BOTTOM: SetPosition(FRange); break;
-    default: break;
-    }
+    if (ACode == SB_ENDSCROLL || (ACode == SB_THUMBTRACK && !FTracking))
+        return;
+    SetPosition(ScrollRequestTarget(Info(), ACode, AThumb, FIncrement));
 }
 
 void TControlScrollBar::Update()
 {
-    if (FControl->HandleAllocated())
-        PublishControlScrollBar(FControl->Handle(), FKind, FRange, Page(), FPosition, IsScrollBarVisible());
+    if (!FControl->HandleAllocated())
+        return;
+    // The window keeps the same state, so the platform's scroll queries and a drawn bar read it there.
+    int bar = FKind == sbHorizontal ? SB_HORZ : SB_VERT;
+    SetScrollInfo(FControl->Handle(), bar, Info(), TRUE);
+    ShowScrollBar(FControl->Handle(), bar, IsScrollBarVisible());
 }
 
 // ---- TWinControl::ScrollBy -------------------------------------------------------------------------------------
@@ -223,5 +229,3 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner)
     SetBounds(0, 0, 185, 41);
     SetAutoScroll(true);
 }
-
-void PublishControlScrollBar(HWND, TScrollBarKind, Integer, Integer, Integer, bool) {}

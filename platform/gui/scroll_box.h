@@ -2,6 +2,7 @@
 // Controls whose content can be larger than their client area: the two scroll bars of such a control (range,
 // position, step), the scrolling base class, and the scroll box that holds other controls.
 #include "platform/gui/controls.h"
+#include "platform/win/scrolling.h"
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
 
@@ -37,6 +38,7 @@ public:
 private:
     friend class TScrollingWinControl;
     void SetRangeInternal(Integer AValue);
+    win::SCROLLINFO Info() const;
     Integer MaxPosition() const;
     void Update();
 
@@ -84,9 +86,3 @@ class TScrollBox : public TScrollingWinControl {
 public:
     explicit TScrollBox(TComponent* AOwner);
 };
-
-// Seam to the window layer's scroll bars (SetScrollInfo, ShowScrollBar), which this layer does not draw yet:
-// every change of a control scroll bar is handed to it, and once the window layer keeps scroll bars it passes
-// the state on there. Until then the bar's state lives in TControlScrollBar alone and takes no client room.
-void PublishControlScrollBar(win::HWND AWindow, TScrollBarKind AKind, Integer ARange, Integer APage,
-                             Integer APosition, bool AShow);

@@ -44,6 +44,10 @@ TEST_F(ScrollBox, RangesFollowTheChildrensExtent)
     EXPECT_EQ(vert->Range(), 270);
     EXPECT_TRUE(horz->IsScrollBarVisible());
     EXPECT_TRUE(vert->IsScrollBarVisible());
+    EXPECT_TRUE(GetWindowLong(box->Handle(), GWL_STYLE) & WS_VSCROLL);
+    int low = -1, high = -1;
+    GetScrollRange(box->Handle(), SB_VERT, &low, &high);
+    EXPECT_EQ(high, 269);
 
     // Moving, hiding and the margin all count; a child that stretches with the box does not.
     far->SetLeft(40);
@@ -57,6 +61,7 @@ TEST_F(ScrollBox, RangesFollowTheChildrensExtent)
     far->Hide();
     EXPECT_EQ(vert->Range(), 30);
     EXPECT_FALSE(vert->IsScrollBarVisible());
+    EXPECT_FALSE(GetWindowLong(box->Handle(), GWL_STYLE) & WS_VSCROLL);
 
     // A range set by hand stops the box from measuring.
     vert->SetRange(500);
@@ -93,6 +98,7 @@ TEST_F(ScrollBox, ScrollingMovesTheChildrenAndStaysInsideTheRange)
         SCOPED_TRACE(step.Name);
         box->Perform(WM_VSCROLL, MAKEWPARAM(step.Code, step.Thumb), 0);
         EXPECT_EQ(vert->Position(), step.Expected);
+        EXPECT_EQ(GetScrollPos(box->Handle(), SB_VERT), step.Expected);  // the window keeps the same state
         EXPECT_EQ(windowed->Top(), 30 - step.Expected);
         EXPECT_EQ(graphic->Top(), 40 - step.Expected);
         EXPECT_EQ(banner->Top(), -step.Expected);  // aligned children scroll with the content
