@@ -180,6 +180,10 @@ bool TApplication::ProcessMessage(MSG& AMsg)
     }
     if (InputBlocked(AMsg))
         return true;
+    if (AMsg.message == WM_KEYDOWN && AMsg.wParam == static_cast<WPARAM>(VK_ESCAPE) && DragInProgress()) {
+        CancelDrag();
+        return true;
+    }
     try {
         if (!IsKeyMsg(AMsg)) {
             TranslateMessage(AMsg);

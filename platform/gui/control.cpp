@@ -104,6 +104,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
 {
     WindowProc = [this](TMessage& AMessage) { WndProc(AMessage); };
     FFont.OnChange = [this](TObject* ASender) { FontChanged(ASender); };
+    FConstraints.OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
 }
 
 TControl::~TControl()
@@ -112,6 +113,7 @@ TControl::~TControl()
         gMouseOver = nullptr;
     if (gCaptureControl == this)
         gCaptureControl = nullptr;
+    DragControlDestroyed(this);
     if (Application)
         Application->ControlDestroyed(this);
     if (FPopupMenu)
@@ -119,6 +121,7 @@ TControl::~TControl()
     if (FParent)
         FParent->RemoveControl(this);
     FFont.OnChange = nullptr;
+    FConstraints.OnChange = nullptr;
 }
 
 void TControl::SetParent(TWinControl* AParent)
@@ -155,6 +158,7 @@ void TControl::UpdateBoundsFields(Integer ALeft, Integer ATop, Integer AWidth, I
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight)
 {
+    FConstraints.Apply(AWidth, AHeight);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
     bool resized = AWidth != FWidth || AHeight != FHeight;
@@ -521,6 +525,9 @@ void TControl::HandleMouseDown(TMessage& AMessage, TMouseButton AButton, bool AD
     }
     TPoint at = LParamToPoint(AMessage.LParam);
     MouseDown(AButton, shift, at.X, at.Y);
+    // Only once the pointer moves on does the press become a drag, so a plain click still clicks.
+    if (AButton == mbLeft && !ADouble && FDragMode == dmAutomatic && FControlState.Contains(csLButtonDown))
+        BeginDrag(false);
 }
 
 void TControl::HandleMouseUp(TMessage& AMessage, TMouseButton AButton)

@@ -4,6 +4,8 @@
 // (a window with a canvas). Ordinary controls are found from their windows through GWL_USERDATA.
 #include "platform/gui/canvas.h"
 #include "platform/gui/control_messages.h"
+#include "platform/gui/drag_drop.h"
+#include "platform/gui/size_constraints.h"
 #include "platform/rtl/classes.h"
 
 #include <string>
@@ -44,6 +46,9 @@ constexpr TCursor crUpArrow = -10;
 constexpr TCursor crHourGlass = -11;
 constexpr TCursor crHSplit = -14;
 constexpr TCursor crVSplit = -15;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crMultiDrag = -16;
 constexpr TCursor crNo = -18;
 constexpr TCursor crAppStart = -19;
 constexpr TCursor crHandPoint = -21;
@@ -96,6 +101,9 @@ public:
     void SetAnchors(TAnchors AValue) { FAnchors = AValue; }
     bool AutoSize() const { return FAutoSize; }
     virtual void SetAutoSize(bool AValue);
+    // Every size change passes through these limits; changing them resizes the control at once.
+    TSizeConstraints* Constraints() { return &FConstraints; }
+    void SetConstraints(TSizeConstraints* AValue) { FConstraints.Assign(AValue); }
 
     bool Visible() const { return FVisible; }
     virtual void SetVisible(bool AValue);
@@ -132,6 +140,23 @@ public:
     void SetBiDiMode(TBiDiMode AValue) { FBiDiMode = AValue; }
     bool UseRightToLeftAlignment() const { return false; }
 
+    // Dragging: automatic mode starts a drag with a left press (once the pointer moves past the threshold).
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode AValue) { FDragMode = AValue; }
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind AValue) { FDragKind = AValue; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor AValue) { FDragCursor = AValue; }
+    // Starts dragging this control now (AImmediate) or once the pointer has moved AThreshold pixels from where
+    // the button went down (-1: the usual distance). The pointer is held until the left button comes up, which
+    // drops; Escape, a right press or losing the pointer cancel. Nothing happens while another drag runs.
+    void BeginDrag(bool AImmediate, Integer AThreshold = -1);
+    void EndDrag(bool ADrop);
+    bool Dragging() const;
+    // A drag is over this control; the default asks OnDragOver and refuses without one.
+    virtual void DragOver(TObject* ASource, int AX, int AY, TDragState AState, bool& AAccept);
+    virtual void DragDrop(TObject* ASource, int AX, int AY);
+
     TControlState& ControlState() { return FControlState; }
     TControlStyle& ControlStyle() { return FControlStyle; }
 
@@ -162,6 +187,10 @@ public:
     TMouseWheelUpDownEvent OnMouseWheelUp;
     TMouseWheelEvent OnMouseHWheel;  // positive = to the right
     TContextPopupEvent OnContextPopup;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
 
     virtual void Click();
     virtual void DblClick();
@@ -183,6 +212,8 @@ protected:
     virtual bool DoMouseWheelUp(TShiftState AShift, TPoint AMousePos);
     virtual bool DoMouseHWheel(TShiftState AShift, int AWheelDelta, TPoint AMousePos);
     virtual void DoContextPopup(TPoint AMousePos, bool& AHandled);
+    virtual void DoStartDrag(TDragObject*& ADragObject);
+    virtual void DoEndDrag(TObject* ATarget, int AX, int AY);
     virtual bool CanAutoSize(Integer& /*ANewWidth*/, Integer& /*ANewHeight*/) { return false; }
     virtual void AdjustSize();
     void RequestAlign();
@@ -194,6 +225,7 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TDragSession;
     void HandleMouseDown(TMessage& AMessage, TMouseButton AButton, bool ADouble);
     void HandleMouseUp(TMessage& AMessage, TMouseButton AButton);
     void HandleContextMenu(TMessage& AMessage);
@@ -210,6 +242,10 @@ private:
     TAlign FAlign = alNone;
     TAnchors FAnchors{akLeft, akTop};
     bool FAutoSize = false;
+    TSizeConstraints FConstraints;
+    TDragMode FDragMode = dmManual;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
     bool FVisible = true;
     bool FEnabled = true;
     std::string FHint;
@@ -281,6 +317,8 @@ public:
 
     virtual void AdjustClientRect(TRect& ARect);
     void Realign();
+    // Moves every child by the deltas (scrolling the content) and repaints.
+    void ScrollBy(Integer ADeltaX, Integer ADeltaY);
     void DisableAlign() { ++FAlignLevel; }
     void EnableAlign();
     bool DoubleBuffered() const { return FDoubleBuffered; }

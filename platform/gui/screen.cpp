@@ -32,6 +32,8 @@ uintptr_t StandardCursorId(Integer AIndex)
     case crHSplit: return IDC_SIZEWE;
     case crVSplit: return IDC_SIZENS;
     case crNo: return IDC_NO;
+    case crNoDrop: return IDC_NO;
+    case crDrag: return IDC_ARROW;  // no drawn drag cursor yet; Cursors can be given one
     case crAppStart: return IDC_APPSTARTING;
     case crHandPoint: return IDC_HAND;
     case crSizeAll: return IDC_SIZEALL;

@@ -411,6 +411,7 @@ TPoint TWinControl::ClientOrigin()
 
 void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight)
 {
+    Constraints()->Apply(AWidth, AHeight);
     if (ALeft == Left() && ATop == Top() && AWidth == Width() && AHeight == Height())
         return;
     if (FHandle) {
@@ -799,6 +800,28 @@ void TWinControl::WndProc(TMessage& AMessage)
             DeleteObject(brush);
         }
         AMessage.Result = 1;
+        return;
+    }
+    case WM_WINDOWPOSCHANGING: {
+        // Sizes that come from the window layer itself (the user's sizing, SetWindowPos) keep the limits too;
+        // a minimized window's caption strip is not the control's size.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(AMessage.LParam);
+        if (!(pos->flags & SWP_NOSIZE) && FHandle && !IsIconic(FHandle))
+            Constraints()->Apply(pos->cx, pos->cy);
+        break;
+    }
+    case WM_GETMINMAXINFO: {
+        DefaultHandler(AMessage);
+        auto* info = reinterpret_cast<MINMAXINFO*>(AMessage.LParam);
+        const TSizeConstraints& limits = *Constraints();
+        if (limits.MinWidth() > 0)
+            info->ptMinTrackSize.X = limits.MinWidth();
+        if (limits.MinHeight() > 0)
+            info->ptMinTrackSize.Y = limits.MinHeight();
+        if (limits.MaxWidth() > 0)
+            info->ptMaxTrackSize.X = limits.MaxWidth();
+        if (limits.MaxHeight() > 0)
+            info->ptMaxTrackSize.Y = limits.MaxHeight();
         return;
     }
     case WM_WINDOWPOSCHANGED:

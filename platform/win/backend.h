@@ -45,6 +45,9 @@ public:
     virtual void SetClipboardText(const std::string& AText) = 0;
     virtual std::optional<std::string> ClipboardText() const = 0;
 
+    // The desktop's bell (MessageBeep); AType is the kind of alert asked for.
+    virtual void Beep(UINT /*AType*/) {}
+
     // The desktop's side of the tray: whether the desktop shows one now, and an icon was added, changed or
     // removed (an added icon only while the tray is there).
     virtual bool TrayAvailable() const { return false; }

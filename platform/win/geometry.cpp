@@ -4,6 +4,7 @@
 #include "platform/win/input.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/window.h"
+#include "platform/win/window_pos.h"
 #include "platform/win/window_state.h"
 
 #include <algorithm>
@@ -179,105 +180,135 @@ bool ShowState(HWND AWindow, DWORD AStateBit, bool AShow, bool AActivate)
 
 }  // namespace
 
-BOOL SetWindowPos(HWND AWindow, HWND AInsertAfter, int AX, int AY, int ACx, int ACy, UINT AFlags)
+namespace wm {
+
+// Asks the window (WM_WINDOWPOSCHANGING, WM_NCCALCSIZE) where it goes; nothing moves yet.
+bool PrepareWindowPos(TPendingWindowPos& APending)
 {
-    WINDOWPOS pos{AWindow, AInsertAfter, AX, AY, ACx, ACy, AFlags};
-    TRect old_window, old_client;
-    bool child;
+    WINDOWPOS& pos = APending.Pos;
+    HWND handle = pos.hwnd;
     {
         TLock lock(State().Lock);
-        TWindow* window = Find(AWindow);
+        TWindow* window = Find(handle);
         if (!window)
-            return FALSE;
-        old_window = window->Window;
-        old_client = window->Client;
-        child = !IsTopLevel(*window);
+            return false;
+        APending.OldWindow = window->Window;
+        APending.OldClient = window->Client;
+        APending.Child = !IsTopLevel(*window);
         bool visible = window->Style & WS_VISIBLE;
-        if (AFlags & SWP_NOMOVE) {
-            pos.x = old_window.Left;
-            pos.y = old_window.Top;
+        if (pos.flags & SWP_NOMOVE) {
+            pos.x = APending.OldWindow.Left;
+            pos.y = APending.OldWindow.Top;
         }
-        if (AFlags & SWP_NOSIZE) {
-            pos.cx = old_window.Width();
-            pos.cy = old_window.Height();
+        if (pos.flags & SWP_NOSIZE) {
+            pos.cx = APending.OldWindow.Width();
+            pos.cy = APending.OldWindow.Height();
         }
         if (visible)
             pos.flags &= ~SWP_SHOWWINDOW;
         else
             pos.flags &= ~SWP_HIDEWINDOW;
-        if (child || (window->ExStyle & WS_EX_NOACTIVATE))
+        if (APending.Child || (window->ExStyle & WS_EX_NOACTIVATE))
             pos.flags |= SWP_NOACTIVATE;
-        if (AInsertAfter == AWindow)
+        if (pos.hwndInsertAfter == handle)
             pos.flags |= SWP_NOZORDER;
     }
     pos.cx = std::max(pos.cx, 0);
     pos.cy = std::max(pos.cy, 0);
     if (!(pos.flags & SWP_NOSENDCHANGING))
-        SendMessage(AWindow, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+        SendMessage(handle, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     pos.cx = std::max(pos.cx, 0);
     pos.cy = std::max(pos.cy, 0);
-    TRect new_window = Bounds(pos.x, pos.y, pos.cx, pos.cy);
-    bool moved = new_window.TopLeft() != old_window.TopLeft();
-    bool sized = new_window.Width() != old_window.Width() || new_window.Height() != old_window.Height();
-    TRect new_client = RectOffset(old_client, new_window.Left - old_window.Left, new_window.Top - old_window.Top);
-    if (sized || (pos.flags & SWP_FRAMECHANGED)) {
+    const TRect& old_window = APending.OldWindow;
+    APending.NewWindow = Bounds(pos.x, pos.y, pos.cx, pos.cy);
+    APending.Moved = APending.NewWindow.TopLeft() != old_window.TopLeft();
+    APending.Sized = APending.NewWindow.Width() != old_window.Width() ||
+                     APending.NewWindow.Height() != old_window.Height();
+    APending.NewClient = RectOffset(APending.OldClient, APending.NewWindow.Left - old_window.Left,
+                                    APending.NewWindow.Top - old_window.Top);
+    if (APending.Sized || (pos.flags & SWP_FRAMECHANGED)) {
         NCCALCSIZE_PARAMS params;
-        params.rgrc[0] = new_window;
+        params.rgrc[0] = APending.NewWindow;
         params.rgrc[1] = old_window;
-        params.rgrc[2] = old_client;
+        params.rgrc[2] = APending.OldClient;
         params.lppos = &pos;
-        SendMessage(AWindow, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
-        new_client = params.rgrc[0];
+        SendMessage(handle, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+        APending.NewClient = params.rgrc[0];
     }
+    return true;
+}
 
-    bool shown = false, hidden = false, top_level = false;
-    {
-        TLock lock(State().Lock);
-        TWindow* window = Find(AWindow);
-        if (!window)
-            return FALSE;
-        top_level = IsTopLevel(*window);
-        bool was_visible = IsVisibleWithAncestors(*window);
-        if (child && was_visible && (moved || sized || (pos.flags & SWP_HIDEWINDOW)) && !(pos.flags & SWP_NOREDRAW))
-            InvalidateParentArea(*window, old_window);
-        window->Window = new_window;
-        window->Client = new_client;
-        if (!(pos.flags & SWP_NOZORDER))
-            ApplyZOrder(*window, pos.hwndInsertAfter);
-        if (pos.flags & SWP_SHOWWINDOW) {
-            window->Style |= WS_VISIBLE;
-            window->HiddenWithOwner = false;
-            shown = true;
-        }
-        if (pos.flags & SWP_HIDEWINDOW) {
-            window->Style &= ~WS_VISIBLE;
-            hidden = true;
-        }
-        if (top_level)
-            ResizeSurface(*window);
-        RebindDcs(TopLevelOf(AWindow));
-        bool now_visible = IsVisibleWithAncestors(*window);
-        if (now_visible && !(pos.flags & SWP_NOREDRAW)) {
-            if (shown || sized || (child && moved))
-                InvalidateWholeWindow(*window);
-            else if (pos.flags & SWP_FRAMECHANGED)
-                window->NcPaint = true;
-        }
-        if (new_client.TopLeft() == old_client.TopLeft())
-            pos.flags |= SWP_NOCLIENTMOVE;
-        if (new_client.Width() == old_client.Width() && new_client.Height() == old_client.Height())
-            pos.flags |= SWP_NOCLIENTSIZE;
+// Puts the window at its new place; sends nothing.
+bool CommitWindowPos(TPendingWindowPos& APending)
+{
+    WINDOWPOS& pos = APending.Pos;
+    TLock lock(State().Lock);
+    TWindow* window = Find(pos.hwnd);
+    if (!window)
+        return false;
+    const TRect& new_client = APending.NewClient;
+    const TRect& old_client = APending.OldClient;
+    bool child = APending.Child, moved = APending.Moved, sized = APending.Sized;
+    APending.TopLevel = IsTopLevel(*window);
+    bool was_visible = IsVisibleWithAncestors(*window);
+    if (child && was_visible && (moved || sized || (pos.flags & SWP_HIDEWINDOW)) && !(pos.flags & SWP_NOREDRAW))
+        InvalidateParentArea(*window, APending.OldWindow);
+    window->Window = APending.NewWindow;
+    window->Client = new_client;
+    if (!(pos.flags & SWP_NOZORDER))
+        ApplyZOrder(*window, pos.hwndInsertAfter);
+    if (pos.flags & SWP_SHOWWINDOW) {
+        window->Style |= WS_VISIBLE;
+        window->HiddenWithOwner = false;
+        APending.Shown = true;
     }
-    if (top_level)
-        NotifyTopLevelChanged(AWindow);
-    if (hidden) {
+    if (pos.flags & SWP_HIDEWINDOW) {
+        window->Style &= ~WS_VISIBLE;
+        APending.Hidden = true;
+    }
+    if (APending.TopLevel)
+        ResizeSurface(*window);
+    RebindDcs(TopLevelOf(pos.hwnd));
+    bool now_visible = IsVisibleWithAncestors(*window);
+    if (now_visible && !(pos.flags & SWP_NOREDRAW)) {
+        if (APending.Shown || sized || (child && moved))
+            InvalidateWholeWindow(*window);
+        else if (pos.flags & SWP_FRAMECHANGED)
+            window->NcPaint = true;
+    }
+    if (new_client.TopLeft() == old_client.TopLeft())
+        pos.flags |= SWP_NOCLIENTMOVE;
+    if (new_client.Width() == old_client.Width() && new_client.Height() == old_client.Height())
+        pos.flags |= SWP_NOCLIENTSIZE;
+    return true;
+}
+
+// Tells the desktop and the window that it moved, and activates it when asked to.
+void AnnounceWindowPos(TPendingWindowPos& APending)
+{
+    WINDOWPOS& pos = APending.Pos;
+    HWND handle = pos.hwnd;
+    if (APending.TopLevel)
+        NotifyTopLevelChanged(handle);
+    if (APending.Hidden) {
         HWND active = GetActiveWindow();
-        if (active && (active == AWindow || IsChild(AWindow, active)))
-            ActivateNextAfter(AWindow);
-    } else if (top_level && !(pos.flags & SWP_NOACTIVATE) && IsWindowVisible(AWindow) && !IsIconic(AWindow)) {
-        ActivateWindow(AWindow, WA_ACTIVE);
+        if (active && (active == handle || IsChild(handle, active)))
+            ActivateNextAfter(handle);
+    } else if (APending.TopLevel && !(pos.flags & SWP_NOACTIVATE) && IsWindowVisible(handle) && !IsIconic(handle)) {
+        ActivateWindow(handle, WA_ACTIVE);
     }
-    SendMessage(AWindow, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessage(handle, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+}
+
+}  // namespace wm
+
+BOOL SetWindowPos(HWND AWindow, HWND AInsertAfter, int AX, int AY, int ACx, int ACy, UINT AFlags)
+{
+    TPendingWindowPos pending;
+    pending.Pos = WINDOWPOS{AWindow, AInsertAfter, AX, AY, ACx, ACy, AFlags};
+    if (!PrepareWindowPos(pending) || !CommitWindowPos(pending))
+        return FALSE;
+    AnnounceWindowPos(pending);
     return TRUE;
 }
 

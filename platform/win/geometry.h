@@ -14,6 +14,15 @@ BOOL MoveWindow(HWND AWindow, int AX, int AY, int AWidth, int AHeight, BOOL ARep
 BOOL ShowWindow(HWND AWindow, int ACommand);
 BOOL BringWindowToTop(HWND AWindow);
 
+// Window positions collected and applied together: every window is asked (WM_WINDOWPOSCHANGING), then all move
+// at once, then each hears WM_WINDOWPOSCHANGED. A later entry for the same window replaces the earlier one.
+// DeferWindowPos fails for an unknown window and then frees the batch, which must not be ended.
+struct HDWP__;
+using HDWP = HDWP__*;
+HDWP BeginDeferWindowPos(int ANumWindows);
+HDWP DeferWindowPos(HDWP APositions, HWND AWindow, HWND AInsertAfter, int AX, int AY, int ACx, int ACy, UINT AFlags);
+BOOL EndDeferWindowPos(HDWP APositions);
+
 BOOL GetWindowRect(HWND AWindow, TRect& ARect);  // screen coordinates
 BOOL GetClientRect(HWND AWindow, TRect& ARect);  // client coordinates (0, 0, width, height)
 BOOL ClientToScreen(HWND AWindow, TPoint& APoint);

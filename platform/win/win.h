@@ -1,6 +1,7 @@
 #pragma once
 // The window manager in one include.
 #include "platform/win/backend.h"
+#include "platform/win/beep.h"
 #include "platform/win/caret.h"
 #include "platform/win/geometry.h"
 #include "platform/win/icons.h"

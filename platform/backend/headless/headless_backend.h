@@ -5,6 +5,7 @@
 #include "platform/win/backend.h"
 #include "platform/win/shell.h"
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ public:
     std::optional<std::string> ClipboardText() const override;
     bool TrayAvailable() const override { return FTray; }
     void TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData) override;
+    // No sound without a display: the bell is only counted, so tests can see it rang.
+    void Beep(win::UINT) override { ++FBeeps; }
+    int BeepCount() const { return FBeeps; }
     void Present(win::HWND AWindow, const TRect& ADirty) override;
     int PresentCount() const { return FPresents; }
 
@@ -64,6 +68,7 @@ private:
     mutable std::mutex FLock;
     std::optional<std::string> FClipboard;
     int FPresents = 0;
+    std::atomic<int> FBeeps{0};
 };
 
 // Writes 0xAARRGGBB pixels as an RGBA PNG.

@@ -29,6 +29,7 @@ public:
     bool TrayAvailable() const override;
     void TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData) override;
     void SetCaretSpot(win::HWND AWindow, int AX, int AY) override;
+    void Beep(win::UINT AType) override;
     uintptr_t AttachNativeWindow(win::HWND AWindow) override;
 
     // The X window showing a top-level window or a window's native child; 0 when there is none.

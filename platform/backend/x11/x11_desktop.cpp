@@ -87,4 +87,12 @@ void TX11Backend::CaptureChanged(win::HWND AWindow)
     XFlush(f.Dpy);
 }
 
+void TX11Backend::Beep(win::UINT)
+{
+    TImpl& f = *F;
+    std::lock_guard lock(f.Lock);
+    XBell(f.Dpy, 0);
+    XFlush(f.Dpy);
+}
+
 }  // namespace x11
