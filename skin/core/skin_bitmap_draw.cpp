@@ -6,8 +6,8 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "skin/core/blit_routines.h"
-#include "skin/core/skin_bitmap.h"
 #include "skin/core/rect_helpers.h"
+#include "skin/core/skin_bitmap.h"
 
 namespace {
 

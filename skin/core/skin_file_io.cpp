@@ -4,9 +4,9 @@
 #include "platform/gui/jpeg_image.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
+#include "skin/core/rect_helpers.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_records_factory.h"
-#include "skin/core/rect_helpers.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 #include "skin/core/surface_blits.h"
-#include "skin/core/rect_helpers.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "skin/core/rect_helpers.h"
 
 namespace {
 
