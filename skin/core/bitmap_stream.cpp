@@ -66,8 +66,11 @@ void TspBitmap::LoadFromStream(TStream* Stream)
     const Integer stored_h = ReadInt32(Stream);
     const int64_t h = stored_h < 0 ? -int64_t{stored_h} : stored_h;
     // A negative width would leave its pixels unread and every later record misread; a size beyond the stream
-    // would ask for memory that no data backs.
-    if (w < 0 || h > std::numeric_limits<Integer>::max() || int64_t{w} * h * 4 > BytesLeft(Stream))
+    // would ask for memory that no data backs. Each side is held against the bytes left before they are
+    // multiplied, so two huge sides cannot wrap the product into a small number.
+    const Int64 left = BytesLeft(Stream);
+    if (w < 0 || h > std::numeric_limits<Integer>::max() ||
+        (w > 0 && h > 0 && (Int64{w} > left / 4 || h > left / 4 / w)))
         throw EReadError("Invalid bitmap size in stream");
     FName = name;
     SetSize(w, static_cast<Integer>(h));

@@ -1,6 +1,7 @@
 #include "skin/core/blit_routines.h"
 
 #include "platform/gdi/gdi.h"
+#include "platform/win/backend.h"
 #include "skin/core/skin_bitmap.h"
 #include "skin/core/surface_blits.h"
 
@@ -88,7 +89,7 @@ TspBmpStretchBlt BmpStretchCopyBlt = BmpStretchBlt<TspBlitMode::Copy>;
 TspBmpStretchBlt BmpStretchBlendBlt = BmpStretchBlt<TspBlitMode::Blend>;
 TspBmpStretchBlt BmpStretchKeyBlt = BmpStretchBlt<TspBlitMode::Key>;
 
-void LoadTransparentBlt() { GTransparentBltAvailable = false; }
+void LoadTransparentBlt() { GTransparentBltAvailable = win::Capabilities().TransparentBlt; }
 
 bool TransparentBltAvailable() { return GTransparentBltAvailable; }
 

@@ -31,8 +31,9 @@ extern TspBmpStretchBlt BmpStretchCopyBlt;
 extern TspBmpStretchBlt BmpStretchBlendBlt;
 extern TspBmpStretchBlt BmpStretchKeyBlt;
 
-// The platform has no transparent blit: this reports it absent, so keyed drawing to a DC is always done in
-// memory (which also writes alpha 255 where the system routine would have copied the source alpha).
+// Whether the platform offers a transparent blit, as its capability set says. This platform has none, so keyed
+// drawing to a DC is always done in memory (which also writes alpha 255 where the system routine would have copied
+// the source alpha).
 void LoadTransparentBlt();
 bool TransparentBltAvailable();
 // The screen has 24 bits per pixel or more.

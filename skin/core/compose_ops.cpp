@@ -4,22 +4,17 @@
 
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
+#include "skin/core/rect_helpers.h"
 
 namespace compose {
 
-namespace {
-
-bool HasArea(const TRect& R) { return R.Right > R.Left && R.Bottom > R.Top; }
-
-}  // namespace
-
 void CopyPart(TBitmap* ADest, const TRect& ADst, TBitmap* APicture, const TRect& ASrc) {
-    if (!HasArea(ADst) || !HasArea(ASrc)) return;
+    if (IsEmptyRect(ADst) || IsEmptyRect(ASrc)) return;
     ADest->Canvas()->CopyRect(ADst, APicture->Canvas(), ASrc);
 }
 
 void StretchPart(TBitmap* ADest, const TRect& ADst, TBitmap* APicture, const TRect& ASrc) {
-    if (!HasArea(ADst) || !HasArea(ASrc)) return;
+    if (IsEmptyRect(ADst) || IsEmptyRect(ASrc)) return;
     TBitmap part(ASrc.Right - ASrc.Left, ASrc.Bottom - ASrc.Top);
     part.Canvas()->CopyRect(Rect(0, 0, part.Width(), part.Height()), APicture->Canvas(), ASrc);
     ADest->Canvas()->StretchDraw(ADst, &part);

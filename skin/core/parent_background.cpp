@@ -6,9 +6,9 @@
 #include "platform/gui/canvas.h"
 #include "platform/gui/controls.h"
 #include "platform/gui/forms.h"
-#include "platform/gui/jpeg_image.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/win.h"
+#include "skin/core/rect_helpers.h"
 
 namespace {
 
@@ -41,10 +41,6 @@ private:
     int FLevel;
 };
 
-bool Intersect(const TRect& A, const TRect& B) {
-    return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
-}
-
 void PaintBackgroundOf(TWinControl* P, TControl* Control, win::HDC DC) {
     TSavedDC saved(DC);
     win::SetViewportOrgEx(DC, -Control->Left(), -Control->Top(), nullptr);
@@ -72,7 +68,7 @@ void PaintParentBackground(TControl* Control, TCanvas* Canvas) {
         TControl* sibling = P->Controls(i);
         if (sibling == Control) break;
         if (dynamic_cast<TGraphicControl*>(sibling) == nullptr || !sibling->Visible()) continue;
-        if (!Intersect(sibling->BoundsRect(), cr)) continue;
+        if (IsEmptyRect(IntersectionOf(sibling->BoundsRect(), cr))) continue;
         TPaintCopyMark mark(sibling);
         TSavedDC saved(dc);
         win::SetViewportOrgEx(dc, sibling->Left() - Control->Left(), sibling->Top() - Control->Top(), nullptr);
@@ -85,17 +81,6 @@ void CaptureScreenArea(Integer X, Integer Y, TBitmap* Bitmap) {
     const win::HDC screen = win::GetDC(nullptr);
     win::BitBlt(Bitmap->Canvas()->Handle(), 0, 0, Bitmap->Width(), Bitmap->Height(), screen, X, Y, win::SRCCOPY);
     win::ReleaseDC(nullptr, screen);
-}
-
-bool IsJpegFileName(const std::string& FileName) {
-    return FileName.find(".jpg") != std::string::npos || FileName.find(".jpeg") != std::string::npos;
-}
-
-void LoadJpegIntoBitmap(TBitmap* Bitmap, const std::string& FileName) {
-    TJPEGImage jpeg;
-    jpeg.LoadFromFile(FileName);
-    Bitmap->SetSize(jpeg.Width(), jpeg.Height());
-    Bitmap->Canvas()->Draw(0, 0, &jpeg);
 }
 
 TColor DarkenColor(TColor Color, Integer Percent) {

@@ -14,8 +14,4 @@ class TControl;
 void PaintParentBackground(TControl* Control, TCanvas* Canvas);
 // Copies the screen rectangle at X, Y of Bitmap's size into Bitmap.
 void CaptureScreenArea(Integer X, Integer Y, TBitmap* Bitmap);
-// A case-sensitive test for ".jpg" or ".jpeg" anywhere in the name.
-bool IsJpegFileName(const std::string& FileName);
-// Bitmap is left unchanged when the file cannot be read.
-void LoadJpegIntoBitmap(TBitmap* Bitmap, const std::string& FileName);
 TColor DarkenColor(TColor Color, Integer Percent);

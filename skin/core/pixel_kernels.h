@@ -1,6 +1,6 @@
 #pragma once
-// Row and pixel operations on 32-bit skin pixels, reached through routine variables that are filled once at
-// start-up. The blend has two variants: the plain one (weights 255 - a and a, alpha forced to 255) and the
+// Row and pixel operations on 32-bit skin pixels, reached through routine variables that the skin core's start-up
+// fills once. The blend has two variants: the plain one (weights 255 - a and a, alpha forced to 255) and the
 // "MMX" one (weights 256 - a and a on all four bytes, no special cases); the processor test picks the latter.
 #include <cstdint>
 
@@ -35,15 +35,42 @@ extern TspSetAlphaLine SetAlphaLine;
 extern TspSetAlphaRectBits SetAlphaRectBits;
 extern TspKeyToAlphaLine KeyToAlphaLine;
 
-// True when the processor reports MMX (always on x86-64).
+// A full set of row kernels. The reference set is plain C and defines every result; the SIMD sets must match it
+// bit for bit (tested on random rows of every length and alignment).
+struct TspKernelSet {
+    TspLineOp PlainBlendLine;
+    TspLineOp MMXBlendLine;
+    TspLineOp KeyLine;
+    TspLineOp CopyLine;
+    TspFillLine FillLine;
+    TspSetAlphaLine SetAlphaLine;
+    TspKeyToAlphaLine KeyToAlphaLine;
+};
+
+enum class TspSimdLevel { Reference, SSE2, AVX2 };
+
+const TspKernelSet& ReferenceKernels();
+// nullptr when this build or this processor has no such kernels.
+const TspKernelSet* Sse2Kernels();
+const TspKernelSet* Avx2Kernels();
+const TspKernelSet* KernelsOfLevel(TspSimdLevel ALevel);
+
+// The processor tests. MMX (always there on x86-64) chooses the blend formula; AVX2 chooses the wider kernels.
 bool CPUHasMMX();
+bool ProcessorHasAvx2();
+// The widest kernels this processor can run.
+TspSimdLevel BestSimdLevel();
+
 // Whether the "MMX" blend was chosen; read by EndMMX.
 bool MMXEnabled();
 // Ends a run of MMX work; does nothing unless the "MMX" kernels are in use.
 void EndMMX();
-// Fills the kernel table with the "MMX" blend (AUseMMX) or the plain one. Start-up calls it with CPUHasMMX();
-// tests call it to force a variant.
+// Fills the kernel table with the "MMX" blend (AUseMMX) or the plain one, from the kernels of ALevel (the
+// reference ones when that level is not available). The skin core's start-up calls it once with the processor
+// tests' answers; until then the table holds the reference kernels. Tests call it to force a variant.
+void InitPixelKernels(bool AUseMMX, TspSimdLevel ALevel);
 void InitPixelKernels(bool AUseMMX);
+TspSimdLevel PixelKernelLevel();
 
 // The two blend formulas on one pixel, for callers that need a fixed variant whatever the table holds.
 TspColor PlainBlendPixel(TspColor Upper, TspColor Lower);

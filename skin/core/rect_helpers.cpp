@@ -12,7 +12,13 @@ bool PtInRectPlatform(const TRect& R, const TPoint& P)
 Integer WidthOfRect(const TRect& R) { return R.Right - R.Left; }
 Integer HeightOfRect(const TRect& R) { return R.Bottom - R.Top; }
 
-bool IsEmptyRect(const TRect& R) { return WidthOfRect(R) <= 0 || HeightOfRect(R) <= 0; }
+// Compared, not subtracted: rectangles from a skin file may hold edges whose difference leaves the 32-bit range.
+bool IsEmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+
+TRect IntersectionOf(const TRect& A, const TRect& B)
+{
+    return {MaxOf(A.Left, B.Left), MaxOf(A.Top, B.Top), MinOf(A.Right, B.Right), MinOf(A.Bottom, B.Bottom)};
+}
 
 TRect ZeroRect() { return {0, 0, 0, 0}; }
 

@@ -5,7 +5,10 @@
 
 Integer WidthOfRect(const TRect& R);
 Integer HeightOfRect(const TRect& R);
+// Width or height not positive.
 bool IsEmptyRect(const TRect& R);
+// The common part of A and B; empty (by IsEmptyRect) when they do not meet.
+TRect IntersectionOf(const TRect& A, const TRect& B);
 TRect ZeroRect();
 bool SameRect(const TRect& A, const TRect& B);
 // All four edges count as inside.

@@ -13,6 +13,7 @@
 #include "skin/core/color_helpers.h"
 #include "skin/core/blur.h"
 #include "skin/core/effect_bitmap.h"
+#include "skin/core/rect_helpers.h"
 
 namespace {
 
@@ -39,8 +40,6 @@ TRect ClipToSize(const TRect& R, Integer W, Integer H)
 {
     return {std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, W), std::min(R.Bottom, H)};
 }
-
-bool HasArea(const TRect& R) { return R.Right > R.Left && R.Bottom > R.Top; }
 
 }  // namespace
 
@@ -205,7 +204,7 @@ void TspBitmap::SetAlpha(Byte Alpha, const TRect& ARect)
 {
     if (FBits == nullptr || ARect.Right == ARect.Left || ARect.Bottom == ARect.Top) return;
     const TRect r = ClipToSize(ARect, FWidth, FHeight);
-    if (!HasArea(r)) return;
+    if (IsEmptyRect(r)) return;
     SetAlphaRectBits(FBits, FWidth, FHeight, r.Left, r.Top, r.Right - 1, r.Bottom - 1, Alpha);
 }
 
@@ -293,7 +292,7 @@ void TspBitmap::FillRect(const TRect& R, TspColor Color)
 {
     if (FBits == nullptr) return;
     const TRect r = ClipToSize(R, FWidth, FHeight);
-    if (!HasArea(r)) return;
+    if (IsEmptyRect(r)) return;
     if (FAlphaBlend) {
         const std::vector<TspColor> row(r.Right - r.Left, Color);
         for (Integer y = r.Top; y < r.Bottom; ++y) BlendLine(row.data(), GetPixelPtr(r.Left, y), r.Right - r.Left);

@@ -6,17 +6,10 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "skin/core/blit_routines.h"
+#include "skin/core/rect_helpers.h"
 #include "skin/core/skin_bitmap.h"
 
 namespace {
-
-TRect Intersection(const TRect& A, const TRect& B)
-{
-    return {std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
-            std::min(A.Bottom, B.Bottom)};
-}
-
-bool HasArea(const TRect& R) { return R.Right > R.Left && R.Bottom > R.Top; }
 
 TRect Moved(const TRect& R, Integer DX, Integer DY) { return {R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY}; }
 
@@ -82,8 +75,8 @@ void TspBitmap::TileWith(const TRect& DstRect, const TRect& SrcRect, Fn ADrawTil
     const Integer rows = static_cast<Integer>(std::ceil(static_cast<double>(hd) / hs));
     for (Integer i = 0; i <= columns; ++i)
         for (Integer j = 0; j <= rows; ++j) {
-            const TRect cut = Intersection(Bounds(DstRect.Left + i * ws, DstRect.Top + j * hs, ws, hs), DstRect);
-            if (!HasArea(cut)) break;
+            const TRect cut = IntersectionOf(Bounds(DstRect.Left + i * ws, DstRect.Top + j * hs, ws, hs), DstRect);
+            if (IsEmptyRect(cut)) break;
             ADrawTile(cut, Bounds(SrcRect.Left, SrcRect.Top, cut.Width(), cut.Height()));
         }
 }
@@ -118,9 +111,9 @@ void TspBitmap::Tile(TspBitmap* Bitmap, const TRect& DstRect, const TRect& SrcRe
 
 void TspBitmap::TileClip(win::HDC DC, const TRect& DstRect, const TRect& DstClip, const TRect& SrcRect)
 {
-    const bool clipped = HasArea(DstClip);
+    const bool clipped = !IsEmptyRect(DstClip);
     TileWith(DstRect, SrcRect, [&](const TRect& cut, const TRect& src) {
-        if (!clipped || HasArea(Intersection(cut, DstClip))) Draw(DC, cut, src);
+        if (!clipped || !IsEmptyRect(IntersectionOf(cut, DstClip))) Draw(DC, cut, src);
     });
 }
 
@@ -131,9 +124,9 @@ void TspBitmap::TileClip(TCanvas* Canvas, const TRect& DstRect, const TRect& Dst
 
 void TspBitmap::TileClip(TspBitmap* Bitmap, const TRect& DstRect, const TRect& DstClip, const TRect& SrcRect)
 {
-    const bool clipped = HasArea(DstClip);
+    const bool clipped = !IsEmptyRect(DstClip);
     TileWith(DstRect, SrcRect, [&](const TRect& cut, const TRect& src) {
-        if (!clipped || HasArea(Intersection(cut, DstClip))) Draw(Bitmap, cut, src);
+        if (!clipped || !IsEmptyRect(IntersectionOf(cut, DstClip))) Draw(Bitmap, cut, src);
     });
 }
 

@@ -157,6 +157,8 @@ private:
     void ReadAreas(TCustomIniFile* Ini);
     void ReadRecordLists(TCustomIniFile* Ini);
     void LoadPictureFile(TBitmap* ABitmap, const std::string& AFolder, const std::string& AName);
+    void LoadListedPicture(TCustomIniFile* Ini, const std::string& AKey, TBitmap* ABitmap, const std::string& AFolder,
+                           const std::string& AName);
     void WritePictureFile(TBitmap* ABitmap, const std::string& APath, const std::string& AName);
 
     bool FSkinnableForm = true;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/gui/jpeg_image.h"
+#include "platform/rtl/streams.h"
 
 namespace {
 
@@ -95,17 +96,23 @@ bool IsJpegFileName(const std::string& AName)
     return AName.find(".jpg") != std::string::npos || AName.find(".jpeg") != std::string::npos;
 }
 
-void LoadJpegIntoBitmap(TBitmap* ABitmap, const std::string& AFileName)
+void LoadJpegIntoBitmap(TBitmap* ABitmap, const std::string& AFileName, std::vector<uint8_t>* AFileBytes)
 {
+    TMemoryStream bytes;
+    bytes.LoadFromFile(AFileName);
     TJPEGImage jpeg;
-    jpeg.LoadFromFile(AFileName);
+    jpeg.LoadFromStream(&bytes);
     ABitmap->Assign(&jpeg);
+    if (!AFileBytes) return;
+    const auto* data = static_cast<const uint8_t*>(bytes.Memory());
+    AFileBytes->assign(data, data + bytes.Size());
 }
 
-void LoadSkinPicture(TBitmap* ABitmap, const std::string& AFolder, const std::string& AName)
+void LoadSkinPicture(TBitmap* ABitmap, const std::string& AFolder, const std::string& AName,
+                     std::vector<uint8_t>* AJpegBytes)
 {
     if (IsJpegFileName(AName))
-        LoadJpegIntoBitmap(ABitmap, AFolder + AName);
+        LoadJpegIntoBitmap(ABitmap, AFolder + AName, AJpegBytes);
     else
         ABitmap->LoadFromFile(AFolder + AName);
 }

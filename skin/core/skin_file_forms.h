@@ -2,7 +2,9 @@
 // The enumerated value forms of the skin description (stretch type, morph kind, inactive effect, caption-button
 // command, frames placement, gauge and regulator kind), the test that a file is a skin description, and the
 // picture rules shared by every reader of a skin folder.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/colors.h"
 #include "platform/gui/bitmap.h"
@@ -57,10 +59,13 @@ bool IsSkinIniFile(TCustomIniFile* IniFile);
 
 // ".jpg" or ".jpeg" anywhere in the name, case-sensitively: "a.JPG" is no JPEG name, "a.jpg.bmp" is one.
 bool IsJpegFileName(const std::string& AName);
-// Raises EFOpenError for the file and EInvalidGraphic for its content.
-void LoadJpegIntoBitmap(TBitmap* ABitmap, const std::string& AFileName);
-// A picture of a skin folder by the JPEG-or-BMP rule, tested on the name as the description gives it.
-void LoadSkinPicture(TBitmap* ABitmap, const std::string& AFolder, const std::string& AName);
+// Raises EFOpenError for the file and EInvalidGraphic for its content; ABitmap is left unchanged then. With
+// AFileBytes the file's bytes are handed back as well, for writing the picture out again unchanged.
+void LoadJpegIntoBitmap(TBitmap* ABitmap, const std::string& AFileName, std::vector<uint8_t>* AFileBytes = nullptr);
+// A picture of a skin folder by the JPEG-or-BMP rule, tested on the name as the description gives it; AJpegBytes
+// as above (left alone for a BMP picture).
+void LoadSkinPicture(TBitmap* ABitmap, const std::string& AFolder, const std::string& AName,
+                     std::vector<uint8_t>* AJpegBytes = nullptr);
 
 // Sums of values that come from a skin file, held inside the 32-bit range instead of wrapping.
 Integer AddClamped(Integer A, Int64 B);

@@ -4,12 +4,11 @@
 #include "platform/gui/jpeg_image.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
+#include "skin/core/rect_helpers.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_records_factory.h"
 
 namespace {
-
-bool IsEmptyArea(const TRect& R) { return R.Right - R.Left <= 0 || R.Bottom - R.Top <= 0; }
 
 // Names from a skin description may come from anywhere; only a plain name stays inside the target folder.
 bool IsPlainFileName(const std::string& AName)
@@ -39,6 +38,21 @@ void WriteRecordList(TCustomIniFile* Ini, const char* ASection, const List& ALis
     for (size_t i = 0; i < written.size(); ++i) {
         Ini->WriteString(ASection, IntToStr(static_cast<Integer>(i)), written[i]->IDName + ":" + AWordOf(*written[i]));
         written[i]->SaveToFile(Ini);
+    }
+}
+
+// Entries are "name:type word"; an entry without ":" or with an unknown word is passed over.
+template <typename List, typename Create>
+void ReadRecordList(TCustomIniFile* Ini, const char* ASection, List& AList, Create ACreate)
+{
+    const Integer count = Ini->ReadInteger(ASection, "count", 0);
+    std::string entry, name, word;
+    for (Integer i = 0; i < count && ReadIniEntry(Ini, ASection, IntToStr(i), entry); ++i) {
+        if (!SplitEntry(entry, name, word)) continue;
+        auto record = ACreate(word, name);
+        if (!record) continue;
+        AList.push_back(std::move(record));
+        AList.back()->LoadFromFile(Ini);
     }
 }
 
@@ -92,7 +106,7 @@ void TspSkinData::DescribeFormInfo(TspFieldVisitor& F)
 void TspSkinData::AdjustFormInfo()
 {
     if (!FMaskName.empty()) {
-        if (IsEmptyArea(MaskRectArea)) {
+        if (IsEmptyRect(MaskRectArea)) {
             MaskRectArea = ClRect;
         } else {
             MaskRectArea.Left = std::min(MaskRectArea.Left, ClRect.Left);
@@ -120,18 +134,21 @@ void TspSkinData::AdjustFormInfo()
 
 void TspSkinData::LoadPictureFile(TBitmap* ABitmap, const std::string& AFolder, const std::string& AName)
 {
-    if (!IsJpegFileName(AName)) {
-        ABitmap->LoadFromFile(AFolder + AName);
-        return;
+    std::vector<uint8_t> jpeg_bytes;
+    LoadSkinPicture(ABitmap, AFolder, AName, &jpeg_bytes);
+    if (IsJpegFileName(AName)) FJpegSources[ABitmap] = std::move(jpeg_bytes);
+}
+
+// A picture that cannot be read names the key that asked for it.
+void TspSkinData::LoadListedPicture(TCustomIniFile* Ini, const std::string& AKey, TBitmap* ABitmap,
+                                    const std::string& AFolder, const std::string& AName)
+{
+    try {
+        LoadPictureFile(ABitmap, AFolder, AName);
+    } catch (Exception& e) {
+        AddIniKeyToError(e, Ini, "PICTURES", AKey);
+        throw;
     }
-    TMemoryStream bytes;
-    bytes.LoadFromFile(AFolder + AName);
-    TJPEGImage jpeg;
-    bytes.SetPosition(0);
-    jpeg.LoadFromStream(&bytes);
-    ABitmap->Assign(&jpeg);
-    const auto* data = static_cast<const uint8_t*>(bytes.Memory());
-    FJpegSources[ABitmap] = std::vector<uint8_t>(data, data + bytes.Size());
 }
 
 void TspSkinData::ReadPictures(TCustomIniFile* Ini, const std::string& AFolder, bool AFromFolder)
@@ -142,7 +159,7 @@ void TspSkinData::ReadPictures(TCustomIniFile* Ini, const std::string& AFolder, 
             if (main.Name->empty())
                 (*main.Picture)->Assign(nullptr);
             else
-                LoadPictureFile(main.Picture->get(), AFolder, *main.Name);
+                LoadListedPicture(Ini, main.Key, main.Picture->get(), AFolder, *main.Name);
         }
     }
     ReadIniList(Ini, "PICTURES", "activepictures", FActivePicturesNames.get());
@@ -151,7 +168,7 @@ void TspSkinData::ReadPictures(TCustomIniFile* Ini, const std::string& AFolder, 
         auto bitmap = std::make_unique<TBitmap>();
         TBitmap* picture = bitmap.get();
         FActivePictures.push_back(std::move(bitmap));
-        LoadPictureFile(picture, AFolder, FActivePicturesNames->Strings(i));
+        LoadListedPicture(Ini, IntToStr(i), picture, AFolder, FActivePicturesNames->Strings(i));
     }
 }
 
@@ -167,35 +184,25 @@ void TspSkinData::ReadCursors(TCustomIniFile* Ini, const std::string& AFolder)
 void TspSkinData::ReadAreas(TCustomIniFile* Ini)
 {
     const Integer count = Ini->ReadInteger("SKINAREAS", "count", 0);
-    for (Integer i = 0; i < count; ++i) {
-        const std::string entry = Ini->ReadString("SKINAREAS", IntToStr(i), "");
+    std::string entry;
+    for (Integer i = 0; i < count && ReadIniEntry(Ini, "SKINAREAS", IntToStr(i), entry); ++i) {
         std::string name, rect_text;
         TRect rect;
         // An entry without ":" is an area without a name and without a rectangle.
-        if (SplitEntry(entry, name, rect_text)) ParseRectText(rect_text, rect);
+        try {
+            if (SplitEntry(entry, name, rect_text)) ParseRectText(rect_text, rect);
+        } catch (Exception& e) {
+            AddIniKeyToError(e, Ini, "SKINAREAS", IntToStr(i));
+            throw;
+        }
         AddSkinArea(name, rect);
     }
 }
 
 void TspSkinData::ReadRecordLists(TCustomIniFile* Ini)
 {
-    std::string name, word;
-    const Integer objects = Ini->ReadInteger("SKINOBJECTS", "count", 0);
-    for (Integer i = 0; i < objects; ++i) {
-        if (!SplitEntry(Ini->ReadString("SKINOBJECTS", IntToStr(i), ""), name, word)) continue;
-        auto record = CreateSkinObject(word, name);
-        if (!record) continue;
-        ObjectList.push_back(std::move(record));
-        ObjectList.back()->LoadFromFile(Ini);
-    }
-    const Integer controls = Ini->ReadInteger("SKINCONTROLS", "count", 0);
-    for (Integer i = 0; i < controls; ++i) {
-        if (!SplitEntry(Ini->ReadString("SKINCONTROLS", IntToStr(i), ""), name, word)) continue;
-        auto record = CreateSkinControl(word, name);
-        if (!record) continue;
-        CtrlList.push_back(std::move(record));
-        CtrlList.back()->LoadFromFile(Ini);
-    }
+    ReadRecordList(Ini, "SKINOBJECTS", ObjectList, CreateSkinObject);
+    ReadRecordList(Ini, "SKINCONTROLS", CtrlList, CreateSkinControl);
 }
 
 void TspSkinData::ReadDescription(TCustomIniFile* Ini, const std::string& AFolder, bool AFromFolder)

@@ -1,17 +1,9 @@
 #pragma once
 // The skin core's one-time start: called once from main, before the first form is created, never from a static
-// constructor (the choices depend on the display the program opened).
-
-// What the drawing utilities may use; the users of each entry take their fallback when it is off.
-struct TspDrawingUtilitiesStart {
-    bool MonitorFunctions = false;           // per-monitor work areas; else the single desktop work area
-    bool SetLayeredWindowAttributes = false;  // window-wide opacity of layered windows
-    bool UpdateLayeredWindow = false;         // per-pixel alpha windows (the glow frames)
-    bool NTPlatform = false;                  // wide text drawn directly
-    bool DwmApi = false;                      // composition and blur behind windows
-};
-
-// Runs the bitmap-and-effects unit's start (pixel kernels, transparent blit, blit table), then fills the drawing
-// utilities' entries. Later calls do nothing.
+// constructor (the choices depend on the processor and the display the program opened).
+//
+// It runs the bitmap-and-effects unit's start: the pixel kernels by the processor tests (blend formula, SIMD
+// width), the transparent blit and the blit table. The compression unit needs nothing, and the drawing utilities
+// ask the platform's one capability set whenever they need an answer (platform_gates.h). Until the start has run,
+// the kernel table holds the reference kernels. Later calls do nothing.
 void SkinCoreStartUp();
-const TspDrawingUtilitiesStart& DrawingUtilitiesStart();

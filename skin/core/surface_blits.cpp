@@ -4,15 +4,9 @@
 #include <cmath>
 #include <vector>
 
+#include "skin/core/rect_helpers.h"
+
 namespace {
-
-TRect Intersect(const TRect& A, const TRect& B)
-{
-    return {std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
-            std::min(A.Bottom, B.Bottom)};
-}
-
-bool IsEmpty(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
 
 void ApplyRow(TspBlitMode AMode, const TspColor* Src, TspColor* Dst, Integer Count)
 {
@@ -39,10 +33,10 @@ Integer ScaledSourceIndex(Integer Q, Integer ADstSize, Integer ASrcFirst, Intege
 void SurfaceBlit(TspBlitMode AMode, const TspSurface& Dst, const TRect& DstRect, const TspSurface& Src, Integer SrcX,
                  Integer SrcY)
 {
-    TRect v = Intersect(DstRect, Rect(0, 0, Dst.Width, Dst.Height));
+    TRect v = IntersectionOf(DstRect, Rect(0, 0, Dst.Width, Dst.Height));
     // Keep the source side inside Src as well, moving the destination with it.
-    v = Intersect(v, Bounds(DstRect.Left - SrcX, DstRect.Top - SrcY, Src.Width, Src.Height));
-    if (IsEmpty(v)) return;
+    v = IntersectionOf(v, Bounds(DstRect.Left - SrcX, DstRect.Top - SrcY, Src.Width, Src.Height));
+    if (IsEmptyRect(v)) return;
     const Integer sx = SrcX + v.Left - DstRect.Left, sy = SrcY + v.Top - DstRect.Top;
     for (Integer y = v.Top; y < v.Bottom; ++y)
         ApplyRow(AMode, Src.Row(sy + y - v.Top) + sx, Dst.Row(y) + v.Left, v.Width());
@@ -52,9 +46,9 @@ void SurfaceBlit(TspBlitMode AMode, const TspSurface& Dst, const TRect& DstRect,
 void SurfaceStretch(TspBlitMode AMode, TspScaleRounding ARounding, const TspSurface& Dst, const TRect& DstRect,
                     const TRect& ClipRect, const TRect& SrcRect, const TspSurface& Src)
 {
-    if (IsEmpty(SrcRect)) return;
-    const TRect v = Intersect(Intersect(ClipRect, Rect(0, 0, Dst.Width, Dst.Height)), DstRect);
-    if (IsEmpty(v)) return;
+    if (IsEmptyRect(SrcRect)) return;
+    const TRect v = IntersectionOf(IntersectionOf(ClipRect, Rect(0, 0, Dst.Width, Dst.Height)), DstRect);
+    if (IsEmptyRect(v)) return;
     if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > Src.Width || SrcRect.Bottom > Src.Height) return;
 
     const Integer wd = DstRect.Width(), hd = DstRect.Height();

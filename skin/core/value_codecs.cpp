@@ -48,14 +48,31 @@ std::string RectToText(const TRect& R)
     return IntToStr(R.Left) + "," + IntToStr(R.Top) + "," + IntToStr(R.Right) + "," + IntToStr(R.Bottom);
 }
 
+void AddIniKeyToError(Exception& AError, TCustomIniFile* IniFile, const std::string& Section,
+                      const std::string& Ident)
+{
+    const std::string file = IniFile->FileName().empty() ? "stored skin description" : IniFile->FileName();
+    AError.SetMessage(Format("%s, section [%s], key \"%s\": %s", {file, Section, Ident, AError.Message()}));
+}
+
 void ReadIniRect(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TRect& R)
 {
-    ParseRectText(IniFile->ReadString(Section, Ident, "0,0,0,0"), R);
+    try {
+        ParseRectText(IniFile->ReadString(Section, Ident, "0,0,0,0"), R);
+    } catch (Exception& e) {
+        AddIniKeyToError(e, IniFile, Section, Ident);
+        throw;
+    }
 }
 
 void ReadIniPoint(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TPoint& P)
 {
-    ParsePointText(IniFile->ReadString(Section, Ident, "0,0"), P);
+    try {
+        ParsePointText(IniFile->ReadString(Section, Ident, "0,0"), P);
+    } catch (Exception& e) {
+        AddIniKeyToError(e, IniFile, Section, Ident);
+        throw;
+    }
 }
 
 bool ReadIniBool(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident)
@@ -72,16 +89,27 @@ TFontStyles ReadIniFontStyle(TCustomIniFile* IniFile, const std::string& Section
     return styles;
 }
 
+bool ReadIniEntry(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, std::string& Value)
+{
+    // No value read from a file holds a line break, so this default can only mean a missing key.
+    static const std::string kMissing = "\n";
+    Value = IniFile->ReadString(Section, Ident, kMissing);
+    return Value != kMissing;
+}
+
 void ReadIniLines(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
 {
     const Integer count = IniFile->ReadInteger(Section, Ident + "linecount", 0);
-    for (Integer i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, Ident + "line" + IntToStr(i), ""));
+    std::string line;
+    for (Integer i = 0; i < count && ReadIniEntry(IniFile, Section, Ident + "line" + IntToStr(i), line); ++i)
+        Strings->Add(line);
 }
 
 void ReadIniList(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
 {
     const Integer count = IniFile->ReadInteger(Section, Ident + "count", 0);
-    for (Integer i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, IntToStr(i), ""));
+    std::string item;
+    for (Integer i = 0; i < count && ReadIniEntry(IniFile, Section, IntToStr(i), item); ++i) Strings->Add(item);
 }
 
 TAlignment ReadIniAlignment(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident)

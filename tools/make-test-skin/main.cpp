@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "platform/rtl/exceptions.h"
-#include "tests/skin/test-skin/test_skin_writer.h"
+#include "platform/rtl/sysutils.h"
+#include "tools/make-test-skin/test_skin_writer.h"
 
 int main(int argc, char** argv)
 {

@@ -14,6 +14,7 @@
 #include "skin/core/glyph_pictures.h"
 #include "skin/core/glyph_text.h"
 #include "skin/core/skin_compose.h"
+#include "skin/core/skin_startup.h"
 
 namespace {
 
@@ -147,6 +148,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     headless::THeadlessBackend display;
     win::SetBackend(&display);
+    SkinCoreStartUp();
     Frames(dir);
     Glyphs(dir);
     Captions(dir);

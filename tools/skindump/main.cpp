@@ -35,9 +35,12 @@ int main(int argc, char** argv)
             if (option == "--pack") skin.SaveToCompressedFile(argv[i + 1]);
             else if (option == "--store") skin.StoreToDisk(IncludeTrailingPathDelimiter(argv[i + 1]));
         }
-        std::fputs(SkinDataListing(&skin).c_str(), stdout);
+        // Written by length: a value may hold a NUL byte, and the listing goes on after it.
+        const std::string listing = SkinDataListing(&skin);
+        std::fwrite(listing.data(), 1, listing.size(), stdout);
     } catch (const Exception& e) {
-        std::fprintf(stderr, "skindump: %s\n", e.what());
+        const std::string message = "skindump: " + e.Message() + "\n";
+        std::fwrite(message.data(), 1, message.size(), stderr);
         return 1;
     }
     return 0;

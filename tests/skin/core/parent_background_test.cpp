@@ -10,6 +10,7 @@
 #include "platform/gui/canvas.h"
 #include "platform/gui/controls.h"
 #include "platform/gui/jpeg_image.h"
+#include "skin/core/skin_file_forms.h"
 
 namespace {
 

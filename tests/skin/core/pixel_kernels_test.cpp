@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -101,6 +102,104 @@ TEST_P(KernelVariant, RowAndRectangleRoutines)
     std::vector<TspColor> keyed = {0xFF7F007F, 0xFF7F007E};
     KeyToAlphaLine(keyed.data(), 2, 0x127F007F);
     EXPECT_EQ(keyed, (std::vector<TspColor>{0x007F007F, 0xFF7F007E}));
+}
+
+// Rows in runs of one kind (clear, opaque, key colour, anything), so that the whole-vector shortcuts of the SIMD
+// kernels are taken as well as the mixed vectors.
+class RowMaker {
+public:
+    explicit RowMaker(unsigned ASeed) : FRng(ASeed) {}
+    unsigned Next() { return FRng(); }
+    void Fill(TspColor* ARow, size_t ACount, TspColor AKey)
+    {
+        for (size_t i = 0; i < ACount;) {
+            const unsigned kind = Next() % 5;
+            for (size_t run = 1 + Next() % 12; run > 0 && i < ACount; --run, ++i) {
+                const TspColor rgb = Next() & 0x00FFFFFF, alpha = Next() & 0xFF000000u;
+                switch (kind) {
+                    case 0: ARow[i] = rgb; break;
+                    case 1: ARow[i] = 0xFF000000u | rgb; break;
+                    case 2: ARow[i] = spKeyColor | alpha; break;
+                    case 3: ARow[i] = (AKey & 0x00FFFFFF) | alpha; break;
+                    default: ARow[i] = rgb | alpha; break;
+                }
+            }
+        }
+    }
+
+private:
+    std::mt19937 FRng;
+};
+
+// Every SIMD set this machine can run, against the reference, on random rows of every length 0..67 placed at
+// random alignments; a guard band on both sides of each row must stay untouched.
+TEST(PixelKernelSets, EverySimdSetMatchesTheReferenceBitForBit)
+{
+#if defined(__x86_64__)
+    ASSERT_NE(KernelsOfLevel(TspSimdLevel::SSE2), nullptr);
+    EXPECT_EQ(KernelsOfLevel(TspSimdLevel::AVX2) != nullptr, ProcessorHasAvx2());
+#endif
+    const TspKernelSet& ref = ReferenceKernels();
+    constexpr size_t kGuard = 16, kMaxLength = 67;
+    RowMaker maker(24);
+    Integer compared_sets = 0;
+    for (const TspSimdLevel level : {TspSimdLevel::SSE2, TspSimdLevel::AVX2}) {
+        const TspKernelSet* simd = KernelsOfLevel(level);
+        if (!simd) continue;
+        ++compared_sets;
+        for (size_t length = 0; length <= kMaxLength; ++length) {
+            for (int trial = 0; trial < 6; ++trial) {
+                const size_t src_at = kGuard + maker.Next() % 8, dst_at = kGuard + maker.Next() % 8;
+                const TspColor key = trial % 2 ? spKeyPixel : maker.Next();
+                const Byte alpha = static_cast<Byte>(maker.Next());
+                const TspColor fill = maker.Next();
+                std::vector<TspColor> src(kMaxLength + 3 * kGuard), dst(src.size());
+                maker.Fill(src.data(), src.size(), key);
+                maker.Fill(dst.data(), dst.size(), key);
+                const TspColor* s = src.data() + src_at;
+                const Integer n = static_cast<Integer>(length);
+                const struct {
+                    const char* Name;
+                    std::function<void(const TspKernelSet&, TspColor*)> Run;
+                } ops[] = {
+                    {"plain blend", [&](const TspKernelSet& k, TspColor* d) { k.PlainBlendLine(s, d, n); }},
+                    {"MMX blend", [&](const TspKernelSet& k, TspColor* d) { k.MMXBlendLine(s, d, n); }},
+                    {"key", [&](const TspKernelSet& k, TspColor* d) { k.KeyLine(s, d, n); }},
+                    {"copy", [&](const TspKernelSet& k, TspColor* d) { k.CopyLine(s, d, n); }},
+                    // Within one row, the source up to three pixels either side of the destination.
+                    {"overlapping copy",
+                     [&](const TspKernelSet& k, TspColor* d) { k.CopyLine(d + trial % 7 - 3, d, n); }},
+                    {"fill", [&](const TspKernelSet& k, TspColor* d) { k.FillLine(d, n, fill); }},
+                    {"set alpha", [&](const TspKernelSet& k, TspColor* d) { k.SetAlphaLine(d, n, alpha); }},
+                    {"key to alpha", [&](const TspKernelSet& k, TspColor* d) { k.KeyToAlphaLine(d, n, key); }},
+                };
+                for (const auto& op : ops) {
+                    std::vector<TspColor> want = dst, got = dst;
+                    op.Run(ref, want.data() + dst_at);
+                    op.Run(*simd, got.data() + dst_at);
+                    ASSERT_EQ(got, want) << op.Name << ", level " << static_cast<int>(level) << ", length "
+                                         << length << ", source at " << src_at << ", destination at " << dst_at;
+                }
+            }
+        }
+    }
+#if defined(__x86_64__)
+    EXPECT_EQ(compared_sets, ProcessorHasAvx2() ? 2 : 1);
+#endif
+}
+
+// The start-up (run before these tests, as main runs it) took the widest kernels this processor has.
+TEST(PixelKernelSets, StartUpChoosesTheWidestSetAndTheTableFollowsTheLevel)
+{
+    EXPECT_EQ(PixelKernelLevel(), BestSimdLevel());
+    InitPixelKernels(true, TspSimdLevel::Reference);
+    EXPECT_EQ(BlendLine, ReferenceKernels().MMXBlendLine);
+    EXPECT_EQ(PixelKernelLevel(), TspSimdLevel::Reference);
+    InitPixelKernels(false, BestSimdLevel());
+    EXPECT_EQ(BlendLine, KernelsOfLevel(BestSimdLevel())->PlainBlendLine);
+    EXPECT_EQ(SetAlphaLine, KernelsOfLevel(BestSimdLevel())->SetAlphaLine);
+    InitPixelKernels(CPUHasMMX());
+    EXPECT_EQ(PixelKernelLevel(), BestSimdLevel());
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, KernelVariant, ::testing::Values(false, true),

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
+#include "platform/rtl/streams.h"
 
 namespace {
 
@@ -73,6 +79,77 @@ TEST(PngImageList, DrawsEnabledOpaqueAndDisabledHalfBlended)
     const TColor faded = dest.Canvas()->Pixels(6, 1);
     EXPECT_NEAR(static_cast<int>(faded & 0xFF), 128, 2);
     EXPECT_EQ(dest.Canvas()->Pixels(9, 1), clWhite);
+}
+
+// A palette PNG as another program writes it: 8-bit indexes, a PLTE chunk and a tRNS chunk with one alpha per
+// entry (0 clear, 128 half, 255 opaque).
+std::string PaletteWithAlphaPng(Integer AWidth, Integer AHeight)
+{
+    auto be32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    auto chunk = [&](const std::string& type, const std::string& data) {
+        const std::string body = type + data;
+        const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+        return be32(static_cast<uint32_t>(data.size())) + body + be32(static_cast<uint32_t>(crc));
+    };
+    std::string rows;
+    for (Integer y = 0; y < AHeight; ++y) {
+        rows += '\0';  // no filter
+        for (Integer x = 0; x < AWidth; ++x) rows += static_cast<char>(x % 3);
+    }
+    std::vector<Bytef> packed(compressBound(static_cast<uLong>(rows.size())));
+    uLongf packed_size = packed.size();
+    compress(packed.data(), &packed_size, reinterpret_cast<const Bytef*>(rows.data()), static_cast<uLong>(rows.size()));
+    const std::string header = be32(AWidth) + be32(AHeight) + std::string{8, 3, 0, 0, 0};
+    const std::string palette = {'\xFF', 0, 0, 0, '\xFF', 0, 0, 0, '\xFF'};  // red, green, blue
+    const std::string alphas = {0, '\x80', '\xFF'};
+    return std::string("\x89PNG\r\n\x1A\n", 8) + chunk("IHDR", header) + chunk("PLTE", palette) +
+           chunk("tRNS", alphas) + chunk("IDAT", std::string(reinterpret_cast<char*>(packed.data()), packed_size)) +
+           chunk("IEND", "");
+}
+
+TEST(PngImageList, PalettePictureWithPartialTransparencyBlendsEachEntryByItsAlpha)
+{
+    const std::string bytes = PaletteWithAlphaPng(6, 2);
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+    stream.SetPosition(0);
+    TspPngImage png;
+    png.LoadFromStream(&stream);
+    ASSERT_EQ(png.Width(), 6);
+    EXPECT_EQ(png.TransparencyMode(), ptmPartial);
+
+    TspPngImageList list(nullptr);
+    list.SetPngWidth(6);
+    list.SetPngHeight(2);
+    static_cast<TspPngImageItem*>(list.PngImages()->Add())->SetPngImage(&png);
+    TBitmap dest(6, 4);
+    dest.Canvas()->Brush()->SetColor(clWhite);
+    dest.Canvas()->FillRect(Rect(0, 0, 6, 4));
+    list.Draw(dest.Canvas(), 0, 0, 0, true);
+    list.Draw(dest.Canvas(), 0, 2, 0, false);
+    auto channels = [&](Integer x, Integer y) {
+        const TColor c = dest.Canvas()->Pixels(x, y);
+        return std::vector<int>{int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)};
+    };
+    for (Integer x : {0, 3}) {
+        // Entry 0 is clear: the white stays, enabled or not.
+        EXPECT_EQ(channels(x, 0), (std::vector<int>{255, 255, 255})) << x;
+        EXPECT_EQ(channels(x, 2), (std::vector<int>{255, 255, 255})) << x;
+        // Entry 1, green at half alpha: half green over white.
+        const auto half = channels(x + 1, 0);
+        EXPECT_NEAR(half[0], 127, 2);
+        EXPECT_EQ(half[1], 255);
+        EXPECT_NEAR(half[2], 127, 2);
+        // Entry 2 is opaque blue; the disabled look halves it.
+        EXPECT_EQ(channels(x + 2, 0), (std::vector<int>{0, 0, 255})) << x;
+        const auto faded = channels(x + 2, 2);
+        EXPECT_NEAR(faded[0], 127, 2);
+        EXPECT_NEAR(faded[2], 255, 1);
+        // The disabled half-alpha entry is lighter than the enabled one.
+        EXPECT_GT(channels(x + 1, 2)[0], half[0]);
+    }
 }
 
 }  // namespace

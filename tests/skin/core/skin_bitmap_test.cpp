@@ -138,6 +138,10 @@ TEST(SkinBitmap, DamagedStreamHeadersRaiseAndChangeNothing)
         {"negative width", 0, -2, 2},
         {"more pixels than the stream holds", 0, 3000, 3000},
         {"pixels cut short", 0, 2, 3},
+        // Sides whose product times four passes 2^63: the check must not wrap into a small size.
+        {"both sides at the 32-bit limit", 0, 0x7FFFFFFF, 0x7FFFFFFF},
+        {"bottom-up at the 32-bit limit", 0, 0x7FFFFFFF, -0x7FFFFFFF},
+        {"one side at the limit", 0, 0x7FFFFFFF, 1},
     };
     for (const auto& c : cases) {
         TMemoryStream stream;

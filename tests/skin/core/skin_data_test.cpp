@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/sysutils.h"
 #include "skin/core/skin_data_listing.h"
 #include "skin/core/stored_skin.h"
-#include "tests/skin/test-skin/test_skin_writer.h"
+#include "tools/make-test-skin/test_skin_writer.h"
 
 namespace {
 
@@ -189,6 +190,136 @@ TEST(SkinData, AMissingPictureEndsInAClearedSkinWithTheAnnouncementCompleted)
     EXPECT_EQ(skin.FActivePicturesNames->Count(), 0);
     EXPECT_TRUE(skin.CtrlList.empty());
     EXPECT_EQ(skin.FSkinColors->FcBtnFace, clBtnFace);
+}
+
+// Every count of the description set to 200,000,000: each list must end at its last real entry, so the skin
+// loads as quickly as the original and lists the same (the writer counts what was really read).
+TEST(SkinData, HugeCountsEndAtTheFirstMissingEntryInEveryList)
+{
+    const std::string folder = TestSkin("huge-counts");
+    TspSkinData original(nullptr);
+    original.LoadFromFile(folder + "skin.ini");
+    ASSERT_FALSE(original.Empty);
+
+    const std::string huge = "200000000";
+    Integer line_lists = 0;
+    {
+        TMemIniFile ini(folder + "skin.ini");
+        ini.WriteString("PICTURES", "activepicturescount", huge);
+        ini.WriteString("CURSORS", "cursorscount", huge);
+        for (const char* section : {"SKINAREAS", "SKINOBJECTS", "SKINCONTROLS"}) ini.WriteString(section, "count", huge);
+        TStringList sections, keys;
+        ini.ReadSections(&sections);
+        for (Integer i = 0; i < sections.Count(); ++i) {
+            ini.ReadSection(sections.Strings(i), &keys);
+            for (Integer k = 0; k < keys.Count(); ++k)
+                if (keys.Strings(k).ends_with("linecount")) {
+                    ini.WriteString(sections.Strings(i), keys.Strings(k), huge);
+                    ++line_lists;
+                }
+        }
+        ini.UpdateFile();
+    }
+    EXPECT_GE(line_lists, 2);  // the symbol lines of the bit label object and control at least
+
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    ASSERT_FALSE(skin.Empty);
+    EXPECT_EQ(skin.FActivePictures.size(), 3u);
+    EXPECT_EQ(skin.FCursorsNames->Count(), 2);
+    EXPECT_EQ(skin.AreaList.size(), 2u);
+    EXPECT_EQ(skin.ObjectList.size(), 16u);
+    EXPECT_EQ(skin.CtrlList.size(), 33u);
+    EXPECT_EQ(SkinDataListing(&skin), SkinDataListing(&original));
+
+    // The same description packed into a stored skin (its own picture list read by the same rule).
+    TspCompressedStoredSkin stored(nullptr);
+    stored.LoadFromIniFile(folder + "skin.ini");
+    TspSkinData packed(nullptr);
+    packed.LoadCompressedStoredSkin(&stored);
+    EXPECT_EQ(WithoutSection(SkinDataListing(&packed), "CURSORS"),
+              WithoutSection(SkinDataListing(&original), "CURSORS"));
+}
+
+// A gap ends a list: entries after it are not read even though the count covers them.
+TEST(SkinData, AListEndsAtItsFirstGap)
+{
+    const std::string folder = TempFolder("gap");
+    std::ofstream(folder + "skin.ini") << "[VERSION]\nskinname=gap\n[PICTURES]\npicture=\n[FORMINFO]\nborderwidth=1\n"
+                                          "[SKINAREAS]\ncount=3\n0=a:1,1,2,2\n2=c:1,1,2,2\n"
+                                          "[SKINOBJECTS]\ncount=9\n1=close:stdbutton\n"
+                                          "[SKINCONTROLS]\ncount=2\n0=b:button\n1=\n";
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    ASSERT_FALSE(skin.Empty);
+    ASSERT_EQ(skin.AreaList.size(), 1u);
+    EXPECT_EQ(skin.AreaList[0]->IDName, "a");
+    EXPECT_TRUE(skin.ObjectList.empty());
+    // An entry that is there but empty is no gap: it is passed over like any entry without ":".
+    ASSERT_EQ(skin.CtrlList.size(), 1u);
+}
+
+// A skin author must be able to find a bad value: the error names the file, the section and the key.
+TEST(SkinData, LoadErrorsNameTheFileSectionAndKey)
+{
+    const struct {
+        const char* What;
+        std::function<void(TMemIniFile&, const std::string&)> Damage;
+        std::string Section, Key;
+    } rows[] = {
+        {"rectangle of a control", [](TMemIniFile& ini, const std::string&) {
+             ini.WriteString("ctl_button", "skinrect", "1,2,,4");
+         }, "ctl_button", "skinrect"},
+        {"point of the form", [](TMemIniFile& ini, const std::string&) {
+             ini.WriteString("FORMINFO", "lefttoppoint", "abc");
+         }, "FORMINFO", "lefttoppoint"},
+        {"area rectangle", [](TMemIniFile& ini, const std::string&) {
+             ini.WriteString("SKINAREAS", "1", "client:1,x");
+         }, "SKINAREAS", "1"},
+        {"missing active picture", [](TMemIniFile&, const std::string& folder) {
+             fs::remove(folder + "glyphs.bmp");
+         }, "PICTURES", "2"},
+        {"missing main picture", [](TMemIniFile&, const std::string& folder) {
+             fs::remove(folder + "rollup.bmp");
+         }, "PICTURES", "rolluppicture"},
+    };
+    for (const auto& row : rows) {
+        const std::string folder = TestSkin("named-errors");
+        {
+            TMemIniFile ini(folder + "skin.ini");
+            row.Damage(ini, folder);
+            ini.UpdateFile();
+        }
+        TspSkinData skin(nullptr);
+        try {
+            skin.LoadFromFile(folder + "skin.ini");
+            ADD_FAILURE() << row.What << ": no error";
+        } catch (const Exception& e) {
+            const std::string message = e.Message();
+            EXPECT_NE(message.find(folder + "skin.ini"), std::string::npos) << row.What << ": " << message;
+            EXPECT_NE(message.find("[" + row.Section + "]"), std::string::npos) << row.What << ": " << message;
+            EXPECT_NE(message.find("\"" + row.Key + "\""), std::string::npos) << row.What << ": " << message;
+        }
+        EXPECT_TRUE(skin.Empty) << row.What;
+    }
+}
+
+// A NUL byte inside a value is part of the value: it is read, listed and written back whole.
+TEST(SkinData, ANulInsideAValueKeepsTheRestOfTheValueAndTheListing)
+{
+    const std::string folder = TestSkin("nul");
+    const std::string name("before\0after", 12);
+    {
+        TMemIniFile ini(folder + "skin.ini");
+        ini.WriteString("VERSION", "skinname", name);
+        ini.UpdateFile();
+    }
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(folder + "skin.ini");
+    EXPECT_EQ(skin.SkinName, name);
+    const std::string listing = SkinDataListing(&skin);
+    EXPECT_NE(listing.find("skinname=" + name + "\n"), std::string::npos);
+    EXPECT_NE(listing.find("[SKINCONTROLS]"), std::string::npos);
 }
 
 TEST(SkinData, LookupsPicturesAndFormGeometry)

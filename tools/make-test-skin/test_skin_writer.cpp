@@ -1,10 +1,5 @@
-#pragma once
-// Writes the test skin: pictures drawn by code (BMP, and one JPEG) and a skin.ini with one record of every kind,
-// every key set to a value that differs from its default. Shared by the make-test-skin tool and the tests.
-#include <memory>
-#include <string>
+#include "tools/make-test-skin/test_skin_writer.h"
 
-#include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "platform/gui/jpeg_image.h"
 #include "platform/rtl/sysutils.h"
@@ -13,46 +8,46 @@
 
 namespace test_skin {
 
-// Gives every row a value of its form that no default has, different from row to row.
-class SampleFiller final : public TspFieldVisitor {
-public:
-    void Int(const char*, Integer& Field, Integer, Integer) override { Field = 2 + Next() % 3; }
-    void Bool(const char*, bool& Field) override { Field = true; }
-    void Str(const char* Key, std::string& Field, const char*, const char*) override
-    {
-        Field = std::string(Key).find("fontname") != std::string::npos ? "DejaVu Sans" : "text " + IntToStr(Next());
-    }
-    void Rect(const char*, TRect& Field) override
-    {
-        const Integer n = Next();
-        Field = TRect{n % 40, n % 30, n % 40 + 12, n % 30 + 10};
-    }
-    void Point(const char*, TPoint& Field) override
-    {
-        const Integer n = Next();
-        Field = TPoint{1 + n % 9, 1 + n % 7};
-    }
-    void Style(const char*, TFontStyles& Field) override
-    {
-        Field = TFontStyles();
-        Field.Include(fsBold);
-        if (Next() % 2) Field.Include(fsUnderline);
-    }
-    void Align(const char*, TAlignment& Field, TAlignment) override { Field = taLeftJustify; }
-    void Lines(const char*, TStrings* Field) override
-    {
-        Field->Clear();
-        Field->Add("0123456789");
-        Field->Add("ABCDEF " + IntToStr(Next()));
-    }
-    void Word(const char*, int& Field, const TspWordForm& Form, int) override { Field = Form.Count - 1; }
+void SampleFiller::Int(const char*, Integer& Field, Integer, Integer) { Field = 2 + Next() % 3; }
 
-private:
-    Integer Next() { return ++FCounter; }
-    Integer FCounter = 0;
-};
+void SampleFiller::Bool(const char*, bool& Field) { Field = true; }
 
-inline std::unique_ptr<TBitmap> DrawPicture(Integer AWidth, Integer AHeight, TColor ABack, TColor AFore)
+void SampleFiller::Str(const char* Key, std::string& Field, const char*, const char*)
+{
+    Field = std::string(Key).find("fontname") != std::string::npos ? "DejaVu Sans" : "text " + IntToStr(Next());
+}
+
+void SampleFiller::Rect(const char*, TRect& Field)
+{
+    const Integer n = Next();
+    Field = TRect{n % 40, n % 30, n % 40 + 12, n % 30 + 10};
+}
+
+void SampleFiller::Point(const char*, TPoint& Field)
+{
+    const Integer n = Next();
+    Field = TPoint{1 + n % 9, 1 + n % 7};
+}
+
+void SampleFiller::Style(const char*, TFontStyles& Field)
+{
+    Field = TFontStyles();
+    Field.Include(fsBold);
+    if (Next() % 2) Field.Include(fsUnderline);
+}
+
+void SampleFiller::Align(const char*, TAlignment& Field, TAlignment) { Field = taLeftJustify; }
+
+void SampleFiller::Lines(const char*, TStrings* Field)
+{
+    Field->Clear();
+    Field->Add("0123456789");
+    Field->Add("ABCDEF " + IntToStr(Next()));
+}
+
+void SampleFiller::Word(const char*, int& Field, const TspWordForm& Form, int) { Field = Form.Count - 1; }
+
+std::unique_ptr<TBitmap> DrawPicture(Integer AWidth, Integer AHeight, TColor ABack, TColor AFore)
 {
     auto bitmap = std::make_unique<TBitmap>(AWidth, AHeight, pf24bit);
     TCanvas* canvas = bitmap->Canvas();
@@ -66,13 +61,7 @@ inline std::unique_ptr<TBitmap> DrawPicture(Integer AWidth, Integer AHeight, TCo
     return bitmap;
 }
 
-// The names of the pictures the description uses.
-inline const char* const kMainNames[] = {"form.bmp", "forminactive.bmp", "formmask.bmp", "rollup.bmp",
-                                         "rollupmask.bmp"};
-inline const char* const kActiveNames[] = {"controls.bmp", "buttons.jpg", "glyphs.bmp"};
-
-// Writes the pictures and skin.ini into AFolder (which ends with the path delimiter and exists).
-inline void WriteTestSkin(const std::string& AFolder)
+void WriteTestSkin(const std::string& AFolder)
 {
     const TColor colours[] = {clRed, clGreen, clBlue, clYellow, clAqua, clFuchsia, clMaroon, clNavy};
     for (int i = 0; i < 5; ++i) DrawPicture(80 + i * 4, 60, colours[i], clWhite)->SaveToFile(AFolder + kMainNames[i]);
