@@ -890,6 +890,11 @@ void TWinControl::WndProc(TMessage& AMessage)
     case CM_EXIT:
         DoExit();
         return;
+    case CM_FOCUSCHANGED:
+        // Every control hears which one has the focus now (a default button takes its look from it).
+        for (Integer i = 0; i < ControlCount(); ++i)
+            Controls(i)->Perform(AMessage.Msg, AMessage.WParam, AMessage.LParam);
+        return;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
         // Offered to every child until one takes it (default buttons, accelerators).
