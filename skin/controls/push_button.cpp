@@ -540,6 +540,14 @@ void TspSkinButton::WndProc(TMessage& AMessage)
     case CN_COMMAND:
         if (FClicksDisabled) return;
         break;
+    case win::WM_MOUSEMOVE:
+        // While the button holds the mouse the pointer still enters and leaves it.
+        if (FMouseDown && !Designing()) {
+            const TPoint at{win::GET_X_LPARAM(AMessage.LParam), win::GET_Y_LPARAM(AMessage.LParam)};
+            const bool over = at.X >= 0 && at.Y >= 0 && at.X < Width() && at.Y < Height();
+            if (over != FMouseIn) Perform(over ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, 0);
+        }
+        break;
     case win::WM_TIMER:
         if (key == kMorphTimerId) {
             const bool hot = FMouseIn || HasFocus();

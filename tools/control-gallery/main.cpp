@@ -18,11 +18,40 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
+#include "skin/controls/menu_button.h"
+#include "skin/controls/menu_speed_button.h"
+#include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
+#include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/skin_data.h"
 
 namespace {
+
+// Opens nothing visible but keeps a menu button tracked, as an open menu does.
+class TGalleryMenu : public TspTrackMenu {
+public:
+    bool PopupFromRect(TControl*, const TRect&) override { return true; }
+};
+TGalleryMenu GalleryMenu;
+
+// A two-frame glyph strip (normal, disabled): a small blue square on a magenta key colour.
+TBitmap* GalleryGlyph()
+{
+    static TBitmap glyph(32, 16, pf24bit);
+    static bool made = false;
+    if (!made) {
+        TCanvas* c = glyph.Canvas();
+        c->Brush()->SetColor(static_cast<TColor>(0xFF00FF));
+        c->FillRect(Rect(0, 0, 32, 16));
+        c->Brush()->SetColor(static_cast<TColor>(0xC06020));
+        c->FillRect(Rect(3, 3, 13, 13));
+        c->Brush()->SetColor(static_cast<TColor>(0x909090));
+        c->FillRect(Rect(19, 3, 29, 13));
+        made = true;
+    }
+    return &glyph;
+}
 
 enum TState { stNormal, stHot, stPressed, stFocused, stDisabled, stCount };
 const char* const kStateNames[stCount] = {"normal", "hot", "pressed", "focused", "disabled"};
@@ -30,7 +59,7 @@ const char* const kStateNames[stCount] = {"normal", "hot", "pressed", "focused",
 // One row of a sheet: how to make the control, where its hot and pressed part is.
 struct TGalleryRow {
     std::string Caption;
-    std::function<TspSkinCustomControl*(TForm*)> Make;
+    std::function<TControl*(TForm*)> Make;
     TPoint Part;  // in control coordinates
 };
 
@@ -124,11 +153,13 @@ private:
     // Makes the control, puts it in the state, and copies what reached the screen.
     TBitmap* Shoot(const TGalleryRow& ARow, TspSkinData* ASkin, TState AState)
     {
-        TspSkinCustomControl* control = ARow.Make(FForm);
+        TControl* control = ARow.Make(FForm);
         control->SetParent(FForm);
         control->SetLeft(20);
         control->SetTop(20);
-        if (ASkin) control->SetSkinData(ASkin);
+        if (auto* windowed = dynamic_cast<TspSkinControl*>(control); windowed && ASkin) windowed->SetSkinData(ASkin);
+        if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(control); windowless && ASkin)
+            windowless->SetSkinData(ASkin);
         if (auto* bar = dynamic_cast<TspSkinScrollBar*>(control); bar && AState == stFocused) bar->SetCanFocused(true);
         Pump();
         const TPoint part = control->ClientToScreen(ARow.Part);
@@ -142,7 +173,9 @@ private:
             Pump();
             FDisplay.PressButton(part);
             break;
-        case stFocused: control->SetFocus(); break;
+        case stFocused:
+            if (auto* focusable = dynamic_cast<TWinControl*>(control)) focusable->SetFocus();
+            break;
         case stDisabled: control->SetEnabled(false); break;
         default: break;
         }
@@ -230,7 +263,63 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
             return p;
         };
     };
+    auto push = [](const std::string& ACaption, bool AGlyph, Integer AW, Integer AH) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinButton(AForm);
+            b->SetCaption(ACaption);
+            if (AGlyph) {
+                b->SetGlyph(GalleryGlyph());
+                b->SetNumGlyphs(2);
+            }
+            b->SetBounds(0, 0, AW, AH);
+            return b;
+        };
+    };
+    auto menuButton = [](bool ATrack) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinMenuButton(AForm);
+            b->SetCaption("Camera");
+            b->SetTrackButtonMode(ATrack);
+            b->SetSkinPopupMenu(&GalleryMenu);
+            if (ATrack) b->SetSkinDataName("toolmenutrackbutton");
+            b->SetBounds(0, 0, 90, 25);
+            return b;
+        };
+    };
+    auto speed = [](const std::string& ACaption, bool AFlat) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinSpeedButton(AForm);
+            b->SetCaption(ACaption);
+            b->SetGlyph(GalleryGlyph());
+            b->SetNumGlyphs(2);
+            b->SetFlat(AFlat);
+            b->SetBounds(0, 0, 70, 25);
+            return b;
+        };
+    };
+    auto menuSpeed = [](bool ANewStyle) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinMenuSpeedButton(AForm);
+            b->SetCaption("View");
+            b->SetSkinPopupMenu(&GalleryMenu);
+            b->SetTrackButtonMode(true);
+            if (ANewStyle) {
+                b->SetNewStyle(true);
+                b->SetTrackPosition(sptpBottom);
+            }
+            b->SetBounds(0, 0, 60, ANewStyle ? 40 : 25);
+            return b;
+        };
+    };
     return {
+        {"push button", push("Convert", false, 75, 25), {30, 12}},
+        {"push button, glyph", push("Add files", true, 110, 30), {30, 12}},
+        {"menu button", menuButton(false), {30, 12}},
+        {"menu button, track", menuButton(true), {85, 12}},
+        {"speed button", speed("Trim", false), {30, 12}},
+        {"speed button, flat", speed("Trim", true), {30, 12}},
+        {"menu speed button", menuSpeed(false), {55, 12}},
+        {"menu speed, new style", menuSpeed(true), {30, 35}},
         {"scroll bar", bar(hbar, sbHorizontal, 200, 19, 0), {190, 9}},
         {"scroll bar, page 40", bar(hbar, sbHorizontal, 240, 19, 40), {100, 9}},
         {"vertical bar", bar(vbar, sbVertical, 19, 120, 0), {9, 110}},
