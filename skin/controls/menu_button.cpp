@@ -173,13 +173,13 @@ void TspSkinMenuButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, b
         TspSkinButton::DrawStateImage(B, R, ADown, AMouseIn);
         TRect marker = Rect(Width() - kTrackWidth, 0, Width(), Height());
         if ((FDown && FMouseIn) || FMenuTracked) OffsetRect(marker, 2, 2);
-        DrawDropDownGlyph(B->Canvas(), marker, FMenuTracked ? DownFontColor : B->Canvas()->Font()->Color());
+        DrawDropDownGlyph(B->Canvas(), marker, FMenuTracked ? Look.DownFontColor : B->Canvas()->Font()->Color());
         return;
     }
-    if (FMenuTracked && FTrackButtonMode && !IsEmptyRect(TrackButtonRect) && !IsEmptyRect(DownSkinRect) && Picture) {
-        TspSkinButton::DrawStateImage(B, ActiveSkinRect, false, true);
+    if (FMenuTracked && FTrackButtonMode && !IsEmptyRect(TrackButtonRect) && !IsEmptyRect(Look.DownSkinRect) && Picture) {
+        TspSkinButton::DrawStateImage(B, Look.ActiveSkinRect, false, true);
         TRect source = TrackButtonRect;
-        OffsetRect(source, DownSkinRect.Left, DownSkinRect.Top);
+        OffsetRect(source, Look.DownSkinRect.Left, Look.DownSkinRect.Top);
         B->Canvas()->CopyRect(TrackPartRect(), Picture->Canvas(), source);
         return;
     }

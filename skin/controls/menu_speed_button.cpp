@@ -155,15 +155,15 @@ void TspSkinMenuSpeedButton::DrawMarker(TCanvas* ACanvas, TRect R, TColor AColor
         return;
     }
     TBitmap* picture = Skinned() ? Picture : nullptr;
-    const TRect source = APressed ? MenuMarkerDownRect : AHot ? MenuMarkerActiveRect : MenuMarkerRect;
-    if (!picture || IsEmptyRect(MenuMarkerRect) || IsEmptyRect(source)) {
-        DrawDropDownGlyph(ACanvas, R, FMenuTracked && Skinned() ? DownFontColor : AColor);
+    const TRect source = APressed ? Look.MenuMarkerDownRect : AHot ? Look.MenuMarkerActiveRect : Look.MenuMarkerRect;
+    if (!picture || IsEmptyRect(Look.MenuMarkerRect) || IsEmptyRect(source)) {
+        DrawDropDownGlyph(ACanvas, R, FMenuTracked && Skinned() ? Look.DownFontColor : AColor);
         return;
     }
     TBitmap marker(source.Width(), source.Height());
     marker.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), picture->Canvas(), source);
     marker.SetTransparent(true);
-    marker.SetTransparentColor(MenuMarkerTransparentColor);
+    marker.SetTransparentColor(Look.MenuMarkerTransparentColor);
     ACanvas->Draw(R.Left + R.Width() / 2 - source.Width() / 2, R.Top + R.Height() / 2 - source.Height() / 2,
                   &marker);
 }
@@ -183,9 +183,9 @@ void TspSkinMenuSpeedButton::Paint()
     const TRect marker = ownRect ? Rect(text.Right, text.Top, Width(), text.Bottom) : StripRect();
     TFont* font = c->Font();
     if (FUseSkinFont && Skinned()) {
-        font->SetName(FontName);
-        font->SetHeight(FontHeight);
-        font->SetStyle(FontStyle);
+        font->SetName(Look.FontName);
+        font->SetHeight(Look.FontHeight);
+        font->SetStyle(Look.FontStyle);
     } else {
         font->Assign(DefaultFont());
     }
@@ -195,12 +195,12 @@ void TspSkinMenuSpeedButton::Paint()
     c->Brush()->SetStyle(bsClear);
     DrawContent(c, text, false, false, true);
     TBitmap* picture = Skinned() ? Picture : nullptr;
-    if (picture && !IsEmptyRect(MenuMarkerFlatRect)) {
-        const TRect s = MenuMarkerFlatRect;
+    if (picture && !IsEmptyRect(Look.MenuMarkerFlatRect)) {
+        const TRect s = Look.MenuMarkerFlatRect;
         TBitmap m(s.Width(), s.Height());
         m.Canvas()->CopyRect(Rect(0, 0, s.Width(), s.Height()), picture->Canvas(), s);
         m.SetTransparent(true);
-        m.SetTransparentColor(MenuMarkerTransparentColor);
+        m.SetTransparentColor(Look.MenuMarkerTransparentColor);
         c->Draw(marker.Left + marker.Width() / 2 - s.Width() / 2, marker.Top + marker.Height() / 2 - s.Height() / 2,
                 &m);
     } else {
@@ -249,11 +249,11 @@ void TspSkinMenuSpeedButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADo
         DrawMarker(B->Canvas(), marker, B->Canvas()->Font()->Color(), pressed, AMouseIn);
         return;
     }
-    if (FMenuTracked && FTrackButtonMode && !IsEmptyRect(TrackButtonRect) && !IsEmptyRect(DownSkinRect) && Picture) {
-        TspSkinSpeedButton::DrawStateImage(B, ActiveSkinRect, false, true);
+    if (FMenuTracked && FTrackButtonMode && !IsEmptyRect(TrackButtonRect) && !IsEmptyRect(Look.DownSkinRect) && Picture) {
+        TspSkinSpeedButton::DrawStateImage(B, Look.ActiveSkinRect, false, true);
         B->Canvas()->CopyRect(
             Moved(TrackButtonRect, 0, 0), Picture->Canvas(),
-            Moved(TrackButtonRect, DownSkinRect.Left, DownSkinRect.Top));
+            Moved(TrackButtonRect, Look.DownSkinRect.Left, Look.DownSkinRect.Top));
         return;
     }
     TspSkinSpeedButton::DrawStateImage(B, R, ADown, AMouseIn);

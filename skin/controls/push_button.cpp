@@ -24,11 +24,6 @@ constexpr win::UINT_PTR kMorphTimerId = 2;
 constexpr win::UINT_PTR kRepeatTimerId = 3;
 constexpr win::UINT kFirstRepeatDelayMs = 500;
 
-TRect FallBack(const TRect& AValue, const TRect& AFallBack)
-{
-    return IsEmptyRect(AValue) ? AFallBack : AValue;
-}
-
 }  // namespace
 
 TspSkinButton::TspSkinButton(TComponent* AOwner)
@@ -175,7 +170,7 @@ bool TspSkinButton::SkinEffectsOn() const
 
 bool TspSkinButton::HotFadeActive() const
 {
-    return SkinEffectsOn() && Morphing;
+    return SkinEffectsOn() && Look.Morphing;
 }
 
 bool TspSkinButton::HasFocus()
@@ -187,32 +182,14 @@ void TspSkinButton::GetSkinData()
 {
     TspSkinCustomControl::GetSkinData();
     if (!Skinned()) {
-        Morphing = false;
+        Look.Morphing = false;
         return;
     }
     auto* r = RecordAs<TspDataSkinButtonControl>();
     if (!r) return;
     // A stretched button gets no window region.
     if (!FUseSkinSize) MaskPicture = nullptr;
-    FontName = r->FontName;
-    FontStyle = r->FontStyle;
-    FontHeight = r->FontHeight;
-    FontColor = r->FontColor;
-    ActiveFontColor = r->ActiveFontColor;
-    DownFontColor = r->DownFontColor;
-    DisabledFontColor = r->DisabledFontColor == r->FontColor ? static_cast<TColor>(0x808080) : r->DisabledFontColor;
-    Morphing = r->Morphing;
-    MorphKind = r->MorphKind;
-    ActiveSkinRect = FallBack(r->ActiveSkinRect, r->SkinRect);
-    DownSkinRect = FallBack(r->DownSkinRect, ActiveSkinRect);
-    DisabledSkinRect = r->DisabledSkinRect;
-    FocusedSkinRect = r->FocusedSkinRect;
-    ShowFocus = r->ShowFocus;
-    MenuMarkerFlatRect = r->MenuMarkerFlatRect;
-    MenuMarkerRect = r->MenuMarkerRect;
-    MenuMarkerActiveRect = FallBack(r->MenuMarkerActiveRect, MenuMarkerRect);
-    MenuMarkerDownRect = FallBack(r->MenuMarkerDownRect, MenuMarkerActiveRect);
-    MenuMarkerTransparentColor = r->MenuMarkerTransparentColor;
+    Look.Read(*r);
     GlowLayerPictureIndex = r->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = r->GlowLayerMaskPictureIndex;
     GlowLayerOffsetLeft = r->GlowLayerOffsetLeft;
@@ -267,23 +244,19 @@ void TspSkinButton::DrawSkinnedImage(TBitmap* B)
 {
     const bool focused = HasFocus();
     if (HotFadeActive() && !FFade.AtNormal() && !FFade.AtHot() && Enabled()) {
-        TBitmap hot(B->Width(), B->Height());
-        DrawStateImage(B, Pieces.SkinRect, false, false);
-        DrawStateImage(&hot, ActiveSkinRect, false, true);
-        auto from = TspEffectBmp::CreateFromhWnd(B->Handle());
-        auto to = TspEffectBmp::CreateFromhWnd(hot.Handle());
-        from->MorphByKind(MorphKind, *to, FFade.Kf());
-        from->Draw(B->Canvas()->Handle(), 0, 0);
+        DrawHotFadeFrame(B, Look.MorphKind, FFade.Kf(), [this](TBitmap* ATarget, bool AHot) {
+            DrawStateImage(ATarget, AHot ? Look.ActiveSkinRect : Pieces.SkinRect, false, AHot);
+        });
         return;
     }
-    if (!Enabled() && !IsEmptyRect(DisabledSkinRect))
-        DrawStateImage(B, DisabledSkinRect, false, false);
+    if (!Enabled() && !IsEmptyRect(Look.DisabledSkinRect))
+        DrawStateImage(B, Look.DisabledSkinRect, false, false);
     else if (FDown && (FGroupIndex != 0 || FMouseIn || (focused && !FMouseDown)))
-        DrawStateImage(B, DownSkinRect, true, true);
-    else if (focused && !IsEmptyRect(FocusedSkinRect))
-        DrawStateImage(B, FocusedSkinRect, false, true);
+        DrawStateImage(B, Look.DownSkinRect, true, true);
+    else if (focused && !IsEmptyRect(Look.FocusedSkinRect))
+        DrawStateImage(B, Look.FocusedSkinRect, false, true);
     else if (focused || FMouseIn || (HotFadeActive() && FFade.AtHot()))
-        DrawStateImage(B, ActiveSkinRect, false, true);
+        DrawStateImage(B, Look.ActiveSkinRect, false, true);
     else
         DrawStateImage(B, Pieces.SkinRect, false, false);
 }
@@ -311,32 +284,15 @@ void TspSkinButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, bool 
     }
     TCanvas* c = B->Canvas();
     ApplyStateFont(c, ADown, AMouseIn);
-    if (ShowFocus && HasFocus()) DrawDottedFocusRect(c, text);
+    if (Look.ShowFocus && HasFocus()) DrawDottedFocusRect(c, text);
     if (!PaintHook(c, Fitted.NewClRect, ADown, AMouseIn)) return;
     DrawContent(c, text, ADown && AMouseIn, ADown, AMouseIn);
 }
 
 void TspSkinButton::ApplyStateFont(TCanvas* ACanvas, bool ADown, bool AMouseIn)
 {
-    TFont* font = ACanvas->Font();
-    if (FUseSkinFont && Skinned()) {
-        font->SetName(FontName);
-        font->SetHeight(FontHeight);
-        font->SetStyle(FontStyle);
-    } else {
-        font->Assign(DefaultFont());
-    }
-    if (!Skinned())
-        font->SetColor(Enabled() ? DefaultFont()->Color() : clBtnShadow);
-    else if (Enabled() && !FUseSkinFontColor)
-        font->SetColor(DefaultFont()->Color());
-    else if (!Enabled())
-        font->SetColor(DisabledFontColor);
-    else if (ADown && AMouseIn)
-        font->SetColor(DownFontColor);
-    else
-        font->SetColor(AMouseIn ? ActiveFontColor : FontColor);
-    ACanvas->Brush()->SetStyle(bsClear);
+    ApplyButtonStateFont(ACanvas, Look, {Skinned(), FUseSkinFont, FUseSkinFontColor, Enabled(), DefaultFont()},
+                         ADown, AMouseIn);
 }
 
 bool TspSkinButton::PaintHook(TCanvas* ACanvas, const TRect& R, bool ADown, bool AMouseIn)

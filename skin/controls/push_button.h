@@ -9,6 +9,7 @@
 
 #include "platform/gui/forms.h"
 #include "skin/controls/button_content.h"
+#include "skin/controls/button_look.h"
 #include "skin/controls/hot_fade.h"
 #include "skin/controls/repeat_timer.h"
 #include "skin/controls/skin_custom_control.h"
@@ -140,16 +141,7 @@ protected:
     TspLayerManager* FLayerManager = nullptr;
 
     // Copies of the record.
-    std::string FontName;
-    TFontStyles FontStyle;
-    Integer FontHeight = 0;
-    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-    bool Morphing = false;
-    TMorphKind MorphKind = mkDefault;
-    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect;
-    bool ShowFocus = false;
-    TRect MenuMarkerFlatRect, MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect;
-    TColor MenuMarkerTransparentColor = 0;
+    TspButtonLook Look;
     Integer GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
     Integer GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0, GlowLayerOffsetBottom = 0;
     Integer GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0, GlowLayerAlphaBlendValue = 255;

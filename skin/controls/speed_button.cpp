@@ -16,11 +16,6 @@ namespace {
 
 constexpr Cardinal kFirstRepeatDelayMs = 500;
 
-TRect FallBack(const TRect& AValue, const TRect& AFallBack)
-{
-    return IsEmptyRect(AValue) ? AFallBack : AValue;
-}
-
 }  // namespace
 
 TspSkinSpeedButton::TspSkinSpeedButton(TComponent* AOwner)
@@ -175,7 +170,7 @@ void TspSkinSpeedButton::Notification(TComponent* AComponent, TOperation AOperat
 
 bool TspSkinSpeedButton::HotFadeActive() const
 {
-    return FSD && !FSD->Empty && FSD->EnableSkinEffects && Morphing;
+    return FSD && !FSD->Empty && FSD->EnableSkinEffects && Look.Morphing;
 }
 
 bool TspSkinSpeedButton::ShowsFlatLook() const
@@ -187,30 +182,15 @@ void TspSkinSpeedButton::GetSkinData()
 {
     TspGraphicSkinCustomControl::GetSkinData();
     if (!Skinned()) {
-        Morphing = false;
-        ActiveSkinRect = TRect{};
+        Look.Morphing = false;
+        Look.ActiveSkinRect = TRect{};
         return;
     }
     auto* r = RecordAs<TspDataSkinButtonControl>();
     if (!r) return;
-    FontName = r->FontName;
-    FontStyle = r->FontStyle;
-    FontHeight = r->FontHeight;
-    FontColor = r->FontColor;
-    ActiveFontColor = r->ActiveFontColor;
-    DownFontColor = r->DownFontColor;
-    DisabledFontColor = r->DisabledFontColor == r->FontColor ? static_cast<TColor>(0x808080) : r->DisabledFontColor;
+    Look.Read(*r);
     // A flat button has no fade: the hot picture shows at once.
-    Morphing = r->Morphing && !FFlat;
-    MorphKind = r->MorphKind;
-    ActiveSkinRect = FallBack(r->ActiveSkinRect, r->SkinRect);
-    DownSkinRect = FallBack(r->DownSkinRect, ActiveSkinRect);
-    DisabledSkinRect = r->DisabledSkinRect;
-    MenuMarkerRect = r->MenuMarkerRect;
-    MenuMarkerFlatRect = FallBack(r->MenuMarkerFlatRect, MenuMarkerRect);
-    MenuMarkerActiveRect = FallBack(r->MenuMarkerActiveRect, MenuMarkerRect);
-    MenuMarkerDownRect = FallBack(r->MenuMarkerDownRect, MenuMarkerActiveRect);
-    MenuMarkerTransparentColor = r->MenuMarkerTransparentColor;
+    Look.Morphing = Look.Morphing && !FFlat;
 }
 
 void TspSkinSpeedButton::ChangeSkinData()
@@ -248,9 +228,9 @@ void TspSkinSpeedButton::Paint()
     const TRect r = Skinned() ? Fitted.NewClRect : Rect(0, 0, Width(), Height());
     TFont* font = c->Font();
     if (Skinned() && FUseSkinFont) {
-        font->SetName(FontName);
-        font->SetHeight(FontHeight);
-        font->SetStyle(FontStyle);
+        font->SetName(Look.FontName);
+        font->SetHeight(Look.FontHeight);
+        font->SetStyle(Look.FontStyle);
     } else {
         font->Assign(DefaultFont());
     }
@@ -271,21 +251,17 @@ void TspSkinSpeedButton::Paint()
 void TspSkinSpeedButton::DrawSkinnedImage(TBitmap* B)
 {
     if (HotFadeActive() && !FFade.AtNormal() && !FFade.AtHot() && Enabled()) {
-        TBitmap hot(B->Width(), B->Height());
-        DrawStateImage(B, Pieces.SkinRect, false, false);
-        DrawStateImage(&hot, ActiveSkinRect, false, true);
-        auto from = TspEffectBmp::CreateFromhWnd(B->Handle());
-        auto to = TspEffectBmp::CreateFromhWnd(hot.Handle());
-        from->MorphByKind(MorphKind, *to, FFade.Kf());
-        from->Draw(B->Canvas()->Handle(), 0, 0);
+        DrawHotFadeFrame(B, Look.MorphKind, FFade.Kf(), [this](TBitmap* ATarget, bool AHot) {
+            DrawStateImage(ATarget, AHot ? Look.ActiveSkinRect : Pieces.SkinRect, false, AHot);
+        });
         return;
     }
-    if (!Enabled() && !IsEmptyRect(DisabledSkinRect))
-        DrawStateImage(B, DisabledSkinRect, false, false);
+    if (!Enabled() && !IsEmptyRect(Look.DisabledSkinRect))
+        DrawStateImage(B, Look.DisabledSkinRect, false, false);
     else if (Pressed())
-        DrawStateImage(B, DownSkinRect, true, true);
+        DrawStateImage(B, Look.DownSkinRect, true, true);
     else if (FMouseIn || (HotFadeActive() && FFade.AtHot()))
-        DrawStateImage(B, ActiveSkinRect, false, true);
+        DrawStateImage(B, Look.ActiveSkinRect, false, true);
     else
         DrawStateImage(B, Pieces.SkinRect, false, false);
 }
@@ -313,25 +289,8 @@ void TspSkinSpeedButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, 
 
 void TspSkinSpeedButton::ApplyStateFont(TCanvas* ACanvas, bool ADown, bool AMouseIn)
 {
-    TFont* font = ACanvas->Font();
-    if (FUseSkinFont && Skinned()) {
-        font->SetName(FontName);
-        font->SetHeight(FontHeight);
-        font->SetStyle(FontStyle);
-    } else {
-        font->Assign(DefaultFont());
-    }
-    if (!Skinned())
-        font->SetColor(Enabled() ? DefaultFont()->Color() : clBtnShadow);
-    else if (Enabled() && !FUseSkinFontColor)
-        font->SetColor(DefaultFont()->Color());
-    else if (!Enabled())
-        font->SetColor(DisabledFontColor);
-    else if (ADown && AMouseIn)
-        font->SetColor(DownFontColor);
-    else
-        font->SetColor(AMouseIn ? ActiveFontColor : FontColor);
-    ACanvas->Brush()->SetStyle(bsClear);
+    ApplyButtonStateFont(ACanvas, Look, {Skinned(), FUseSkinFont, FUseSkinFontColor, Enabled(), DefaultFont()},
+                         ADown, AMouseIn);
 }
 
 bool TspSkinSpeedButton::PaintHook(TCanvas* ACanvas, const TRect& R, bool ADown, bool AMouseIn)

@@ -6,6 +6,7 @@
 
 #include "platform/gui/timer.h"
 #include "skin/controls/button_content.h"
+#include "skin/controls/button_look.h"
 #include "skin/controls/hot_fade.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_custom_control.h"
@@ -106,15 +107,7 @@ protected:
     std::unique_ptr<TTimer> FRepeatTimer;
     bool FRepeatWaiting = false;
 
-    std::string FontName;
-    TFontStyles FontStyle;
-    Integer FontHeight = 0;
-    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-    bool Morphing = false;
-    TMorphKind MorphKind = mkDefault;
-    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
-    TRect MenuMarkerFlatRect, MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect;
-    TColor MenuMarkerTransparentColor = 0;
+    TspButtonLook Look;
 
 private:
     void MorphTick();
