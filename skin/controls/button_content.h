@@ -3,6 +3,7 @@
 // with the caption by layout, margin and spacing.
 #include <string>
 
+#include "platform/gui/controls.h"
 #include "platform/gui/graphics.h"
 #include "platform/rtl/types.h"
 #include "skin/core/glyph_text.h"
@@ -29,3 +30,17 @@ Integer GlyphFrameOf(TspNumGlyphs ANumGlyphs, bool AEnabled, bool ADown, bool AM
 // pixel right and down (a pressed face).
 void DrawButtonContent(TCanvas* ACanvas, const TRect& R, const TspButtonContent& AContent, bool AEnabled,
                        bool AShift, Integer AGlyphFrame, bool AColorMarker = false, TColor AMarkerColor = 0);
+
+// A button of a toggle group went down: every other button of its kind among its parent's controls with the same
+// group that is down comes up, through its own Down writer.
+template <typename TButton>
+void ReleaseGroupSiblings(TButton* AButton)
+{
+    TWinControl* parent = AButton->Parent();
+    if (!parent) return;
+    for (Integer i = 0; i < parent->ControlCount(); ++i) {
+        auto* other = dynamic_cast<TButton*>(parent->Controls(i));
+        if (other && other != AButton && other->GroupIndex() == AButton->GroupIndex() && other->Down())
+            other->SetDown(false);
+    }
+}

@@ -139,11 +139,7 @@ void TspSkinButton::SetDown(bool AValue)
             HotChange();
     }
     Repaint();
-    if (FGroupIndex == 0 || !AValue || FAllowAllUp || !Parent()) return;
-    for (Integer i = 0; i < Parent()->ControlCount(); ++i) {
-        auto* other = dynamic_cast<TspSkinButton*>(Parent()->Controls(i));
-        if (other && other != this && other->FGroupIndex == FGroupIndex && other->FDown) other->SetDown(false);
-    }
+    if (FGroupIndex != 0 && AValue && !FAllowAllUp) ReleaseGroupSiblings(this);
 }
 
 void TspSkinButton::RefreshButton()
