@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace lists {
+inline constexpr int VK_F2 = 0x71;  // starts editing a label
+}
+
 enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
