@@ -138,13 +138,15 @@ void TListHeader::MouseMessage(TMessage& AMessage)
         }
         FActive = hit.iItem;
         FPressedAt = at;
+        FTrackWidth = FSections[hit.iItem].Width;
         SetCapture(Handle());
         Invalidate();
         return;
     }
     case WM_MOUSEMOVE:
         if (FMode == TMode::Tracking) {
-            int width = std::max(0, at.X - SectionRect(FActive).Left);
+            // The divider keeps its distance to the pointer from where it was grabbed.
+            int width = std::max(0, FTrackWidth + at.X - FPressedAt.X);
             FSections[FActive].Width = width;
             Notify(HDN_TRACK, FActive, width);
             Invalidate();

@@ -90,4 +90,5 @@ private:
     enum class TMode { Idle, Pressed, Dragging, Tracking } FMode = TMode::Idle;
     int FActive = -1;
     TPoint FPressedAt;
+    int FTrackWidth = 0;
 };
