@@ -34,7 +34,14 @@ public:
         Pump();
         win::SetBackend(nullptr);
     }
-    void Pump() { App->ProcessMessages(); }
+    // Through the application, so keys meet dialog keys as in the program; without one after tear-down.
+    void Pump()
+    {
+        if (App)
+            App->ProcessMessages();
+        else
+            headless::THeadlessBackend::ProcessMessages();
+    }
     void AdvanceMs(int64_t AMs)
     {
         Clock.Advance(AMs * 1000);
