@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+// The control made has no owner component: the edit session deletes it.
 using TLabelEditorFactory = std::function<TWinControl*(TWinControl* AView)>;
 void SetLabelEditorFactory(TLabelEditorFactory AFactory);  // an empty one brings back the built-in box
 

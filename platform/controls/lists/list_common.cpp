@@ -1,5 +1,6 @@
 #include "platform/controls/lists/list_common.h"
 
+#include "platform/gui/image_list.h"
 #include "platform/rtl/clock.h"
 #include "platform/win/scrolling.h"
 
@@ -99,4 +100,13 @@ void DrawPlainRow(TCanvas* ACanvas, const TRect& ARect, const std::string& AText
         }
     }
     ACanvas->Brush()->SetStyle(bsSolid);
+}
+
+void LinkImageList(TComponent* AOwner, TCustomImageList*& AField, TCustomImageList* AValue)
+{
+    if (AField)
+        AField->RemoveFreeNotification(AOwner);
+    AField = AValue;
+    if (AField)
+        AField->FreeNotification(AOwner);
 }

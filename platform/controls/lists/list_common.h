@@ -35,6 +35,10 @@ void SetHiddenScrollState(win::HWND AWindow, int ABar, int AMax, int APage, int 
 // The position a WM_HSCROLL / WM_VSCROLL message asks for, with one line of ALine units.
 int ScrollMessageTarget(win::HWND AWindow, int ABar, const TMessage& AMessage, int ALine = 1);
 
+class TCustomImageList;
+// Points AField at AValue, moving the free notification of AOwner from the old list to the new one.
+void LinkImageList(TComponent* AOwner, TCustomImageList*& AField, TCustomImageList* AValue);
+
 // The plain row: highlight when selected, text, a dotted focus frame.
 void DrawPlainRow(TCanvas* ACanvas, const TRect& ARect, const std::string& AText, TOwnerDrawState AState,
                   int AIndent = 2);

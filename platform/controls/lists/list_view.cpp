@@ -210,21 +210,13 @@ void TCustomListView::SetMultiSelect(bool AValue)
 
 void TCustomListView::SetLargeImages(TCustomImageList* AValue)
 {
-    if (FLargeImages)
-        FLargeImages->RemoveFreeNotification(this);
-    FLargeImages = AValue;
-    if (FLargeImages)
-        FLargeImages->FreeNotification(this);
+    LinkImageList(this, FLargeImages, AValue);
     ItemsChanged();
 }
 
 void TCustomListView::SetSmallImages(TCustomImageList* AValue)
 {
-    if (FSmallImages)
-        FSmallImages->RemoveFreeNotification(this);
-    FSmallImages = AValue;
-    if (FSmallImages)
-        FSmallImages->FreeNotification(this);
+    LinkImageList(this, FSmallImages, AValue);
     ItemsChanged();
 }
 

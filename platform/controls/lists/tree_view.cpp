@@ -289,21 +289,13 @@ TCustomTreeView::~TCustomTreeView()
 
 void TCustomTreeView::SetImages(TCustomImageList* AValue)
 {
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = AValue;
-    if (FImages)
-        FImages->FreeNotification(this);
+    LinkImageList(this, FImages, AValue);
     StructureChanged();
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* AValue)
 {
-    if (FStateImages)
-        FStateImages->RemoveFreeNotification(this);
-    FStateImages = AValue;
-    if (FStateImages)
-        FStateImages->FreeNotification(this);
+    LinkImageList(this, FStateImages, AValue);
     StructureChanged();
 }
 

@@ -1,15 +1,13 @@
 #pragma once
-// A headless screen, a virtual clock and an application, with a form to put a list on and helpers that
-// click and type as a user would.
-#include "platform/backend/headless/headless_backend.h"
-#include "platform/gui/application.h"
+// The GUI fixture (headless screen, virtual clock, application) with a shown form to put a list on, helpers
+// that click and type as a user would, and the scroll state as one comparable value.
+#include "tests/platform/gui/gui_fixture.h"
+
 #include "platform/gui/forms.h"
-#include "platform/rtl/clock.h"
 #include "platform/win/scrolling.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include <ostream>
+#include <string>
 
 namespace liststest {
 
@@ -18,34 +16,22 @@ struct TScroll {
     bool operator==(const TScroll&) const = default;
 };
 
-class TListsFixture : public ::testing::Test {
+inline std::ostream& operator<<(std::ostream& AOut, const TScroll& A)
+{
+    return AOut << "{" << A.Min << ".." << A.Max << " page " << A.Page << " at " << A.Pos << "}";
+}
+
+class TListsFixture : public guitest::TGuiFixture {
 public:
+    // Table-driven steps reach these from lambdas.
+    using TGuiFixture::AdvanceMs;
+    using TGuiFixture::Display;
+    using TGuiFixture::Pump;
+
     void SetUp() override
     {
-        win::SetBackend(&Display);
-        App = std::make_unique<TApplication>(nullptr);
-        Form = new TForm(App.get());
-        Form->SetBorderStyle(bsSingle);
-        Form->SetBoundsRect(Bounds(50, 50, 600, 500));
-    }
-    void TearDown() override
-    {
-        App.reset();
-        Pump();
-        win::SetBackend(nullptr);
-    }
-    // Through the application, so keys meet dialog keys as in the program; without one after tear-down.
-    void Pump()
-    {
-        if (App)
-            App->ProcessMessages();
-        else
-            headless::THeadlessBackend::ProcessMessages();
-    }
-    void AdvanceMs(int64_t AMs)
-    {
-        Clock.Advance(AMs * 1000);
-        Pump();
+        TGuiFixture::SetUp();
+        Form = NewForm(Bounds(50, 50, 600, 500));
     }
     void ClickAt(TControl* AControl, TPoint AClient, int AButton = 0x01)
     {
@@ -84,16 +70,7 @@ public:
         return {info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
     }
 
-    TVirtualClock Clock{int64_t(1) << 32};
-    TClockOverride ClockScope{Clock};
-    headless::THeadlessBackend Display;
-    std::unique_ptr<TApplication> App;
     TForm* Form = nullptr;
 };
-
-inline std::ostream& operator<<(std::ostream& AOut, const TScroll& A)
-{
-    return AOut << "{" << A.Min << ".." << A.Max << " page " << A.Page << " at " << A.Pos << "}";
-}
 
 }  // namespace liststest
