@@ -2,6 +2,7 @@
 
 #include "platform/gui/image_list.h"
 #include "platform/rtl/clock.h"
+#include "platform/rtl/utf8.h"
 #include "platform/win/scrolling.h"
 
 #include <algorithm>
@@ -26,22 +27,7 @@ const std::string& TTypeAhead::Add(char32_t AKey, bool& AFresh)
     if (AFresh)
         FPrefix.clear();
     FLastTick = now;
-    // Only the first 127 code points are matched as typed; others are kept as UTF-8 so the prefix stays whole.
-    if (AKey < 0x80) {
-        FPrefix += static_cast<char>(AKey);
-    } else if (AKey < 0x800) {
-        FPrefix += static_cast<char>(0xC0 | (AKey >> 6));
-        FPrefix += static_cast<char>(0x80 | (AKey & 0x3F));
-    } else if (AKey < 0x10000) {
-        FPrefix += static_cast<char>(0xE0 | (AKey >> 12));
-        FPrefix += static_cast<char>(0x80 | ((AKey >> 6) & 0x3F));
-        FPrefix += static_cast<char>(0x80 | (AKey & 0x3F));
-    } else {
-        FPrefix += static_cast<char>(0xF0 | (AKey >> 18));
-        FPrefix += static_cast<char>(0x80 | ((AKey >> 12) & 0x3F));
-        FPrefix += static_cast<char>(0x80 | ((AKey >> 6) & 0x3F));
-        FPrefix += static_cast<char>(0x80 | (AKey & 0x3F));
-    }
+    Utf8Append(AKey, FPrefix);
     // The same letter typed again steps through the items starting with it.
     if (AKey < 0x80 && FPrefix.size() > 1 && FPrefix.find_first_not_of(FPrefix[0]) == std::string::npos) {
         FMatch.assign(1, FPrefix[0]);
