@@ -133,7 +133,8 @@ public:
                 continue;
             double shortTime = byArgs.begin()->second;
             const auto& [longArgs, longTime] = *byArgs.rbegin();
-            std::printf("  %-20s %-8s %.2f\n", name.c_str(), longArgs.c_str(), shortTime > 0 ? longTime / shortTime : 0.0);
+            double ratio = shortTime > 0 ? longTime / shortTime : 0.0;
+            std::printf("  %-20s %-8s %.2f\n", name.c_str(), longArgs.c_str(), ratio);
         }
     }
 

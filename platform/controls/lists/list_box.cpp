@@ -78,7 +78,8 @@ void TListBoxStrings::InsertObject(Integer AIndex, const std::string& AText, voi
 {
     if (AIndex < 0 || AIndex > Count())
         throw EListError("List index out of bounds (" + std::to_string(AIndex) + ")");
-    auto index = static_cast<Integer>(FListBox->Perform(LB_INSERTSTRING, static_cast<WPARAM>(AIndex), TextParam(AText)));
+    auto index =
+        static_cast<Integer>(FListBox->Perform(LB_INSERTSTRING, static_cast<WPARAM>(AIndex), TextParam(AText)));
     if (index >= 0 && index < Count())
         FListBox->FItems[index].Object = AObject;
 }

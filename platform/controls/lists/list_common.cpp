@@ -96,3 +96,15 @@ void LinkImageList(TComponent* AOwner, TCustomImageList*& AField, TCustomImageLi
     if (AField)
         AField->FreeNotification(AOwner);
 }
+
+void DrawAlignedText(TCanvas* ACanvas, const TRect& ARect, const std::string& AText, TAlignment AAlignment)
+{
+    if (ARect.Width() <= 0)
+        return;
+    int width = ACanvas->TextWidth(AText);
+    int x = AAlignment == taRightJustify ? ARect.Right - width
+            : AAlignment == taCenter    ? ARect.Left + (ARect.Width() - width) / 2
+                                        : ARect.Left;
+    int y = ARect.Top + (ARect.Height() - ACanvas->TextHeight("Wg")) / 2;
+    ACanvas->TextRect(ARect, std::max(x, ARect.Left), y, AText);
+}

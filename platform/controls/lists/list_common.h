@@ -39,6 +39,9 @@ class TCustomImageList;
 // Points AField at AValue, moving the free notification of AOwner from the old list to the new one.
 void LinkImageList(TComponent* AOwner, TCustomImageList*& AField, TCustomImageList* AValue);
 
+// One line of text in ARect, vertically centred, placed by AAlignment, never starting left of ARect.
+void DrawAlignedText(TCanvas* ACanvas, const TRect& ARect, const std::string& AText, TAlignment AAlignment);
+
 // The plain row: highlight when selected, text, a dotted focus frame.
 void DrawPlainRow(TCanvas* ACanvas, const TRect& ARect, const std::string& AText, TOwnerDrawState AState,
                   int AIndent = 2);

@@ -270,12 +270,7 @@ void TListHeader::Paint()
             continue;
         canvas->Brush()->SetStyle(bsClear);
         canvas->Font()->SetColor(clBtnText);
-        int width = canvas->TextWidth(section.Text);
-        int x = section.Alignment == taRightJustify ? text.Right - width
-                : section.Alignment == taCenter    ? text.Left + (text.Width() - width) / 2
-                                                   : text.Left;
-        canvas->TextRect(text, std::max(x, text.Left), text.Top + (text.Height() - canvas->TextHeight("Wg")) / 2,
-                         section.Text);
+        DrawAlignedText(canvas, text, section.Text, section.Alignment);
         canvas->Brush()->SetStyle(bsSolid);
     }
 }

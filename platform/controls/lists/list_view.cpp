@@ -31,14 +31,6 @@ int WholeSteps(int APixels, int AStep)
     return steps != 0 ? steps : (APixels > 0 ? 1 : -1);
 }
 
-void DrawCellText(TCanvas* ACanvas, const TRect& ARect, const std::string& AText, TAlignment AAlignment)
-{
-    if (ARect.Width() <= 0)
-        return;
-    int width = ACanvas->TextWidth(AText);
-    int x = AAlignment == taRightJustify ? ARect.Right - width : AAlignment == taCenter ? ARect.Left + (ARect.Width() - width) / 2 : ARect.Left;
-    ACanvas->TextRect(ARect, std::max(x, ARect.Left), ARect.Top + (ARect.Height() - ACanvas->TextHeight("Wg")) / 2, AText);
-}
 
 }  // namespace
 
@@ -272,10 +264,16 @@ void TCustomListView::SetSelected(Integer AIndex, bool AValue)
 
 void TCustomListView::ClearSelection()
 {
+    if (FSelection.empty())
+        return;
     std::set<Integer> was;
     was.swap(FSelection);
-    for (Integer i : was)
-        Changed(i, false);
+    // One change for the lot; only a handler of single items hears of each.
+    if (OnSelectItem)
+        for (Integer i : was)
+            OnSelectItem(this, FItems.Item(i), false);
+    if (OnChange)
+        OnChange(this);
     Invalidate();
 }
 
@@ -407,8 +405,8 @@ TRect TCustomListView::ItemRect(Integer AIndex)
         return Bounds(-FOffsetX, layout.Area.Top + (AIndex - FOffsetY) * layout.CellHeight, layout.CellWidth,
                       layout.CellHeight);
     case vsList:
-        return Bounds((AIndex / layout.PerLine - FOffsetX) * layout.CellWidth, (AIndex % layout.PerLine) * layout.CellHeight,
-                      layout.CellWidth, layout.CellHeight);
+        return Bounds((AIndex / layout.PerLine - FOffsetX) * layout.CellWidth,
+                      (AIndex % layout.PerLine) * layout.CellHeight, layout.CellWidth, layout.CellHeight);
     default:
         return Bounds((AIndex % layout.PerLine) * layout.CellWidth - FOffsetX,
                       (AIndex / layout.PerLine) * layout.CellHeight - FOffsetY, layout.CellWidth, layout.CellHeight);
@@ -847,7 +845,7 @@ void TCustomListView::DrawItem(TListItem* AItem, const TRect& ARect, TOwnerDrawS
         canvas->Brush()->SetColor(back);
         canvas->FillRect(label);
         canvas->Brush()->SetStyle(bsClear);
-        DrawCellText(canvas, label, AItem->Caption, taCenter);
+        DrawAlignedText(canvas, label, AItem->Caption, taCenter);
         canvas->Brush()->SetStyle(bsSolid);
         return;
     }
@@ -860,8 +858,8 @@ void TCustomListView::DrawItem(TListItem* AItem, const TRect& ARect, TOwnerDrawS
         images->Draw(canvas, first.Left + 1, first.Top + (first.Height() - images->Height()) / 2, AItem->ImageIndex);
     canvas->Brush()->SetStyle(bsClear);
     if (FViewStyle != vsReport || FColumns.empty()) {
-        DrawCellText(canvas, Rect(first.Left + imageWidth + 2, first.Top, first.Right - 2, first.Bottom), AItem->Caption,
-                     taLeftJustify);
+        TRect text = Rect(first.Left + imageWidth + 2, first.Top, first.Right - 2, first.Bottom);
+        DrawAlignedText(canvas, text, AItem->Caption, taLeftJustify);
     } else {
         int left = ARect.Left;
         for (size_t c = 0; c < FColumns.size(); ++c) {
@@ -872,7 +870,7 @@ void TCustomListView::DrawItem(TListItem* AItem, const TRect& ARect, TOwnerDrawS
                                                                                         : nullptr;
             int inset = c == 0 ? imageWidth + 2 : 6;
             if (text)
-                DrawCellText(canvas, Rect(left + inset, ARect.Top, left + column.Width - 4, ARect.Bottom), *text,
+                DrawAlignedText(canvas, Rect(left + inset, ARect.Top, left + column.Width - 4, ARect.Bottom), *text,
                              column.Alignment);
             left += column.Width;
         }
@@ -928,7 +926,9 @@ void TCustomListView::WndProc(TMessage& AMessage)
     case LVM_GETITEMCOUNT: AMessage.Result = FItems.Count(); return;
     case LVM_GETCOUNTPERPAGE: AMessage.Result = CountPerPage(); return;
     case LVM_GETTOPINDEX: AMessage.Result = TopIndex(); return;
-    case LVM_GETHEADER: AMessage.Result = FHeader && FHeader->HandleAllocated() ? reinterpret_cast<LRESULT>(FHeader->Handle()) : 0; return;
+    case LVM_GETHEADER:
+        AMessage.Result = FHeader && FHeader->HandleAllocated() ? reinterpret_cast<LRESULT>(FHeader->Handle()) : 0;
+        return;
     case LVM_GETITEMRECT: {
         auto index = static_cast<Integer>(AMessage.WParam);
         auto* rect = reinterpret_cast<RECT*>(AMessage.LParam);

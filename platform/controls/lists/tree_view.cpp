@@ -275,7 +275,8 @@ void TTreeNodes::EndUpdate()
 
 // --- TCustomTreeView
 
-TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TCustomControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this))
+TCustomTreeView::TCustomTreeView(TComponent* AOwner)
+    : TCustomControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this))
 {
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
@@ -561,7 +562,8 @@ TRect TCustomTreeView::NodeRect(TTreeNode* ANode, bool ATextOnly)
     int y = (row - FTopRow) * h;
     if (!ATextOnly)
         return Rect(0, y, ClientWidth(), y + h);
-    int left = NodeLeft(ANode) - FOffsetX + (FStateImages ? FStateImages->Width() : 0) + (FImages ? FImages->Width() + 2 : 0);
+    int left = NodeLeft(ANode) - FOffsetX + (FStateImages ? FStateImages->Width() : 0) +
+               (FImages ? FImages->Width() + 2 : 0);
     return Rect(left, y, left + TextWidth(ANode->FText) + 4, y + h);
 }
 

@@ -83,7 +83,8 @@ TEST_F(ListHeader, AnnouncedWithItsClassNameAndAnsweringItsMessages)
         int Item;
     };
     const TCase cases[] = {
-        {10, 5, HHT_ONHEADER, 2},       {75, 5, HHT_ONHEADER, 2},  {76, 5, HHT_ONDIVIDER, 2},  {79, 5, HHT_ONDIVIDER, 2},
+        {10, 5, HHT_ONHEADER, 2},       {75, 5, HHT_ONHEADER, 2},   {76, 5, HHT_ONDIVIDER, 2},
+        {79, 5, HHT_ONDIVIDER, 2},
         {83, 5, HHT_ONDIVIDER, 2},      {84, 5, HHT_ONHEADER, 0},   {176, 5, HHT_ONDIVIDER, 0},
         {238, 5, HHT_ONDIVIDER, 1},     {243, 5, HHT_ONDIVIDER, 1}, {244, 5, HHT_NOWHERE | HHT_TORIGHT, -1},
         {-3, 5, HHT_TOLEFT, -1},        {50, 25, HHT_NOWHERE, -1},

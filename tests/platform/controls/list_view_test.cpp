@@ -46,7 +46,8 @@ TEST_F(ListView, ScrollStatePerViewStyle)
         TScroll Vert, Horz;
         int PerPage;
     };
-    // 300 x 200, 100 items (a page is never more than the range), rows 17 high, columns 370 wide; list columns 120 wide; icon cells 76 x 64.
+    // 300 x 200, 100 items (a page is never more than the range), rows 17 high, columns 370 wide; list
+    // columns 120 wide; icon cells 76 x 64.
     const TCase cases[] = {
         {"report", vsReport, true, {0, 99, 10, 0}, {0, 369, 300, 0}, 10},
         {"report without headers", vsReport, false, {0, 99, 11, 0}, {0, 369, 300, 0}, 11},
@@ -203,7 +204,7 @@ TEST_F(ListView, SortingKeepsTheSelectionOnItsItems)
     view->AlphaSort();
     EXPECT_EQ(view->Items()->Item(0)->Caption, "fig");
     EXPECT_EQ(view->Items()->Item(2)->Caption, "Apple");
-    view->CustomSort([](TListItem* A, TListItem* B) { return A->Caption < B->Caption ? 1 : A->Caption > B->Caption ? -1 : 0; });
+    view->CustomSort([](TListItem* A, TListItem* B) { return B->Caption.compare(A->Caption); });
     EXPECT_EQ(view->Items()->Item(0)->Caption, "pear");
 }
 
