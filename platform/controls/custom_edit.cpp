@@ -1,3 +1,4 @@
+#include "platform/rtl/utf8.h"
 #include "platform/controls/custom_edit.h"
 
 #include "platform/controls/edit_clipboard.h"
@@ -624,7 +625,7 @@ void TCustomEdit::HandleChar(char32_t AChar)
     }
     if (AChar < 0x20 || AChar == 0x7F || FReadOnly)
         return;
-    ReplaceSelectionByUser(ApplyCharCase(Encode(AChar)), true);
+    ReplaceSelectionByUser(ApplyCharCase(Utf8Encode(AChar)), true);
 }
 
 void TCustomEdit::MoveVertically(int ARows, bool AExtend)

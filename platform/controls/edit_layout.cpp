@@ -1,3 +1,4 @@
+#include "platform/rtl/utf8.h"
 #include "platform/controls/edit_layout.h"
 
 #include "platform/controls/text_steps.h"
@@ -65,7 +66,7 @@ std::string TEditLayout::Display(std::string_view AText) const
 {
     if (!FMaskChar)
         return std::string(AText);
-    std::string mask = Encode(FMaskChar), out;
+    std::string mask = Utf8Encode(FMaskChar), out;
     for (size_t p = 0; p < AText.size(); p = NextChar(AText, p))
         out += mask;
     return out;

@@ -1,50 +1,16 @@
 #include "platform/controls/text_steps.h"
 
+#include "platform/rtl/utf8.h"
+
 namespace edittext {
 
 char32_t DecodeAt(std::string_view AText, size_t APos, size_t* ALength)
 {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(AText[i]); };
-    unsigned char lead = byte(APos);
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    bool valid = length != 0 && APos + length <= AText.size();
-    for (size_t i = 1; valid && i < length; ++i) {
-        if ((byte(APos + i) & 0xC0) != 0x80)
-            valid = false;
-        else
-            code = (code << 6) | (byte(APos + i) & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (valid && (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)))
-        valid = false;
-    if (!valid) {
-        *ALength = 1;
-        return 0xFFFD;
-    }
-    *ALength = length;
-    return code;
-}
-
-std::string Encode(char32_t ACode)
-{
-    std::string out;
-    if (ACode < 0x80) {
-        out += static_cast<char>(ACode);
-    } else if (ACode < 0x800) {
-        out += static_cast<char>(0xC0 | (ACode >> 6));
-        out += static_cast<char>(0x80 | (ACode & 0x3F));
-    } else if (ACode < 0x10000) {
-        out += static_cast<char>(0xE0 | (ACode >> 12));
-        out += static_cast<char>(0x80 | ((ACode >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ACode & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ACode >> 18));
-        out += static_cast<char>(0x80 | ((ACode >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ACode >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ACode & 0x3F));
-    }
-    return out;
+    size_t next = APos;
+    bool valid = true;
+    const char32_t code = Utf8Next(AText, next, &valid);
+    *ALength = next - APos;
+    return valid ? code : ReplacementCharacter;
 }
 
 bool IsCombining(char32_t ACode)

@@ -10,7 +10,6 @@ namespace edittext {
 
 // The code point starting at APos and its length in bytes (an invalid byte: U+FFFD, length 1).
 char32_t DecodeAt(std::string_view AText, size_t APos, size_t* ALength);
-std::string Encode(char32_t ACode);
 bool IsCombining(char32_t ACode);
 
 // The next and previous character boundaries; APos itself must be a boundary.
