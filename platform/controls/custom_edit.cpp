@@ -1,4 +1,3 @@
-#include "platform/rtl/utf8.h"
 #include "platform/controls/custom_edit.h"
 
 #include "platform/controls/edit_clipboard.h"
@@ -6,6 +5,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/win.h"
+#include "platform/rtl/utf8.h"
 
 #include <algorithm>
 

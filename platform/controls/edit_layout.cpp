@@ -1,7 +1,7 @@
-#include "platform/rtl/utf8.h"
 #include "platform/controls/edit_layout.h"
 
 #include "platform/controls/text_steps.h"
+#include "platform/rtl/utf8.h"
 
 #include <algorithm>
 
