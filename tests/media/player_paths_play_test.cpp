@@ -59,14 +59,17 @@ protected:
     // The snapshot once the picture on the screen holds still (paused, nothing more to show).
     TBitmap* SettledFrame(TRecordingPlayer& APlayer, int64_t& APTS)
     {
+        // Settled: the same picture over three looks 100 ms apart (a loaded machine under the thread sanitizer
+        // can take longer than one look to show the picture a waited seek has queued).
         int64_t last = INT64_MIN;
+        int same = 0;
         TBitmap* bitmap = nullptr;
         WaitUntil([&] {
             win::Sleep(100);
             bitmap = APlayer.Player->CurrentFrame(APTS);
-            const bool same = APTS == last;
+            same = APTS == last ? same + 1 : 0;
             last = APTS;
-            return same;
+            return same >= 2;
         });
         return bitmap;
     }
