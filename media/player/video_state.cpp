@@ -14,9 +14,10 @@ double PlayerNow()
 double GetAudioClock(const TVideoState& AState)
 {
     double pts = AState.audio_clock;
-    if (AState.audio_stream < 0 || AState.audio_bytes_per_sec <= 0) return pts;
+    const int bytes_per_sec = AState.audio_bytes_per_sec;
+    if (AState.audio_stream < 0 || bytes_per_sec <= 0) return pts;
     const int unplayed = AState.audio_buf_size - AState.audio_buf_index;
-    return pts - static_cast<double>(unplayed) / AState.audio_bytes_per_sec;
+    return pts - static_cast<double>(unplayed) / bytes_per_sec;
 }
 
 double GetVideoClock(const TVideoState& AState)

@@ -88,7 +88,7 @@ struct TVideoState {
     std::atomic<double> audio_clock{0};
     TPacketQueue audioq;
     int audio_hw_buf_size = 0;
-    int audio_bytes_per_sec = 0;
+    std::atomic<int> audio_bytes_per_sec{0};  // rewritten by a stream switch while the video thread reads the clock
     int audio_channels = 0;  // of the device: the decoded sound is converted to 16-bit samples in this layout
     int audio_freq = 0;
     std::atomic<int> audio_buf_size{0};
