@@ -331,7 +331,10 @@ void TCustomPlayer::ReadSeek(TVideoState* is)
             PacketQueuePut(FSDL, is->subtitleq, &Fflush_pkt, &Fflush_pkt);
         }
         if (is->video_stream >= 0) {
+            // Marked before the flush: a picture the video thread still decodes from before it neither ends the
+            // seek nor wakes a waiter of the seek.
             is->seek_flushed = 0;
+            is->seek_done = 1;
             PacketQueueFlush(FSDL, is->videoq);
             PacketQueuePut(FSDL, is->videoq, &Fflush_pkt, &Fflush_pkt);
             FPictEvent.ResetEvent();

@@ -160,8 +160,11 @@ int TCustomPlayer::OutputFiltered(TVideoState* is, AVFrame* AFrame, AVRational A
     if (OutputPicture(is, picture, pts, AFrame->pkt_pos) < 0) return -1;
 
     // The seek is over before its waiter wakes: a caller of a waited Seek then sees Seeking() false.
-    if (FSeeking && !is->seek_req) FSeeking = false;
-    FPictEvent.SetEvent();
+    // A picture from before a seek's flush neither ends the seek nor wakes its waiter.
+    if (!is->seek_done) {
+        if (FSeeking && !is->seek_req) FSeeking = false;
+        FPictEvent.SetEvent();
+    }
     is->EventEOF = 0;
     if (is->open_paused != 0) {
         std::lock_guard<std::mutex> lock(FOpenPauseLock);
