@@ -36,14 +36,22 @@ int TextWidth(win::HDC ADC, std::string_view AText)
 
 TCharStops MeasureCharStops(win::HDC ADC, std::string_view AText)
 {
-    // Prefixes rather than single characters, so kerning and shaping between neighbours count.
+    // One extent call gives the width up to each code point; a character (a base with its combining marks) ends
+    // where its last code point does.
+    std::vector<int> widths(AText.size());
+    win::SIZE size{};
+    if (!AText.empty())
+        win::GetTextExtentExPoint(ADC, AText.data(), static_cast<int>(AText.size()), 0, nullptr, widths.data(), &size);
     TCharStops stops;
     stops.Bytes.push_back(0);
     stops.X.push_back(0);
+    size_t code_points = 0;
     for (size_t p = 0; p < AText.size();) {
-        p = NextChar(AText, p);
-        stops.Bytes.push_back(p);
-        stops.X.push_back(std::max(stops.X.back(), TextWidth(ADC, AText.substr(0, p))));
+        const size_t next = NextChar(AText, p);
+        for (size_t length = 0; p < next; p += length, ++code_points)
+            DecodeAt(AText, p, &length);
+        stops.Bytes.push_back(next);
+        stops.X.push_back(std::max(stops.X.back(), widths[code_points - 1]));
     }
     return stops;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Where each character of a line of text starts, in pixels, with the font selected into a DC. The one place
-// the edit fields measure text, so a per-character extent call can take over from prefix measuring here.
+// the edit fields measure text.
 #include "platform/gdi/gdi_types.h"
 
 #include <string_view>
