@@ -2,12 +2,11 @@
 // part of its text selected, a password field, a masked time field, a transparent edit over a coloured panel,
 // and a word-wrapped memo with a selection over several lines, the focused one showing its caret.
 //   controls-demo [output-folder]
-#include "platform/backend/headless/headless_backend.h"
 #include "platform/controls/mask_edit.h"
 #include "platform/controls/memo.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
-#include "platform/rtl/clock.h"
+#include "tools/demo-screen/demo_screen.h"
 
 #include <cstdio>
 #include <string>
@@ -94,27 +93,13 @@ private:
 
 int main(int argc, char** argv)
 {
-    std::string folder = argc > 1 ? argv[1] : ".";
-    TVirtualClock clock(int64_t(1) << 32);
-    TClockOverride clockScope(clock);
-    headless::THeadlessBackend display({800, 600});
-    win::SetBackend(&display);
-    int result = 0;
-    {
-        TApplication application(nullptr);
-        application.SetTitle("controls-demo");
-        auto* form = application.CreateForm<TDemoForm>();
-        form->Show();
-        form->Memo->SetFocus();
-        application.ProcessMessages();
-        std::string file = folder + "/controls-demo.png";
-        if (!display.WriteWindowPng(form->Handle(), file)) {
-            std::fprintf(stderr, "cannot write %s\n", file.c_str());
-            result = 1;
-        } else {
-            std::printf("wrote %s\n", file.c_str());
-        }
-    }
-    win::SetBackend(nullptr);
-    return result;
+    const std::string folder = argc > 1 ? argv[1] : ".";
+    TDemoScreen screen;
+    TApplication application(nullptr);
+    application.SetTitle("controls-demo");
+    auto* form = application.CreateForm<TDemoForm>();
+    form->Show();
+    form->Memo->SetFocus();
+    application.ProcessMessages();
+    return screen.WriteWindow(form->Handle(), folder + "/controls-demo.png") ? 0 : 1;
 }

@@ -1,13 +1,12 @@
 // Builds a form with a menu, panels, labels, pictures, shapes and a timer on the headless screen and writes
 // PNG files of the form and of the whole screen (with a hint showing), for a reviewer to look at.
 //   gui-demo [output-folder]
-#include "platform/backend/headless/headless_backend.h"
 #include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/timer.h"
-#include "platform/rtl/clock.h"
+#include "tools/demo-screen/demo_screen.h"
 
 #include <cstdio>
 #include <string>
@@ -147,41 +146,24 @@ private:
 
 int main(int argc, char** argv)
 {
-    std::string folder = argc > 1 ? argv[1] : ".";
-    TVirtualClock clock(int64_t(1) << 32);
-    TClockOverride clockScope(clock);
-    headless::THeadlessBackend display({800, 600});
-    win::SetBackend(&display);
-    int result = 0;
-    {
-        TApplication application(nullptr);
-        application.SetTitle("gui-demo");
-        auto* form = application.CreateForm<TDemoForm>();
-        form->Show();
+    const std::string folder = argc > 1 ? argv[1] : ".";
+    TDemoScreen screen;
+    TApplication application(nullptr);
+    application.SetTitle("gui-demo");
+    auto* form = application.CreateForm<TDemoForm>();
+    form->Show();
+    application.ProcessMessages();
+    // One second of the virtual clock: four timer ticks.
+    for (int i = 0; i < 4; ++i) {
+        screen.Clock().Advance(250000);
         application.ProcessMessages();
-        // One second of the virtual clock: four timer ticks.
-        for (int i = 0; i < 4; ++i) {
-            clock.Advance(250000);
-            application.ProcessMessages();
-        }
-        std::string formFile = folder + "/gui-demo-form.png";
-        if (!display.WriteWindowPng(form->Handle(), formFile)) {
-            std::fprintf(stderr, "cannot write %s\n", formFile.c_str());
-            result = 1;
-        }
-        // Rest the pointer on the picture until its hint shows, then take the whole screen.
-        display.MoveMouse(form->FImage->ClientToScreen({40, 40}));
-        application.ProcessMessages();
-        clock.Advance(int64_t(application.HintPause) * 1000);
-        application.ProcessMessages();
-        std::string screenFile = folder + "/gui-demo-screen.png";
-        if (!display.WriteScreenPng(screenFile)) {
-            std::fprintf(stderr, "cannot write %s\n", screenFile.c_str());
-            result = 1;
-        }
-        if (!result)
-            std::printf("wrote %s and %s\n", formFile.c_str(), screenFile.c_str());
     }
-    win::SetBackend(nullptr);
-    return result;
+    bool written = screen.WriteWindow(form->Handle(), folder + "/gui-demo-form.png");
+    // Rest the pointer on the picture until its hint shows, then take the whole screen.
+    screen.Display().MoveMouse(form->FImage->ClientToScreen({40, 40}));
+    application.ProcessMessages();
+    screen.Clock().Advance(int64_t(application.HintPause) * 1000);
+    application.ProcessMessages();
+    written = screen.WriteScreen(folder + "/gui-demo-screen.png") && written;
+    return written ? 0 : 1;
 }

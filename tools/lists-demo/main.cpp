@@ -1,14 +1,13 @@
 // Puts a list box, a tree view and a report list view with its header on a form on the headless screen and
 // writes a PNG of the form, for a reviewer to look at.
 //   lists-demo [output-folder]
-#include "platform/backend/headless/headless_backend.h"
 #include "platform/controls/lists/list_box.h"
 #include "platform/controls/lists/list_view.h"
 #include "platform/controls/lists/tree_view.h"
 #include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/forms.h"
-#include "platform/rtl/clock.h"
+#include "tools/demo-screen/demo_screen.h"
 
 #include <cstdio>
 #include <string>
@@ -116,27 +115,13 @@ public:
 
 int main(int argc, char** argv)
 {
-    std::string folder = argc > 1 ? argv[1] : ".";
-    TVirtualClock clock(int64_t(1) << 32);
-    TClockOverride clockScope(clock);
-    headless::THeadlessBackend display({800, 600});
-    win::SetBackend(&display);
-    int result = 0;
-    {
-        TApplication application(nullptr);
-        application.SetTitle("lists-demo");
-        auto* form = application.CreateForm<TListsForm>();
-        form->Show();
-        form->FFocusView->SetFocus();
-        application.ProcessMessages();
-        std::string file = folder + "/lists-demo.png";
-        if (!display.WriteWindowPng(form->Handle(), file)) {
-            std::fprintf(stderr, "cannot write %s\n", file.c_str());
-            result = 1;
-        } else {
-            std::printf("wrote %s\n", file.c_str());
-        }
-    }
-    win::SetBackend(nullptr);
-    return result;
+    const std::string folder = argc > 1 ? argv[1] : ".";
+    TDemoScreen screen;
+    TApplication application(nullptr);
+    application.SetTitle("lists-demo");
+    auto* form = application.CreateForm<TListsForm>();
+    form->Show();
+    form->FFocusView->SetFocus();
+    application.ProcessMessages();
+    return screen.WriteWindow(form->Handle(), folder + "/lists-demo.png") ? 0 : 1;
 }
