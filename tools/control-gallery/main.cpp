@@ -141,6 +141,81 @@ public:
         return Save(sheet, AFile);
     }
 
+    // The push button's frame animation on a skin made here (the shipped skin has no animated button): what the
+    // screen shows at each tick of the strip, turning hot and back.
+    bool WriteAnimationSheet(const std::string& AFile)
+    {
+        constexpr Integer frames = 4, interval = 40, w = 75, h = 25;
+        auto* skin = new TspSkinData(FApp.get());
+        auto picture = std::make_unique<TBitmap>(w * (2 + frames), h, pf24bit);
+        auto fill = [&](Integer AIndex, TColor AColor) {
+            picture->Canvas()->Brush()->SetColor(AColor);
+            picture->Canvas()->FillRect(Rect(AIndex * w, 0, AIndex * w + w, h));
+            picture->Canvas()->Brush()->SetColor(clBlack);
+            picture->Canvas()->FrameRect(Rect(AIndex * w, 0, AIndex * w + w, h));
+        };
+        fill(0, static_cast<TColor>(0x804020));
+        fill(1, static_cast<TColor>(0x20C060));
+        for (Integer k = 0; k < frames; ++k)  // from the normal towards the hot colour
+            fill(2 + k, static_cast<TColor>(((0x80 - 0x18 * (k + 1)) << 16) | ((0x40 + 0x20 * (k + 1)) << 8) | 0x30));
+        skin->FActivePictures.push_back(std::move(picture));
+        skin->FActivePicturesNames->Add("animated.bmp");
+        auto record = std::make_unique<TspDataSkinButtonControl>("button");
+        record->PictureIndex = 0;
+        record->SkinRect = Rect(0, 0, w, h);
+        record->ActiveSkinRect = Rect(w, 0, 2 * w, h);
+        record->ClRect = Rect(0, 0, w, h);
+        record->AnimateSkinRect = Rect(2 * w, 0, (2 + frames) * w, h);
+        record->FrameCount = frames;
+        record->AnimateInterval = interval;
+        record->FontColor = clWhite;
+        record->ActiveFontColor = clWhite;
+        skin->CtrlList.push_back(std::move(record));
+        skin->Empty = false;
+
+        auto* button = new TspSkinButton(FForm);
+        button->SetParent(FForm);
+        button->SetCanFocused(false);
+        button->SetCaption("Preview");
+        button->SetBounds(20, 20, w, h);
+        button->SetSkinData(skin);
+        FDisplay.MoveMouse({700, 550});
+        Pump();
+        std::vector<std::pair<std::string, TBitmap*>> shots;
+        auto run = [&](TPoint AMouse, const char* AWay) {
+            FDisplay.MoveMouse(AMouse);
+            Pump();
+            for (Integer t = 0; t <= (frames + 1) * interval; t += interval) {
+                shots.emplace_back(std::string(AWay) + " " + std::to_string(t) + " ms", Capture(button));
+                for (Integer step = 0; step < interval; step += 10) {
+                    FClock.Advance(10 * 1000);
+                    Pump();
+                }
+            }
+        };
+        run(button->ClientToScreen({30, 12}), "in");
+        run({700, 550}, "out");
+        delete button;
+        Pump();
+        constexpr Integer cell = 110;
+        TBitmap sheet(static_cast<Integer>(shots.size() / 2) * cell + 20, 2 * 70 + 10, pf24bit);
+        TCanvas* c = sheet.Canvas();
+        c->Brush()->SetColor(static_cast<TColor>(0x606060));
+        c->FillRect(Rect(0, 0, sheet.Width(), sheet.Height()));
+        c->Font()->SetName("DejaVu Sans");
+        c->Font()->SetHeight(-11);
+        c->Font()->SetColor(clWhite);
+        for (size_t i = 0; i < shots.size(); ++i) {
+            const Integer x = 10 + static_cast<Integer>(i % (shots.size() / 2)) * cell;
+            const Integer y = 10 + static_cast<Integer>(i / (shots.size() / 2)) * 70;
+            c->Brush()->SetStyle(bsClear);
+            c->TextOut(x, y, shots[i].first);
+            c->Draw(x, y + 22, shots[i].second);
+            delete shots[i].second;
+        }
+        return Save(sheet, AFile);
+    }
+
 private:
     void Pump()
     {
@@ -344,6 +419,7 @@ int main(int argc, char** argv)
         ForceDirectories(out);
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
+        ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
         if (argc == 3) {
             TspSkinData* skin = gallery.LoadSkin(argv[2]);
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
