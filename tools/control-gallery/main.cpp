@@ -20,6 +20,9 @@
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/menu_button.h"
 #include "skin/controls/menu_speed_button.h"
+#include "skin/controls/group_box.h"
+#include "skin/controls/paint_panel.h"
+#include "skin/controls/panel.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/speed_button.h"
@@ -406,6 +409,73 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
     };
 }
 
+// ---- containers: panel, group box, paint panel ----
+
+std::vector<TGalleryRow> ContainerRows()
+{
+    auto panel = [](const std::function<void(TspSkinPanel*)>& ASetUp) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* p = new TspSkinPanel(AForm);
+            p->SetBounds(0, 0, 200, 100);
+            ASetUp(p);
+            return p;
+        };
+    };
+    auto groupBox = [](bool ATransparent) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* g = new TspSkinGroupBox(AForm);
+            g->SetCaption("Output folder");
+            g->SetBounds(0, 0, 200, 100);
+            g->SetTransparentMode(ATransparent);
+            return g;
+        };
+    };
+    auto paintPanel = [](TForm* AForm) -> TControl* {
+        auto* p = new TspSkinPaintPanel(AForm);
+        p->SetBounds(0, 0, 200, 100);
+        p->OnPanelPaint = [](TCanvas* ACanvas, TRect R) {
+            ACanvas->Brush()->SetStyle(bsSolid);
+            ACanvas->Brush()->SetColor(static_cast<TColor>(0x3080E0));
+            ACanvas->Ellipse(R.Left + 10, R.Top + 10, R.Left + 60, R.Top + 60);
+        };
+        return p;
+    };
+    return {
+        {"panel", panel([](TspSkinPanel*) {}), {100, 50}},
+        {"panel, raised, caption", panel([](TspSkinPanel* p) {
+             p->SetBorderStyle(TspSkinBorderStyle::bvRaised);
+             p->SetCaption("Audio");
+             p->SetGlyph(GalleryGlyph());
+             p->SetNumGlyphs(2);
+             p->SetCaptionMode(true);
+         }), {100, 10}},
+        {"panel, check, roll-up", panel([](TspSkinPanel* p) {
+             p->SetCaption("Crop");
+             p->SetDefaultAlignment(taCenter);
+             p->SetCaptionMode(true);
+             p->SetCheckedMode(true);
+             p->SetChecked(true);
+             p->SetRollUpMode(true);
+         }), {100, 10}},
+        {"panel, rolled up", panel([](TspSkinPanel* p) {
+             p->SetCaption("Crop");
+             p->SetCaptionMode(true);
+             p->SetRollUpMode(true);
+             p->SetRollUpState(true);
+         }), {100, 10}},
+        {"panel, lowered, ribbon", panel([](TspSkinPanel* p) {
+             p->SetBorderStyle(TspSkinBorderStyle::bvLowered);
+             p->SetCaption("Status");
+             p->SetRibbonStyle(true);
+             p->SetCaptionMode(true);
+         }), {100, 90}},
+        {"panel, no border", panel([](TspSkinPanel* p) { p->SetBorderStyle(TspSkinBorderStyle::bvNone); }), {100, 50}},
+        {"group box", groupBox(false), {100, 50}},
+        {"group box, transparent", groupBox(true), {100, 50}},
+        {"paint panel", paintPanel, {100, 50}},
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -419,10 +489,12 @@ int main(int argc, char** argv)
         ForceDirectories(out);
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
+        ok = gallery.WriteSheet(ContainerRows(), nullptr, out + "gallery-containers-plain.png") && ok;
         ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
         if (argc == 3) {
             TspSkinData* skin = gallery.LoadSkin(argv[2]);
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
+            ok = gallery.WriteSheet(ContainerRows(), skin, out + "gallery-containers-skin.png") && ok;
         }
         return ok ? 0 : 1;
     } catch (const Exception& e) {
