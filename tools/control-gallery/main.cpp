@@ -23,6 +23,7 @@
 #include "skin/controls/group_box.h"
 #include "skin/controls/paint_panel.h"
 #include "skin/controls/panel.h"
+#include "skin/controls/status_bar.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/speed_button.h"
@@ -440,6 +441,21 @@ std::vector<TGalleryRow> ContainerRows()
         };
         return p;
     };
+    // Two sunken child panels on the left, the grip on the right.
+    auto statusBar = [](TForm* AForm) -> TControl* {
+        auto* bar = new TspSkinStatusBar(AForm);
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 0, 250, 21);
+        bar->SetSizeGrip(true);
+        for (Integer i = 0; i < 2; ++i) {
+            auto* part = new TspSkinPanel(bar);
+            part->SetParent(bar);
+            part->SetBorderStyle(TspSkinBorderStyle::bvLowered);
+            part->SetBounds(0, 0, 90, 10);
+            part->SetAlign(alLeft);
+        }
+        return bar;
+    };
     return {
         {"panel", panel([](TspSkinPanel*) {}), {100, 50}},
         {"panel, raised, caption", panel([](TspSkinPanel* p) {
@@ -473,6 +489,7 @@ std::vector<TGalleryRow> ContainerRows()
         {"group box", groupBox(false), {100, 50}},
         {"group box, transparent", groupBox(true), {100, 50}},
         {"paint panel", paintPanel, {100, 50}},
+        {"status bar, grip", statusBar, {240, 12}},
     };
 }
 
