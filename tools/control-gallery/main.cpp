@@ -22,6 +22,7 @@
 #include "skin/controls/menu_speed_button.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/paint_panel.h"
+#include "skin/controls/notebook.h"
 #include "skin/controls/panel.h"
 #include "skin/controls/status_bar.h"
 #include "skin/controls/push_button.h"
@@ -412,7 +413,8 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
 
 // ---- containers: panel, group box, paint panel ----
 
-std::vector<TGalleryRow> ContainerRows()
+// ASkin goes to the controls a container makes inside itself, as a skinned form gives it to all of them.
+std::vector<TGalleryRow> ContainerRows(TspSkinData* ASkin)
 {
     auto panel = [](const std::function<void(TspSkinPanel*)>& ASetUp) {
         return [=](TForm* AForm) -> TControl* {
@@ -442,7 +444,7 @@ std::vector<TGalleryRow> ContainerRows()
         return p;
     };
     // Two sunken child panels on the left, the grip on the right.
-    auto statusBar = [](TForm* AForm) -> TControl* {
+    auto statusBar = [=](TForm* AForm) -> TControl* {
         auto* bar = new TspSkinStatusBar(AForm);
         bar->SetAlign(alNone);
         bar->SetBounds(0, 0, 250, 21);
@@ -450,11 +452,37 @@ std::vector<TGalleryRow> ContainerRows()
         for (Integer i = 0; i < 2; ++i) {
             auto* part = new TspSkinPanel(bar);
             part->SetParent(bar);
+            if (ASkin) part->SetSkinData(ASkin);
             part->SetBorderStyle(TspSkinBorderStyle::bvLowered);
             part->SetBounds(0, 0, 90, 10);
             part->SetAlign(alLeft);
         }
         return bar;
+    };
+    // Three pages, the second shown, each with a push button of its own.
+    auto notebook = [=](bool AButtons) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* n = new TspSkinNotebook(AForm);
+            n->SetBounds(0, 0, 220, 140);
+            if (ASkin) n->SetSkinData(ASkin);  // the page shown takes the notebook's skin
+            n->Pages()->SetStrings(0, "Source");
+            n->Pages()->Add("Settings");
+            n->Pages()->Add("Output");
+            for (Integer i = 0; i < n->PageCount(); ++i) {
+                auto* b = new TspSkinButton(n->Page(i));
+                b->SetParent(n->Page(i));
+                b->SetCaption(n->Pages()->Strings(i));
+                b->SetBounds(10, 10, 90, 25);
+                if (ASkin) {
+                    n->Page(i)->SetSkinData(ASkin);
+                    b->SetSkinData(ASkin);
+                }
+            }
+            n->SetPageIndex(1);
+            n->SetButtonsMode(AButtons);
+            for (Integer i = 0; ASkin && i < n->ButtonCount(); ++i) n->Button(i)->SetSkinData(ASkin);
+            return n;
+        };
     };
     return {
         {"panel", panel([](TspSkinPanel*) {}), {100, 50}},
@@ -490,6 +518,8 @@ std::vector<TGalleryRow> ContainerRows()
         {"group box, transparent", groupBox(true), {100, 50}},
         {"paint panel", paintPanel, {100, 50}},
         {"status bar, grip", statusBar, {240, 12}},
+        {"notebook", notebook(false), {100, 60}},
+        {"notebook, buttons", notebook(true), {100, 12}},
     };
 }
 
@@ -506,12 +536,12 @@ int main(int argc, char** argv)
         ForceDirectories(out);
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
-        ok = gallery.WriteSheet(ContainerRows(), nullptr, out + "gallery-containers-plain.png") && ok;
+        ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
         ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
         if (argc == 3) {
             TspSkinData* skin = gallery.LoadSkin(argv[2]);
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
-            ok = gallery.WriteSheet(ContainerRows(), skin, out + "gallery-containers-skin.png") && ok;
+            ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
         }
         return ok ? 0 : 1;
     } catch (const Exception& e) {
