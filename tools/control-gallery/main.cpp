@@ -25,6 +25,7 @@
 #include "skin/controls/notebook.h"
 #include "skin/controls/panel.h"
 #include "skin/controls/status_bar.h"
+#include "skin/controls/tool_bar.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/speed_button.h"
@@ -484,6 +485,25 @@ std::vector<TGalleryRow> ContainerRows(TspSkinData* ASkin)
             return n;
         };
     };
+    // Tool buttons with glyphs; the scrolling bar is too narrow for its row and shows its arrows.
+    auto toolBar = [](bool AScrolling) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* bar = new TspSkinToolBar(AForm);
+            bar->SetBounds(0, 0, AScrolling ? 200 : 250, 30);
+            const char* const captions[] = {"Add", "Trim", "Crop", "Convert", "Stop"};
+            for (Integer i = 0; i < 5; ++i) {
+                auto* b = new TspSkinSpeedButton(bar);
+                b->SetParent(bar);
+                b->SetCaption(captions[i]);
+                b->SetGlyph(GalleryGlyph());
+                b->SetNumGlyphs(2);
+                b->SetBounds(2 + i * 62, 2, 60, 25);
+            }
+            bar->SetFlat(!AScrolling);
+            bar->SetCanScroll(AScrolling);
+            return bar;
+        };
+    };
     return {
         {"panel", panel([](TspSkinPanel*) {}), {100, 50}},
         {"panel, raised, caption", panel([](TspSkinPanel* p) {
@@ -520,6 +540,8 @@ std::vector<TGalleryRow> ContainerRows(TspSkinData* ASkin)
         {"status bar, grip", statusBar, {240, 12}},
         {"notebook", notebook(false), {100, 60}},
         {"notebook, buttons", notebook(true), {100, 12}},
+        {"tool bar, flat", toolBar(false), {40, 12}},
+        {"tool bar, scrolling", toolBar(true), {182, 12}},
     };
 }
 
