@@ -1,6 +1,7 @@
 // control-gallery: draws every skinned control in its states (normal, hot, pressed, focused, disabled) on a
 // headless screen, in the plain look and, given a skin folder, in that skin, and writes one PNG sheet per look.
-// Skin-picture controls are shown at two sizes, to show stretching and tiling.
+// Skin-picture controls are shown at two sizes, to show stretching and tiling. The containers (panels, status
+// bar, notebook, tool bar) get sheets of their own, and the push button's frame animation one tick by tick.
 //   control-gallery <output folder> [skin folder]
 // A skin without a record under a control's own name (the generated test skin names its records "ctl_<kind>")
 // lends the control its first record of the right class.
