@@ -35,6 +35,7 @@
 // Labels, check and radio boxes, gauge, track bar, radio group.
 #include "skin/controls/bevel.h"
 #include "skin/controls/button_label.h"
+#include "skin/controls/check_radio_box.h"
 #include "skin/controls/label_box.h"
 #include "skin/controls/link_label.h"
 #include "skin/controls/std_label.h"
@@ -644,6 +645,20 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
             return Linked(b, skin);
         };
     };
+    const std::string checkName = AGallery.NameFor<TspDataSkinCheckRadioControl>("checkbox");
+    const std::string radioName = AGallery.NameFor<TspDataSkinCheckRadioControl>("radiobox");
+    auto check = [=](bool ARadio, TCheckBoxState AState, bool AFlat) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinCheckRadioBox(AForm);
+            b->SetRadio(ARadio);
+            b->SetSkinDataName(ARadio ? radioName : checkName);
+            b->SetCaption(ARadio ? "Join into one file" : "Shut down when done");
+            b->SetState(AState);
+            b->SetFlat(AFlat);
+            b->SetBounds(0, 0, 170, 25);
+            return b;
+        };
+    };
     return {
         {"std label", std("Preview: holiday.mp4", spetNone, 0), {5, 5}},
         {"std label, path ellipsis", std("/home/user/Videos/summer/beach-day-one.mp4", spetPathEllips, 150), {5, 5}},
@@ -658,6 +673,12 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
         {"bevel, box", bevel(bsBox, false), {5, 5}},
         {"bevel, frame", bevel(bsFrame, false), {5, 5}},
         {"bevel, divider", bevel(bsBox, true), {5, 5}},
+        {"check box", check(false, cbUnchecked, true), {8, 12}},
+        {"check box, checked", check(false, cbChecked, true), {8, 12}},
+        {"check box, grayed", check(false, cbGrayed, true), {8, 12}},
+        {"check box, face", check(false, cbChecked, false), {8, 12}},
+        {"radio button", check(true, cbUnchecked, true), {8, 12}},
+        {"radio button, checked", check(true, cbChecked, true), {8, 12}},
     };
 }
 
