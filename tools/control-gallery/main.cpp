@@ -36,6 +36,7 @@
 #include "skin/controls/bevel.h"
 #include "skin/controls/button_label.h"
 #include "skin/controls/check_radio_box.h"
+#include "skin/controls/gauge.h"
 #include "skin/controls/label_box.h"
 #include "skin/controls/link_label.h"
 #include "skin/controls/std_label.h"
@@ -659,6 +660,19 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
             return b;
         };
     };
+    const std::string hgauge = AGallery.NameFor<TspDataSkinGaugeControl>("gauge");
+    const std::string vgauge = AGallery.NameFor<TspDataSkinGaugeControl>("vgauge");
+    auto gauge = [=](bool AVertical, Integer AValue, bool APercent) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* g = new TspSkinGauge(AForm);
+            g->SetVertical(AVertical);
+            g->SetSkinDataName(AVertical ? vgauge : hgauge);
+            g->SetBounds(0, 0, AVertical ? 24 : 200, AVertical ? 120 : 20);
+            g->SetValue(AValue);
+            g->SetShowPercent(APercent);
+            return g;
+        };
+    };
     return {
         {"std label", std("Preview: holiday.mp4", spetNone, 0), {5, 5}},
         {"std label, path ellipsis", std("/home/user/Videos/summer/beach-day-one.mp4", spetPathEllips, 150), {5, 5}},
@@ -679,6 +693,9 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
         {"check box, face", check(false, cbChecked, false), {8, 12}},
         {"radio button", check(true, cbUnchecked, true), {8, 12}},
         {"radio button, checked", check(true, cbChecked, true), {8, 12}},
+        {"gauge, 40%", gauge(false, 40, true), {5, 5}},
+        {"gauge, full", gauge(false, 100, false), {5, 5}},
+        {"gauge, vertical", gauge(true, 65, true), {5, 5}},
     };
 }
 
