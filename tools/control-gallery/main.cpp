@@ -41,6 +41,7 @@
 #include "skin/controls/link_label.h"
 #include "skin/controls/std_label.h"
 #include "skin/controls/text_label.h"
+#include "skin/controls/track_bar.h"
 #include "skin/core/skin_data.h"
 
 namespace {
@@ -673,6 +674,18 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
             return g;
         };
     };
+    const std::string htrack = AGallery.NameFor<TspDataSkinTrackBarControl>("htrackbar");
+    const std::string vtrack = AGallery.NameFor<TspDataSkinTrackBarControl>("trackbar");
+    auto track = [=](bool AVertical) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* t = new TspSkinTrackBar(AForm);
+            t->SetVertical(AVertical);
+            t->SetSkinDataName(AVertical ? vtrack : htrack);
+            t->SetCanFocused(true);
+            t->SetBounds(0, 0, AVertical ? 20 : 150, AVertical ? 120 : 20);
+            return t;
+        };
+    };
     return {
         {"std label", std("Preview: holiday.mp4", spetNone, 0), {5, 5}},
         {"std label, path ellipsis", std("/home/user/Videos/summer/beach-day-one.mp4", spetPathEllips, 150), {5, 5}},
@@ -696,6 +709,8 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
         {"gauge, 40%", gauge(false, 40, true), {5, 5}},
         {"gauge, full", gauge(false, 100, false), {5, 5}},
         {"gauge, vertical", gauge(true, 65, true), {5, 5}},
+        {"track bar", track(false), {75, 10}},
+        {"track bar, vertical", track(true), {10, 60}},
     };
 }
 
