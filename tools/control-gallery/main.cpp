@@ -39,6 +39,7 @@
 #include "skin/controls/gauge.h"
 #include "skin/controls/label_box.h"
 #include "skin/controls/link_label.h"
+#include "skin/controls/radio_group.h"
 #include "skin/controls/std_label.h"
 #include "skin/controls/text_label.h"
 #include "skin/controls/track_bar.h"
@@ -686,6 +687,15 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
             return t;
         };
     };
+    auto radioGroup = [](TForm* AForm) -> TControl* {
+        auto* g = new TspSkinRadioGroup(AForm);
+        g->SetCaption("Output");
+        g->SetBounds(0, 0, 260, 90);
+        g->SetColumns(2);
+        for (const char* item : {"One file per job", "All in one file", "Audio only"}) g->Items()->Add(item);
+        g->SetItemIndex(1);
+        return g;
+    };
     return {
         {"std label", std("Preview: holiday.mp4", spetNone, 0), {5, 5}},
         {"std label, path ellipsis", std("/home/user/Videos/summer/beach-day-one.mp4", spetPathEllips, 150), {5, 5}},
@@ -711,6 +721,7 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
         {"gauge, vertical", gauge(true, 65, true), {5, 5}},
         {"track bar", track(false), {75, 10}},
         {"track bar, vertical", track(true), {10, 60}},
+        {"radio group", radioGroup, {20, 40}},
     };
 }
 
