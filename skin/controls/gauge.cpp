@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/gui/bitmap.h"
+#include "skin/controls/control_helpers.h"
 #include "skin/controls/foreign_paint.h"
 #include "skin/core/control_records.h"
 #include "skin/core/effect_bitmap.h"
@@ -52,11 +53,7 @@ TspSkinGauge::TspSkinGauge(TComponent* AOwner) : TspSkinCustomControl(AOwner)
 
 void TspSkinGauge::SetValue(Integer AValue)
 {
-    Integer value = AValue;
-    if (value > FMaxValue)
-        value = FMaxValue;
-    else if (value < FMinValue)
-        value = FMinValue;
+    const Integer value = ClampToRange(AValue, FMinValue, FMaxValue);
     if (value == FValue) return;
     FValue = value;
     Invalidate();

@@ -5,6 +5,7 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/control_messages.h"
 #include "platform/win/input.h"
+#include "skin/controls/control_helpers.h"
 #include "skin/controls/foreign_paint.h"
 #include "skin/controls/plain_look.h"
 #include "skin/core/control_records.h"
@@ -51,11 +52,7 @@ TspSkinTrackBar::TspSkinTrackBar(TComponent* AOwner) : TspSkinCustomControl(AOwn
 
 void TspSkinTrackBar::SetValue(Integer AValue)
 {
-    Integer value = AValue;
-    if (value > FMaxValue)
-        value = FMaxValue;
-    else if (value < FMinValue)
-        value = FMinValue;
+    const Integer value = ClampToRange(AValue, FMinValue, FMaxValue);
     if (value == FValue) return;
     FValue = value;
     Repaint();
@@ -213,13 +210,7 @@ void TspSkinTrackBar::WndProc(TMessage& AMessage)
     switch (AMessage.Msg) {
     case win::WM_LBUTTONDOWN:
     case win::WM_LBUTTONDBLCLK:
-        // A click takes the focus first; a click that does not bring it is dropped.
-        if (FCanFocused && !Designing() && !Focused()) {
-            FClicksDisabled = true;
-            SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        if (DropClickWithoutFocus(this, FCanFocused, Designing(), FClicksDisabled)) return;
         break;
     case CN_COMMAND:
         if (FClicksDisabled) return;

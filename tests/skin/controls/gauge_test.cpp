@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/controls/gauge.h"
+#include "tests/skin/controls/control_shot.h"
 #include "tests/skin/controls/controls_fixture.h"
 
 namespace {
@@ -164,12 +165,11 @@ TEST_F(GaugeTest, WithoutTheSkinSizeAFixedSkinStretchesAndTheTextIsCentred)
     record->FontColor = clBlack;
     g->SetShowPercent(true);
     Pump();
-    const auto screen = Display.ComposeScreen();
-    const TPoint origin = g->ClientToScreen({0, 0});
+    const auto pixels = controlstest::ControlShot(Display, g);
     Integer left = 200, right = -1;
     for (Integer x = 0; x < 200; ++x)
         for (Integer y = 0; y < 40; ++y)
-            if ((screen[size_t(origin.Y + y) * Display.ScreenSize().cx + origin.X + x] & 0xFFFFFF) == 0) {
+            if (pixels[size_t(y) * 200 + x] == clBlack) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }

@@ -4,6 +4,7 @@
 
 #include "platform/gui/bitmap.h"
 #include "skin/controls/label_box.h"
+#include "tests/skin/controls/control_shot.h"
 #include "tests/skin/controls/controls_fixture.h"
 
 namespace {
@@ -41,17 +42,7 @@ protected:
         r->FontHeight = 14;
         return r;
     }
-    std::vector<TColor> Shot(TControl* AControl)
-    {
-        const auto screen = Display.ComposeScreen();
-        const TPoint origin = AControl->ClientToScreen({0, 0});
-        std::vector<TColor> pixels;
-        for (Integer y = 0; y < AControl->Height(); ++y)
-            for (Integer x = 0; x < AControl->Width(); ++x)
-                pixels.push_back(static_cast<TColor>(
-                    screen[static_cast<size_t>(origin.Y + y) * Display.ScreenSize().cx + origin.X + x] & 0xFFFFFF));
-        return pixels;
-    }
+    std::vector<TColor> Shot(TControl* AControl) { return controlstest::ControlShot(Display, AControl); }
 };
 
 TEST_F(LabelBoxTest, UnskinnedBoxFollowsItsCaption)

@@ -16,6 +16,7 @@
 #include "skin/controls/link_label.h"
 #include "skin/controls/std_label.h"
 #include "skin/controls/text_label.h"
+#include "tests/skin/controls/control_shot.h"
 #include "tests/skin/controls/controls_fixture.h"
 
 namespace {
@@ -146,19 +147,7 @@ protected:
         r->ActiveFontColor = kHoverInk;
         return r;
     }
-    // The control's pixels as the screen shows them, row by row, from one composition of the screen.
-    std::vector<TColor> Shot(TControl* AControl)
-    {
-        const auto screen = Display.ComposeScreen();
-        const TPoint origin = AControl->ClientToScreen({0, 0});
-        std::vector<TColor> pixels;
-        for (Integer y = 0; y < AControl->Height(); ++y)
-            for (Integer x = 0; x < AControl->Width(); ++x) {
-                const uint32_t argb = screen[static_cast<size_t>(origin.Y + y) * Display.ScreenSize().cx + origin.X + x];
-                pixels.push_back(static_cast<TColor>(((argb & 0xFF) << 16) | (argb & 0xFF00) | ((argb >> 16) & 0xFF)));
-            }
-        return pixels;
-    }
+    std::vector<TColor> Shot(TControl* AControl) { return controlstest::ControlShot(Display, AControl); }
     // The first row of the control that shows the colour, -1 when none does.
     Integer FirstRowWith(TControl* AControl, TColor AColor)
     {
