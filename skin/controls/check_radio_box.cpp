@@ -377,10 +377,10 @@ void TspSkinCheckRadioBox::Paint()
         PaintCycle();
         return;
     }
-    PaintFace(Canvas());
+    PaintFace();
 }
 
-void TspSkinCheckRadioBox::PaintFace(TCanvas*)
+void TspSkinCheckRadioBox::PaintFace()
 {
     TBitmap image(Width(), Height());
     if (MorphAllowed() && !FFade.AtNormal() && !FFade.AtHot()) {

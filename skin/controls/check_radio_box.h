@@ -93,7 +93,7 @@ private:
     bool ImageShown() const;
 
     void PaintFlat(TCanvas* ACanvas);
-    void PaintFace(TCanvas* ACanvas);
+    void PaintFace();
     void DrawFace(TBitmap* B, const TRect& ASkinRect, bool AActive);
     void DrawCheckImage(TCanvas* ACanvas, Integer AX, Integer AY);
     TRect CheckImageOf() const;
