@@ -30,6 +30,7 @@
 #include "skin/controls/tool_bar.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
+#include "skin/controls/skin_edit.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 // Labels, check and radio boxes, gauge, track bar, radio group.
@@ -258,6 +259,8 @@ private:
         if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(control); windowless && ASkin)
             windowless->SetSkinData(ASkin);
         if (auto* bar = dynamic_cast<TspSkinScrollBar*>(control); bar && AState == stFocused) bar->SetCanFocused(true);
+        // Edits and memos: the native text controls with a skin of their own.
+        if (auto* edit = dynamic_cast<TspSkinCustomEdit*>(control); edit && ASkin) edit->SetSkinData(ASkin);
         Pump();
         const TPoint part = control->ClientToScreen(ARow.Part);
         const TPoint away{700, 550};
@@ -292,7 +295,13 @@ private:
     TBitmap* Capture(TControl* AControl)
     {
         const auto screen = FDisplay.ComposeScreen();
-        const TPoint origin = AControl->ClientToScreen({0, 0});
+        TPoint origin = AControl->ClientToScreen({0, 0});
+        // A frame in the non-client area belongs to the picture.
+        if (auto* windowed = dynamic_cast<TWinControl*>(AControl); windowed && windowed->HandleAllocated()) {
+            TRect window;
+            win::GetWindowRect(windowed->Handle(), window);
+            origin = {window.Left, window.Top};
+        }
         auto* shot = new TBitmap(AControl->Width(), AControl->Height(), pf24bit);
         for (Integer y = 0; y < shot->Height(); ++y)
             for (Integer x = 0; x < shot->Width(); ++x) {
@@ -408,7 +417,25 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
             return b;
         };
     };
-    return {
+    // Edits, spin edit, memo and time edit.
+    const std::string edit = AGallery.NameFor<TspDataSkinEditControl>("edit");
+    auto skinEdit = [](const std::string& AName, bool AButton, bool AUseSkinFont) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* e = new TspSkinEdit(AForm);
+            e->SetSkinDataName(AName);
+            e->SetButtonMode(AButton);
+            e->SetUseSkinFont(AUseSkinFont);
+            e->SetText("Sample text");
+            e->SetBounds(0, 0, 160, 22);
+            return e;
+        };
+    };
+    std::vector<TGalleryRow> edits = {
+        {"edit", skinEdit(edit, false, true), {40, 8}},
+        {"edit, font height", skinEdit(edit, false, false), {40, 8}},
+        {"edit, button", skinEdit(AGallery.NameFor<TspDataSkinEditControl>("buttonedit"), true, true), {150, 8}},
+    };
+    std::vector<TGalleryRow> rows = {
         {"push button", push("Convert", false, 75, 25), {30, 12}},
         {"push button, glyph", push("Add files", true, 110, 30), {30, 12}},
         {"menu button", menuButton(false), {30, 12}},
@@ -426,6 +453,8 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
         {"picture, small", pictureControl(60, 40), {10, 10}},
         {"picture, large", pictureControl(240, 110), {10, 10}},
     };
+    rows.insert(rows.end(), edits.begin(), edits.end());
+    return rows;
 }
 
 // ---- containers: panel, group box, paint panel ----
