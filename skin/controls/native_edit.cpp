@@ -6,10 +6,8 @@
 
 using namespace win;
 
-TspCustomEdit::TspCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
-{
-    ControlStyle().Include(csOpaque);
-}
+// Not opaque: an edit that is not see-through has its background erased in its colour.
+TspCustomEdit::TspCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
 
 TspCustomEdit::~TspCustomEdit() = default;
 

@@ -31,6 +31,7 @@
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_edit.h"
+#include "skin/controls/spin_edit.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 // Labels, check and radio boxes, gauge, track bar, radio group.
@@ -430,10 +431,23 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
             return e;
         };
     };
+    auto spin = [](bool AUseSkinSize) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* s = new TspSkinSpinEdit(AForm);
+            s->SetUseSkinSize(AUseSkinSize);
+            s->SetValueType(vtFloat);
+            s->SetDecimal(1);
+            s->SetValue(12.5);
+            s->SetBounds(0, 0, 120, AUseSkinSize ? 20 : 30);
+            return s;
+        };
+    };
     std::vector<TGalleryRow> edits = {
         {"edit", skinEdit(edit, false, true), {40, 8}},
         {"edit, font height", skinEdit(edit, false, false), {40, 8}},
         {"edit, button", skinEdit(AGallery.NameFor<TspDataSkinEditControl>("buttonedit"), true, true), {150, 8}},
+        {"spin edit", spin(true), {112, 5}},
+        {"spin edit, free size", spin(false), {112, 22}},
     };
     std::vector<TGalleryRow> rows = {
         {"push button", push("Convert", false, 75, 25), {30, 12}},
