@@ -31,6 +31,7 @@
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_edit.h"
+#include "skin/controls/skin_memo.h"
 #include "skin/controls/spin_edit.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
@@ -262,6 +263,7 @@ private:
         if (auto* bar = dynamic_cast<TspSkinScrollBar*>(control); bar && AState == stFocused) bar->SetCanFocused(true);
         // Edits and memos: the native text controls with a skin of their own.
         if (auto* edit = dynamic_cast<TspSkinCustomEdit*>(control); edit && ASkin) edit->SetSkinData(ASkin);
+        if (auto* memo = dynamic_cast<TspSkinMemo*>(control); memo && ASkin) memo->SetSkinData(ASkin);
         Pump();
         const TPoint part = control->ClientToScreen(ARow.Part);
         const TPoint away{700, 550};
@@ -442,12 +444,21 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
             return s;
         };
     };
+    auto memo = [](TForm* AForm) -> TControl* {
+        auto* m = new TspSkinMemo(AForm);
+        m->SetBounds(0, 0, 180, 64);
+        for (const char* line : {"First line of the log", "Second line", "Third line", "Fourth line"})
+            m->Lines()->Add(line);
+        m->SetSelStart(0);
+        return m;
+    };
     std::vector<TGalleryRow> edits = {
         {"edit", skinEdit(edit, false, true), {40, 8}},
         {"edit, font height", skinEdit(edit, false, false), {40, 8}},
         {"edit, button", skinEdit(AGallery.NameFor<TspDataSkinEditControl>("buttonedit"), true, true), {150, 8}},
         {"spin edit", spin(true), {112, 5}},
         {"spin edit, free size", spin(false), {112, 22}},
+        {"memo", memo, {40, 20}},
     };
     std::vector<TGalleryRow> rows = {
         {"push button", push("Convert", false, 75, 25), {30, 12}},
