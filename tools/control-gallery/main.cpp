@@ -33,6 +33,7 @@
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/skin_memo.h"
 #include "skin/controls/spin_edit.h"
+#include "skin/controls/time_edit.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 // Labels, check and radio boxes, gauge, track bar, radio group.
@@ -452,6 +453,17 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
         m->SetSelStart(0);
         return m;
     };
+    auto timeEdit = [=](bool AUpDown) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* t = new TspSkinTimeEdit(AForm);
+            t->SetSkinDataName(edit);
+            t->SetAlignment(taCenter);
+            t->SetShowUpDown(AUpDown);
+            t->SetTime("01:25:40");
+            t->SetBounds(0, 0, 100, 22);
+            return t;
+        };
+    };
     std::vector<TGalleryRow> edits = {
         {"edit", skinEdit(edit, false, true), {40, 8}},
         {"edit, font height", skinEdit(edit, false, false), {40, 8}},
@@ -459,6 +471,8 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
         {"spin edit", spin(true), {112, 5}},
         {"spin edit, free size", spin(false), {112, 22}},
         {"memo", memo, {40, 20}},
+        {"time edit", timeEdit(false), {40, 8}},
+        {"time edit, arrows", timeEdit(true), {90, 5}},
     };
     std::vector<TGalleryRow> rows = {
         {"push button", push("Convert", false, 75, 25), {30, 12}},
