@@ -7,8 +7,8 @@
 #include "platform/win/win.h"
 #include "skin/controls/skin_custom_control.h"
 #include "skin/controls/skin_pictures.h"
+#include "skin/controls/text_control_skin.h"
 #include "skin/core/control_records.h"
-#include "skin/core/interface_texts.h"
 #include "skin/core/rect_helpers.h"
 
 using namespace win;
@@ -48,9 +48,7 @@ TspSkinCustomEdit::~TspSkinCustomEdit() = default;
 
 void TspSkinCustomEdit::SetSkinData(TspSkinData* AValue)
 {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = AValue;
-    if (FSD) FSD->FreeNotification(this);
+    RelinkSkinData(this, FSD, AValue);
     if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
@@ -157,18 +155,15 @@ void TspSkinCustomEdit::CreateParams(TCreateParams& AParams)
 
 TspDataSkinEditControl* TspSkinCustomEdit::Record() const
 {
-    return FIndex < 0 || !FSD ? nullptr : dynamic_cast<TspDataSkinEditControl*>(FSD->CtrlList[FIndex].get());
+    return FIndex < 0 ? nullptr : static_cast<TspDataSkinEditControl*>(FSD->CtrlList[FIndex].get());
 }
 
 void TspSkinCustomEdit::GetSkinData()
 {
-    FIndex = !FSD || FSD->Empty ? -1 : FSD->GetControlIndex(FSkinDataName);
-    TspDataSkinEditControl* r = Record();
     // A record of another class is not an edit's: the plain look is drawn rather than a stale copy.
-    if (!r) {
-        FIndex = -1;
-        return;
-    }
+    FIndex = FindRecordIndex<TspDataSkinEditControl>(FSD, FSkinDataName);
+    TspDataSkinEditControl* r = Record();
+    if (!r) return;
     Picture = SkinPicture(FSD, r->PictureIndex);
     SkinRect = r->SkinRect;
     ActiveSkinRect = IsEmptyRect(r->ActiveSkinRect) ? r->SkinRect : r->ActiveSkinRect;
@@ -211,10 +206,7 @@ void TspSkinCustomEdit::ChangeSkinData()
         }
         Font()->SetColor(Focused() ? ActiveFontColor : FontColor);
     }
-    if (FSD && FSD->ResourceStrData())
-        Font()->SetCharset(static_cast<TFontCharset>(FSD->ResourceStrData()->CharSet));
-    else
-        Font()->SetCharset(FDefaultFont->Charset());
+    Font()->SetCharset(SkinCharset(FSD, FDefaultFont->Charset()));
     if (HandleAllocated()) RecreateWnd();
     ApplyEnabledColor(true);
     if (!FUseSkinFont) AdjustHeight();
@@ -307,13 +299,7 @@ void TspSkinCustomEdit::UpdateImageButtons(bool AApply)
 
 Integer TspSkinCustomEdit::CalcHeight()
 {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    TEXTMETRIC metrics{};
-    GetTextMetrics(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight + (Skinned() ? SkinRect.Height() - ClRect.Height() : 4);
+    return ScreenTextHeight(Font()) + (Skinned() ? SkinRect.Height() - ClRect.Height() : 4);
 }
 
 void TspSkinCustomEdit::AdjustHeight()

@@ -10,8 +10,8 @@
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/skin_pictures.h"
+#include "skin/controls/text_control_skin.h"
 #include "skin/core/control_records.h"
-#include "skin/core/effect_bitmap.h"
 #include "skin/core/parent_background.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_compose.h"
@@ -34,10 +34,7 @@ void BlendOverParent(TBitmap* B, TControl* AControl, const TRect& APart, Byte AV
     TBitmap behind(B->Width(), B->Height());
     BitBlt(behind.Canvas()->Handle(), 0, 0, B->Width(), B->Height(), parent.Canvas()->Handle(), APart.Left,
            APart.Top, SRCCOPY);
-    auto own = TspEffectBmp::CreateFromhWnd(B->Handle());
-    auto back = TspEffectBmp::CreateFromhWnd(behind.Handle());
-    own->Morph(*back, 1.0 - AValue / 255.0);
-    own->Draw(B->Canvas()->Handle(), 0, 0);
+    MixOver(B, &behind, AValue);
 }
 
 // The four sides of AImage around AHole; the text area belongs to the client painting.

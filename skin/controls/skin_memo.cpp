@@ -9,9 +9,8 @@
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/scroll_bar_link.h"
 #include "skin/controls/skin_pictures.h"
+#include "skin/controls/text_control_skin.h"
 #include "skin/core/control_records.h"
-#include "skin/core/effect_bitmap.h"
-#include "skin/core/interface_texts.h"
 #include "skin/core/parent_background.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_compose.h"
@@ -54,9 +53,7 @@ TspSkinMemo::~TspSkinMemo()
 
 void TspSkinMemo::SetSkinData(TspSkinData* AValue)
 {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = AValue;
-    if (FSD) FSD->FreeNotification(this);
+    RelinkSkinData(this, FSD, AValue);
     if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
@@ -121,13 +118,10 @@ void TspSkinMemo::CreateParams(TCreateParams& AParams)
 
 void TspSkinMemo::GetSkinData()
 {
-    FIndex = !FSD || FSD->Empty ? -1 : FSD->GetControlIndex(FSkinDataName);
-    auto* r = FIndex < 0 ? nullptr : dynamic_cast<TspDataSkinMemoControl*>(FSD->CtrlList[FIndex].get());
     // A record of another class is not a memo's: the plain look rather than a stale copy.
-    if (!r) {
-        FIndex = -1;
-        return;
-    }
+    FIndex = FindRecordIndex<TspDataSkinMemoControl>(FSD, FSkinDataName);
+    auto* r = FIndex < 0 ? nullptr : static_cast<TspDataSkinMemoControl*>(FSD->CtrlList[FIndex].get());
+    if (!r) return;
     Picture = SkinPicture(FSD, r->PictureIndex);
     SkinRect = r->SkinRect;
     ActiveSkinRect = IsEmptyRect(r->ActiveSkinRect) ? r->SkinRect : r->ActiveSkinRect;
@@ -166,8 +160,7 @@ void TspSkinMemo::ChangeSkinData()
         }
         SetColor(BGColor);
     }
-    Font()->SetCharset(FSD && FSD->ResourceStrData() ? static_cast<TFontCharset>(FSD->ResourceStrData()->CharSet)
-                                                     : FDefaultFont->Charset());
+    Font()->SetCharset(SkinCharset(FSD, FDefaultFont->Charset()));
     UpDateScrollRange();
     if (TspSkinScrollBar* bar = VScrollBar()) bar->SetAlign(bar->Align());
     if (!Enabled())
@@ -319,10 +312,7 @@ void TspSkinMemo::PaintBackground(HDC ADC)
         }
         PaintFrame(c);
         if (FAlphaBlend) {
-            auto own = TspEffectBmp::CreateFromhWnd(buffer.Handle());
-            auto behind = TspEffectBmp::CreateFromhWnd(parent.Handle());
-            own->Morph(*behind, 1.0 - FAlphaBlendValue / 255.0);
-            own->Draw(c->Handle(), 0, 0);
+            MixOver(&buffer, &parent, FAlphaBlendValue);
         }
     }
     BitBlt(ADC, 0, 0, w, h, c->Handle(), 0, 0, SRCCOPY);
@@ -341,11 +331,8 @@ void TspSkinMemo::PaintWindow(HDC ADC)
 void TspSkinMemo::PaintDisabledLines(HDC ADC)
 {
     GetSkinData();
-    auto* edit = FSD && !FSD->Empty ? dynamic_cast<TspDataSkinEditControl*>(
-                                          FSD->GetControlIndex("edit") >= 0
-                                              ? FSD->CtrlList[FSD->GetControlIndex("edit")].get()
-                                              : nullptr)
-                                    : nullptr;
+    // The disabled colour is the edits', whatever the memo's own record is called.
+    auto* edit = FindRecord<TspDataSkinEditControl>(FSD, "edit");
     const TColor disabled = Skinned() && edit ? edit->DisabledFontColor : clGrayText;
     TFont font;
     if (Skinned() && FUseSkinFont) {

@@ -11,9 +11,9 @@
 #include "skin/controls/button_record.h"
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_pictures.h"
+#include "skin/controls/text_control_skin.h"
 #include "skin/core/control_records.h"
 #include "skin/core/glyph_pictures.h"
-#include "skin/core/interface_texts.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_compose.h"
 #include "skin/core/skin_strips.h"
@@ -299,8 +299,7 @@ void TspSkinSpinEdit::ChangeSkinData()
         font->Assign(DefaultFont());
         font->SetColor(FontColor);
     }
-    font->SetCharset(FSD && FSD->ResourceStrData() ? static_cast<TFontCharset>(FSD->ResourceStrData()->CharSet)
-                                                   : DefaultFont()->Charset());
+    font->SetCharset(SkinCharset(FSD, DefaultFont()->Charset()));
     FEdit->SetEditTransparent(Skinned());
     if (Skinned() && FUseSkinSize) SetHeight(Pieces.SkinRect.Height());
     LayoutEdit();
@@ -341,13 +340,7 @@ void TspSkinSpinEdit::Invalidate()
 
 void TspSkinSpinEdit::AdjustEditHeight()
 {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FEdit->Font()->Handle());
-    TEXTMETRIC metrics{};
-    GetTextMetrics(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    FEdit->SetHeight(metrics.tmHeight);
+    FEdit->SetHeight(ScreenTextHeight(FEdit->Font()));
 }
 
 void TspSkinSpinEdit::LayoutEdit()
