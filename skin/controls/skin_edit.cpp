@@ -24,8 +24,9 @@ bool InRect(const TRect& R, TPoint P)
 }  // namespace
 
 TspSkinCustomEdit::TspSkinCustomEdit(TComponent* AOwner)
-    : TspCustomEdit(AOwner), FDefaultFont(std::make_unique<TFont>())
+    : TspSkinLinked<TspCustomEdit>(AOwner), FDefaultFont(std::make_unique<TFont>())
 {
+    FSkinDataName = "edit";
     ControlStyle().Include(csOpaque);
     SetAutoSize(false);
     // The background and the text go through one buffer, so typing does not flicker.
@@ -48,7 +49,7 @@ TspSkinCustomEdit::~TspSkinCustomEdit() = default;
 
 void TspSkinCustomEdit::SetSkinData(TspSkinData* AValue)
 {
-    RelinkSkinData(this, FSD, AValue);
+    Link(AValue);
     if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
@@ -132,9 +133,8 @@ void TspSkinCustomEdit::SetRightImageIndex(Integer AValue)
 
 void TspSkinCustomEdit::Notification(TComponent* AComponent, TOperation AOperation)
 {
-    TspCustomEdit::Notification(AComponent, AOperation);
+    TspSkinLinked<TspCustomEdit>::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
     // An image list freed first must not be drawn from afterwards.
     if (AComponent == FImages) {
         FImages = nullptr;
@@ -145,7 +145,7 @@ void TspSkinCustomEdit::Notification(TComponent* AComponent, TOperation AOperati
 
 void TspSkinCustomEdit::CreateParams(TCreateParams& AParams)
 {
-    TspCustomEdit::CreateParams(AParams);
+    TspSkinLinked<TspCustomEdit>::CreateParams(AParams);
     // The control paints its own background; the style would only make the window manager skip it.
     AParams.ExStyle &= ~WS_EX_TRANSPARENT;
     AParams.Style &= ~WS_BORDER;
@@ -161,8 +161,7 @@ TspDataSkinEditControl* TspSkinCustomEdit::Record() const
 void TspSkinCustomEdit::GetSkinData()
 {
     // A record of another class is not an edit's: the plain look is drawn rather than a stale copy.
-    FIndex = FindRecordIndex<TspDataSkinEditControl>(FSD, FSkinDataName);
-    TspDataSkinEditControl* r = Record();
+    TspDataSkinEditControl* r = LookUpRecord<TspDataSkinEditControl>();
     if (!r) return;
     Picture = SkinPicture(FSD, r->PictureIndex);
     SkinRect = r->SkinRect;
@@ -316,7 +315,7 @@ void TspSkinCustomEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, I
         const TRect client = bar->SkinClientRect();
         ATop = client.Top + client.Height() / 2 - AHeight / 2;
     }
-    TspCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TspSkinLinked<TspCustomEdit>::SetBounds(ALeft, ATop, AWidth, AHeight);
     Invalidate();
     RepaintFrame();
 }
@@ -423,7 +422,7 @@ void TspSkinCustomEdit::HitTest(TMessage& AMessage)
             return;
         }
     }
-    TspCustomEdit::WndProc(AMessage);
+    TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
 }
 
 void TspSkinCustomEdit::NcMouseMove(TMessage& AMessage)
@@ -441,7 +440,7 @@ void TspSkinCustomEdit::NcMouseMove(TMessage& AMessage)
         RepaintFrame();
         Invalidate();
     }
-    TspCustomEdit::WndProc(AMessage);
+    TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
 }
 
 void TspSkinCustomEdit::NcButtonDown(TMessage& AMessage)
@@ -461,7 +460,7 @@ void TspSkinCustomEdit::NcButtonDown(TMessage& AMessage)
         RepaintFrame();
         return;
     }
-    TspCustomEdit::WndProc(AMessage);
+    TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
 }
 
 void TspSkinCustomEdit::NcButtonUp(TMessage& AMessage)
@@ -486,7 +485,7 @@ void TspSkinCustomEdit::NcButtonUp(TMessage& AMessage)
         if (OnButtonClick) OnButtonClick(this);
         return;
     }
-    TspCustomEdit::WndProc(AMessage);
+    TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
 }
 
 // ---- messages ----
@@ -511,14 +510,14 @@ void TspSkinCustomEdit::WndProc(TMessage& AMessage)
     case WM_NCLBUTTONDBLCLK: NcButtonDown(AMessage); return;
     case WM_NCLBUTTONUP: NcButtonUp(AMessage); return;
     case WM_MOUSEMOVE:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         if (FButtonMode && FButtonActive) {
             FButtonActive = false;
             RepaintFrame();
         }
         return;
     case WM_SIZE:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         UpdateImageButtons();
         RepaintFrame();
         return;
@@ -533,26 +532,26 @@ void TspSkinCustomEdit::WndProc(TMessage& AMessage)
     }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         FocusChanged(AMessage.Msg == WM_SETFOCUS);
         return;
     case CM_MOUSEENTER:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         if (AMessage.LParam == 0 || AMessage.LParam == reinterpret_cast<LPARAM>(this)) MouseEnter();
         return;
     case CM_MOUSELEAVE:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         if (AMessage.LParam == 0 || AMessage.LParam == reinterpret_cast<LPARAM>(this)) MouseLeave();
         return;
     case CM_ENABLEDCHANGED:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         GetSkinData();
         ApplyEnabledColor(false);
         RepaintFrame();
         Invalidate();
         return;
     case CM_FONTCHANGED:
-        TspCustomEdit::WndProc(AMessage);
+        TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
         if (!FUseSkinFont && !(ComponentState().Contains(csLoading) && ComponentState().Contains(csDesigning))) {
             AdjustHeight();
             if (!Skinned() && HandleAllocated()) RecreateWnd();
@@ -560,5 +559,5 @@ void TspSkinCustomEdit::WndProc(TMessage& AMessage)
         return;
     default: break;
     }
-    TspCustomEdit::WndProc(AMessage);
+    TspSkinLinked<TspCustomEdit>::WndProc(AMessage);
 }

@@ -10,6 +10,7 @@
 
 #include "platform/gui/image_list.h"
 #include "skin/controls/native_edit.h"
+#include "skin/controls/skin_link.h"
 #include "skin/core/skin_data.h"
 
 class TBitmap;
@@ -25,16 +26,13 @@ struct TspCBButtonX {
     bool Down = false;
 };
 
-class TspSkinCustomEdit : public TspCustomEdit {
+class TspSkinCustomEdit : public TspSkinLinked<TspCustomEdit> {
 public:
     explicit TspSkinCustomEdit(TComponent* AOwner);
     ~TspSkinCustomEdit() override;
 
-    TspSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TspSkinData* AValue);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& AValue) { FSkinDataName = AValue; }
-    bool Skinned() const { return FIndex != -1; }
+    // Runs ChangeSkinData unless the value is nil, holds no skin or the control is being designed.
+    void SetSkinData(TspSkinData* AValue) override;
     TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor AValue);
     TFont* DefaultFont() { return FDefaultFont.get(); }
@@ -64,7 +62,7 @@ public:
     TNotifyEvent OnLeftButtonClick;
     TNotifyEvent OnRightButtonClick;
 
-    virtual void ChangeSkinData();
+    void ChangeSkinData() override;
     // The font's text height plus the frame's top and bottom.
     Integer CalcHeight();
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
@@ -120,9 +118,6 @@ private:
     void NcCalcSize(TMessage& AMessage);
     TspDataSkinEditControl* Record() const;
 
-    TspSkinData* FSD = nullptr;
-    std::string FSkinDataName = "edit";
-    Integer FIndex = -1;
     TColor FDefaultColor = clWindow;
     std::unique_ptr<TFont> FDefaultFont;
     bool FUseSkinFont = true;

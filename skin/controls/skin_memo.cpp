@@ -18,8 +18,10 @@
 
 using namespace win;
 
-TspSkinMemo::TspSkinMemo(TComponent* AOwner) : TMemo(AOwner), FDefaultFont(std::make_unique<TFont>())
+TspSkinMemo::TspSkinMemo(TComponent* AOwner)
+    : TspSkinLinked<TMemo>(AOwner), FDefaultFont(std::make_unique<TFont>())
 {
+    FSkinDataName = "memo";
     ControlStyle().Include(csOpaque);
     // Background, frame and text go through one buffer.
     SetDoubleBuffered(true);
@@ -53,7 +55,7 @@ TspSkinMemo::~TspSkinMemo()
 
 void TspSkinMemo::SetSkinData(TspSkinData* AValue)
 {
-    RelinkSkinData(this, FSD, AValue);
+    Link(AValue);
     if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
@@ -100,15 +102,9 @@ void TspSkinMemo::SetHScrollBar(TspSkinScrollBar* AValue)
     FHLink->SetBar(AValue);
 }
 
-void TspSkinMemo::Notification(TComponent* AComponent, TOperation AOperation)
-{
-    TMemo::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FSD) FSD = nullptr;
-}
-
 void TspSkinMemo::CreateParams(TCreateParams& AParams)
 {
-    TMemo::CreateParams(AParams);
+    TspSkinLinked<TMemo>::CreateParams(AParams);
     AParams.ExStyle &= ~(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT);
     AParams.Style &= ~WS_BORDER;
     AParams.Style |= ES_MULTILINE;
@@ -119,8 +115,7 @@ void TspSkinMemo::CreateParams(TCreateParams& AParams)
 void TspSkinMemo::GetSkinData()
 {
     // A record of another class is not a memo's: the plain look rather than a stale copy.
-    FIndex = FindRecordIndex<TspDataSkinMemoControl>(FSD, FSkinDataName);
-    auto* r = FIndex < 0 ? nullptr : static_cast<TspDataSkinMemoControl*>(FSD->CtrlList[FIndex].get());
+    auto* r = LookUpRecord<TspDataSkinMemoControl>();
     if (!r) return;
     Picture = SkinPicture(FSD, r->PictureIndex);
     SkinRect = r->SkinRect;
@@ -366,7 +361,7 @@ void TspSkinMemo::PaintDisabledLines(HDC ADC)
 void TspSkinMemo::ContextMenu(TMessage& AMessage)
 {
     if (PopupMenu()) {
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         return;
     }
     ShowEditMenu(this, AMessage, FSD ? FSD->ResourceStrData() : nullptr, FSysPopupMenu);
@@ -387,12 +382,12 @@ void TspSkinMemo::WndProc(TMessage& AMessage)
         AMessage.Result = 1;
         return;
     case WM_CHAR:
-        if (!readOnly || AMessage.WParam == 3) TMemo::WndProc(AMessage);
+        if (!readOnly || AMessage.WParam == 3) TspSkinLinked<TMemo>::WndProc(AMessage);
         Refresh();
         return;
     case WM_KEYDOWN:
         if (readOnly && AMessage.WParam == VK_DELETE) return;
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         Refresh();
         return;
     case WM_CUT:
@@ -401,18 +396,18 @@ void TspSkinMemo::WndProc(TMessage& AMessage)
     case WM_UNDO:
     case WM_SETTEXT:
         if (readOnly && AMessage.Msg != WM_SETTEXT) return;
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         if (FBitMapBG) Invalidate();
         UpDateScrollRange();
         return;
     case WM_SIZE:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         AdjustTextRect();
         UpDateScrollRange();
         return;
     case WM_VSCROLL:
     case WM_HSCROLL:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         UpDateScrollRange();
         return;
     case WM_MOUSEWHEEL:
@@ -422,32 +417,32 @@ void TspSkinMemo::WndProc(TMessage& AMessage)
         AMessage.Result = 1;
         return;
     case WM_LBUTTONDOWN:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         FDown = true;
         return;
     case WM_LBUTTONUP:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         if (FDown) {
             UpDateScrollRange();
             FDown = false;
         }
         return;
     case WM_MOUSEMOVE:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         if (FDown) Refresh();
         return;
     case WM_MOVE:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         if (FAlphaBlend && Skinned()) Invalidate();
         return;
     case CM_ENABLEDCHANGED:
         Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         UpDateScrollRange();
         return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         if (!FMouseIn) {
             HotColours(AMessage.Msg == WM_SETFOCUS);
             Invalidate();
@@ -455,7 +450,7 @@ void TspSkinMemo::WndProc(TMessage& AMessage)
         return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
-        TMemo::WndProc(AMessage);
+        TspSkinLinked<TMemo>::WndProc(AMessage);
         if (AMessage.LParam != 0 && AMessage.LParam != reinterpret_cast<LPARAM>(this)) return;
         FMouseIn = AMessage.Msg == CM_MOUSEENTER;
         if (!Focused()) {
@@ -465,6 +460,6 @@ void TspSkinMemo::WndProc(TMessage& AMessage)
         return;
     case WM_CONTEXTMENU: ContextMenu(AMessage); return;
     case SKM_AFTERMENUCOMMAND: FSysPopupMenu.reset(); return;
-    default: TMemo::WndProc(AMessage);
+    default: TspSkinLinked<TMemo>::WndProc(AMessage);
     }
 }

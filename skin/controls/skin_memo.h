@@ -9,6 +9,7 @@
 
 #include "platform/controls/memo.h"
 #include "skin/controls/edit_menu.h"
+#include "skin/controls/skin_link.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_file_forms.h"
 
@@ -16,16 +17,13 @@ class TBitmap;
 class TspSkinScrollBar;
 class TspScrollBarLink;
 
-class TspSkinMemo : public TMemo {
+class TspSkinMemo : public TspSkinLinked<TMemo> {
 public:
     explicit TspSkinMemo(TComponent* AOwner);
     ~TspSkinMemo() override;
 
-    TspSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TspSkinData* AValue);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& AValue) { FSkinDataName = AValue; }
-    bool Skinned() const { return FIndex != -1; }
+    // Runs ChangeSkinData unless the value is nil, holds no skin or the control is being designed.
+    void SetSkinData(TspSkinData* AValue) override;
     TFont* DefaultFont() { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* AValue);
     bool UseSkinFont() const { return FUseSkinFont; }
@@ -45,7 +43,7 @@ public:
     TspSkinScrollBar* HScrollBar() const;
     void SetHScrollBar(TspSkinScrollBar* AValue);
 
-    void ChangeSkinData();
+    void ChangeSkinData() override;
     // Range, page and position into the linked bars; they are enabled only while there is something to scroll.
     void UpDateScrollRange();
     void Invalidate() override;
@@ -70,7 +68,6 @@ public:
 protected:
     void GetSkinData();
     void AdjustTextRect();
-    void Notification(TComponent* AComponent, TOperation AOperation) override;
     void CreateParams(TCreateParams& AParams) override;
     void PaintWindow(win::HDC ADC) override;
     void Change() override;
@@ -85,9 +82,6 @@ private:
     void MirrorBar(TspScrollBarLink* ALink, int ABar, bool AVertical);
     void ContextMenu(TMessage& AMessage);
 
-    TspSkinData* FSD = nullptr;
-    std::string FSkinDataName = "memo";
-    Integer FIndex = -1;
     std::unique_ptr<TFont> FDefaultFont;
     bool FUseSkinFont = true;
     bool FUseSkinFontColor = true;

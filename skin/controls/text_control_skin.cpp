@@ -8,13 +8,6 @@
 
 using namespace win;
 
-void RelinkSkinData(TComponent* AOwner, TspSkinData*& AField, TspSkinData* AValue)
-{
-    if (AField) AField->RemoveFreeNotification(AOwner);
-    AField = AValue;
-    if (AField) AField->FreeNotification(AOwner);
-}
-
 TFontCharset SkinCharset(TspSkinData* ASkin, TFontCharset AFallBack)
 {
     return ASkin && ASkin->ResourceStrData() ? static_cast<TFontCharset>(ASkin->ResourceStrData()->CharSet)

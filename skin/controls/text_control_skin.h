@@ -1,17 +1,13 @@
 #pragma once
-// What the skinned text controls (edit, spin edit, memo) share around the skin: their link to the skin data
-// component, the record lookup by name and class, the font charset of the skin's interface texts, the height of
-// a font's text, and mixing a picture over what lies behind it.
+// What the skinned text controls (edit, spin edit, memo) share around the skin: the record lookup by name and
+// class, the font charset of the skin's interface texts, the height of a font's text, and mixing a picture over
+// what lies behind it.
 #include <string>
 
 #include "platform/gui/graphics.h"
 #include "skin/core/skin_data.h"
 
 class TBitmap;
-class TComponent;
-
-// Stores AValue in AField for AOwner, which hears when the component goes.
-void RelinkSkinData(TComponent* AOwner, TspSkinData*& AField, TspSkinData* AValue);
 
 // Index of the record named AName when it is a TRecord; -1 without a loaded skin, a record of that name or of
 // that class.
