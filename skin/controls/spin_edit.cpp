@@ -462,13 +462,16 @@ void TspSkinSpinEdit::MouseUp(TMouseButton AButton, TShiftState AShift, int AX, 
 
 // ---- messages ----
 
+// Also before the window exists, when no WM_SIZE comes.
+void TspSkinSpinEdit::Resize()
+{
+    TspSkinCustomControl::Resize();
+    LayoutEdit();
+}
+
 void TspSkinSpinEdit::WndProc(TMessage& AMessage)
 {
     switch (AMessage.Msg) {
-    case WM_SIZE:
-        TspSkinCustomControl::WndProc(AMessage);
-        LayoutEdit();
-        return;
     case WM_TIMER:
         TspSkinCustomControl::WndProc(AMessage);
         if (AMessage.WParam == FRepeat.Id()) RepeatTick();

@@ -79,6 +79,7 @@ protected:
     void DrawUnskinnedImage(TBitmap* B) override;
     void DrawSkinnedImage(TBitmap* B) override;
     void WndProc(TMessage& AMessage) override;
+    void Resize() override;
     void MouseDown(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;
     void MouseMove(TShiftState AShift, int AX, int AY) override;
     void MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;

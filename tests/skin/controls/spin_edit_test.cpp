@@ -159,6 +159,29 @@ TEST_F(SpinEditTest, TheLineWhereTheButtonsMeetBelongsToTheLowerOne)
     EXPECT_TRUE(s->Button(1).MouseIn);
 }
 
+TEST_F(SpinEditTest, FreeSizedSkinRecutsTheButtonsAtTheMiddleOfTheirBox)
+{
+    auto* r = AddRecord<TspDataSkinSpinEditControl>("spinedit");
+    r->PictureIndex = AddPicture(60, 20, static_cast<TColor>(0xF0F0F0));
+    r->SkinRect = Rect(0, 0, 60, 20);
+    r->ClRect = Rect(2, 2, 44, 18);
+    r->LTPoint = {2, 2};
+    r->RTPoint = {44, 2};
+    r->LBPoint = {2, 18};
+    r->RBPoint = {44, 18};
+    r->UpButtonRect = Rect(45, 2, 58, 10);
+    r->DownButtonRect = Rect(45, 10, 58, 18);
+    auto* s = new TspSkinSpinEdit(Form);
+    s->SetParent(Form);
+    s->SetUseSkinSize(false);
+    s->SetSkinData(Skin);
+    s->SetBounds(10, 10, 120, 30);
+    Pump();
+    // The box runs from 2 to 28 once 10 pixels taller: its middle is 15, not 2 + 28 / 2.
+    EXPECT_EQ(s->Button(0).R, Rect(105, 2, 118, 15));
+    EXPECT_EQ(s->Button(1).R, Rect(105, 15, 118, 28));
+}
+
 TEST_F(SpinEditTest, KeysAndWheelStepAlsoWithTheEditorDisabled)
 {
     auto* s = NewSpin();
