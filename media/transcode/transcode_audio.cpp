@@ -47,7 +47,7 @@ void TTranscodeRun::SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame
                                 ff::av_get_sample_fmt_name(static_cast<AVSampleFormat>(AFrame->format)),
                                 AFrame->ch_layout.nb_channels));
         // What the old resampler still holds belongs before the new input.
-        FlushAudio(AOst);
+        DrainResampler(AOst);
         ff::swr_free(&AOst.swr);
     }
     const int result = ff::swr_alloc_set_opts2(&AOst.swr, &enc->ch_layout, enc->sample_fmt, enc->sample_rate,
@@ -87,11 +87,12 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
         AOst.samples_skip = start < 0 && E.Faudio_sync_method == 0 ? -start : 0;
     }
     if (E.Faudio_sync_method != 0 && expected != AV_NOPTS_VALUE) SyncAudio(AOst, AIst, AFrame, expected);
-    const int capacity = ff::swr_get_out_samples(AOst.swr, AFrame->nb_samples);
+    const int samples = JoinedSamples(AIst, AFrame);
+    const int capacity = ff::swr_get_out_samples(AOst.swr, samples);
     if (capacity <= 0) return;
     AVFrame* converted = EncoderSamples(enc, capacity);
     const int count = ff::swr_convert(AOst.swr, converted->extended_data, capacity,
-                                      const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
+                                      const_cast<const uint8_t**>(AFrame->extended_data), samples);
     if (count > 0) {
         int64_t take = count;
         const int64_t room = AOst.samples_limit - (AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo));
@@ -121,6 +122,16 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
     ff::av_frame_free(&converted);
     if (count < 0) throw FFmpegException("Audio encoding failed");
     EncodeAudioFromFifo(AOst, AOst.finished);
+}
+
+int TTranscodeRun::JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFrame) const
+{
+    // Decoders hand out whole frames even where the container ends the sound earlier (the encoder's padding at
+    // the end of a file). In a join the next input starts where this one ends, so that padding would put a gap
+    // of silence at every joint and move each later input late; the frame keeps only its packet's duration.
+    if (!E.JoinMode() || AFrame->pkt_duration <= 0 || AFrame->sample_rate <= 0) return AFrame->nb_samples;
+    const int64_t lasting = ff::av_rescale_q(AFrame->pkt_duration, AIst.st->time_base, AVRational{1, AFrame->sample_rate});
+    return static_cast<int>(std::clamp<int64_t>(lasting, 1, AFrame->nb_samples));
 }
 
 void TTranscodeRun::SyncAudio(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVFrame* AFrame, int64_t AExpected)
@@ -231,6 +242,13 @@ void TTranscodeRun::AppendSilence(TOutputStreamRun& AOst, int ACount)
 void TTranscodeRun::FlushAudio(TOutputStreamRun& AOst)
 {
     if (AOst.enc == nullptr || AOst.fifo == nullptr) return;
+    DrainResampler(AOst);
+    EncodeAudioFromFifo(AOst, true);
+}
+
+void TTranscodeRun::DrainResampler(TOutputStreamRun& AOst)
+{
+    if (AOst.enc == nullptr || AOst.fifo == nullptr) return;
     if (AOst.swr != nullptr && !AOst.finished) {
         AVCodecContext* enc = AOst.enc;
         while (true) {
@@ -250,7 +268,6 @@ void TTranscodeRun::FlushAudio(TOutputStreamRun& AOst)
             if (count <= 0) break;
         }
     }
-    EncodeAudioFromFifo(AOst, true);
 }
 
 void TTranscodeRun::DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket)

@@ -249,13 +249,18 @@ void TTranscodeRun::EndSegment(int AInputFile)
     // up to their end, so that the next input's sound starts with its pictures.
     int64_t pictures_end = 0;
     for (const TOutputStreamRun& ost : FOutputs)
-        if (ost.type == AVMEDIA_TYPE_VIDEO) pictures_end = std::max(pictures_end, ost.end_time_us);
+        if (ost.type == AVMEDIA_TYPE_VIDEO) pictures_end = std::max(pictures_end, FedEnd(ost));
     for (TOutputStreamRun& ost : FOutputs)
         if (ost.type == AVMEDIA_TYPE_AUDIO && !ost.copy) PadAudioWithSilence(ost, pictures_end);
+    // The sound encoder runs on across the joint: a fresh one would add its delay and the padding of its last
+    // frame at every joint. Only what the resampler still holds is taken in; the fifo's rest goes on.
     int64_t largest = 0;
     for (TOutputStreamRun& ost : FOutputs) {
-        if (!ost.copy) FlushOutput(ost);
-        largest = std::max(largest, ost.end_time_us);
+        if (ost.type == AVMEDIA_TYPE_AUDIO && !ost.copy)
+            DrainResampler(ost);
+        else if (!ost.copy)
+            FlushOutput(ost);
+        largest = std::max(largest, FedEnd(ost));
     }
     if (AInputFile + 1 >= E.Fnb_input_files) return;
     // The next input goes on where this one ended, with fresh encoders; counters carry over.
@@ -269,6 +274,7 @@ void TTranscodeRun::EndSegment(int AInputFile)
         if (ost.copy) continue;
         if (ost.swr != nullptr) ff::swr_free(&ost.swr);
         ost.swr_in_format = -1;
+        if (ost.type == AVMEDIA_TYPE_AUDIO) continue;
         if (ost.type == AVMEDIA_TYPE_VIDEO) {
             const TInputStreamRun& ist = FInputs[ost.source];
             ost.filter = std::make_unique<TFilterChain>();
@@ -286,6 +292,17 @@ void TTranscodeRun::EndSegment(int AInputFile)
         }
         OpenEncoder(ost);
     }
+}
+
+// What the encoder wrote ends later by its own delay and padding; taking that as the joint would leave a gap of
+// silence and repeated pictures at every joint.
+int64_t TTranscodeRun::FedEnd(const TOutputStreamRun& AOst) const
+{
+    if (AOst.copy || AOst.enc == nullptr) return AOst.end_time_us;
+    if (AOst.type == AVMEDIA_TYPE_VIDEO) return ToMicroseconds(AOst.sync_opts, AOst.enc->time_base);
+    if (AOst.type == AVMEDIA_TYPE_AUDIO && AOst.next_audio_pts != AV_NOPTS_VALUE && AOst.fifo != nullptr)
+        return ToMicroseconds(SamplesWritten(AOst), AVRational{1, AOst.enc->sample_rate});
+    return AOst.end_time_us;
 }
 
 void TTranscodeRun::DrainInput(TInputStreamRun& AIst)

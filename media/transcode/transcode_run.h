@@ -103,6 +103,8 @@ private:
     void DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket);
     void CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVPacket* APacket);
     void EndSegment(int AInputFile);
+    // Where a stream stands on the output's time line after what it was fed, without its encoder's delay and padding.
+    int64_t FedEnd(const TOutputStreamRun& AOst) const;
     void DrainInput(TInputStreamRun& AIst);
     void FlushOutput(TOutputStreamRun& AOst);
     void CloseEncoder(TOutputStreamRun& AOst);
@@ -114,8 +116,12 @@ private:
     // audio
     void AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
+    // The sample frames of AFrame that belong to its input's time line.
+    int JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFrame) const;
     void EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush);
     void FlushAudio(TOutputStreamRun& AOst);
+    // What the resampler still holds, into the fifo.
+    void DrainResampler(TOutputStreamRun& AOst);
     // Silence after what the stream holds so far, up to AEndUs of the output's time line.
     void PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs);
     // Sample frames the stream has taken so far: encoded, waiting in the fifo and in the resampler.

@@ -310,7 +310,7 @@ TEST_F(TranscodeConvertTest, ThreeJoinedClipsMakeOneContinuousFile)
     EXPECT_EQ(probe.Find("video")->Packets, 75);
     EXPECT_NEAR(probe.Find("video")->Duration, 3.0, 0.001);
     ASSERT_NE(probe.Find("audio"), nullptr);
-    // Each segment's fresh sound encoder adds its own delay, less than one of its frames per segment.
+    // The sound encoder's delay and the padding of its last frame: less than one of its frames per segment.
     EXPECT_NEAR(probe.Find("audio")->Duration, 3.0, 3 * 1024.0 / 44100);
     // No gap or overlap at the joints: the pictures come at a steady rate.
     const std::string command = "ffprobe -v error -select_streams v -show_entries packet=pts_time -of csv=p=0 '" +
@@ -323,6 +323,32 @@ TEST_F(TranscodeConvertTest, ThreeJoinedClipsMakeOneContinuousFile)
     pclose(pipe);
     ASSERT_EQ(times.size(), 75u);
     for (size_t i = 1; i < times.size(); ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.04, 0.002) << i;
+}
+
+TEST_F(TranscodeConvertTest, TenJoinedClipsLastTheirSumWithoutPaddingAtTheJoints)
+{
+    struct TCase {
+        const char* File;
+        std::vector<std::pair<std::string, std::string>> Options;
+    };
+    const TCase cases[] = {{"joined10.avi", {}}, {"joined10.mp4", {{"vcodec", "libx264"}, {"acodec", "aac"}}}};
+    const std::string input = Movie();
+    const std::vector<std::string> inputs(10, input);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.File);
+        TFFmpeg task(16);
+        Convert(task, inputs, Out(c.File), c.Options, true);
+        ASSERT_TRUE(task.Finished()) << task.FatalMessage();
+        const TProbe probe = Probe(Out(c.File));
+        const TProbedStream* video = probe.Find("video");
+        const TProbedStream* audio = probe.Find("audio");
+        ASSERT_NE(video, nullptr);
+        ASSERT_NE(audio, nullptr);
+        EXPECT_NEAR(video->Packets, 250, 1);
+        EXPECT_NEAR(video->Duration > 0 ? video->Duration : probe.Duration, 10.0, 0.041);
+        // The sound ends with one encoder's delay and padding, not ten.
+        EXPECT_NEAR(audio->Duration > 0 ? audio->Duration : probe.Duration, 10.0, 0.075);
+    }
 }
 
 TEST_F(TranscodeConvertTest, AStopLeavesAPlayableFileAndAnUnfinishedTask)
