@@ -87,6 +87,7 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
         AOst.samples_skip = start < 0 && E.Faudio_sync_method == 0 ? -start : 0;
     }
     if (E.Faudio_sync_method != 0 && expected != AV_NOPTS_VALUE) SyncAudio(AOst, AIst, AFrame, expected);
+    if (E.Faudio_sync_method == 0 && expected != AV_NOPTS_VALUE) FollowInputTime(AOst, AIst, expected);
     const int samples = JoinedSamples(AIst, AFrame);
     const int capacity = ff::swr_get_out_samples(AOst.swr, samples);
     if (capacity <= 0) return;
@@ -122,6 +123,19 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
     ff::av_frame_free(&converted);
     if (count < 0) throw FFmpegException("Audio encoding failed");
     EncodeAudioFromFifo(AOst, AOst.finished);
+}
+
+void TTranscodeRun::FollowInputTime(TOutputStreamRun& AOst, const TInputStreamRun& AIst, int64_t AExpected)
+{
+    // Without a sync method the sound keeps to its input's time stamps: after a stretch lost from a damaged
+    // source it goes on where its own time says, not where the samples counted so far would put it. A step
+    // within the rounding of the input's clock is no jump (millisecond time stamps of sound at 48 kHz).
+    if (AOst.samples_skip > 0) return;
+    const int rate = AOst.enc->sample_rate;
+    const AVRational tick = AIst.st->time_base;
+    const int64_t tolerance = 1 + (static_cast<int64_t>(rate) * tick.num + tick.den - 1) / std::max(tick.den, 1);
+    const int64_t delta = AExpected - SamplesWritten(AOst);
+    if (std::llabs(delta) > tolerance) AOst.next_audio_pts = std::max<int64_t>(0, AOst.next_audio_pts + delta);
 }
 
 int TTranscodeRun::JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFrame) const
@@ -226,7 +240,7 @@ void TTranscodeRun::PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs)
 
 int64_t TTranscodeRun::SamplesWritten(const TOutputStreamRun& AOst) const
 {
-    const int64_t held = AOst.swr != nullptr ? ff::swr_get_out_samples(AOst.swr, 0) : 0;
+    const int64_t held = AOst.swr != nullptr ? ff::swr_get_delay(AOst.swr, AOst.enc->sample_rate) : 0;
     return AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) - AOst.samples_skip + held;
 }
 

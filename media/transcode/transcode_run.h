@@ -116,6 +116,8 @@ private:
     // audio
     void AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
+    // Moves the stream to AExpected (sample frames of its encoder) when its input's time stamps jumped.
+    void FollowInputTime(TOutputStreamRun& AOst, const TInputStreamRun& AIst, int64_t AExpected);
     // The sample frames of AFrame that belong to its input's time line.
     int JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFrame) const;
     void EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush);
