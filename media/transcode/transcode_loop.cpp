@@ -37,6 +37,16 @@ TTranscodeRun::~TTranscodeRun()
     ff::av_packet_free(&FEncoded);
 }
 
+TTranscodeRun::TClosingOutputs::TClosingOutputs(TFFmpeg& AEngine) : Engine(AEngine)
+{
+    Engine.SetClosingOutputs(true);
+}
+
+TTranscodeRun::TClosingOutputs::~TClosingOutputs()
+{
+    Engine.SetClosingOutputs(false);
+}
+
 void TTranscodeRun::CloseEncoder(TOutputStreamRun& AOst)
 {
     if (AOst.enc == nullptr) return;
@@ -75,9 +85,21 @@ void TTranscodeRun::Run()
     for (TOutputStreamRun& ost : FOutputs)
         if (!ost.copy) OpenEncoder(ost);
     ApplyMetadataMaps();
-    WriteHeaders();
-    DumpStreamMapping();
+    try {
+        WriteHeaders();
+        DumpStreamMapping();
+        const bool failed_read = ReadLoop();
+        FinishOutputs();
+        if (failed_read) throw FFmpegException(FReadError);
+    } catch (...) {
+        AbandonOutputs();
+        throw;
+    }
+    E.SetFinished(!E.Broken());
+}
 
+bool TTranscodeRun::ReadLoop()
+{
     FTimerStart = ff::av_gettime_relative();
     FLastReport = FTimerStart;
     FSegment = 0;
@@ -192,24 +214,48 @@ void TTranscodeRun::Run()
             ReportProgress(E.JoinMode() ? FSegment : file, false);
         }
     }
+    return failed_read;
+}
 
+void TTranscodeRun::FinishOutputs()
+{
     // The end: whatever stopped the loop, the output is finished and playable.
-    E.SetClosingOutputs(true);
-    struct TReopen {
-        TFFmpeg& Engine;
-        ~TReopen() { Engine.SetClosingOutputs(false); }
-    } reopen{E};
+    const TClosingOutputs closing(E);
     for (TInputStreamRun& ist : FInputs)
         if (ist.decoding_needed && !ist.drained && (!E.JoinMode() || ist.file_index == FSegment)) DrainInput(ist);
     for (TOutputStreamRun& ost : FOutputs) FlushOutput(ost);
     const int outputs = E.JoinMode() ? 1 : E.Fnb_output_files;
-    for (int o = 0; o < outputs; ++o) {
-        const int result = ff::av_write_trailer(E.Foutput_files[o]);
-        if (result < 0) throw FFmpegException(AVErrorText(E.Foutput_files[o]->url, result));
+    for (; FTrailersWritten < outputs; ++FTrailersWritten) {
+        AVFormatContext* oc = E.Foutput_files[FTrailersWritten];
+        const int result = ff::av_write_trailer(oc);
+        if (result < 0) {
+            E.MarkOutputUnfinished(oc->url != nullptr ? oc->url : "");
+            ++FTrailersWritten;
+            throw FFmpegException(AVErrorText(oc->url, result));
+        }
     }
     ReportProgress(-1, true);
-    if (failed_read) throw FFmpegException(FReadError);
-    E.SetFinished(!E.Broken());
+}
+
+void TTranscodeRun::AbandonOutputs()
+{
+    // A failed run still closes what it wrote so far, so that it plays up to the failure (an MP4 without its
+    // index does not play at all); an output that cannot be closed so is removed when this run created it.
+    const TClosingOutputs closing(E);
+    if (FHeadersWritten && FTrailersWritten == 0)
+        for (TOutputStreamRun& ost : FOutputs) {
+            // What the encoders still hold goes in too; one that failed is left as it is.
+            try {
+                FlushOutput(ost);
+            } catch (const Exception&) {
+            }
+        }
+    const int outputs = E.JoinMode() ? 1 : E.Fnb_output_files;
+    for (; FTrailersWritten < outputs; ++FTrailersWritten) {
+        AVFormatContext* oc = E.Foutput_files[FTrailersWritten];
+        if (oc == nullptr) continue;
+        if (!FHeadersWritten || ff::av_write_trailer(oc) < 0) E.MarkOutputUnfinished(oc->url != nullptr ? oc->url : "");
+    }
 }
 
 int TTranscodeRun::ChooseInput()

@@ -143,10 +143,7 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
                                : ToMicroseconds(AFrame->pts, time_base) + FileOffset(AIst.file_index);
     // Pictures before the start of a trimmed range or at its end are decoded for their successors only.
     if (pts_us < 0 || (E.Frecording_time != INT64_MAX && pts_us >= E.Frecording_time)) return;
-    if (AFrame->width != enc->width || AFrame->height != enc->height)
-        throw FFmpegException(StrFormat("Input Stream #%d.%d frame size changed to %dx%d, %s", AIst.file_index,
-                                        AIst.stream_index, AFrame->width, AFrame->height,
-                                        ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(AFrame->format))));
+    if (AFrame->width != enc->width || AFrame->height != enc->height) AFrame = FitToEncoder(AOst, AIst, AFrame);
     const double target = static_cast<double>(pts_us) / AV_TIME_BASE / av_q2d(enc->time_base);
     int count = VideoSyncCount(AOst.sync_method, target, AOst.sync_opts);
     const int type_limit = E.Fmax_frames[AVMEDIA_TYPE_VIDEO];
@@ -179,6 +176,32 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
         ++AOst.frame_number;
         AOst.rec->frame_number = AOst.frame_number;
     }
+}
+
+AVFrame* TTranscodeRun::FitToEncoder(TOutputStreamRun& AOst, const TInputStreamRun& AIst, AVFrame* AFrame)
+{
+    const AVCodecContext* enc = AOst.enc;
+    if (AOst.fit == nullptr) {
+        E.Log(llInfo, StrFormat("Input stream #%d.%d frame size changed to %dx%d, %s; scaled to %dx%d",
+                                AIst.file_index, AIst.stream_index, AFrame->width, AFrame->height,
+                                ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(AFrame->format)), enc->width,
+                                enc->height));
+        auto fit = std::make_unique<TFilterChain>();
+        fit->SetOutputFormats({enc->pix_fmt});
+        fit->SetScaleFlags(static_cast<int>(E.Fsws_flags));
+        try {
+            fit->Open(StrFormat("scale=%d:%d", enc->width, enc->height), AOst.filter->OutputTimeBase());
+        } catch (const Exception& e) {
+            throw FFmpegException("Error opening filters: " + e.Message());
+        }
+        AOst.fit = std::move(fit);
+    }
+    if (!FFitted) FFitted.reset(ff::av_frame_alloc());
+    if (!FFitted) throw FFmpegException("Out of memory");
+    ff::av_frame_unref(FFitted.get());
+    if (AOst.fit->SendFrame(AFrame) < 0 || AOst.fit->ReceiveFrame(FFitted.get()) < 0)
+        throw FFmpegException("Error opening filters: " + AOst.fit->LastErrMsg());
+    return FFitted.get();
 }
 
 void TTranscodeRun::Encode(TOutputStreamRun& AOst, AVFrame* AFrame)

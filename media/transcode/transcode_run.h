@@ -42,6 +42,7 @@ struct TOutputStreamRun {
     AVBSFContext* bsf = nullptr;
     // video
     std::unique_ptr<TFilterChain> filter;
+    std::unique_ptr<TFilterChain> fit;  // brings pictures of a changed input size to the encoder's size
     int sync_method = 0;
     int64_t sync_opts = 0;  // next frame number in the encoder's time base
     int dup_frames = 0;
@@ -96,6 +97,12 @@ private:
     void DumpStreamMapping();
 
     // loop
+    // Answers whether the loop ended on a failed read (FReadError tells it).
+    bool ReadLoop();
+    // Drains the decoders and encoders and writes the trailers.
+    void FinishOutputs();
+    // After a failure: the trailers not written yet, or the outputs marked for removal when that fails.
+    void AbandonOutputs();
     int ChooseInput();
     void ProcessPacket(TInputStreamRun& AIst, AVPacket* APacket);
     void DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket);
@@ -113,6 +120,8 @@ private:
     void VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void FlushVideoFilter(TOutputStreamRun& AOst, TInputStreamRun& AIst);
+    // AFrame scaled to the encoder's size and format, for an input whose picture size changed on the way.
+    AVFrame* FitToEncoder(TOutputStreamRun& AOst, const TInputStreamRun& AIst, AVFrame* AFrame);
     // audio
     void AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
@@ -140,6 +149,15 @@ private:
     // progress
     void ReportProgress(int AFileIndex, bool ALast);
 
+    // While it lives a stop no longer breaks the writes to the outputs: what was converted stays playable.
+    struct TClosingOutputs {
+        TFFmpeg& Engine;
+        explicit TClosingOutputs(TFFmpeg& AEngine);
+        ~TClosingOutputs();
+        TClosingOutputs(const TClosingOutputs&) = delete;
+        TClosingOutputs& operator=(const TClosingOutputs&) = delete;
+    };
+
     int64_t FileOffset(int AFile) const { return E.InputTsOffset(AFile); }
     int64_t ToMicroseconds(int64_t ATime, AVRational ATimeBase) const;
     bool LimitReached(const TOutputStreamRun& AOst) const;
@@ -153,9 +171,11 @@ private:
     std::vector<bool> FWouldBlock;
     int FSegment = 0;
     bool FHeadersWritten = false;
+    int FTrailersWritten = 0;  // output files whose trailer was written or tried
     AVFrame* FFrame = nullptr;
     std::vector<uint8_t> FHookSamples;  // the audio hook's interleaved copy of a planar frame
     AVFrame* FFiltered = nullptr;
+    TFramePtr FFitted;
     AVPacket* FPacket = nullptr;
     AVPacket* FEncoded = nullptr;
     int64_t FTimerStart = 0;

@@ -387,6 +387,50 @@ TEST_F(TranscodeConvertTest, SoundAfterDamagedStretchesOfATransportStreamKeepsTo
     for (size_t i = 0; i < resumed.size(); ++i) EXPECT_NEAR(resumed[i], tool_resumed[i], 0.04) << i;
 }
 
+TEST_F(TranscodeConvertTest, PicturesOfAChangedSizeAreScaledToTheOutputSize)
+{
+    // As the ffmpeg tool does: the output keeps the size it started with, in a file that plays to its end.
+    struct TCase {
+        const char* File;
+        std::vector<std::pair<std::string, std::string>> Options;
+    };
+    const TCase cases[] = {{"size_change.mp4", {{"vcodec", "libx264"}}}, {"size_change.avi", {}}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.File);
+        TFFmpeg task(4);
+        Convert(task, {MediaFixture("size_change.ts")}, Out(c.File), c.Options);
+        ASSERT_TRUE(task.Finished()) << task.FatalMessage();
+        const TProbe probe = Probe(Out(c.File));
+        const TProbedStream* video = probe.Find("video");
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->Width, 160);
+        EXPECT_EQ(video->Height, 120);
+        EXPECT_NEAR(video->Packets, 50, 1);
+        EXPECT_NEAR(probe.Duration, 2.0, 0.05);
+    }
+}
+
+TEST_F(TranscodeConvertTest, AFailedRunClosesWhatItWroteSoItPlays)
+{
+    // A failure half-way (here the audio hook gives up) still leaves an MP4 with its index, up to the failure.
+    const std::string input = Clip("long_sound.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i "
+                                                     "sine=sample_rate=44100 -t 4 -c:v libx264 -preset ultrafast "
+                                                     "-pix_fmt yuv420p -c:a aac -f mp4");
+    TFFmpeg task(4);
+    task.FOnAudioHook = [](TObject*, int64_t APTS, uint8_t*, int, int, int, AVSampleFormat) {
+        if (APTS >= 2000000) throw Exception("The hook gave up");
+    };
+    Convert(task, {input}, Out("failed.mp4"), {{"vcodec", "libx264"}, {"acodec", "aac"}});
+    EXPECT_FALSE(task.Finished());
+    EXPECT_EQ(task.FatalMessage(), "The hook gave up");
+    const TProbe probe = Probe(Out("failed.mp4"));
+    const TProbedStream* video = probe.Find("video");
+    ASSERT_NE(video, nullptr);
+    EXPECT_GT(video->Packets, 10);
+    EXPECT_GT(probe.Duration, 1.0);
+    EXPECT_LT(probe.Duration, 3.0);
+}
+
 TEST_F(TranscodeConvertTest, AStopLeavesAPlayableFileAndAnUnfinishedTask)
 {
     const std::string input = Clip("long.avi", "-f lavfi -i testsrc=size=160x120:rate=25 -t 4 -c:v mpeg4 -q:v 5 -f avi");
