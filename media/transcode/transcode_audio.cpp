@@ -14,18 +14,16 @@ namespace {
 // Below this many samples of difference the audio is left alone by the sync.
 constexpr int64_t SyncThresholdSamples = 50;
 
-// A frame of ACount samples in the encoder's format and layout.
-AVFrame* EncoderSamples(const AVCodecContext* AEncoder, int ACount)
+// A frame of ACount samples in the encoder's format, layout and rate.
+TFramePtr EncoderSamples(const AVCodecContext* AEncoder, int ACount)
 {
-    AVFrame* frame = ff::av_frame_alloc();
-    if (frame == nullptr) throw FFmpegException("Out of memory in do_audio_out");
+    TFramePtr frame(ff::av_frame_alloc());
+    if (!frame) throw FFmpegException("Out of memory in do_audio_out");
     frame->format = AEncoder->sample_fmt;
     ff::av_channel_layout_copy(&frame->ch_layout, &AEncoder->ch_layout);
+    frame->sample_rate = AEncoder->sample_rate;
     frame->nb_samples = ACount;
-    if (ff::av_frame_get_buffer(frame, 0) < 0) {
-        ff::av_frame_free(&frame);
-        throw FFmpegException("Out of memory in do_audio_out");
-    }
+    if (ff::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
     return frame;
 }
 
@@ -91,7 +89,7 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
     const int samples = JoinedSamples(AIst, AFrame);
     const int capacity = ff::swr_get_out_samples(AOst.swr, samples);
     if (capacity <= 0) return;
-    AVFrame* converted = EncoderSamples(enc, capacity);
+    const TFramePtr converted = EncoderSamples(enc, capacity);
     const int count = ff::swr_convert(AOst.swr, converted->extended_data, capacity,
                                       const_cast<const uint8_t**>(AFrame->extended_data), samples);
     if (count > 0) {
@@ -108,19 +106,13 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
             // The recording end falls inside this frame: only the samples before it stay.
             const int64_t excess = take - std::max<int64_t>(room, 0);
             const int keep = ff::av_audio_fifo_size(AOst.fifo) - static_cast<int>(excess);
-            AVFrame* kept = ff::av_frame_alloc();
-            kept->format = enc->sample_fmt;
-            ff::av_channel_layout_copy(&kept->ch_layout, &enc->ch_layout);
-            kept->nb_samples = std::max(keep, 1);
-            if (ff::av_frame_get_buffer(kept, 0) >= 0 && keep > 0)
-                ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(kept->extended_data), keep);
+            const TFramePtr kept = EncoderSamples(enc, std::max(keep, 1));
+            if (keep > 0) ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(kept->extended_data), keep);
             ff::av_audio_fifo_drain(AOst.fifo, ff::av_audio_fifo_size(AOst.fifo));
             if (keep > 0) ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(kept->extended_data), keep);
-            ff::av_frame_free(&kept);
             AOst.finished = true;
         }
     }
-    ff::av_frame_free(&converted);
     if (count < 0) throw FFmpegException("Audio encoding failed");
     EncodeAudioFromFifo(AOst, AOst.finished);
 }
@@ -195,16 +187,8 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
         if (available <= 0) break;
         if (!variable && available < frame_size && !AFlush) break;
         const int take = std::min(available, frame_size);
-        AVFrame* frame = ff::av_frame_alloc();
-        frame->format = enc->sample_fmt;
-        ff::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-        frame->sample_rate = enc->sample_rate;
         // A short last frame is padded with silence for encoders that only take whole frames.
-        frame->nb_samples = (!variable && take < frame_size && !small_last) ? frame_size : take;
-        if (ff::av_frame_get_buffer(frame, 0) < 0) {
-            ff::av_frame_free(&frame);
-            throw FFmpegException("Out of memory in do_audio_out");
-        }
+        const TFramePtr frame = EncoderSamples(enc, (!variable && take < frame_size && !small_last) ? frame_size : take);
         ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(frame->extended_data), take);
         if (frame->nb_samples > take)
             ff::av_samples_set_silence(frame->extended_data, take, frame->nb_samples - take,
@@ -213,13 +197,7 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
         AOst.next_audio_pts += take;
         ++AOst.frame_number;
         AOst.rec->frame_number = AOst.frame_number;
-        try {
-            Encode(AOst, frame);
-        } catch (...) {
-            ff::av_frame_free(&frame);
-            throw;
-        }
-        ff::av_frame_free(&frame);
+        Encode(AOst, frame.get());
     }
 }
 
@@ -247,10 +225,9 @@ int64_t TTranscodeRun::SamplesWritten(const TOutputStreamRun& AOst) const
 void TTranscodeRun::AppendSilence(TOutputStreamRun& AOst, int ACount)
 {
     const AVCodecContext* enc = AOst.enc;
-    AVFrame* silence = EncoderSamples(enc, ACount);
+    const TFramePtr silence = EncoderSamples(enc, ACount);
     ff::av_samples_set_silence(silence->extended_data, 0, ACount, enc->ch_layout.nb_channels, enc->sample_fmt);
     ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data), ACount);
-    ff::av_frame_free(&silence);
 }
 
 void TTranscodeRun::FlushAudio(TOutputStreamRun& AOst)
@@ -268,17 +245,11 @@ void TTranscodeRun::DrainResampler(TOutputStreamRun& AOst)
         while (true) {
             const int capacity = ff::swr_get_out_samples(AOst.swr, 0);
             if (capacity <= 0) break;
-            AVFrame* rest = ff::av_frame_alloc();
-            rest->format = enc->sample_fmt;
-            ff::av_channel_layout_copy(&rest->ch_layout, &enc->ch_layout);
-            rest->nb_samples = capacity;
-            int count = -1;
-            if (ff::av_frame_get_buffer(rest, 0) >= 0)
-                count = ff::swr_convert(AOst.swr, rest->extended_data, capacity, nullptr, 0);
+            const TFramePtr rest = EncoderSamples(enc, capacity);
+            const int count = ff::swr_convert(AOst.swr, rest->extended_data, capacity, nullptr, 0);
             const int64_t room = AOst.samples_limit - (AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo));
             const int keep = static_cast<int>(std::min<int64_t>(count, std::max<int64_t>(room, 0)));
             if (keep > 0) ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(rest->extended_data), keep);
-            ff::av_frame_free(&rest);
             if (count <= 0) break;
         }
     }
@@ -330,10 +301,10 @@ void TTranscodeRun::SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, A
     const unsigned rects = subtitle.num_rects;
     for (int i = 0; i < packets; ++i) {
         if (i == 1) subtitle.num_rects = 0;
-        if (ff::av_new_packet(FEncoded, BufferSize) < 0) throw FFmpegException("Out of memory");
+        if (ff::av_new_packet(FEncoded.get(), BufferSize) < 0) throw FFmpegException("Out of memory");
         const int size = ff::avcodec_encode_subtitle(AOst.enc, FEncoded->data, BufferSize, &subtitle);
         if (size < 0) {
-            ff::av_packet_unref(FEncoded);
+            ff::av_packet_unref(FEncoded.get());
             throw FFmpegException("Subtitle encoding failed");
         }
         FEncoded->size = size;
@@ -346,7 +317,7 @@ void TTranscodeRun::SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, A
             FEncoded->dts = FEncoded->pts;
         }
         ++AOst.frame_number;
-        WritePacket(AOst, FEncoded, AV_TIME_BASE_Q);
+        WritePacket(AOst, FEncoded.get(), AV_TIME_BASE_Q);
     }
     subtitle.num_rects = rects;
 }

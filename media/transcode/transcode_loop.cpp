@@ -31,10 +31,6 @@ TTranscodeRun::~TTranscodeRun()
     for (TInputStreamRun& ist : FInputs)
         if (ist.dec != nullptr) ff::avcodec_free_context(&ist.dec);
     if (FVideoStatsFile != nullptr) std::fclose(FVideoStatsFile);
-    ff::av_frame_free(&FFrame);
-    ff::av_frame_free(&FFiltered);
-    ff::av_packet_free(&FPacket);
-    ff::av_packet_free(&FEncoded);
 }
 
 TTranscodeRun::TClosingOutputs::TClosingOutputs(TFFmpeg& AEngine) : Engine(AEngine)
@@ -69,11 +65,11 @@ bool TTranscodeRun::LimitReached(const TOutputStreamRun& AOst) const
 
 void TTranscodeRun::Run()
 {
-    FFrame = ff::av_frame_alloc();
-    FFiltered = ff::av_frame_alloc();
-    FPacket = ff::av_packet_alloc();
-    FEncoded = ff::av_packet_alloc();
-    if (FFrame == nullptr || FFiltered == nullptr || FPacket == nullptr || FEncoded == nullptr)
+    FFrame.reset(ff::av_frame_alloc());
+    FFiltered.reset(ff::av_frame_alloc());
+    FPacket.reset(ff::av_packet_alloc());
+    FEncoded.reset(ff::av_packet_alloc());
+    if (!FFrame || !FFiltered || !FPacket || !FEncoded)
         throw FFmpegException("Out of memory");
 
     BuildInputs();
@@ -120,7 +116,7 @@ bool TTranscodeRun::ReadLoop()
             ff::avio_seek(FOutputs.front().oc->pb, 0, SEEK_CUR) >= E.Flimit_filesize)
             break;
         E.ArmReadTimeout();
-        int result = ff::av_read_frame(E.Finput_files[file], FPacket);
+        int result = ff::av_read_frame(E.Finput_files[file], FPacket.get());
         E.DisarmReadTimeout();
         // Demuxers report a failed read as the end of the file: the I/O context still knows the truth.
         const AVIOContext* pb = E.Finput_files[file]->pb;
@@ -149,12 +145,12 @@ bool TTranscodeRun::ReadLoop()
         FWouldBlock.assign(FWouldBlock.size(), false);
         AVFormatContext* ic = E.Finput_files[file];
         if (FPacket->stream_index < 0 || FPacket->stream_index >= static_cast<int>(ic->nb_streams)) {
-            ff::av_packet_unref(FPacket);
+            ff::av_packet_unref(FPacket.get());
             continue;
         }
         TInputStreamRun& ist = FInputs[FFirstStreamOfFile[file] + FPacket->stream_index];
         if (!ist.used || ist.st->discard == AVDISCARD_ALL) {
-            ff::av_packet_unref(FPacket);
+            ff::av_packet_unref(FPacket.get());
             continue;
         }
         const std::vector<double>& scales = E.Finput_files_ts_scale[file];
@@ -197,7 +193,7 @@ bool TTranscodeRun::ReadLoop()
             ToMicroseconds(when, ist.st->time_base) + FileOffset(file) >= E.Frecording_time) {
             // A stream with B-frames can still deliver earlier pictures: the decoder is drained at the end.
             ist.past_recording = true;
-            ff::av_packet_unref(FPacket);
+            ff::av_packet_unref(FPacket.get());
             continue;
         }
         if (E.Frate_emu && when != AV_NOPTS_VALUE) {
@@ -206,8 +202,8 @@ bool TTranscodeRun::ReadLoop()
                                   (ff::av_gettime_relative() - FTimerStart);
             if (ahead > 0) ff::av_usleep(static_cast<unsigned>(std::min<int64_t>(ahead, AV_TIME_BASE)));
         }
-        ProcessPacket(ist, FPacket);
-        ff::av_packet_unref(FPacket);
+        ProcessPacket(ist, FPacket.get());
+        ff::av_packet_unref(FPacket.get());
         const int64_t now = ff::av_gettime_relative();
         if (now - FLastReport > E.ReportInterval) {
             FLastReport = now;

@@ -10,6 +10,7 @@
 #include "media/filters/filter_chain.h"
 #include "media/transcode/ffmpeg.h"
 #include "media/transcode/video_stats.h"
+#include "media/util/ff_utils.h"
 
 struct SwrContext;
 struct AVAudioFifo;
@@ -172,12 +173,12 @@ private:
     int FSegment = 0;
     bool FHeadersWritten = false;
     int FTrailersWritten = 0;  // output files whose trailer was written or tried
-    AVFrame* FFrame = nullptr;
+    TFramePtr FFrame;
     std::vector<uint8_t> FHookSamples;  // the audio hook's interleaved copy of a planar frame
-    AVFrame* FFiltered = nullptr;
+    TFramePtr FFiltered;
     TFramePtr FFitted;
-    AVPacket* FPacket = nullptr;
-    AVPacket* FEncoded = nullptr;
+    TPacketPtr FPacket;
+    TPacketPtr FEncoded;
     int64_t FTimerStart = 0;
     int64_t FLastReport = 0;
     std::string FReadError;
