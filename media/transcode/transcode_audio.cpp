@@ -136,7 +136,8 @@ int TTranscodeRun::JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFr
     // the end of a file). In a join the next input starts where this one ends, so that padding would put a gap
     // of silence at every joint and move each later input late; the frame keeps only its packet's duration.
     if (!E.JoinMode() || AFrame->pkt_duration <= 0 || AFrame->sample_rate <= 0) return AFrame->nb_samples;
-    const int64_t lasting = ff::av_rescale_q(AFrame->pkt_duration, AIst.st->time_base, AVRational{1, AFrame->sample_rate});
+    const int64_t lasting =
+        ff::av_rescale_q(AFrame->pkt_duration, AIst.st->time_base, AVRational{1, AFrame->sample_rate});
     return static_cast<int>(std::clamp<int64_t>(lasting, 1, AFrame->nb_samples));
 }
 
@@ -188,7 +189,8 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
         if (!variable && available < frame_size && !AFlush) break;
         const int take = std::min(available, frame_size);
         // A short last frame is padded with silence for encoders that only take whole frames.
-        const TFramePtr frame = EncoderSamples(enc, (!variable && take < frame_size && !small_last) ? frame_size : take);
+        const bool padded = !variable && take < frame_size && !small_last;
+        const TFramePtr frame = EncoderSamples(enc, padded ? frame_size : take);
         ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(frame->extended_data), take);
         if (frame->nb_samples > take)
             ff::av_samples_set_silence(frame->extended_data, take, frame->nb_samples - take,
