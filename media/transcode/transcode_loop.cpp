@@ -305,7 +305,7 @@ void TTranscodeRun::EndSegment(int AInputFile)
         largest = std::max(largest, FedEnd(ost));
     }
     if (AInputFile + 1 >= E.Fnb_input_files) return;
-    // The next input goes on where this one ended, with fresh encoders; counters carry over.
+    // The next input goes on where this one ended, with fresh picture encoders; counters carry over.
     E.InputTsOffset(AInputFile + 1) += largest;
     FSegment = AInputFile + 1;
     for (TOutputStreamRun& ost : FOutputs) {
