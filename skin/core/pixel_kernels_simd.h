@@ -2,8 +2,8 @@
 // The explicit SIMD row kernels, written once over a vector-traits type (pixel_kernels_sse2.cpp and
 // pixel_kernels_avx2.cpp each supply one and compile this under their own instruction set). Internal to those two
 // files: everything here sits in an unnamed namespace so that the two instruction sets never share a symbol.
-// Rows shorter than one vector, and the tail of every row, go to the scalar reference kernels, which define the
-// results bit for bit.
+// Rows shorter than one vector, and the tail of every row but a colour-keyed one, go to the scalar reference
+// kernels, which define the results bit for bit.
 #include <cstdint>
 
 #include "skin/core/pixel_kernels.h"
@@ -87,27 +87,59 @@ void BlendLineSimd(const TspColor* Src, TspColor* Dst, Integer Count)
     reference(Src + i, Dst + i, Count - i);
 }
 
+// One vector of KeyLine, given its source pixels already made opaque: key-coloured pixels keep the destination.
+template <typename T>
+inline void KeyStore(TspColor* ADst, typename T::V AOpaque, typename T::V AKeyed)
+{
+    if (T::NoneSet(AKeyed)) {
+        T::Store(ADst, AOpaque);
+    } else if (!T::AllSet(AKeyed)) {
+        T::Store(ADst, T::Or(T::And(AKeyed, T::Load(ADst)), T::AndNot(AKeyed, AOpaque)));
+    }
+}
+
+// A pixel is keyed exactly when its opaque form is the opaque key pixel, so one OR serves both the test and the
+// result. Keying a pixel twice gives what keying it once does, so the first and the last vector of a row may
+// overlap the aligned ones between them: no row has a scalar head or tail. A destination that overlaps the
+// source would break that, and goes to the reference.
 template <typename T>
 void KeyLineSimd(const TspColor* Src, TspColor* Dst, Integer Count)
 {
     using V = typename T::V;
-    const V rgb = T::Set32(0x00FFFFFFu);
-    const V key = T::Set32(spKeyColor);
+    constexpr Integer k = T::kPixels;
+    if (Count < k || (Dst < Src + Count && Src < Dst + Count)) {
+        ReferenceKernels().KeyLine(Src, Dst, Count);
+        return;
+    }
     const V alpha = T::Set32(0xFF000000u);
+    const V keyed_pixel = T::Set32(0xFF000000u | spKeyColor);
+    auto one = [&](Integer at) {
+        const V opaque = T::Or(T::Load(Src + at), alpha);
+        KeyStore<T>(Dst + at, opaque, T::CmpEq32(opaque, keyed_pixel));
+    };
+    one(0);
+    const Integer last = Count - k;
     Integer i = PixelsBeforeAlignment<T>(Dst, Count);
-    ReferenceKernels().KeyLine(Src, Dst, i);
-    for (; i + T::kPixels <= Count; i += T::kPixels) {
-        const V s = T::Load(Src + i);
-        const V keyed = T::CmpEq32(T::And(s, rgb), key);
-        const V opaque = T::Or(s, alpha);
-        if (T::NoneSet(keyed)) {
-            T::Store(Dst + i, opaque);
+    if (i == 0) i = k;
+    for (; i + 4 * k <= Count; i += 4 * k) {
+        const V o0 = T::Or(T::Load(Src + i), alpha), o1 = T::Or(T::Load(Src + i + k), alpha);
+        const V o2 = T::Or(T::Load(Src + i + 2 * k), alpha), o3 = T::Or(T::Load(Src + i + 3 * k), alpha);
+        const V k0 = T::CmpEq32(o0, keyed_pixel), k1 = T::CmpEq32(o1, keyed_pixel);
+        const V k2 = T::CmpEq32(o2, keyed_pixel), k3 = T::CmpEq32(o3, keyed_pixel);
+        if (T::NoneSet(T::Or(T::Or(k0, k1), T::Or(k2, k3)))) {
+            T::Store(Dst + i, o0);
+            T::Store(Dst + i + k, o1);
+            T::Store(Dst + i + 2 * k, o2);
+            T::Store(Dst + i + 3 * k, o3);
             continue;
         }
-        if (T::AllSet(keyed)) continue;
-        T::Store(Dst + i, T::Or(T::And(keyed, T::Load(Dst + i)), T::AndNot(keyed, opaque)));
+        KeyStore<T>(Dst + i, o0, k0);
+        KeyStore<T>(Dst + i + k, o1, k1);
+        KeyStore<T>(Dst + i + 2 * k, o2, k2);
+        KeyStore<T>(Dst + i + 3 * k, o3, k3);
     }
-    ReferenceKernels().KeyLine(Src + i, Dst + i, Count - i);
+    for (; i < last; i += k) one(i);
+    one(last);
 }
 
 template <typename T>
@@ -162,30 +194,8 @@ void KeyToAlphaLineSimd(TspColor* Dst, Integer Count, TspColor Key)
     ReferenceKernels().KeyToAlphaLine(Dst + i, Count - i, Key);
 }
 
-// A destination that starts inside the source further left must be copied from the right end; the C library's
-// move does that. Every other copy runs forwards, with aligned stores.
-template <typename T>
-void CopyLineSimd(const TspColor* Src, TspColor* Dst, Integer Count)
-{
-    if (Count <= 0 || Src == Dst) return;
-    if (Dst > Src && Dst < Src + Count) {
-        ReferenceKernels().CopyLine(Src, Dst, Count);
-        return;
-    }
-    Integer i = PixelsBeforeAlignment<T>(Dst, Count);
-    for (Integer k = 0; k < i; ++k) Dst[k] = Src[k];
-    for (; i + 4 * T::kPixels <= Count; i += 4 * T::kPixels) {
-        const typename T::V a = T::Load(Src + i), b = T::Load(Src + i + T::kPixels);
-        const typename T::V c = T::Load(Src + i + 2 * T::kPixels), d = T::Load(Src + i + 3 * T::kPixels);
-        T::Store(Dst + i, a);
-        T::Store(Dst + i + T::kPixels, b);
-        T::Store(Dst + i + 2 * T::kPixels, c);
-        T::Store(Dst + i + 3 * T::kPixels, d);
-    }
-    for (; i + T::kPixels <= Count; i += T::kPixels) T::Store(Dst + i, T::Load(Src + i));
-    for (; i < Count; ++i) Dst[i] = Src[i];
-}
-
+// The row copy stays the reference one, the C library's move: it is tuned for each processor (a string move where
+// that is fast) and measured faster than our own vector loops.
 template <typename T>
 TspKernelSet SimdKernelSet()
 {
@@ -193,7 +203,6 @@ TspKernelSet SimdKernelSet()
     set.PlainBlendLine = BlendLineSimd<T, false>;
     set.MMXBlendLine = BlendLineSimd<T, true>;
     set.KeyLine = KeyLineSimd<T>;
-    set.CopyLine = CopyLineSimd<T>;
     set.FillLine = FillLineSimd<T>;
     set.SetAlphaLine = SetAlphaLineSimd<T>;
     set.KeyToAlphaLine = KeyToAlphaLineSimd<T>;

@@ -165,6 +165,8 @@ TEST(PixelKernelSets, EverySimdSetMatchesTheReferenceBitForBit)
                     {"plain blend", [&](const TspKernelSet& k, TspColor* d) { k.PlainBlendLine(s, d, n); }},
                     {"MMX blend", [&](const TspKernelSet& k, TspColor* d) { k.MMXBlendLine(s, d, n); }},
                     {"key", [&](const TspKernelSet& k, TspColor* d) { k.KeyLine(s, d, n); }},
+                    {"overlapping key",
+                     [&](const TspKernelSet& k, TspColor* d) { k.KeyLine(d + trial % 7 - 3, d, n); }},
                     {"copy", [&](const TspKernelSet& k, TspColor* d) { k.CopyLine(s, d, n); }},
                     // Within one row, the source up to three pixels either side of the destination.
                     {"overlapping copy",
