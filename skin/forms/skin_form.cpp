@@ -3,6 +3,7 @@
 #include "platform/gui/screen.h"
 #include "platform/rtl/exceptions.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/skin_link.h"
 #include "skin/core/layer_window.h"
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
@@ -327,6 +328,10 @@ bool SkinLinkOf(TControl* AControl, TspSkinData*& ASkinData)
         ASkinData = windowless->SkinData();
         return true;
     }
+    if (auto* linked = dynamic_cast<TspSkinLinkedControl*>(AControl)) {
+        ASkinData = linked->SkinData();
+        return true;
+    }
     return false;
 }
 
@@ -353,10 +358,11 @@ void TspCorvalis::BeforeChangeControlsSkinData(TspSkinData* SkinData, TControl* 
     WalkControls(Control, [SkinData](TControl* c) {
         TspSkinData* own = nullptr;
         if (!SkinLinkOf(c, own) || (SkinData && own != SkinData)) return;
+        // Controls that carry their own link look their record up afresh at the change itself.
         if (auto* windowed = dynamic_cast<TspSkinControl*>(c))
             windowed->BeforeChangeSkinData();
-        else
-            static_cast<TspGraphicSkinControl*>(c)->BeforeChangeSkinData();
+        else if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(c))
+            windowless->BeforeChangeSkinData();
     });
 }
 
@@ -368,8 +374,10 @@ void TspCorvalis::ChangeControlsSkinData(TspSkinData* SkinData, TControl* Contro
         // The windowless base is tested first, as the class order of the walk says.
         if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(c))
             windowless->ChangeSkinData();
+        else if (auto* windowed = dynamic_cast<TspSkinControl*>(c))
+            windowed->ChangeSkinData();
         else
-            static_cast<TspSkinControl*>(c)->ChangeSkinData();
+            dynamic_cast<TspSkinLinkedControl*>(c)->ChangeSkinData();
     });
 }
 
