@@ -313,6 +313,29 @@ void TspCorvalis::ApplyFormBorderIcons()
     FForm->SetBorderIcons(icons);
 }
 
+TRect TspCorvalis::GetAreaRect(const std::string& AIDName) const
+{
+    TRect result;
+    if (!FSD || FSD->Empty) return result;
+    // Several areas may bear a name: this lookup answers with the last, the skin data's own with the first.
+    for (const auto& area : FSD->AreaList)
+        if (area->IDName == AIDName) result = area->AreaRect;
+    return result;
+}
+
+void TspCorvalis::SetFormBorderStyle(TFormBorderStyle BS)
+{
+    FForm->SetBorderStyle(BS);
+    ChangeControlsSkinData(nullptr, FForm);
+}
+
+void TspCorvalis::SetFormStyle(TFormStyle FS)
+{
+    if (FS != fsNormal && FS != fsStayOnTop) return;
+    FForm->SetFormStyle(FS);
+    if (FAlphaBlend) ChangeControlsSkinData(nullptr, FForm);
+}
+
 // --- Skin-change walks ---
 
 namespace {

@@ -239,6 +239,19 @@ TEST_F(SkinFormTest, FindsTheFirstComponentOfAForm)
     EXPECT_EQ(TspCorvalis::GetProductVersion(), "11.27");
 }
 
+TEST_F(SkinFormTest, AreaRectTakesTheLastAreaOfTheName)
+{
+    NewSkinnedForm();
+    auto* skin = new TspSkinData(App.get());
+    skin->AddSkinArea("player", Rect(1, 2, 3, 4));
+    skin->AddSkinArea("player", Rect(5, 6, 7, 8));
+    Corvalis->SetSkinData(skin);
+    EXPECT_EQ(Corvalis->GetAreaRect("player"), TRect{}) << "no loaded skin";
+    skin->Empty = false;
+    EXPECT_EQ(Corvalis->GetAreaRect("player"), Rect(5, 6, 7, 8));
+    EXPECT_EQ(Corvalis->GetAreaRect("Player"), TRect{});
+}
+
 TEST_F(SkinFormTest, FirstShowCentresOnceOnTheMonitor)
 {
     Form = NewForm(Bounds(10, 20, 301, 201));
