@@ -77,6 +77,15 @@ void TspSkinPopupWindow::CreateParams(TCreateParams& AParams)
 
 void TspSkinPopupWindow::WndProc(TMessage& AMessage)
 {
+    // A command chosen here may run a message loop of its own (a modal dialog) that delivers this window's
+    // release: the window then goes when its outermost handler returns.
+    ++FHandlerDepth;
+    HandleMessage(AMessage);
+    if (--FHandlerDepth == 0 && FReleaseRequested) Free();
+}
+
+void TspSkinPopupWindow::HandleMessage(TMessage& AMessage)
+{
     switch (AMessage.Msg) {
     case WM_MOUSEACTIVATE: AMessage.Result = MA_NOACTIVATE; return;
     case WM_ERASEBKGND: AMessage.Result = 1; return;  // the paint renders the whole window
@@ -91,7 +100,7 @@ void TspSkinPopupWindow::WndProc(TMessage& AMessage)
             else StopScroll();
         }
         return;
-    case CM_RELEASE: Free(); return;
+    case CM_RELEASE: FReleaseRequested = true; return;
     default: break;
     }
     TCustomControl::WndProc(AMessage);

@@ -79,6 +79,10 @@ public:
     Integer ActiveItem = -1;
     std::unique_ptr<TBitmap> FPaintBuffer;
 
+private:
+    int FHandlerDepth = 0;
+    bool FReleaseRequested = false;
+
 protected:
     void CreateParams(TCreateParams& AParams) override;
     void WndProc(TMessage& AMessage) override;
@@ -86,6 +90,7 @@ protected:
     void MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;
 
 private:
+    void HandleMessage(TMessage& AMessage);
     void CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex, bool ATwo);
     void AddItems(TMenuItem* AItem, Integer AFrom);
     void SetCanvasFont(bool ATwo);
