@@ -25,6 +25,7 @@
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/skin_data.h"
+#include "tools/control-gallery/menu_sheet.h"
 
 namespace {
 
@@ -342,12 +343,17 @@ int main(int argc, char** argv)
     try {
         const std::string out = IncludeTrailingPathDelimiter(argv[1]);
         ForceDirectories(out);
-        TGallery gallery;
-        bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
-        if (argc == 3) {
-            TspSkinData* skin = gallery.LoadSkin(argv[2]);
-            ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
+        bool ok = true;
+        {
+            TGallery gallery;
+            ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
+            if (argc == 3) {
+                TspSkinData* skin = gallery.LoadSkin(argv[2]);
+                ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
+            }
         }
+        // Skinned menus: on a screen of their own, once the gallery's has gone.
+        ok = WriteMenuSheets(out, argc == 3 ? argv[2] : "") && ok;
         return ok ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
