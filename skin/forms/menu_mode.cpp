@@ -1,5 +1,7 @@
 #include "skin/forms/menu_mode.h"
 
+#include <utility>
+
 #include "platform/win/input.h"
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
@@ -88,7 +90,12 @@ void TspFormMenus::FormWndProc(TMessage& Message)
 {
     if (Message.Msg == SKM_CLOSEMENU) SkinMenuClose();
     if (IsMenuCloseMessage(Message.Msg)) CheckMenuCloseMessage(Message);
-    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam != VK_SPACE) {
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam == 0 &&
+        std::exchange(FAltSpace, false)) {
+        Message.Result = 0;
+        return;
+    }
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam == 0) {
         // The system key: into the keyboard main-menu mode, or out of it.
         if (InMainMenu) {
             ExitMainMenu();
@@ -113,6 +120,8 @@ void TspFormMenus::FormShortCut(TMessage& Msg, bool& Handled)
     const TShiftState shift = KeyboardShiftState();
     if (shift == TShiftState{ssAlt} && Msg.WParam == static_cast<WPARAM>(VK_SPACE)) {
         if (FSkinForm && !FSkinForm->DisableSystemMenu()) PopupSystemMenuAtButton();
+        // The Alt key's release still to come is part of this shortcut, not the system key.
+        FAltSpace = true;
         Handled = true;
         return;
     }

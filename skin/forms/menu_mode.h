@@ -147,6 +147,7 @@ private:
     TWndMethod FOldWindowProc;
     TShortCutEvent FOldShortCut;
     bool FAttached = false;
+    bool FAltSpace = false;
     int FHookId = 0;
     TPopupMenu* FDefaultSystemMenu = nullptr;
     TPopupMenu* FTrayMenu = nullptr;
