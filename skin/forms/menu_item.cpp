@@ -85,12 +85,8 @@ bool DrawSystemItemGlyph(TCanvas* Canvas, const std::string& AName, Integer X, I
 TspSkinMenuItem::TspSkinMenuItem(TspSkinPopupWindow* AParent, TMenuItem* AMenuItem, TspDataSkinMenuItem* AData)
     : Parent(AParent), MI(AData), MenuItem(AMenuItem)
 {
-    if (!MI) return;
-    ActivePicture = Parent->SD ? Parent->SD->ActivePicture(MI->ActivePictureIndex) : nullptr;
-    if (!ActivePicture) {
-        MI->SkinRect = ZeroRect();
-        MI->ActiveSkinRect = ZeroRect();
-    }
+    // The level takes a record only with its picture.
+    if (MI) ActivePicture = Parent->SD->ActivePicture(MI->ActivePictureIndex);
 }
 
 // ---- state rules ----

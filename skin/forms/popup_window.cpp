@@ -33,7 +33,10 @@ TspDataSkinMenuItem* FindMenuItemRecord(TspSkinData* SD)
     Integer index = SD->GetIndex("MENUITEM");
     if (index < 0) index = SD->GetIndex("menuitem");
     if (index < 0) return nullptr;
-    return dynamic_cast<TspDataSkinMenuItem*>(SD->ObjectList[static_cast<size_t>(index)].get());
+    auto* record = dynamic_cast<TspDataSkinMenuItem*>(SD->ObjectList[static_cast<size_t>(index)].get());
+    // A record whose picture is missing gives items of no height: the level is better off in the default look.
+    if (record && !SD->ActivePicture(record->ActivePictureIndex)) return nullptr;
+    return record;
 }
 }  // namespace
 
