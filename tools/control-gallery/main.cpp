@@ -32,6 +32,7 @@
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/skin_data.h"
+#include "skinned_forms.h"
 
 namespace {
 
@@ -557,6 +558,8 @@ int main(int argc, char** argv)
     try {
         const std::string out = IncludeTrailingPathDelimiter(argv[1]);
         ForceDirectories(out);
+        // Skinned forms, on a screen of their own before the gallery's.
+        const bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
@@ -566,7 +569,7 @@ int main(int argc, char** argv)
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
             ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
         }
-        return ok ? 0 : 1;
+        return ok && formsOk ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
         return 1;
