@@ -7,6 +7,14 @@
 
 using namespace win;
 
+namespace {
+
+constexpr UINT_PTR kShowEffectTimer = 1;
+// Steps of the fade are more than 5 ms apart.
+constexpr UINT kFadeStepMs = 6;
+
+}  // namespace
+
 void TspCorvalis::CallPrevious(TMessage& Message)
 {
     if (OldWindowProc) OldWindowProc(Message);
@@ -106,6 +114,9 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         return true;
     case WM_SHOWWINDOW:
         ShowWindowBefore(Message);
+        return false;
+    case WM_TIMER:
+        if (Message.WParam == kShowEffectTimer) ShowEffectTimer();
         return false;
     case WM_SETCURSOR:
         if (FSupportNCArea && FUseFormCursorInNCArea && FSkinnableForm) {
@@ -328,6 +339,8 @@ void TspCorvalis::ShowWindowBefore(TMessage& Message)
             ApplyPositionInMonitor();
         }
     }
+    if (FSD && FSD->AnimationForAllWindows && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
+    if (ShowEffectApplies()) StartShowEffect();
     // The skinned menu bar shows the menu instead of the platform's bar in the frame.
     if (FSkinnableForm && FForm->Menu()) FForm->SetMenu(nullptr);
 }
@@ -463,5 +476,51 @@ void TspCorvalis::ClientMouseAfter(TMessage& Message)
         ObjectsDblClick();
         break;
     default: break;
+    }
+}
+
+bool TspCorvalis::ShowEffectApplies()
+{
+    return FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows));
+}
+
+void TspCorvalis::StartShowEffect()
+{
+    HWND handle = FForm->Handle();
+    const LONG_PTR ex = GetWindowLong(handle, GWL_EXSTYLE);
+    if (!(ex & WS_EX_LAYERED)) SetWindowLong(handle, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetWindowAlpha(handle, 0);
+    FFading = false;
+    SetTimer(handle, kShowEffectTimer, 1);
+}
+
+// The fade climbs from timer steps instead of a waiting loop, so the message loop (and a test's clock) keeps
+// running while the form appears; the steps and their spacing are those of the loop.
+void TspCorvalis::ShowEffectTimer()
+{
+    HWND handle = FForm->Handle();
+    KillTimer(handle, kShowEffectTimer);
+    const bool animated = FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows);
+    if (!FFading) {
+        FFadeTarget = animated && !FAlphaBlend ? 255 : FAlphaBlendValue;
+        FFadeAlpha = 0;
+        FFadeStep = std::max(1, FFadeTarget / 15);
+        if (!animated) {
+            if (FFadeTarget != 255) SetWindowAlpha(handle, static_cast<Byte>(FFadeTarget));
+            FFadeAlpha = FFadeTarget;
+        }
+    }
+    if (animated && FFadeAlpha < FFadeTarget) {
+        FFadeAlpha = std::min(FFadeAlpha + FFadeStep, FFadeTarget);
+        SetWindowAlpha(handle, static_cast<Byte>(FFadeAlpha));
+    }
+    FFading = FFadeAlpha < FFadeTarget;
+    if (FFading) {
+        SetTimer(handle, kShowEffectTimer, kFadeStepMs);
+        return;
+    }
+    if (FFadeTarget == 255) {
+        const LONG_PTR ex = GetWindowLong(handle, GWL_EXSTYLE);
+        if (ex & WS_EX_LAYERED) SetWindowLong(handle, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
     }
 }

@@ -36,7 +36,8 @@ TspCorvalis::TspCorvalis(TComponent* AOwner) : TComponent(AOwner)
     FForm = dynamic_cast<TCustomForm*>(AOwner);
     if (!FForm) throw EInvalidCast("Invalid class typecast");
 
-    FIsLayerEnabled = IsWin2000OrLater();
+    // Layered windows need a compositor here, whatever the version says.
+    FIsLayerEnabled = IsWin2000OrLater() && HasSetLayeredWindowAttributes();
     FIsVistaOS = IsVistaOrLater();
 
     FQuickButtons = std::make_unique<TspQuickButtonItems>(this);

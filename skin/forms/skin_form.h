@@ -316,6 +316,10 @@ private:
     TRect FrameClientRect();
     void FrameRepaint();
     void FrameMinMaxInfo(TMessage& Message);
+    // The show effect: the form is made transparent before it shows and fades in from timer 1.
+    bool ShowEffectApplies();
+    void StartShowEffect();
+    void ShowEffectTimer();
 
     // Held while an object handles input; ClearObjects then retires the objects instead of freeing them.
     struct TObjectCall {
@@ -395,6 +399,10 @@ private:
     TPoint FOnMouseDownCoord{-1, -1};
     bool FIsVistaOS = false;
     bool FIsLayerEnabled = false;
+    bool FFading = false;
+    Integer FFadeAlpha = 0;
+    Integer FFadeTarget = 255;
+    Integer FFadeStep = 1;
 };
 
 // The first skinned-form component the form owns, in component order; nullptr for none or no form.

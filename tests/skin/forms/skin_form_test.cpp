@@ -266,3 +266,69 @@ TEST_F(SkinFormTest, ManyFormsComeAndGoCleanly)
 }
 
 }  // namespace
+
+namespace {
+
+class ShowEffectTest : public formstest::TFormsFixture {
+protected:
+    // The alpha values the form takes while it fades in, and whether it stays layered.
+    std::vector<int> Fade(bool AAlphaBlend, int AValue, bool& ALayered)
+    {
+        Display.SetCompositor(true);
+        Form = NewForm(Bounds(100, 100, 200, 100));
+        Corvalis = new TspCorvalis(Form);
+        Corvalis->SetAlphaBlendValue(static_cast<Byte>(AValue));
+        Corvalis->SetAlphaBlendAnimation(true);
+        Corvalis->SetAlphaBlend(AAlphaBlend);
+        Form->Show();
+        std::vector<int> seen;
+        for (int i = 0; i < 100; ++i) {
+            AdvanceMs(3);
+            BYTE alpha = 0;
+            if (GetWindowLong(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED)
+                GetLayeredWindowAttributes(Form->Handle(), nullptr, &alpha, nullptr);
+            else
+                alpha = 255;
+            if (seen.empty() || seen.back() != alpha) seen.push_back(alpha);
+        }
+        ALayered = GetWindowLong(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED;
+        return seen;
+    }
+};
+
+TEST_F(ShowEffectTest, FadesToTheBlendValueAndStaysLayered)
+{
+    bool layered = false;
+    const std::vector<int> seen = Fade(true, 150, layered);
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[1] - seen[0], 10);
+    EXPECT_EQ(seen.back(), 150);
+    EXPECT_EQ(seen.size(), 16u) << "0, then 15 steps of 10";
+    EXPECT_TRUE(layered);
+}
+
+TEST_F(ShowEffectTest, FadesToOpaqueAndDropsTheLayeredStyle)
+{
+    bool layered = true;
+    const std::vector<int> seen = Fade(false, 150, layered);
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[1] - seen[0], 17);
+    EXPECT_EQ(seen.back(), 255);
+    EXPECT_FALSE(layered);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShowEffectTest, WithoutACompositorTheFormShowsAtOnce)
+{
+    Form = NewForm(Bounds(100, 100, 200, 100));
+    Corvalis = new TspCorvalis(Form);
+    Corvalis->SetAlphaBlendAnimation(true);
+    Form->Show();
+    Pump();
+    EXPECT_FALSE(GetWindowLong(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+}  // namespace
