@@ -289,6 +289,8 @@ public:
     TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
     TRect NewMainMenuRect, NewIconRect;
     TRect NewDefCaptionRect;
+    // The skinned caption as the hit test sees it: the caption rectangle between the placed buttons.
+    TRect CaptionHitRect;
 
 private:
     // Skin data messages reach the form's window through this.

@@ -121,3 +121,23 @@ TEST_F(CaptionButtonsTest, ObjectsFreedFromTheirOwnHandlerGoAfterIt)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaptionButtonsTest, ClientDoubleClickNeverReachesFrameObjects)
+{
+    int closes = 0;
+    Form->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    // Client (185, 10) read as a frame point would be the close button.
+    const TPoint at = Form->ClientToScreen({185, 10});
+    Display.MoveMouse(at);
+    Pump();
+    Display.Click(at);
+    Display.Click(at);
+    Pump();
+    Run(60);
+    EXPECT_EQ(closes, 0);
+    EXPECT_TRUE(Form->Visible());
+}
+
+}  // namespace
