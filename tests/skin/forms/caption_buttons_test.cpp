@@ -141,3 +141,87 @@ TEST_F(CaptionButtonsTest, ClientDoubleClickNeverReachesFrameObjects)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaptionButtonsTest, CloseWithCaFreeReleasesTheFormAfterTheButtonIsDone)
+{
+    Form->OnClose = [](TObject*, TCloseAction& AAction) { AAction = caFree; };
+    const Integer before = App->ComponentCount();
+    Display.MoveMouse(At(CloseAt.X, CloseAt.Y));
+    Pump();
+    Display.PressButton(At(CloseAt.X, CloseAt.Y));
+    Pump();
+    Display.ReleaseButton(At(CloseAt.X, CloseAt.Y));
+    Pump();
+    Pump();
+    EXPECT_EQ(App->ComponentCount(), before - 1);
+    Form = nullptr;
+}
+
+TEST_F(CaptionButtonsTest, CustomButtonsShowOnlyWhenTheApplicationSaysSo)
+{
+    auto custom = [&](bool AShow) {
+        Corvalis->OnActivateCustomObject = [AShow](TObject*, const std::string& AName, bool& AVisible) {
+            AVisible = AShow && AName == "traybutton";
+        };
+        for (Integer i = 0; i < Corvalis->ObjectCount(); ++i)
+            if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(Corvalis->Objects(i)); b->IDName == "traybutton")
+                b->Command = cmDefault;
+        Corvalis->UpdateObjectsState();
+        return Button("traybutton")->Visible;
+    };
+    EXPECT_TRUE(custom(true));
+    EXPECT_FALSE(custom(false));
+    Corvalis->OnActivateCustomObject = nullptr;
+    Corvalis->UpdateObjectsState();
+    EXPECT_FALSE(Button("traybutton")->Visible) << "without a handler a custom button is hidden";
+}
+
+class CaptionDoubleClickTest : public formstest::TFormsFixture {};
+
+TEST_F(CaptionDoubleClickTest, MaximizesRestoresOrRollsUp)
+{
+    NewSkinnedForm(Bounds(100, 100, 300, 200));
+    auto doubleClick = [&] {
+        SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, PointToLParam(At(100, 10)));
+        Pump();
+    };
+    doubleClick();
+    EXPECT_EQ(Corvalis->WindowState(), wsMaximized);
+    doubleClick();
+    EXPECT_EQ(Corvalis->WindowState(), wsNormal);
+    EXPECT_EQ(Form->Height(), 200);
+
+    Corvalis->SetSizeable(false);
+    doubleClick();
+    EXPECT_TRUE(Corvalis->RollUpState());
+    EXPECT_EQ(Form->Height(), 25) << "the frame without its client area";
+    doubleClick();
+    EXPECT_FALSE(Corvalis->RollUpState());
+    EXPECT_EQ(Form->Height(), 200);
+
+    Corvalis->SetBorderIcons({});
+    doubleClick();
+    EXPECT_FALSE(Corvalis->RollUpState()) << "rolling up needs its border icon";
+}
+
+TEST_F(CaptionDoubleClickTest, FormCursorOverTheFrameRewritesTheHitCode)
+{
+    Form = NewForm(Bounds(100, 100, 200, 100));
+    auto codes = std::make_shared<std::vector<LRESULT>>();
+    TWndMethod previous = Form->WindowProc;
+    Form->WindowProc = [codes, previous](TMessage& M) {
+        if (M.Msg == WM_SETCURSOR) codes->push_back(LOWORD(M.LParam));
+        previous(M);
+    };
+    Corvalis = new TspCorvalis(Form);
+    Corvalis->SetUseFormCursorInNCArea(true);
+    Form->Show();
+    Pump();
+    for (LRESULT hit : {HTCAPTION, HTOBJECT, HTCLIENT, HTLEFT, HTBOTTOMRIGHT})
+        SendMessage(Form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Form->Handle()), MAKELPARAM(hit, WM_MOUSEMOVE));
+    EXPECT_EQ(*codes, (std::vector<LRESULT>{HTCLIENT, HTCLIENT, HTCLIENT, HTLEFT, HTBOTTOMRIGHT}));
+}
+
+}  // namespace
