@@ -1,5 +1,6 @@
 // The skinned form's window procedure: each message is looked up before the form's previous procedure (which
 // an entry may replace), then the previous procedure runs, then the message is looked up again after it.
+#include "platform/gui/application.h"
 #include "platform/gui/screen.h"
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
@@ -72,6 +73,35 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         MouseTimer->SetEnabled(false);
         MorphTimer->SetEnabled(false);
         AnimateTimer->SetEnabled(false);
+        if (FForm->FormStyle() == fsMDIChild) {
+            // The main form hears of every child that goes, maximized or not.
+            FWindowState = wsNormal;
+            TCustomForm* main = Application ? Application->MainForm() : nullptr;
+            if (main && main != FForm && main->HandleAllocated())
+                SendMessage(main->Handle(), SKM_MDICHILD_RESTORED, 0, 0);
+        }
+        return false;
+    case WM_MOUSEACTIVATE:
+        if (FSkinnableForm && FForm->FormStyle() == fsMDIChild && !FFormActive && Application &&
+            Application->MainForm() && Application->MainForm()->ActiveMDIChild() == FForm) {
+            FFormActive = true;
+            UpdateCaptionActivity(FWindowState != wsMaximized);
+        }
+        return false;
+    case WM_SIZING:
+        if (!FSizeMove || !FFullDrag) return false;
+        FSizing = true;
+        CallPrevious(Message);
+        if (const auto* r = reinterpret_cast<const TRect*>(Message.LParam)) {
+            FFormWidth = std::max(r->Width(), GetMinWidth());
+            FFormHeight = std::max(r->Height(), GetMinHeight());
+        }
+        if (FSupportNCArea && FSkinnableForm && FSD && !FSD->Empty) ApplySkinSize(true);
+        return true;
+    case WM_MOVING:
+        // A maximized form stays where it is.
+        if (FSkinnableForm && FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild)
+            if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FForm->BoundsRect();
         return false;
     case WM_SIZE: {
         CallPrevious(Message);
@@ -221,6 +251,9 @@ bool TspCorvalis::SkinMessage(TMessage& Message)
     case SKM_SKINNABLEFORM_CHANGED:
         if (!FUseRibbon && skin && skin == FSD && FForm->FormStyle() != fsMDIChild)
             SetSkinnableForm(skin->SkinnableForm());
+        return false;
+    case SKM_TRAY_RESTORED:
+        if (FForm->Tag() == -10000) FForm->SetTag(0);
         return false;
     case SKM_SMARTEFFECTS_ARM: FSmartEffectsShow = true; return false;
     case SKM_SMARTEFFECTS_SHOW: FSmartEffectsShow = false; return false;

@@ -189,6 +189,9 @@ TEST_F(CaptionDoubleClickTest, MaximizesRestoresOrRollsUp)
     };
     doubleClick();
     EXPECT_EQ(Corvalis->WindowState(), wsMaximized);
+    TRect moving = Bounds(5, 5, 300, 200);
+    SendMessage(Form->Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&moving));
+    EXPECT_EQ(moving, Form->BoundsRect()) << "a maximized form cannot be dragged";
     doubleClick();
     EXPECT_EQ(Corvalis->WindowState(), wsNormal);
     EXPECT_EQ(Form->Height(), 200);
