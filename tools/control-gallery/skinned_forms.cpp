@@ -46,8 +46,11 @@ public:
             if (!button || button->Command != cmClose || !button->Visible) continue;
             const TRect r = button->ObjectRect;
             FDisplay.MoveMouse({form->Left() + (r.Left + r.Right) / 2, form->Top() + (r.Top + r.Bottom) / 2});
-            FClock.Advance(60 * 1000);
-            Pump();
+            // The mouse timer finds the button, then its hover fade runs to the end.
+            for (int step = 0; step < 12; ++step) {
+                FClock.Advance(25 * 1000);
+                Pump();
+            }
             break;
         }
         const bool ok = FDisplay.WriteWindowPng(form->Handle(), AFile);
