@@ -255,7 +255,7 @@ bool TspCorvalis::GetFormActive()
 
 bool TspCorvalis::UseLayeredBorder()
 {
-    // The layered border is a later piece of the frame; until a form has one, nothing uses it.
+    // No form has a layered border yet, so none is in use.
     return false;
 }
 
