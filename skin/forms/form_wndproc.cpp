@@ -16,9 +16,14 @@ constexpr UINT kFadeStepMs = 6;
 
 }  // namespace
 
-void TspCorvalis::CallPrevious(TMessage& Message)
+bool TspCorvalis::CallPrevious(TMessage& Message)
 {
-    if (OldWindowProc) OldWindowProc(Message);
+    if (!OldWindowProc) return true;
+    const std::shared_ptr<bool> alive = FAlive;
+    // A copy: the form may give its procedure back (or go) while this one runs.
+    const TWndMethod previous = OldWindowProc;
+    previous(Message);
+    return *alive;
 }
 
 void TspCorvalis::FormWndProc(TMessage& Message)
@@ -28,8 +33,7 @@ void TspCorvalis::FormWndProc(TMessage& Message)
         return;
     }
     if (BeforePrevious(Message)) return;
-    CallPrevious(Message);
-    AfterPrevious(Message);
+    if (CallPrevious(Message)) AfterPrevious(Message);
 }
 
 void TspCorvalis::ScreenToFramePoint(TPoint& P)
@@ -91,7 +95,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
     case WM_SIZING:
         if (!FSizeMove || !FFullDrag) return false;
         FSizing = true;
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         if (const auto* r = reinterpret_cast<const TRect*>(Message.LParam)) {
             FFormWidth = std::max(r->Width(), GetMinWidth());
             FFormHeight = std::max(r->Height(), GetMinHeight());
@@ -104,7 +108,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
             if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FForm->BoundsRect();
         return false;
     case WM_SIZE: {
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         FFormWidth = FForm->Width();
         FFormHeight = FForm->Height();
         if (!FSkinSupport) {
@@ -119,7 +123,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
     case WM_ACTIVATE:
         if (!FSkinnableForm) return false;
         FIsDragging = false;
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         if (FSupportNCArea) {
             TrackActiveObject(-1, -1, true);
             ResetObjectStates();
@@ -130,7 +134,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         return true;
     case WM_SETTEXT:
         if (!FSkinnableForm) return false;
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         if (FrameWithBorder()) FrameRepaint();
         return true;
     case WM_ERASEBKGND:
@@ -334,7 +338,7 @@ void TspCorvalis::NCActivate(TMessage& Message)
     FFormActive = Message.WParam != 0;
     if (!FFormActive) TrackActiveObject(-1, -1, true);
     if (FForm->FormStyle() == fsMDIChild || (FForm->FormStyle() == fsMDIForm && !FIsVistaOS)) {
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return;
     } else {
         // Answered here, so the platform never draws a caption of its own.
         Message.Result = 1;
@@ -350,7 +354,7 @@ void TspCorvalis::NCActivate(TMessage& Message)
 void TspCorvalis::FrameMinMaxInfo(TMessage& Message)
 {
     // The platform fills in its own limits first; ours replace them.
-    CallPrevious(Message);
+    if (!CallPrevious(Message)) return;
     auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
     info->ptMinTrackSize = {GetMinWidth(), GetMinHeight()};
     info->ptMaxTrackSize = {GetMaxWidth(), GetMaxHeight()};

@@ -73,6 +73,7 @@ TspCorvalis::TspCorvalis(TComponent* AOwner) : TComponent(AOwner)
 TspCorvalis::~TspCorvalis()
 {
     FDestroying = true;
+    *FAlive = false;
     Destroying();
     TspFormRegistry::Unregister(this);
     MorphTimer->SetEnabled(false);

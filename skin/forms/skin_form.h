@@ -303,7 +303,9 @@ private:
     // Window procedure pieces (form_wndproc.cpp): true when handled.
     bool BeforePrevious(TMessage& Message);
     void AfterPrevious(TMessage& Message);
-    void CallPrevious(TMessage& Message);
+    // False when the form (and this component with it) went while the previous procedure ran: a form
+    // released by a message of its own is freed inside it.
+    bool CallPrevious(TMessage& Message);
     bool SkinMessage(TMessage& Message);
     void NCCalcSize(TMessage& Message);
     void NCHitTest(TMessage& Message);
@@ -346,6 +348,7 @@ private:
     int FObjectCallDepth = 0;
     bool FReleasePosted = false;
     bool FDestroying = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
     TspSkinData* FSD = nullptr;
     TspSkinData* FMSD = nullptr;
