@@ -29,6 +29,9 @@ void TspButtonLook::Read(const TspDataSkinButtonControl& R)
     DownSkinRect = FallBack(R.DownSkinRect, ActiveSkinRect);
     DisabledSkinRect = R.DisabledSkinRect;
     FocusedSkinRect = R.FocusedSkinRect;
+    AnimateSkinRect = R.AnimateSkinRect;
+    FrameCount = R.FrameCount;
+    AnimateInterval = R.AnimateInterval;
     ShowFocus = R.ShowFocus;
     MenuMarkerRect = R.MenuMarkerRect;
     MenuMarkerFlatRect = FallBack(R.MenuMarkerFlatRect, MenuMarkerRect);

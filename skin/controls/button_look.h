@@ -20,6 +20,9 @@ struct TspButtonLook {
     bool Morphing = false;
     TMorphKind MorphKind = mkDefault;
     TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect;
+    // A strip of frames played when the button turns hot or stops being hot.
+    TRect AnimateSkinRect;
+    Integer FrameCount = 0, AnimateInterval = 0;
     bool ShowFocus = false;
     TRect MenuMarkerFlatRect, MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect;
     TColor MenuMarkerTransparentColor = 0;

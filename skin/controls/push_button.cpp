@@ -22,6 +22,7 @@ namespace {
 
 constexpr win::UINT_PTR kMorphTimerId = 2;
 constexpr win::UINT_PTR kRepeatTimerId = 3;
+constexpr win::UINT_PTR kAnimateTimerId = 4;
 constexpr win::UINT kFirstRepeatDelayMs = 500;
 
 }  // namespace
@@ -39,6 +40,7 @@ TspSkinButton::~TspSkinButton()
 {
     FRepeat.Stop();
     StopMorphTimer();
+    StopAnimation();
 }
 
 // ---- properties ----
@@ -147,6 +149,7 @@ void TspSkinButton::RefreshButton()
     FMouseIn = false;
     FDown = false;
     if (HotFadeActive()) FFade.SetHot(false);
+    if (SkinEffectsOn()) StopAnimation();
     Repaint();
 }
 
@@ -179,6 +182,7 @@ void TspSkinButton::GetSkinData()
     TspSkinCustomControl::GetSkinData();
     if (!Skinned()) {
         Look.Morphing = false;
+        Look.AnimateSkinRect = TRect{};
         return;
     }
     auto* r = RecordAs<TspDataSkinButtonControl>();
@@ -186,6 +190,13 @@ void TspSkinButton::GetSkinData()
     // A stretched button gets no window region.
     if (!FUseSkinSize) MaskPicture = nullptr;
     Look.Read(*r);
+    // While an animation runs its frame stands for the picture it leads to (forward) or away from (backward).
+    if (SkinEffectsOn() && FAnimateTimer && FCurrentFrame >= 1 && FCurrentFrame <= Look.FrameCount) {
+        if (FAnimateInc)
+            Look.ActiveSkinRect = AnimationFrameRect(FCurrentFrame);
+        else
+            Pieces.SkinRect = AnimationFrameRect(FCurrentFrame);
+    }
     GlowLayerPictureIndex = r->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = r->GlowLayerMaskPictureIndex;
     GlowLayerOffsetLeft = r->GlowLayerOffsetLeft;
@@ -200,6 +211,7 @@ void TspSkinButton::GetSkinData()
 void TspSkinButton::ChangeSkinData()
 {
     StopMorphTimer();
+    StopAnimation();
     FFade.SetHot(false);
     TspSkinCustomControl::ChangeSkinData();
     if (HotFadeActive() && Skinned() && (HasFocus() || FMouseIn)) FFade.SetHot(true);
@@ -249,7 +261,7 @@ void TspSkinButton::DrawSkinnedImage(TBitmap* B)
         DrawStateImage(B, Look.DisabledSkinRect, false, false);
     else if (FDown && (FGroupIndex != 0 || FMouseIn || (focused && !FMouseDown)))
         DrawStateImage(B, Look.DownSkinRect, true, true);
-    else if (focused && !IsEmptyRect(Look.FocusedSkinRect))
+    else if (focused && !IsEmptyRect(Look.FocusedSkinRect) && !FAnimateTimer)
         DrawStateImage(B, Look.FocusedSkinRect, false, true);
     else if (focused || FMouseIn || (HotFadeActive() && FFade.AtHot()))
         DrawStateImage(B, Look.ActiveSkinRect, false, true);
@@ -354,6 +366,61 @@ void TspSkinButton::StopRepeat()
     FRepeat.Stop();
 }
 
+// ---- frame animation ----
+
+bool TspSkinButton::CanAnimate() const
+{
+    // A strip without frames (a damaged skin) plays nothing.
+    return Skinned() && SkinEffectsOn() && !IsEmptyRect(Look.AnimateSkinRect) && Look.FrameCount >= 1;
+}
+
+TRect TspSkinButton::AnimationFrameRect(Integer AFrame) const
+{
+    const TRect& strip = Look.AnimateSkinRect;
+    if (strip.Width() > Pieces.SkinRect.Width()) {
+        const Integer w = strip.Width() / Look.FrameCount;
+        return Rect(strip.Left + (AFrame - 1) * w, strip.Top, strip.Left + AFrame * w, strip.Bottom);
+    }
+    const Integer h = strip.Height() / Look.FrameCount;
+    return Rect(strip.Left, strip.Top + (AFrame - 1) * h, strip.Right, strip.Top + AFrame * h);
+}
+
+void TspSkinButton::StartAnimation(bool AForward)
+{
+    if (!CanAnimate()) return;
+    StopAnimation();
+    if (!HandleAllocated()) return;
+    FAnimateInc = AForward;
+    FCurrentFrame = AForward ? 1 : Look.FrameCount;
+    win::SetTimer(Handle(), kAnimateTimerId, static_cast<win::UINT>(std::max<Integer>(Look.AnimateInterval, 1)));
+    FAnimateTimer = true;
+}
+
+void TspSkinButton::StopAnimation()
+{
+    if (FAnimateTimer && HandleAllocated()) win::KillTimer(Handle(), kAnimateTimerId);
+    FAnimateTimer = false;
+    FCurrentFrame = 0;
+}
+
+void TspSkinButton::AnimationTick()
+{
+    // The last step leaves the strip, so its repaint shows the steady picture.
+    if (FAnimateInc) {
+        if (FCurrentFrame <= Look.FrameCount) {
+            ++FCurrentFrame;
+            Repaint();
+        }
+        if (FCurrentFrame > Look.FrameCount) StopAnimation();
+    } else {
+        if (FCurrentFrame >= 0) {
+            --FCurrentFrame;
+            Repaint();
+        }
+        if (FCurrentFrame <= 0) StopAnimation();
+    }
+}
+
 // ---- glow frame ----
 
 bool TspSkinButton::GlowAllowed() const
@@ -415,6 +482,7 @@ void TspSkinButton::MouseDown(TMouseButton AButton, TShiftState AShift, int AX, 
 {
     TspSkinCustomControl::MouseDown(AButton, AShift, AX, AY);
     if (AButton != mbLeft) return;
+    StopAnimation();
     FMouseDown = true;
     if (!FDown) {
         FMouseIn = true;
@@ -515,6 +583,10 @@ void TspSkinButton::WndProc(TMessage& AMessage)
             }
             return;
         }
+        if (key == kAnimateTimerId) {
+            AnimationTick();
+            return;
+        }
         if (key == kRepeatTimerId) {
             if (FRepeat.Tick(static_cast<win::UINT>(FRepeatInterval))) ButtonClick();
             return;
@@ -529,6 +601,7 @@ void TspSkinButton::WndProc(TMessage& AMessage)
                 if (HotFadeActive()) FFade.SetHot(true);
                 Repaint();
             } else {
+                StartAnimation(true);
                 HotChange();
             }
         }
@@ -540,7 +613,10 @@ void TspSkinButton::WndProc(TMessage& AMessage)
         if (Designing()) return;
         // The active default button keeps its hot look.
         if (!(FCanFocused && FDefault && FActive && !HasFocus())) FMouseIn = false;
-        if (Enabled() && (FGroupIndex != 0 ? !FDown : (FDown || !HasFocus()))) HotChange();
+        if (Enabled() && (FGroupIndex != 0 ? !FDown : (FDown || !HasFocus()))) {
+            StartAnimation(false);
+            HotChange();
+        }
         if (FDown && FRepeatMode && FRepeat.Running() && FGroupIndex == 0) StopRepeat();
         PostToSelf(SKM_HIDELAYER);
         return;
@@ -594,13 +670,17 @@ void TspSkinButton::WndProc(TMessage& AMessage)
     }
     case win::WM_SETFOCUS:
         TspSkinCustomControl::WndProc(AMessage);
-        if (FCanFocused) HotChange();
+        if (FCanFocused) {
+            StartAnimation(true);
+            HotChange();
+        }
         return;
     case win::WM_KILLFOCUS:
         StopRepeat();
         if (FGroupIndex == 0 && FDown) FDown = false;
         TspSkinCustomControl::WndProc(AMessage);
         if (FCanFocused) {
+            StartAnimation(false);
             if (HotFadeActive() && Skinned())
                 HotChange();
             else

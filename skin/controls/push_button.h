@@ -89,6 +89,9 @@ public:
     const TspHotFade& HotFade() const { return FFade; }
     bool HotFadeActive() const;
     bool MorphTimerRunning() const { return FMorphTimer; }
+    // The frame of the animation strip shown, from 1; 0 while no animation runs.
+    Integer CurrentFrame() const { return FCurrentFrame; }
+    bool AnimationRunning() const { return FAnimateTimer; }
     bool Active() const { return FActive; }
     TspLayerManager* LayerManager() const { return FLayerManager; }
 
@@ -112,6 +115,13 @@ protected:
     void StopMorphTimer();
     void StartRepeat();
     void StopRepeat();
+    // The frame animation, forward on turning hot, backward on turning normal.
+    bool CanAnimate() const;
+    void StartAnimation(bool AForward);
+    void StopAnimation();
+    void AnimationTick();
+    // Frame AFrame (from 1) of the animation strip.
+    TRect AnimationFrameRect(Integer AFrame) const;
     // The plain frame and fill over R in the pressed, hot or rest look.
     void DrawPlainFace(TCanvas* ACanvas, const TRect& R, bool APressed, bool AHot);
     // The font of a state drawing and its colour.
@@ -137,6 +147,9 @@ protected:
     bool FSpaceSupport = true;
     TspHotFade FFade;
     bool FMorphTimer = false;
+    bool FAnimateTimer = false;
+    bool FAnimateInc = true;
+    Integer FCurrentFrame = 0;
     TspRepeatTimer FRepeat;
     TspLayerManager* FLayerManager = nullptr;
 

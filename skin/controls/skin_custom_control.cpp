@@ -270,31 +270,42 @@ bool TspSkinCustomControl::PaintDirect()
 
 void TspSkinCustomControl::DrawClientPart(TCanvas* ACanvas)
 {
+    DrawClientPart(ACanvas, Fitted.NewClRect);
+}
+
+void TspSkinCustomControl::DrawClientPart(TCanvas* ACanvas, const TRect& ADest)
+{
+    if (!Picture) return;
     const TRect& cl = Pieces.ClRect;
     const TRect source{Pieces.SkinRect.Left + cl.Left, Pieces.SkinRect.Top + cl.Top, Pieces.SkinRect.Left + cl.Right,
                        Pieces.SkinRect.Top + cl.Bottom};
     if (source.Width() <= 0 || source.Height() <= 0) return;
     TBitmap part(source.Width(), source.Height());
     part.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), Picture->Canvas(), source);
-    const TRect dest = Fitted.NewClRect;
-    const Integer cw = part.Width(), ch = part.Height();
+    DrawTiledPicture(ACanvas, &part, ADest, StretchEffect, StretchType);
+}
+
+void DrawTiledPicture(TCanvas* ACanvas, TBitmap* APart, const TRect& ADest, bool AStretch, TspStretchType AType)
+{
+    const Integer cw = APart->Width(), ch = APart->Height();
+    if (cw <= 0 || ch <= 0 || ADest.Width() <= 0 || ADest.Height() <= 0) return;
     win::HDC dc = ACanvas->Handle();
     const int saved = win::SaveDC(dc);
-    win::IntersectClipRect(dc, dest.Left, dest.Top, dest.Right, dest.Bottom);
-    if (!StretchEffect) {
-        for (Integer col = 0; col <= dest.Width() / cw; ++col)
-            for (Integer row = 0; row <= dest.Height() / ch; ++row)
-                ACanvas->Draw(dest.Left + col * cw, dest.Top + row * ch, &part);
-    } else if (dest.Width() > 0 && dest.Height() > 0) {
-        switch (StretchType) {
-        case spstFull: ACanvas->StretchDraw(dest, &part); break;
+    win::IntersectClipRect(dc, ADest.Left, ADest.Top, ADest.Right, ADest.Bottom);
+    if (!AStretch) {
+        for (Integer col = 0; col <= ADest.Width() / cw; ++col)
+            for (Integer row = 0; row <= ADest.Height() / ch; ++row)
+                ACanvas->Draw(ADest.Left + col * cw, ADest.Top + row * ch, APart);
+    } else {
+        switch (AType) {
+        case spstFull: ACanvas->StretchDraw(ADest, APart); break;
         case spstHorz:
-            for (Integer x = dest.Left; x < dest.Right; x += cw)
-                ACanvas->StretchDraw(Rect(x, dest.Top, x + cw, dest.Bottom), &part);
+            for (Integer x = ADest.Left; x < ADest.Right; x += cw)
+                ACanvas->StretchDraw(Rect(x, ADest.Top, x + cw, ADest.Bottom), APart);
             break;
         case spstVert:
-            for (Integer y = dest.Top; y < dest.Bottom; y += ch)
-                ACanvas->StretchDraw(Rect(dest.Left, y, dest.Right, y + ch), &part);
+            for (Integer y = ADest.Top; y < ADest.Bottom; y += ch)
+                ACanvas->StretchDraw(Rect(ADest.Left, y, ADest.Right, y + ch), APart);
             break;
         }
     }

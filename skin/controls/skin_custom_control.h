@@ -100,10 +100,16 @@ protected:
     void ApplyMaskRegion() override;
     void AfterSetBounds() override;
     void BuildMaskRegion();
+    // The skin's client part over the fitted client rectangle, or over ADest, tiled or stretched as the record says.
     void DrawClientPart(TCanvas* ACanvas);
+    void DrawClientPart(TCanvas* ACanvas, const TRect& ADest);
 
     bool FDrawbackground = true;
 };
+
+// APart over ADest (clipped to it): tiled from ADest's top-left corner, or with AStretch stretched over it whole
+// (spstFull), to its height and repeated across (spstHorz), or to its width and repeated downwards (spstVert).
+void DrawTiledPicture(TCanvas* ACanvas, TBitmap* APart, const TRect& ADest, bool AStretch, TspStretchType AType);
 
 class TspGraphicSkinCustomControl : public TspSkinPictureCore<TspGraphicSkinControl> {
 public:

@@ -85,6 +85,8 @@ void TspCorvalis::PaintNCDefault(HDC ADC, bool AUseExternalDC)
 
     HDC dc = AUseExternalDC ? ADC : GetWindowDC(FForm->Handle());
     if (!dc) return;
+    // A caller's context gets back its clipping and selected objects.
+    const int saved = SaveDC(dc);
     {
         TCanvas canvas;
         canvas.SetHandle(dc);
@@ -96,6 +98,7 @@ void TspCorvalis::PaintNCDefault(HDC ADC, bool AUseExternalDC)
         Frame3D(&canvas, r, clBtnFace, clBtnFace);
         canvas.SetHandle(nullptr);
     }
+    RestoreDC(dc, saved);
     if (!AUseExternalDC) ReleaseDC(FForm->Handle(), dc);
 }
 

@@ -163,6 +163,7 @@ void TspCorvalis::ArrangeObjects()
 {
     for (auto& object : ObjectList) object->ObjectRect = MapSkinRect(object->SkinRect);
     FSizeGripArea = FSD && !FSD->Empty && !IsEmptyRect(FSD->SizeGripArea) ? MapSkinRect(FSD->SizeGripArea) : TRect{};
+    CaptionHitRect = NewCaptionRect;
     if (!FSupportNCArea) return;
     const bool alongCaption = IsEmptyRect(NewButtonsRect);
     if (alongCaption && IsEmptyRect(NewCaptionRect)) return;
@@ -176,7 +177,14 @@ void TspCorvalis::ArrangeObjects()
         if (b && b->Command == cmDefault && b->Visible && b->SkinRectInAPicture)
             PlaceButtonRun(x, run.Top, fromRight, b);
     }
-    // The caption object's edges follow the buttons once the skin's caption has an object of its own.
+    // The caption's edges follow the buttons placed along it.
+    CaptionHitRect = NewCaptionRect;
+    if (alongCaption) {
+        if (fromRight)
+            CaptionHitRect.Right = x + NewButtonsOffset;
+        else
+            CaptionHitRect.Left = x + NewButtonsOffset;
+    }
     TspSkinStdButtonObject* menu = CaptionButtonOf(cmSysMenu, true);
     if (!menu) return;
     if (fromRight) {
@@ -185,8 +193,10 @@ void TspCorvalis::ArrangeObjects()
         const Integer h = HeightOfRect(menu->ObjectRect);
         menu->ObjectRect.Top = NewCaptionRect.Top + HeightOfRect(NewCaptionRect) / 2 - h / 2;
         menu->ObjectRect.Bottom = menu->ObjectRect.Top + h;
+        CaptionHitRect.Left = left - NewButtonsOffset;
     } else if (alongCaption) {
         PlaceButtonRun(x, run.Top, false, menu);
+        CaptionHitRect.Left = x + NewButtonsOffset;
     }
 }
 

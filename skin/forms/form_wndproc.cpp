@@ -1,5 +1,6 @@
 // The skinned form's window procedure: each message is looked up before the form's previous procedure (which
 // an entry may replace), then the previous procedure runs, then the message is looked up again after it.
+#include "platform/gui/application.h"
 #include "platform/gui/screen.h"
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
@@ -7,9 +8,22 @@
 
 using namespace win;
 
-void TspCorvalis::CallPrevious(TMessage& Message)
+namespace {
+
+constexpr UINT_PTR kShowEffectTimer = 1;
+// Steps of the fade are more than 5 ms apart.
+constexpr UINT kFadeStepMs = 6;
+
+}  // namespace
+
+bool TspCorvalis::CallPrevious(TMessage& Message)
 {
-    if (OldWindowProc) OldWindowProc(Message);
+    if (!OldWindowProc) return true;
+    const std::shared_ptr<bool> alive = FAlive;
+    // A copy: the form may give its procedure back (or go) while this one runs.
+    const TWndMethod previous = OldWindowProc;
+    previous(Message);
+    return *alive;
 }
 
 void TspCorvalis::FormWndProc(TMessage& Message)
@@ -19,8 +33,7 @@ void TspCorvalis::FormWndProc(TMessage& Message)
         return;
     }
     if (BeforePrevious(Message)) return;
-    CallPrevious(Message);
-    AfterPrevious(Message);
+    if (CallPrevious(Message)) AfterPrevious(Message);
 }
 
 void TspCorvalis::ScreenToFramePoint(TPoint& P)
@@ -64,9 +77,38 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         MouseTimer->SetEnabled(false);
         MorphTimer->SetEnabled(false);
         AnimateTimer->SetEnabled(false);
+        if (FForm->FormStyle() == fsMDIChild) {
+            // The main form hears of every child that goes, maximized or not.
+            FWindowState = wsNormal;
+            TCustomForm* main = Application ? Application->MainForm() : nullptr;
+            if (main && main != FForm && main->HandleAllocated())
+                SendMessage(main->Handle(), SKM_MDICHILD_RESTORED, 0, 0);
+        }
+        return false;
+    case WM_MOUSEACTIVATE:
+        if (FSkinnableForm && FForm->FormStyle() == fsMDIChild && !FFormActive && Application &&
+            Application->MainForm() && Application->MainForm()->ActiveMDIChild() == FForm) {
+            FFormActive = true;
+            UpdateCaptionActivity(FWindowState != wsMaximized);
+        }
+        return false;
+    case WM_SIZING:
+        if (!FSizeMove || !FFullDrag) return false;
+        FSizing = true;
+        if (!CallPrevious(Message)) return true;
+        if (const auto* r = reinterpret_cast<const TRect*>(Message.LParam)) {
+            FFormWidth = std::max(r->Width(), GetMinWidth());
+            FFormHeight = std::max(r->Height(), GetMinHeight());
+        }
+        if (FSupportNCArea && FSkinnableForm && FSD && !FSD->Empty) ApplySkinSize(true);
+        return true;
+    case WM_MOVING:
+        // A maximized form stays where it is.
+        if (FSkinnableForm && FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild)
+            if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FForm->BoundsRect();
         return false;
     case WM_SIZE: {
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         FFormWidth = FForm->Width();
         FFormHeight = FForm->Height();
         if (!FSkinSupport) {
@@ -81,7 +123,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
     case WM_ACTIVATE:
         if (!FSkinnableForm) return false;
         FIsDragging = false;
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         if (FSupportNCArea) {
             TrackActiveObject(-1, -1, true);
             ResetObjectStates();
@@ -92,7 +134,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         return true;
     case WM_SETTEXT:
         if (!FSkinnableForm) return false;
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return true;
         if (FrameWithBorder()) FrameRepaint();
         return true;
     case WM_ERASEBKGND:
@@ -106,6 +148,9 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         return true;
     case WM_SHOWWINDOW:
         ShowWindowBefore(Message);
+        return false;
+    case WM_TIMER:
+        if (Message.WParam == kShowEffectTimer) ShowEffectTimer();
         return false;
     case WM_SETCURSOR:
         if (FSupportNCArea && FUseFormCursorInNCArea && FSkinnableForm) {
@@ -211,6 +256,9 @@ bool TspCorvalis::SkinMessage(TMessage& Message)
         if (!FUseRibbon && skin && skin == FSD && FForm->FormStyle() != fsMDIChild)
             SetSkinnableForm(skin->SkinnableForm());
         return false;
+    case SKM_TRAY_RESTORED:
+        if (FForm->Tag() == -10000) FForm->SetTag(0);
+        return false;
     case SKM_SMARTEFFECTS_ARM: FSmartEffectsShow = true; return false;
     case SKM_SMARTEFFECTS_SHOW: FSmartEffectsShow = false; return false;
     case SKM_QUERY_SKINNABLE:
@@ -290,7 +338,7 @@ void TspCorvalis::NCActivate(TMessage& Message)
     FFormActive = Message.WParam != 0;
     if (!FFormActive) TrackActiveObject(-1, -1, true);
     if (FForm->FormStyle() == fsMDIChild || (FForm->FormStyle() == fsMDIForm && !FIsVistaOS)) {
-        CallPrevious(Message);
+        if (!CallPrevious(Message)) return;
     } else {
         // Answered here, so the platform never draws a caption of its own.
         Message.Result = 1;
@@ -306,7 +354,7 @@ void TspCorvalis::NCActivate(TMessage& Message)
 void TspCorvalis::FrameMinMaxInfo(TMessage& Message)
 {
     // The platform fills in its own limits first; ours replace them.
-    CallPrevious(Message);
+    if (!CallPrevious(Message)) return;
     auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
     info->ptMinTrackSize = {GetMinWidth(), GetMinHeight()};
     info->ptMaxTrackSize = {GetMaxWidth(), GetMaxHeight()};
@@ -328,6 +376,8 @@ void TspCorvalis::ShowWindowBefore(TMessage& Message)
             ApplyPositionInMonitor();
         }
     }
+    if (FSD && FSD->AnimationForAllWindows && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
+    if (ShowEffectApplies()) StartShowEffect();
     // The skinned menu bar shows the menu instead of the platform's bar in the frame.
     if (FSkinnableForm && FForm->Menu()) FForm->SetMenu(nullptr);
 }
@@ -463,5 +513,51 @@ void TspCorvalis::ClientMouseAfter(TMessage& Message)
         ObjectsDblClick();
         break;
     default: break;
+    }
+}
+
+bool TspCorvalis::ShowEffectApplies()
+{
+    return FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows));
+}
+
+void TspCorvalis::StartShowEffect()
+{
+    HWND handle = FForm->Handle();
+    const LONG_PTR ex = GetWindowLong(handle, GWL_EXSTYLE);
+    if (!(ex & WS_EX_LAYERED)) SetWindowLong(handle, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetWindowAlpha(handle, 0);
+    FFading = false;
+    SetTimer(handle, kShowEffectTimer, 1);
+}
+
+// The fade climbs from timer steps instead of a waiting loop, so the message loop (and a test's clock) keeps
+// running while the form appears; the steps and their spacing are those of the loop.
+void TspCorvalis::ShowEffectTimer()
+{
+    HWND handle = FForm->Handle();
+    KillTimer(handle, kShowEffectTimer);
+    const bool animated = FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows);
+    if (!FFading) {
+        FFadeTarget = animated && !FAlphaBlend ? 255 : FAlphaBlendValue;
+        FFadeAlpha = 0;
+        FFadeStep = std::max(1, FFadeTarget / 15);
+        if (!animated) {
+            if (FFadeTarget != 255) SetWindowAlpha(handle, static_cast<Byte>(FFadeTarget));
+            FFadeAlpha = FFadeTarget;
+        }
+    }
+    if (animated && FFadeAlpha < FFadeTarget) {
+        FFadeAlpha = std::min(FFadeAlpha + FFadeStep, FFadeTarget);
+        SetWindowAlpha(handle, static_cast<Byte>(FFadeAlpha));
+    }
+    FFading = FFadeAlpha < FFadeTarget;
+    if (FFading) {
+        SetTimer(handle, kShowEffectTimer, kFadeStepMs);
+        return;
+    }
+    if (FFadeTarget == 255) {
+        const LONG_PTR ex = GetWindowLong(handle, GWL_EXSTYLE);
+        if (ex & WS_EX_LAYERED) SetWindowLong(handle, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
     }
 }

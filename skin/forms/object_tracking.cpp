@@ -217,8 +217,8 @@ bool TspCorvalis::PtInSkinMask(TPoint P)
 
 win::LRESULT TspCorvalis::SkinNCHitTest(TPoint P)
 {
-    // No caption object yet: the caption is the skin's caption rectangle, less the quick buttons' strip.
-    TRect caption = NewCaptionRect;
+    // The caption between its buttons, less the quick buttons' strip at its left.
+    TRect caption = CaptionHitRect;
     if (FQuickImageList && FQuickButtons->Count() > 0)
         caption.Left += FQuickButtons->Count() * (FQuickImageList->Width() + 8);
     const bool inCaption = PtInRect(caption, P);

@@ -36,7 +36,8 @@ TspCorvalis::TspCorvalis(TComponent* AOwner) : TComponent(AOwner)
     FForm = dynamic_cast<TCustomForm*>(AOwner);
     if (!FForm) throw EInvalidCast("Invalid class typecast");
 
-    FIsLayerEnabled = IsWin2000OrLater();
+    // Layered windows need a compositor here, whatever the version says.
+    FIsLayerEnabled = IsWin2000OrLater() && HasSetLayeredWindowAttributes();
     FIsVistaOS = IsVistaOrLater();
 
     FQuickButtons = std::make_unique<TspQuickButtonItems>(this);
@@ -72,6 +73,7 @@ TspCorvalis::TspCorvalis(TComponent* AOwner) : TComponent(AOwner)
 TspCorvalis::~TspCorvalis()
 {
     FDestroying = true;
+    *FAlive = false;
     Destroying();
     TspFormRegistry::Unregister(this);
     MorphTimer->SetEnabled(false);
@@ -254,7 +256,7 @@ bool TspCorvalis::GetFormActive()
 
 bool TspCorvalis::UseLayeredBorder()
 {
-    // The layered border is a later piece of the frame; until a form has one, nothing uses it.
+    // No form has a layered border yet, so none is in use.
     return false;
 }
 

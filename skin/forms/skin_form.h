@@ -289,6 +289,8 @@ public:
     TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
     TRect NewMainMenuRect, NewIconRect;
     TRect NewDefCaptionRect;
+    // The skinned caption as the hit test sees it: the caption rectangle between the placed buttons.
+    TRect CaptionHitRect;
 
 private:
     // Skin data messages reach the form's window through this.
@@ -301,7 +303,9 @@ private:
     // Window procedure pieces (form_wndproc.cpp): true when handled.
     bool BeforePrevious(TMessage& Message);
     void AfterPrevious(TMessage& Message);
-    void CallPrevious(TMessage& Message);
+    // False when the form (and this component with it) went while the previous procedure ran: a form
+    // released by a message of its own is freed inside it.
+    bool CallPrevious(TMessage& Message);
     bool SkinMessage(TMessage& Message);
     void NCCalcSize(TMessage& Message);
     void NCHitTest(TMessage& Message);
@@ -316,6 +320,10 @@ private:
     TRect FrameClientRect();
     void FrameRepaint();
     void FrameMinMaxInfo(TMessage& Message);
+    // The show effect: the form is made transparent before it shows and fades in from timer 1.
+    bool ShowEffectApplies();
+    void StartShowEffect();
+    void ShowEffectTimer();
 
     // Held while an object handles input; ClearObjects then retires the objects instead of freeing them.
     struct TObjectCall {
@@ -340,6 +348,7 @@ private:
     int FObjectCallDepth = 0;
     bool FReleasePosted = false;
     bool FDestroying = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
     TspSkinData* FSD = nullptr;
     TspSkinData* FMSD = nullptr;
@@ -395,6 +404,10 @@ private:
     TPoint FOnMouseDownCoord{-1, -1};
     bool FIsVistaOS = false;
     bool FIsLayerEnabled = false;
+    bool FFading = false;
+    Integer FFadeAlpha = 0;
+    Integer FFadeTarget = 255;
+    Integer FFadeStep = 1;
 };
 
 // The first skinned-form component the form owns, in component order; nullptr for none or no form.

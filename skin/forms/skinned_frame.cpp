@@ -113,6 +113,8 @@ void TspCorvalis::PaintNCSkin(HDC ADC, bool AUseExternalDC)
 
     HDC dc = AUseExternalDC ? ADC : GetWindowDC(FForm->Handle());
     if (!dc) return;
+    // A caller's context gets back its clipping and selected objects.
+    const int saved = SaveDC(dc);
     {
         TCanvas canvas;
         canvas.SetHandle(dc);
@@ -124,6 +126,7 @@ void TspCorvalis::PaintNCSkin(HDC ADC, bool AUseExternalDC)
         canvas.Draw(0, FFormHeight - bottom.Height(), &bottom);
         canvas.SetHandle(nullptr);
     }
+    RestoreDC(dc, saved);
     if (!AUseExternalDC) ReleaseDC(FForm->Handle(), dc);
 }
 

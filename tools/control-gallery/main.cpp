@@ -1,6 +1,7 @@
 // control-gallery: draws every skinned control in its states (normal, hot, pressed, focused, disabled) on a
 // headless screen, in the plain look and, given a skin folder, in that skin, and writes one PNG sheet per look.
-// Skin-picture controls are shown at two sizes, to show stretching and tiling.
+// Skin-picture controls are shown at two sizes, to show stretching and tiling. The containers (panels, status
+// bar, notebook, tool bar) get sheets of their own, and the push button's frame animation one tick by tick.
 //   control-gallery <output folder> [skin folder]
 // A skin without a record under a control's own name (the generated test skin names its records "ctl_<kind>")
 // lends the control its first record of the right class.
@@ -20,11 +21,18 @@
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/menu_button.h"
 #include "skin/controls/menu_speed_button.h"
+#include "skin/controls/group_box.h"
+#include "skin/controls/paint_panel.h"
+#include "skin/controls/notebook.h"
+#include "skin/controls/panel.h"
+#include "skin/controls/status_bar.h"
+#include "skin/controls/tool_bar.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/skin_data.h"
+#include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
 
 namespace {
@@ -138,6 +146,81 @@ public:
                 delete shots[r][s];
             }
             y += rowHeights[r];
+        }
+        return Save(sheet, AFile);
+    }
+
+    // The push button's frame animation on a skin made here (the shipped skin has no animated button): what the
+    // screen shows at each tick of the strip, turning hot and back.
+    bool WriteAnimationSheet(const std::string& AFile)
+    {
+        constexpr Integer frames = 4, interval = 40, w = 75, h = 25;
+        auto* skin = new TspSkinData(FApp.get());
+        auto picture = std::make_unique<TBitmap>(w * (2 + frames), h, pf24bit);
+        auto fill = [&](Integer AIndex, TColor AColor) {
+            picture->Canvas()->Brush()->SetColor(AColor);
+            picture->Canvas()->FillRect(Rect(AIndex * w, 0, AIndex * w + w, h));
+            picture->Canvas()->Brush()->SetColor(clBlack);
+            picture->Canvas()->FrameRect(Rect(AIndex * w, 0, AIndex * w + w, h));
+        };
+        fill(0, static_cast<TColor>(0x804020));
+        fill(1, static_cast<TColor>(0x20C060));
+        for (Integer k = 0; k < frames; ++k)  // from the normal towards the hot colour
+            fill(2 + k, static_cast<TColor>(((0x80 - 0x18 * (k + 1)) << 16) | ((0x40 + 0x20 * (k + 1)) << 8) | 0x30));
+        skin->FActivePictures.push_back(std::move(picture));
+        skin->FActivePicturesNames->Add("animated.bmp");
+        auto record = std::make_unique<TspDataSkinButtonControl>("button");
+        record->PictureIndex = 0;
+        record->SkinRect = Rect(0, 0, w, h);
+        record->ActiveSkinRect = Rect(w, 0, 2 * w, h);
+        record->ClRect = Rect(0, 0, w, h);
+        record->AnimateSkinRect = Rect(2 * w, 0, (2 + frames) * w, h);
+        record->FrameCount = frames;
+        record->AnimateInterval = interval;
+        record->FontColor = clWhite;
+        record->ActiveFontColor = clWhite;
+        skin->CtrlList.push_back(std::move(record));
+        skin->Empty = false;
+
+        auto* button = new TspSkinButton(FForm);
+        button->SetParent(FForm);
+        button->SetCanFocused(false);
+        button->SetCaption("Preview");
+        button->SetBounds(20, 20, w, h);
+        button->SetSkinData(skin);
+        FDisplay.MoveMouse({700, 550});
+        Pump();
+        std::vector<std::pair<std::string, TBitmap*>> shots;
+        auto run = [&](TPoint AMouse, const char* AWay) {
+            FDisplay.MoveMouse(AMouse);
+            Pump();
+            for (Integer t = 0; t <= (frames + 1) * interval; t += interval) {
+                shots.emplace_back(std::string(AWay) + " " + std::to_string(t) + " ms", Capture(button));
+                for (Integer step = 0; step < interval; step += 10) {
+                    FClock.Advance(10 * 1000);
+                    Pump();
+                }
+            }
+        };
+        run(button->ClientToScreen({30, 12}), "in");
+        run({700, 550}, "out");
+        delete button;
+        Pump();
+        constexpr Integer cell = 110;
+        TBitmap sheet(static_cast<Integer>(shots.size() / 2) * cell + 20, 2 * 70 + 10, pf24bit);
+        TCanvas* c = sheet.Canvas();
+        c->Brush()->SetColor(static_cast<TColor>(0x606060));
+        c->FillRect(Rect(0, 0, sheet.Width(), sheet.Height()));
+        c->Font()->SetName("DejaVu Sans");
+        c->Font()->SetHeight(-11);
+        c->Font()->SetColor(clWhite);
+        for (size_t i = 0; i < shots.size(); ++i) {
+            const Integer x = 10 + static_cast<Integer>(i % (shots.size() / 2)) * cell;
+            const Integer y = 10 + static_cast<Integer>(i / (shots.size() / 2)) * 70;
+            c->Brush()->SetStyle(bsClear);
+            c->TextOut(x, y, shots[i].first);
+            c->Draw(x, y + 22, shots[i].second);
+            delete shots[i].second;
         }
         return Save(sheet, AFile);
     }
@@ -332,6 +415,139 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
     };
 }
 
+// ---- containers: panel, group box, paint panel ----
+
+// ASkin goes to the controls a container makes inside itself, as a skinned form gives it to all of them.
+std::vector<TGalleryRow> ContainerRows(TspSkinData* ASkin)
+{
+    auto panel = [](const std::function<void(TspSkinPanel*)>& ASetUp) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* p = new TspSkinPanel(AForm);
+            p->SetBounds(0, 0, 200, 100);
+            ASetUp(p);
+            return p;
+        };
+    };
+    auto groupBox = [](bool ATransparent) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* g = new TspSkinGroupBox(AForm);
+            g->SetCaption("Output folder");
+            g->SetBounds(0, 0, 200, 100);
+            g->SetTransparentMode(ATransparent);
+            return g;
+        };
+    };
+    auto paintPanel = [](TForm* AForm) -> TControl* {
+        auto* p = new TspSkinPaintPanel(AForm);
+        p->SetBounds(0, 0, 200, 100);
+        p->OnPanelPaint = [](TCanvas* ACanvas, TRect R) {
+            ACanvas->Brush()->SetStyle(bsSolid);
+            ACanvas->Brush()->SetColor(static_cast<TColor>(0x3080E0));
+            ACanvas->Ellipse(R.Left + 10, R.Top + 10, R.Left + 60, R.Top + 60);
+        };
+        return p;
+    };
+    // Two sunken child panels on the left, the grip on the right.
+    auto statusBar = [=](TForm* AForm) -> TControl* {
+        auto* bar = new TspSkinStatusBar(AForm);
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 0, 250, 21);
+        bar->SetSizeGrip(true);
+        for (Integer i = 0; i < 2; ++i) {
+            auto* part = new TspSkinPanel(bar);
+            part->SetParent(bar);
+            if (ASkin) part->SetSkinData(ASkin);
+            part->SetBorderStyle(TspSkinBorderStyle::bvLowered);
+            part->SetBounds(0, 0, 90, 10);
+            part->SetAlign(alLeft);
+        }
+        return bar;
+    };
+    // Three pages, the second shown, each with a push button of its own.
+    auto notebook = [=](bool AButtons) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* n = new TspSkinNotebook(AForm);
+            n->SetBounds(0, 0, 220, 140);
+            if (ASkin) n->SetSkinData(ASkin);  // the page shown takes the notebook's skin
+            n->Pages()->SetStrings(0, "Source");
+            n->Pages()->Add("Settings");
+            n->Pages()->Add("Output");
+            for (Integer i = 0; i < n->PageCount(); ++i) {
+                auto* b = new TspSkinButton(n->Page(i));
+                b->SetParent(n->Page(i));
+                b->SetCaption(n->Pages()->Strings(i));
+                b->SetBounds(10, 10, 90, 25);
+                if (ASkin) {
+                    n->Page(i)->SetSkinData(ASkin);
+                    b->SetSkinData(ASkin);
+                }
+            }
+            n->SetPageIndex(1);
+            n->SetButtonsMode(AButtons);
+            for (Integer i = 0; ASkin && i < n->ButtonCount(); ++i) n->Button(i)->SetSkinData(ASkin);
+            return n;
+        };
+    };
+    // Tool buttons with glyphs; the scrolling bar is too narrow for its row and shows its arrows.
+    auto toolBar = [](bool AScrolling) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* bar = new TspSkinToolBar(AForm);
+            bar->SetBounds(0, 0, AScrolling ? 200 : 250, 30);
+            const char* const captions[] = {"Add", "Trim", "Crop", "Convert", "Stop"};
+            for (Integer i = 0; i < 5; ++i) {
+                auto* b = new TspSkinSpeedButton(bar);
+                b->SetParent(bar);
+                b->SetCaption(captions[i]);
+                b->SetGlyph(GalleryGlyph());
+                b->SetNumGlyphs(2);
+                b->SetBounds(2 + i * 62, 2, 60, 25);
+            }
+            bar->SetFlat(!AScrolling);
+            bar->SetCanScroll(AScrolling);
+            return bar;
+        };
+    };
+    return {
+        {"panel", panel([](TspSkinPanel*) {}), {100, 50}},
+        {"panel, raised, caption", panel([](TspSkinPanel* p) {
+             p->SetBorderStyle(TspSkinBorderStyle::bvRaised);
+             p->SetCaption("Audio");
+             p->SetGlyph(GalleryGlyph());
+             p->SetNumGlyphs(2);
+             p->SetCaptionMode(true);
+         }), {100, 10}},
+        {"panel, check, roll-up", panel([](TspSkinPanel* p) {
+             p->SetCaption("Crop");
+             p->SetDefaultAlignment(taCenter);
+             p->SetCaptionMode(true);
+             p->SetCheckedMode(true);
+             p->SetChecked(true);
+             p->SetRollUpMode(true);
+         }), {100, 10}},
+        {"panel, rolled up", panel([](TspSkinPanel* p) {
+             p->SetCaption("Crop");
+             p->SetCaptionMode(true);
+             p->SetRollUpMode(true);
+             p->SetRollUpState(true);
+         }), {100, 10}},
+        {"panel, lowered, ribbon", panel([](TspSkinPanel* p) {
+             p->SetBorderStyle(TspSkinBorderStyle::bvLowered);
+             p->SetCaption("Status");
+             p->SetRibbonStyle(true);
+             p->SetCaptionMode(true);
+         }), {100, 90}},
+        {"panel, no border", panel([](TspSkinPanel* p) { p->SetBorderStyle(TspSkinBorderStyle::bvNone); }), {100, 50}},
+        {"group box", groupBox(false), {100, 50}},
+        {"group box, transparent", groupBox(true), {100, 50}},
+        {"paint panel", paintPanel, {100, 50}},
+        {"status bar, grip", statusBar, {240, 12}},
+        {"notebook", notebook(false), {100, 60}},
+        {"notebook, buttons", notebook(true), {100, 12}},
+        {"tool bar, flat", toolBar(false), {40, 12}},
+        {"tool bar, scrolling", toolBar(true), {182, 12}},
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -343,18 +559,20 @@ int main(int argc, char** argv)
     try {
         const std::string out = IncludeTrailingPathDelimiter(argv[1]);
         ForceDirectories(out);
-        bool ok = true;
-        {
-            TGallery gallery;
-            ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
-            if (argc == 3) {
-                TspSkinData* skin = gallery.LoadSkin(argv[2]);
-                ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
-            }
+        // Skinned forms, on a screen of their own before the gallery's.
+        const bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
+        // Skinned menus: on a screen of their own too.
+        const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
+        TGallery gallery;
+        bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
+        ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
+        ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
+        if (argc == 3) {
+            TspSkinData* skin = gallery.LoadSkin(argv[2]);
+            ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
+            ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
         }
-        // Skinned menus: on a screen of their own, once the gallery's has gone.
-        ok = WriteMenuSheets(out, argc == 3 ? argv[2] : "") && ok;
-        return ok ? 0 : 1;
+        return ok && formsOk && menusOk ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
         return 1;

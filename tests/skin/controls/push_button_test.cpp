@@ -30,7 +30,8 @@ protected:
     // A skin whose button pictures are one colour per state, each 75 x 25.
     TspDataSkinButtonControl* SkinButton(TspSkinButton* AButton, bool AMorphing)
     {
-        const Integer p = AddPicture(300, 25, clBlack);
+        // Room to the right and below for an animation strip.
+        const Integer p = AddPicture(450, 75, clBlack);
         controlstest::Fill(PictureAt(p), Rect(0, 0, 75, 25), kRest);
         controlstest::Fill(PictureAt(p), Rect(75, 0, 150, 25), kHot);
         controlstest::Fill(PictureAt(p), Rect(150, 0, 225, 25), kDown);
@@ -187,6 +188,80 @@ TEST_F(PushButtonTest, HotFadeStepsFiveTimesEachWayAndReversesFromWhereItIs)
     EXPECT_EQ(b->HotFade().Step(), 0);
     EXPECT_FALSE(b->MorphTimerRunning());
     EXPECT_EQ(ScreenColor(b, 30, 12), kRest);
+}
+
+TEST_F(PushButtonTest, FrameAnimationPlaysForwardOnEnterAndBackwardOnLeave)
+{
+    // Three frames, laid side by side (a strip wider than the button) or one below the other.
+    const TColor frames[3] = {static_cast<TColor>(0x202020), static_cast<TColor>(0x404040),
+                              static_cast<TColor>(0x606060)};
+    for (const bool sideBySide : {true, false}) {
+        SCOPED_TRACE(sideBySide ? "side by side" : "stacked");
+        auto* b = NewButton();
+        b->SetCanFocused(false);
+        auto* r = SkinButton(b, false);
+        const TRect stripInPicture = sideBySide ? Rect(225, 0, 450, 25) : Rect(225, 0, 300, 75);
+        for (int k = 0; k < 3; ++k)
+            controlstest::Fill(PictureAt(r->PictureIndex),
+                               sideBySide ? Rect(225 + k * 75, 0, 300 + k * 75, 25) : Rect(225, k * 25, 300, k * 25 + 25),
+                               frames[k]);
+        r->AnimateSkinRect = stripInPicture;
+        r->FrameCount = 3;
+        r->AnimateInterval = 30;
+        b->ChangeSkinData();
+        Hover(b);
+        std::vector<TColor> seen{ScreenColor(b, 30, 12)};
+        for (int i = 0; i < 4; ++i) {
+            Run(30);
+            seen.push_back(ScreenColor(b, 30, 12));
+        }
+        EXPECT_EQ(seen, (std::vector<TColor>{frames[0], frames[1], frames[2], kHot, kHot}));
+        EXPECT_FALSE(b->AnimationRunning());
+        Away();
+        seen = {ScreenColor(b, 30, 12)};
+        for (int i = 0; i < 4; ++i) {
+            Run(30);
+            seen.push_back(ScreenColor(b, 30, 12));
+        }
+        EXPECT_EQ(seen, (std::vector<TColor>{frames[2], frames[1], frames[0], kRest, kRest}));
+        EXPECT_EQ(b->CurrentFrame(), 0);
+        // A press stops a running animation at once: the pressed picture, and no more frames.
+        Hover(b);
+        Display.PressButton(At(b));
+        Pump();
+        EXPECT_FALSE(b->AnimationRunning());
+        EXPECT_EQ(ScreenColor(b, 30, 12), kDown);
+        ReleaseAt(At(b));
+        Away();
+        delete b;
+        Skin->CtrlList.clear();
+    }
+}
+
+TEST_F(PushButtonTest, FrameAnimationNeedsFramesAndSkinEffects)
+{
+    struct Case {
+        const char* Name;
+        Integer FrameCount;
+        bool Effects;
+    };
+    for (const Case& c : {Case{"no frames", 0, true}, Case{"effects off", 3, false}}) {
+        SCOPED_TRACE(c.Name);
+        auto* b = NewButton();
+        b->SetCanFocused(false);
+        auto* r = SkinButton(b, false);
+        r->AnimateSkinRect = Rect(0, 0, 225, 25);
+        r->FrameCount = c.FrameCount;
+        Skin->EnableSkinEffects = c.Effects;
+        b->ChangeSkinData();
+        Hover(b);
+        EXPECT_FALSE(b->AnimationRunning());
+        EXPECT_EQ(ScreenColor(b, 30, 12), kHot);
+        Away();
+        delete b;
+        Skin->CtrlList.clear();
+        Skin->EnableSkinEffects = true;
+    }
 }
 
 TEST_F(PushButtonTest, SkinnedStatePictures)
