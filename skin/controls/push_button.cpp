@@ -8,6 +8,7 @@
 #include "platform/gui/menus.h"
 #include "platform/win/input.h"
 #include "platform/win/message_queue.h"
+#include "skin/controls/control_helpers.h"
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_pictures.h"
 #include "skin/core/control_records.h"
@@ -549,13 +550,7 @@ void TspSkinButton::WndProc(TMessage& AMessage)
         break;
     case win::WM_LBUTTONDOWN:
     case win::WM_LBUTTONDBLCLK:
-        // A click takes the focus first; a click that does not bring it is dropped.
-        if (FCanFocused && !Designing() && !Focused()) {
-            FClicksDisabled = true;
-            SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        if (DropClickWithoutFocus(this, FCanFocused, Designing(), FClicksDisabled)) return;
         break;
     case CN_COMMAND:
         if (FClicksDisabled) return;

@@ -1,6 +1,7 @@
 #include "skin/controls/scroll_bar.h"
 
 #include "platform/gui/bitmap.h"
+#include "skin/controls/control_helpers.h"
 #include "skin/core/control_records.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_data.h"
@@ -405,13 +406,7 @@ void TspSkinScrollBar::WndProc(TMessage& AMessage)
     switch (AMessage.Msg) {
     case win::WM_LBUTTONDOWN:
     case win::WM_LBUTTONDBLCLK:
-        // A click on a focusable bar takes the focus first; a click that does not bring it is dropped.
-        if (FCanFocused && !Designing() && !Focused()) {
-            FClicksDisabled = true;
-            SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        if (DropClickWithoutFocus(this, FCanFocused, Designing(), FClicksDisabled)) return;
         break;
     case CN_COMMAND:
         if (FClicksDisabled) return;

@@ -1,7 +1,8 @@
 // control-gallery: draws every skinned control in its states (normal, hot, pressed, focused, disabled) on a
 // headless screen, in the plain look and, given a skin folder, in that skin, and writes one PNG sheet per look.
 // Skin-picture controls are shown at two sizes, to show stretching and tiling. The containers (panels, status
-// bar, notebook, tool bar) get sheets of their own, and the push button's frame animation one tick by tick.
+// bar, notebook, tool bar) get sheets of their own, as do the labels, check and radio boxes, gauges, track bars
+// and the radio group, and the push button's frame animation one tick by tick.
 //   control-gallery <output folder> [skin folder]
 // A skin without a record under a control's own name (the generated test skin names its records "ctl_<kind>")
 // lends the control its first record of the right class.
@@ -31,6 +32,17 @@
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
+// Labels, check and radio boxes, gauge, track bar, radio group.
+#include "skin/controls/bevel.h"
+#include "skin/controls/button_label.h"
+#include "skin/controls/check_radio_box.h"
+#include "skin/controls/gauge.h"
+#include "skin/controls/label_box.h"
+#include "skin/controls/link_label.h"
+#include "skin/controls/radio_group.h"
+#include "skin/controls/std_label.h"
+#include "skin/controls/text_label.h"
+#include "skin/controls/track_bar.h"
 #include "skin/core/skin_data.h"
 #include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
@@ -91,6 +103,9 @@ public:
         Pump();
         win::SetBackend(nullptr);
     }
+
+    // The loaded skin, nullptr before LoadSkin.
+    TspSkinData* Skin() const { return FSkin; }
 
     TspSkinData* LoadSkin(const std::string& AFolder)
     {
@@ -548,6 +563,170 @@ std::vector<TGalleryRow> ContainerRows(TspSkinData* ASkin)
     };
 }
 
+
+// ---- labels, check and radio boxes, gauge, track bar, radio group ----
+
+// Controls that carry their own skin link are given the sheet's skin here; the skin-picture ones get it from
+// Shoot.
+template <typename TLinked>
+TLinked* Linked(TLinked* AControl, TspSkinData* ASkin)
+{
+    if (ASkin) AControl->SetSkinData(ASkin);
+    return AControl;
+}
+
+std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
+{
+    TspSkinData* skin = AGallery.Skin();
+    const std::string stdLabel = AGallery.NameFor<TspDataSkinStdLabelControl>("stdlabel");
+    const std::string labelBox = AGallery.NameFor<TspDataSkinLabelControl>("label");
+    const std::string bevelName = AGallery.NameFor<TspDataSkinBevel>("bevel");
+    auto std = [=](const std::string& ACaption, TspEllipsType AEllips, Integer AWidth) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* l = new TspSkinStdLabel(AForm);
+            l->SetSkinDataName(stdLabel);
+            l->SetCaption(ACaption);
+            if (AWidth > 0) {
+                l->SetAutoSize(false);
+                l->SetBounds(0, 0, AWidth, 17);
+            }
+            l->SetEllipsType(AEllips);
+            return Linked(l, skin);
+        };
+    };
+    auto link = [=](bool AGlow) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* l = new TspSkinLinkLabel(AForm);
+            l->SetSkinDataName(stdLabel);
+            l->SetCaption("www.example.org");
+            l->SetURL("https://www.example.org");
+            l->OpenURL = [](const std::string&) { return true; };  // opens nothing from the gallery
+            l->SetGlowEffect(AGlow);
+            if (AGlow) {
+                l->SetAutoSize(false);
+                l->SetBounds(0, 0, 150, 36);
+            }
+            return Linked(l, skin);
+        };
+    };
+    auto box = [=](bool AShadow, bool AReflection) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinLabel(AForm);
+            b->SetSkinDataName(labelBox);
+            b->SetCaption("00:01:23.456");
+            b->SetShadowEffect(AShadow);
+            b->SetReflectionEffect(AReflection);
+            b->SetBounds(0, 0, 120, AReflection ? 34 : 22);
+            return b;
+        };
+    };
+    auto text = [=](TForm* AForm) -> TControl* {
+        auto* t = new TspSkinTextLabel(AForm);
+        t->SetSkinDataName(stdLabel);
+        t->Lines()->Add("This program is free to use.");
+        t->Lines()->Add("Keep the notice with copies.");
+        t->Lines()->Add("No warranty of any kind.");
+        return Linked(t, skin);
+    };
+    auto buttonLabel = [=](bool AWeb) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinButtonLabel(AForm);
+            b->SetSkinDataName(stdLabel);
+            b->SetCaption("Add files");
+            b->SetGlyph(GalleryGlyph());
+            b->SetNumGlyphs(2);
+            b->SetWebStyle(AWeb);
+            b->SetBounds(0, 0, 120, 30);
+            return Linked(b, skin);
+        };
+    };
+    auto bevel = [=](TBevelShape AShape, bool ADivider) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinBevel(AForm);
+            b->SetSkinDataName(bevelName);
+            b->SetShape(AShape);
+            b->SetDividerMode(ADivider);
+            b->SetBounds(0, 0, 120, 30);
+            return Linked(b, skin);
+        };
+    };
+    const std::string checkName = AGallery.NameFor<TspDataSkinCheckRadioControl>("checkbox");
+    const std::string radioName = AGallery.NameFor<TspDataSkinCheckRadioControl>("radiobox");
+    auto check = [=](bool ARadio, TCheckBoxState AState, bool AFlat) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* b = new TspSkinCheckRadioBox(AForm);
+            b->SetRadio(ARadio);
+            b->SetSkinDataName(ARadio ? radioName : checkName);
+            b->SetCaption(ARadio ? "Join into one file" : "Shut down when done");
+            b->SetState(AState);
+            b->SetFlat(AFlat);
+            b->SetBounds(0, 0, 170, 25);
+            return b;
+        };
+    };
+    const std::string hgauge = AGallery.NameFor<TspDataSkinGaugeControl>("gauge");
+    const std::string vgauge = AGallery.NameFor<TspDataSkinGaugeControl>("vgauge");
+    auto gauge = [=](bool AVertical, Integer AValue, bool APercent) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* g = new TspSkinGauge(AForm);
+            g->SetVertical(AVertical);
+            g->SetSkinDataName(AVertical ? vgauge : hgauge);
+            g->SetBounds(0, 0, AVertical ? 24 : 200, AVertical ? 120 : 20);
+            g->SetValue(AValue);
+            g->SetShowPercent(APercent);
+            return g;
+        };
+    };
+    const std::string htrack = AGallery.NameFor<TspDataSkinTrackBarControl>("htrackbar");
+    const std::string vtrack = AGallery.NameFor<TspDataSkinTrackBarControl>("trackbar");
+    auto track = [=](bool AVertical) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* t = new TspSkinTrackBar(AForm);
+            t->SetVertical(AVertical);
+            t->SetSkinDataName(AVertical ? vtrack : htrack);
+            t->SetCanFocused(true);
+            t->SetBounds(0, 0, AVertical ? 20 : 150, AVertical ? 120 : 20);
+            return t;
+        };
+    };
+    auto radioGroup = [](TForm* AForm) -> TControl* {
+        auto* g = new TspSkinRadioGroup(AForm);
+        g->SetCaption("Output");
+        g->SetBounds(0, 0, 260, 90);
+        g->SetColumns(2);
+        for (const char* item : {"One file per job", "All in one file", "Audio only"}) g->Items()->Add(item);
+        g->SetItemIndex(1);
+        return g;
+    };
+    return {
+        {"std label", std("Preview: holiday.mp4", spetNone, 0), {5, 5}},
+        {"std label, path ellipsis", std("/home/user/Videos/summer/beach-day-one.mp4", spetPathEllips, 150), {5, 5}},
+        {"link label", link(false), {5, 5}},
+        {"link label, glow", link(true), {5, 12}},
+        {"label box", box(false, false), {5, 5}},
+        {"label box, shadow", box(true, false), {5, 5}},
+        {"label box, reflection", box(false, true), {5, 5}},
+        {"text label", text, {5, 5}},
+        {"button label", buttonLabel(false), {40, 15}},
+        {"button label, web", buttonLabel(true), {40, 15}},
+        {"bevel, box", bevel(bsBox, false), {5, 5}},
+        {"bevel, frame", bevel(bsFrame, false), {5, 5}},
+        {"bevel, divider", bevel(bsBox, true), {5, 5}},
+        {"check box", check(false, cbUnchecked, true), {8, 12}},
+        {"check box, checked", check(false, cbChecked, true), {8, 12}},
+        {"check box, grayed", check(false, cbGrayed, true), {8, 12}},
+        {"check box, face", check(false, cbChecked, false), {8, 12}},
+        {"radio button", check(true, cbUnchecked, true), {8, 12}},
+        {"radio button, checked", check(true, cbChecked, true), {8, 12}},
+        {"gauge, 40%", gauge(false, 40, true), {5, 5}},
+        {"gauge, full", gauge(false, 100, false), {5, 5}},
+        {"gauge, vertical", gauge(true, 65, true), {5, 5}},
+        {"track bar", track(false), {75, 10}},
+        {"track bar, vertical", track(true), {10, 60}},
+        {"radio group", radioGroup, {20, 40}},
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -567,10 +746,12 @@ int main(int argc, char** argv)
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
         ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
+        ok = gallery.WriteSheet(LabelAndValueRows(gallery), nullptr, out + "gallery-values-plain.png") && ok;
         if (argc == 3) {
             TspSkinData* skin = gallery.LoadSkin(argv[2]);
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
             ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
+            ok = gallery.WriteSheet(LabelAndValueRows(gallery), skin, out + "gallery-values-skin.png") && ok;
         }
         return ok && formsOk && menusOk ? 0 : 1;
     } catch (const Exception& e) {
