@@ -1,8 +1,6 @@
 // The form's keyboard main-menu mode: the system key enters it, the keys move over the main menu and its
 // drop-downs, and Esc steps back out, with the application hook held exactly as long as the mode lasts.
-#include "skin/forms/menu_mode.h"
 #include "tests/skin/menus/menus_fixture.h"
-#include "tests/skin/menus/skin_form_maker.h"
 
 namespace menustest {
 namespace {
@@ -57,14 +55,11 @@ public:
     bool Down = false;
 };
 
-class MenuModeTest : public TMenusFixture {
+class MenuModeTest : public TSkinFormFixture {
 protected:
     void SetUp() override
     {
-        TMenusFixture::SetUp();
-        NewSkinForm(Form);
-        Pump();
-        Menus = FormMenusOfForm(Form);
+        TSkinFormFixture::SetUp();
         TMenuItem* file = AddLogged("&File");
         AddLogged("&Open", file);
         TMenuItem* recent = AddLogged("&Recent", file);
@@ -79,7 +74,7 @@ protected:
     void TearDown() override
     {
         Menus->MainMenuBar = nullptr;
-        TMenusFixture::TearDown();
+        TSkinFormFixture::TearDown();
     }
     void SystemKey()
     {
@@ -92,7 +87,6 @@ protected:
         Pump();
     }
 
-    TspFormMenus* Menus = nullptr;
     std::unique_ptr<TFakeBar> Bar;
 };
 

@@ -7,8 +7,10 @@
 #include "platform/gui/forms.h"
 #include "platform/gui/menus.h"
 #include "skin/forms/menu_engine.h"
+#include "skin/forms/menu_mode.h"
 #include "skin/forms/popup_window.h"
 #include "tests/platform/gui/gui_fixture.h"
+#include "tests/skin/menus/skin_form_maker.h"
 
 namespace menustest {
 
@@ -87,6 +89,21 @@ protected:
     TspSkinMenu* Engine = nullptr;
     TPopupMenu* Menu = nullptr;
     std::vector<std::string> Log;
+};
+
+// The same form with a skinned-form component and its menus.
+class TSkinFormFixture : public TMenusFixture {
+protected:
+    void SetUp() override
+    {
+        TMenusFixture::SetUp();
+        SkinForm = NewSkinForm(Form);
+        Pump();
+        Menus = FormMenusOfForm(Form);
+    }
+
+    TspCorvalis* SkinForm = nullptr;
+    TspFormMenus* Menus = nullptr;
 };
 
 }  // namespace menustest

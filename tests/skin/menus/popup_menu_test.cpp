@@ -1,23 +1,14 @@
 // The skinned popup menu: which skinned form shows it, the menu mode around it (the application hook that takes
 // the keys and the wheel), and the skinned menu buttons opening it.
 #include "skin/controls/menu_button.h"
-#include "skin/forms/menu_mode.h"
 #include "skin/forms/popup_menu.h"
 #include "tests/skin/menus/menus_fixture.h"
-#include "tests/skin/menus/skin_form_maker.h"
 
 namespace menustest {
 namespace {
 
-class PopupMenuTest : public TMenusFixture {
+class PopupMenuTest : public TSkinFormFixture {
 protected:
-    void SetUp() override
-    {
-        TMenusFixture::SetUp();
-        SkinForm = NewSkinForm(Form);
-        Pump();
-        Menus = FormMenusOfForm(Form);
-    }
     TspSkinPopupMenu* NewMenu(TComponent* AOwner, int AItems)
     {
         auto* menu = new TspSkinPopupMenu(AOwner);
@@ -30,9 +21,6 @@ protected:
         return menu;
     }
     TspSkinMenu* FormEngine() { return Menus->SkinMenu; }
-
-    TspCorvalis* SkinForm = nullptr;
-    TspFormMenus* Menus = nullptr;
 };
 
 TEST_F(PopupMenuTest, AMenuOwnedByTheFormShowsThroughItsSkinnedFormAndKeepsItsSkin)

@@ -1,8 +1,6 @@
 // The skinned form's system menu: its items for the window state, a user menu kept free of duplicates, opening it
 // from the keyboard and the caption, and the MDI parent's arranging of its children.
-#include "skin/forms/menu_mode.h"
 #include "tests/skin/menus/menus_fixture.h"
-#include "tests/skin/menus/skin_form_maker.h"
 
 namespace menustest {
 namespace {
@@ -14,18 +12,7 @@ std::vector<std::string> Captions(TMenuItem* AItems)
     return captions;
 }
 
-class SystemMenuTest : public TMenusFixture {
-protected:
-    void SetUp() override
-    {
-        TMenusFixture::SetUp();
-        SkinForm = NewSkinForm(Form);
-        Pump();
-        Menus = FormMenusOfForm(Form);
-    }
-    TspCorvalis* SkinForm = nullptr;
-    TspFormMenus* Menus = nullptr;
-};
+using SystemMenuTest = TSkinFormFixture;
 
 TEST_F(SystemMenuTest, TheDefaultMenuFollowsTheWindowStateAndTheBorderIcons)
 {
