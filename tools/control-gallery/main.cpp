@@ -30,6 +30,10 @@
 #include "skin/controls/tool_bar.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
+#include "skin/controls/skin_edit.h"
+#include "skin/controls/skin_memo.h"
+#include "skin/controls/spin_edit.h"
+#include "skin/controls/time_edit.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 // Labels, check and radio boxes, gauge, track bar, radio group.
@@ -260,6 +264,9 @@ private:
         if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(control); windowless && ASkin)
             windowless->SetSkinData(ASkin);
         if (auto* bar = dynamic_cast<TspSkinScrollBar*>(control); bar && AState == stFocused) bar->SetCanFocused(true);
+        // Edits and memos: the native text controls with a skin of their own.
+        if (auto* edit = dynamic_cast<TspSkinCustomEdit*>(control); edit && ASkin) edit->SetSkinData(ASkin);
+        if (auto* memo = dynamic_cast<TspSkinMemo*>(control); memo && ASkin) memo->SetSkinData(ASkin);
         Pump();
         const TPoint part = control->ClientToScreen(ARow.Part);
         const TPoint away{700, 550};
@@ -294,7 +301,13 @@ private:
     TBitmap* Capture(TControl* AControl)
     {
         const auto screen = FDisplay.ComposeScreen();
-        const TPoint origin = AControl->ClientToScreen({0, 0});
+        TPoint origin = AControl->ClientToScreen({0, 0});
+        // A frame in the non-client area belongs to the picture.
+        if (auto* windowed = dynamic_cast<TWinControl*>(AControl); windowed && windowed->HandleAllocated()) {
+            TRect window;
+            win::GetWindowRect(windowed->Handle(), window);
+            origin = {window.Left, window.Top};
+        }
         auto* shot = new TBitmap(AControl->Width(), AControl->Height(), pf24bit);
         for (Integer y = 0; y < shot->Height(); ++y)
             for (Integer x = 0; x < shot->Width(); ++x) {
@@ -410,7 +423,60 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
             return b;
         };
     };
-    return {
+    // Edits, spin edit, memo and time edit.
+    const std::string edit = AGallery.NameFor<TspDataSkinEditControl>("edit");
+    auto skinEdit = [](const std::string& AName, bool AButton, bool AUseSkinFont) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* e = new TspSkinEdit(AForm);
+            e->SetSkinDataName(AName);
+            e->SetButtonMode(AButton);
+            e->SetUseSkinFont(AUseSkinFont);
+            e->SetText("Sample text");
+            e->SetBounds(0, 0, 160, 22);
+            return e;
+        };
+    };
+    auto spin = [](bool AUseSkinSize) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* s = new TspSkinSpinEdit(AForm);
+            s->SetUseSkinSize(AUseSkinSize);
+            s->SetValueType(vtFloat);
+            s->SetDecimal(1);
+            s->SetValue(12.5);
+            s->SetBounds(0, 0, 120, AUseSkinSize ? 20 : 30);
+            return s;
+        };
+    };
+    auto memo = [](TForm* AForm) -> TControl* {
+        auto* m = new TspSkinMemo(AForm);
+        m->SetBounds(0, 0, 180, 64);
+        for (const char* line : {"First line of the log", "Second line", "Third line", "Fourth line"})
+            m->Lines()->Add(line);
+        m->SetSelStart(0);
+        return m;
+    };
+    auto timeEdit = [=](bool AUpDown) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* t = new TspSkinTimeEdit(AForm);
+            t->SetSkinDataName(edit);
+            t->SetAlignment(taCenter);
+            t->SetShowUpDown(AUpDown);
+            t->SetTime("01:25:40");
+            t->SetBounds(0, 0, 100, 22);
+            return t;
+        };
+    };
+    std::vector<TGalleryRow> edits = {
+        {"edit", skinEdit(edit, false, true), {40, 8}},
+        {"edit, font height", skinEdit(edit, false, false), {40, 8}},
+        {"edit, button", skinEdit(AGallery.NameFor<TspDataSkinEditControl>("buttonedit"), true, true), {150, 8}},
+        {"spin edit", spin(true), {112, 5}},
+        {"spin edit, free size", spin(false), {112, 22}},
+        {"memo", memo, {40, 20}},
+        {"time edit", timeEdit(false), {40, 8}},
+        {"time edit, arrows", timeEdit(true), {90, 5}},
+    };
+    std::vector<TGalleryRow> rows = {
         {"push button", push("Convert", false, 75, 25), {30, 12}},
         {"push button, glyph", push("Add files", true, 110, 30), {30, 12}},
         {"menu button", menuButton(false), {30, 12}},
@@ -428,6 +494,8 @@ std::vector<TGalleryRow> Rows(TGallery& AGallery)
         {"picture, small", pictureControl(60, 40), {10, 10}},
         {"picture, large", pictureControl(240, 110), {10, 10}},
     };
+    rows.insert(rows.end(), edits.begin(), edits.end());
+    return rows;
 }
 
 // ---- containers: panel, group box, paint panel ----
