@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "platform/rtl/types.h"
+#include "skin/controls/menu_messages.h"
 
 class TControl;
 class TCustomForm;
 class TspResourceStrData;
 
-// Sent by the menu engine to the control a menu was opened for after a chosen command ran.
-constexpr Cardinal SKM_AFTERMENUCOMMAND = 1229;
 
 struct TspEditMenuItem {
     std::string Caption;  // "-" is a separator

@@ -2,11 +2,10 @@
 // The drop-down menu a menu button opens. The skinned popup menus of the forms layer implement it; the button
 // only needs to open one against its rectangle and to hear when it closed.
 #include "platform/rtl/types.h"
+#include "skin/controls/menu_messages.h"
 
 class TControl;
 
-// Sent by the menu engine to the control a menu was opened for once the menus have closed.
-constexpr Cardinal SKM_CLOSEMENU = 1228;
 
 class TspTrackMenu {
 public:

@@ -1,11 +1,11 @@
 #pragma once
 // The skin library's private window messages as the skinned form hears and sends them, with the answers it
-// gives. The skin data's own messages (1225 to 1227, 1274, 1294, 1427, 1428) are in skin_data_messages.h.
+// gives. The skin data's own messages (1225 to 1227, 1274, 1294, 1427, 1428) are in skin_data_messages.h, the
+// menus' close and after-command messages (1228, 1229) in menu_messages.h.
 #include "platform/win/win_types.h"
+#include "skin/controls/menu_messages.h"
 #include "skin/core/skin_data_messages.h"
 
-constexpr win::UINT SKM_CLOSEMENU = 1228;
-constexpr win::UINT SKM_AFTERMENUCOMMAND = 1229;
 constexpr win::UINT SKM_MDICHILD_REFIT = 1230;
 constexpr win::UINT SKM_MDICHILD_MAXIMIZED = 1231;
 constexpr win::UINT SKM_MDICHILD_RESTORED = 1232;
