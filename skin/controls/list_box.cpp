@@ -426,6 +426,7 @@ void TspSkinCustomListBox::AddScrollBar()
     if (FHScrollBar) {
         // The horizontal bar now leaves the corner under the vertical bar free.
         if (!FHasRecord) {
+            FHScrollBar->BothSkinDataName.clear();
             FHScrollBar->SetSkinDataName("");
             FHScrollBar->SetBothMarkerWidth(19);
         } else {
@@ -449,6 +450,7 @@ void TspSkinCustomListBox::AddHScrollBar()
     FHScrollBar->SetRange(0, 100, 0, 0);
     FHScrollBar->OnChange = [this](TObject*) { HScrollBarChange(); };
     if (!FHasRecord) {
+        FHScrollBar->BothSkinDataName.clear();
         FHScrollBar->SetSkinDataName("");
         if (FScrollBar) {
             FHScrollBar->SetBoth(true);
@@ -521,6 +523,7 @@ void TspSkinCustomListBox::ChangeSkinData()
     }
     if (FHScrollBar) {
         if (!FHasRecord) {
+            FHScrollBar->BothSkinDataName.clear();
             FHScrollBar->SetSkinDataName("");
             if (FScrollBar) FHScrollBar->SetBothMarkerWidth(19);
         } else {
