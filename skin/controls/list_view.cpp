@@ -17,13 +17,14 @@ constexpr win::LRESULT kSkmPaintNcAreaAnswer = 12851;
 }  // namespace
 
 TspSkinCustomListView::TspSkinCustomListView(TComponent* AOwner)
-    : TCustomListView(AOwner),
+    : TspSkinLinked<TCustomListView>(AOwner),
       FBars(this, [this](Integer APosition) { VScrollBarChange(APosition); },
             [this](Integer APosition) { HScrollBarChange(APosition); }),
       FDefaultFont(std::make_unique<TFont>())
 {
     FDefaultFont->SetName("Arial");
     FDefaultFont->SetHeight(14);
+    FSkinDataName = "listview";
     Font()->Assign(FDefaultFont.get());
     FHeaderInstance = win::MakeObjectInstance(
         [this](win::HWND AWindow, win::UINT AMsg, win::WPARAM AWParam, win::LPARAM ALParam) {
@@ -40,22 +41,8 @@ TspSkinCustomListView::~TspSkinCustomListView()
 
 void TspSkinCustomListView::CreateParams(TCreateParams& AParams)
 {
-    TCustomListView::CreateParams(AParams);
+    TspSkinLinked<TCustomListView>::CreateParams(AParams);
     AParams.Style &= ~(win::WS_HSCROLL | win::WS_VSCROLL);
-}
-
-void TspSkinCustomListView::Notification(TComponent* AComponent, TOperation AOperation)
-{
-    TCustomListView::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FSD) FSD = nullptr;
-}
-
-void TspSkinCustomListView::SetSkinData(TspSkinData* AValue)
-{
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = AValue;
-    if (FSD) FSD->FreeNotification(this);
-    if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
 void TspSkinCustomListView::SetDefaultColor(TColor AValue)
@@ -216,14 +203,14 @@ void TspSkinCustomListView::WndProc(TMessage& AMessage)
             FHeaderHandle = nullptr;
             FDefHeaderProc = nullptr;
         }
-        TCustomListView::WndProc(AMessage);
+        TspSkinLinked<TCustomListView>::WndProc(AMessage);
         return;
     case CM_VISIBLECHANGED:
-        TCustomListView::WndProc(AMessage);
+        TspSkinLinked<TCustomListView>::WndProc(AMessage);
         FBars.FollowVisible(Visible());
         return;
     case win::WM_SIZE:
-        TCustomListView::WndProc(AMessage);
+        TspSkinLinked<TCustomListView>::WndProc(AMessage);
         if (!FBars.InCheck && Items()->Count() > 0) UpDateScrollBars();
         if (ViewStyle() == vsReport && FHeaderHandle) win::InvalidateRect(FHeaderHandle, nullptr, false);
         return;
@@ -233,9 +220,9 @@ void TspSkinCustomListView::WndProc(TMessage& AMessage)
     case win::WM_MOUSEWHEEL:
     case win::WM_VSCROLL:
     case win::WM_HSCROLL:
-        TCustomListView::WndProc(AMessage);
+        TspSkinLinked<TCustomListView>::WndProc(AMessage);
         if (!FBars.InCheck) UpDateScrollBars();
         return;
-    default: TCustomListView::WndProc(AMessage);
+    default: TspSkinLinked<TCustomListView>::WndProc(AMessage);
     }
 }

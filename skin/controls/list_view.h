@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/controls/lists/list_view.h"
+#include "skin/controls/skin_link.h"
 #include "skin/controls/view_bars.h"
 #include "skin/core/skin_file_forms.h"
 
@@ -18,7 +19,8 @@ class TBitmap;
 using TspDrawHeaderSectionEvent =
     std::function<void(TCanvas* Cnvs, TListColumn* Column, bool Pressed, const TRect& R)>;
 
-class TspSkinCustomListView : public TCustomListView {
+// The skin link lets the skinned form's skin-change walk reach the view.
+class TspSkinCustomListView : public TspSkinLinked<TCustomListView> {
 public:
     explicit TspSkinCustomListView(TComponent* AOwner);
     ~TspSkinCustomListView() override;
@@ -31,19 +33,14 @@ public:
     void SetDefaultFont(TFont* AValue);
     TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor AValue);
-    TspSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TspSkinData* AValue);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& AValue) { FSkinDataName = AValue; }
     const std::string& HeaderSkinDataName() const { return FHeaderSkinDataName; }
     void SetHeaderSkinDataName(const std::string& AValue) { FHeaderSkinDataName = AValue; }
     bool UseSkinFont() const { return FUseSkinFont; }
     void SetUseSkinFont(bool AValue) { FUseSkinFont = AValue; }
-    Integer SkinIndex() const { return FIndex; }
 
     TspDrawHeaderSectionEvent OnDrawHeaderSection;
 
-    void ChangeSkinData();
+    void ChangeSkinData() override;
     void UpDateScrollBars();
     void WndProc(TMessage& AMessage) override;
 
@@ -57,7 +54,6 @@ public:
 
 protected:
     void CreateParams(TCreateParams& AParams) override;
-    void Notification(TComponent* AComponent, TOperation AOperation) override;
 
 private:
     void VScrollBarChange(Integer APosition);
@@ -80,10 +76,7 @@ private:
     TspViewBars FBars;
     bool FromSB = false;
     Integer FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
-    TspSkinData* FSD = nullptr;
-    std::string FSkinDataName = "listview";
     std::string FHeaderSkinDataName = "resizebutton";
-    Integer FIndex = -1;
     std::unique_ptr<TFont> FDefaultFont;
     TColor FDefaultColor = clWindow;
     bool FUseSkinFont = true;

@@ -11,35 +11,22 @@ constexpr win::LRESULT kSkmPaintNcAreaAnswer = 12851;
 }  // namespace
 
 TspSkinCustomTreeView::TspSkinCustomTreeView(TComponent* AOwner)
-    : TCustomTreeView(AOwner),
+    : TspSkinLinked<TCustomTreeView>(AOwner),
       FBars(this, [this](Integer APosition) { VScrollBarChange(APosition); },
             [this](Integer APosition) { HScrollBarChange(APosition); }),
       FDefaultFont(std::make_unique<TFont>())
 {
     FDefaultFont->SetName("Arial");
     FDefaultFont->SetHeight(14);
+    FSkinDataName = "treeview";
 }
 
 TspSkinCustomTreeView::~TspSkinCustomTreeView() = default;
 
 void TspSkinCustomTreeView::CreateParams(TCreateParams& AParams)
 {
-    TCustomTreeView::CreateParams(AParams);
+    TspSkinLinked<TCustomTreeView>::CreateParams(AParams);
     AParams.Style &= ~(win::WS_HSCROLL | win::WS_VSCROLL);
-}
-
-void TspSkinCustomTreeView::Notification(TComponent* AComponent, TOperation AOperation)
-{
-    TCustomTreeView::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FSD) FSD = nullptr;
-}
-
-void TspSkinCustomTreeView::SetSkinData(TspSkinData* AValue)
-{
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = AValue;
-    if (FSD) FSD->FreeNotification(this);
-    if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
 }
 
 void TspSkinCustomTreeView::SetDefaultColor(TColor AValue)
@@ -121,11 +108,11 @@ void TspSkinCustomTreeView::WndProc(TMessage& AMessage)
     case win::WM_NCPAINT: return;
     case kSkmPaintNcArea: AMessage.Result = kSkmPaintNcAreaAnswer; return;
     case CM_VISIBLECHANGED:
-        TCustomTreeView::WndProc(AMessage);
+        TspSkinLinked<TCustomTreeView>::WndProc(AMessage);
         FBars.FollowVisible(Visible());
         return;
     case win::WM_SIZE:
-        TCustomTreeView::WndProc(AMessage);
+        TspSkinLinked<TCustomTreeView>::WndProc(AMessage);
         if (!FBars.InCheck) UpDateScrollBars();
         return;
     case win::WM_PAINT:
@@ -134,9 +121,9 @@ void TspSkinCustomTreeView::WndProc(TMessage& AMessage)
     case win::WM_VSCROLL:
     case win::WM_HSCROLL:
     case win::WM_MOUSEWHEEL:
-        TCustomTreeView::WndProc(AMessage);
+        TspSkinLinked<TCustomTreeView>::WndProc(AMessage);
         UpDateScrollBars();
         return;
-    default: TCustomTreeView::WndProc(AMessage);
+    default: TspSkinLinked<TCustomTreeView>::WndProc(AMessage);
     }
 }

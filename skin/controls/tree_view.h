@@ -5,12 +5,14 @@
 #include <string>
 
 #include "platform/controls/lists/tree_view.h"
+#include "skin/controls/skin_link.h"
 #include "skin/controls/view_bars.h"
 
 class TspSkinData;
 class TspSkinScrollBar;
 
-class TspSkinCustomTreeView : public TCustomTreeView {
+// The skin link lets the skinned form's skin-change walk reach the view.
+class TspSkinCustomTreeView : public TspSkinLinked<TCustomTreeView> {
 public:
     explicit TspSkinCustomTreeView(TComponent* AOwner);
     ~TspSkinCustomTreeView() override;
@@ -23,30 +25,21 @@ public:
     void SetDefaultFont(TFont* AValue);
     TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor AValue);
-    TspSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TspSkinData* AValue);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& AValue) { FSkinDataName = AValue; }
     bool UseSkinFont() const { return FUseSkinFont; }
     void SetUseSkinFont(bool AValue) { FUseSkinFont = AValue; }
-    Integer SkinIndex() const { return FIndex; }
 
-    virtual void ChangeSkinData();
+    void ChangeSkinData() override;
     void UpDateScrollBars();
     void WndProc(TMessage& AMessage) override;
 
 protected:
     void CreateParams(TCreateParams& AParams) override;
-    void Notification(TComponent* AComponent, TOperation AOperation) override;
 
 private:
     void VScrollBarChange(Integer APosition);
     void HScrollBarChange(Integer APosition);
 
     TspViewBars FBars;
-    TspSkinData* FSD = nullptr;
-    std::string FSkinDataName = "treeview";
-    Integer FIndex = -1;
     std::unique_ptr<TFont> FDefaultFont;
     TColor FDefaultColor = clWindow;
     bool FUseSkinFont = true;
