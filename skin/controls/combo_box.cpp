@@ -226,6 +226,15 @@ void TspSkinCustomComboBox::StepDown(bool AApply)
         FListBox->SetItemIndex(ItemIndex() + 1);
 }
 
+void TspSkinCustomComboBox::WheelStep(int ADelta)
+{
+    // A closed list takes the choice; an open one only moves its highlight.
+    if (ADelta > 0)
+        StepUp(!FDropDown);
+    else
+        StepDown(!FDropDown);
+}
+
 void TspSkinCustomComboBox::EditStep(Integer AIndex, bool AApply)
 {
     FListBox->SetItemIndex(AIndex);
@@ -454,10 +463,7 @@ void TspSkinCustomComboBox::EditWindowHook(TMessage& AMessage)
         if (FDropDown) CloseUp(false);
         break;
     case win::WM_MOUSEWHEEL:
-        if (win::GET_WHEEL_DELTA_WPARAM(AMessage.WParam) > 0)
-            StepUp(!FDropDown);
-        else
-            StepDown(!FDropDown);
+        WheelStep(win::GET_WHEEL_DELTA_WPARAM(AMessage.WParam));
         break;
     case win::WM_KEYDOWN:
         switch (AMessage.WParam) {
@@ -640,12 +646,7 @@ void TspSkinCustomComboBox::WndProc(TMessage& AMessage)
         return;
     case win::WM_MOUSEWHEEL:
         TspSkinCustomControl::WndProc(AMessage);
-        if (!FEdit) {
-            if (win::GET_WHEEL_DELTA_WPARAM(AMessage.WParam) > 0)
-                StepUp(!FDropDown);
-            else
-                StepDown(!FDropDown);
-        }
+        if (!FEdit) WheelStep(win::GET_WHEEL_DELTA_WPARAM(AMessage.WParam));
         return;
     case win::WM_TIMER:
         TspSkinCustomControl::WndProc(AMessage);

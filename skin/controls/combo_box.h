@@ -166,6 +166,7 @@ private:
     void StepUp(bool AApply);
     void StepDown(bool AApply);
     void EditStep(Integer AIndex, bool AApply);
+    void WheelStep(int ADelta);
     void PageMove(bool AUp);
     void TypeAhead(char32_t AKey);
     void CompleteText();

@@ -327,19 +327,8 @@ void TspListBox::DrawStretchedItem(TCanvas* ACanvas, Integer AIndex, const TRect
     TRect T = s.ItemTextRect;
     T.Right += w - WidthOfRect(s.SItemRect);
     T.Bottom += h - HeightOfRect(s.SItemRect);
-    ApplyItemFont(c, SkinListBox->UseSkinFont());
-    c->Font()->SetColor(focused ? s.FocusFontColor : selected ? s.ActiveFontColor : s.FontColor);
-    c->Brush()->SetStyle(bsClear);
-    if (SkinListBox->OnDrawItem) {
-        SkinListBox->OnDrawItem(c, AIndex, w, HeightOfRect(s.SItemRect), T, AState);
-    } else {
-        if (focused && s.ShowFocus) {
-            if (TspSkinData* sd = SkinListBox->SkinData(); sd && sd->FSkinColors)
-                c->Brush()->SetColor(sd->FSkinColors->FcBtnFace);
-            DrawDottedFocusRect(c, Rect(0, 0, w, h));
-        }
-        DrawImageAndText(c, AIndex, T, T);
-    }
+    DrawSkinnedContent(c, AIndex, T, {w, h}, HeightOfRect(s.SItemRect), AState,
+                       focused ? s.FocusFontColor : selected ? s.ActiveFontColor : s.FontColor);
     ACanvas->Draw(ARect.Left, ARect.Top, &b);
 }
 
@@ -369,18 +358,25 @@ void TspListBox::DrawSkinItem(TCanvas* ACanvas, Integer AIndex, const TRect& ARe
     }
     TRect T = s.ItemTextRect;
     T.Right += w - WidthOfRect(s.SItemRect);
-    ApplyItemFont(c, SkinListBox->UseSkinFont());
-    c->Font()->SetColor(focused && selected ? s.FocusFontColor : selected ? s.ActiveFontColor : s.FontColor);
-    c->Brush()->SetStyle(bsClear);
-    if (SkinListBox->OnDrawItem) {
-        SkinListBox->OnDrawItem(c, AIndex, w, h, T, AState);
-    } else {
-        if (focused && s.ShowFocus) {
-            if (TspSkinData* sd = SkinListBox->SkinData(); sd && sd->FSkinColors)
-                c->Brush()->SetColor(sd->FSkinColors->FcBtnFace);
-            DrawDottedFocusRect(c, Rect(0, 0, w, h));
-        }
-        DrawImageAndText(c, AIndex, T, T);
-    }
+    DrawSkinnedContent(c, AIndex, T, {w, h}, h, AState,
+                       focused && selected ? s.FocusFontColor : selected ? s.ActiveFontColor : s.FontColor);
     ACanvas->Draw(ARect.Left, ARect.Top, &b);
+}
+
+void TspListBox::DrawSkinnedContent(TCanvas* ACanvas, Integer AIndex, const TRect& T, TSize ASize,
+                                    Integer AItemHeight, TOwnerDrawState AState, TColor AColor)
+{
+    ApplyItemFont(ACanvas, SkinListBox->UseSkinFont());
+    ACanvas->Font()->SetColor(AColor);
+    ACanvas->Brush()->SetStyle(bsClear);
+    if (SkinListBox->OnDrawItem) {
+        SkinListBox->OnDrawItem(ACanvas, AIndex, ASize.cx, AItemHeight, T, AState);
+        return;
+    }
+    if (AState.Contains(odFocused) && SkinListBox->Skin().ShowFocus) {
+        if (TspSkinData* sd = SkinListBox->SkinData(); sd && sd->FSkinColors)
+            ACanvas->Brush()->SetColor(sd->FSkinColors->FcBtnFace);
+        DrawDottedFocusRect(ACanvas, Rect(0, 0, ASize.cx, ASize.cy));
+    }
+    DrawImageAndText(ACanvas, AIndex, T, T);
 }

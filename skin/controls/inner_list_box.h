@@ -59,4 +59,7 @@ private:
     // Image and text of a row in T (steps shared by the three looks).
     void DrawImageAndText(TCanvas* ACanvas, Integer AIndex, const TRect& T, const TRect& ATabRect);
     void ApplyItemFont(TCanvas* ACanvas, bool ASkinFont);
+    // Font, then OnDrawItem or the focus frame, image and text, on a skinned row's picture of ASize.
+    void DrawSkinnedContent(TCanvas* ACanvas, Integer AIndex, const TRect& T, TSize ASize, Integer AItemHeight,
+                            TOwnerDrawState AState, TColor AColor);
 };
