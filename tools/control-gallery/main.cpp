@@ -47,6 +47,12 @@
 #include "skin/controls/std_label.h"
 #include "skin/controls/text_label.h"
 #include "skin/controls/track_bar.h"
+// Lists, combo boxes, tree and list views.
+#include "platform/gui/ext_controls.h"
+#include "skin/controls/combo_box.h"
+#include "skin/controls/list_box.h"
+#include "skin/controls/list_view.h"
+#include "skin/controls/tree_view.h"
 #include "skin/core/skin_data.h"
 #include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
@@ -795,6 +801,138 @@ std::vector<TGalleryRow> LabelAndValueRows(TGallery& AGallery)
     };
 }
 
+// ---- lists, combo boxes, tree and list views ----
+
+// ASkin goes to the views and bars a row makes, which are not skin controls themselves.
+std::vector<TGalleryRow> ListRows(TGallery& AGallery, TspSkinData* ASkin)
+{
+    const std::string listName = AGallery.NameFor<TspDataSkinListBox>("listbox");
+    auto list = [=](bool ACaption, Integer AItems, Integer AW, Integer AH) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* l = new TspSkinListBox(AForm);
+            l->SetSkinDataName(listName);
+            l->SetBounds(0, 0, AW, AH);
+            if (ACaption) {
+                l->SetCaption("Profiles");
+                l->SetCaptionMode(true);
+            }
+            l->SetParent(AForm);
+            for (Integer i = 0; i < AItems; ++i) l->Items()->Add("Item number " + std::to_string(i + 1));
+            l->SetItemIndex(1);
+            return l;
+        };
+    };
+    const std::string barName = AGallery.NameFor<TspDataSkinScrollBarControl>("vscrollbar");
+    const std::string hbarName = AGallery.NameFor<TspDataSkinScrollBarControl>("hscrollbar");
+    const std::string headerName = AGallery.NameFor<TspDataSkinButtonControl>("resizebutton");
+    auto viewBars = [=](TPanel* APanel, TspSkinData* ASkin, TspSkinScrollBar*& AV, TspSkinScrollBar*& AH) {
+        AV = new TspSkinScrollBar(APanel);
+        AV->SetKind(sbVertical);
+        AV->SetSkinDataName(barName);
+        AV->SetWidth(19);
+        AV->SetAlign(alRight);
+        AV->SetParent(APanel);
+        AH = new TspSkinScrollBar(APanel);
+        AH->SetSkinDataName(hbarName);
+        AH->SetHeight(19);
+        AH->SetAlign(alBottom);
+        AH->SetParent(APanel);
+        if (ASkin) {
+            AV->SetSkinData(ASkin);
+            AH->SetSkinData(ASkin);
+        }
+    };
+    const std::string comboName = AGallery.NameFor<TspDataSkinComboBox>("combobox");
+    auto combo = [=](const std::string& AName, TspSkinCustomComboBoxStyle AStyle, bool AToolButton, bool ADropped) {
+        return [=](TForm* AForm) -> TControl* {
+            auto fill = [&](TspSkinComboBox* c) {
+                c->SetSkinDataName(AName);
+                for (const char* item : {"Keep Original", "Full Screen", "4:3", "16:9", "2.35:1"}) c->Items()->Add(item);
+                c->SetStyle(AStyle);
+                c->SetToolButtonStyle(AToolButton);
+                c->SetItemIndex(1);
+            };
+            if (!ADropped) {
+                auto* c = new TspSkinComboBox(AForm);
+                c->SetBounds(0, 0, 140, 20);
+                fill(c);
+                return c;
+            }
+            // The list is a window of its own: the row shows a panel the list drops into.
+            auto* panel = new TPanel(AForm);
+            panel->SetBounds(20, 20, 160, 160);
+            panel->SetParent(AForm);
+            auto* c = new TspSkinComboBox(panel);
+            c->SetBounds(0, 0, 140, 20);
+            c->SetParent(panel);
+            fill(c);
+            if (ASkin) c->SetSkinData(ASkin);
+            c->DropDown();
+            c->ListBox()->SetItemIndex(3);
+            return panel;
+        };
+    };
+    auto tree = [=](TForm* AForm) -> TControl* {
+        auto* panel = new TPanel(AForm);
+        panel->SetBounds(0, 0, 180, 130);
+        panel->SetParent(AForm);
+        TspSkinData* skin = ASkin;
+        TspSkinScrollBar *v = nullptr, *h = nullptr;
+        viewBars(panel, skin, v, h);
+        auto* t = new TspSkinTreeView(panel);
+        t->SetAlign(alClient);
+        t->SetParent(panel);
+        for (const char* top : {"Videos", "Music", "Documents"}) {
+            TTreeNode* node = t->Items()->Add(nullptr, top);
+            for (int i = 1; i <= 4; ++i) t->Items()->AddChild(node, std::string(top) + " folder " + std::to_string(i));
+            node->Expand(false);
+        }
+        t->SetVScrollBar(v);
+        t->SetHScrollBar(h);
+        if (skin) t->SetSkinData(skin);
+        return panel;
+    };
+    auto report = [=](TForm* AForm) -> TControl* {
+        auto* panel = new TPanel(AForm);
+        panel->SetBounds(0, 0, 240, 130);
+        panel->SetParent(AForm);
+        TspSkinData* skin = ASkin;
+        TspSkinScrollBar *v = nullptr, *h = nullptr;
+        viewBars(panel, skin, v, h);
+        auto* l = new TspSkinListView(panel);
+        l->SetViewStyle(vsReport);
+        l->AddColumn("Name", 110);
+        l->AddColumn("A long column caption", 90);
+        l->AddColumn("Size", 60);
+        l->Column(2)->Alignment = taRightJustify;
+        l->ColumnsChanged();
+        l->SetAlign(alClient);
+        l->SetParent(panel);
+        if (skin) l->SetHeaderSkinDataName(headerName);
+        for (int i = 1; i <= 12; ++i) {
+            TListItem* item = l->Items()->Add();
+            item->Caption = "clip" + std::to_string(i) + ".mp4";
+            item->SubItems = {"video", std::to_string(i * 3) + " MB"};
+        }
+        l->SetSelected(1, true);
+        l->SetVScrollBar(v);
+        l->SetHScrollBar(h);
+        if (skin) l->SetSkinData(skin);
+        return panel;
+    };
+    return {
+        {"list box", list(false, 4, 160, 110), {30, 30}},
+        {"list box, scrolling", list(false, 12, 160, 110), {30, 30}},
+        {"list box, caption", list(true, 12, 200, 130), {190, 10}},
+        {"tree view", tree, {40, 40}},
+        {"list view, report", report, {40, 10}},
+        {"combo box", combo(comboName, spcbFixedStyle, false, false), {110, 10}},
+        {"combo box, edit", combo(comboName, spcbEditStyle, false, false), {110, 10}},
+        {"combo box, tool button", combo(comboName, spcbFixedStyle, true, false), {110, 10}},
+        {"combo box, dropped", combo(comboName, spcbFixedStyle, false, true), {150, 150}},
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -815,11 +953,13 @@ int main(int argc, char** argv)
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
         ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
         ok = gallery.WriteSheet(LabelAndValueRows(gallery), nullptr, out + "gallery-values-plain.png") && ok;
+        ok = gallery.WriteSheet(ListRows(gallery, nullptr), nullptr, out + "gallery-lists-plain.png") && ok;
         if (argc == 3) {
             TspSkinData* skin = gallery.LoadSkin(argv[2]);
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
             ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
             ok = gallery.WriteSheet(LabelAndValueRows(gallery), skin, out + "gallery-values-skin.png") && ok;
+            ok = gallery.WriteSheet(ListRows(gallery, skin), skin, out + "gallery-lists-skin.png") && ok;
         }
         return ok && formsOk && menusOk ? 0 : 1;
     } catch (const Exception& e) {
