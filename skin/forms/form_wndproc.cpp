@@ -106,9 +106,18 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         // A maximized form stays where it is.
         if (FSkinnableForm && FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild)
             if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FForm->BoundsRect();
+        if (FMagnetic && FWindowState != wsMaximized)
+            if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) {
+                const Integer w = r->Width(), h = r->Height();
+                Integer left = r->Left, top = r->Top;
+                DoMagnetic(left, top, w, h);
+                *r = Bounds(left, top, w, h);
+            }
         return false;
     case WM_SIZE: {
         if (!CallPrevious(Message)) return true;
+        // A new size starts the edge snapping afresh.
+        HMagnetized = VMagnetized = HMagnetized2 = VMagnetized2 = false;
         FFormWidth = FForm->Width();
         FFormHeight = FForm->Height();
         if (!FSkinSupport) {
@@ -138,12 +147,11 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         if (FrameWithBorder()) FrameRepaint();
         return true;
     case WM_ERASEBKGND:
-        // The skin's client backgrounds come with the skinned frame's painting; until then the plain one.
         if (FForm->FormStyle() == fsMDIForm) {
             Message.Result = 0;
             return true;
         }
-        PaintBGDefault(reinterpret_cast<HDC>(Message.WParam));
+        PaintClientBackground(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = 0;
         return true;
     case WM_SHOWWINDOW:
