@@ -118,8 +118,15 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         if (!CallPrevious(Message)) return true;
         // A new size starts the edge snapping afresh.
         HMagnetized = VMagnetized = HMagnetized2 = VMagnetized2 = false;
-        FFormWidth = FForm->Width();
-        FFormHeight = FForm->Height();
+        // The form's own size fields follow the window only after this message: the window has the new size.
+        TRect window;
+        if (GetWindowRect(FForm->Handle(), window)) {
+            FFormWidth = window.Width();
+            FFormHeight = window.Height();
+        } else {
+            FFormWidth = FForm->Width();
+            FFormHeight = FForm->Height();
+        }
         if (!FSkinSupport) {
             if (FSupportNCArea) FrameRepaint();
         } else if (FSupportNCArea && FSD && FSkinnableForm && FFormWidth >= GetMinWidth() &&
