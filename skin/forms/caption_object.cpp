@@ -331,15 +331,22 @@ bool TspSkinCaptionObject::AnimationStep()
         FIncTime += 25;
         return Active ? CurrentFrame <= FrameCount : CurrentFrame > 0;
     }
+    const bool wasRunning = CurrentFrame >= 1 && CurrentFrame <= FrameCount;
     if (Active && CurrentFrame <= FrameCount) {
         ++CurrentFrame;
-        Parent->DrawSkinObject(this);
         FIncTime = 25;
     } else if (!Active && CurrentFrame > 0) {
         --CurrentFrame;
-        Parent->DrawSkinObject(this);
         FIncTime = 25;
+    } else {
+        return false;
     }
+    // A caption without a picture of its own draws only its text: the frame gives the background back.
+    if (wasRunning && !(CurrentFrame >= 1 && CurrentFrame <= FrameCount) && Parent->SupportNCArea() &&
+        IsEmptyRect(ActiveSkinRect))
+        RepaintCaption();
+    else
+        Parent->DrawSkinObject(this);
     return Active ? CurrentFrame <= FrameCount : CurrentFrame > 0;
 }
 
