@@ -48,6 +48,7 @@
 #include "skin/controls/text_label.h"
 #include "skin/controls/track_bar.h"
 #include "skin/core/skin_data.h"
+#include "skinned_form_states.h"
 #include "skinned_forms.h"
 
 namespace {
@@ -806,7 +807,9 @@ int main(int argc, char** argv)
         const std::string out = IncludeTrailingPathDelimiter(argv[1]);
         ForceDirectories(out);
         // Skinned forms, on a screen of their own before the gallery's.
-        const bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
+        bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
+        // Skinned form states: two sizes, active and inactive.
+        formsOk = WriteSkinnedFormStates(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
