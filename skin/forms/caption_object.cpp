@@ -298,8 +298,10 @@ void TspSkinCaptionObject::Draw(TCanvas* Cnvs, bool UpDate)
         if (normal.Empty()) return;
         std::unique_ptr<TspEffectBmp> a = TspEffectBmp::CreateFromhWnd(active.Handle());
         std::unique_ptr<TspEffectBmp> n = TspEffectBmp::CreateFromhWnd(normal.Handle());
-        n->MorphByKind(MorphKind, *a, FMorphKf);
-        n->Draw(normal.Canvas()->Handle(), 0, 0);
+        if (a && n) {
+            n->MorphByKind(MorphKind, *a, FMorphKf);
+            n->Draw(normal.Canvas()->Handle(), 0, 0);
+        }
         if (autoInactive && !Active) ApplyInActiveEffect(&normal, SD->InActiveEffect);
         Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &normal);
         return;
