@@ -144,6 +144,11 @@ void TspCorvalis::ApplySkinSize(bool AResized)
     UpdateFormRegion(AResized);
     if (OnChangeClientRect) OnChangeClientRect(this, NewClRect);
     if (FSupportNCArea && FSkinnableForm) FrameRepaint();
+    // A stretched client background changes with the size: the form and the controls drawn over it repaint.
+    if (FSupportNCArea && FSkinSupport && FSD->StretchEffect) {
+        FForm->Invalidate();
+        NotifyChildrenBackground();
+    }
 }
 
 void TspCorvalis::ChangeSkinData()
