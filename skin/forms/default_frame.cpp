@@ -6,6 +6,7 @@
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/caption_object.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -253,10 +254,22 @@ Integer TspCorvalis::GetMaxHeight()
 
 void TspCorvalis::UpDateFormNC() { FrameRepaint(); }
 
-void TspCorvalis::UpdateCaptionActivity(bool /*ARedraw*/)
+void TspCorvalis::UpdateCaptionActivity(bool ARedraw)
 {
-    // Caption objects take the form's activation once the skin has them; the events come either way.
-    if (GetFormActive()) {
+    const bool active = GetFormActive();
+    for (Integer i = 0; i < ObjectCount(); ++i) {
+        auto* caption = dynamic_cast<TspSkinCaptionObject*>(Objects(i));
+        if (!caption) continue;
+        if (!ARedraw || !ObjectShownInRollUpState(caption->RollUp)) {
+            if (caption->Morphing) caption->SetMorphKf(active ? 1 : 0);
+            continue;
+        }
+        // The animation steps towards the new state (a frame caption takes it again when drawn).
+        caption->Active = active;
+        caption->StartAnimation(active);
+        if (!FSupportNCArea || !IsEmptyRect(caption->ActiveSkinRect)) caption->RedrawState();
+    }
+    if (active) {
         if (OnActivate) OnActivate(this);
     } else if (OnDeActivate) {
         OnDeActivate(this);

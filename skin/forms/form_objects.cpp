@@ -3,6 +3,7 @@
 #include "skin/core/interface_texts.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/caption_object.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -46,7 +47,9 @@ void TspCorvalis::CreateSkinObjects()
             ObjectList.push_back(std::make_unique<TspSkinStdButtonObject>(this, std_button));
         else if (auto* button = dynamic_cast<TspDataSkinButton*>(data))
             ObjectList.push_back(std::make_unique<TspSkinButtonObject>(this, button));
-        // The caption, label, gauge and animation objects join this list with their classes.
+        else if (auto* caption = dynamic_cast<TspDataSkinCaption*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinCaptionObject>(this, caption));
+        // The label, gauge and animation objects join this list with their classes.
     }
 }
 
@@ -67,6 +70,7 @@ void TspCorvalis::CreateDefaultCaptionButtons()
 void TspCorvalis::ClearObjects()
 {
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+    AreaList.clear();
     if (FObjectCallDepth > 0 && !FDestroying) {
         // An object is running one of its handlers: it goes once that handler has returned.
         for (auto& object : ObjectList) FRetiredObjects.push_back(std::move(object));
@@ -98,6 +102,10 @@ void TspCorvalis::UpdateObjectsState()
 {
     if (ObjectList.empty()) return;
     for (auto& object : ObjectList) {
+        if (auto* caption = dynamic_cast<TspSkinCaptionObject*>(object.get()); caption && !FHideCaptionButtons) {
+            if (caption->DefaultCaption) caption->SimpleSetTextValue(FForm->Caption());
+            continue;
+        }
         auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
         if (!b) continue;
         if (FHideCaptionButtons) {
@@ -124,6 +132,18 @@ void TspCorvalis::UpdateObjectsState()
         }
         }
         if (governed) b->Visible = b->SkinRectInAPicture ? b->Enabled : true;
+    }
+    // At least one caption shows the form's caption: the first, when the skin marks none.
+    TspSkinCaptionObject* first = nullptr;
+    bool marked = false;
+    for (auto& object : ObjectList)
+        if (auto* caption = dynamic_cast<TspSkinCaptionObject*>(object.get())) {
+            if (!first) first = caption;
+            marked = marked || caption->DefaultCaption;
+        }
+    if (first && !marked) {
+        first->DefaultCaption = true;
+        first->SimpleSetTextValue(FForm->Caption());
     }
     UpdateObjectHints();
 }
@@ -179,11 +199,18 @@ void TspCorvalis::ArrangeObjects()
     }
     // The caption's edges follow the buttons placed along it.
     CaptionHitRect = NewCaptionRect;
+    TspActiveSkinObject* caption = nullptr;
+    for (auto& object : ObjectList)
+        if (dynamic_cast<TspSkinCaptionObject*>(object.get())) {
+            caption = object.get();
+            break;
+        }
     if (alongCaption) {
         if (fromRight)
             CaptionHitRect.Right = x + NewButtonsOffset;
         else
             CaptionHitRect.Left = x + NewButtonsOffset;
+        if (caption && fromRight) caption->ObjectRect.Right = x + NewButtonsOffset;
     }
     TspSkinStdButtonObject* menu = CaptionButtonOf(cmSysMenu, true);
     if (!menu) return;
@@ -194,10 +221,12 @@ void TspCorvalis::ArrangeObjects()
         menu->ObjectRect.Top = NewCaptionRect.Top + HeightOfRect(NewCaptionRect) / 2 - h / 2;
         menu->ObjectRect.Bottom = menu->ObjectRect.Top + h;
         CaptionHitRect.Left = left - NewButtonsOffset;
+        if (caption) caption->ObjectRect.Left = left - NewButtonsOffset;
     } else if (alongCaption) {
         PlaceButtonRun(x, run.Top, false, menu);
         CaptionHitRect.Left = x + NewButtonsOffset;
     }
+    if (caption && alongCaption && !fromRight) caption->ObjectRect.Left = CaptionHitRect.Left;
 }
 
 Integer TspCorvalis::GetIndex(const std::string& AIDName) const

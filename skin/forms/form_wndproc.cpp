@@ -106,11 +106,27 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         // A maximized form stays where it is.
         if (FSkinnableForm && FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild)
             if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FForm->BoundsRect();
+        if (FMagnetic && FWindowState != wsMaximized)
+            if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) {
+                const Integer w = r->Width(), h = r->Height();
+                Integer left = r->Left, top = r->Top;
+                DoMagnetic(left, top, w, h);
+                *r = Bounds(left, top, w, h);
+            }
         return false;
     case WM_SIZE: {
         if (!CallPrevious(Message)) return true;
-        FFormWidth = FForm->Width();
-        FFormHeight = FForm->Height();
+        // A new size starts the edge snapping afresh.
+        HMagnetized = VMagnetized = HMagnetized2 = VMagnetized2 = false;
+        // The form's own size fields follow the window only after this message: the window has the new size.
+        TRect window;
+        if (GetWindowRect(FForm->Handle(), window)) {
+            FFormWidth = window.Width();
+            FFormHeight = window.Height();
+        } else {
+            FFormWidth = FForm->Width();
+            FFormHeight = FForm->Height();
+        }
         if (!FSkinSupport) {
             if (FSupportNCArea) FrameRepaint();
         } else if (FSupportNCArea && FSD && FSkinnableForm && FFormWidth >= GetMinWidth() &&
@@ -138,12 +154,11 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         if (FrameWithBorder()) FrameRepaint();
         return true;
     case WM_ERASEBKGND:
-        // The skin's client backgrounds come with the skinned frame's painting; until then the plain one.
         if (FForm->FormStyle() == fsMDIForm) {
             Message.Result = 0;
             return true;
         }
-        PaintBGDefault(reinterpret_cast<HDC>(Message.WParam));
+        PaintClientBackground(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = 0;
         return true;
     case WM_SHOWWINDOW:

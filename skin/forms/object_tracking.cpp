@@ -147,8 +147,7 @@ void TspCorvalis::MouseTimerProc(TObject* /*Sender*/)
 
 void TspCorvalis::AnimateTimerProc(TObject* /*Sender*/)
 {
-    // The animated objects (caption frames, animations) step here once the skin has them.
-    AnimateTimer->SetEnabled(false);
+    if (!StepCaptionAnimations()) AnimateTimer->SetEnabled(false);
 }
 
 void TspCorvalis::MorphTimerProc(TObject* /*Sender*/)

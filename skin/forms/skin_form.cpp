@@ -4,6 +4,7 @@
 #include "platform/rtl/exceptions.h"
 #include "skin/controls/skin_control.h"
 #include "skin/controls/skin_link.h"
+#include "skin/controls/status_bar.h"
 #include "skin/core/layer_window.h"
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
@@ -111,6 +112,7 @@ void TspCorvalis::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinHint) FSkinHint = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+    if (AComponent == FStatusBar) FStatusBar = nullptr;
 }
 
 // --- Properties ---
@@ -428,35 +430,4 @@ void TspCorvalis::FormShortCut(TMessage& Msg, bool& Handled)
         FInShortCut = FMainMenu->IsShortCut(Msg);
         Handled = FInShortCut;
     }
-}
-
-// --- Window state and roll-up (frame mode) ---
-
-void TspCorvalis::SetWindowState(TWindowState Value)
-{
-    if (FWindowState == Value) return;
-    FWindowState = Value;
-    FForm->SetWindowState(Value);
-    if (Value == wsMinimized && OnMinimize) OnMinimize(this);
-    if (Value == wsMaximized && OnMaximize) OnMaximize(this);
-    if (Value == wsNormal && OnRestore) OnRestore(this);
-    UpDateFormNC();
-}
-
-void TspCorvalis::SetRollUpState(bool Value)
-{
-    if ((!FSupportNCArea && !FSkinSupport) || !FBorderIcons.Contains(TspBorderIcon::biRollUp)) return;
-    if (FWindowState == wsMinimized) return;
-    FRollUpState = Value;
-    if (FSupportNCArea) {
-        if (Value) {
-            OldHeight = FForm->Height();
-            FForm->SetHeight(GetMinHeight());
-        } else if (FClientHeight != 0) {
-            FForm->SetClientHeight(FClientHeight);
-        } else if (OldHeight > 0) {
-            FForm->SetHeight(OldHeight);
-        }
-    }
-    if (OnChangeRollUpState) OnChangeRollUpState(this);
 }

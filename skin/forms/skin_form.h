@@ -248,6 +248,52 @@ public:
     // Opens AItem's sub-items beside AScreenRect through the form's menus; false when nothing opened.
     bool PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bool APopupUp);
 
+    // --- Caption objects (caption_object.cpp) ---
+    void CaptionSetText(const std::string& AIDName, const std::string& AText);
+    // One 25 ms step of every caption's activation animation; true while any still runs.
+    bool StepCaptionAnimations();
+    // The skin renders the inactive look from the active pictures.
+    bool AutoInActiveImage();
+
+    // --- Skin areas and client backgrounds (skin_areas.cpp) ---
+    // Links Control to the skin's area AreaName (first of that name); nothing when the skin has no such area.
+    void LinkControlToArea(const std::string& AreaName, TControl* Control);
+    // Removes Control's first link.
+    void UnLinkControlFromArea(TControl* Control);
+    void LinkAreaControls();
+    void PlaceLinkedControls();
+    void FitClientToSkin();
+    // Client backgrounds: the skin picture's client part, the background picture, the MDI background picture.
+    void PaintBG(win::HDC DC);
+    void PaintBG2(win::HDC DC);
+    void PaintBG3(win::HDC DC);
+    // The one of them (or the plain one) that the form's erase message paints.
+    void PaintClientBackground(win::HDC DC);
+    Integer AreaLinkCount() const { return static_cast<Integer>(AreaList.size()); }
+
+    // --- Window region (form_region.cpp) ---
+    void UpdateFormRegion(bool AResized);
+    void SetRollUpRegion();
+
+    // --- Window states, magnetic edges, shadow (window_states.cpp) ---
+    void MinimizeForm();
+    void MaximizeForm();
+    void RestoreForm();
+    // A width nudge (one pixel and back) that makes the form and its frame realign.
+    void ForceRealign();
+    // Snaps a proposed position of a AWidth x AHeight form to the work area's edges.
+    void DoMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight);
+    void EnableShadow(bool AShowShadow, bool AHideFormBefore);
+    bool IsFrameCollapsed();
+    bool Magnetic() const { return FMagnetic; }
+    void SetMagnetic(bool Value) { FMagnetic = Value; }
+    Byte MagneticSize() const { return FMagneticSize; }
+    void SetMagneticSize(Byte Value) { FMagneticSize = Value; }
+    class TspSkinStatusBar* StatusBar() const { return FStatusBar; }
+    void SetStatusBar(class TspSkinStatusBar* Value);
+    TRect OldBoundsRect;
+    bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
+
     // --- Tracking, hit testing and timers (object_tracking.cpp) ---
     void TrackActiveObject(Integer X, Integer Y, bool AInFrame);
     void ObjectsMouseDown(TMouseButton Button, Integer X, Integer Y);
@@ -345,6 +391,24 @@ private:
     void PaintDefaultCaption(TBitmap* ACaption);
     TspSkinStdButtonObject* CaptionButtonOf(TStdCommand ACommand, bool ANeedPictureRect);
     void PlaceButtonRun(Integer& X, Integer Top, bool AFromRight, TspActiveSkinObject* AButton);
+
+    // Skin areas that controls are placed over.
+    struct TspAreaLink {
+        TControl* Control;
+        TRect AreaRect;
+    };
+    std::vector<TspAreaLink> AreaList;
+    win::HRGN FRgn = nullptr;
+    bool FMagnetic = false;
+    Byte FMagneticSize = 10;
+    bool FHaveShadow = false;
+    bool FRollUpBeforeMaximize = false;
+    bool MaxRollUpState = false;
+    class TspSkinStatusBar* FStatusBar = nullptr;
+    std::vector<TControl*> VisibleControls;
+    void SetRegion(win::HRGN ARegion);
+    void RollUpSkinForm();
+    void RollDownSkinForm();
 
     TCustomForm* FForm = nullptr;
     TWndMethod OldWindowProc;

@@ -5,6 +5,7 @@
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_strips.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/caption_object.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -111,6 +112,9 @@ void TspCorvalis::PaintNCSkin(HDC ADC, bool AUseExternalDC)
         }
     }
 
+    if (!GetFormActive() && AutoInActiveImage())
+        for (TBitmap* strip : {&top, &left, &right, &bottom}) ApplyInActiveEffect(strip, s.InActiveEffect);
+
     HDC dc = AUseExternalDC ? ADC : GetWindowDC(FForm->Handle());
     if (!dc) return;
     // A caller's context gets back its clipping and selected objects.
@@ -137,8 +141,14 @@ void TspCorvalis::ApplySkinSize(bool AResized)
         CalcNewSkinGeometry();
         if (AResized) ArrangeObjects();
     }
+    UpdateFormRegion(AResized);
     if (OnChangeClientRect) OnChangeClientRect(this, NewClRect);
     if (FSupportNCArea && FSkinnableForm) FrameRepaint();
+    // A stretched client background changes with the size: the form and the controls drawn over it repaint.
+    if (FSupportNCArea && FSkinSupport && FSD->StretchEffect) {
+        FForm->Invalidate();
+        NotifyChildrenBackground();
+    }
 }
 
 void TspCorvalis::ChangeSkinData()
@@ -157,6 +167,7 @@ void TspCorvalis::ChangeSkinData()
         ClearObjects();
         FFormWidth = FForm->Width();
         FFormHeight = FForm->Height();
+        UpdateFormRegion(false);
     }
     if (FSkinnableForm)
         FForm->SetBorderIcons(TBorderIcons{});

@@ -54,6 +54,7 @@
 #include "skin/controls/list_view.h"
 #include "skin/controls/tree_view.h"
 #include "skin/core/skin_data.h"
+#include "skinned_form_states.h"
 #include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
 
@@ -945,7 +946,9 @@ int main(int argc, char** argv)
         const std::string out = IncludeTrailingPathDelimiter(argv[1]);
         ForceDirectories(out);
         // Skinned forms, on a screen of their own before the gallery's.
-        const bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
+        bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
+        // Skinned form states: two sizes, active and inactive.
+        formsOk = WriteSkinnedFormStates(out, argc == 3 ? argv[2] : "") && formsOk;
         // Skinned menus: on a screen of their own too.
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
         TGallery gallery;
