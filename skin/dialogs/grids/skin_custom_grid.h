@@ -1,0 +1,164 @@
+#pragma once
+// The engine of the skinned grids: a windowed skinned control showing ColCount x RowCount cells, of which the
+// first FixedCols columns and FixedRows rows never scroll. It keeps per-cell extents, the current cell, the
+// selection anchor and the top-left scrollable cell, and maps between cells and client pixels. Descendants
+// draw the cells (DrawCell) and publish the engine (draw grid, string grid).
+#include <array>
+
+#include "skin/controls/skin_control.h"
+#include "skin/dialogs/grids/grid_extents.h"
+#include "skin/dialogs/grids/grid_layout.h"
+#include "skin/dialogs/grids/grid_types.h"
+
+class TspSkinScrollBar;
+
+inline const TGridOptions DefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+                                             goRangeSelect};
+
+class TspSkinCustomGrid : public TspSkinControl {
+public:
+    explicit TspSkinCustomGrid(TComponent* AOwner);
+    ~TspSkinCustomGrid() override;
+
+    // Counts and extents.
+    Integer ColCount() const { return FColCount; }
+    // Below 1 gives 1; a fixed count that would no longer fit is lowered first.
+    virtual void SetColCount(Integer AValue);
+    Integer RowCount() const { return FRowCount; }
+    virtual void SetRowCount(Integer AValue);
+    Integer FixedCols() const { return FFixedCols; }
+    void SetFixedCols(Integer AValue);
+    Integer FixedRows() const { return FFixedRows; }
+    void SetFixedRows(Integer AValue);
+    Integer DefaultColWidth() const { return FDefaultColWidth; }
+    // Drops every stored width.
+    void SetDefaultColWidth(Integer AValue);
+    Integer DefaultRowHeight() const { return FDefaultRowHeight; }
+    void SetDefaultRowHeight(Integer AValue);
+    Integer ColWidths(Integer AIndex) const;
+    void SetColWidths(Integer AIndex, Integer AValue);
+    Integer RowHeights(Integer AIndex) const;
+    void SetRowHeights(Integer AIndex, Integer AValue);
+    bool TabStops(Integer AIndex) const;
+    const TExtentArray& StoredColWidths() const { return FColWidths; }
+    const TExtentArray& StoredRowHeights() const { return FRowHeights; }
+    // New counts at once; an extent array that cannot grow puts the old counts back and passes the error on.
+    void ResizeGrid(Integer ANewColCount, Integer ANewRowCount);
+    // Inserts (Amount > 0) or deletes cells at Index on one axis; stored extents after them move along.
+    virtual void AdjustCellCount(Integer AIndex, Integer AAmount, bool ARows);
+    void RelocateColumn(Integer AFrom, Integer ATo);
+    void RelocateRow(Integer AFrom, Integer ATo);
+    virtual void RemoveColumn(Integer ACol);
+    virtual void RemoveRow(Integer ARow);
+
+    // Options and look.
+    TGridOptions Options() const { return FOptions; }
+    // goRowSelect removes goAlwaysShowEditor and pulls the anchor to the row's end.
+    void SetOptions(TGridOptions AValue);
+    Integer GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(Integer AValue);
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor AValue);
+    TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(TColor AValue);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool AValue);
+
+    // Current cell, selection and top-left.
+    Integer Col() const { return FCurrent.X; }
+    void SetCol(Integer AValue);
+    Integer Row() const { return FCurrent.Y; }
+    void SetRow(Integer AValue);
+    Integer LeftCol() const { return FTopLeft.X; }
+    void SetLeftCol(Integer AValue);
+    Integer TopRow() const { return FTopLeft.Y; }
+    void SetTopRow(Integer AValue);
+    TGridRect Selection() const { return NormalizeGridRect(FCurrent, FAnchor); }
+    // Without checks: anchor at the top-left, current cell at the bottom-right.
+    void SetSelection(const TGridRect& AValue);
+    TGridCoord Anchor() const { return FAnchor; }
+    Integer VisibleColCount();
+    Integer VisibleRowCount();
+    Integer GridWidth() { return ComputeLayout().Horz.GridEnd; }
+    Integer GridHeight() { return ComputeLayout().Vert.GridEnd; }
+    Integer ColOffset() const { return FColOffset; }
+    TGridState GridState() const { return FGridState; }
+
+    // Geometry.
+    TGridLayout ComputeLayout();
+    TGridLayout ComputeLayoutFor(Integer AWidth, Integer AHeight);
+    TGridCoord CellAtPoint(Integer AX, Integer AY, const TGridLayout& ALayout) const;
+    TGridCoord MaxTopLeftFor(const TGridCoord& ACoord, const TGridLayout& ALayout) const;
+    // (0, 0, 0, 0) for ranges out of view; a cut last cell ends at the client edge.
+    TRect GridRectToClientRect(const TGridRect& R, bool AIncludeLine);
+    // (-1, -1) outside the cells.
+    TGridCoord MouseCoord(Integer AX, Integer AY);
+    TRect CellBoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+
+    virtual void MoveCurrentCell(Integer ACol, Integer ARow, bool AMoveAnchor, bool AShow);
+    void FocusCellAt(Integer ACol, Integer ARow, bool AMoveAnchor);
+    void MoveSelectionAnchor(const TGridCoord& ACoord);
+    void ScrollIntoView(const TGridCoord& ACoord);
+    void SetTopLeft(Integer ALeft, Integer ATop);
+    void RefreshCell(Integer ACol, Integer ARow) { RefreshGridRect({ACol, ARow, ACol, ARow}); }
+    void RefreshGridRect(const TGridRect& R);
+    void RefreshGrid() { Invalidate(); }
+
+    virtual bool CanSelectCell(Integer /*ACol*/, Integer /*ARow*/) { return true; }
+
+    // Repaints after a size change cover the whole grid when set (descendants whose cells follow the counts).
+    bool VirtualView = false;
+
+protected:
+    virtual void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) = 0;
+
+    // Notifications for descendants.
+    virtual void ColumnMoved(Integer /*AFrom*/, Integer /*ATo*/) {}
+    virtual void RowMoved(Integer /*AFrom*/, Integer /*ATo*/) {}
+    virtual void GridSizeChanged(Integer /*AOldColCount*/, Integer /*AOldRowCount*/) {}
+    virtual void TopLeftChanged();
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+
+    // Scroll-bar and editor hooks; the engine's scrolling and editor hosting fill them in.
+    virtual void SyncScrollBars(bool /*AUpdateVert*/) {}
+    virtual void SyncScrollBarPositions(bool /*AUpdateVert*/) {}
+    virtual void SyncCellEditor() {}
+    virtual void HideCellEditor() { FEditorMode = false; }
+    virtual void ShowCellEditor() { FEditorMode = true; }
+
+    void ResetCurrentCell();
+    void InvalidateSelectionChange(const TGridRect& AOldSel);
+    void AfterTopLeftMove(const TGridCoord& AOld);
+    // Moves the shown cells by DX, DY pixels; the uncovered parts repaint.
+    void ScrollCells(Integer ADX, Integer ADY, const TGridLayout& ALayout);
+    void InvalidateClientRect(const TRect& R, bool AErase);
+
+    Integer FColCount = 5;
+    Integer FRowCount = 5;
+    Integer FFixedCols = 1;
+    Integer FFixedRows = 1;
+    Integer FDefaultColWidth = 64;
+    Integer FDefaultRowHeight = 24;
+    Integer FGridLineWidth = 1;
+    TColor FFixedColor;
+    TColor FGridLineColor;
+    TGridOptions FOptions = DefaultGridOptions;
+    TExtentArray FColWidths;
+    TExtentArray FRowHeights;
+    TExtentArray FTabStops;
+    TGridCoord FCurrent;
+    TGridCoord FAnchor;
+    TGridCoord FTopLeft;
+    Integer FColOffset = 0;
+    bool FDefaultDrawing = true;
+    bool FEditorMode = false;
+    TGridState FGridState = gsNormal;
+    Integer FInplaceCol = -1;
+    Integer FInplaceRow = -1;
+
+private:
+    void SetAxisExtent(TExtentArray& AExtents, Integer ACount, Integer ADefault, Integer AIndex, Integer AValue);
+    void ApplyCounts();
+    void AdjustAfterRelocate(Integer AFrom, Integer ATo, bool AColumns);
+};
