@@ -17,8 +17,6 @@ TspSkinCustomGrid::TspSkinCustomGrid(TComponent* AOwner)
     FSkinDataName = "grid";
 }
 
-TspSkinCustomGrid::~TspSkinCustomGrid() = default;
-
 // ---- extents and counts ------------------------------------------------------------------------------------
 
 Integer TspSkinCustomGrid::ColWidths(Integer AIndex) const

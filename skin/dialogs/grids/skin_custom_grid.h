@@ -10,7 +10,22 @@
 #include "skin/dialogs/grids/grid_layout.h"
 #include "skin/dialogs/grids/grid_types.h"
 
+#include <memory>
+
 class TspSkinScrollBar;
+class TspSkinCustomGrid;
+
+// Tells the grid when a linked bar goes, also when both go with one owner (which sends siblings no notice).
+class TGridBarWatcher : public TComponent {
+public:
+    explicit TGridBarWatcher(TspSkinCustomGrid* AGrid) : TComponent(nullptr), FGrid(AGrid) {}
+
+protected:
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+private:
+    TspSkinCustomGrid* FGrid;
+};
 
 inline const TGridOptions DefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
                                              goRangeSelect};
@@ -106,6 +121,18 @@ public:
 
     virtual bool CanSelectCell(Integer /*ACol*/, Integer /*ARow*/) { return true; }
 
+    // Linked external bars (not owned). A linked bar starts hidden; the grid alone shows and hides it. Whether
+    // the vertical thumb scrolls while dragged (goThumbTracking) is decided when the bar is linked.
+    TspSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    virtual void SetHScrollBar(TspSkinScrollBar* AValue);
+    TspSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    virtual void SetVScrollBar(TspSkinScrollBar* AValue);
+    // One scroll request (the SB_ codes) on axis 0 (horizontal) or 1 (vertical); thumb positions run 0..127,
+    // or in pixels for the horizontal axis of a one-column grid.
+    void ScrollByCode(Integer AScrollBar, Integer ACode, bool AUseRightToLeft, Integer APos);
+    virtual void SyncScrollBars(bool AUpdateVert);
+    virtual void SyncScrollBarPositions(bool AUpdateVert);
+
     // Repaints after a size change cover the whole grid when set (descendants whose cells follow the counts).
     bool VirtualView = false;
 
@@ -120,9 +147,9 @@ protected:
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
 
-    // Scroll-bar and editor hooks; the engine's scrolling and editor hosting fill them in.
-    virtual void SyncScrollBars(bool /*AUpdateVert*/) {}
-    virtual void SyncScrollBarPositions(bool /*AUpdateVert*/) {}
+    void WndProc(TMessage& AMessage) override;
+
+    // Editor hooks; the editor hosting fills them in.
     virtual void SyncCellEditor() {}
     virtual void HideCellEditor() { FEditorMode = false; }
     virtual void ShowCellEditor() { FEditorMode = true; }
@@ -156,8 +183,19 @@ protected:
     TGridState FGridState = gsNormal;
     Integer FInplaceCol = -1;
     Integer FInplaceRow = -1;
+    TspSkinScrollBar* FHScrollBar = nullptr;
+    TspSkinScrollBar* FVScrollBar = nullptr;
+    bool FInCheckScrollBars = false;
+    std::unique_ptr<TGridBarWatcher> FBarWatcher;
 
 private:
+    void ScrollOneColumn(Integer ACode, Integer APos, Integer AFactor, const TGridLayout& ALayout);
+    void LinkBar(TspSkinScrollBar* ABar, bool AHorizontal);
+    void UnlinkBars();
+    friend class TGridBarWatcher;
+    // Range of one axis into its bar; returns whether the bar is to be shown.
+    bool SyncAxisRange(bool AHorizontal, Integer AWidth, Integer AHeight, bool AUpdateVert,
+                       const TGridCoord& AOldTopLeft);
     void SetAxisExtent(TExtentArray& AExtents, Integer ACount, Integer ADefault, Integer AIndex, Integer AValue);
     void ApplyCounts();
     void AdjustAfterRelocate(Integer AFrom, Integer ATo, bool AColumns);
