@@ -6,6 +6,7 @@
 #include <array>
 
 #include "skin/controls/skin_control.h"
+#include "skin/core/control_records.h"
 #include "skin/dialogs/grids/grid_extents.h"
 #include "skin/dialogs/grids/grid_layout.h"
 #include "skin/dialogs/grids/grid_types.h"
@@ -79,6 +80,16 @@ public:
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool AValue);
 
+    // Skin look: cell fonts from the record, the row height from its cell picture.
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool AValue);
+    bool UseSkinCellHeight() const { return FUseSkinCellHeight; }
+    void SetUseSkinCellHeight(bool AValue);
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    // Where descendants draw a cell's text: the skin's text rectangle grown with the cell, or the cell itself.
+    TRect GetNewTextRect(const TRect& ACellR, TGridDrawState AState) const;
+
     // Current cell, selection and top-left.
     Integer Col() const { return FCurrent.X; }
     void SetCol(Integer AValue);
@@ -148,6 +159,8 @@ protected:
     virtual void RowHeightsChanged();
 
     void WndProc(TMessage& AMessage) override;
+    void Paint() override;
+    bool GridIsActiveControl();
 
     // Editor hooks; the editor hosting fills them in.
     virtual void SyncCellEditor() {}
@@ -183,12 +196,27 @@ protected:
     TGridState FGridState = gsNormal;
     Integer FInplaceCol = -1;
     Integer FInplaceRow = -1;
+    bool FUseSkinFont = true;
+    bool FUseSkinCellHeight = true;
+    // The skin record while skinned (it lives in the skin data), with the select and focus pictures' rectangles
+    // filled in from each other when one is empty.
+    TspDataSkinGridControl* FGridRecord = nullptr;
+    TRect FSelectCellRect, FFocusCellRect;
+    TBitmap* FPicture = nullptr;
+    TBitmap* FBGPicture = nullptr;
     TspSkinScrollBar* FHScrollBar = nullptr;
     TspSkinScrollBar* FVScrollBar = nullptr;
     bool FInCheckScrollBars = false;
     std::unique_ptr<TGridBarWatcher> FBarWatcher;
 
 private:
+    void GridDrawLines(bool ADoHorz, bool ADoVert, Integer ACol, Integer ARow, const std::array<Integer, 4>& ABounds,
+                       TColor AOnColor, TColor AOffColor, const TGridLayout& ALayout, TColor ALineColor);
+    void DrawCellRange(Integer ACol, Integer ARow, Integer AStartX, Integer AStartY, Integer AStopX, Integer AStopY,
+                       TColor AColor, TGridDrawState AIncludeState, const TGridLayout& ALayout,
+                       const TGridRect& ASel);
+    void BuildSkinCellImage(TBitmap* ABitmap, TGridDrawState AState, Integer AW, Integer AH);
+    void ApplyCellFont(TCanvas* ACanvas, TGridDrawState AState, TColor AColor);
     void ScrollOneColumn(Integer ACode, Integer APos, Integer AFactor, const TGridLayout& ALayout);
     void LinkBar(TspSkinScrollBar* ABar, bool AHorizontal);
     void UnlinkBars();
