@@ -155,6 +155,16 @@ protected:
     virtual void RowMoved(Integer /*AFrom*/, Integer /*ATo*/) {}
     virtual void GridSizeChanged(Integer /*AOldColCount*/, Integer /*AOldRowCount*/) {}
     virtual void TopLeftChanged();
+    // Text exchange with the in-place editor.
+    virtual std::string GetEditText(Integer /*ACol*/, Integer /*ARow*/) { return {}; }
+    virtual void SetEditText(Integer /*ACol*/, Integer /*ARow*/, const std::string& /*AValue*/) {}
+    virtual std::string GetEditMask(Integer /*ACol*/, Integer /*ARow*/) { return {}; }
+    // Reloads an open editor from its cell.
+    virtual void RefreshCellEditor()
+    {
+        FInplaceCol = FInplaceRow = -1;
+        SyncCellEditor();
+    }
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
 
