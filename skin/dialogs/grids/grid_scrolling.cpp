@@ -97,6 +97,27 @@ void TspSkinCustomGrid::WndProc(TMessage& AMessage)
         if (!Skinned() && FOptions.Contains(goRowSelect)) Invalidate();
         SyncScrollBars(true);
         return;
+    case win::WM_TIMER:
+        TspSkinControl::WndProc(AMessage);
+        DragTimerTick();
+        return;
+    case win::WM_CANCELMODE:
+        TspSkinControl::WndProc(AMessage);
+        CancelDrag();
+        return;
+    case win::WM_GETDLGCODE: {
+        AMessage.Result = win::DLGC_WANTARROWS;
+        if (!FOptions.Contains(goRowSelect)) {
+            if (FOptions.Contains(goTabs)) AMessage.Result |= win::DLGC_WANTTAB;
+            if (FOptions.Contains(goEditing)) AMessage.Result |= win::DLGC_WANTCHARS;
+        }
+        return;
+    }
+    case win::WM_KILLFOCUS:
+    case win::WM_SETFOCUS:
+        TspSkinControl::WndProc(AMessage);
+        RefreshGridRect(Selection());
+        return;
     case win::WM_PAINT:
         TspSkinControl::WndProc(AMessage);
         if (!FInCheckScrollBars && HandleAllocated()) SyncScrollBars(true);

@@ -170,6 +170,30 @@ protected:
 
     void WndProc(TMessage& AMessage) override;
     void Paint() override;
+    void KeyDown(win::WORD& AKey, TShiftState AShift) override;
+    void KeyPress(char32_t& AKey) override;
+    void MouseDown(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;
+    void MouseMove(TShiftState AShift, int AX, int AY) override;
+    void MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;
+    bool DoMouseWheelDown(TShiftState AShift, TPoint AMousePos) override;
+    bool DoMouseWheelUp(TShiftState AShift, TPoint AMousePos) override;
+    // The column or row divider under a point: the state (gsColSizing, gsRowSizing or gsNormal), the cell being
+    // sized, the divider's position and the point's distance from it.
+    virtual void HitTestSizing(Integer AX, Integer AY, TGridLayout& ALayout, TGridState& AState, Integer& AIndex,
+                               Integer& ASizingPos, Integer& ASizingOfs);
+    // Moves the anchor one cell per flag (1 left, 2 right, 4 up, 8 down) while a selection drag is held beyond
+    // an edge.
+    virtual void AutoScrollStep(Integer ADirection);
+    virtual bool GridAcceptsKey(win::WORD /*AKey*/, TShiftState /*AShift*/) { return true; }
+    virtual bool CanBeginColumnMove(Integer& /*AOrigin*/, Integer& /*ADest*/, TPoint /*APt*/) { return true; }
+    virtual bool CanBeginRowMove(Integer& /*AOrigin*/, Integer& /*ADest*/, TPoint /*APt*/) { return true; }
+    virtual bool CanMoveColumnTo(Integer /*AOrigin*/, Integer /*ADest*/, TPoint /*APt*/) { return true; }
+    virtual bool CanMoveRowTo(Integer /*AOrigin*/, Integer /*ADest*/, TPoint /*APt*/) { return true; }
+    virtual bool CanEndColumnMove(Integer /*AOrigin*/, Integer /*ADest*/, TPoint /*APt*/) { return true; }
+    virtual bool CanEndRowMove(Integer /*AOrigin*/, Integer /*ADest*/, TPoint /*APt*/) { return true; }
+    // One tick of the drag timer: auto-scroll while selecting, move tracking while moving.
+    void DragTimerTick();
+    void CancelDrag();
     bool GridIsActiveControl();
 
     // Editor hooks; the editor hosting fills them in.
@@ -204,6 +228,14 @@ protected:
     bool FDefaultDrawing = true;
     bool FEditorMode = false;
     TGridState FGridState = gsNormal;
+    Integer FSizingIndex = -1;
+    Integer FSizingPos = 0;
+    Integer FSizingOfs = 0;
+    Integer FMoveIndex = -1;
+    Integer FMovePos = -1;
+    // The control's own cursor while a divider's split cursor is shown.
+    TCursor FSavedCursor = crDefault;
+    bool FSplitCursorShown = false;
     Integer FInplaceCol = -1;
     Integer FInplaceRow = -1;
     bool FUseSkinFont = true;
@@ -220,6 +252,7 @@ protected:
     std::unique_ptr<TGridBarWatcher> FBarWatcher;
 
 private:
+    void MoveAndTrack(Integer AMouse, Integer ACellHit, TGridLayout& ALayout, bool AHorizontal, TPoint APt);
     void GridDrawLines(bool ADoHorz, bool ADoVert, Integer ACol, Integer ARow, const std::array<Integer, 4>& ABounds,
                        TColor AOnColor, TColor AOffColor, const TGridLayout& ALayout, TColor ALineColor);
     void DrawCellRange(Integer ACol, Integer ARow, Integer AStartX, Integer AStartY, Integer AStopX, Integer AStopY,
