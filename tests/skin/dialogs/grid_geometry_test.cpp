@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/skin/dialogs/expect_raises.h"
 #include "tests/skin/dialogs/grid_fixture.h"
 
 namespace {
@@ -112,26 +113,14 @@ TEST_F(GridGeometry, RowSelectNormalisesTheSelection)
 TEST_F(GridGeometry, CountWritersAndTheirErrors)
 {
     auto* G = NewGrid(200, 100);
-    struct Case {
-        const char* Name;
-        std::function<void()> Call;
-        const char* Text;
-    } Cases[] = {
+    G->SetColWidths(2, 40);  // makes the width array, which then has to follow every count
+    ExpectEachRaises<EInvalidGridOperation>({
         {"negative fixed", [&] { G->SetFixedCols(-1); }, "Grid index out of range"},
         {"fixed cols", [&] { G->SetFixedCols(5); }, "Fixed column count must be less than column count"},
         {"fixed rows", [&] { G->SetFixedRows(7); }, "Fixed row count must be less than row count"},
         {"width index", [&] { G->SetColWidths(5, 10); }, "Grid index out of range"},
         {"too large", [&] { G->SetColCount(MaxExtentCount + 1); }, "Grid too large for operation"},
-    };
-    G->SetColWidths(2, 40);  // makes the width array, which then has to follow every count
-    for (const Case& C : Cases) {
-        try {
-            C.Call();
-            ADD_FAILURE() << C.Name << " did not raise";
-        } catch (const EInvalidGridOperation& E) {
-            EXPECT_STREQ(E.what(), C.Text) << C.Name;
-        }
-    }
+    });
     // The failed resize rolled back: counts and stored widths as before.
     EXPECT_EQ(G->ColCount(), 5);
     EXPECT_EQ(G->StoredColWidths()->size(), 5u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exceptions.h"
+#include "tests/skin/dialogs/expect_raises.h"
 
 namespace {
 
@@ -69,24 +70,11 @@ TEST(SparseList, InsertDeleteAndMoveShiftItems)
 TEST(SparseList, NegativeIndexesRaiseTheirTexts)
 {
     TSparseList L(SPASmall);
-    struct Case {
-        const char* Name;
-        std::function<void()> Call;
-        const char* Text;
-    };
-    const Case Cases[] = {
+    ExpectEachRaises<EListError>({
         {"read", [&] { L.Items(-1); }, "ListIndexError"},
         {"write", [&] { L.SetItems(-1, &A); }, "SListIndexError"},
         {"insert", [&] { L.Insert(-1, &A); }, "SListIndexError"},
-    };
-    for (const Case& K : Cases) {
-        try {
-            K.Call();
-            ADD_FAILURE() << K.Name << " did not raise";
-        } catch (const EListError& E) {
-            EXPECT_STREQ(E.what(), K.Text) << K.Name;
-        }
-    }
+    });
     EXPECT_EQ(L.Count(), 0);
 }
 
