@@ -154,7 +154,6 @@ void TspSkinCustomGrid::HitTestSizing(Integer AX, Integer AY, TGridLayout& L, TG
 
 void TspSkinCustomGrid::MouseDown(TMouseButton AButton, TShiftState AShift, int AX, int AY)
 {
-    HideCellEditor();
     if (!Designing() && CanFocus()) {
         SetFocus();
         if (!GridIsActiveControl()) {
