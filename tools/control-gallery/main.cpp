@@ -57,6 +57,8 @@
 #include "skinned_form_states.h"
 #include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
+// Grids.
+#include "skin/dialogs/grids/string_grid.h"
 
 namespace {
 
@@ -934,6 +936,71 @@ std::vector<TGalleryRow> ListRows(TGallery& AGallery, TspSkinData* ASkin)
     };
 }
 
+// ---- grids ----
+
+// The application's job list: five columns (135, 70, 70, 120, 48), rows of 20, a caption row, whole-row
+// selection, resizable columns, no lines of its own. Drawn by its owner as the application does, and with the
+// grid's default drawing, which shows the skin's cell pictures.
+std::vector<TGalleryRow> GridRows(TGallery& AGallery)
+{
+    TspSkinData* skin = AGallery.Skin();
+    const std::string gridName = AGallery.NameFor<TspDataSkinGridControl>("grid");
+    auto jobList = [=](bool AOwnerDrawn) {
+        return [=](TForm* AForm) -> TControl* {
+            auto* g = new TspSkinStringGrid(AForm);
+            g->SetSkinDataName(gridName);
+            g->SetBounds(0, 0, 246, 110);  // one sheet cell wide: the last columns are cut at the edge
+            g->SetDefaultRowHeight(20);
+            g->SetFixedCols(0);
+            g->SetRowCount(5);
+            g->SetGridLineWidth(0);
+            g->SetOptions({goFixedVertLine, goFixedHorzLine, goColSizing, goRowSelect});
+            g->SetUseSkinFont(false);
+            g->SetUseSkinCellHeight(false);
+            g->SetDefaultDrawing(!AOwnerDrawn);
+            const Integer widths[] = {135, 70, 70, 120, 48};
+            const char* const captions[] = {"Source", "Length", "Size", "Destination", "Format"};
+            const char* const jobs[4][5] = {
+                {"holiday.mp4", "00:03:12", "41.27 MB", "holiday", "avi"},
+                {"concert-night.mkv", "01:12:45", "912.40 MB", "concert-night", "mp4"},
+                {"interview.mov", "00:18:03", "230.12 MB", "interview", "mp4"},
+                {"birthday.3gp", "00:00:48", "6.03 MB", "birthday", "wmv"},
+            };
+            for (Integer c = 0; c < 5; ++c) {
+                g->SetColWidths(c, widths[c]);
+                g->SetCellText(c, 0, captions[c]);
+                for (Integer r = 1; r < 5; ++r) g->SetCellText(c, r, jobs[r - 1][c]);
+            }
+            g->SetRow(2);
+            if (AOwnerDrawn) {
+                g->OnDrawCell = [g](TObject*, Integer ACol, Integer ARow, const TRect& R, TGridDrawState) {
+                    TCanvas* cv = g->Canvas();
+                    cv->Brush()->SetStyle(bsSolid);
+                    if (ARow == 0)
+                        cv->Brush()->SetColor(static_cast<TColor>(0xE8E0D8));
+                    else
+                        cv->Brush()->SetColor(ARow == g->Row() ? static_cast<TColor>(0xF0D8B0) : clWhite);
+                    cv->FillRect(R);
+                    cv->Brush()->SetStyle(bsClear);
+                    cv->Font()->SetColor(clBlack);
+                    const std::string text = g->CellText(ACol, ARow);
+                    const Integer x = ARow == 0 || ACol == 1 || ACol == 2
+                                          ? R.Left + (R.Width() - cv->TextWidth(text)) / 2
+                                          : R.Left + 5;
+                    cv->TextRect(R, x, R.Top + (R.Height() - cv->TextHeight(text)) / 2, text);
+                    cv->Pen()->SetColor(static_cast<TColor>(0xDBDBDB));
+                    cv->Polyline({TPoint{R.Right - 1, R.Top}, TPoint{R.Right - 1, R.Bottom}});
+                };
+            }
+            return Linked(g, skin);
+        };
+    };
+    return {
+        {"job list, drawn by its owner", jobList(true), {200, 50}},
+        {"job list, default drawing", jobList(false), {200, 50}},
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -957,12 +1024,14 @@ int main(int argc, char** argv)
         ok = gallery.WriteAnimationSheet(out + "gallery-animation.png") && ok;
         ok = gallery.WriteSheet(LabelAndValueRows(gallery), nullptr, out + "gallery-values-plain.png") && ok;
         ok = gallery.WriteSheet(ListRows(gallery, nullptr), nullptr, out + "gallery-lists-plain.png") && ok;
+        ok = gallery.WriteSheet(GridRows(gallery), nullptr, out + "gallery-grids-plain.png") && ok;
         if (argc == 3) {
             TspSkinData* skin = gallery.LoadSkin(argv[2]);
             ok = gallery.WriteSheet(Rows(gallery), skin, out + "gallery-skin.png") && ok;
             ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
             ok = gallery.WriteSheet(LabelAndValueRows(gallery), skin, out + "gallery-values-skin.png") && ok;
             ok = gallery.WriteSheet(ListRows(gallery, skin), skin, out + "gallery-lists-skin.png") && ok;
+            ok = gallery.WriteSheet(GridRows(gallery), skin, out + "gallery-grids-skin.png") && ok;
         }
         return ok && formsOk && menusOk ? 0 : 1;
     } catch (const Exception& e) {

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "platform/win/keys.h"
+#include "tests/skin/dialogs/grid_fixture.h"
+
+namespace {
+
+using gridtest::TTestGrid;
+
+class GridInput : public gridtest::TGridFixture {
+protected:
+    TTestGrid* FocusedGrid(Integer AWidth, Integer AHeight)
+    {
+        auto* G = NewGrid(AWidth, AHeight);
+        Display.Click(ScreenPoint(G, 70, 30));  // cell (1, 1)
+        Pump();
+        return G;
+    }
+    void Key(int AKey, int AModifier = 0)
+    {
+        if (AModifier) Display.KeyDown(AModifier);
+        Display.PressKey(AKey);
+        if (AModifier) Display.KeyUp(AModifier);
+        Pump();
+    }
+};
+
+TEST_F(GridInput, KeyMap)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetOptions(TGridOptions(DefaultGridOptions).Include(goTabs));
+    struct Case {
+        const char* Name;
+        int Key, Modifier;
+        TGridCoord Expected;
+    } Cases[] = {
+        {"down", win::VK_DOWN, 0, {1, 2}},
+        {"right", win::VK_RIGHT, 0, {2, 2}},
+        {"end", win::VK_END, 0, {4, 2}},
+        {"home", win::VK_HOME, 0, {1, 2}},
+        {"ctrl+end", win::VK_END, win::VK_CONTROL, {4, 4}},
+        {"down at the last row stays", win::VK_DOWN, 0, {4, 4}},
+        {"ctrl+home", win::VK_HOME, win::VK_CONTROL, {1, 1}},
+        {"up at the first scrollable row stays", win::VK_UP, 0, {1, 1}},
+        {"shift+tab wraps back to the last row", win::VK_TAB, win::VK_SHIFT, {4, 4}},
+        {"tab wraps forward to the first row", win::VK_TAB, 0, {1, 1}},
+    };
+    for (const Case& C : Cases) {
+        Key(C.Key, C.Modifier);
+        EXPECT_EQ((TGridCoord{G->Col(), G->Row()}), C.Expected) << C.Name;
+    }
+}
+
+TEST_F(GridInput, RowSelectArrowsMoveRows)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetOptions(TGridOptions(DefaultGridOptions).Include(goRowSelect));
+    Key(win::VK_RIGHT);
+    EXPECT_EQ(G->Row(), 2);
+    EXPECT_EQ(G->Selection(), (TGridRect{1, 2, 4, 2}));
+}
+
+// The divider after column 1 lies at x = 129; with a 1-pixel line it is caught from 126 to 133.
+TEST_F(GridInput, DividerSizingZoneAndFloor)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetOptions(TGridOptions(DefaultGridOptions).Include(goColSizing));
+    struct Case {
+        Integer From, To, ExpectedWidth;
+    } Cases[] = {
+        {131, 151, 84},  // grabbed 2 pixels right of the line
+        {125, 160, 84},  // outside the zone: no sizing
+    };
+    for (const Case& C : Cases) {
+        Display.Drag(ScreenPoint(G, C.From, 10), ScreenPoint(G, C.To, 10), 4);
+        Pump();
+        EXPECT_EQ(G->ColWidths(1), C.ExpectedWidth) << C.From;
+    }
+    // Sizing to less than 2 pixels keeps the width. The divider now lies at 65 + 84 = 149.
+    Display.Drag(ScreenPoint(G, 149, 10), ScreenPoint(G, 66, 10), 4);
+    Pump();
+    EXPECT_EQ(G->ColWidths(1), 84);
+}
+
+TEST_F(GridInput, HeldDragBeyondTheBottomExtendsEverySixtyMs)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetRowCount(20);
+    Display.PressButton(ScreenPoint(G, 70, 60));  // cell (1, 2)
+    Pump();
+    Display.MoveMouse(ScreenPoint(G, 70, 140));  // below the client: the cut row 5 lies there
+    Pump();
+    EXPECT_EQ(G->Anchor().Y, 5);
+    Run(180);
+    EXPECT_EQ(G->Anchor().Y, 8) << "one row per 60 ms tick";
+    EXPECT_GT(G->TopRow(), 1) << "the anchor is scrolled into view";
+    Display.ReleaseButton(ScreenPoint(G, 70, 140));
+    Pump();
+    const Integer After = G->Anchor().Y;
+    Run(180);
+    EXPECT_EQ(G->Anchor().Y, After) << "the timer stops with the button";
+}
+
+TEST_F(GridInput, WheelMovesTheRowWithinItsBounds)
+{
+    auto* G = FocusedGrid(330, 130);
+    for (int I = 0; I < 10; ++I) Display.Wheel(ScreenPoint(G, 100, 50), -120);
+    Pump();
+    EXPECT_EQ(G->Row(), 4);
+    for (int I = 0; I < 10; ++I) Display.Wheel(ScreenPoint(G, 100, 50), 120);
+    Pump();
+    EXPECT_EQ(G->Row(), 1);
+}
+
+}  // namespace
