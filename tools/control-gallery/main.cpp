@@ -48,6 +48,8 @@
 #include "skin/controls/text_label.h"
 #include "skin/controls/track_bar.h"
 #include "skin/core/skin_data.h"
+#include "skinned_forms.h"
+#include "tools/control-gallery/menu_sheet.h"
 
 namespace {
 
@@ -804,6 +806,10 @@ int main(int argc, char** argv)
     try {
         const std::string out = IncludeTrailingPathDelimiter(argv[1]);
         ForceDirectories(out);
+        // Skinned forms, on a screen of their own before the gallery's.
+        const bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
+        // Skinned menus: on a screen of their own too.
+        const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
@@ -815,7 +821,7 @@ int main(int argc, char** argv)
             ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
             ok = gallery.WriteSheet(LabelAndValueRows(gallery), skin, out + "gallery-values-skin.png") && ok;
         }
-        return ok ? 0 : 1;
+        return ok && formsOk && menusOk ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
         return 1;

@@ -1,0 +1,262 @@
+// The skinned form's object list: building it from the skin (or the six default caption buttons without one),
+// the objects' enabled and visible state and hints, their places on the frame, and access by name.
+#include "skin/core/interface_texts.h"
+#include "skin/core/rect_helpers.h"
+#include "skin/forms/caption_buttons.h"
+#include "skin/forms/skin_form.h"
+
+using namespace win;
+
+namespace {
+
+struct TDefaultButton {
+    const char* IDName;
+    TStdCommand Command;
+};
+constexpr TDefaultButton kDefaultButtons[] = {
+    {"closebutton", cmClose},    {"maxbutton", cmMaximize},      {"minbutton", cmMinimize},
+    {"rollupbutton", cmRollUp},  {"sysmenubutton", cmSysMenu},   {"traybutton", cmMinimizeToTray},
+};
+
+struct THintText {
+    TStdCommand Command;
+    const char* Key;
+    const char* BuiltIn;
+};
+constexpr THintText kHints[] = {
+    {cmClose, "CLOSEBUTTON_HINT", "Close"},         {cmMaximize, "MAXBUTTON_HINT", "Maximize"},
+    {cmMinimize, "MINBUTTON_HINT", "Minimize"},     {cmSysMenu, "MENUBUTTON_HINT", "System menu"},
+    {cmRollUp, "ROLLUPBUTTON_HINT", "Roll Up"},     {cmMinimizeToTray, "TRAYBUTTON_HINT", "Minimize to Tray"},
+};
+
+}  // namespace
+
+void TspCorvalis::CreateSkinObjects()
+{
+    ClearObjects();
+    if (!FSD) return;
+    for (const auto& record : FSD->ObjectList) {
+        TspDataSkinObject* data = record.get();
+        // Menu records belong to the menus and the menu bar; a menu-bar button is a caption-button record by
+        // descent, so this test comes first.
+        if (dynamic_cast<TspDataSkinMainMenuItem*>(data) || dynamic_cast<TspDataSkinMenuItem*>(data) ||
+            dynamic_cast<TspDataSkinMainMenuBarButton*>(data))
+            continue;
+        if (auto* std_button = dynamic_cast<TspDataSkinStdButton*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinStdButtonObject>(this, std_button));
+        else if (auto* button = dynamic_cast<TspDataSkinButton*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinButtonObject>(this, button));
+        // The caption, label, gauge and animation objects join this list with their classes.
+    }
+}
+
+void TspCorvalis::CreateDefaultCaptionButtons()
+{
+    ClearObjects();
+    for (const TDefaultButton& b : kDefaultButtons) {
+        auto button = std::make_unique<TspSkinStdButtonObject>(this, nullptr);
+        button->IDName = b.IDName;
+        button->Command = b.Command;
+        button->SkinRectInAPicture = true;
+        button->SkinRect = button->ActiveSkinRect = button->DownRect = Rect(0, 0, 1, 1);
+        ObjectList.push_back(std::move(button));
+    }
+    UpdateObjectsState();
+}
+
+void TspCorvalis::ClearObjects()
+{
+    ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+    if (FObjectCallDepth > 0 && !FDestroying) {
+        // An object is running one of its handlers: it goes once that handler has returned.
+        for (auto& object : ObjectList) FRetiredObjects.push_back(std::move(object));
+        ObjectList.clear();
+        if (!FReleasePosted && FForm->HandleAllocated()) {
+            FReleasePosted = true;
+            PostMessage(FForm->Handle(), SKM_RELEASE_OBJECTS, 0, 0);
+        }
+        return;
+    }
+    ObjectList.clear();
+}
+
+void TspCorvalis::ReleaseRetiredObjects()
+{
+    FReleasePosted = false;
+    if (FObjectCallDepth == 0) FRetiredObjects.clear();
+}
+
+TspSkinStdButtonObject* TspCorvalis::CaptionButtonOf(TStdCommand ACommand, bool ANeedPictureRect)
+{
+    for (auto& object : ObjectList)
+        if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get()))
+            if (b->Command == ACommand && b->Visible && (!ANeedPictureRect || b->SkinRectInAPicture)) return b;
+    return nullptr;
+}
+
+void TspCorvalis::UpdateObjectsState()
+{
+    if (ObjectList.empty()) return;
+    for (auto& object : ObjectList) {
+        auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
+        if (!b) continue;
+        if (FHideCaptionButtons) {
+            b->Enabled = false;
+            b->Visible = !b->SkinRectInAPicture;
+            continue;
+        }
+        bool governed = true;
+        switch (b->Command) {
+        case cmMaximize: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMaximize); break;
+        case cmMinimize: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimize); break;
+        case cmRollUp: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biRollUp); break;
+        case cmMinimizeToTray: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimizeToTray); break;
+        case cmSysMenu:
+            b->Enabled = FBorderIcons.Contains(TspBorderIcon::biSystemMenu) && !FDisableSystemMenu;
+            break;
+        case cmClose: governed = false; break;
+        case cmDefault: {
+            governed = false;
+            bool visible = false;
+            if (OnActivateCustomObject) OnActivateCustomObject(this, b->IDName, visible);
+            b->Visible = visible;
+            break;
+        }
+        }
+        if (governed) b->Visible = b->SkinRectInAPicture ? b->Enabled : true;
+    }
+    UpdateObjectHints();
+}
+
+void TspCorvalis::UpdateObjectHints()
+{
+    if (!FUseDefaultObjectHint || !FSD) return;
+    auto text = [this](const char* AKey, const char* ABuiltIn) -> std::string {
+        if (TspResourceStrData* strings = FSD->ResourceStrData()) return strings->GetResStr(AKey);
+        return ABuiltIn;
+    };
+    for (auto& object : ObjectList) {
+        auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
+        if (!b || b->Command == cmDefault) continue;
+        for (const THintText& h : kHints)
+            if (h.Command == b->Command) b->Hint = text(h.Key, h.BuiltIn);
+        b->FTempHint = b->Hint;
+        b->RestoreHint = text("RESTORE_HINT", "Restore");
+    }
+}
+
+void TspCorvalis::PlaceButtonRun(Integer& X, Integer Top, bool AFromRight, TspActiveSkinObject* AButton)
+{
+    Integer w = WidthOfRect(AButton->SkinRect), h = HeightOfRect(AButton->SkinRect);
+    auto* std_button = dynamic_cast<TspSkinStdButtonObject*>(AButton);
+    if (std_button && std_button->Command == cmSysMenu && FShowIcon) GetCaptionIconSize(w, h);
+    if (AFromRight) {
+        AButton->ObjectRect = Rect(X - w, Top, X, Top + h);
+        X -= NewButtonsOffset + w;
+    } else {
+        AButton->ObjectRect = Rect(X, Top, X + w, Top + h);
+        X += NewButtonsOffset + w;
+    }
+}
+
+void TspCorvalis::ArrangeObjects()
+{
+    for (auto& object : ObjectList) object->ObjectRect = MapSkinRect(object->SkinRect);
+    FSizeGripArea = FSD && !FSD->Empty && !IsEmptyRect(FSD->SizeGripArea) ? MapSkinRect(FSD->SizeGripArea) : TRect{};
+    CaptionHitRect = NewCaptionRect;
+    if (!FSupportNCArea) return;
+    const bool alongCaption = IsEmptyRect(NewButtonsRect);
+    if (alongCaption && IsEmptyRect(NewCaptionRect)) return;
+    const TRect run = alongCaption ? NewCaptionRect : NewButtonsRect;
+    const bool fromRight = !NewButtonsInLeft;
+    Integer x = fromRight ? run.Right : run.Left;
+    for (TStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
+        if (TspSkinStdButtonObject* b = CaptionButtonOf(command, true)) PlaceButtonRun(x, run.Top, fromRight, b);
+    for (auto& object : ObjectList) {
+        auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
+        if (b && b->Command == cmDefault && b->Visible && b->SkinRectInAPicture)
+            PlaceButtonRun(x, run.Top, fromRight, b);
+    }
+    // The caption's edges follow the buttons placed along it.
+    CaptionHitRect = NewCaptionRect;
+    if (alongCaption) {
+        if (fromRight)
+            CaptionHitRect.Right = x + NewButtonsOffset;
+        else
+            CaptionHitRect.Left = x + NewButtonsOffset;
+    }
+    TspSkinStdButtonObject* menu = CaptionButtonOf(cmSysMenu, true);
+    if (!menu) return;
+    if (fromRight) {
+        Integer left = NewCaptionRect.Left;
+        PlaceButtonRun(left, NewCaptionRect.Top, false, menu);
+        const Integer h = HeightOfRect(menu->ObjectRect);
+        menu->ObjectRect.Top = NewCaptionRect.Top + HeightOfRect(NewCaptionRect) / 2 - h / 2;
+        menu->ObjectRect.Bottom = menu->ObjectRect.Top + h;
+        CaptionHitRect.Left = left - NewButtonsOffset;
+    } else if (alongCaption) {
+        PlaceButtonRun(x, run.Top, false, menu);
+        CaptionHitRect.Left = x + NewButtonsOffset;
+    }
+}
+
+Integer TspCorvalis::GetIndex(const std::string& AIDName) const
+{
+    for (size_t i = 0; i < ObjectList.size(); ++i)
+        if (ObjectList[i]->IDName == AIDName) return static_cast<Integer>(i);
+    return -1;
+}
+
+void TspCorvalis::SetEnabled(const std::string& AIDName, bool Value)
+{
+    const Integer i = GetIndex(AIDName);
+    if (i >= 0) ObjectList[static_cast<size_t>(i)]->Enabled = Value;
+}
+
+void TspCorvalis::ButtonSetDown(const std::string& AIDName, bool ADown)
+{
+    const Integer i = GetIndex(AIDName);
+    if (i < 0) return;
+    if (auto* b = dynamic_cast<TspSkinButtonObject*>(ObjectList[static_cast<size_t>(i)].get())) b->SetDown(ADown);
+}
+
+bool TspCorvalis::ButtonGetDown(const std::string& AIDName) const
+{
+    const Integer i = GetIndex(AIDName);
+    if (i < 0) return false;
+    auto* b = dynamic_cast<TspSkinButtonObject*>(ObjectList[static_cast<size_t>(i)].get());
+    return b && b->Down();
+}
+
+void TspCorvalis::DoObjectMouseDown(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                                    TMouseButton Button)
+{
+    if (OnMouseDownEvent) OnMouseDownEvent(this, IDName, X, Y, ObjectRect, Button);
+}
+
+void TspCorvalis::DoObjectMouseUp(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                                  TMouseButton Button)
+{
+    if (OnMouseUpEvent) OnMouseUpEvent(this, IDName, X, Y, ObjectRect, Button);
+}
+
+void TspCorvalis::DoObjectMouseMove(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect)
+{
+    if (OnMouseMoveEvent) OnMouseMoveEvent(this, IDName, X, Y, ObjectRect);
+}
+
+void TspCorvalis::DoObjectMouseEnter(const std::string& IDName)
+{
+    if (OnMouseEnterEvent) OnMouseEnterEvent(this, IDName);
+}
+
+void TspCorvalis::DoObjectMouseLeave(const std::string& IDName)
+{
+    if (OnMouseLeaveEvent) OnMouseLeaveEvent(this, IDName);
+}
+
+bool TspCorvalis::PopupObjectMenu(TMenuItem* /*AItem*/, const TRect& /*AScreenRect*/, bool /*APopupUp*/)
+{
+    // Menus open through the form's menu engine; a form without one opens nothing.
+    return false;
+}

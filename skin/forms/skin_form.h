@@ -1,0 +1,414 @@
+#pragma once
+// The skinned-form component: one per form. When created it takes over the form's window procedure and from
+// then on gives the form its frame: drawn from the skin data, or a plain default frame without a skin. It owns
+// the frame's skin objects (caption buttons and the rest), routes the mouse to them and answers the skin
+// library's private messages. The form's previous procedure gets every message it does not fully handle and
+// is put back when the component goes.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gui/forms.h"
+#include "platform/gui/graphics.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/timer.h"
+#include "platform/rtl/classes.h"
+#include "skin/core/skin_data.h"
+#include "skin/forms/form_messages.h"
+#include "skin/forms/quick_buttons.h"
+#include "skin/forms/skin_objects.h"
+
+class TspSkinButtonObject;
+class TspSkinStdButtonObject;
+
+// Scoped: the platform's own border icons already use these names.
+enum class TspBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
+using TspBorderIcons = TSet<TspBorderIcon>;
+enum TspPositionInMonitor { sppDefault, sppScreenCenter, sppDesktopCenter };
+enum TspClientInActiveEffect { spieSemiTransparent, spieBlur };
+enum TSwitchState { swsOn, swsOff };
+
+using TspCaptionPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool AActive)>;
+using TChangeClientRectEvent = std::function<void(TObject* Sender, TRect NewClientRect)>;
+using TspMouseUpEvent =
+    std::function<void(TObject* Sender, const std::string& IDName, Integer X, Integer Y, TRect ObjectRect,
+                       TMouseButton Button)>;
+using TspMouseDownEvent = TspMouseUpEvent;
+using TspMouseObjectMoveEvent =
+    std::function<void(TObject* Sender, const std::string& IDName, Integer X, Integer Y, TRect ObjectRect)>;
+using TspMouseObjectEnterEvent = std::function<void(TObject* Sender, const std::string& IDName)>;
+using TspObjectPaintEvent =
+    std::function<void(TObject* Sender, const std::string& IDName, TCanvas* Canvas, TRect ObjectRect)>;
+using TspActivateCustomObjectEvent =
+    std::function<void(TObject* Sender, const std::string& IDName, bool& ObjectVisible)>;
+
+// What the skinned form needs of a hint component to show its objects' hints; the skinned hint implements it.
+class TspSkinHintBase : public TComponent {
+public:
+    using TComponent::TComponent;
+    // Shows AHint at the cursor.
+    virtual void ActivateHint2(const std::string& AHint) = 0;
+    virtual void HideHint() = 0;
+};
+
+class TspCorvalis : public TComponent, private TspSkinMessageReceiver {
+public:
+    // AOwner must be a form: anything else fails with EInvalidCast and attaches nothing.
+    explicit TspCorvalis(TComponent* AOwner);
+    ~TspCorvalis() override;
+
+    // --- Attachment and dispatch (form_wndproc.cpp) ---
+    void FormWndProc(TMessage& Message);
+    // A non-client mouse message's screen point in frame coordinates.
+    void ScreenToFramePoint(TPoint& P);
+    TCustomForm* Form() const { return FForm; }
+
+    // --- Properties ---
+    TspSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TspSkinData* Value);
+    TspSkinData* MenusSkinData() const { return FMSD; }
+    void SetMenusSkinData(TspSkinData* Value);
+    TMainMenu* MainMenu() const { return FMainMenu; }
+    void SetMainMenu(TMainMenu* Value);
+    TPopupMenu* SystemMenu() const { return FSystemMenu; }
+    void SetSystemMenu(TPopupMenu* Value);
+    TspSkinHintBase* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TspSkinHintBase* Value);
+    TspBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TspBorderIcons Value);
+    bool UseRibbon() const { return FUseRibbon; }
+    void SetUseRibbon(bool Value);
+    bool SkinnableForm() const { return FSkinnableForm; }
+    bool SupportNCArea() const { return FSupportNCArea; }
+    void SetSupportNCArea(bool Value);
+    bool Sizeable() const { return FSizeable; }
+    void SetSizeable(bool Value) { FSizeable = Value; }
+    bool DraggAble() const { return FDraggAble; }
+    void SetDraggAble(bool Value) { FDraggAble = Value; }
+    bool HideCaptionButtons() const { return FHideCaptionButtons; }
+    void SetHideCaptionButtons(bool Value);
+    bool DisableSystemMenu() const { return FDisableSystemMenu; }
+    void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
+    TspPositionInMonitor PositionInMonitor() const { return FPositionInMonitor; }
+    void SetPositionInMonitor(TspPositionInMonitor Value) { FPositionInMonitor = Value; }
+    bool UseFormCursorInNCArea() const { return FUseFormCursorInNCArea; }
+    void SetUseFormCursorInNCArea(bool Value) { FUseFormCursorInNCArea = Value; }
+    bool ShowIcon() const { return FShowIcon; }
+    void SetShowIcon(bool Value);
+    bool ShowObjectHint() const { return FShowObjectHint; }
+    void SetShowObjectHint(bool Value) { FShowObjectHint = Value; }
+    bool UseDefaultObjectHint() const { return FUseDefaultObjectHint; }
+    void SetUseDefaultObjectHint(bool Value) { FUseDefaultObjectHint = Value; }
+    bool UseSkinCursors() const { return FUseSkinCursors; }
+    void SetUseSkinCursors(bool Value) { FUseSkinCursors = Value; }
+    TFont* DefCaptionFont() { return &FDefCaptionFont; }
+    void SetDefCaptionFont(TFont* Value);
+    TFont* DefInActiveCaptionFont() { return &FDefInActiveCaptionFont; }
+    void SetDefInActiveCaptionFont(TFont* Value);
+    Integer MinWidth() const { return FMinWidth; }
+    void SetMinWidth(Integer Value) { FMinWidth = Value; }
+    Integer MinHeight() const { return FMinHeight; }
+    void SetMinHeight(Integer Value) { FMinHeight = Value; }
+    Integer MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(Integer Value) { FMaxWidth = Value; }
+    Integer MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(Integer Value) { FMaxHeight = Value; }
+    bool MaximizeOnFullScreen() const { return FMaximizeOnFullScreen; }
+    void SetMaximizeOnFullScreen(bool Value) { FMaximizeOnFullScreen = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value);
+    Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(Byte Value);
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
+    void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
+    TspQuickButtonItems* QuickButtons() { return FQuickButtons.get(); }
+    void SetQuickButtons(TspQuickButtonItems* Value) { FQuickButtons->Assign(Value); }
+    TCustomImageList* QuickImageList() const { return FQuickImageList; }
+    void SetQuickImageList(TCustomImageList* Value);
+    bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+    void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
+    TBitmap* LogoBitMap() { return &FLogoBitMap; }
+    bool LogoBitMapTransparent() const { return FLogoBitMapTransparent; }
+    void SetLogoBitMapTransparent(bool Value) { FLogoBitMapTransparent = Value; }
+    Integer ClientWidth() const { return FClientWidth; }
+    void SetClientWidth(Integer Value) { FClientWidth = Value; }
+    Integer ClientHeight() const { return FClientHeight; }
+    void SetClientHeight(Integer Value) { FClientHeight = Value; }
+    bool MinimizeDefault() const { return FMinimizeDefault; }
+    void SetMinimizeDefault(bool Value) { FMinimizeDefault = Value; }
+    TWindowState WindowState() const { return FWindowState; }
+    // Minimizes, maximizes or restores the form through the platform and keeps the state.
+    void SetWindowState(TWindowState Value);
+    bool RollUpState() const { return FRollUpState; }
+    // Frame mode: collapses the form to its frame (up) or gives it its height back (down).
+    void SetRollUpState(bool Value);
+
+    // Events.
+    TspCaptionPaintEvent OnCaptionPaint;
+    TChangeClientRectEvent OnChangeClientRect;
+    TNotifyEvent OnChangeSkinData;
+    TspMouseUpEvent OnMouseUpEvent;
+    TspMouseDownEvent OnMouseDownEvent;
+    TspMouseObjectMoveEvent OnMouseMoveEvent;
+    TspMouseObjectEnterEvent OnMouseEnterEvent;
+    TspMouseObjectEnterEvent OnMouseLeaveEvent;
+    TspObjectPaintEvent OnPaintEvent;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeActivate;
+    TNotifyEvent OnChangeRollUpState;
+    TspActivateCustomObjectEvent OnActivateCustomObject;
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnRestore;
+    TNotifyEvent OnMaximize;
+    TNotifyEvent OnMinimizeToTray;
+    // Called first by the shortcut handler, which takes the form's own shortcut event.
+    TShortCutEvent OnShortCut;
+
+    // --- Lookups and predicates (skin_form.cpp) ---
+    static std::string GetProductVersion() { return "11.27"; }
+    bool IsSizeAble();
+    bool GetFormActive();
+    bool UseLayeredBorder();
+    bool HasSkinFrame();
+    bool ObjectShownInRollUpState(bool ARollUp) const;
+    bool Skinned() const { return FSkinSupport; }
+    void ApplyPositionInMonitor();
+    TPoint GetPositionInMonitor(Integer AX, Integer AY, Integer AW, Integer AH);
+    void NotifyChildrenBackground();
+    void ResetObjectStates();
+    void ApplyFormBorderIcons();
+    // Every skinned control in Control's tree that uses SkinData (nullptr: every skinned control) forgets its
+    // record, or looks it up again.
+    void BeforeChangeControlsSkinData(TspSkinData* SkinData, TControl* Control);
+    void ChangeControlsSkinData(TspSkinData* SkinData, TControl* Control);
+    // The form's shortcut handler: the user's OnShortCut, Alt+Space, then the menu's shortcuts.
+    void FormShortCut(TMessage& Msg, bool& Handled);
+
+    // --- Default frame and size limits (default_frame.cpp) ---
+    Integer DefaultCaptionHeight();
+    Integer DefaultButtonSize();
+    void CalcDefRects();
+    void GetDefCaptionRect(TRect& R);
+    // Paints into the window's own DC unless AUseExternalDC.
+    void PaintNCDefault(win::HDC ADC, bool AUseExternalDC);
+    void PaintBGDefault(win::HDC DC);
+    void DrawLogo(TCanvas* Canvas);
+    void PrepareCaptionIcon();
+    void DrawCaptionIcon(TCanvas* Canvas, Integer X, Integer Y);
+    void GetCaptionIconSize(Integer& W, Integer& H);
+    Integer GetMinWidth();
+    Integer GetMinHeight();
+    Integer GetMaxWidth();
+    Integer GetMaxHeight();
+    // A frame repaint.
+    void UpDateFormNC();
+    // Caption objects take the form's activation; then OnActivate or OnDeActivate.
+    void UpdateCaptionActivity(bool ARedraw);
+    // Redraws one object alone, on the frame.
+    void DrawSkinObject(TspActiveSkinObject* AObject);
+
+    // --- Skinned frame (skinned_frame.cpp) ---
+    void CalcNewSkinGeometry();
+    void PaintNCSkin(win::HDC ADC, bool AUseExternalDC);
+    TRect MapSkinRect(const TRect& R);
+    bool SkinIsSizeable();
+    void ChangeSkinData();
+    void ApplySkinSize(bool AResized);
+
+    // --- Skin objects (form_objects.cpp) ---
+    void CreateSkinObjects();
+    void CreateDefaultCaptionButtons();
+    // Frees the objects, or retires them when one of them is handling input now (freed after it returns).
+    void ClearObjects();
+    void UpdateObjectsState();
+    void UpdateObjectHints();
+    void ArrangeObjects();
+    Integer GetIndex(const std::string& AIDName) const;
+    void SetEnabled(const std::string& AIDName, bool Value);
+    void ButtonSetDown(const std::string& AIDName, bool ADown);
+    bool ButtonGetDown(const std::string& AIDName) const;
+    Integer ObjectCount() const { return static_cast<Integer>(ObjectList.size()); }
+    TspActiveSkinObject* Objects(Integer AIndex) const { return ObjectList[static_cast<size_t>(AIndex)].get(); }
+    void DoObjectMouseDown(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                           TMouseButton Button);
+    void DoObjectMouseUp(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                         TMouseButton Button);
+    void DoObjectMouseMove(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect);
+    void DoObjectMouseEnter(const std::string& IDName);
+    void DoObjectMouseLeave(const std::string& IDName);
+    // Opens AItem's sub-items beside AScreenRect through the form's menus; false when nothing opened.
+    bool PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bool APopupUp);
+
+    // --- Tracking, hit testing and timers (object_tracking.cpp) ---
+    void TrackActiveObject(Integer X, Integer Y, bool AInFrame);
+    void ObjectsMouseDown(TMouseButton Button, Integer X, Integer Y);
+    void ObjectsMouseUp(TMouseButton Button, Integer X, Integer Y);
+    void ObjectsMouseMove(Integer X, Integer Y);
+    void ObjectsDblClick();
+    void StartFormDrag(Integer X, Integer Y);
+    void StopFormDrag() { FIsDragging = false; }
+    win::LRESULT DefaultNCHitTest(TPoint P);
+    win::LRESULT SkinNCHitTest(TPoint P);
+    win::LRESULT RegionHitTest(TPoint P);
+    bool PtInSkinMask(TPoint P);
+    bool PointInForm(TPoint P);
+    void UpdateSkinCursor();
+    void MouseTimerProc(TObject* Sender);
+    void AnimateTimerProc(TObject* Sender);
+    void MorphTimerProc(TObject* Sender);
+
+    // State the objects and the later frame parts share.
+    Integer ActiveObject = -1;
+    Integer OldActiveObject = -1;
+    Integer MouseCaptureObject = -1;
+    TTimer* MorphTimer = nullptr;
+    TTimer* AnimateTimer = nullptr;
+    TTimer* MouseTimer = nullptr;
+    class TspLayerManager* FLayerManager = nullptr;
+    class TspLayerManager* FMenuLayerManager = nullptr;
+    bool FFormActive = false;
+    bool PreviewMode = false;
+    bool FInChangeSkinData = false;
+    bool IsAlphaIcon = false;
+    bool MouseIn = false;
+    TColor BlackColor = clBlack;
+    TRect FSizeGripArea;
+    std::unique_ptr<TBitmap> RMTop, RMBottom, RMLeft, RMRight;
+
+    // The skin geometry at the form's current size (FFormWidth x FFormHeight).
+    Integer FFormWidth = 0, FFormHeight = 0;
+    TPoint NewLTPoint, NewRBPoint, NewRTPoint, NewLBPoint;
+    TRect NewClRect, NewCaptionRect, NewButtonsRect;
+    Integer NewButtonsOffset = 0;
+    bool NewButtonsInLeft = false;
+    bool ButtonsInLeft = false;
+    TRect NewMaskRectArea;
+    TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
+    TRect NewMainMenuRect, NewIconRect;
+    TRect NewDefCaptionRect;
+    // The skinned caption as the hit test sees it: the caption rectangle between the placed buttons.
+    TRect CaptionHitRect;
+
+private:
+    // Skin data messages reach the form's window through this.
+    TComponent* ReceiverForm() const override { return FForm; }
+    void SkinDataMessage(Cardinal Msg, intptr_t WParam, intptr_t LParam) override;
+
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SetSkinnableForm(bool Value);
+
+    // Window procedure pieces (form_wndproc.cpp): true when handled.
+    bool BeforePrevious(TMessage& Message);
+    void AfterPrevious(TMessage& Message);
+    // False when the form (and this component with it) went while the previous procedure ran: a form
+    // released by a message of its own is freed inside it.
+    bool CallPrevious(TMessage& Message);
+    bool SkinMessage(TMessage& Message);
+    void NCCalcSize(TMessage& Message);
+    void NCHitTest(TMessage& Message);
+    void NCPaint(win::HDC ADC, bool AUseExternalDC);
+    void NCActivate(TMessage& Message);
+    void ShowWindowBefore(TMessage& Message);
+    void NCMouseAfter(TMessage& Message);
+    void ClientMouseAfter(TMessage& Message);
+    void CaptionDoubleClick();
+    bool FrameWithBorder();
+    // The client part of the frame, in frame coordinates.
+    TRect FrameClientRect();
+    void FrameRepaint();
+    void FrameMinMaxInfo(TMessage& Message);
+    // The show effect: the form is made transparent before it shows and fades in from timer 1.
+    bool ShowEffectApplies();
+    void StartShowEffect();
+    void ShowEffectTimer();
+
+    // Held while an object handles input; ClearObjects then retires the objects instead of freeing them.
+    struct TObjectCall {
+        explicit TObjectCall(TspCorvalis* AForm) : Form(AForm) { ++Form->FObjectCallDepth; }
+        ~TObjectCall() { --Form->FObjectCallDepth; }
+        TObjectCall(const TObjectCall&) = delete;
+        TObjectCall& operator=(const TObjectCall&) = delete;
+        TspCorvalis* Form;
+    };
+    void ReleaseRetiredObjects();
+    void DrawObjectsInto(TCanvas* ACanvas, TPoint AOffset);
+    // The default frame's caption bitmap.
+    void PaintDefaultCaption(TBitmap* ACaption);
+    TspSkinStdButtonObject* CaptionButtonOf(TStdCommand ACommand, bool ANeedPictureRect);
+    void PlaceButtonRun(Integer& X, Integer Top, bool AFromRight, TspActiveSkinObject* AButton);
+
+    TCustomForm* FForm = nullptr;
+    TWndMethod OldWindowProc;
+    TShortCutEvent FOldFormShortCut;
+    std::vector<std::unique_ptr<TspActiveSkinObject>> ObjectList;
+    std::vector<std::unique_ptr<TspActiveSkinObject>> FRetiredObjects;
+    int FObjectCallDepth = 0;
+    bool FReleasePosted = false;
+    bool FDestroying = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+
+    TspSkinData* FSD = nullptr;
+    TspSkinData* FMSD = nullptr;
+    TMainMenu* FMainMenu = nullptr;
+    TPopupMenu* FSystemMenu = nullptr;
+    TspSkinHintBase* FSkinHint = nullptr;
+    TCustomImageList* FQuickImageList = nullptr;
+    std::unique_ptr<TspQuickButtonItems> FQuickButtons;
+    bool FQuickButtonsShowHint = false;
+
+    TspBorderIcons FBorderIcons{TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize,
+                                TspBorderIcon::biMaximize, TspBorderIcon::biRollUp};
+    bool FUseRibbon = false;
+    bool FSkinnableForm = true;
+    bool FSkinSupport = false;
+    bool FSupportNCArea = true;
+    bool FSizeable = true;
+    bool FDraggAble = false;
+    bool FHideCaptionButtons = false;
+    bool FDisableSystemMenu = false;
+    TspPositionInMonitor FPositionInMonitor = sppDefault;
+    bool FUseFormCursorInNCArea = false;
+    bool FShowIcon = false;
+    bool FShowObjectHint = false;
+    bool FUseDefaultObjectHint = true;
+    bool FUseSkinCursors = false;
+    TFont FDefCaptionFont;
+    TFont FDefInActiveCaptionFont;
+    Integer FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+    bool FMaximizeOnFullScreen = false;
+    bool FAlphaBlend = false;
+    Byte FAlphaBlendValue = 200;
+    bool FAlphaBlendAnimation = false;
+    bool FAlwaysMinimizeToTray = false;
+    TBitmap FLogoBitMap;
+    bool FLogoBitMapTransparent = false;
+    Integer FClientWidth = 0, FClientHeight = 0;
+    bool FMinimizeDefault = false;
+    TWindowState FWindowState = wsNormal;
+    bool FRollUpState = false;
+    Integer OldHeight = 0;
+    std::unique_ptr<TIcon> FIcon;
+
+    bool FStartShow = true;
+    bool FStopPainting = false;
+    bool FSmartEffectsShow = false;
+    bool FInShortCut = false;
+    bool FSizeMove = false;
+    bool FSizing = false;
+    bool FFullDrag = false;
+    bool FIsDragging = false;
+    Integer FOldX = 0, FOldY = 0;
+    TPoint FOnMouseDownCoord{-1, -1};
+    bool FIsVistaOS = false;
+    bool FIsLayerEnabled = false;
+    bool FFading = false;
+    Integer FFadeAlpha = 0;
+    Integer FFadeTarget = 255;
+    Integer FFadeStep = 1;
+};
+
+// The first skinned-form component the form owns, in component order; nullptr for none or no form.
+TspCorvalis* FindSkinFormComponent(TCustomForm* Form);
