@@ -50,6 +50,8 @@
 #include "skin/core/skin_data.h"
 #include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
+// skinned hints
+#include "tools/control-gallery/hint_sheet.h"
 
 namespace {
 
@@ -810,6 +812,8 @@ int main(int argc, char** argv)
         const bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
         // Skinned menus: on a screen of their own too.
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
+        // Skinned hints.
+        const bool hintsOk = WriteHintSheets(out, argc == 3 ? argv[2] : "");
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
@@ -821,7 +825,7 @@ int main(int argc, char** argv)
             ok = gallery.WriteSheet(ContainerRows(skin), skin, out + "gallery-containers-skin.png") && ok;
             ok = gallery.WriteSheet(LabelAndValueRows(gallery), skin, out + "gallery-values-skin.png") && ok;
         }
-        return ok && formsOk && menusOk ? 0 : 1;
+        return ok && formsOk && menusOk && hintsOk ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
         return 1;
