@@ -12,11 +12,6 @@
 
 namespace {
 
-struct TFrameDeleter {
-    void operator()(AVFrame* AFrame) const { ff::av_frame_free(&AFrame); }
-};
-using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
-
 struct TChainItem {
     std::string Text;  // as written, quoting and escapes kept for libavfilter
     std::string Name;

@@ -83,6 +83,7 @@
     X(swr_convert, false)                     \
     X(swr_free, false)                        \
     X(swr_get_out_samples, false)             \
+    X(swr_get_delay, false)                   \
     X(swr_set_compensation, false)            \
     X(swresample_version, false)
 

@@ -23,9 +23,11 @@ int64_t ClockMicroseconds()
 
 bool LibrariesLoaded() { return FFLoader != nullptr && FFLoader->Loaded(AllLibraries); }
 
-// Closes and frees one output context and what hangs on it. An empty file it created is deleted, so that a task
-// that never ran leaves nothing behind; anything that was there before (a user's file, a device) stays.
-void FreeOutputContext(AVFormatContext* AContext, const std::vector<std::string>& ACreated)
+// Closes and frees one output context and what hangs on it. A file it created is deleted when it stayed empty
+// (a task that never ran leaves nothing behind) or its run could not finish it; anything that was there before
+// (a user's file, a device) stays.
+void FreeOutputContext(AVFormatContext* AContext, const std::vector<std::string>& ACreated,
+                       const std::vector<std::string>& AUnfinished)
 {
     const bool opened = AContext->pb != nullptr && AContext->oformat != nullptr &&
                         (AContext->oformat->flags & AVFMT_NOFILE) == 0;
@@ -35,7 +37,8 @@ void FreeOutputContext(AVFormatContext* AContext, const std::vector<std::string>
     if (!opened || file_name.empty() || std::find(ACreated.begin(), ACreated.end(), file_name) == ACreated.end())
         return;
     struct stat status {};
-    if (lstat(file_name.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
+    const bool unfinished = std::find(AUnfinished.begin(), AUnfinished.end(), file_name) != AUnfinished.end();
+    if (lstat(file_name.c_str(), &status) == 0 && S_ISREG(status.st_mode) && (status.st_size == 0 || unfinished))
         DeleteFile(file_name);
 }
 
@@ -115,7 +118,7 @@ void TCustomFFmpeg::CloseOutputFile(int AIndex)
     }
     Foutput_streams_for_file[AIndex].clear();
     Foutput_files[AIndex] = nullptr;
-    if (context != nullptr) FreeOutputContext(context, Fcreated_outputs);
+    if (context != nullptr) FreeOutputContext(context, Fcreated_outputs, Funfinished_outputs);
 }
 
 void TCustomFFmpeg::ReleaseState()

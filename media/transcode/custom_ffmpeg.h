@@ -38,6 +38,7 @@ struct TFFmpegSettings {
     int Fnb_input_files = 0;
     std::vector<AVFormatContext*> Foutput_files;
     std::vector<std::string> Fcreated_outputs;  // output files that did not exist before this set-up opened them
+    std::vector<std::string> Funfinished_outputs;  // outputs a failed run could not close properly
     std::vector<std::vector<TAVOutputStream*>> Foutput_streams_for_file;
     std::vector<const AVCodec*> Foutput_codecs;
     int Fnb_output_files = 0;
@@ -293,6 +294,8 @@ protected:
     void SetFinished(bool AValue) { FFinished = AValue; }
     // While the run closes its outputs a stop no longer breaks their writes: what was converted stays playable.
     void SetClosingOutputs(bool AValue) { FClosingOutputs = AValue; }
+    // For the run: AFileName could not be closed properly; it is removed with the output when this set-up made it.
+    void MarkOutputUnfinished(const std::string& AFileName) { Funfinished_outputs.push_back(AFileName); }
     void Log(int ALevel, const std::string& AText);
     // Around each blocking read of the run, so that a stalled input ends in the read time-out.
     void ArmReadTimeout();

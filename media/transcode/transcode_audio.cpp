@@ -14,18 +14,16 @@ namespace {
 // Below this many samples of difference the audio is left alone by the sync.
 constexpr int64_t SyncThresholdSamples = 50;
 
-// A frame of ACount samples in the encoder's format and layout.
-AVFrame* EncoderSamples(const AVCodecContext* AEncoder, int ACount)
+// A frame of ACount samples in the encoder's format, layout and rate.
+TFramePtr EncoderSamples(const AVCodecContext* AEncoder, int ACount)
 {
-    AVFrame* frame = ff::av_frame_alloc();
-    if (frame == nullptr) throw FFmpegException("Out of memory in do_audio_out");
+    TFramePtr frame(ff::av_frame_alloc());
+    if (!frame) throw FFmpegException("Out of memory in do_audio_out");
     frame->format = AEncoder->sample_fmt;
     ff::av_channel_layout_copy(&frame->ch_layout, &AEncoder->ch_layout);
+    frame->sample_rate = AEncoder->sample_rate;
     frame->nb_samples = ACount;
-    if (ff::av_frame_get_buffer(frame, 0) < 0) {
-        ff::av_frame_free(&frame);
-        throw FFmpegException("Out of memory in do_audio_out");
-    }
+    if (ff::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
     return frame;
 }
 
@@ -47,7 +45,7 @@ void TTranscodeRun::SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame
                                 ff::av_get_sample_fmt_name(static_cast<AVSampleFormat>(AFrame->format)),
                                 AFrame->ch_layout.nb_channels));
         // What the old resampler still holds belongs before the new input.
-        FlushAudio(AOst);
+        DrainResampler(AOst);
         ff::swr_free(&AOst.swr);
     }
     const int result = ff::swr_alloc_set_opts2(&AOst.swr, &enc->ch_layout, enc->sample_fmt, enc->sample_rate,
@@ -87,11 +85,13 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
         AOst.samples_skip = start < 0 && E.Faudio_sync_method == 0 ? -start : 0;
     }
     if (E.Faudio_sync_method != 0 && expected != AV_NOPTS_VALUE) SyncAudio(AOst, AIst, AFrame, expected);
-    const int capacity = ff::swr_get_out_samples(AOst.swr, AFrame->nb_samples);
+    if (E.Faudio_sync_method == 0 && expected != AV_NOPTS_VALUE) FollowInputTime(AOst, AIst, expected);
+    const int samples = JoinedSamples(AIst, AFrame);
+    const int capacity = ff::swr_get_out_samples(AOst.swr, samples);
     if (capacity <= 0) return;
-    AVFrame* converted = EncoderSamples(enc, capacity);
+    const TFramePtr converted = EncoderSamples(enc, capacity);
     const int count = ff::swr_convert(AOst.swr, converted->extended_data, capacity,
-                                      const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
+                                      const_cast<const uint8_t**>(AFrame->extended_data), samples);
     if (count > 0) {
         int64_t take = count;
         const int64_t room = AOst.samples_limit - (AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo));
@@ -106,21 +106,39 @@ void TTranscodeRun::AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
             // The recording end falls inside this frame: only the samples before it stay.
             const int64_t excess = take - std::max<int64_t>(room, 0);
             const int keep = ff::av_audio_fifo_size(AOst.fifo) - static_cast<int>(excess);
-            AVFrame* kept = ff::av_frame_alloc();
-            kept->format = enc->sample_fmt;
-            ff::av_channel_layout_copy(&kept->ch_layout, &enc->ch_layout);
-            kept->nb_samples = std::max(keep, 1);
-            if (ff::av_frame_get_buffer(kept, 0) >= 0 && keep > 0)
-                ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(kept->extended_data), keep);
+            const TFramePtr kept = EncoderSamples(enc, std::max(keep, 1));
+            if (keep > 0) ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(kept->extended_data), keep);
             ff::av_audio_fifo_drain(AOst.fifo, ff::av_audio_fifo_size(AOst.fifo));
             if (keep > 0) ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(kept->extended_data), keep);
-            ff::av_frame_free(&kept);
             AOst.finished = true;
         }
     }
-    ff::av_frame_free(&converted);
     if (count < 0) throw FFmpegException("Audio encoding failed");
     EncodeAudioFromFifo(AOst, AOst.finished);
+}
+
+void TTranscodeRun::FollowInputTime(TOutputStreamRun& AOst, const TInputStreamRun& AIst, int64_t AExpected)
+{
+    // Without a sync method the sound keeps to its input's time stamps: after a stretch lost from a damaged
+    // source it goes on where its own time says, not where the samples counted so far would put it. A step
+    // within the rounding of the input's clock is no jump (millisecond time stamps of sound at 48 kHz).
+    if (AOst.samples_skip > 0) return;
+    const int rate = AOst.enc->sample_rate;
+    const AVRational tick = AIst.st->time_base;
+    const int64_t tolerance = 1 + (static_cast<int64_t>(rate) * tick.num + tick.den - 1) / std::max(tick.den, 1);
+    const int64_t delta = AExpected - SamplesWritten(AOst);
+    if (std::llabs(delta) > tolerance) AOst.next_audio_pts = std::max<int64_t>(0, AOst.next_audio_pts + delta);
+}
+
+int TTranscodeRun::JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFrame) const
+{
+    // Decoders hand out whole frames even where the container ends the sound earlier (the encoder's padding at
+    // the end of a file). In a join the next input starts where this one ends, so that padding would put a gap
+    // of silence at every joint and move each later input late; the frame keeps only its packet's duration.
+    if (!E.JoinMode() || AFrame->pkt_duration <= 0 || AFrame->sample_rate <= 0) return AFrame->nb_samples;
+    const int64_t lasting =
+        ff::av_rescale_q(AFrame->pkt_duration, AIst.st->time_base, AVRational{1, AFrame->sample_rate});
+    return static_cast<int>(std::clamp<int64_t>(lasting, 1, AFrame->nb_samples));
 }
 
 void TTranscodeRun::SyncAudio(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVFrame* AFrame, int64_t AExpected)
@@ -170,16 +188,9 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
         if (available <= 0) break;
         if (!variable && available < frame_size && !AFlush) break;
         const int take = std::min(available, frame_size);
-        AVFrame* frame = ff::av_frame_alloc();
-        frame->format = enc->sample_fmt;
-        ff::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-        frame->sample_rate = enc->sample_rate;
         // A short last frame is padded with silence for encoders that only take whole frames.
-        frame->nb_samples = (!variable && take < frame_size && !small_last) ? frame_size : take;
-        if (ff::av_frame_get_buffer(frame, 0) < 0) {
-            ff::av_frame_free(&frame);
-            throw FFmpegException("Out of memory in do_audio_out");
-        }
+        const bool padded = !variable && take < frame_size && !small_last;
+        const TFramePtr frame = EncoderSamples(enc, padded ? frame_size : take);
         ff::av_audio_fifo_read(AOst.fifo, reinterpret_cast<void**>(frame->extended_data), take);
         if (frame->nb_samples > take)
             ff::av_samples_set_silence(frame->extended_data, take, frame->nb_samples - take,
@@ -188,13 +199,7 @@ void TTranscodeRun::EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush)
         AOst.next_audio_pts += take;
         ++AOst.frame_number;
         AOst.rec->frame_number = AOst.frame_number;
-        try {
-            Encode(AOst, frame);
-        } catch (...) {
-            ff::av_frame_free(&frame);
-            throw;
-        }
-        ff::av_frame_free(&frame);
+        Encode(AOst, frame.get());
     }
 }
 
@@ -215,20 +220,26 @@ void TTranscodeRun::PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs)
 
 int64_t TTranscodeRun::SamplesWritten(const TOutputStreamRun& AOst) const
 {
-    const int64_t held = AOst.swr != nullptr ? ff::swr_get_out_samples(AOst.swr, 0) : 0;
+    const int64_t held = AOst.swr != nullptr ? ff::swr_get_delay(AOst.swr, AOst.enc->sample_rate) : 0;
     return AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo) - AOst.samples_skip + held;
 }
 
 void TTranscodeRun::AppendSilence(TOutputStreamRun& AOst, int ACount)
 {
     const AVCodecContext* enc = AOst.enc;
-    AVFrame* silence = EncoderSamples(enc, ACount);
+    const TFramePtr silence = EncoderSamples(enc, ACount);
     ff::av_samples_set_silence(silence->extended_data, 0, ACount, enc->ch_layout.nb_channels, enc->sample_fmt);
     ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(silence->extended_data), ACount);
-    ff::av_frame_free(&silence);
 }
 
 void TTranscodeRun::FlushAudio(TOutputStreamRun& AOst)
+{
+    if (AOst.enc == nullptr || AOst.fifo == nullptr) return;
+    DrainResampler(AOst);
+    EncodeAudioFromFifo(AOst, true);
+}
+
+void TTranscodeRun::DrainResampler(TOutputStreamRun& AOst)
 {
     if (AOst.enc == nullptr || AOst.fifo == nullptr) return;
     if (AOst.swr != nullptr && !AOst.finished) {
@@ -236,21 +247,14 @@ void TTranscodeRun::FlushAudio(TOutputStreamRun& AOst)
         while (true) {
             const int capacity = ff::swr_get_out_samples(AOst.swr, 0);
             if (capacity <= 0) break;
-            AVFrame* rest = ff::av_frame_alloc();
-            rest->format = enc->sample_fmt;
-            ff::av_channel_layout_copy(&rest->ch_layout, &enc->ch_layout);
-            rest->nb_samples = capacity;
-            int count = -1;
-            if (ff::av_frame_get_buffer(rest, 0) >= 0)
-                count = ff::swr_convert(AOst.swr, rest->extended_data, capacity, nullptr, 0);
+            const TFramePtr rest = EncoderSamples(enc, capacity);
+            const int count = ff::swr_convert(AOst.swr, rest->extended_data, capacity, nullptr, 0);
             const int64_t room = AOst.samples_limit - (AOst.next_audio_pts + ff::av_audio_fifo_size(AOst.fifo));
             const int keep = static_cast<int>(std::min<int64_t>(count, std::max<int64_t>(room, 0)));
             if (keep > 0) ff::av_audio_fifo_write(AOst.fifo, reinterpret_cast<void**>(rest->extended_data), keep);
-            ff::av_frame_free(&rest);
             if (count <= 0) break;
         }
     }
-    EncodeAudioFromFifo(AOst, true);
 }
 
 void TTranscodeRun::DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket)
@@ -299,10 +303,10 @@ void TTranscodeRun::SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, A
     const unsigned rects = subtitle.num_rects;
     for (int i = 0; i < packets; ++i) {
         if (i == 1) subtitle.num_rects = 0;
-        if (ff::av_new_packet(FEncoded, BufferSize) < 0) throw FFmpegException("Out of memory");
+        if (ff::av_new_packet(FEncoded.get(), BufferSize) < 0) throw FFmpegException("Out of memory");
         const int size = ff::avcodec_encode_subtitle(AOst.enc, FEncoded->data, BufferSize, &subtitle);
         if (size < 0) {
-            ff::av_packet_unref(FEncoded);
+            ff::av_packet_unref(FEncoded.get());
             throw FFmpegException("Subtitle encoding failed");
         }
         FEncoded->size = size;
@@ -315,7 +319,7 @@ void TTranscodeRun::SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, A
             FEncoded->dts = FEncoded->pts;
         }
         ++AOst.frame_number;
-        WritePacket(AOst, FEncoded, AV_TIME_BASE_Q);
+        WritePacket(AOst, FEncoded.get(), AV_TIME_BASE_Q);
     }
     subtitle.num_rects = rects;
 }

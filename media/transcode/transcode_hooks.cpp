@@ -38,11 +38,6 @@ std::recursive_mutex& PostHookLock()
     return lock;
 }
 
-void TFrameFree::operator()(AVFrame* AFrame) const
-{
-    if (AFrame != nullptr && ff::av_frame_free != nullptr) ff::av_frame_free(&AFrame);
-}
-
 THookPicture::~THookPicture()
 {
     if (Bitmap != nullptr && Host != nullptr) Host->FreeBitmap(Bitmap);

@@ -15,6 +15,7 @@
 
 #include "media/decode/format_converter.h"
 #include "media/transcode/frame_hook.h"
+#include "media/util/ff_utils.h"
 #include "platform/rtl/set.h"
 
 class TBitmap;
@@ -55,11 +56,6 @@ THookBitmaps* HookBitmaps();
 // Guards the post-hook set of every transcoder while the post hooks run and while a set is changed.
 std::recursive_mutex& PostHookLock();
 
-// Frees an AVFrame held by a unique_ptr.
-struct TFrameFree {
-    void operator()(AVFrame* AFrame) const;
-};
-using TFramePtr = std::unique_ptr<AVFrame, TFrameFree>;
 
 // One converter with the bitmap its pictures are handed out in.
 struct THookPicture {

@@ -31,10 +31,16 @@ TTranscodeRun::~TTranscodeRun()
     for (TInputStreamRun& ist : FInputs)
         if (ist.dec != nullptr) ff::avcodec_free_context(&ist.dec);
     if (FVideoStatsFile != nullptr) std::fclose(FVideoStatsFile);
-    ff::av_frame_free(&FFrame);
-    ff::av_frame_free(&FFiltered);
-    ff::av_packet_free(&FPacket);
-    ff::av_packet_free(&FEncoded);
+}
+
+TTranscodeRun::TClosingOutputs::TClosingOutputs(TFFmpeg& AEngine) : Engine(AEngine)
+{
+    Engine.SetClosingOutputs(true);
+}
+
+TTranscodeRun::TClosingOutputs::~TClosingOutputs()
+{
+    Engine.SetClosingOutputs(false);
 }
 
 void TTranscodeRun::CloseEncoder(TOutputStreamRun& AOst)
@@ -59,11 +65,11 @@ bool TTranscodeRun::LimitReached(const TOutputStreamRun& AOst) const
 
 void TTranscodeRun::Run()
 {
-    FFrame = ff::av_frame_alloc();
-    FFiltered = ff::av_frame_alloc();
-    FPacket = ff::av_packet_alloc();
-    FEncoded = ff::av_packet_alloc();
-    if (FFrame == nullptr || FFiltered == nullptr || FPacket == nullptr || FEncoded == nullptr)
+    FFrame.reset(ff::av_frame_alloc());
+    FFiltered.reset(ff::av_frame_alloc());
+    FPacket.reset(ff::av_packet_alloc());
+    FEncoded.reset(ff::av_packet_alloc());
+    if (!FFrame || !FFiltered || !FPacket || !FEncoded)
         throw FFmpegException("Out of memory");
 
     BuildInputs();
@@ -75,9 +81,21 @@ void TTranscodeRun::Run()
     for (TOutputStreamRun& ost : FOutputs)
         if (!ost.copy) OpenEncoder(ost);
     ApplyMetadataMaps();
-    WriteHeaders();
-    DumpStreamMapping();
+    try {
+        WriteHeaders();
+        DumpStreamMapping();
+        const bool failed_read = ReadLoop();
+        FinishOutputs();
+        if (failed_read) throw FFmpegException(FReadError);
+    } catch (...) {
+        AbandonOutputs();
+        throw;
+    }
+    E.SetFinished(!E.Broken());
+}
 
+bool TTranscodeRun::ReadLoop()
+{
     FTimerStart = ff::av_gettime_relative();
     FLastReport = FTimerStart;
     FSegment = 0;
@@ -98,7 +116,7 @@ void TTranscodeRun::Run()
             ff::avio_seek(FOutputs.front().oc->pb, 0, SEEK_CUR) >= E.Flimit_filesize)
             break;
         E.ArmReadTimeout();
-        int result = ff::av_read_frame(E.Finput_files[file], FPacket);
+        int result = ff::av_read_frame(E.Finput_files[file], FPacket.get());
         E.DisarmReadTimeout();
         // Demuxers report a failed read as the end of the file: the I/O context still knows the truth.
         const AVIOContext* pb = E.Finput_files[file]->pb;
@@ -127,12 +145,12 @@ void TTranscodeRun::Run()
         FWouldBlock.assign(FWouldBlock.size(), false);
         AVFormatContext* ic = E.Finput_files[file];
         if (FPacket->stream_index < 0 || FPacket->stream_index >= static_cast<int>(ic->nb_streams)) {
-            ff::av_packet_unref(FPacket);
+            ff::av_packet_unref(FPacket.get());
             continue;
         }
         TInputStreamRun& ist = FInputs[FFirstStreamOfFile[file] + FPacket->stream_index];
         if (!ist.used || ist.st->discard == AVDISCARD_ALL) {
-            ff::av_packet_unref(FPacket);
+            ff::av_packet_unref(FPacket.get());
             continue;
         }
         const std::vector<double>& scales = E.Finput_files_ts_scale[file];
@@ -175,7 +193,7 @@ void TTranscodeRun::Run()
             ToMicroseconds(when, ist.st->time_base) + FileOffset(file) >= E.Frecording_time) {
             // A stream with B-frames can still deliver earlier pictures: the decoder is drained at the end.
             ist.past_recording = true;
-            ff::av_packet_unref(FPacket);
+            ff::av_packet_unref(FPacket.get());
             continue;
         }
         if (E.Frate_emu && when != AV_NOPTS_VALUE) {
@@ -184,32 +202,56 @@ void TTranscodeRun::Run()
                                   (ff::av_gettime_relative() - FTimerStart);
             if (ahead > 0) ff::av_usleep(static_cast<unsigned>(std::min<int64_t>(ahead, AV_TIME_BASE)));
         }
-        ProcessPacket(ist, FPacket);
-        ff::av_packet_unref(FPacket);
+        ProcessPacket(ist, FPacket.get());
+        ff::av_packet_unref(FPacket.get());
         const int64_t now = ff::av_gettime_relative();
         if (now - FLastReport > E.ReportInterval) {
             FLastReport = now;
             ReportProgress(E.JoinMode() ? FSegment : file, false);
         }
     }
+    return failed_read;
+}
 
+void TTranscodeRun::FinishOutputs()
+{
     // The end: whatever stopped the loop, the output is finished and playable.
-    E.SetClosingOutputs(true);
-    struct TReopen {
-        TFFmpeg& Engine;
-        ~TReopen() { Engine.SetClosingOutputs(false); }
-    } reopen{E};
+    const TClosingOutputs closing(E);
     for (TInputStreamRun& ist : FInputs)
         if (ist.decoding_needed && !ist.drained && (!E.JoinMode() || ist.file_index == FSegment)) DrainInput(ist);
     for (TOutputStreamRun& ost : FOutputs) FlushOutput(ost);
     const int outputs = E.JoinMode() ? 1 : E.Fnb_output_files;
-    for (int o = 0; o < outputs; ++o) {
-        const int result = ff::av_write_trailer(E.Foutput_files[o]);
-        if (result < 0) throw FFmpegException(AVErrorText(E.Foutput_files[o]->url, result));
+    for (; FTrailersWritten < outputs; ++FTrailersWritten) {
+        AVFormatContext* oc = E.Foutput_files[FTrailersWritten];
+        const int result = ff::av_write_trailer(oc);
+        if (result < 0) {
+            E.MarkOutputUnfinished(oc->url != nullptr ? oc->url : "");
+            ++FTrailersWritten;
+            throw FFmpegException(AVErrorText(oc->url, result));
+        }
     }
     ReportProgress(-1, true);
-    if (failed_read) throw FFmpegException(FReadError);
-    E.SetFinished(!E.Broken());
+}
+
+void TTranscodeRun::AbandonOutputs()
+{
+    // A failed run still closes what it wrote so far, so that it plays up to the failure (an MP4 without its
+    // index does not play at all); an output that cannot be closed so is removed when this run created it.
+    const TClosingOutputs closing(E);
+    if (FHeadersWritten && FTrailersWritten == 0)
+        for (TOutputStreamRun& ost : FOutputs) {
+            // What the encoders still hold goes in too; one that failed is left as it is.
+            try {
+                FlushOutput(ost);
+            } catch (const Exception&) {
+            }
+        }
+    const int outputs = E.JoinMode() ? 1 : E.Fnb_output_files;
+    for (; FTrailersWritten < outputs; ++FTrailersWritten) {
+        AVFormatContext* oc = E.Foutput_files[FTrailersWritten];
+        if (oc == nullptr) continue;
+        if (!FHeadersWritten || ff::av_write_trailer(oc) < 0) E.MarkOutputUnfinished(oc->url != nullptr ? oc->url : "");
+    }
 }
 
 int TTranscodeRun::ChooseInput()
@@ -249,16 +291,21 @@ void TTranscodeRun::EndSegment(int AInputFile)
     // up to their end, so that the next input's sound starts with its pictures.
     int64_t pictures_end = 0;
     for (const TOutputStreamRun& ost : FOutputs)
-        if (ost.type == AVMEDIA_TYPE_VIDEO) pictures_end = std::max(pictures_end, ost.end_time_us);
+        if (ost.type == AVMEDIA_TYPE_VIDEO) pictures_end = std::max(pictures_end, FedEnd(ost));
     for (TOutputStreamRun& ost : FOutputs)
         if (ost.type == AVMEDIA_TYPE_AUDIO && !ost.copy) PadAudioWithSilence(ost, pictures_end);
+    // The sound encoder runs on across the joint: a fresh one would add its delay and the padding of its last
+    // frame at every joint. Only what the resampler still holds is taken in; the fifo's rest goes on.
     int64_t largest = 0;
     for (TOutputStreamRun& ost : FOutputs) {
-        if (!ost.copy) FlushOutput(ost);
-        largest = std::max(largest, ost.end_time_us);
+        if (ost.type == AVMEDIA_TYPE_AUDIO && !ost.copy)
+            DrainResampler(ost);
+        else if (!ost.copy)
+            FlushOutput(ost);
+        largest = std::max(largest, FedEnd(ost));
     }
     if (AInputFile + 1 >= E.Fnb_input_files) return;
-    // The next input goes on where this one ended, with fresh encoders; counters carry over.
+    // The next input goes on where this one ended, with fresh picture encoders; counters carry over.
     E.InputTsOffset(AInputFile + 1) += largest;
     FSegment = AInputFile + 1;
     for (TOutputStreamRun& ost : FOutputs) {
@@ -269,6 +316,7 @@ void TTranscodeRun::EndSegment(int AInputFile)
         if (ost.copy) continue;
         if (ost.swr != nullptr) ff::swr_free(&ost.swr);
         ost.swr_in_format = -1;
+        if (ost.type == AVMEDIA_TYPE_AUDIO) continue;
         if (ost.type == AVMEDIA_TYPE_VIDEO) {
             const TInputStreamRun& ist = FInputs[ost.source];
             ost.filter = std::make_unique<TFilterChain>();
@@ -286,6 +334,17 @@ void TTranscodeRun::EndSegment(int AInputFile)
         }
         OpenEncoder(ost);
     }
+}
+
+// What the encoder wrote ends later by its own delay and padding; taking that as the joint would leave a gap of
+// silence and repeated pictures at every joint.
+int64_t TTranscodeRun::FedEnd(const TOutputStreamRun& AOst) const
+{
+    if (AOst.copy || AOst.enc == nullptr) return AOst.end_time_us;
+    if (AOst.type == AVMEDIA_TYPE_VIDEO) return ToMicroseconds(AOst.sync_opts, AOst.enc->time_base);
+    if (AOst.type == AVMEDIA_TYPE_AUDIO && AOst.next_audio_pts != AV_NOPTS_VALUE && AOst.fifo != nullptr)
+        return ToMicroseconds(SamplesWritten(AOst), AVRational{1, AOst.enc->sample_rate});
+    return AOst.end_time_us;
 }
 
 void TTranscodeRun::DrainInput(TInputStreamRun& AIst)

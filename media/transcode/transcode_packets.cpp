@@ -57,7 +57,7 @@ void TTranscodeRun::DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket)
         return;
     }
     while (true) {
-        result = ff::avcodec_receive_frame(AIst.dec, FFrame);
+        result = ff::avcodec_receive_frame(AIst.dec, FFrame.get());
         if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) break;
         if (result < 0) {
             const std::string text = StrFormat("Error while decoding stream #%d.%d (%s)", AIst.file_index,
@@ -66,14 +66,14 @@ void TTranscodeRun::DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket)
             if (E.Fverbose >= 0) E.Log(llVerbose, text);
             break;
         }
-        if (AIst.dec->codec_type == AVMEDIA_TYPE_AUDIO && E.FOnAudioHook) DeliverAudioHook(AIst, FFrame);
-        if (AIst.dec->codec_type == AVMEDIA_TYPE_VIDEO) ProcessInputPicture(AIst, FFrame);
+        if (AIst.dec->codec_type == AVMEDIA_TYPE_AUDIO && E.FOnAudioHook) DeliverAudioHook(AIst, FFrame.get());
+        if (AIst.dec->codec_type == AVMEDIA_TYPE_VIDEO) ProcessInputPicture(AIst, FFrame.get());
         for (TOutputStreamRun& ost : FOutputs) {
             if (ost.copy || ost.source != index) continue;
-            if (ost.type == AVMEDIA_TYPE_VIDEO) VideoFrame(ost, AIst, FFrame);
-            if (ost.type == AVMEDIA_TYPE_AUDIO) AudioFrame(ost, AIst, FFrame);
+            if (ost.type == AVMEDIA_TYPE_VIDEO) VideoFrame(ost, AIst, FFrame.get());
+            if (ost.type == AVMEDIA_TYPE_AUDIO) AudioFrame(ost, AIst, FFrame.get());
         }
-        ff::av_frame_unref(FFrame);
+        ff::av_frame_unref(FFrame.get());
     }
 }
 
@@ -84,12 +84,12 @@ void TTranscodeRun::CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, co
         AOst.type == AVMEDIA_TYPE_VIDEO)
         return;
     AOst.seen_key_frame = true;
-    if (ff::av_packet_ref(FEncoded, APacket) < 0) throw FFmpegException("Out of memory");
+    if (ff::av_packet_ref(FEncoded.get(), APacket) < 0) throw FFmpegException("Out of memory");
     const int64_t offset = ff::av_rescale_q(FileOffset(AIst.file_index), AV_TIME_BASE_Q, AIst.st->time_base);
     if (FEncoded->pts != AV_NOPTS_VALUE) FEncoded->pts += offset;
     if (FEncoded->dts != AV_NOPTS_VALUE) FEncoded->dts += offset;
     ++AOst.frame_number;
-    WritePacket(AOst, FEncoded, AIst.st->time_base);
+    WritePacket(AOst, FEncoded.get(), AIst.st->time_base);
 }
 
 void TTranscodeRun::VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame)
@@ -97,9 +97,9 @@ void TTranscodeRun::VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AV
     if (LimitReached(AOst) || AOst.filter == nullptr) return;
     AFrame->pts = AFrame->best_effort_timestamp;
     if (AOst.filter->SendFrame(AFrame) < 0) throw FFmpegException("Error opening filters: " + AOst.filter->LastErrMsg());
-    while (AOst.filter->ReceiveFrame(FFiltered) >= 0) {
-        FilteredVideo(AOst, AIst, FFiltered);
-        ff::av_frame_unref(FFiltered);
+    while (AOst.filter->ReceiveFrame(FFiltered.get()) >= 0) {
+        FilteredVideo(AOst, AIst, FFiltered.get());
+        ff::av_frame_unref(FFiltered.get());
     }
 }
 
@@ -107,9 +107,9 @@ void TTranscodeRun::FlushVideoFilter(TOutputStreamRun& AOst, TInputStreamRun& AI
 {
     if (AOst.filter == nullptr) return;
     AOst.filter->SendFrame(nullptr);
-    while (AOst.filter->ReceiveFrame(FFiltered) >= 0) {
-        FilteredVideo(AOst, AIst, FFiltered);
-        ff::av_frame_unref(FFiltered);
+    while (AOst.filter->ReceiveFrame(FFiltered.get()) >= 0) {
+        FilteredVideo(AOst, AIst, FFiltered.get());
+        ff::av_frame_unref(FFiltered.get());
     }
 }
 
@@ -143,10 +143,7 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
                                : ToMicroseconds(AFrame->pts, time_base) + FileOffset(AIst.file_index);
     // Pictures before the start of a trimmed range or at its end are decoded for their successors only.
     if (pts_us < 0 || (E.Frecording_time != INT64_MAX && pts_us >= E.Frecording_time)) return;
-    if (AFrame->width != enc->width || AFrame->height != enc->height)
-        throw FFmpegException(StrFormat("Input Stream #%d.%d frame size changed to %dx%d, %s", AIst.file_index,
-                                        AIst.stream_index, AFrame->width, AFrame->height,
-                                        ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(AFrame->format))));
+    if (AFrame->width != enc->width || AFrame->height != enc->height) AFrame = FitToEncoder(AOst, AIst, AFrame);
     const double target = static_cast<double>(pts_us) / AV_TIME_BASE / av_q2d(enc->time_base);
     int count = VideoSyncCount(AOst.sync_method, target, AOst.sync_opts);
     const int type_limit = E.Fmax_frames[AVMEDIA_TYPE_VIDEO];
@@ -181,6 +178,32 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
     }
 }
 
+AVFrame* TTranscodeRun::FitToEncoder(TOutputStreamRun& AOst, const TInputStreamRun& AIst, AVFrame* AFrame)
+{
+    const AVCodecContext* enc = AOst.enc;
+    if (AOst.fit == nullptr) {
+        E.Log(llInfo, StrFormat("Input stream #%d.%d frame size changed to %dx%d, %s; scaled to %dx%d",
+                                AIst.file_index, AIst.stream_index, AFrame->width, AFrame->height,
+                                ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(AFrame->format)), enc->width,
+                                enc->height));
+        auto fit = std::make_unique<TFilterChain>();
+        fit->SetOutputFormats({enc->pix_fmt});
+        fit->SetScaleFlags(static_cast<int>(E.Fsws_flags));
+        try {
+            fit->Open(StrFormat("scale=%d:%d", enc->width, enc->height), AOst.filter->OutputTimeBase());
+        } catch (const Exception& e) {
+            throw FFmpegException("Error opening filters: " + e.Message());
+        }
+        AOst.fit = std::move(fit);
+    }
+    if (!FFitted) FFitted.reset(ff::av_frame_alloc());
+    if (!FFitted) throw FFmpegException("Out of memory");
+    ff::av_frame_unref(FFitted.get());
+    if (AOst.fit->SendFrame(AFrame) < 0 || AOst.fit->ReceiveFrame(FFitted.get()) < 0)
+        throw FFmpegException("Error opening filters: " + AOst.fit->LastErrMsg());
+    return FFitted.get();
+}
+
 void TTranscodeRun::Encode(TOutputStreamRun& AOst, AVFrame* AFrame)
 {
     AVCodecContext* enc = AOst.enc;
@@ -189,17 +212,17 @@ void TTranscodeRun::Encode(TOutputStreamRun& AOst, AVFrame* AFrame)
     if (result < 0)
         throw FFmpegException(AOst.type == AVMEDIA_TYPE_VIDEO ? "Video encoding failed" : "Audio encoding failed");
     while (true) {
-        result = ff::avcodec_receive_packet(enc, FEncoded);
+        result = ff::avcodec_receive_packet(enc, FEncoded.get());
         if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) break;
         if (result < 0)
             throw FFmpegException(AOst.type == AVMEDIA_TYPE_VIDEO ? "Video encoding failed" : "Audio encoding failed");
         size_t size = 0;
-        const uint8_t* stats = ff::av_packet_get_side_data(FEncoded, AV_PKT_DATA_QUALITY_STATS, &size);
+        const uint8_t* stats = ff::av_packet_get_side_data(FEncoded.get(), AV_PKT_DATA_QUALITY_STATS, &size);
         if (stats != nullptr && size >= 4)
             AOst.quality = static_cast<float>(stats[0] | stats[1] << 8 | stats[2] << 16 | stats[3] << 24) /
                            FF_QP2LAMBDA;
-        EncodedPacket(AOst, FEncoded);
-        WritePacket(AOst, FEncoded, enc->time_base);
+        EncodedPacket(AOst, FEncoded.get());
+        WritePacket(AOst, FEncoded.get(), enc->time_base);
     }
 }
 

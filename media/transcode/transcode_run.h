@@ -10,6 +10,7 @@
 #include "media/filters/filter_chain.h"
 #include "media/transcode/ffmpeg.h"
 #include "media/transcode/video_stats.h"
+#include "media/util/ff_utils.h"
 
 struct SwrContext;
 struct AVAudioFifo;
@@ -42,6 +43,7 @@ struct TOutputStreamRun {
     AVBSFContext* bsf = nullptr;
     // video
     std::unique_ptr<TFilterChain> filter;
+    std::unique_ptr<TFilterChain> fit;  // brings pictures of a changed input size to the encoder's size
     int sync_method = 0;
     int64_t sync_opts = 0;  // next frame number in the encoder's time base
     int dup_frames = 0;
@@ -96,6 +98,12 @@ private:
     void DumpStreamMapping();
 
     // loop
+    // Answers whether the loop ended on a failed read (FReadError tells it).
+    bool ReadLoop();
+    // Drains the decoders and encoders and writes the trailers.
+    void FinishOutputs();
+    // After a failure: the trailers not written yet, or the outputs marked for removal when that fails.
+    void AbandonOutputs();
     int ChooseInput();
     void ProcessPacket(TInputStreamRun& AIst, AVPacket* APacket);
     void DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket);
@@ -103,6 +111,8 @@ private:
     void DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket);
     void CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVPacket* APacket);
     void EndSegment(int AInputFile);
+    // Where a stream stands on the output's time line after what it was fed, without its encoder's delay and padding.
+    int64_t FedEnd(const TOutputStreamRun& AOst) const;
     void DrainInput(TInputStreamRun& AIst);
     void FlushOutput(TOutputStreamRun& AOst);
     void CloseEncoder(TOutputStreamRun& AOst);
@@ -111,11 +121,19 @@ private:
     void VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void FlushVideoFilter(TOutputStreamRun& AOst, TInputStreamRun& AIst);
+    // AFrame scaled to the encoder's size and format, for an input whose picture size changed on the way.
+    AVFrame* FitToEncoder(TOutputStreamRun& AOst, const TInputStreamRun& AIst, AVFrame* AFrame);
     // audio
     void AudioFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void SetUpResampler(TOutputStreamRun& AOst, const AVFrame* AFrame);
+    // Moves the stream to AExpected (sample frames of its encoder) when its input's time stamps jumped.
+    void FollowInputTime(TOutputStreamRun& AOst, const TInputStreamRun& AIst, int64_t AExpected);
+    // The sample frames of AFrame that belong to its input's time line.
+    int JoinedSamples(const TInputStreamRun& AIst, const AVFrame* AFrame) const;
     void EncodeAudioFromFifo(TOutputStreamRun& AOst, bool AFlush);
     void FlushAudio(TOutputStreamRun& AOst);
+    // What the resampler still holds, into the fifo.
+    void DrainResampler(TOutputStreamRun& AOst);
     // Silence after what the stream holds so far, up to AEndUs of the output's time line.
     void PadAudioWithSilence(TOutputStreamRun& AOst, int64_t AEndUs);
     // Sample frames the stream has taken so far: encoded, waiting in the fifo and in the resampler.
@@ -132,6 +150,15 @@ private:
     // progress
     void ReportProgress(int AFileIndex, bool ALast);
 
+    // While it lives a stop no longer breaks the writes to the outputs: what was converted stays playable.
+    struct TClosingOutputs {
+        TFFmpeg& Engine;
+        explicit TClosingOutputs(TFFmpeg& AEngine);
+        ~TClosingOutputs();
+        TClosingOutputs(const TClosingOutputs&) = delete;
+        TClosingOutputs& operator=(const TClosingOutputs&) = delete;
+    };
+
     int64_t FileOffset(int AFile) const { return E.InputTsOffset(AFile); }
     int64_t ToMicroseconds(int64_t ATime, AVRational ATimeBase) const;
     bool LimitReached(const TOutputStreamRun& AOst) const;
@@ -145,11 +172,13 @@ private:
     std::vector<bool> FWouldBlock;
     int FSegment = 0;
     bool FHeadersWritten = false;
-    AVFrame* FFrame = nullptr;
+    int FTrailersWritten = 0;  // output files whose trailer was written or tried
+    TFramePtr FFrame;
     std::vector<uint8_t> FHookSamples;  // the audio hook's interleaved copy of a planar frame
-    AVFrame* FFiltered = nullptr;
-    AVPacket* FPacket = nullptr;
-    AVPacket* FEncoded = nullptr;
+    TFramePtr FFiltered;
+    TFramePtr FFitted;
+    TPacketPtr FPacket;
+    TPacketPtr FEncoded;
     int64_t FTimerStart = 0;
     int64_t FLastReport = 0;
     std::string FReadError;

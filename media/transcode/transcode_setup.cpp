@@ -11,14 +11,6 @@
 
 namespace {
 
-const char* TypeName(AVMediaType AType)
-{
-    static std::string names[AVMEDIA_TYPE_NB + 1];
-    const int index = AType < 0 || AType >= AVMEDIA_TYPE_NB ? AVMEDIA_TYPE_NB : AType;
-    if (names[index].empty()) names[index] = MediaTypeName(AType);
-    return names[index].c_str();
-}
-
 // A fresh encoder context with the settings of the set-up's template; the template itself is never opened, so
 // that every segment of a join starts from the same settings.
 AVCodecContext* CloneEncoderSettings(const AVCodecContext* ATemplate, const AVCodec* ACodec)
@@ -139,8 +131,8 @@ void TTranscodeRun::MapStreams()
                 const AVMediaType in_type = FInputs[ost.source].st->codecpar->codec_type;
                 if (in_type != ost.type)
                     throw FFmpegException(StrFormat("Codec type mismatch for mapping #%d.%d (%s) -> #%d.%d (%s)",
-                                                    map.file_index, map.stream_index, TypeName(in_type), f,
-                                                    rec->index, TypeName(ost.type)));
+                                                    map.file_index, map.stream_index, MediaTypeName(in_type).c_str(), f,
+                                                    rec->index, MediaTypeName(ost.type).c_str()));
             } else {
                 const int input = E.JoinMode() ? 0 : -1;
                 // First a stream no other output stream of this file takes, then any of the kind.
@@ -153,7 +145,7 @@ void TTranscodeRun::MapStreams()
                     ost.source = FindSourceStream(f, ost.type, {}, false);
                 if (ost.source < 0)
                     throw FFmpegException(StrFormat("Could not find input stream matching output stream #%d.%d (%s)",
-                                                    f, rec->index, TypeName(ost.type)));
+                                                    f, rec->index, MediaTypeName(ost.type).c_str()));
             }
             taken.push_back(ost.source);
             FInputs[ost.source].used = true;
@@ -169,7 +161,7 @@ void TTranscodeRun::MapStreams()
                 if (source < 0 && ost.type == AVMEDIA_TYPE_AUDIO) continue;
                 if (source < 0)
                     throw FFmpegException(StrFormat("Could not find input stream matching output stream #%d.%d (%s)",
-                                                    f, ost.rec->index, TypeName(ost.type)));
+                                                    f, ost.rec->index, MediaTypeName(ost.type).c_str()));
                 FInputs[source].used = true;
             }
     }
@@ -293,7 +285,7 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
     if (codec == nullptr)
         throw FFmpegException(StrFormat("Encoder (codec id %d) not found for output stream #%d.%d (%s)",
                                         static_cast<int>(AOst.rec->codec_id), AOst.segment_file, AOst.rec->index,
-                                        TypeName(AOst.type)));
+                                        MediaTypeName(AOst.type).c_str()));
     CloseEncoder(AOst);
     AOst.enc = CloneEncoderSettings(templ, codec);
     // Every core: FFmpeg's own encoder threads, unless the task asked for a number.
@@ -329,7 +321,7 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
         throw FFmpegException(StrFormat("Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
                                         "parameters such as bit_rate, rate, width or height. Please check error log "
                                         "message to find out more detail information.",
-                                        AOst.segment_file, AOst.rec->index, TypeName(AOst.type)));
+                                        AOst.segment_file, AOst.rec->index, MediaTypeName(AOst.type).c_str()));
     AVStream* st = AOst.rec->st;
     if (!FHeadersWritten) {
         ff::avcodec_parameters_from_context(st->codecpar, AOst.enc);
@@ -343,7 +335,7 @@ void TTranscodeRun::OpenEncoder(TOutputStreamRun& AOst)
         // The container keeps one global header for the whole file: a segment with another one may not play.
         E.Log(llWarning, StrFormat("Output stream #%d.%d (%s): the encoder's global header changed between joined "
                                    "inputs",
-                                   AOst.segment_file, AOst.rec->index, TypeName(AOst.type)));
+                                   AOst.segment_file, AOst.rec->index, MediaTypeName(AOst.type).c_str()));
     }
     if (AOst.type == AVMEDIA_TYPE_AUDIO) {
         const int frame_size = AOst.enc->frame_size;
@@ -548,7 +540,7 @@ void TTranscodeRun::DumpStreamMapping()
 
 std::string TTranscodeRun::StreamName(const TOutputStreamRun& AOst) const
 {
-    return StrFormat("#%d.%d (%s)", AOst.segment_file, AOst.rec->index, TypeName(AOst.type));
+    return StrFormat("#%d.%d (%s)", AOst.segment_file, AOst.rec->index, MediaTypeName(AOst.type).c_str());
 }
 
 void TTranscodeRun::OpenPassLogFile(TOutputStreamRun& AOst, int AIndex)

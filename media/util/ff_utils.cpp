@@ -57,6 +57,16 @@ std::string MediaTypeName(int AType)
     return AType >= 0 && AType < 5 ? names[AType] : "Unknown";
 }
 
+void TFrameFree::operator()(AVFrame* AFrame) const
+{
+    if (AFrame != nullptr && ff::av_frame_free != nullptr) ff::av_frame_free(&AFrame);
+}
+
+void TPacketFree::operator()(AVPacket* APacket) const
+{
+    if (APacket != nullptr && ff::av_packet_free != nullptr) ff::av_packet_free(&APacket);
+}
+
 void InitPtsCorrection(TPtsCorrectionContext& ACtx) { ACtx = TPtsCorrectionContext{}; }
 
 int64_t GuessCorrectPts(TPtsCorrectionContext& ACtx, int64_t AReorderedPts, int64_t ADts)

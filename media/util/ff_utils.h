@@ -3,6 +3,7 @@
 // lookup and presentation-time correction.
 // Everything that calls FFmpeg needs the libraries bound (library_loader.h).
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,16 @@ std::string MetadataValue(const AVDictionary* AMetadata, const std::string& AKey
 std::string CodecText(const AVCodecContext* ACodecContext, bool AEncoder);
 // "Video", "Audio", "Data", "Subtitle", "Attachment", else "Unknown".
 std::string MediaTypeName(int AType);
+
+// Owners of an AVFrame and an AVPacket, freed with FFmpeg's own routines (nothing once the libraries are unbound).
+struct TFrameFree {
+    void operator()(AVFrame* AFrame) const;
+};
+using TFramePtr = std::unique_ptr<AVFrame, TFrameFree>;
+struct TPacketFree {
+    void operator()(AVPacket* APacket) const;
+};
+using TPacketPtr = std::unique_ptr<AVPacket, TPacketFree>;
 
 struct TPtsCorrectionContext {
     int64_t num_faulty_pts = 0;

@@ -10,6 +10,7 @@
 #include "media/loader/av_bindings.h"
 #include "media/loader/engine.h"
 #include "media/loader/library_loader.h"
+#include "media/util/ff_utils.h"
 #include "platform/rtl/exceptions.h"
 
 namespace {
@@ -44,11 +45,6 @@ void RegisterTestNative()
                               return std::make_unique<TLumaShift>(amount, cell);
                           }});
 }
-
-struct TFrameDeleter {
-    void operator()(AVFrame* AFrame) const { ff::av_frame_free(&AFrame); }
-};
-using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
 
 // A uniform picture: every sample of plane p holds AValues[p].
 TFramePtr UniformFrame(int AWidth, int AHeight, AVPixelFormat AFormat, std::initializer_list<int> AValues)

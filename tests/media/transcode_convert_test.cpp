@@ -107,6 +107,20 @@ TProbe Probe(const std::string& AFile)
     return probe;
 }
 
+// The presentation times of one kind of stream ("v" or "a") in AFile, in ascending order.
+std::vector<double> PacketTimes(const std::string& AFile, const char* AKind)
+{
+    const std::string command = std::string("ffprobe -v error -select_streams ") + AKind +
+                                " -show_entries packet=pts_time -of csv=p=0 '" + AFile + "' | sort -n";
+    std::vector<double> times;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return times;
+    double time;
+    while (std::fscanf(pipe, "%lf%*[^\n]", &time) == 1) times.push_back(time);
+    pclose(pipe);
+    return times;
+}
+
 class TranscodeConvertTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -310,19 +324,111 @@ TEST_F(TranscodeConvertTest, ThreeJoinedClipsMakeOneContinuousFile)
     EXPECT_EQ(probe.Find("video")->Packets, 75);
     EXPECT_NEAR(probe.Find("video")->Duration, 3.0, 0.001);
     ASSERT_NE(probe.Find("audio"), nullptr);
-    // Each segment's fresh sound encoder adds its own delay, less than one of its frames per segment.
+    // The sound encoder's delay and the padding of its last frame: less than one of its frames per segment.
     EXPECT_NEAR(probe.Find("audio")->Duration, 3.0, 3 * 1024.0 / 44100);
     // No gap or overlap at the joints: the pictures come at a steady rate.
-    const std::string command = "ffprobe -v error -select_streams v -show_entries packet=pts_time -of csv=p=0 '" +
-                                Out("joined.mp4") + "' | sort -n";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::vector<double> times;
-    double time;
-    while (std::fscanf(pipe, "%lf", &time) == 1) times.push_back(time);
-    pclose(pipe);
+    const std::vector<double> times = PacketTimes(Out("joined.mp4"), "v");
     ASSERT_EQ(times.size(), 75u);
     for (size_t i = 1; i < times.size(); ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.04, 0.002) << i;
+}
+
+TEST_F(TranscodeConvertTest, TenJoinedClipsLastTheirSumWithoutPaddingAtTheJoints)
+{
+    struct TCase {
+        const char* File;
+        std::vector<std::pair<std::string, std::string>> Options;
+    };
+    const TCase cases[] = {{"joined10.avi", {}}, {"joined10.mp4", {{"vcodec", "libx264"}, {"acodec", "aac"}}}};
+    const std::string input = Movie();
+    const std::vector<std::string> inputs(10, input);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.File);
+        TFFmpeg task(16);
+        Convert(task, inputs, Out(c.File), c.Options, true);
+        ASSERT_TRUE(task.Finished()) << task.FatalMessage();
+        const TProbe probe = Probe(Out(c.File));
+        const TProbedStream* video = probe.Find("video");
+        const TProbedStream* audio = probe.Find("audio");
+        ASSERT_NE(video, nullptr);
+        ASSERT_NE(audio, nullptr);
+        EXPECT_NEAR(video->Packets, 250, 1);
+        EXPECT_NEAR(video->Duration > 0 ? video->Duration : probe.Duration, 10.0, 0.041);
+        // The sound ends with one encoder's delay and padding, not ten.
+        EXPECT_NEAR(audio->Duration > 0 ? audio->Duration : probe.Duration, 10.0, 0.075);
+    }
+}
+
+TEST_F(TranscodeConvertTest, SoundAfterDamagedStretchesOfATransportStreamKeepsToItsPictures)
+{
+    // Whole stretches of the input are lost: the sound must go on at its own time stamps, as the ffmpeg tool's
+    // does, not straight after the last sample before the loss.
+    const std::string input = MediaFixture("damaged.ts");
+    const std::string reference = Clip("damaged_tool.mkv", "-i '" + input + "' -c:v mpeg4 -c:a aac -f matroska");
+    TFFmpeg task(4);
+    Convert(task, {input}, Out("damaged.mkv"), {{"vcodec", "mpeg4"}, {"acodec", "aac"}});
+    ASSERT_TRUE(task.Finished()) << task.FatalMessage();
+    const std::vector<double> sound = PacketTimes(Out("damaged.mkv"), "a");
+    const std::vector<double> pictures = PacketTimes(Out("damaged.mkv"), "v");
+    const std::vector<double> tool_sound = PacketTimes(reference, "a");
+    const std::vector<double> tool_pictures = PacketTimes(reference, "v");
+    ASSERT_FALSE(sound.empty() || pictures.empty() || tool_sound.empty() || tool_pictures.empty());
+    EXPECT_NEAR(sound.back(), tool_sound.back(), 0.04);
+    EXPECT_NEAR(sound.back() - pictures.back(), tool_sound.back() - tool_pictures.back(), 0.04);
+    // The losses stay gaps in the sound's time line, where the tool's output has them.
+    auto gaps = [](const std::vector<double>& ATimes) {
+        std::vector<double> starts;
+        for (size_t i = 1; i < ATimes.size(); ++i)
+            if (ATimes[i] - ATimes[i - 1] > 0.3) starts.push_back(ATimes[i]);
+        return starts;
+    };
+    const std::vector<double> resumed = gaps(sound);
+    const std::vector<double> tool_resumed = gaps(tool_sound);
+    ASSERT_EQ(resumed.size(), tool_resumed.size());
+    for (size_t i = 0; i < resumed.size(); ++i) EXPECT_NEAR(resumed[i], tool_resumed[i], 0.04) << i;
+}
+
+TEST_F(TranscodeConvertTest, PicturesOfAChangedSizeAreScaledToTheOutputSize)
+{
+    // As the ffmpeg tool does: the output keeps the size it started with, in a file that plays to its end.
+    struct TCase {
+        const char* File;
+        std::vector<std::pair<std::string, std::string>> Options;
+    };
+    const TCase cases[] = {{"size_change.mp4", {{"vcodec", "libx264"}}}, {"size_change.avi", {}}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.File);
+        TFFmpeg task(4);
+        Convert(task, {MediaFixture("size_change.ts")}, Out(c.File), c.Options);
+        ASSERT_TRUE(task.Finished()) << task.FatalMessage();
+        const TProbe probe = Probe(Out(c.File));
+        const TProbedStream* video = probe.Find("video");
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->Width, 160);
+        EXPECT_EQ(video->Height, 120);
+        EXPECT_NEAR(video->Packets, 50, 1);
+        EXPECT_NEAR(probe.Duration, 2.0, 0.05);
+    }
+}
+
+TEST_F(TranscodeConvertTest, AFailedRunClosesWhatItWroteSoItPlays)
+{
+    // A failure half-way (here the audio hook gives up) still leaves an MP4 with its index, up to the failure.
+    const std::string input = Clip("long_sound.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i "
+                                                     "sine=sample_rate=44100 -t 4 -c:v libx264 -preset ultrafast "
+                                                     "-pix_fmt yuv420p -c:a aac -f mp4");
+    TFFmpeg task(4);
+    task.FOnAudioHook = [](TObject*, int64_t APTS, uint8_t*, int, int, int, AVSampleFormat) {
+        if (APTS >= 2000000) throw Exception("The hook gave up");
+    };
+    Convert(task, {input}, Out("failed.mp4"), {{"vcodec", "libx264"}, {"acodec", "aac"}});
+    EXPECT_FALSE(task.Finished());
+    EXPECT_EQ(task.FatalMessage(), "The hook gave up");
+    const TProbe probe = Probe(Out("failed.mp4"));
+    const TProbedStream* video = probe.Find("video");
+    ASSERT_NE(video, nullptr);
+    EXPECT_GT(video->Packets, 10);
+    EXPECT_GT(probe.Duration, 1.0);
+    EXPECT_LT(probe.Duration, 3.0);
 }
 
 TEST_F(TranscodeConvertTest, AStopLeavesAPlayableFileAndAnUnfinishedTask)

@@ -8,7 +8,8 @@
 //
 // --format stays in effect for the files after it; trim (seconds), crop (pixels), aspect, picture values and the
 // output's title (the file name less its extension) apply to the next file only. --select names the job
-// (1-based) whose format a merged file takes. The exit status is 0 when every job converted.
+// (1-based) whose format a merged file takes. The exit status is 0 when every job converted. An interrupt or a
+// termination request cancels the run as its Cancel button does: no output of an unfinished job is left.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,6 +28,7 @@
 #include "media/loader/library_loader.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/sysutils.h"
+#include "tools/signal_stop.h"
 
 namespace {
 
@@ -165,7 +167,7 @@ private:
     std::string FLabel;
 };
 
-int Convert(const TRequest& ARequest)
+int Convert(const TRequest& ARequest, const TSignalStop& AStop)
 {
     TCatalogue catalogue;
     TSettings settings;
@@ -205,8 +207,15 @@ int Convert(const TRequest& ARequest)
     run.Desktop.OpenFolder = [](const std::string&) {};
     run.Desktop.SaveSettings = [] {};
     run.Desktop.ShutDown = [] { throw Exception("a tool does not shut the computer down"); };
-    if (run.Start(ARequest.Out))
-        while (run.Running()) CheckSynchronize(100);
+    bool cancelled = false;
+    if (!AStop.Requested() && run.Start(ARequest.Out))
+        while (run.Running()) {
+            CheckSynchronize(100);
+            if (AStop.Requested() && !cancelled && run.Running()) {
+                cancelled = true;
+                run.CancelButtonClick();
+            }
+        }
     for (const std::string& line : log.Lines()) std::printf("%s\n", line.c_str());
     return run.Succeeded() && jobs.Count() == static_cast<int>(ARequest.Jobs.size()) ? 0 : 1;
 }
@@ -215,6 +224,7 @@ int Convert(const TRequest& ARequest)
 
 int main(int argc, char** argv)
 {
+    TSignalStop stop;
     TRequest request;
     try {
         request = ParseArguments(argc, argv);
@@ -229,7 +239,7 @@ int main(int argc, char** argv)
     } else {
         ff::av_log_set_level(AV_LOG_ERROR);
         try {
-            status = Convert(request);
+            status = Convert(request, stop);
         } catch (const Exception& e) {
             std::fprintf(stderr, "%s\n", e.Message().c_str());
         }

@@ -7,6 +7,7 @@
 // acodec, ab, preset, threads, ...), "in:name=value" ones option lines of every input of that task. -j runs up
 // to N tasks at once on threads of their own (default 1); -j 0 runs them in turn on this thread. The exit code
 // is 0 when every task finished, 1 when one did not, 2 for a bad command line or a task that could not be set up.
+// An interrupt or a termination request stops the tasks with their outputs finished.
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include "media/log/ff_logger.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/sysutils.h"
+#include "tools/signal_stop.h"
 
 namespace {
 
@@ -58,6 +60,7 @@ bool AddTasks(TFFEncoder& AEncoder, const std::vector<TTaskLine>& ATasks)
 
 int main(int argc, char** argv)
 {
+    TSignalStop stop;
     int threads = 1;
     int interval = 500;
     std::vector<TTaskLine> tasks(1);
@@ -109,10 +112,24 @@ int main(int argc, char** argv)
                         AInfo.Exception, AInfo.ExceptionMsg.c_str());
             std::fflush(stdout);
         };
-        if (AddTasks(encoder, tasks)) {
+        if (AddTasks(encoder, tasks) && !stop.Requested()) {
+            // Progress handlers are handed to this thread, so it waits by running them; with -j 0 the tasks run
+            // on it as well, and the stop comes from the progress handler.
+            bool stopped = false;
+            auto stop_once = [&] {
+                if (!stop.Requested() || stopped) return;
+                stopped = true;
+                encoder.Stop(false);
+            };
+            encoder.OnProgress = [print = encoder.OnProgress, &stop_once](TObject* ASender, PProgressInfo AInfo) {
+                print(ASender, AInfo);
+                stop_once();
+            };
             encoder.Start(threads);
-            // Progress handlers are handed to this thread, so it waits by running them.
-            WaitForWithSlices([&encoder] { return encoder.Terminated(); }, 20);
+            WaitForWithSlices([&] {
+                stop_once();
+                return encoder.Terminated();
+            }, 20);
             status = all_finished ? 0 : 1;
         }
     }

@@ -3,7 +3,8 @@
 //   transcode IN... OUT [-name value]... [-join]
 //
 // Options are the transcoder's own (vcodec, acodec, t, ar, vfilters, map, ...); "-ss" and "-itsoffset" apply to
-// the inputs, every other option to the output. "-join" joins the inputs into one output.
+// the inputs, every other option to the output. "-join" joins the inputs into one output. An interrupt or a
+// termination request stops the conversion with its output finished; the exit code is 0 only when it finished.
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -14,9 +15,11 @@
 #include "media/loader/library_loader.h"
 #include "media/log/ff_logger.h"
 #include "media/transcode/ffmpeg.h"
+#include "tools/signal_stop.h"
 
 int main(int argc, char** argv)
 {
+    TSignalStop stop;
     std::vector<std::string> files;
     std::vector<std::pair<std::string, std::string>> input_options;
     std::vector<std::pair<std::string, std::string>> output_options;
@@ -56,12 +59,14 @@ int main(int argc, char** argv)
         };
         {
             TFFmpeg task(64);
-            task.FOnProgress = [](TObject*, int AFile, int AFrame, int AFps, float AQuality, float ABitRate,
+            task.FOnProgress = [&](TObject*, int AFile, int AFrame, int AFps, float AQuality, float ABitRate,
                                   int64_t ASize, int64_t ACurrent, int64_t ATotal) {
                 std::printf("file=%d frame=%5d fps=%3d q=%4.1f size=%8.0fkB time=%0.2f/%0.2f bitrate=%6.1fkbits/s\n",
                             AFile, AFrame, AFps, AQuality, ASize / 1024.0, ACurrent / 1e6,
                             ATotal > 0 ? ATotal / 1e6 : 0.0, ABitRate);
                 std::fflush(stdout);
+                // A request that came while the run was being set up.
+                if (stop.Requested()) task.Stop(false);
             };
             bool ready = true;
             try {
@@ -80,11 +85,14 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "%s\n", e.Message().c_str());
                 ready = false;
             }
-            if (ready) {
+            stop.SetOnStop([&task] { task.Stop(false); });
+            if (ready && !stop.Requested()) {
                 task.StartConvert(false);
                 if (task.Finished()) status = 0;
                 else if (task.FatalException()) std::fprintf(stderr, "failed: %s\n", task.FatalMessage().c_str());
+                else if (stop.Requested()) std::fprintf(stderr, "stopped\n");
             }
+            stop.SetOnStop(nullptr);
         }
         delete logger;
     }
