@@ -6,6 +6,7 @@
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/menu_engine.h"
+#include "skin/forms/popup_edit_menu.h"
 #include "skin/forms/popup_window.h"
 #include "skin/forms/skin_form.h"
 
@@ -23,6 +24,7 @@ TspFormMenus::TspFormMenus(TCustomForm* AForm, TspCorvalis* ASkinForm)
     FForm->OnShortCut = [this](TMessage& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
     FAttached = true;
     CreateTrayMenu();
+    RegisterSkinEditMenus();
 }
 
 TspFormMenus::~TspFormMenus()
@@ -74,6 +76,11 @@ TspSkinData* TspFormMenus::MenuSkin() const
 {
     if (!FSkinForm) return nullptr;
     return FSkinForm->MenusSkinData() ? FSkinForm->MenusSkinData() : FSkinForm->SkinData();
+}
+
+TspSkinData* TspFormMenus::SkinData() const
+{
+    return FSkinForm ? FSkinForm->SkinData() : nullptr;
 }
 
 TspFormMenus* TspFormMenus::MainFormMenus()

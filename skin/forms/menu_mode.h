@@ -52,6 +52,7 @@ public:
     TspSkinMenu* SkinMenu = nullptr;
     // MenusSkinData when set, else SkinData.
     TspSkinData* MenuSkin() const;
+    TspSkinData* SkinData() const;
 
     // Menu mode.
     void PopupSkinMenu(TMenu* Menu, TPoint P);

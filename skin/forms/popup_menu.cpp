@@ -3,8 +3,17 @@
 #include "platform/gui/application.h"
 #include "skin/forms/menu_engine.h"
 #include "skin/forms/menu_mode.h"
+#include "skin/forms/popup_window.h"
 
 TspSkinPopupMenu::TspSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
+
+TspSkinPopupMenu::~TspSkinPopupMenu()
+{
+    if (!FShownBy) return;
+    TspSkinMenu* engine = FShownBy->SkinMenu;
+    if (engine->LevelCount() == 0 || engine->Level(0)->ItemCount() == 0) return;
+    if (engine->Level(0)->Item(0)->MenuItem->GetParentMenu() == this) engine->Hide();
+}
 
 void TspSkinPopupMenu::Notification(TComponent* AComponent, TOperation AOperation)
 {
@@ -12,6 +21,7 @@ void TspSkinPopupMenu::Notification(TComponent* AComponent, TOperation AOperatio
     if (AOperation != opRemove) return;
     if (AComponent == FSD) FSD = nullptr;
     if (AComponent == FComponentForm) FComponentForm = nullptr;
+    if (AComponent == FShownBy) FShownBy = nullptr;
 }
 
 void TspSkinPopupMenu::SetSkinData(TspSkinData* AValue)
@@ -46,6 +56,7 @@ TspFormMenus* TspSkinPopupMenu::FindFormMenus()
 
 bool TspSkinPopupMenu::Show(TControl* ACtrl, TRect R, bool APopupUp, bool ANeedsSkin)
 {
+    FShown = false;
     if (OnPopup) OnPopup(this);
     TspFormMenus* menus = FindFormMenus();
     if (menus && !FSD) SetSkinData(menus->MenuSkin());  // kept from now on
@@ -54,6 +65,11 @@ bool TspSkinPopupMenu::Show(TControl* ACtrl, TRect R, bool APopupUp, bool ANeeds
     FPopupPoint = TPoint{R.Left, R.Top};
     if (!menus->PopupItems(ACtrl, FSD, Items(), R, APopupUp)) return false;
     if (OnMenuClose) menus->SkinMenu->FOnMenuClose = OnMenuClose;
+    if (FShownBy != menus) {
+        FShownBy = menus;
+        menus->FreeNotification(this);
+    }
+    FShown = true;
     return true;
 }
 

@@ -15,6 +15,8 @@ class TspFormMenus;
 class TspSkinPopupMenu : public TPopupMenu, public TspTrackMenu {
 public:
     explicit TspSkinPopupMenu(TComponent* AOwner);
+    // A menu going while it shows closes its levels first, which still point at its items.
+    ~TspSkinPopupMenu() override;
 
     // At a screen point, without a popup control (the platform's context-menu handling calls it).
     void Popup(Integer X, Integer Y) override;
@@ -34,6 +36,8 @@ public:
     TspCorvalis* SkinComponent() const { return FSkinComponent; }
     void SetSkinComponent(TspCorvalis* AValue) { FSkinComponent = AValue; }
     TPoint PopupPoint() const { return FPopupPoint; }
+    // Whether the last popup opened a menu.
+    bool Shown() const { return FShown; }
     TNotifyEvent OnMenuClose;
 
 protected:
@@ -48,4 +52,6 @@ private:
     TspSkinData* FSD = nullptr;
     TCustomForm* FComponentForm = nullptr;
     TspCorvalis* FSkinComponent = nullptr;
+    TspFormMenus* FShownBy = nullptr;
+    bool FShown = false;
 };

@@ -113,18 +113,18 @@ void TspSkinPopupWindow::HandleMessage(TMessage& AMessage)
 
 void TspSkinPopupWindow::Show(TRect R, TMenuItem* AItem, Integer StartIndex, bool PopupByItem, bool PopupUp)
 {
-    CreateMenu(AItem, nullptr, StartIndex, false);
+    CreateMenu(AItem, nullptr, StartIndex);
     ShowLevel(R, PopupByItem, PopupUp);
 }
 
 void TspSkinPopupWindow::Show2(TRect R, TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex, bool PopupByItem,
                                bool PopupUp)
 {
-    CreateMenu(AItem, AItem2, StartIndex, true);
+    CreateMenu(AItem, AItem2, StartIndex);
     ShowLevel(R, PopupByItem, PopupUp);
 }
 
-void TspSkinPopupWindow::SetCanvasFont(bool)
+void TspSkinPopupWindow::SetCanvasFont()
 {
     TFont* font = Canvas()->Font();
     if (PW && DSMI && ParentMenu->FUseSkinFont) {
@@ -145,10 +145,10 @@ void TspSkinPopupWindow::AddItems(TMenuItem* AItem, Integer AFrom)
     }
 }
 
-void TspSkinPopupWindow::CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex, bool ATwo)
+void TspSkinPopupWindow::CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex)
 {
     DSMI = SD ? FindMenuItemRecord(SD) : nullptr;
-    SetCanvasFont(ATwo);
+    SetCanvasFont();
     TMenu* menu = AItem->GetParentMenu();
     if (menu) AItem->RethinkLines();  // redundant separators go first
     ImgL = menu ? menu->Images() : nullptr;

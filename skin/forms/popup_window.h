@@ -91,9 +91,9 @@ protected:
 
 private:
     void HandleMessage(TMessage& AMessage);
-    void CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex, bool ATwo);
+    void CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex);
     void AddItems(TMenuItem* AItem, Integer AFrom);
-    void SetCanvasFont(bool ATwo);
+    void SetCanvasFont();
     void CalcWindowSize();
     Integer CalcWindowWidth();
     Integer CalcWindowHeight();

@@ -3,6 +3,7 @@
 #include "platform/gui/screen.h"
 #include "platform/rtl/exceptions.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/skin_link.h"
 #include "skin/core/layer_window.h"
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
@@ -312,6 +313,29 @@ void TspCorvalis::ApplyFormBorderIcons()
     FForm->SetBorderIcons(icons);
 }
 
+TRect TspCorvalis::GetAreaRect(const std::string& AIDName) const
+{
+    TRect result;
+    if (!FSD || FSD->Empty) return result;
+    // Several areas may bear a name: this lookup answers with the last, the skin data's own with the first.
+    for (const auto& area : FSD->AreaList)
+        if (area->IDName == AIDName) result = area->AreaRect;
+    return result;
+}
+
+void TspCorvalis::SetFormBorderStyle(TFormBorderStyle BS)
+{
+    FForm->SetBorderStyle(BS);
+    ChangeControlsSkinData(nullptr, FForm);
+}
+
+void TspCorvalis::SetFormStyle(TFormStyle FS)
+{
+    if (FS != fsNormal && FS != fsStayOnTop) return;
+    FForm->SetFormStyle(FS);
+    if (FAlphaBlend) ChangeControlsSkinData(nullptr, FForm);
+}
+
 // --- Skin-change walks ---
 
 namespace {
@@ -325,6 +349,10 @@ bool SkinLinkOf(TControl* AControl, TspSkinData*& ASkinData)
     }
     if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(AControl)) {
         ASkinData = windowless->SkinData();
+        return true;
+    }
+    if (auto* linked = dynamic_cast<TspSkinLinkedControl*>(AControl)) {
+        ASkinData = linked->SkinData();
         return true;
     }
     return false;
@@ -353,10 +381,11 @@ void TspCorvalis::BeforeChangeControlsSkinData(TspSkinData* SkinData, TControl* 
     WalkControls(Control, [SkinData](TControl* c) {
         TspSkinData* own = nullptr;
         if (!SkinLinkOf(c, own) || (SkinData && own != SkinData)) return;
+        // Controls that carry their own link look their record up afresh at the change itself.
         if (auto* windowed = dynamic_cast<TspSkinControl*>(c))
             windowed->BeforeChangeSkinData();
-        else
-            static_cast<TspGraphicSkinControl*>(c)->BeforeChangeSkinData();
+        else if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(c))
+            windowless->BeforeChangeSkinData();
     });
 }
 
@@ -368,8 +397,10 @@ void TspCorvalis::ChangeControlsSkinData(TspSkinData* SkinData, TControl* Contro
         // The windowless base is tested first, as the class order of the walk says.
         if (auto* windowless = dynamic_cast<TspGraphicSkinControl*>(c))
             windowless->ChangeSkinData();
+        else if (auto* windowed = dynamic_cast<TspSkinControl*>(c))
+            windowed->ChangeSkinData();
         else
-            static_cast<TspSkinControl*>(c)->ChangeSkinData();
+            dynamic_cast<TspSkinLinkedControl*>(c)->ChangeSkinData();
     });
 }
 

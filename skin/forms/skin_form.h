@@ -184,6 +184,12 @@ public:
     // record, or looks it up again.
     void BeforeChangeControlsSkinData(TspSkinData* SkinData, TControl* Control);
     void ChangeControlsSkinData(TspSkinData* SkinData, TControl* Control);
+    // The skin area of that name; when several bear it, the last one. Empty without a loaded skin or area.
+    TRect GetAreaRect(const std::string& AIDName) const;
+    // Sets the form's border style or (fsNormal and fsStayOnTop only) its style; every skinned control then
+    // applies its skin again.
+    void SetFormBorderStyle(TFormBorderStyle BS);
+    void SetFormStyle(TFormStyle FS);
     // The form's shortcut handler: the user's OnShortCut, Alt+Space, then the menu's shortcuts.
     void FormShortCut(TMessage& Msg, bool& Handled);
 

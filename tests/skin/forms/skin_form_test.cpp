@@ -8,6 +8,7 @@
 #include "platform/gui/menus.h"
 #include "platform/rtl/exceptions.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/std_label.h"
 
 using namespace win;
 
@@ -135,6 +136,15 @@ private:
     std::vector<std::string>* FLog;
 };
 
+class TWalkedLabel : public TspSkinStdLabel {
+public:
+    TWalkedLabel(TComponent* AOwner, std::vector<std::string>* ALog) : TspSkinStdLabel(AOwner), FLog(ALog) {}
+    void ChangeSkinData() override { FLog->push_back("change std label"); }
+
+private:
+    std::vector<std::string>* FLog;
+};
+
 TEST_F(SkinFormTest, SkinChangeWalksVisitTheSkinDataTheyAreGiven)
 {
     NewSkinnedForm(Bounds(100, 100, 400, 300));
@@ -164,9 +174,18 @@ TEST_F(SkinFormTest, SkinChangeWalksVisitTheSkinDataTheyAreGiven)
     Corvalis->BeforeChangeControlsSkinData(nullptr, Form);
     EXPECT_EQ(log, (std::vector<std::string>{"before label", "before panel", "before inner", "before button"}));
 
+    // A label carries its own link; only the change itself reaches it.
+    auto* stdLabel = new TWalkedLabel(Form, &log);
+    stdLabel->SetParent(Form);
+    stdLabel->SetSkinData(other);
+    log.clear();
+    Corvalis->BeforeChangeControlsSkinData(other, Form);
+    EXPECT_EQ(log, (std::vector<std::string>{"before button"}));
+
     log.clear();
     SendMessage(Form->Handle(), SKM_CHANGE, reinterpret_cast<WPARAM>(other), 1000);
-    EXPECT_EQ(log, (std::vector<std::string>{"change button"})) << "a skin change reaches only that skin's controls";
+    EXPECT_EQ(log, (std::vector<std::string>{"change std label", "change button"}))
+        << "a skin change reaches only that skin's controls";
 }
 
 TEST_F(SkinFormTest, ShortcutsGoToTheUserThenAltSpaceThenTheMenu)
@@ -218,6 +237,19 @@ TEST_F(SkinFormTest, FindsTheFirstComponentOfAForm)
     new TspCorvalis(Form);
     EXPECT_EQ(FindSkinFormComponent(Form), first);
     EXPECT_EQ(TspCorvalis::GetProductVersion(), "11.27");
+}
+
+TEST_F(SkinFormTest, AreaRectTakesTheLastAreaOfTheName)
+{
+    NewSkinnedForm();
+    auto* skin = new TspSkinData(App.get());
+    skin->AddSkinArea("player", Rect(1, 2, 3, 4));
+    skin->AddSkinArea("player", Rect(5, 6, 7, 8));
+    Corvalis->SetSkinData(skin);
+    EXPECT_EQ(Corvalis->GetAreaRect("player"), TRect{}) << "no loaded skin";
+    skin->Empty = false;
+    EXPECT_EQ(Corvalis->GetAreaRect("player"), Rect(5, 6, 7, 8));
+    EXPECT_EQ(Corvalis->GetAreaRect("Player"), TRect{});
 }
 
 TEST_F(SkinFormTest, FirstShowCentresOnceOnTheMonitor)

@@ -1,6 +1,7 @@
 // The skinned popup menu: which skinned form shows it, the menu mode around it (the application hook that takes
 // the keys and the wheel), and the skinned menu buttons opening it.
 #include "skin/controls/menu_button.h"
+#include "skin/controls/skin_edit.h"
 #include "skin/forms/popup_menu.h"
 #include "tests/skin/menus/menus_fixture.h"
 
@@ -185,6 +186,34 @@ TEST_F(PopupMenuTest, AMenuButtonOpensTheMenuBelowItselfAndIsReleasedWhenItClose
     EXPECT_EQ(FormEngine()->LevelCount(), 0);
     EXPECT_FALSE(button->Down());
     EXPECT_FALSE(Menus->InMenu);
+}
+
+TEST_F(PopupMenuTest, AnEditsContextMenuOpensAsASkinnedMenuAndRunsItsCommand)
+{
+    SetSkinFormData(SkinForm, new TspSkinData(Form), nullptr);
+    auto* edit = new TspSkinEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(20, 60, 200, 24);
+    edit->SetText("some text");
+    Pump();
+    edit->SetFocus();
+    edit->SetSelLength(0);
+    const TPoint at = edit->ClientToScreen({40, 10});
+    // A second menu replaces the first while it shows.
+    Display.Click(at, 0x02);
+    Pump();
+    Display.Click(at, 0x02);
+    Pump();
+    ASSERT_EQ(FormEngine()->LevelCount(), 1);
+    TspSkinPopupWindow* level = FormEngine()->LastLevel();
+    EXPECT_EQ(level->Left(), at.X);
+    TspSkinMenuItem* last = level->Item(level->ItemCount() - 1);
+    ASSERT_TRUE(last->MenuItem->Enabled());
+    Display.Click(ItemPoint(level, level->ItemCount() - 1));
+    Pump();
+    Run(50);
+    EXPECT_EQ(FormEngine()->LevelCount(), 0);
+    EXPECT_EQ(edit->SelLength(), 9);  // "Select All" ran
 }
 
 }  // namespace
