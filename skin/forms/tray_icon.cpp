@@ -56,10 +56,14 @@ TspTrayIcon::TspTrayIcon(TComponent* AOwner) : TComponent(AOwner), FIcon(std::ma
     if (Application) {
         // The application window hears the minimizing of the whole application.
         FAppWindow = Application->Handle();
-        NewAppProc = MakeObjectInstance(
-            [this](HWND W, UINT M, WPARAM WP, LPARAM LP) { return AppWndProc(W, M, WP, LP); });
-        OldAppProc = reinterpret_cast<WNDPROC>(SetWindowLong(FAppWindow, GWL_WNDPROC,
-                                                             reinterpret_cast<LONG_PTR>(NewAppProc)));
+        FAppHook = std::make_shared<TAppHook>();
+        FAppHook->Owner = this;
+        NewAppProc = MakeObjectInstance([hook = FAppHook](HWND W, UINT M, WPARAM WP, LPARAM LP) {
+            if (hook->Owner) return hook->Owner->AppWndProc(W, M, WP, LP);
+            return CallWindowProc(hook->Old, W, M, WP, LP);
+        });
+        FAppHook->Old = reinterpret_cast<WNDPROC>(SetWindowLong(FAppWindow, GWL_WNDPROC,
+                                                               reinterpret_cast<LONG_PTR>(NewAppProc)));
     }
 }
 
@@ -67,14 +71,14 @@ TspTrayIcon::~TspTrayIcon()
 {
     SetIconVisible(false);
     if (FAppWindow && NewAppProc) {
-        // Put back only while ours is still in front; a later hook keeps calling through ours otherwise.
+        FAppHook->Owner = nullptr;
+        // Put back only while ours is still in front; under a later hook ours stays, passing messages on.
         if (IsWindow(FAppWindow) &&
-            reinterpret_cast<WNDPROC>(GetWindowLong(FAppWindow, GWL_WNDPROC)) == NewAppProc)
-            SetWindowLong(FAppWindow, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(OldAppProc));
-        else
-            NewAppProc = nullptr;  // still called by a later hook: kept alive rather than freed under it
+            reinterpret_cast<WNDPROC>(GetWindowLong(FAppWindow, GWL_WNDPROC)) == NewAppProc) {
+            SetWindowLong(FAppWindow, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(FAppHook->Old));
+            FreeObjectInstance(NewAppProc);
+        }
     }
-    if (NewAppProc) FreeObjectInstance(NewAppProc);
     DeallocateHWnd(FWindow);
 }
 
@@ -347,7 +351,7 @@ LRESULT TspTrayIcon::AppWndProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPA
         ShowIcon();
     }
     if (FTaskbarCreated && AMessage == FTaskbarCreated && FIconVisible) ShowIcon();
-    return CallWindowProc(OldAppProc, AWindow, AMessage, AWParam, ALParam);
+    return CallWindowProc(FAppHook->Old, AWindow, AMessage, AWParam, ALParam);
 }
 
 void TspTrayIcon::ShowMainForm()

@@ -108,5 +108,11 @@ private:
     win::NOTIFYICONDATA FIconData;
     win::UINT FTaskbarCreated = 0;
     win::HWND FAppWindow = nullptr;
-    win::WNDPROC OldAppProc = nullptr, NewAppProc = nullptr;
+    // The application window's procedure before ours; it outlives the component while a later hook calls ours.
+    struct TAppHook {
+        TspTrayIcon* Owner = nullptr;
+        win::WNDPROC Old = nullptr;
+    };
+    std::shared_ptr<TAppHook> FAppHook;
+    win::WNDPROC NewAppProc = nullptr;
 };
