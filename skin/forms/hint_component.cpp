@@ -43,6 +43,11 @@ bool IsThunkOf(const TShowHintEvent& AHandler, const TspSkinHint* AOwner)
 }
 }  // namespace
 
+bool IsSkinHintAlive(const TspSkinHint* AHint)
+{
+    return AHint && IsLive(const_cast<TspSkinHint*>(AHint));
+}
+
 TspSkinHint* FindActiveSkinHint()
 {
     TCustomForm* form = Application ? Application->MainForm() : nullptr;

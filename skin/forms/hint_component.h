@@ -99,3 +99,5 @@ private:
 
 // The active hint component among the main form's components, in their order; nullptr without one.
 TspSkinHint* FindActiveSkinHint();
+// Whether AHint is a hint component that still exists.
+bool IsSkinHintAlive(const TspSkinHint* AHint);

@@ -107,7 +107,7 @@ void TspSkinHintWindow::PrepareFont(TCanvas* C)
         C->Font()->SetColor(rec->FontColor);
     } else {
         C->Font()->Assign(FspHint->DefaultFont());
-        if (!rec) C->Font()->SetColor(clInfoText);
+        C->Font()->SetColor(rec ? rec->FontColor : clInfoText);
     }
 }
 
@@ -312,7 +312,7 @@ void TspSkinHintWindow::StartFade()
         FFadeTimer->SetEnabled(false);
         FFadeTimer->SetInterval(kFadeStepMs);
         FFadeTimer->SetOnTimer([this](TObject*) {
-            if (!FspHint || !HandleAllocated()) {
+            if (!IsSkinHintAlive(FspHint) || !HandleAllocated()) {
                 FFadeTimer->SetEnabled(false);
                 return;
             }
@@ -421,7 +421,8 @@ void TspSkinHintWindow::PaintEx(TBitmap* B)
 
 void TspSkinHintWindow::Paint()
 {
-    if (Width() <= 0 || Height() <= 0 || !FspHint) return;
+    // The settings of the activation, unless that component has gone since.
+    if (Width() <= 0 || Height() <= 0 || !IsSkinHintAlive(FspHint)) return;
     TBitmap buffer;
     buffer.SetSize(Width(), Height());
     DrawFrame(&buffer);

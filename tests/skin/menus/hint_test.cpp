@@ -308,5 +308,17 @@ TEST_F(HintTest, TheApplicationHintsGoThroughTheSkinnedWindowAndAreHandedBackWhe
     EXPECT_EQ(App->HintWindow(), nullptr);
 }
 
+TEST_F(HintTest, AHintWindowOutlivingItsComponentPaintsNothingFromIt)
+{
+    auto* window = new TspSkinHintWindow(Form);
+    window->ActivateHint(Rect(100, 100, 100, 100), "still shown");
+    ASSERT_TRUE(window->Visible());
+    delete Hint;
+    Hint = nullptr;
+    window->Invalidate();
+    Pump();
+    EXPECT_EQ(FindActiveSkinHint(), nullptr);
+}
+
 }  // namespace
 }  // namespace menustest
