@@ -280,8 +280,12 @@ void TApplication::Restore()
 void TApplication::SetShowHint(bool AValue)
 {
     FShowHint = AValue;
-    if (!AValue)
+    if (!AValue) {
         CancelHint();
+        // Made anew at the next hint, of the class HintWindowClass names then.
+        delete FHintWindow;
+        FHintWindow = nullptr;
+    }
 }
 
 void TApplication::StartHintTimer(Integer APause, int AId)

@@ -59,6 +59,8 @@
 #include "tools/control-gallery/menu_sheet.h"
 // Grids.
 #include "skin/dialogs/grids/string_grid.h"
+// skinned hints
+#include "tools/control-gallery/hint_sheet.h"
 
 namespace {
 
@@ -1018,6 +1020,8 @@ int main(int argc, char** argv)
         formsOk = WriteSkinnedFormStates(out, argc == 3 ? argv[2] : "") && formsOk;
         // Skinned menus: on a screen of their own too.
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
+        // Skinned hints.
+        const bool hintsOk = WriteHintSheets(out, argc == 3 ? argv[2] : "");
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
@@ -1033,7 +1037,7 @@ int main(int argc, char** argv)
             ok = gallery.WriteSheet(ListRows(gallery, skin), skin, out + "gallery-lists-skin.png") && ok;
             ok = gallery.WriteSheet(GridRows(gallery), skin, out + "gallery-grids-skin.png") && ok;
         }
-        return ok && formsOk && menusOk ? 0 : 1;
+        return ok && formsOk && menusOk && hintsOk ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
         return 1;
