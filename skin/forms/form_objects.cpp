@@ -4,6 +4,7 @@
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/caption_object.h"
+#include "skin/forms/menu_mode.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -284,8 +285,9 @@ void TspCorvalis::DoObjectMouseLeave(const std::string& IDName)
     if (OnMouseLeaveEvent) OnMouseLeaveEvent(this, IDName);
 }
 
-bool TspCorvalis::PopupObjectMenu(TMenuItem* /*AItem*/, const TRect& /*AScreenRect*/, bool /*APopupUp*/)
+bool TspCorvalis::PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bool APopupUp)
 {
-    // Menus open through the form's menu engine; a form without one opens nothing.
-    return false;
+    // Menus open through the form's menu engine; a menu that opens no level opens nothing.
+    TspFormMenus* menus = FormMenusOf(this);
+    return menus && AItem && menus->PopupItems(nullptr, menus->MenuSkin(), AItem, AScreenRect, APopupUp);
 }

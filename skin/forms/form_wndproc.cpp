@@ -456,7 +456,7 @@ void TspCorvalis::NCMouseAfter(TMessage& Message)
     case WM_NCRBUTTONDBLCLK:
         TrackActiveObject(p.X, p.Y, true);
         ObjectsMouseDown(mbRight, p.X, p.Y);
-        // The system menu opens here once the form has its menus.
+        // The form's menus, in front of this procedure, open the system menu on the caption.
         if (onCaption) MouseCaptureObject = -1;
         break;
     case WM_NCRBUTTONUP: ObjectsMouseUp(mbRight, p.X, p.Y); break;

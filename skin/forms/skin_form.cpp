@@ -9,6 +9,7 @@
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/menu_mode.h"
 
 using namespace win;
 
@@ -68,6 +69,8 @@ TspCorvalis::TspCorvalis(TComponent* AOwner) : TComponent(AOwner)
         FForm->WindowProc = [this](TMessage& Message) { FormWndProc(Message); };
         // The new procedure must see the window's creation (its frame size above all).
         if (FForm->HandleAllocated()) FForm->RecreateWnd();
+        // The menus (system menu, Alt+Space, the edits' context menus) sit in front from the start.
+        FormMenusOf(this);
     }
     TspFormRegistry::Register(this);
 }
@@ -231,7 +234,6 @@ void TspCorvalis::SetSkinnableForm(bool Value)
     FSkinnableForm = Value && !FUseRibbon;
     ChangeSkinData();
     ChangeControlsSkinData(nullptr, FForm);
-    FForm->WindowProc = [this](TMessage& Message) { FormWndProc(Message); };
     if (!FSkinnableForm && FIsVistaOS && FForm->HandleAllocated()) FForm->RecreateWnd();
 }
 
@@ -417,7 +419,7 @@ void TspCorvalis::FormShortCut(TMessage& Msg, bool& Handled)
     const TShiftState shift = KeyboardShiftState();
     const bool alt_only = shift == TShiftState{ssAlt};
     if (alt_only && Msg.WParam == static_cast<WPARAM>(VK_SPACE)) {
-        // The system menu opens below its button once the form has its menus; the key is taken either way.
+        // The form's menus, whose shortcut handler runs first, open the system menu; the key is taken either way.
         FInShortCut = false;
         Handled = true;
         return;

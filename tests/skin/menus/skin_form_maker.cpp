@@ -35,6 +35,7 @@ void SetSkinFormState(TspCorvalis* ASkinForm, TWindowState AState, bool ARolledU
     ASkinForm->SetRollUpState(ARolledUp);
 }
 
+
 void SetSkinFormDisableSystemMenu(TspCorvalis* ASkinForm, bool AValue) { ASkinForm->SetDisableSystemMenu(AValue); }
 
 }  // namespace menustest

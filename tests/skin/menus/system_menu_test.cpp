@@ -2,6 +2,9 @@
 // from the keyboard and the caption, and the MDI parent's arranging of its children.
 #include "tests/skin/menus/menus_fixture.h"
 
+#include "skin/core/skin_data.h"
+#include "skin/forms/skin_form.h"
+
 namespace menustest {
 namespace {
 
@@ -91,6 +94,30 @@ TEST_F(SystemMenuTest, AltSpaceOpensTheMenuAndEscClosesItWithTheApplicationsHand
     App->RemoveOnMessage(id);
 }
 
+TEST_F(TMenusFixture, AFreshSkinnedFormHasItsMenusInFrontAndKeepsThemThroughASkinnableSwitch)
+{
+    TspCorvalis* skinForm = NewSkinForm(Form);
+    Pump();
+    // Nobody asked for the menus yet: the component made them.
+    TspFormMenus* menus = nullptr;
+    for (Integer i = 0; i < Form->ComponentCount(); ++i)
+        if (auto* found = dynamic_cast<TspFormMenus*>(Form->Components(i))) menus = found;
+    ASSERT_NE(menus, nullptr);
+    EXPECT_EQ(menus->SkinForm(), skinForm);
+    // The skin switches the form's skinning off and on again, which reinstalls the component's procedure.
+    TspSkinData skin(Form);
+    SetSkinFormData(skinForm, &skin, nullptr);
+    skin.SetSkinnableForm(false);
+    skin.SetSkinnableForm(true);
+    EXPECT_TRUE(skinForm->SkinnableForm());
+    // A right click on the caption reaches the menus through the form's procedure.
+    Display.Click({Form->Left() + 150, Form->Top() + 10}, 0x02);
+    Pump();
+    EXPECT_EQ(menus->SkinMenu->LevelCount(), 1);
+    Display.PressKey(win::VK_ESCAPE);
+    Pump();
+}
+
 TEST_F(SystemMenuTest, ARightClickOnTheCaptionOpensTheMenuAtTheCursorUnlessDisabled)
 {
     const TPoint caption{Form->Left() + 150, Form->Top() + 10};
@@ -115,7 +142,9 @@ TEST_F(SystemMenuTest, ChoosingMaximizeMaximizesTheForm)
     ASSERT_EQ(Menus->SkinMenu->LevelCount(), 1);
     Display.PressKey('X');
     Pump();
-    EXPECT_EQ(Form->WindowState(), wsMaximized);
+    // The component keeps the window state itself and fills the work area.
+    EXPECT_EQ(SkinForm->WindowState(), wsMaximized);
+    EXPECT_EQ(Form->BoundsRect().Width(), WorkArea.Width());
     EXPECT_TRUE(Menus->FormMaximized());
     EXPECT_FALSE(Menus->InMenu);
 }
