@@ -341,8 +341,7 @@ void TTranscodeRun::EndSegment(int AInputFile)
 int64_t TTranscodeRun::FedEnd(const TOutputStreamRun& AOst) const
 {
     if (AOst.copy || AOst.enc == nullptr) return AOst.end_time_us;
-    if (AOst.type == AVMEDIA_TYPE_VIDEO)
-        return AOst.fed_end_us >= 0 ? AOst.fed_end_us : ToMicroseconds(AOst.sync_opts, AOst.enc->time_base);
+    if (AOst.type == AVMEDIA_TYPE_VIDEO) return AOst.fed_end_us;
     if (AOst.type == AVMEDIA_TYPE_AUDIO && AOst.next_audio_pts != AV_NOPTS_VALUE && AOst.fifo != nullptr)
         return ToMicroseconds(SamplesWritten(AOst), AVRational{1, AOst.enc->sample_rate});
     return AOst.end_time_us;

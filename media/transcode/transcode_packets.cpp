@@ -143,7 +143,8 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
                                : ToMicroseconds(AFrame->pts, time_base) + FileOffset(AIst.file_index);
     // Pictures before the start of a trimmed range or at its end are decoded for their successors only.
     if (pts_us < 0 || (E.Frecording_time != INT64_MAX && pts_us >= E.Frecording_time)) return;
-    const AVRational rate = AIst.st->avg_frame_rate.num > 0 ? AIst.st->avg_frame_rate : av_inv_q(enc->time_base);
+    const AVRational input_rate = AIst.st->avg_frame_rate;
+    const AVRational rate = input_rate.num > 0 && input_rate.den > 0 ? input_rate : av_inv_q(enc->time_base);
     AOst.fed_end_us = std::max(AOst.fed_end_us, pts_us + ff::av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q));
     if (AFrame->width != enc->width || AFrame->height != enc->height) AFrame = FitToEncoder(AOst, AIst, AFrame);
     const double target = static_cast<double>(pts_us) / AV_TIME_BASE / av_q2d(enc->time_base);

@@ -48,7 +48,7 @@ struct TOutputStreamRun {
     int64_t sync_opts = 0;  // next frame number in the encoder's time base
     // Where the pictures fed so far end on the output's time line, by their input times: at another frame rate
     // the encoder's frame count runs up to a frame ahead of it.
-    int64_t fed_end_us = -1;
+    int64_t fed_end_us = 0;
     int dup_frames = 0;
     int drop_frames = 0;
     // audio
