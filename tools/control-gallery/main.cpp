@@ -61,6 +61,7 @@
 #include "skin/dialogs/grids/string_grid.h"
 // skinned hints
 #include "tools/control-gallery/hint_sheet.h"
+#include "tools/demo-screen/demo_screen.h"
 
 namespace {
 
@@ -101,9 +102,8 @@ struct TGalleryRow {
 
 class TGallery {
 public:
-    TGallery() : FClockScope(FClock)
+    TGallery()
     {
-        win::SetBackend(&FDisplay);
         FApp = std::make_unique<TApplication>(nullptr);
         FForm = new TForm(FApp.get());
         FForm->SetBorderStyle(bsNone);
@@ -116,7 +116,6 @@ public:
     {
         FApp.reset();
         Pump();
-        win::SetBackend(nullptr);
     }
 
     // The loaded skin, nullptr before LoadSkin.
@@ -218,16 +217,16 @@ public:
         button->SetCaption("Preview");
         button->SetBounds(20, 20, w, h);
         button->SetSkinData(skin);
-        FDisplay.MoveMouse({700, 550});
+        FScreen.Display().MoveMouse({700, 550});
         Pump();
         std::vector<std::pair<std::string, TBitmap*>> shots;
         auto run = [&](TPoint AMouse, const char* AWay) {
-            FDisplay.MoveMouse(AMouse);
+            FScreen.Display().MoveMouse(AMouse);
             Pump();
             for (Integer t = 0; t <= (frames + 1) * interval; t += interval) {
                 shots.emplace_back(std::string(AWay) + " " + std::to_string(t) + " ms", Capture(button));
                 for (Integer step = 0; step < interval; step += 10) {
-                    FClock.Advance(10 * 1000);
+                    FScreen.Clock().Advance(10 * 1000);
                     Pump();
                 }
             }
@@ -281,14 +280,14 @@ private:
         Pump();
         const TPoint part = control->ClientToScreen(ARow.Part);
         const TPoint away{700, 550};
-        FDisplay.MoveMouse(away);
+        FScreen.Display().MoveMouse(away);
         Pump();
         switch (AState) {
-        case stHot: FDisplay.MoveMouse(part); break;
+        case stHot: FScreen.Display().MoveMouse(part); break;
         case stPressed:
-            FDisplay.MoveMouse(part);
+            FScreen.Display().MoveMouse(part);
             Pump();
-            FDisplay.PressButton(part);
+            FScreen.Display().PressButton(part);
             break;
         case stFocused:
             if (auto* focusable = dynamic_cast<TWinControl*>(control)) focusable->SetFocus();
@@ -301,7 +300,7 @@ private:
         Pump();
         auto* shot = Capture(control);
         if (AState == stPressed) {
-            FDisplay.ReleaseButton(away);
+            FScreen.Display().ReleaseButton(away);
             Pump();
         }
         delete control;
@@ -311,7 +310,7 @@ private:
 
     TBitmap* Capture(TControl* AControl)
     {
-        const auto screen = FDisplay.ComposeScreen();
+        const auto screen = FScreen.Display().ComposeScreen();
         TPoint origin = AControl->ClientToScreen({0, 0});
         // A frame in the non-client area belongs to the picture.
         if (auto* windowed = dynamic_cast<TWinControl*>(AControl); windowed && windowed->HandleAllocated()) {
@@ -323,7 +322,7 @@ private:
         for (Integer y = 0; y < shot->Height(); ++y)
             for (Integer x = 0; x < shot->Width(); ++x) {
                 const uint32_t argb =
-                    screen[static_cast<size_t>(origin.Y + y) * FDisplay.ScreenSize().cx + origin.X + x];
+                    screen[static_cast<size_t>(origin.Y + y) * FScreen.Display().ScreenSize().cx + origin.X + x];
                 shot->Canvas()->SetPixels(
                     x, y, static_cast<TColor>(((argb & 0xFF) << 16) | (argb & 0xFF00) | ((argb >> 16) & 0xFF)));
             }
@@ -342,9 +341,7 @@ private:
         return ok;
     }
 
-    TVirtualClock FClock{int64_t(1) << 32};
-    TClockOverride FClockScope;
-    headless::THeadlessBackend FDisplay{TSize{800, 600}};
+    TDemoScreen FScreen{TSize{800, 600}};
     std::unique_ptr<TApplication> FApp;
     TForm* FForm = nullptr;
     TspSkinData* FSkin = nullptr;

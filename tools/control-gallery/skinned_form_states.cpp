@@ -12,6 +12,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/forms/skin_form.h"
+#include "tools/demo-screen/demo_screen.h"
 
 namespace {
 
@@ -19,16 +20,14 @@ constexpr Integer kSheetW = 1200, kSheetH = 680;
 
 class TStateShots {
 public:
-    TStateShots() : FClockScope(FClock)
+    TStateShots()
     {
-        win::SetBackend(&FDisplay);
         FApp = std::make_unique<TApplication>(nullptr);
     }
     ~TStateShots()
     {
         FApp.reset();
         Pump();
-        win::SetBackend(nullptr);
     }
 
     // One PNG per size and state: AOut + "form-states-<w>x<h>-<active|inactive>.png".
@@ -62,12 +61,12 @@ public:
             }
             // Caption animations and fades run to the end.
             for (int step = 0; step < 40; ++step) {
-                FClock.Advance(25 * 1000);
+                FScreen.Clock().Advance(25 * 1000);
                 Pump();
             }
             const std::string file = AOut + "form-states-" + std::to_string(shot.Size.cx) + "x" +
                                      std::to_string(shot.Size.cy) + (shot.Active ? "-active" : "-inactive") + ".png";
-            const bool written = FDisplay.WriteWindowPng(form->Handle(), file);
+            const bool written = FScreen.Display().WriteWindowPng(form->Handle(), file);
             std::printf("%s %s\n", written ? "wrote" : "could not write", file.c_str());
             ok = ok && written;
             delete other;
@@ -86,9 +85,7 @@ private:
             headless::THeadlessBackend::ProcessMessages();
     }
 
-    TVirtualClock FClock{int64_t(1) << 32};
-    TClockOverride FClockScope;
-    headless::THeadlessBackend FDisplay{TSize{kSheetW, kSheetH}};
+    TDemoScreen FScreen{TSize{kSheetW, kSheetH}};
     std::unique_ptr<TApplication> FApp;
 };
 

@@ -12,21 +12,20 @@
 #include "platform/rtl/sysutils.h"
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/skin_form.h"
+#include "tools/demo-screen/demo_screen.h"
 
 namespace {
 
 class TFormShots {
 public:
-    TFormShots() : FClockScope(FClock)
+    TFormShots()
     {
-        win::SetBackend(&FDisplay);
         FApp = std::make_unique<TApplication>(nullptr);
     }
     ~TFormShots()
     {
         FApp.reset();
         Pump();
-        win::SetBackend(nullptr);
     }
 
     // ASkin nullptr: the default frame. The mouse rests on the close button, so its hot look shows.
@@ -45,15 +44,15 @@ public:
             auto* button = dynamic_cast<TspSkinStdButtonObject*>(corvalis->Objects(i));
             if (!button || button->Command != cmClose || !button->Visible) continue;
             const TRect r = button->ObjectRect;
-            FDisplay.MoveMouse({form->Left() + (r.Left + r.Right) / 2, form->Top() + (r.Top + r.Bottom) / 2});
+            FScreen.Display().MoveMouse({form->Left() + (r.Left + r.Right) / 2, form->Top() + (r.Top + r.Bottom) / 2});
             // The mouse timer finds the button, then its hover fade runs to the end.
             for (int step = 0; step < 12; ++step) {
-                FClock.Advance(25 * 1000);
+                FScreen.Clock().Advance(25 * 1000);
                 Pump();
             }
             break;
         }
-        const bool ok = FDisplay.WriteWindowPng(form->Handle(), AFile);
+        const bool ok = FScreen.Display().WriteWindowPng(form->Handle(), AFile);
         std::printf("%s %s\n", ok ? "wrote" : "could not write", AFile.c_str());
         delete form;
         Pump();
@@ -76,9 +75,7 @@ private:
             headless::THeadlessBackend::ProcessMessages();
     }
 
-    TVirtualClock FClock{int64_t(1) << 32};
-    TClockOverride FClockScope;
-    headless::THeadlessBackend FDisplay{TSize{480, 380}};
+    TDemoScreen FScreen{TSize{480, 380}};
     std::unique_ptr<TApplication> FApp;
 };
 

@@ -10,7 +10,7 @@
 
 class TDemoScreen {
 public:
-    TDemoScreen() { win::SetBackend(&FDisplay); }
+    explicit TDemoScreen(TSize AScreen = TSize{800, 600}) : FDisplay(AScreen) { win::SetBackend(&FDisplay); }
     ~TDemoScreen() { win::SetBackend(nullptr); }
     TDemoScreen(const TDemoScreen&) = delete;
     TDemoScreen& operator=(const TDemoScreen&) = delete;
@@ -37,5 +37,5 @@ private:
 
     TVirtualClock FClock{int64_t(1) << 32};
     TClockOverride FClockScope{FClock};
-    headless::THeadlessBackend FDisplay{TSize{800, 600}};
+    headless::THeadlessBackend FDisplay;
 };
