@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-// The worker: waits on the inotify descriptor and an eventfd. Option changes and destruction write the eventfd,
-// so the wait ends at once without any change in the folder; the worker re-adds its watches itself, so no
-// descriptor is ever closed under its wait.
+// The worker: waits on the inotify descriptor and an eventfd. Destruction writes the eventfd, so the wait ends at
+// once without any change in the folder. Option changes replace the watches on the one inotify descriptor, which
+// stays open under the wait.
 class TspShellChangeWorker {
 public:
     explicit TspShellChangeWorker(std::function<void()> APost) : FPost(std::move(APost))
@@ -36,16 +36,14 @@ public:
         if (FWake >= 0) close(FWake);
     }
 
+    // The watch is in place when this returns, so a change made right after it is seen.
     void SetDirectoryOptions(const std::string& ADirectory, bool AWatchSubTree, uint32_t AMask)
     {
-        {
-            std::lock_guard lock(FLock);
-            FDirectory = ADirectory;
-            FWatchSubTree = AWatchSubTree;
-            FMask = AMask;
-            FWaitChanged = true;
-        }
-        Wake();
+        std::lock_guard lock(FLock);
+        FDirectory = ADirectory;
+        FWatchSubTree = AWatchSubTree;
+        FMask = AMask;
+        Rewatch();
     }
 
 private:
@@ -74,24 +72,13 @@ private:
         closedir(dir);
     }
 
+    // Under FLock.
     void Rewatch()
     {
-        std::string directory;
-        bool subtree;
-        uint32_t mask;
-        {
-            std::lock_guard lock(FLock);
-            if (!FWaitChanged) return;
-            FWaitChanged = false;
-            directory = FDirectory;
-            subtree = FWatchSubTree;
-            mask = FMask;
-        }
+        FWaitChanged = false;
         for (int wd : FWatches) inotify_rm_watch(FInotify, wd);
         FWatches.clear();
-        if (mask) AddWatches(directory, subtree, mask | (subtree ? IN_CREATE | IN_MOVED_TO : 0));
-        FSubTree = subtree;
-        FDirectoryMask = mask;
+        if (FMask) AddWatches(FDirectory, FWatchSubTree, FMask | (FWatchSubTree ? IN_CREATE | IN_MOVED_TO : 0));
     }
 
     // Reads every pending event; answers whether one of them is a change the filters ask about.
@@ -104,11 +91,10 @@ private:
             if (n <= 0) break;
             for (char* p = buffer; p < buffer + n;) {
                 auto* event = reinterpret_cast<inotify_event*>(p);
-                if (event->mask & FDirectoryMask) changed = true;
-                if (FSubTree && (event->mask & IN_ISDIR) && (event->mask & (IN_CREATE | IN_MOVED_TO))) {
-                    std::lock_guard lock(FLock);
+                std::lock_guard lock(FLock);
+                if (event->mask & FMask) changed = true;
+                if (FWatchSubTree && (event->mask & IN_ISDIR) && (event->mask & (IN_CREATE | IN_MOVED_TO)))
                     FWaitChanged = true;  // watch the new folder too
-                }
                 p += sizeof(inotify_event) + event->len;
             }
         }
@@ -118,7 +104,10 @@ private:
     void Run()
     {
         while (!FTerminated) {
-            Rewatch();
+            {
+                std::lock_guard lock(FLock);
+                if (FWaitChanged) Rewatch();
+            }
             pollfd fds[2] = {{FInotify, POLLIN, 0}, {FWake, POLLIN, 0}};
             if (poll(fds, 2, -1) < 0) {
                 if (errno == EINTR) continue;
@@ -138,15 +127,12 @@ private:
     int FWake = -1;
     std::thread FThread;
     std::atomic<bool> FTerminated{false};
-    std::mutex FLock;  // guards the options below
+    std::mutex FLock;  // guards the options and the watches below
     std::string FDirectory;
     bool FWatchSubTree = false;
     uint32_t FMask = 0;
-    bool FWaitChanged = false;
-    // The worker's own.
+    bool FWaitChanged = false;  // a new subfolder appeared: watch again
     std::vector<int> FWatches;
-    bool FSubTree = false;
-    uint32_t FDirectoryMask = 0;
 };
 
 uint32_t NotifyMaskOf(TNotifyFilters AFilters)

@@ -109,6 +109,13 @@ bool HasSubFolder(const std::string& APath)
     return found;
 }
 
+// Writable for this user, and not marked read-only for everyone (which the superuser would otherwise ignore).
+bool IsWritable(const std::string& APath)
+{
+    struct stat st {};
+    return stat(APath.c_str(), &st) == 0 && (st.st_mode & 0222) != 0 && access(APath.c_str(), W_OK) == 0;
+}
+
 std::string ParentPath(const std::string& APath)
 {
     auto slash = APath.rfind('/');
@@ -238,10 +245,10 @@ uint32_t TNamespaceFolder::GetAttributesOf(const TItemIdList& AChild, uint32_t A
     if (dir && (ARequest & SFGAO_HASSUBFOLDER) && HasSubFolder(at->Path)) a |= SFGAO_HASSUBFOLDER;
     struct stat lst {};
     if (lstat(at->Path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) a |= SFGAO_LINK;
-    if (access(at->Path.c_str(), W_OK) != 0) a |= SFGAO_READONLY;
+    if (!IsWritable(at->Path)) a |= SFGAO_READONLY;
     if (at->LastKind == ikFileSystem) {
         if (!at->LastName.empty() && at->LastName[0] == '.') a |= SFGAO_GHOSTED;
-        if (access(ParentPath(at->Path).c_str(), W_OK) == 0) a |= SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
+        if (IsWritable(ParentPath(at->Path))) a |= SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
     } else if (at->LastKind == ikVolume) {
         if (auto v = VolumeAt(at->Path); v && (v->Kind == vkRemovable || v->Kind == vkOptical)) a |= SFGAO_REMOVABLE;
     }
@@ -300,6 +307,10 @@ TItemIdList TNamespaceFolder::CreateNewFolder(const std::string& ABaseName) cons
         errno = EPERM;
         return {};
     }
+    if (!IsWritable(at->Path)) {
+        errno = EACCES;
+        return {};
+    }
     for (int n = 1; n < 10000; ++n) {
         std::string name = n == 1 ? ABaseName : ABaseName + " (" + std::to_string(n) + ")";
         if (mkdir(JoinPath(at->Path, name).c_str(), 0777) == 0) return MakeItemId(ikFileSystem, name);
@@ -325,7 +336,7 @@ std::optional<TShellFindData> TNamespaceFolder::ReadFindData(const TItemIdList& 
         data.dwFileAttributes |= FILE_ATTRIBUTE_DIRECTORY;
     else
         data.dwFileAttributes |= FILE_ATTRIBUTE_ARCHIVE;
-    if (access(at->Path.c_str(), W_OK) != 0) data.dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
+    if (!IsWritable(at->Path)) data.dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
     if (at->LastKind == ikFileSystem && !at->LastName.empty() && at->LastName[0] == '.')
         data.dwFileAttributes |= FILE_ATTRIBUTE_HIDDEN;
     return data;
