@@ -61,6 +61,8 @@
 #include "skin/dialogs/grids/string_grid.h"
 // skinned hints
 #include "tools/control-gallery/hint_sheet.h"
+// Shell views.
+#include "tools/control-gallery/shell_views_sheet.h"
 #include "tools/demo-screen/demo_screen.h"
 
 namespace {
@@ -1015,6 +1017,8 @@ int main(int argc, char** argv)
         bool formsOk = WriteSkinnedFormSheets(out, argc == 3 ? argv[2] : "");
         // Skinned form states: two sizes, active and inactive.
         formsOk = WriteSkinnedFormStates(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Shell views: the combo box dropped and the folder tree, on a fixture namespace.
+        formsOk = WriteShellViewSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         // Skinned menus: on a screen of their own too.
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
         // Skinned hints.
