@@ -8,7 +8,7 @@
 #include "platform/gui/image_list.h"
 #include "platform/rtl/strings.h"
 #include "skin/dialogs/shell_images.h"
-#include "skin/dialogs/shell_list_link.h"
+#include "skin/dialogs/shell_view_links.h"
 #include "skin/dialogs/shell_tree_view.h"
 
 // --- entries
@@ -121,31 +121,18 @@ void TspCustomShellComboBox::SetObjectTypes(TShellObjectTypes AValue)
 
 void TspCustomShellComboBox::SetShellTreeView(TspCustomShellTreeView* AValue)
 {
-    if (AValue == FTreeView) return;
-    TspCustomShellTreeView* old = FTreeView;
-    // Stored first: the partner's writer calls back here and must find the link made.
-    FTreeView = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->SetRoot(FRoot);
-        AValue->SetShellComboBox(this);
-    } else if (old) {
-        old->SetShellComboBox(nullptr);
-    }
+    LinkShellPartner(
+        this, FTreeView, AValue, [](TspCustomShellTreeView* ATree) { return ATree; },
+        [this](TspCustomShellTreeView* ATree) { ATree->SetRoot(FRoot); },
+        [this](TspCustomShellTreeView* ATree, bool ALink) { ATree->SetShellComboBox(ALink ? this : nullptr); });
 }
 
 void TspCustomShellComboBox::SetShellListView(TspCustomShellListView* AValue)
 {
-    if (AValue == FListView) return;
-    TspCustomShellListView* old = FListView;
-    FListView = AValue;
-    if (AValue) {
-        ShellListComponent(AValue)->FreeNotification(this);
-        ShellListSetRoot(AValue, FRoot);
-        ShellListLinkComboBox(AValue, this);
-    } else if (old) {
-        ShellListLinkComboBox(old, nullptr);
-    }
+    LinkShellPartner(
+        this, FListView, AValue, ShellListComponent,
+        [this](TspCustomShellListView* AList) { ShellListSetRoot(AList, FRoot); },
+        [this](TspCustomShellListView* AList, bool ALink) { ShellListLinkComboBox(AList, ALink ? this : nullptr); });
 }
 
 std::string TspCustomShellComboBox::Path() const

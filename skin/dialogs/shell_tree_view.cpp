@@ -9,7 +9,7 @@
 #include "platform/win/message_queue.h"
 #include "skin/dialogs/shell_combo_box.h"
 #include "skin/dialogs/shell_images.h"
-#include "skin/dialogs/shell_list_link.h"
+#include "skin/dialogs/shell_view_links.h"
 
 namespace {
 
@@ -158,31 +158,18 @@ void TspCustomShellTreeView::SetObjectTypes(TShellObjectTypes AValue)
 
 void TspCustomShellTreeView::SetShellComboBox(TspCustomShellComboBox* AValue)
 {
-    if (AValue == FComboBox) return;
-    TspCustomShellComboBox* old = FComboBox;
-    // Stored first: the partner's writer calls back here and must find the link made.
-    FComboBox = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->SetRoot(FRoot);
-        AValue->SetShellTreeView(this);
-    } else if (old) {
-        old->SetShellTreeView(nullptr);
-    }
+    LinkShellPartner(
+        this, FComboBox, AValue, [](TspCustomShellComboBox* ABox) { return ABox; },
+        [this](TspCustomShellComboBox* ABox) { ABox->SetRoot(FRoot); },
+        [this](TspCustomShellComboBox* ABox, bool ALink) { ABox->SetShellTreeView(ALink ? this : nullptr); });
 }
 
 void TspCustomShellTreeView::SetShellListView(TspCustomShellListView* AValue)
 {
-    if (AValue == FListView) return;
-    TspCustomShellListView* old = FListView;
-    FListView = AValue;
-    if (AValue) {
-        ShellListComponent(AValue)->FreeNotification(this);
-        ShellListSetRoot(AValue, FRoot);
-        ShellListLinkTreeView(AValue, this);
-    } else if (old) {
-        ShellListLinkTreeView(old, nullptr);
-    }
+    LinkShellPartner(
+        this, FListView, AValue, ShellListComponent,
+        [this](TspCustomShellListView* AList) { ShellListSetRoot(AList, FRoot); },
+        [this](TspCustomShellListView* AList, bool ALink) { ShellListLinkTreeView(AList, ALink ? this : nullptr); });
 }
 
 void TspCustomShellTreeView::SetUseShellImages(bool AValue)

@@ -1,4 +1,4 @@
-#include "skin/dialogs/shell_list_link.h"
+#include "skin/dialogs/shell_view_links.h"
 
 #if __has_include("skin/dialogs/shell_list_view.h")
 #include "skin/dialogs/shell_list_view.h"
