@@ -145,7 +145,13 @@ TEST_F(ShellComboBoxTest, ChoosingAnEntryMovesTheLinkedTreeAndIsNotEchoedBack)
     box->SetPath(Usb + "/one/two");
     box->Builds = 0;
 
-    box->SetItemIndex(5);  // USB, as a click in the dropped list chooses it
+    // USB, chosen in the dropped list: moving through the open list moves nothing yet.
+    const std::string before = tree->Path();
+    box->DropDown();
+    box->ListBox()->SetItemIndex(5);
+    EXPECT_EQ(tree->Path(), before);
+    box->CloseUp(true);
+    EXPECT_FALSE(box->IsPopupVisible());
     EXPECT_EQ(box->Builds, 1) << "the tree's folder change must not rebuild the box again";
     EXPECT_EQ(tree->Path(), Usb);
     EXPECT_EQ(box->Path(), Usb);
