@@ -202,6 +202,8 @@ void TspCustomShellChangeNotifier::Post()
 void TspCustomShellChangeNotifier::Deliver()
 {
     FPending = false;
-    // The handler is read here, on the main thread, where it is also replaced.
-    if (FOnChange) FOnChange();
+    // The handler is read here, on the main thread, where it is also replaced; a copy runs, so a handler that
+    // replaces itself is not destroyed while it runs.
+    TThreadMethod handler = FOnChange;
+    if (handler) handler();
 }

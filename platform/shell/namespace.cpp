@@ -53,7 +53,6 @@ std::optional<TLocation> Locate(const TItemIdList& AList)
     if (AList.IsNil()) return std::nullopt;
     TLocation at;
     at.Virtual = true;
-    at.Path = DesktopDirectory();
     int count = ItemIdCount(AList);
     for (int i = 0; i < count; ++i) {
         TItemIdList id = ItemIdAt(AList, i);
@@ -69,7 +68,8 @@ std::optional<TLocation> Locate(const TItemIdList& AList)
             at = TLocation{false, "", payload, {}, {}};
         } else if (kind == ikFileSystem && !at_computer && !payload.empty() && payload != "." && payload != ".." &&
                    payload.find('/') == std::string::npos && payload.find('\0') == std::string::npos) {
-            std::string dir = at.Path;
+            // The desktop's folder is looked up only for its own entries: it means reading user-dirs.dirs.
+            std::string dir = at_desktop ? DesktopDirectory() : at.Path;
             at = TLocation{false, "", JoinPath(dir, payload), {}, {}};
         } else {
             return std::nullopt;
@@ -178,7 +178,8 @@ std::optional<std::vector<TItemIdList>> TNamespaceFolder::EnumObjects(uint32_t A
         items.push_back(MakeItemId(ikVirtual, HomeToken));
         items.push_back(MakeItemId(ikVirtual, ComputerToken));
     }
-    DIR* dir = opendir(at->Path.c_str());
+    std::string path = at->Virtual ? DesktopDirectory() : at->Path;
+    DIR* dir = opendir(path.c_str());
     if (!dir) {
         if (at->Virtual) return items;  // the desktop keeps its own nodes without a desktop folder
         return std::nullopt;
@@ -188,7 +189,7 @@ std::optional<std::vector<TItemIdList>> TNamespaceFolder::EnumObjects(uint32_t A
         if (name == "." || name == "..") continue;
         if (name[0] == '.' && !hidden) continue;
         bool is_dir = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) is_dir = IsDirectory(JoinPath(at->Path, name));
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) is_dir = IsDirectory(JoinPath(path, name));
         if (is_dir ? folders : others) items.push_back(MakeItemId(ikFileSystem, name));
     }
     closedir(dir);
@@ -239,18 +240,22 @@ uint32_t TNamespaceFolder::GetAttributesOf(const TItemIdList& AChild, uint32_t A
         if (lstat(at->Path.c_str(), &lst) != 0) return 0;
         st = lst;
     }
+    // Each bit costs a system call or more: only the asked ones (all but HASSUBFOLDER for 0) are looked up.
+    auto wanted = [ARequest](uint32_t ABits) { return ARequest == 0 || (ARequest & ABits) != 0; };
     uint32_t a = SFGAO_FILESYSTEM | SFGAO_CANCOPY;
     bool dir = S_ISDIR(st.st_mode);
     if (dir) a |= SFGAO_FOLDER | SFGAO_DROPTARGET;
     if (dir && (ARequest & SFGAO_HASSUBFOLDER) && HasSubFolder(at->Path)) a |= SFGAO_HASSUBFOLDER;
     struct stat lst {};
-    if (lstat(at->Path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) a |= SFGAO_LINK;
-    if (!IsWritable(at->Path)) a |= SFGAO_READONLY;
+    if (wanted(SFGAO_LINK) && lstat(at->Path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) a |= SFGAO_LINK;
+    if (wanted(SFGAO_READONLY) && !IsWritable(at->Path)) a |= SFGAO_READONLY;
     if (at->LastKind == ikFileSystem) {
         if (!at->LastName.empty() && at->LastName[0] == '.') a |= SFGAO_GHOSTED;
-        if (IsWritable(ParentPath(at->Path))) a |= SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
+        if (wanted(SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE) && IsWritable(ParentPath(at->Path)))
+            a |= SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
     } else if (at->LastKind == ikVolume) {
-        if (auto v = VolumeAt(at->Path); v && (v->Kind == vkRemovable || v->Kind == vkOptical)) a |= SFGAO_REMOVABLE;
+        auto v = wanted(SFGAO_REMOVABLE) ? VolumeAt(at->Path) : std::nullopt;
+        if (v && (v->Kind == vkRemovable || v->Kind == vkOptical)) a |= SFGAO_REMOVABLE;
     }
     return a;
 }
@@ -261,7 +266,7 @@ std::string TNamespaceFolder::GetDisplayNameOf(const TItemIdList& AChild, uint32
     if (!at) return {};
     bool parsing = AFlags & SHGDN_FORPARSING;
     if (at->Virtual) {
-        if (at->Token.empty()) return parsing ? at->Path : "Desktop";
+        if (at->Token.empty()) return parsing ? DesktopDirectory() : "Desktop";
         return parsing ? "::{" + at->Token + "}" : "Computer";
     }
     if (parsing) return at->Path;
@@ -307,13 +312,14 @@ TItemIdList TNamespaceFolder::CreateNewFolder(const std::string& ABaseName) cons
         errno = EPERM;
         return {};
     }
-    if (!IsWritable(at->Path)) {
+    std::string dir = at->Virtual ? DesktopDirectory() : at->Path;
+    if (!IsWritable(dir)) {
         errno = EACCES;
         return {};
     }
     for (int n = 1; n < 10000; ++n) {
         std::string name = n == 1 ? ABaseName : ABaseName + " (" + std::to_string(n) + ")";
-        if (mkdir(JoinPath(at->Path, name).c_str(), 0777) == 0) return MakeItemId(ikFileSystem, name);
+        if (mkdir(JoinPath(dir, name).c_str(), 0777) == 0) return MakeItemId(ikFileSystem, name);
         if (errno != EEXIST) return {};
     }
     return {};

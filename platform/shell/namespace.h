@@ -105,7 +105,8 @@ public:
     // Order of two children: folders' own order (virtual nodes as listed), else names compared case-insensitively
     // and locale-aware; 0 only for byte-equal ids, so "a" and "A" are two items. Negative, 0, positive.
     int CompareIDs(const TItemIdList& A, const TItemIdList& B) const;
-    // The attribute bits of a child; ARequest is a hint only (every known bit comes back).
+    // The attribute bits of a child: FOLDER, FILESYSTEM and FILESYSANCESTOR always, the others when asked for
+    // (ARequest 0 asks for all but HASSUBFOLDER, which reads the folder).
     uint32_t GetAttributesOf(const TItemIdList& AChild, uint32_t ARequest = 0) const;
     // UTF-8 text. SHGDN_INFOLDER / SHGDN_NORMAL: the shown name (bytes that are not UTF-8 are shown as \xNN);
     // SHGDN_FORPARSING: the absolute path in raw bytes, or "::{token}" for a virtual node.
