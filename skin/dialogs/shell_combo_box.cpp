@@ -7,7 +7,7 @@
 #include "platform/gui/canvas.h"
 #include "platform/gui/image_list.h"
 #include "platform/rtl/strings.h"
-#include "skin/dialogs/shell_images.h"
+#include "skin/dialogs/shell_icons.h"
 #include "skin/dialogs/shell_view_links.h"
 #include "skin/dialogs/shell_tree_view.h"
 
@@ -61,7 +61,7 @@ TspCustomShellComboBox::TspCustomShellComboBox(TComponent* AOwner) : TspSkinCust
     OnComboBoxDrawItem = [this](TCanvas* C, Integer AIndex, Integer, Integer, TRect R, TOwnerDrawState) {
         DrawFaceItem(C, AIndex, R);
     };
-    FImages = ShellSystemImages(false);
+    FImages = ShellImages(false);
     if (FImages) {
         FImageWidth = FImages->Width();
         FImageHeight = FImages->Height();
@@ -100,7 +100,7 @@ void TspCustomShellComboBox::Notification(TComponent* AComponent, TOperation AOp
     TspSkinCustomComboBox::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
     if (FTreeView && AComponent == FTreeView) FTreeView = nullptr;
-    if (FListView && AComponent == ShellListComponent(FListView)) FListView = nullptr;
+    if (FListView && AComponent == FListView) FListView = nullptr;
 }
 
 // --- properties
@@ -122,7 +122,7 @@ void TspCustomShellComboBox::SetObjectTypes(TShellObjectTypes AValue)
 void TspCustomShellComboBox::SetShellTreeView(TspCustomShellTreeView* AValue)
 {
     LinkShellPartner(
-        this, FTreeView, AValue, [](TspCustomShellTreeView* ATree) { return ATree; },
+        this, FTreeView, AValue,
         [this](TspCustomShellTreeView* ATree) { ATree->SetRoot(FRoot); },
         [this](TspCustomShellTreeView* ATree, bool ALink) { ATree->SetShellComboBox(ALink ? this : nullptr); });
 }
@@ -130,9 +130,15 @@ void TspCustomShellComboBox::SetShellTreeView(TspCustomShellTreeView* AValue)
 void TspCustomShellComboBox::SetShellListView(TspCustomShellListView* AValue)
 {
     LinkShellPartner(
-        this, FListView, AValue, ShellListComponent,
-        [this](TspCustomShellListView* AList) { ShellListSetRoot(AList, FRoot); },
-        [this](TspCustomShellListView* AList, bool ALink) { ShellListLinkComboBox(AList, ALink ? this : nullptr); });
+        this, FListView, AValue,
+        [this](TspCustomShellListView* AList) { AList->SetRoot(FRoot); },
+        [this](TspCustomShellListView* AList, bool ALink) { AList->SetShellComboBox(ALink ? this : nullptr); });
+}
+
+void TspCustomShellComboBox::SetLinkedListView(TspCustomShellListView* AList)
+{
+    FListView = AList;
+    if (AList) AList->FreeNotification(this);
 }
 
 std::string TspCustomShellComboBox::Path() const
@@ -340,7 +346,7 @@ void TspCustomShellComboBox::ApplyRoot()
         FreeAllItems();
         BuildItems();
         if (FTreeView) FTreeView->SetRoot(FRoot);
-        if (FListView) ShellListSetRoot(FListView, FRoot);
+        if (FListView) FListView->SetRoot(FRoot);
     } catch (...) {
         FUpdating = false;
         throw;
@@ -362,7 +368,7 @@ void TspCustomShellComboBox::SelectionChanged()
     try {
         ShowIdList(chosen);
         if (FTreeView) FTreeView->SelectIdList(chosen);
-        if (FListView) ShellListFollowIdList(FListView, chosen);
+        if (FListView) FListView->FollowIdList(chosen);
     } catch (...) {
         FUpdating = false;
         throw;

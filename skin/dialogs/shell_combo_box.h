@@ -9,9 +9,9 @@
 
 #include "platform/shell/shell_folder.h"
 #include "skin/controls/combo_box.h"
+#include "skin/dialogs/shell_list_view.h"
 
 class TspCustomShellTreeView;
-class TspCustomShellListView;
 
 // One entry of the list: its text, its folder (owned by the entry), depth and icon.
 struct TspItemEx {
@@ -52,7 +52,7 @@ TspShellComboItemPlace ShellComboFacePlace(const TRect& R, Integer AImageWidth, 
 TspShellComboItemPlace ShellComboListPlace(const TRect& R, Integer AIndent, Integer AImageWidth,
                                            Integer AImageHeight);
 
-class TspCustomShellComboBox : public TspSkinCustomComboBox {
+class TspCustomShellComboBox : public TspSkinCustomComboBox, public IspShellListLink {
 public:
     explicit TspCustomShellComboBox(TComponent* AOwner);
     ~TspCustomShellComboBox() override;
@@ -87,6 +87,12 @@ public:
 
     void SelectionChanged() override;
     void Loaded() override;
+
+    // A linked list view's notices: its root when it links (taken as the box's own), its folder changes.
+    void ShellListRootChanged(const TRoot& ARoot) override { SetRoot(ARoot); }
+    void ShellListFolderChanged(const TItemIdList& AAbsolute) override { FollowIdList(AAbsolute); }
+    void ShellListItemRenamed() override {}
+    void SetLinkedListView(TspCustomShellListView* AList) override;
 
 protected:
     void CreateWnd() override;

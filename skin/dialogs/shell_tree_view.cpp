@@ -8,7 +8,7 @@
 #include "platform/win/messages.h"
 #include "platform/win/message_queue.h"
 #include "skin/dialogs/shell_combo_box.h"
-#include "skin/dialogs/shell_images.h"
+#include "skin/dialogs/shell_icons.h"
 #include "skin/dialogs/shell_view_links.h"
 
 namespace {
@@ -68,7 +68,7 @@ private:
 TspCustomShellTreeView::TspCustomShellTreeView(TComponent* AOwner) : TspSkinCustomTreeView(AOwner)
 {
     SetShowRoot(false);
-    FImages = ShellSystemImages(false);
+    FImages = ShellImages(false);
     if (FImages) FImages->SetBkColor(clNone);
     // The tree's notifications come to the view first; the view raises the user's events from there.
     TCustomTreeView::OnChanging = [this](TObject*, TTreeNode* ANode, bool& AAllow) { CanChange(ANode, AAllow); };
@@ -116,7 +116,7 @@ void TspCustomShellTreeView::Notification(TComponent* AComponent, TOperation AOp
     TspSkinCustomTreeView::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
     if (FComboBox && AComponent == FComboBox) FComboBox = nullptr;
-    if (FListView && AComponent == ShellListComponent(FListView)) FListView = nullptr;
+    if (FListView && AComponent == FListView) FListView = nullptr;
     if (FUserImages && AComponent == FUserImages) {
         FUserImages = nullptr;
         ApplyImages();
@@ -159,7 +159,7 @@ void TspCustomShellTreeView::SetObjectTypes(TShellObjectTypes AValue)
 void TspCustomShellTreeView::SetShellComboBox(TspCustomShellComboBox* AValue)
 {
     LinkShellPartner(
-        this, FComboBox, AValue, [](TspCustomShellComboBox* ABox) { return ABox; },
+        this, FComboBox, AValue,
         [this](TspCustomShellComboBox* ABox) { ABox->SetRoot(FRoot); },
         [this](TspCustomShellComboBox* ABox, bool ALink) { ABox->SetShellTreeView(ALink ? this : nullptr); });
 }
@@ -167,9 +167,15 @@ void TspCustomShellTreeView::SetShellComboBox(TspCustomShellComboBox* AValue)
 void TspCustomShellTreeView::SetShellListView(TspCustomShellListView* AValue)
 {
     LinkShellPartner(
-        this, FListView, AValue, ShellListComponent,
-        [this](TspCustomShellListView* AList) { ShellListSetRoot(AList, FRoot); },
-        [this](TspCustomShellListView* AList, bool ALink) { ShellListLinkTreeView(AList, ALink ? this : nullptr); });
+        this, FListView, AValue,
+        [this](TspCustomShellListView* AList) { AList->SetRoot(FRoot); },
+        [this](TspCustomShellListView* AList, bool ALink) { AList->SetShellTreeView(ALink ? this : nullptr); });
+}
+
+void TspCustomShellTreeView::SetLinkedListView(TspCustomShellListView* AList)
+{
+    FListView = AList;
+    if (AList) AList->FreeNotification(this);
 }
 
 void TspCustomShellTreeView::SetUseShellImages(bool AValue)
@@ -295,7 +301,7 @@ void TspCustomShellTreeView::SelectIdList(const TItemIdList& ID)
     SetSelected(found);
     if (!found) return;
     const TItemIdList list = NodeFolder(found)->AbsoluteIdList();
-    if (FListView) ShellListFollowIdList(FListView, list);
+    if (FListView) FListView->FollowIdList(list);
     if (FComboBox) FComboBox->FollowIdList(list);
 }
 
@@ -430,7 +436,7 @@ void TspCustomShellTreeView::ApplyRoot()
     if (FUpdating) return;
     TFlagScope updating(FUpdating);
     BuildRootNode();
-    if (FListView) ShellListSetRoot(FListView, FRoot);
+    if (FListView) FListView->SetRoot(FRoot);
 }
 
 // --- the tree's notifications
@@ -451,7 +457,7 @@ void TspCustomShellTreeView::NotifyChange(TTreeNode* ANode)
     {
         TFlagScope updating(FUpdating);
         if (FComboBox) FComboBox->FollowIdList(folder->AbsoluteIdList());
-        if (FListView) ShellListFollowIdList(FListView, folder->AbsoluteIdList());
+        if (FListView) FListView->FollowIdList(folder->AbsoluteIdList());
     }
     // A new notifier watches the node being selected.
     FNodeToMonitor = ANode;

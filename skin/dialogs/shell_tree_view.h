@@ -10,11 +10,11 @@
 #include "platform/shell/change_notifier.h"
 #include "platform/shell/shell_folder.h"
 #include "skin/controls/tree_view.h"
+#include "skin/dialogs/shell_list_view.h"
 
 class TspCustomShellComboBox;
-class TspCustomShellListView;
 
-class TspCustomShellTreeView : public TspSkinCustomTreeView, public IspShellVerbHandler {
+class TspCustomShellTreeView : public TspSkinCustomTreeView, public IspShellVerbHandler, public IspShellListLink {
 public:
     explicit TspCustomShellTreeView(TComponent* AOwner);
     ~TspCustomShellTreeView() override;
@@ -60,6 +60,12 @@ public:
     TTreeNode* FindFolderNode(const TItemIdList& ID, TTreeNode* AStart) const;
     // Removes every node and frees their folders.
     virtual void EmptyTree() { FreeAllNodes(); }
+
+    // A linked list view's notices: its root, its folder changes, a rename in it (the selected node is read again).
+    void ShellListRootChanged(const TRoot& ARoot) override { SetRoot(ARoot); }
+    void ShellListFolderChanged(const TItemIdList& AAbsolute) override { SelectIdList(AAbsolute); }
+    void ShellListItemRenamed() override { RefreshSelectedNode(); }
+    void SetLinkedListView(TspCustomShellListView* AList) override;
 
     void ExecuteCommand(const std::string& Verb, bool& Handled) override;
     void CommandCompleted(const std::string& Verb, bool Succeeded) override;

@@ -177,6 +177,32 @@ TEST_F(ShellComboBoxTest, ALinkIsClearedWhenThePartnerGoes)
     box->SetShellTreeView(nullptr);
 }
 
+TEST_F(ShellComboBoxTest, AChoiceOpensItInTheLinkedListViewAndTheListsFolderChangesComeBack)
+{
+    auto* list = NewView<TspSkinFileListView>(240, 200);
+    auto* box = NewView<TCountingComboBox>(240, 22);
+    box->SetShellListView(list);
+    EXPECT_EQ(list->ShellComboBox(), box);
+    box->SetPath(Usb + "/one/two");
+    box->Builds = 0;
+    box->SetItemIndex(6);  // "one"
+    EXPECT_EQ(list->Path(), Usb + "/one");
+    EXPECT_EQ(box->Builds, 1) << "the list's folder change must not rebuild the box again";
+
+    // The list's own navigation moves the box.
+    list->Back();
+    EXPECT_EQ(list->Path(), Usb);
+    EXPECT_EQ(box->Path(), Usb);
+    list->SetPath(Usb + "/one/two");
+    EXPECT_EQ(box->Text(), "two");
+    EXPECT_EQ(Captions(box).size(), 9u);
+
+    delete list;
+    EXPECT_EQ(box->ShellListView(), nullptr);
+    box->SetItemIndex(1);
+    EXPECT_EQ(box->Path(), Home);
+}
+
 TEST(ShellComboBoxGeometry, IconsIndentByHalfAnIconPerLevelInTheListOnly)
 {
     const TRect row{2, 10, 200, 30};

@@ -7,7 +7,7 @@
 
 #include "platform/rtl/main_thread_queue.h"
 #include "skin/dialogs/shell_combo_box.h"
-#include "skin/dialogs/shell_images.h"
+#include "skin/dialogs/shell_icons.h"
 #include "skin/dialogs/shell_tree_view.h"
 #include "tests/skin/dialogs/shell_views_fixture.h"
 
@@ -54,7 +54,7 @@ TEST_F(ShellTreeViewTest, TheDesktopIsExpandedAndSelectedAndItsChildrenWaitForTh
     EXPECT_TRUE(computer->HasChildren());
     EXPECT_EQ(computer->Count(), 0) << "filled only when it opens";
     EXPECT_EQ(tree->Images(), nullptr);
-    EXPECT_EQ(tree->TCustomTreeView::Images(), ShellSystemImages(false));
+    EXPECT_EQ(tree->TCustomTreeView::Images(), ShellImages(false));
     EXPECT_EQ(computer->ImageIndex, sikComputer);
 }
 
@@ -213,7 +213,7 @@ TEST_F(ShellTreeViewTest, UserImagesReplaceTheShellIconsUntilTheyGo)
     EXPECT_EQ(tree->TCustomTreeView::Images(), images);
     delete images;
     EXPECT_EQ(tree->Images(), nullptr);
-    EXPECT_EQ(tree->TCustomTreeView::Images(), ShellSystemImages(false));
+    EXPECT_EQ(tree->TCustomTreeView::Images(), ShellImages(false));
     tree->SetUseShellImages(false);
     EXPECT_EQ(tree->TCustomTreeView::Images(), nullptr);
 }
@@ -229,6 +229,30 @@ TEST_F(ShellTreeViewTest, SelectingANodeMovesTheLinkedComboBox)
     tree->SetSelected(tree->Selected()->Parent());
     EXPECT_EQ(box->Path(), Usb + "/one");
     EXPECT_EQ(box->Text(), "one");
+}
+
+TEST_F(ShellTreeViewTest, TheTreeAndALinkedListViewFollowEachOther)
+{
+    auto* tree = NewTree();
+    auto* list = NewView<TspSkinFileListView>(240, 200);
+    tree->SetShellListView(list);
+    EXPECT_EQ(list->ShellTreeView(), tree);
+    tree->SetPath(Usb + "/one");
+    EXPECT_EQ(list->Path(), Usb + "/one");
+    list->Back();
+    EXPECT_EQ(tree->Path(), Usb);
+    // A rename in the list reads the tree's selected folder again.
+    const Integer one = list->FindOwnerItem("one", 0, false);
+    ASSERT_GE(one, 0);
+    list->EditCaption(one);
+    ASSERT_TRUE(list->IsEditing());
+    list->LabelEdit().Editor()->SetText("uno");
+    list->LabelEdit().End(true);
+    Pump();
+    EXPECT_TRUE(std::filesystem::is_directory(Usb + "/uno"));
+    EXPECT_EQ(ChildTexts(tree->Selected()), (std::vector<std::string>{"uno"}));
+    tree->SetShellListView(nullptr);
+    EXPECT_EQ(list->ShellTreeView(), nullptr);
 }
 
 TEST_F(ShellTreeViewTest, AutoRefreshRebuildsTheSelectedNodeWhenItsFolderChanges)
