@@ -1,5 +1,6 @@
 #include "skin/dialogs/shell_list_view.h"
 
+#include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "platform/gui/screen.h"
 #include "platform/rtl/strings.h"
@@ -379,7 +380,9 @@ void TspCustomShellListView::BuildColumns()
     if (!FRootFolder || !FRootFolder->ShellFolder()) return;
     ClearColumns();
     TspResourceStrData* texts = SkinData() ? SkinData()->ResourceStrData() : nullptr;
-    int x_width = HandleAllocated() ? std::max(1, Canvas()->TextWidth("X")) : 7;
+    TBitmap measure(1, 1, pf24bit);  // the view's own canvas draws only while it paints
+    measure.Canvas()->SetFont(Font());
+    int x_width = std::max(1, measure.Canvas()->TextWidth("X"));
     int count = FRootFolder->Properties().Contains(fpFileSystem) ? 4 : 1;
     for (int i = 0; i < count; ++i) {
         const TStandardColumn& c = kStandardColumns[i];

@@ -20,9 +20,9 @@
 #include <utility>
 #include <vector>
 
-class ShellFixture : public ::testing::Test {
-protected:
-    void SetUp() override
+class TShellFixtureTree {
+public:
+    void CreateTree()
     {
         char pattern[] = "/tmp/quennary-shell-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -63,7 +63,7 @@ protected:
         SetEnvironmentVariable("QUENNARY_MOUNT_TABLE", FMounts);
     }
 
-    void TearDown() override
+    void RemoveTree()
     {
         for (auto& [name, value] : FSaved)
             value ? SetEnvironmentVariable(name, *value) : UnsetEnvironmentVariable(name);
@@ -75,4 +75,10 @@ protected:
 
     std::string FRoot, FHome, FFiles, FMounts;
     std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
+};
+
+class ShellFixture : public ::testing::Test, public TShellFixtureTree {
+protected:
+    void SetUp() override { CreateTree(); }
+    void TearDown() override { RemoveTree(); }
 };

@@ -9,7 +9,7 @@
 #include "skin/dialogs/shell_combo_box.h"
 #include "skin/dialogs/shell_icons.h"
 #include "skin/dialogs/shell_tree_view.h"
-#include "tests/skin/dialogs/shell_views_fixture.h"
+#include "tests/skin/dialogs/shell_views/shell_views_fixture.h"
 
 namespace {
 
