@@ -11,6 +11,20 @@
 #include "skin/dialogs/shell_view_links.h"
 #include "skin/dialogs/shell_tree_view.h"
 
+namespace {
+
+// Keeps an entries update open for a scope, exceptions included.
+class TEntriesUpdate {
+public:
+    explicit TEntriesUpdate(TspItemsEx& AItems) : FItems(AItems) { AItems.BeginUpdate(); }
+    ~TEntriesUpdate() { FItems.EndUpdate(); }
+
+private:
+    TspItemsEx& FItems;
+};
+
+}  // namespace
+
 // --- entries
 
 TspItemEx* TspItemsEx::Add()
@@ -175,14 +189,8 @@ void TspCustomShellComboBox::FollowIdList(const TItemIdList& ID)
     if (FUpdating) return;
     const Integer index = ItemIndex();
     if (index >= 0 && index < FItemsEx.Count() && SameItemIdList(FolderAt(index)->AbsoluteIdList(), ID)) return;
-    FUpdating = true;
-    try {
-        ShowIdList(ID);
-    } catch (...) {
-        FUpdating = false;
-        throw;
-    }
-    FUpdating = false;
+    TShellFlagScope updating(FUpdating);
+    ShowIdList(ID);
 }
 
 // --- building the entries
@@ -199,8 +207,8 @@ void TspCustomShellComboBox::BuildItems()
         held = e.Message();
     }
     if (!FRootFolder) throw Exception(held.value_or(""));
-    FItemsEx.BeginUpdate();
-    try {
+    {
+        TEntriesUpdate update(FItemsEx);
         FreeAllItems();
         auto first = std::make_unique<TspShellFolder>(nullptr, FRootFolder->AbsoluteIdList(),
                                                       FRootFolder->ShellFolder());
@@ -210,11 +218,7 @@ void TspCustomShellComboBox::BuildItems()
         AddStandardItems();
         CopyCaptions();
         ChooseEntry(0);
-    } catch (...) {
-        FItemsEx.EndUpdate();
-        throw;
     }
-    FItemsEx.EndUpdate();
     if (FUseShellImages) {
         ApplyShellImages(false);
         ApplyShellImages(true);
@@ -224,19 +228,13 @@ void TspCustomShellComboBox::BuildItems()
 
 void TspCustomShellComboBox::AddStandardItems()
 {
-    FItemsEx.BeginUpdate();
-    try {
-        InsertChildren(0, FItemsEx.Items(0)->Data.get());
-        // Only the exact name: the root writer ignores letter case, this test does not.
-        if (FRoot == "rfDesktop") {
-            const Integer computer = IndexOfIdList(SpecialFolderLocation(rfMyComputer));
-            if (computer >= 0) InsertChildren(computer, FolderAt(computer));
-        }
-    } catch (...) {
-        FItemsEx.EndUpdate();
-        throw;
+    TEntriesUpdate update(FItemsEx);
+    InsertChildren(0, FItemsEx.Items(0)->Data.get());
+    // Only the exact name: the root writer ignores letter case, this test does not.
+    if (FRoot == "rfDesktop") {
+        const Integer computer = IndexOfIdList(SpecialFolderLocation(rfMyComputer));
+        if (computer >= 0) InsertChildren(computer, FolderAt(computer));
     }
-    FItemsEx.EndUpdate();
 }
 
 void TspCustomShellComboBox::InsertChildren(Integer AIndex, TspShellFolder* AParent)
@@ -277,30 +275,23 @@ Integer TspCustomShellComboBox::FolderImage(const TspShellFolder& AFolder) const
 
 void TspCustomShellComboBox::ShowIdList(const TItemIdList& ID)
 {
-    FItemsEx.BeginUpdate();
-    try {
-        BuildItems();
-        const std::vector<TItemIdList> chain = AncestorIdLists(ID);
-        // The deepest ancestor the list already holds; the rest of the chain goes in below it.
-        Integer k = static_cast<Integer>(chain.size()) - 1, i = -1;
-        for (; k >= 0; --k)
-            if ((i = IndexOfIdList(chain[static_cast<size_t>(k)])) >= 0) break;
-        if (i >= 0) {
-            for (size_t p = static_cast<size_t>(k) + 1; p < chain.size(); ++p, ++i)
-                InsertChildEntry(i + 1, FolderAt(i), LastItemIdOf(chain[p]));
-            Integer chosen = IndexOfIdList(ID);
-            if (chosen < 0) {
-                InsertChildEntry(i + 1, FolderAt(i), LastItemIdOf(ID));
-                chosen = i + 1;
-            }
-            CopyCaptions();
-            ChooseEntry(chosen);
-        }
-    } catch (...) {
-        FItemsEx.EndUpdate();
-        throw;
+    TEntriesUpdate update(FItemsEx);
+    BuildItems();
+    const std::vector<TItemIdList> chain = AncestorIdLists(ID);
+    // The deepest ancestor the list already holds; the rest of the chain goes in below it.
+    Integer k = static_cast<Integer>(chain.size()) - 1, i = -1;
+    for (; k >= 0; --k)
+        if ((i = IndexOfIdList(chain[static_cast<size_t>(k)])) >= 0) break;
+    if (i < 0) return;
+    for (size_t p = static_cast<size_t>(k) + 1; p < chain.size(); ++p, ++i)
+        InsertChildEntry(i + 1, FolderAt(i), LastItemIdOf(chain[p]));
+    Integer chosen = IndexOfIdList(ID);
+    if (chosen < 0) {
+        InsertChildEntry(i + 1, FolderAt(i), LastItemIdOf(ID));
+        chosen = i + 1;
     }
-    FItemsEx.EndUpdate();
+    CopyCaptions();
+    ChooseEntry(chosen);
 }
 
 void TspCustomShellComboBox::CopyCaptions()
@@ -315,18 +306,18 @@ void TspCustomShellComboBox::CopyCaptions()
 
 void TspCustomShellComboBox::FreeAllItems()
 {
-    FItemsEx.BeginUpdate();
-    FItemsEx.Clear();
-    FItemsEx.EndUpdate();
+    {
+        TEntriesUpdate update(FItemsEx);
+        FItemsEx.Clear();
+    }
     CopyCaptions();
 }
 
 void TspCustomShellComboBox::ChooseEntry(Integer AIndex)
 {
     // Inside an entries update, so the box's own selection hook keeps the linked views out of it.
-    FItemsEx.BeginUpdate();
+    TEntriesUpdate update(FItemsEx);
     SetItemIndex(AIndex);
-    FItemsEx.EndUpdate();
 }
 
 void TspCustomShellComboBox::ApplyShellImages(bool AValue)
@@ -341,17 +332,11 @@ void TspCustomShellComboBox::ApplyShellImages(bool AValue)
 
 void TspCustomShellComboBox::ApplyRoot()
 {
-    FUpdating = true;
-    try {
-        FreeAllItems();
-        BuildItems();
-        if (FTreeView) FTreeView->SetRoot(FRoot);
-        if (FListView) FListView->SetRoot(FRoot);
-    } catch (...) {
-        FUpdating = false;
-        throw;
-    }
-    FUpdating = false;
+    TShellFlagScope updating(FUpdating);
+    FreeAllItems();
+    BuildItems();
+    if (FTreeView) FTreeView->SetRoot(FRoot);
+    if (FListView) FListView->SetRoot(FRoot);
 }
 
 // --- choosing
@@ -364,16 +349,10 @@ void TspCustomShellComboBox::SelectionChanged()
     if (index < 0 || index >= FItemsEx.Count() || FUpdating || IsPopupVisible()) return;
     // The picked folder's chain replaces the one shown before, then the linked views follow it.
     const TItemIdList chosen = FolderAt(index)->AbsoluteIdList();
-    FUpdating = true;
-    try {
-        ShowIdList(chosen);
-        if (FTreeView) FTreeView->SelectIdList(chosen);
-        if (FListView) FListView->FollowIdList(chosen);
-    } catch (...) {
-        FUpdating = false;
-        throw;
-    }
-    FUpdating = false;
+    TShellFlagScope updating(FUpdating);
+    ShowIdList(chosen);
+    if (FTreeView) FTreeView->SelectIdList(chosen);
+    if (FListView) FListView->FollowIdList(chosen);
 }
 
 // --- drawing

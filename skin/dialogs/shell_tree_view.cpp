@@ -43,17 +43,6 @@ private:
     TCursor FOld;
 };
 
-// Keeps a flag set for a scope, exceptions included.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& AFlag) : FFlag(AFlag), FOld(AFlag) { AFlag = true; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
 class TNodesUpdate {
 public:
     explicit TNodesUpdate(TTreeNodes* ANodes) : FNodes(ANodes) { ANodes->BeginUpdate(); }
@@ -289,7 +278,7 @@ void TspCustomShellTreeView::SelectIdList(const TItemIdList& ID)
     if (ComponentState().Contains(csLoading)) return;
     if (const TspShellFolder* selected = SelectedFolder(); selected && SameItemIdList(selected->AbsoluteIdList(), ID))
         return;
-    TFlagScope updating(FUpdating);
+    TShellFlagScope updating(FUpdating);
     TNodesUpdate update(Items());
     TTreeNode* start = Items()->GetFirstNode();
     for (const TItemIdList& ancestor : AncestorIdLists(ID))
@@ -323,7 +312,7 @@ void TspCustomShellTreeView::BuildRootNode()
         held = e.Message();
     }
     if (FRootFolder) {
-        TFlagScope loading(FLoadingRoot);
+        TShellFlagScope loading(FLoadingRoot);
         FreeAllNodes();
         const TItemIdList& list = FRootFolder->AbsoluteIdList();
         auto folder = std::make_unique<TspShellFolder>(nullptr, list, FRootFolder->ShellFolder());
@@ -434,7 +423,7 @@ void TspCustomShellTreeView::FreeAllNodes()
 void TspCustomShellTreeView::ApplyRoot()
 {
     if (FUpdating) return;
-    TFlagScope updating(FUpdating);
+    TShellFlagScope updating(FUpdating);
     BuildRootNode();
     if (FListView) FListView->SetRoot(FRoot);
 }
@@ -455,7 +444,7 @@ void TspCustomShellTreeView::NotifyChange(TTreeNode* ANode)
     const bool autoRefresh = FAutoRefresh;
     SetAutoRefresh(false);
     {
-        TFlagScope updating(FUpdating);
+        TShellFlagScope updating(FUpdating);
         if (FComboBox) FComboBox->FollowIdList(folder->AbsoluteIdList());
         if (FListView) FListView->FollowIdList(folder->AbsoluteIdList());
     }

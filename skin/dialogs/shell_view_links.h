@@ -1,6 +1,19 @@
 #pragma once
-// How the shell views link to each other.
+// How the shell views link to each other, and the flag they keep set while they move themselves.
 #include "platform/rtl/classes.h"
+
+// Keeps a flag set for a scope, exceptions included, then puts its old value back.
+class TShellFlagScope {
+public:
+    explicit TShellFlagScope(bool& AFlag) : FFlag(AFlag), FOld(AFlag) { AFlag = true; }
+    ~TShellFlagScope() { FFlag = FOld; }
+    TShellFlagScope(const TShellFlagScope&) = delete;
+    TShellFlagScope& operator=(const TShellFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+    bool FOld;
+};
 
 // The rule every shell view links a partner by: nothing for the current partner; a new one hears about this
 // view's removal, takes its root and links back; with none, the old partner's link back is cleared. The field is
