@@ -78,6 +78,13 @@ TspCustomShellTreeView::~TspCustomShellTreeView()
     TCustomTreeView::OnDeletion = nullptr;
 }
 
+void TspCustomShellTreeView::ChangeSkinData()
+{
+    TspSkinCustomTreeView::ChangeSkinData();
+    // The skinned tree gives its images its own background; the shell's icons are every view's, and stay clear.
+    if (FImages) FImages->SetBkColor(clNone);
+}
+
 void TspCustomShellTreeView::Loaded()
 {
     TspSkinCustomTreeView::Loaded();

@@ -71,6 +71,7 @@ public:
     void CommandCompleted(const std::string& Verb, bool Succeeded) override;
     void Loaded() override;
     void WndProc(TMessage& AMessage) override;
+    void ChangeSkinData() override;
 
     TAddFolderEvent OnAddFolder;
     // The view's own events, raised from inside its handling of the tree's notifications.

@@ -208,6 +208,9 @@ TEST_F(ShellTreeViewTest, RenamingTheTopNodeChangesItsTextAndRefreshesNothingEls
 TEST_F(ShellTreeViewTest, UserImagesReplaceTheShellIconsUntilTheyGo)
 {
     auto* tree = NewTree();
+    // A skin change gives the tree's images its background; the shared shell icons keep theirs clear.
+    tree->SetSkinData(Skin);
+    EXPECT_EQ(ShellImages(false)->BkColor(), clNone);
     auto* images = new TImageList(Form, 16, 16);
     tree->SetImages(images);
     EXPECT_EQ(tree->TCustomTreeView::Images(), images);
