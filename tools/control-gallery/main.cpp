@@ -64,6 +64,8 @@
 // Shell views.
 #include "tools/control-gallery/shell_views_sheet.h"
 #include "tools/demo-screen/demo_screen.h"
+// Shell list view.
+#include "tools/control-gallery/shell_list_sheet.h"
 
 namespace {
 
@@ -1023,6 +1025,8 @@ int main(int argc, char** argv)
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
         // Skinned hints.
         const bool hintsOk = WriteHintSheets(out, argc == 3 ? argv[2] : "");
+        // Shell list view.
+        const bool shellListOk = WriteShellListSheets(out, argc == 3 ? argv[2] : "");
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
@@ -1038,7 +1042,7 @@ int main(int argc, char** argv)
             ok = gallery.WriteSheet(ListRows(gallery, skin), skin, out + "gallery-lists-skin.png") && ok;
             ok = gallery.WriteSheet(GridRows(gallery), skin, out + "gallery-grids-skin.png") && ok;
         }
-        return ok && formsOk && menusOk && hintsOk ? 0 : 1;
+        return ok && formsOk && menusOk && hintsOk && shellListOk ? 0 : 1;
     } catch (const Exception& e) {
         std::fprintf(stderr, "control-gallery: %s\n", e.what());
         return 1;
