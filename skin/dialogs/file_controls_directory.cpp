@@ -151,10 +151,11 @@ void TspSkinDirectoryListBox::DirectoryChanged()
 void TspSkinDirectoryListBox::UpdateLabel()
 {
     if (!FDirLabel) return;
-    TCanvas* canvas = FDirLabel->Canvas();
-    canvas->Font()->Assign(FDirLabel->Font());
+    // Measured in the label's font; a graphic control's own canvas draws only while it paints.
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(FDirLabel->Font());
     const Integer width = FDirLabel->AutoSize() ? Width() : FDirLabel->Width();
-    FDirLabel->SetCaption(FitPathToWidth(FDirectory, canvas, width));
+    FDirLabel->SetCaption(FitPathToWidth(FDirectory, measure.Canvas(), width));
 }
 
 void TspSkinDirectoryListBox::UpdateList()
