@@ -62,6 +62,8 @@
 // skinned hints
 #include "tools/control-gallery/hint_sheet.h"
 #include "tools/demo-screen/demo_screen.h"
+// File-system controls.
+#include "tools/control-gallery/file_controls_sheet.h"
 
 namespace {
 
@@ -1019,6 +1021,8 @@ int main(int argc, char** argv)
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
         // Skinned hints.
         const bool hintsOk = WriteHintSheets(out, argc == 3 ? argv[2] : "");
+        // File-system controls, on a screen of their own too (counted with the forms' sheets).
+        formsOk = WriteFileControlsSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
