@@ -281,4 +281,45 @@ TEST_F(FileControlsTest, TypedPathsChangeFolderMaskOrSelection)
     EXPECT_EQ(files->Drive(), Root + "/vol/ram");
 }
 
+TEST_F(FileControlsTest, TheUserOpensFoldersAndChoosesFilesWithMouseAndKeys)
+{
+    std::filesystem::current_path(Root + "/docs");
+    auto* dirs = Place<TspSkinDirectoryListBox>(Bounds(10, 30, 180, 200));
+    auto* files = Place<TspSkinFileListBox>(Bounds(200, 30, 180, 200));
+    dirs->SetFileList(files);
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    files->SetFileEdit(edit);
+    int changes = 0;
+    files->OnChange = [&](TObject*) { ++changes; };
+
+    // A click on a file names it in the edit.
+    const TRect second = files->ItemRect(1);
+    Display.Click(files->ListBox()->ClientToScreen({second.Left + 5, second.Top + 3}));
+    Pump();
+    EXPECT_EQ(edit->Text(), files->Items()->Strings(1));
+    EXPECT_EQ(files->FileName(), Root + "/docs/" + files->Items()->Strings(1));
+    EXPECT_EQ(changes, 1);
+    // Clicking the same item again is no change.
+    Display.Click(files->ListBox()->ClientToScreen({second.Left + 5, second.Top + 3}));
+    Pump();
+    EXPECT_EQ(changes, 1);
+
+    // Enter opens the chosen folder; a double click too.
+    const Integer sub1 = dirs->Items()->IndexOf("sub1");
+    dirs->SetItemIndex(sub1);
+    dirs->ListBox()->SetFocus();
+    Pump();
+    Display.PressKey(win::VK_RETURN, 13);
+    Pump();
+    EXPECT_EQ(dirs->Directory(), Root + "/docs/sub1");
+    EXPECT_EQ(files->Directory(), Root + "/docs/sub1");
+    const TRect parent = dirs->ItemRect(dirs->Items()->IndexOf("docs"));
+    const TPoint at = dirs->ListBox()->ClientToScreen({parent.Left + 40, parent.Top + 3});
+    Display.Click(at);
+    Display.Click(at);
+    Pump();
+    EXPECT_EQ(dirs->Directory(), Root + "/docs");
+}
+
 }  // namespace
