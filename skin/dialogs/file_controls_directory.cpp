@@ -9,6 +9,7 @@
 #include "skin/controls/inner_list_box.h"
 #include "skin/controls/std_label.h"
 #include "skin/dialogs/file_controls.h"
+#include "skin/dialogs/file_controls_links.h"
 #include "skin/dialogs/file_controls_pictures.h"
 #include "skin/dialogs/file_controls_volumes.h"
 #include "skin/dialogs/path_helpers.h"
@@ -205,18 +206,7 @@ void TspSkinDirectoryListBox::ListBoxKeyPress(char32_t& AKey)
 
 void TspSkinDirectoryListBox::SetFileList(TspSkinFileListBox* AValue)
 {
-    if (FFileList == AValue) return;
-    if (FFileList) {
-        FFileList->FDirList = nullptr;
-        FFileList->RemoveFreeNotification(this);
-    }
-    FFileList = AValue;
-    if (FFileList) {
-        if (FFileList->FDirList && FFileList->FDirList != this) FFileList->FDirList->SetFileList(nullptr);
-        FFileList->FDirList = this;
-        FFileList->FreeNotification(this);
-        FreeNotification(FFileList);
-    }
+    SetFileControlLink(this, &TspSkinDirectoryListBox::FFileList, &TspSkinFileListBox::FDirList, AValue);
 }
 
 void TspSkinDirectoryListBox::SetDirLabel(TspSkinStdLabel* AValue)

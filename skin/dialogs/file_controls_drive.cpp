@@ -2,6 +2,7 @@
 #include "platform/gui/canvas.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/dialogs/file_controls.h"
+#include "skin/dialogs/file_controls_links.h"
 #include "skin/dialogs/file_controls_pictures.h"
 #include "skin/dialogs/file_controls_volumes.h"
 #include "skin/dialogs/path_helpers.h"
@@ -100,18 +101,7 @@ void TspSkinDriveComboBox::SetTextCase(TTextCase AValue)
 
 void TspSkinDriveComboBox::SetDirList(TspSkinDirectoryListBox* AValue)
 {
-    if (FDirList == AValue) return;
-    if (FDirList) {
-        FDirList->FDriveCombo = nullptr;
-        FDirList->RemoveFreeNotification(this);
-    }
-    FDirList = AValue;
-    if (FDirList) {
-        if (FDirList->FDriveCombo && FDirList->FDriveCombo != this) FDirList->FDriveCombo->SetDirList(nullptr);
-        FDirList->FDriveCombo = this;
-        FDirList->FreeNotification(this);
-        FreeNotification(FDirList);
-    }
+    SetFileControlLink(this, &TspSkinDriveComboBox::FDirList, &TspSkinDirectoryListBox::FDriveCombo, AValue);
 }
 
 void TspSkinDriveComboBox::Notification(TComponent* AComponent, TOperation AOperation)

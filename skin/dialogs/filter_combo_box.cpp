@@ -2,6 +2,7 @@
 
 #include "platform/rtl/sysutils.h"
 #include "skin/dialogs/file_controls.h"
+#include "skin/dialogs/file_controls_links.h"
 
 TspSkinFilterComboBox::TspSkinFilterComboBox(TComponent* AOwner)
     : TspSkinCustomComboBox(AOwner), FFilter(kAllFilesFilter), FMaskList(std::make_unique<TStringList>())
@@ -20,19 +21,7 @@ void TspSkinFilterComboBox::SetFilter(const std::string& AValue)
 
 void TspSkinFilterComboBox::SetFileList(TspSkinFileListBox* AValue)
 {
-    if (FFileList == AValue) return;
-    if (FFileList) {
-        FFileList->FFilterCombo = nullptr;
-        FFileList->RemoveFreeNotification(this);
-    }
-    FFileList = AValue;
-    if (FFileList) {
-        FFileList->FreeNotification(this);
-        // A list linked to another box leaves it first.
-        if (FFileList->FFilterCombo && FFileList->FFilterCombo != this) FFileList->FFilterCombo->SetFileList(nullptr);
-        FFileList->FFilterCombo = this;
-        FreeNotification(FFileList);
-    }
+    SetFileControlLink(this, &TspSkinFilterComboBox::FFileList, &TspSkinFileListBox::FFilterCombo, AValue);
 }
 
 std::string TspSkinFilterComboBox::GetMask()
