@@ -15,6 +15,7 @@
 #include "platform/rtl/set.h"
 #include "skin/controls/combo_box.h"
 #include "skin/controls/list_box.h"
+#include "skin/dialogs/file_controls_volumes.h"
 
 class TBitmap;
 class TCustomEdit;
@@ -55,6 +56,7 @@ private:
     void DriveListChanged();
     void DrawDriveItem(TCanvas* Cnvs, Integer Index, TRect TxtRect);
     std::string ShownLabel(const std::string& ALabel) const;
+    TBitmap* PictureOf(TVolumeKind AKind) const;
 
     TspSkinDirectoryListBox* FDirList = nullptr;
     std::string FDrive;
@@ -83,7 +85,7 @@ public:
     TspSkinDriveComboBox* DriveCombo() const { return FDriveCombo; }
 
     void OpenCurrent();
-    // Reads the folder again (the class library's Update is the repaint, which the frame calls often).
+    // Reads the folder again (the control's Update is its repaint, which the frame calls often).
     void UpdateList();
     std::string DisplayCase(const std::string& S) const;
     // 0 when A and B name the same folder under the volume's case rules.
@@ -144,7 +146,7 @@ public:
     // The selected entry's full path, empty with nothing selected.
     std::string FileName();
 
-    // Reads the folder again (the class library's Update is the repaint, which the frame calls often).
+    // Reads the folder again.
     void UpdateList();
     // The reaction to a typed path: changes the folder, the mask or the selection.
     virtual void ApplyFilePath(const std::string& AEditText);

@@ -44,30 +44,25 @@ void TspSkinDriveComboBox::BuildDriveList()
     Items()->Clear();
     FMountPoints.clear();
     for (const TVolume& v : ReadVolumes()) {
+        // Removable media are not asked for their label, as a drive without a medium would make the user wait.
         std::string text = v.MountPoint;
-        TBitmap* picture = nullptr;
-        switch (v.Kind) {
-        case TVolumeKind::Removable: picture = FloppyBMP.get(); break;
-        case TVolumeKind::Fixed:
-            text += " " + ShownLabel(GetVolumeLabelText(v.MountPoint));
-            picture = FixedBMP.get();
-            break;
-        case TVolumeKind::Remote:
+        if (v.Kind == TVolumeKind::Remote)
             text += " " + ShownLabel(GetNetworkOrVolumeName(v.MountPoint));
-            picture = NetworkBMP.get();
-            break;
-        case TVolumeKind::CDROM:
+        else if (v.Kind != TVolumeKind::Removable)
             text += " " + ShownLabel(GetVolumeLabelText(v.MountPoint));
-            picture = CDROMBMP.get();
-            break;
-        case TVolumeKind::RAM:
-            text += " " + ShownLabel(GetVolumeLabelText(v.MountPoint));
-            picture = RAMBMP.get();
-            break;
-        case TVolumeKind::Unknown: continue;
-        }
-        Items()->AddObject(text, picture);
+        Items()->AddObject(text, PictureOf(v.Kind));
         FMountPoints.push_back(v.MountPoint);
+    }
+}
+
+TBitmap* TspSkinDriveComboBox::PictureOf(TVolumeKind AKind) const
+{
+    switch (AKind) {
+    case TVolumeKind::Removable: return FloppyBMP.get();
+    case TVolumeKind::Remote: return NetworkBMP.get();
+    case TVolumeKind::CDROM: return CDROMBMP.get();
+    case TVolumeKind::RAM: return RAMBMP.get();
+    default: return FixedBMP.get();
     }
 }
 

@@ -173,7 +173,7 @@ std::string VolumeLabel(const TVolume& AVolume)
 bool VolumeIsCaseSensitive(const std::string& AMountPoint)
 {
     const std::string fs = VolumeAt(AMountPoint).FsType;
-    return !(fs == "vfat" || fs == "msdos" || fs == "exfat" || fs == "ntfs" || fs == "ntfs3" || fs == "iso9660");
+    return !(fs == "vfat" || fs == "msdos" || fs == "exfat" || fs == "ntfs" || fs == "ntfs3");
 }
 
 bool VolumePreservesCase(const std::string& AMountPoint)
