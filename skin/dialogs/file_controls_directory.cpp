@@ -54,12 +54,8 @@ TspSkinDirectoryListBox::TspSkinDirectoryListBox(TComponent* AOwner)
     SetSorted(false);
 }
 
-TspSkinDirectoryListBox::~TspSkinDirectoryListBox()
-{
-    SetFileList(nullptr);
-    if (FDriveCombo) FDriveCombo->SetDirList(nullptr);
-    SetDirLabel(nullptr);
-}
+// As the filter box: partners are told through notices, never touched while going.
+TspSkinDirectoryListBox::~TspSkinDirectoryListBox() = default;
 
 void TspSkinDirectoryListBox::CreateWnd()
 {

@@ -25,7 +25,8 @@ TspSkinDriveComboBox::TspSkinDriveComboBox(TComponent* AOwner)
     FDrive = MountPointOf(CurrentFolder());
 }
 
-TspSkinDriveComboBox::~TspSkinDriveComboBox() { SetDirList(nullptr); }
+// As the filter box: partners are told through notices, never touched while going.
+TspSkinDriveComboBox::~TspSkinDriveComboBox() = default;
 
 void TspSkinDriveComboBox::CreateWnd()
 {

@@ -66,12 +66,8 @@ TspSkinFileListBox::TspSkinFileListBox(TComponent* AOwner) : TspSkinCustomListBo
     SetSorted(true);
 }
 
-TspSkinFileListBox::~TspSkinFileListBox()
-{
-    SetFileEdit(nullptr);
-    if (FDirList) FDirList->SetFileList(nullptr);
-    if (FFilterCombo) FFilterCombo->SetFileList(nullptr);
-}
+// As the filter box: partners are told through notices, never touched while going.
+TspSkinFileListBox::~TspSkinFileListBox() = default;
 
 void TspSkinFileListBox::CreateWnd()
 {

@@ -9,7 +9,9 @@ TspSkinFilterComboBox::TspSkinFilterComboBox(TComponent* AOwner)
 {
 }
 
-TspSkinFilterComboBox::~TspSkinFilterComboBox() { SetFileList(nullptr); }
+// Partners hear of the removal through the owner or their removal notice; one of the same owner may already be
+// gone when the owner destroys its components, so it is not touched here.
+TspSkinFilterComboBox::~TspSkinFilterComboBox() = default;
 
 void TspSkinFilterComboBox::SetFilter(const std::string& AValue)
 {
