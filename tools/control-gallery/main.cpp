@@ -66,6 +66,8 @@
 #include "tools/demo-screen/demo_screen.h"
 // Shell list view.
 #include "tools/control-gallery/shell_list_sheet.h"
+// File-system controls.
+#include "tools/control-gallery/file_controls_sheet.h"
 
 namespace {
 
@@ -1027,6 +1029,8 @@ int main(int argc, char** argv)
         const bool hintsOk = WriteHintSheets(out, argc == 3 ? argv[2] : "");
         // Shell list view.
         const bool shellListOk = WriteShellListSheets(out, argc == 3 ? argv[2] : "");
+        // File-system controls, on a screen of their own too (counted with the forms' sheets).
+        formsOk = WriteFileControlsSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
