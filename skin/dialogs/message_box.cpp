@@ -131,6 +131,8 @@ TspMessageForm* BuildBox(const std::string& AMsg, const std::string& ATitle, con
         form->CVL->SetAlphaBlend(S.AlphaBlend);
         form->CVL->SetAlphaBlendAnimation(S.AlphaBlendAnimation);
         form->CVL->SetAlphaBlendValue(S.AlphaBlendValue);
+        // The client sizes below are meant inside the skinned frame, which only a window has.
+        form->HandleNeeded();
 
         const Integer buttonHeight = ButtonHeight(S);
         const Integer n = ButtonCount(AButtons);
@@ -157,11 +159,18 @@ TspMessageForm* BuildBox(const std::string& AMsg, const std::string& ATitle, con
         if (APicture.StockIcon != 0 || APicture.Images)
             AddPicture(form, APicture, label->Top() + label->Height() / 2);
 
+        // A window frame never gets lower than the skinned frame allows, and the skinned form leaves a window
+        // below that size unfinished (no region, no frame at the new size), so the box keeps to it as it grows.
+        auto keepMinHeight = [form] {
+            if (form->Height() < form->CVL->GetMinHeight()) form->SetHeight(form->CVL->GetMinHeight());
+        };
         form->SetClientHeight(buttonHeight + label->Height() + 50);
+        keepMinHeight();
         form->SetClientWidth(std::max(rowWidth, textRight) + 40);
 
         if (AShowAgain) {
             form->SetClientHeight(form->ClientHeight() + 40);
+            keepMinHeight();
             auto* box = new TspSkinCheckRadioBox(form);
             form->DisplayCheckBox = box;
             box->SetName("checkbox");
