@@ -92,6 +92,11 @@ TEST_F(MessageBoxGeometry, OneShortLineWithOkPinsTheMargins)
     EXPECT_EQ(ok->Caption(), "OK");
     EXPECT_EQ(box->Caption(), "Information");
 
+    // A line break gives two lines; a long line is not wrapped.
+    auto twoLines = Build("Saved.\nSaved.", mtInformation, {mbOK});
+    EXPECT_EQ(twoLines->Message->Height(), 2 * lineHeight);
+    EXPECT_EQ(twoLines->Message->Width(), box->Message->Width());
+
     // A row wider than the text keeps 20 on each side of it.
     auto three = Build("x", mtInformation, {mbYes, mbNo, mbCancel});
     EXPECT_EQ(three->ClientWidth(), 270);
