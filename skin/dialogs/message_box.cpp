@@ -151,6 +151,8 @@ TspMessageForm* BuildBox(const std::string& AMsg, const std::string& ATitle, con
         label->SetName("Message");
         label->SetParent(form);
         label->SetAutoSize(true);
+        // Messages carry file names: an "&" in one is text, not an accelerator.
+        label->SetShowAccelChar(false);
         label->SetCaption(AMsg);
         label->SetLeft(kTextLeft);
         label->SetTop(kTextTop);
@@ -335,11 +337,8 @@ TspSkinMessage::TspSkinMessage(TComponent* AOwner)
     }
 }
 
-TspSkinMessage::~TspSkinMessage()
-{
-    SetSkinData(nullptr);
-    SetCtrlSkinData(nullptr);
-}
+// The base class unhooks the free notifications; the skins may already be gone when their owner is ours.
+TspSkinMessage::~TspSkinMessage() = default;
 
 void TspSkinMessage::SetSkinData(TspSkinData* AValue)
 {

@@ -97,6 +97,11 @@ TEST_F(MessageBoxGeometry, OneShortLineWithOkPinsTheMargins)
     EXPECT_EQ(twoLines->Message->Height(), 2 * lineHeight);
     EXPECT_EQ(twoLines->Message->Width(), box->Message->Width());
 
+    // An "&" in a file name is shown, not taken for an accelerator.
+    auto ampersand = Build("Tom & Jerry.mp4", mtInformation, {mbOK});
+    auto blank = Build("Tom  Jerry.mp4", mtInformation, {mbOK});
+    EXPECT_GT(ampersand->Message->Width(), blank->Message->Width());
+
     // A row wider than the text keeps 20 on each side of it.
     auto three = Build("x", mtInformation, {mbYes, mbNo, mbCancel});
     EXPECT_EQ(three->ClientWidth(), 270);
