@@ -68,6 +68,8 @@
 #include "tools/control-gallery/shell_list_sheet.h"
 // File-system controls.
 #include "tools/control-gallery/file_controls_sheet.h"
+// Message box.
+#include "tools/control-gallery/message_box_sheet.h"
 
 namespace {
 
@@ -1031,6 +1033,8 @@ int main(int argc, char** argv)
         const bool shellListOk = WriteShellListSheets(out, argc == 3 ? argv[2] : "");
         // File-system controls, on a screen of their own too (counted with the forms' sheets).
         formsOk = WriteFileControlsSheets(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Message box, on a screen of its own (counted with the forms' sheets).
+        formsOk = WriteMessageBoxSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
