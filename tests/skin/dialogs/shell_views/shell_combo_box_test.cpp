@@ -134,6 +134,10 @@ TEST_F(ShellComboBoxTest, AnUnresolvableRootRaisesAndKeepsTheOldRoot)
     EXPECT_THROW(box->SetRoot("rfPrinters"), Exception);
     EXPECT_EQ(box->Root(), Usb);
     EXPECT_EQ(Captions(box), (std::vector<std::string>{"USB", "one"}));
+    // A folder outside the root has no listed ancestor: the standard list stays, with the root chosen.
+    box->SetPath(Videos);
+    EXPECT_EQ(Captions(box), (std::vector<std::string>{"USB", "one"}));
+    EXPECT_EQ(box->ItemIndex(), 0);
 }
 
 TEST_F(ShellComboBoxTest, ChoosingAnEntryMovesTheLinkedTreeAndIsNotEchoedBack)
