@@ -61,6 +61,8 @@
 #include "skin/dialogs/grids/string_grid.h"
 // skinned hints
 #include "tools/control-gallery/hint_sheet.h"
+// main-menu bar and images menu
+#include "tools/control-gallery/menu_bar_sheet.h"
 #include "tools/demo-screen/demo_screen.h"
 // File-system controls.
 #include "tools/control-gallery/file_controls_sheet.h"
@@ -1023,6 +1025,8 @@ int main(int argc, char** argv)
         const bool hintsOk = WriteHintSheets(out, argc == 3 ? argv[2] : "");
         // File-system controls, on a screen of their own too (counted with the forms' sheets).
         formsOk = WriteFileControlsSheets(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Main-menu bar and images menu (counted with the forms' sheets).
+        formsOk = WriteMenuBarSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
