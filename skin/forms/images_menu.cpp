@@ -4,13 +4,13 @@
 
 #include "platform/gui/application.h"
 #include "platform/gui/forms.h"
-#include "platform/gui/timer.h"
 #include "platform/win/geometry.h"
 #include "platform/win/input.h"
 #include "skin/core/layer_window.h"
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/hint_component.h"
+#include "skin/forms/popup_window.h"
 
 using namespace win;
 
@@ -211,7 +211,7 @@ void TspSkinImagesMenuPopupWindow::Show(TRect PopupRect)
     SetBounds(at.X, at.Y, Width(), Height());
     SetWindowPos(Handle(), HWND_TOPMOST, at.X, at.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     TControl::SetVisible(true);
-    if (fade) FadeIn(ImagesMenu->AlphaBlendValue);
+    if (fade) FadeInByTimer(this, ImagesMenu->AlphaBlendValue);
     if (Application) {
         TspSkinImagesMenu* menu = ImagesMenu;
         // The hook reaches the window through the menu: the window may be gone by the next message.
@@ -221,21 +221,6 @@ void TspSkinImagesMenuPopupWindow::Show(TRect PopupRect)
         FHooked = true;
     }
     SetCapture(Handle());
-}
-
-// Stepped by a timer rather than a busy wait, so that the clock the timers read drives it.
-void TspSkinImagesMenuPopupWindow::FadeIn(Byte AValue)
-{
-    const Integer step = std::max<Integer>(AValue / 15, 1);
-    auto* fade = new TTimer(this);
-    fade->SetInterval(6);
-    auto alpha = std::make_shared<Integer>(0);
-    fade->SetOnTimer([this, fade, step, alpha, AValue](TObject*) {
-        *alpha = std::min<Integer>(*alpha + step, AValue);
-        if (HandleAllocated()) SetWindowAlpha(Handle(), static_cast<Byte>(*alpha));
-        if (*alpha >= AValue) fade->SetEnabled(false);
-    });
-    fade->SetEnabled(true);
 }
 
 void TspSkinImagesMenuPopupWindow::Hide(bool AProcessEvents)

@@ -101,7 +101,6 @@ private:
     Integer CellAt(Integer X, Integer Y) const;
     void SetHotCell(Integer AIndex);
     void HideCellHint();
-    void FadeIn(Byte AValue);
     void DrawItems(TCanvas* C);
     void DrawItemFrame(const TRect& R, TCanvas* C, bool Down);
     void DrawItemText(const std::string& Caption, const TRect& R, bool Down, bool Active, TCanvas* C);

@@ -200,6 +200,22 @@ TEST_F(MainMenuBarTest, HoveringMovesAnOpenDropDownAndEmptyBarSpaceKeepsIt)
     EXPECT_EQ(clicked.size(), 1u);
 }
 
+TEST_F(MainMenuBarTest, AClickOnACommandOfTheBarRunsItWithoutADropDown)
+{
+    TMenuItem* help = MainMenu->Items()->Items(3);
+    help->Delete(0);
+    help->OnClick = [this](TObject*) { Log.push_back("click &Help"); };
+    Bar->UpDateItems();
+    Pump();
+    Display.Click(ItemCentre(3));
+    Pump();
+    EXPECT_EQ(Log, std::vector<std::string>{"click &Help"});
+    EXPECT_EQ(Menus->SkinMenu->LevelCount(), 0);
+    EXPECT_FALSE(Menus->InMainMenu);
+    EXPECT_FALSE(Menus->FInAppHook);
+    EXPECT_FALSE(Item(3)->FDown);
+}
+
 TEST_F(MainMenuBarTest, ANarrowBarHidesItemsBehindTheMarkerWhichListsThem)
 {
     Bar->SetAlign(alNone);
