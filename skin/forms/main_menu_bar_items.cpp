@@ -214,7 +214,9 @@ void TspSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
         DrawLook(&image, Cnvs, ItemDownRect, true, true);
     } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
         DrawLook(&image, Cnvs, AnimationFrameRect(), true, true);
-    } else if (!EnableMorphing() || (Active && FMorphKf == 1) || (!Active && FMorphKf == 0)) {
+    } else if (!EnableMorphing() || EnableAnimation() || (Active && FMorphKf == 1) || (!Active && FMorphKf == 0)) {
+        // A frame strip takes the morph's place (the morph timer never runs for it): past the strip the item
+        // shows its plain hot or normal look.
         if (Active)
             DrawLook(&image, Cnvs, IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect, true, true);
         else

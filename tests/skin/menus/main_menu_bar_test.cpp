@@ -378,5 +378,36 @@ TEST_F(SkinnedMainMenuBarTest, AFrameStripWithoutFramesPlaysNothing)
     EXPECT_EQ(Painted({Item(0)->ObjectRect.Left + 1, 1}), static_cast<TColor>(0x00FF00));
 }
 
+TEST_F(SkinnedMainMenuBarTest, AFrameStripPlaysForwardToTheHotLookAndBackOnLeaving)
+{
+    // Two 30 x 20 frames side by side in the bar picture's grey top band.
+    ItemRecord->AnimateSkinRect = Rect(0, 0, 60, 20);
+    ItemRecord->FrameCount = 2;
+    ItemRecord->AnimateInterval = 40;
+    ItemRecord->InActiveAnimation = true;
+    Bar->UpDateItems();
+    Pump();
+    TspSkinMainMenuBarItem* item = Item(0);
+    ASSERT_TRUE(item->EnableAnimation());
+    item->MouseEnter();
+    EXPECT_EQ(Bar->AnimateTimer->Interval(), 40u);
+    std::vector<Integer> frames;
+    for (int tick = 0; tick < 4; ++tick) {
+        AdvanceMs(40);
+        frames.push_back(item->CurrentFrame);
+    }
+    EXPECT_EQ(frames, (std::vector<Integer>{1, 2, 3, 3}));
+    EXPECT_FALSE(Bar->AnimateTimer->Enabled());
+    EXPECT_EQ(Painted({item->ObjectRect.Left + 1, 1}), static_cast<TColor>(0x00FF00));
+    item->MouseLeave();
+    frames.clear();
+    for (int tick = 0; tick < 4; ++tick) {
+        AdvanceMs(40);
+        frames.push_back(item->CurrentFrame);
+    }
+    EXPECT_EQ(frames, (std::vector<Integer>{2, 1, 0, 0}));
+    EXPECT_EQ(Painted({item->ObjectRect.Left + 1, 1}), static_cast<TColor>(0x0000FF));
+}
+
 }  // namespace
 }  // namespace menustest
