@@ -229,7 +229,7 @@ void TApplication::HandleMessage()
 
 void TApplication::Run()
 {
-    if (FMainForm)
+    if (FMainForm && ShowMainForm)
         FMainForm->Show();
     while (!FTerminated)
         HandleMessage();

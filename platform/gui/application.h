@@ -44,8 +44,9 @@ public:
         form->AfterConstruction();
         return form;
     }
-    // Shows the main form and runs the message loop until Terminate.
+    // Shows the main form (unless ShowMainForm is off) and runs the message loop until Terminate.
     void Run();
+    bool ShowMainForm = true;
     // Handles every waiting message and returns.
     void ProcessMessages();
     // Handles one message, or waits for one after the idle work.

@@ -345,7 +345,7 @@ void TspSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupU
     SetWindowPos(Handle(), HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     TControl::SetVisible(true);
     Invalidate();
-    if (fade) FadeIn();
+    if (fade) FadeInByTimer(this, ParentMenu->AlphaBlendValue);
     MouseTimer->SetEnabled(true);
     ActiveItem = -1;
     for (Integer i = 0; i < ItemCount(); ++i) {
@@ -358,17 +358,17 @@ void TspSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupU
     }
 }
 
-void TspSkinPopupWindow::FadeIn()
+void FadeInByTimer(TWinControl* AWindow, Byte AValue)
 {
     // Stepped by a timer rather than a busy wait, so that the clock the timers read drives it.
-    const Integer step = std::max<Integer>(ParentMenu->AlphaBlendValue / 15, 1);
-    auto* fade = new TTimer(this);
+    const Integer step = std::max<Integer>(AValue / 15, 1);
+    auto* fade = new TTimer(AWindow);
     fade->SetInterval(6);
     auto alpha = std::make_shared<Integer>(0);
-    fade->SetOnTimer([this, fade, step, alpha](TObject*) {
-        *alpha = std::min<Integer>(*alpha + step, ParentMenu->AlphaBlendValue);
-        if (HandleAllocated()) SetWindowAlpha(Handle(), static_cast<Byte>(*alpha));
-        if (*alpha >= ParentMenu->AlphaBlendValue) fade->SetEnabled(false);
+    fade->SetOnTimer([AWindow, fade, step, alpha, AValue](TObject*) {
+        *alpha = std::min<Integer>(*alpha + step, AValue);
+        if (AWindow->HandleAllocated()) SetWindowAlpha(AWindow->Handle(), static_cast<Byte>(*alpha));
+        if (*alpha >= AValue) fade->SetEnabled(false);
     });
     fade->SetEnabled(true);
 }

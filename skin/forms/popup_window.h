@@ -100,7 +100,6 @@ private:
     void CalcSkinPoints();
     void SetMenuWindowRegion();
     void ShowLevel(const TRect& R, bool PopupByItem, bool PopupUp);
-    void FadeIn();
     void MouseTimerProc(TObject* Sender);
     void MorphTimerProc(TObject* Sender);
     void StartScroll();
@@ -112,3 +111,6 @@ private:
     // The first item with CharCode as its accelerator is highlighted and pressed; false when there is none.
     bool FindHotKeyItem(Integer CharCode);
 };
+
+// Raises a layered window's alpha from 0 to AValue in steps of the timers' clock (a fifteenth of AValue each).
+void FadeInByTimer(TWinControl* AWindow, Byte AValue);

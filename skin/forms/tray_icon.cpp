@@ -2,6 +2,7 @@
 
 #include "platform/gui/application.h"
 #include "platform/gui/forms.h"
+#include "platform/gui/screen.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/utility_window.h"
 #include "platform/win/input.h"
@@ -65,11 +66,27 @@ TspTrayIcon::TspTrayIcon(TComponent* AOwner) : TComponent(AOwner), FIcon(std::ma
         FAppHook->Old = reinterpret_cast<WNDPROC>(SetWindowLong(FAppWindow, GWL_WNDPROC,
                                                                reinterpret_cast<LONG_PTR>(NewAppProc)));
     }
+    HookOwner();
+}
+
+void TspTrayIcon::HookOwner()
+{
+    TWinControl* owner = OwnerControl();
+    if (!owner) return;
+    FOwnerHook = std::make_shared<TOwnerHook>();
+    FOwnerHook->Owner = this;
+    FOwnerHook->Old = owner->WindowProc;
+    owner->WindowProc = [hook = FOwnerHook](TMessage& M) {
+        if (hook->Owner) hook->Owner->OwnerWndProc(M);
+        if (hook->Old) hook->Old(M);
+    };
 }
 
 TspTrayIcon::~TspTrayIcon()
 {
     SetIconVisible(false);
+    // A later hook may stand in front of ours: ours stays in the chain, passing every message on.
+    if (FOwnerHook) FOwnerHook->Owner = nullptr;
     if (FAppWindow && NewAppProc) {
         FAppHook->Owner = nullptr;
         // Put back only while ours is still in front; under a later hook ours stays, passing messages on.
@@ -88,6 +105,11 @@ void TspTrayIcon::Loaded()
     if (OwnerControl() && MinimizedOnStart && !Designing()) {
         FIconVisible = true;
         FMinimizeToTray = true;
+        if (Application) {
+            Application->ShowMainForm = false;
+            ShowWindow(Application->Handle(), SW_HIDE);
+        }
+        // A main form shown already goes into the tray as well.
         HideMainForm();
     }
     ModifyIcon();
@@ -350,8 +372,44 @@ LRESULT TspTrayIcon::AppWndProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPA
         HideMainForm();
         ShowIcon();
     }
+    if (AMessage == WM_WINDOWPOSCHANGED && SettingMDIForm && Application && Application->MainForm()) {
+        // An MDI parent shows itself when it is made: started in the tray, it goes back there.
+        if (Application->MainForm()->FormStyle() == fsMDIForm && MinimizedOnStart) {
+            ShowWindow(AWindow, SW_HIDE);
+            HideMainForm();
+        }
+        SettingMDIForm = false;
+    }
     if (FTaskbarCreated && AMessage == FTaskbarCreated && FIconVisible) ShowIcon();
     return CallWindowProc(FAppHook->Old, AWindow, AMessage, AWParam, ALParam);
+}
+
+void TspTrayIcon::OwnerWndProc(TMessage& AMessage)
+{
+    const WORD activation = LOWORD(AMessage.WParam);
+    if (AMessage.Msg == WM_ACTIVATE && (activation == WA_ACTIVE || activation == WA_CLICKACTIVE)) {
+        // The focus goes back to the control that had it, unless it sits in the window that lost the activation.
+        TWinControl* active = Screen ? Screen->ActiveControl() : nullptr;
+        TWinControl* holder = active && active->Parent() ? active->Parent() : active;
+        if (active && !(holder->HandleAllocated() && holder->Handle() == reinterpret_cast<HWND>(AMessage.LParam)) &&
+            active->CanFocus())
+            active->SetFocus();
+    }
+    if (AMessage.Msg == WM_SHOWWINDOW && AMessage.WParam == 1 && AMessage.LParam == 0) {
+        // Shown by a call, as from the tray: the application comes back and the form to the front.
+        // The application window is never on screen here: restoring the application is its part.
+        if (Application) Application->Restore();
+        TWinControl* owner = OwnerControl();
+        if (owner && owner->HandleAllocated()) SetForegroundWindow(owner->Handle());
+    }
+}
+
+bool TspTrayIcon::BitmapToIcon(TBitmap* Bitmap, TIcon* Icon, TColor MaskColor)
+{
+    TCustomImageList list(nullptr, 16, 16);
+    list.AddMasked(Bitmap, MaskColor);
+    list.GetIcon(0, Icon);
+    return true;
 }
 
 void TspTrayIcon::ShowMainForm()

@@ -68,6 +68,8 @@ public:
 
     void ShowMainForm() override;
     void HideMainForm();
+    // Bitmap as a 16 x 16 icon, pixels of MaskColor transparent.
+    bool BitmapToIcon(TBitmap* Bitmap, TIcon* Icon, TColor MaskColor);
     bool HasDblClickHandler() override { return static_cast<bool>(OnDblClick); }
     void SetDblClickHandler(TNotifyEvent AHandler) override { OnDblClick = std::move(AHandler); }
 
@@ -88,6 +90,8 @@ private:
     void AnimateTimerProc();
     void PopupAtCursor();
     win::LRESULT AppWndProc(win::HWND AWindow, win::UINT AMessage, win::WPARAM AWParam, win::LPARAM ALParam);
+    void HookOwner();
+    void OwnerWndProc(TMessage& AMessage);
     TWinControl* OwnerControl() const { return dynamic_cast<TWinControl*>(Owner()); }
     bool Designing() const { return ComponentState().Contains(csDesigning); }
 
@@ -115,4 +119,12 @@ private:
     };
     std::shared_ptr<TAppHook> FAppHook;
     win::WNDPROC NewAppProc = nullptr;
+    // The owner form's procedure before ours, likewise kept by the hook itself.
+    struct TOwnerHook {
+        TspTrayIcon* Owner = nullptr;
+        TWndMethod Old;
+    };
+    std::shared_ptr<TOwnerHook> FOwnerHook;
+    // Until the first check whether the main form is an MDI parent, which shows itself at start.
+    bool SettingMDIForm = true;
 };

@@ -63,6 +63,8 @@
 #include "tools/control-gallery/hint_sheet.h"
 // Shell views.
 #include "tools/control-gallery/shell_views_sheet.h"
+// main-menu bar and images menu
+#include "tools/control-gallery/menu_bar_sheet.h"
 #include "tools/demo-screen/demo_screen.h"
 // Shell list view.
 #include "tools/control-gallery/shell_list_sheet.h"
@@ -1035,6 +1037,8 @@ int main(int argc, char** argv)
         formsOk = WriteFileControlsSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         // Message box, on a screen of its own (counted with the forms' sheets).
         formsOk = WriteMessageBoxSheets(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Main-menu bar and images menu (counted with the forms' sheets).
+        formsOk = WriteMenuBarSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
