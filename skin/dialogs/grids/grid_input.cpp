@@ -82,7 +82,7 @@ void TspSkinCustomGrid::KeyDown(win::WORD& AKey, TShiftState AShift)
                 } while (!TabStops(NewCurrent.X) && NewCurrent.X != FCurrent.X);
             }
             break;
-        case KeyF2: ShowCellEditor(); break;
+        case KeyF2: SetEditorMode(true); break;
         default: break;
         }
     }
@@ -154,6 +154,7 @@ void TspSkinCustomGrid::HitTestSizing(Integer AX, Integer AY, TGridLayout& L, TG
 
 void TspSkinCustomGrid::MouseDown(TMouseButton AButton, TShiftState AShift, int AX, int AY)
 {
+    CloseCellEditor();
     if (!Designing() && CanFocus()) {
         SetFocus();
         if (!GridIsActiveControl()) {

@@ -78,8 +78,6 @@ void TspSkinCustomGrid::ChangeSkinData()
         Invalidate();
 }
 
-bool TspSkinCustomGrid::GridIsActiveControl() { return HandleAllocated() && Focused(); }
-
 TRect TspSkinCustomGrid::GetNewTextRect(const TRect& ACellR, TGridDrawState AState) const
 {
     if (!FGridRecord) return ACellR;
@@ -99,7 +97,11 @@ TRect TspSkinCustomGrid::GetNewTextRect(const TRect& ACellR, TGridDrawState ASta
 
 void TspSkinCustomGrid::ApplyCellFont(TCanvas* ACanvas, TGridDrawState AState, TColor AColor)
 {
-    TFont* F = ACanvas->Font();
+    ApplyCellFontTo(ACanvas->Font(), AState, AColor);
+}
+
+void TspSkinCustomGrid::ApplyCellFontTo(TFont* F, TGridDrawState AState, TColor AColor)
+{
     if (FUseSkinFont && FGridRecord) {
         const bool Fixed = AState.Contains(gdFixed);
         F->SetName(Fixed ? FGridRecord->FixedFontName : FGridRecord->FontName);

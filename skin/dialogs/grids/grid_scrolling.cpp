@@ -6,6 +6,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/win/messages.h"
 #include "skin/controls/scroll_bar.h"
+#include "skin/dialogs/grids/inplace_editor.h"
 #include "skin/dialogs/grids/skin_custom_grid.h"
 
 namespace {
@@ -22,7 +23,13 @@ void TGridBarWatcher::Notification(TComponent* AComponent, TOperation AOperation
     if (AComponent == FGrid->FVScrollBar) FGrid->FVScrollBar = nullptr;
 }
 
-TspSkinCustomGrid::~TspSkinCustomGrid() { UnlinkBars(); }
+TspSkinCustomGrid::~TspSkinCustomGrid()
+{
+    // The editor goes first: it still asks the grid while its window goes.
+    delete FInplaceEdit;
+    FInplaceEdit = nullptr;
+    UnlinkBars();
+}
 
 
 void TspSkinCustomGrid::LinkBar(TspSkinScrollBar* ABar, bool AHorizontal)
@@ -86,6 +93,7 @@ void TspSkinCustomGrid::SetVScrollBar(TspSkinScrollBar* AValue)
 
 void TspSkinCustomGrid::WndProc(TMessage& AMessage)
 {
+    if (HandleEditorMessage(AMessage)) return;
     switch (AMessage.Msg) {
     case win::WM_HSCROLL:
     case win::WM_VSCROLL:
@@ -113,11 +121,6 @@ void TspSkinCustomGrid::WndProc(TMessage& AMessage)
         }
         return;
     }
-    case win::WM_KILLFOCUS:
-    case win::WM_SETFOCUS:
-        TspSkinControl::WndProc(AMessage);
-        RefreshGridRect(Selection());
-        return;
     case win::WM_PAINT:
         TspSkinControl::WndProc(AMessage);
         if (!FInCheckScrollBars && HandleAllocated()) SyncScrollBars(true);

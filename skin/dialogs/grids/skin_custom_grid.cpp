@@ -5,6 +5,7 @@
 #include "platform/gdi/colors.h"
 #include "platform/win/painting.h"
 #include "platform/win/styles.h"
+#include "skin/dialogs/grids/inplace_editor.h"
 
 TspSkinCustomGrid::TspSkinCustomGrid(TComponent* AOwner)
     : TspSkinControl(AOwner), FFixedColor(clBtnFace), FGridLineColor(clWindowText)
@@ -473,7 +474,10 @@ void TspSkinCustomGrid::ScrollCells(Integer ADX, Integer ADY, const TGridLayout&
     if (FOptions.Contains(goRowSelect)) RefreshGridRect(Selection());
 }
 
-void TspSkinCustomGrid::TopLeftChanged() { SyncCellEditor(); }
+void TspSkinCustomGrid::TopLeftChanged()
+{
+    if (FEditorMode && FInplaceEdit) FInplaceEdit->UpdateLoc(CellBoxRect(Col(), Row(), Col(), Row()));
+}
 
 void TspSkinCustomGrid::ColWidthsChanged()
 {

@@ -15,6 +15,7 @@
 
 class TspSkinScrollBar;
 class TspSkinCustomGrid;
+class TspSkinInplaceEdit;
 
 // Tells the grid when a linked bar goes, also when both go with one owner (which sends siblings no notice).
 class TGridBarWatcher : public TComponent {
@@ -110,6 +111,12 @@ public:
     Integer ColOffset() const { return FColOffset; }
     TGridState GridState() const { return FGridState; }
 
+    // The in-place editor: on shows it over the current cell (no selection, caret at the end), off closes it.
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool AValue);
+    // Created the first time the editor may show, then kept until the grid goes; nullptr before.
+    TspSkinInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+
     // Geometry.
     TGridLayout ComputeLayout();
     TGridLayout ComputeLayoutFor(Integer AWidth, Integer AHeight);
@@ -159,6 +166,12 @@ protected:
     virtual std::string GetEditText(Integer /*ACol*/, Integer /*ARow*/) { return {}; }
     virtual void SetEditText(Integer /*ACol*/, Integer /*ARow*/, const std::string& /*AValue*/) {}
     virtual std::string GetEditMask(Integer /*ACol*/, Integer /*ARow*/) { return {}; }
+    // The editor's length limit for the current cell; -1 makes the cell read-only.
+    virtual Integer EditMaxLength() { return 0; }
+    // Whether a typed character may reach the editor (a refused one beeps).
+    virtual bool EditorAcceptsKey(char32_t /*AKey*/) { return true; }
+    // Whether the editor may change the text at all.
+    virtual bool EditorMayModify() { return FCanEditModify; }
     // Reloads an open editor from its cell.
     virtual void RefreshCellEditor()
     {
@@ -196,10 +209,18 @@ protected:
     void CancelDrag();
     bool GridIsActiveControl();
 
-    // Editor hooks; the editor hosting fills them in.
-    virtual void SyncCellEditor() {}
-    virtual void HideCellEditor() { FEditorMode = false; }
-    virtual void ShowCellEditor() { FEditorMode = true; }
+    // Editor hosting.
+    virtual TspSkinInplaceEdit* CreateCellEditor();
+    virtual bool CanShowEditor();
+    // Creates, loads, places and shows the editor over the current cell when it may show.
+    virtual void SyncCellEditor();
+    virtual void HideCellEditor();
+    virtual void ShowCellEditor();
+    // Shows the editor and hands it the typed character once it is there.
+    void ShowCellEditorWithChar(char32_t AKey);
+    // Stores the editor's text into its cell and hides it.
+    void CloseCellEditor();
+    void StoreEditorText();
 
     void ResetCurrentCell();
     void InvalidateSelectionChange(const TGridRect& AOldSel);
@@ -236,8 +257,10 @@ protected:
     // The control's own cursor while a divider's split cursor is shown.
     TCursor FSavedCursor = crDefault;
     bool FSplitCursorShown = false;
+    TspSkinInplaceEdit* FInplaceEdit = nullptr;
     Integer FInplaceCol = -1;
     Integer FInplaceRow = -1;
+    bool FCanEditModify = true;
     bool FUseSkinFont = true;
     bool FUseSkinCellHeight = true;
     // The skin record while skinned (it lives in the skin data), with the select and focus pictures' rectangles
@@ -260,10 +283,16 @@ private:
                        const TGridRect& ASel);
     void BuildSkinCellImage(TBitmap* ABitmap, TGridDrawState AState, Integer AW, Integer AH);
     void ApplyCellFont(TCanvas* ACanvas, TGridDrawState AState, TColor AColor);
+    void ApplyCellFontTo(TFont* AFont, TGridDrawState AState, TColor AColor);
+    void PrepareCellEditor();
+    // Messages of the editor's hosting; false when the message is not one of them.
+    bool HandleEditorMessage(TMessage& AMessage);
     void ScrollOneColumn(Integer ACode, Integer APos, Integer AFactor, const TGridLayout& ALayout);
     void LinkBar(TspSkinScrollBar* ABar, bool AHorizontal);
     void UnlinkBars();
     friend class TGridBarWatcher;
+    // The editor hands keys, clicks and its questions to the grid's own handlers.
+    friend class TspSkinInplaceEdit;
     // Range of one axis into its bar; returns whether the bar is to be shown.
     bool SyncAxisRange(bool AHorizontal, Integer AWidth, Integer AHeight, bool AUpdateVert,
                        const TGridCoord& AOldTopLeft);
