@@ -244,4 +244,25 @@ TEST_F(GridEditor, RowSelectGridsNeverShowTheEditor)
     EXPECT_EQ(G->CellText(1, 1), "cell1");
 }
 
+// The press on the grid opens the editor over the cell; a second press soon after lands on the editor and still
+// counts as the double click it is for the user.
+TEST_F(GridEditor, SecondPressOnTheFreshEditorIsADoubleClick)
+{
+    auto* G = EditingGrid();
+    int DoubleClicks = 0;
+    G->OnDblClick = [&](TObject*) { ++DoubleClicks; };
+    Run(1000);
+    Display.Click(ScreenPoint(G, 140, 30));  // the current cell: the editor opens
+    Pump();
+    ASSERT_TRUE(EditorShown(G));
+    Display.Click(ScreenPoint(G, 140, 30));
+    Pump();
+    EXPECT_EQ(DoubleClicks, 1);
+    // Long after, a press on the editor is a press.
+    Run(2000);
+    Display.Click(ScreenPoint(G, 140, 30));
+    Pump();
+    EXPECT_EQ(DoubleClicks, 1);
+}
+
 }  // namespace
