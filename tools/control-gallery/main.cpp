@@ -58,6 +58,7 @@
 #include "skinned_forms.h"
 #include "tools/control-gallery/menu_sheet.h"
 // Grids.
+#include "skin/dialogs/grids/inplace_editor.h"
 #include "skin/dialogs/grids/string_grid.h"
 // skinned hints
 #include "tools/control-gallery/hint_sheet.h"
@@ -1004,9 +1005,24 @@ std::vector<TGalleryRow> GridRows(TGallery& AGallery)
             return Linked(g, skin);
         };
     };
+    // The same list with cell editing: the in-place editor stands open on the second job's source. Editing needs
+    // cell selection, so the rows are not selected whole here.
+    auto editing = [=](TForm* AForm) -> TControl* {
+        auto* g = static_cast<TspSkinStringGrid*>(jobList(false)(AForm));
+        g->SetOptions({goFixedVertLine, goFixedHorzLine, goColSizing, goEditing, goAlwaysShowEditor});
+        g->FocusCellAt(0, 2, true);
+        g->SetParent(AForm);
+        g->HandleNeeded();
+        g->SetEditorMode(true);
+        // The name without its extension selected, as while renaming; the selection shows once focused.
+        g->InplaceEditor()->SetSelStart(0);
+        g->InplaceEditor()->SetSelLength(13);
+        return g;
+    };
     return {
         {"job list, drawn by its owner", jobList(true), {200, 50}},
         {"job list, default drawing", jobList(false), {200, 50}},
+        {"job list, editor open", editing, {60, 50}},
     };
 }
 

@@ -33,10 +33,9 @@ bool NoShiftKeys(TShiftState AShift)
 
 // ---- the see-through masked edit -----------------------------------------------------------------------------
 
-TspSkinTransparentMaskEdit::TspSkinTransparentMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
-{
-    ControlStyle().Include(csOpaque);
-}
+// Not opaque: the platform's field paints only its text, so an edit that is not see-through has its background
+// erased in its colour.
+TspSkinTransparentMaskEdit::TspSkinTransparentMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
 
 void TspSkinTransparentMaskEdit::SetTransparent(bool AValue)
 {
