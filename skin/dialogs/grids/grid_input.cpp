@@ -2,9 +2,11 @@
 // sizing columns and rows at their dividers, moving them by their fixed cells, and the wheel.
 #include <algorithm>
 
+#include "platform/gui/canvas.h"
 #include "platform/win/input.h"
 #include "platform/win/keys.h"
 #include "platform/win/message_queue.h"
+#include "platform/win/painting.h"
 #include "skin/dialogs/grids/skin_custom_grid.h"
 
 namespace {
@@ -168,7 +170,10 @@ void TspSkinCustomGrid::MouseDown(TMouseButton AButton, TShiftState AShift, int 
     } else if (AButton == mbLeft) {
         TGridLayout L = ComputeLayout();
         HitTestSizing(AX, AY, L, FGridState, FSizingIndex, FSizingPos, FSizingOfs);
-        if (FGridState != gsNormal) return;
+        if (FGridState != gsNormal) {
+            XorSizingLine(L);
+            return;
+        }
         const TGridCoord Cell = CellAtPoint(AX, AY, L);
         if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
             if (FOptions.Contains(goEditing)) {
@@ -192,6 +197,8 @@ void TspSkinCustomGrid::MouseDown(TMouseButton AButton, TShiftState AShift, int 
             if (CanBeginRowMove(FMoveIndex, FMovePos, {AX, AY})) {
                 FGridState = gsRowMoving;
                 Moving = true;
+                Update();
+                XorMoveLine();
                 win::SetTimer(Handle(), DragTimerId, DragTimerInterval);
             }
         } else if (Cell.Y >= 0 && Cell.Y < FFixedRows && Cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
@@ -199,6 +206,8 @@ void TspSkinCustomGrid::MouseDown(TMouseButton AButton, TShiftState AShift, int 
             if (CanBeginColumnMove(FMoveIndex, FMovePos, {AX, AY})) {
                 FGridState = gsColMoving;
                 Moving = true;
+                Update();
+                XorMoveLine();
                 win::SetTimer(Handle(), DragTimerId, DragTimerInterval);
             }
         }
@@ -231,8 +240,12 @@ void TspSkinCustomGrid::MouseMove(TShiftState AShift, int AX, int AY)
         }
         break;
     }
-    case gsRowSizing: FSizingPos = AY + FSizingOfs; break;
-    case gsColSizing: FSizingPos = AX + FSizingOfs; break;
+    case gsRowSizing:
+    case gsColSizing:
+        XorSizingLine(L);
+        FSizingPos = (FGridState == gsRowSizing ? AY : AX) + FSizingOfs;
+        XorSizingLine(L);
+        break;
     default: {
         // The split cursor over a divider, the control's own cursor elsewhere.
         TGridState S;
@@ -268,6 +281,9 @@ void TspSkinCustomGrid::MouseUp(TMouseButton AButton, TShiftState AShift, int AX
             break;
         case gsRowSizing:
         case gsColSizing: {
+            FGridState = State;
+            XorSizingLine(L);
+            FGridState = gsNormal;
             const TGridAxisLayout& A = State == gsColSizing ? L.Horz : L.Vert;
             Integer Start = A.FixedEnd;
             for (Integer I = A.FirstScrollCell; I < FSizingIndex; ++I) Start += A.GetExtent(I) + A.LineWidth;
@@ -282,6 +298,9 @@ void TspSkinCustomGrid::MouseUp(TMouseButton AButton, TShiftState AShift, int AX
         }
         case gsRowMoving:
         case gsColMoving:
+            FGridState = State;
+            XorMoveLine();
+            FGridState = gsNormal;
             if (HandleAllocated()) win::KillTimer(Handle(), DragTimerId);
             if (State == gsRowMoving) {
                 if (CanEndRowMove(FMoveIndex, FMovePos, {AX, AY}) && FMoveIndex != FMovePos)
@@ -307,6 +326,7 @@ void TspSkinCustomGrid::MoveAndTrack(Integer AMouse, Integer ACellHit, TGridLayo
     if (ACellHit == FMovePos || (FMovePos == A->FixedCount && AMouse < A->FixedEnd)
         || (FMovePos == A->CellCount - 1 && AMouse > A->GridEnd))
         return;
+    XorMoveLine();
     if (AMouse < A->FixedEnd) {
         if (FMovePos > A->FixedCount) {
             ScrollByCode(AHorizontal ? 0 : 1, win::SB_LINEUP, false, 0);
@@ -328,6 +348,7 @@ void TspSkinCustomGrid::MoveAndTrack(Integer AMouse, Integer ACellHit, TGridLayo
     }
     if (AHorizontal ? CanMoveColumnTo(FMoveIndex, ACellHit, APt) : CanMoveRowTo(FMoveIndex, ACellHit, APt))
         FMovePos = ACellHit;
+    XorMoveLine();
 }
 
 void TspSkinCustomGrid::AutoScrollStep(Integer ADirection)
@@ -368,8 +389,52 @@ void TspSkinCustomGrid::DragTimerTick()
 
 void TspSkinCustomGrid::CancelDrag()
 {
+    switch (FGridState) {
+    case gsRowSizing:
+    case gsColSizing: XorSizingLine(ComputeLayout()); break;
+    case gsRowMoving:
+    case gsColMoving: XorMoveLine(); break;
+    default: break;
+    }
     if (HandleAllocated()) win::KillTimer(Handle(), DragTimerId);
     FGridState = gsNormal;
+}
+
+void TspSkinCustomGrid::XorLine(TPoint AFrom, TPoint ATo, Integer AWidth)
+{
+    if (!HandleAllocated()) return;
+    const win::HDC DC = win::GetDC(Handle());
+    TCanvas C;
+    C.SetHandle(DC);
+    C.Pen()->SetStyle(psDot);
+    C.Pen()->SetMode(pmXor);
+    C.Pen()->SetWidth(AWidth);
+    C.Pen()->SetColor(static_cast<TColor>(255));
+    C.MoveTo(AFrom.X, AFrom.Y);
+    C.LineTo(ATo.X, ATo.Y);
+    C.SetHandle(nullptr);
+    win::ReleaseDC(Handle(), DC);
+}
+
+void TspSkinCustomGrid::XorSizingLine(const TGridLayout& L)
+{
+    if (FGridState == gsRowSizing)
+        XorLine({0, FSizingPos}, {L.Horz.GridEnd, FSizingPos}, 1);
+    else if (FGridState == gsColSizing)
+        XorLine({FSizingPos, 0}, {FSizingPos, L.Vert.GridEnd}, 1);
+}
+
+void TspSkinCustomGrid::XorMoveLine()
+{
+    if (FGridState == gsRowMoving) {
+        const TRect R = CellBoxRect(0, FMovePos, 0, FMovePos);
+        const Integer Y = FMoveIndex < FMovePos ? R.Bottom : R.Top;
+        XorLine({0, Y}, {ClientWidth(), Y}, 5);
+    } else if (FGridState == gsColMoving) {
+        const TRect R = CellBoxRect(FMovePos, 0, FMovePos, 0);
+        const Integer X = FMoveIndex < FMovePos ? R.Right : R.Left;
+        XorLine({X, 0}, {X, ClientHeight()}, 5);
+    }
 }
 
 bool TspSkinCustomGrid::DoMouseWheelDown(TShiftState AShift, TPoint AMousePos)

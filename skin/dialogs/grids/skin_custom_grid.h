@@ -275,6 +275,10 @@ protected:
     std::unique_ptr<TGridBarWatcher> FBarWatcher;
 
 private:
+    // The dotted XOR lines of a drag, drawn straight on the window; drawing one twice erases it.
+    void XorSizingLine(const TGridLayout& ALayout);
+    void XorMoveLine();
+    void XorLine(TPoint AFrom, TPoint ATo, Integer AWidth);
     void MoveAndTrack(Integer AMouse, Integer ACellHit, TGridLayout& ALayout, bool AHorizontal, TPoint APt);
     void GridDrawLines(bool ADoHorz, bool ADoVert, Integer ACol, Integer ARow, const std::array<Integer, 4>& ABounds,
                        TColor AOnColor, TColor AOffColor, const TGridLayout& ALayout, TColor ALineColor);

@@ -113,3 +113,60 @@ TEST_F(GridInput, WheelMovesTheRowWithinItsBounds)
 }
 
 }  // namespace
+
+namespace {
+
+// While a divider is dragged a dotted XOR line follows the pointer; it leaves nothing behind when it moves on or
+// the drag is cancelled.
+TEST_F(GridInput, SizingLineFollowsThePointerAndLeavesNoTrace)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetOptions(TGridOptions(DefaultGridOptions).Include(goColSizing));
+    Pump();
+    auto Column = [&](Integer AX) {
+        std::vector<TColor> Out;
+        for (Integer Y = 30; Y < 120; ++Y) Out.push_back(ScreenColor(G, AX, Y));
+        return Out;
+    };
+    const auto Clean160 = Column(160), Clean180 = Column(180);
+    Display.PressButton(ScreenPoint(G, 129, 10));  // the divider after column 1
+    Display.MoveMouse(ScreenPoint(G, 160, 10));
+    Pump();
+    EXPECT_NE(Column(160), Clean160);
+    Display.MoveMouse(ScreenPoint(G, 180, 10));
+    Pump();
+    EXPECT_EQ(Column(160), Clean160);
+    EXPECT_NE(Column(180), Clean180);
+    G->Perform(win::WM_CANCELMODE, 0, 0);
+    Pump();
+    EXPECT_EQ(Column(180), Clean180);
+    Display.ReleaseButton(ScreenPoint(G, 180, 10));
+    Pump();
+    EXPECT_EQ(G->ColWidths(1), 64) << "a cancelled drag sizes nothing";
+}
+
+// Dragging column 2 by its title over column 3 marks the drop edge, the right edge of column 3 at x = 259; along
+// the title row the drag timer does the tracking.
+TEST_F(GridInput, ColumnMoveMarkerShowsTheDropEdgeUntilTheDragEnds)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetOptions(TGridOptions(DefaultGridOptions).Include(goColMoving));
+    Pump();
+    auto Column = [&](Integer AX) {
+        std::vector<TColor> Out;
+        for (Integer Y = 30; Y < 120; ++Y) Out.push_back(ScreenColor(G, AX, Y));
+        return Out;
+    };
+    const auto Clean = Column(259);
+    Display.PressButton(ScreenPoint(G, 150, 10));
+    Display.MoveMouse(ScreenPoint(G, 220, 10));
+    Run(100);
+    EXPECT_NE(Column(259), Clean);
+    G->Perform(win::WM_CANCELMODE, 0, 0);
+    Pump();
+    EXPECT_EQ(Column(259), Clean);
+    Display.ReleaseButton(ScreenPoint(G, 220, 10));
+    Pump();
+}
+
+}  // namespace
