@@ -72,7 +72,7 @@ void TspSkinCustomGrid::SyncCellEditor()
 
 void TspSkinCustomGrid::PrepareCellEditor()
 {
-    FInplaceEdit->SetTransparent(Skinned() && FBGPicture);
+    FInplaceEdit->SetTransparent((Skinned() && FBGPicture) || FTransparent);
     FInplaceCol = Col();
     FInplaceRow = Row();
     if (Skinned() && FGridRecord) {

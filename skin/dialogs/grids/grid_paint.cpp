@@ -7,6 +7,7 @@
 #include "platform/gui/canvas.h"
 #include "skin/controls/skin_pictures.h"
 #include "skin/core/glyph_pictures.h"
+#include "skin/core/parent_background.h"
 #include "skin/core/skin_compose.h"
 #include "skin/core/skin_strips.h"
 #include "skin/dialogs/grids/skin_custom_grid.h"
@@ -22,6 +23,15 @@ void Frame3D(TCanvas* C, const TRect& R, TColor ATopLeft, TColor ABottomRight)
     C->Polyline({TPoint{R.Left, R.Bottom - 1}, TPoint{R.Left, R.Top}, TPoint{R.Right, R.Top}});
     C->Pen()->SetColor(ABottomRight);
     C->Polyline({TPoint{R.Right - 1, R.Top}, TPoint{R.Right - 1, R.Bottom - 1}, TPoint{R.Left - 1, R.Bottom - 1}});
+}
+
+// Tiles from (0, 0) over AW x AH; a picture without size tiles nothing.
+void TileFrom(TCanvas* C, TBitmap* APicture, Integer AW, Integer AH)
+{
+    if (APicture->Width() <= 0 || APicture->Height() <= 0) return;
+    for (Integer Y = 0; Y <= AH / APicture->Height(); ++Y)
+        for (Integer X = 0; X <= AW / APicture->Width(); ++X)
+            C->Draw(X * APicture->Width(), Y * APicture->Height(), APicture);
 }
 
 bool Intersects(const TRect& A, const TRect& B)
@@ -43,6 +53,42 @@ void TspSkinCustomGrid::SetUseSkinCellHeight(bool AValue)
     if (AValue == FUseSkinCellHeight) return;
     FUseSkinCellHeight = AValue;
     Invalidate();
+}
+
+void TspSkinCustomGrid::SetTransparent(bool AValue)
+{
+    FTransparent = AValue;
+    Invalidate();
+}
+
+void TspSkinCustomGrid::SetWallpaper(TBitmap* AValue)
+{
+    if (AValue) {
+        if (!FWallpaper) FWallpaper = std::make_unique<TBitmap>();
+        FWallpaper->Assign(AValue);
+        FTransparent = true;
+    } else {
+        FWallpaper.reset();
+    }
+    Invalidate();
+}
+
+void TspSkinCustomGrid::SetWallpaperStretch(bool AValue)
+{
+    FWallpaperStretch = AValue;
+    if (HasWallpaper()) Invalidate();
+}
+
+void TspSkinCustomGrid::SetParentImage(TBitmap* AImage)
+{
+    AImage->SetSize(Width(), Height());
+    if (!HasWallpaper()) {
+        PaintParentBackground(this, AImage->Canvas());
+    } else if (FWallpaperStretch) {
+        AImage->Canvas()->StretchDraw({0, 0, AImage->Width(), AImage->Height()}, FWallpaper.get());
+    } else {
+        TileFrom(AImage->Canvas(), FWallpaper.get(), AImage->Width(), AImage->Height());
+    }
 }
 
 void TspSkinCustomGrid::GetSkinData()
@@ -207,7 +253,7 @@ void TspSkinCustomGrid::DrawCellRange(Integer ACol, Integer ARow, Integer AStart
                         C->Brush()->SetColor(clHighlight);
                         C->Font()->SetColor(clHighlightText);
                         C->FillRect(Where);
-                    } else {
+                    } else if (!FTransparent || Fixed) {
                         C->Brush()->SetColor(AColor);
                         C->FillRect(Where);
                         if (Fixed) Frame3D(C, Where, clBtnHighlight, clBtnShadow);
@@ -218,7 +264,7 @@ void TspSkinCustomGrid::DrawCellRange(Integer ACol, Integer ARow, Integer AStart
                     C->Draw(Where.Left, Where.Top, &Cell);
                 } else {
                     ApplyCellFont(C, State, FGridRecord->FontColor);
-                    if (!FBGPicture) {
+                    if (!FBGPicture && !FTransparent) {
                         C->Brush()->SetStyle(bsSolid);
                         C->Brush()->SetColor(FGridRecord->BGColor);
                         C->FillRect(Where);
@@ -240,10 +286,12 @@ void TspSkinCustomGrid::Paint()
     if (Width() <= 0 || Height() <= 0) return;
     GetSkinData();
     TCanvas* C = Canvas();
-    if (FGridRecord && FBGPicture && FBGPicture->Width() > 0 && FBGPicture->Height() > 0) {
-        for (Integer Y = 0; Y <= Height() / FBGPicture->Height(); ++Y)
-            for (Integer X = 0; X <= Width() / FBGPicture->Width(); ++X)
-                C->Draw(X * FBGPicture->Width(), Y * FBGPicture->Height(), FBGPicture);
+    if (FGridRecord && FBGPicture && !FTransparent) {
+        TileFrom(C, FBGPicture, Width(), Height());
+    } else if (FTransparent) {
+        TBitmap ParentImage;
+        SetParentImage(&ParentImage);
+        C->Draw(0, 0, &ParentImage);
     }
     const TGridLayout L = ComputeLayout();
     if (L.Horz.LineWidth > 0 || L.Vert.LineWidth > 0) {
@@ -270,7 +318,7 @@ void TspSkinCustomGrid::Paint()
                   L.Vert.GridEnd, Color(), {}, L, Sel);
     if (!Designing() && FOptions.Contains(goRowSelect) && FDefaultDrawing && Focused() && !FGridRecord)
         DrawDottedFocusRect(C, GridRectToClientRect(Sel, false));
-    if (!FGridRecord || !FBGPicture) {
+    if ((!FGridRecord || !FBGPicture) && !FTransparent) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetColor(FGridRecord ? FGridRecord->BGColor : Color());
         if (L.Horz.GridEnd < L.Horz.ClientExtent)

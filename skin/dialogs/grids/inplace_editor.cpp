@@ -1,7 +1,10 @@
 #include "skin/dialogs/grids/inplace_editor.h"
 
 #include "platform/controls/edit_messages.h"
+#include "platform/gdi/bitmaps.h"
 #include "platform/gui/control_messages.h"
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
 #include "platform/gui/forms.h"
 #include "platform/win/beep.h"
 #include "platform/win/geometry.h"
@@ -12,6 +15,7 @@
 #include "platform/win/styles.h"
 #include "platform/win/window.h"
 #include "skin/controls/edit_context_menu.h"
+#include "skin/core/parent_background.h"
 #include "skin/core/skin_data.h"
 #include "skin/dialogs/grids/skin_custom_grid.h"
 
@@ -50,6 +54,18 @@ void TspSkinTransparentMaskEdit::CreateParams(TCreateParams& AParams)
     if (Transparent()) AParams.ExStyle |= WS_EX_TRANSPARENT;
 }
 
+void TspSkinTransparentMaskEdit::PaintWindow(HDC ADC)
+{
+    // Every window keeps a picture of its own here, so see-through means painting what the parent shows here
+    // before the text, also when nothing asked to erase.
+    if (Transparent() && Width() > 0 && Height() > 0) {
+        TBitmap Behind(Width(), Height());
+        PaintParentBackground(this, Behind.Canvas());
+        BitBlt(ADC, 0, 0, Width(), Height(), Behind.Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
+    TCustomMaskEdit::PaintWindow(ADC);
+}
+
 void TspSkinTransparentMaskEdit::Invalidate()
 {
     if (Transparent())
@@ -73,8 +89,11 @@ void TspSkinTransparentMaskEdit::InvalidateWithParent()
 
 void TspSkinTransparentMaskEdit::WndProc(TMessage& AMessage)
 {
-    // The platform's see-through field paints the parent behind its text in its own erase step, so the erase
-    // needs no invalidation here (that would only start the next paint).
+    if (AMessage.Msg == WM_ERASEBKGND && Transparent()) {
+        // The painting puts the parent behind the text; invalidating here would only start the next paint.
+        AMessage.Result = 1;
+        return;
+    }
     TCustomMaskEdit::WndProc(AMessage);
     switch (AMessage.Msg) {
     case WM_SETFOCUS:

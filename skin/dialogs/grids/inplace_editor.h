@@ -26,6 +26,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& AParams) override;
+    void PaintWindow(win::HDC ADC) override;
 
 private:
     bool FDown = false;

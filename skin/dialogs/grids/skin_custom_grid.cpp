@@ -450,8 +450,16 @@ void TspSkinCustomGrid::AfterTopLeftMove(const TGridCoord& AOld)
     }
     TopLeftChanged();
     if (HandleAllocated()) {
-        const Integer From = std::min(GridWidth(), Width() - 1);
-        InvalidateClientRect({From, 0, Width(), Height()}, true);
+        // A background that stays put (the skin's picture, the wallpaper, the parent) repaints under the moved
+        // cells; otherwise only the strip right of the cells.
+        const TGridLayout L = ComputeLayout();
+        const Integer From = std::min(L.Horz.GridEnd, Width() - 1);
+        if ((Skinned() && FBGPicture) || FTransparent) {
+            InvalidateClientRect({L.Horz.FixedEnd, L.Vert.FixedEnd, ClientWidth(), ClientHeight()}, true);
+            InvalidateClientRect({From, 0, Width(), L.Vert.FixedEnd}, true);
+        } else {
+            InvalidateClientRect({From, 0, Width(), Height()}, true);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 // draw the cells (DrawCell) and publish the engine (draw grid, string grid).
 #include <array>
 
+#include "platform/gui/bitmap.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/control_records.h"
 #include "skin/dialogs/grids/grid_extents.h"
@@ -86,6 +87,15 @@ public:
     void SetUseSkinFont(bool AValue);
     bool UseSkinCellHeight() const { return FUseSkinCellHeight; }
     void SetUseSkinCellHeight(bool AValue);
+    // See-through cells: the wallpaper, or without one the parent's background, shows behind them.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool AValue);
+    // A copy is kept; giving a picture also makes the grid transparent.
+    TBitmap* Wallpaper() const { return FWallpaper.get(); }
+    void SetWallpaper(TBitmap* AValue);
+    // Stretched over the control instead of tiled.
+    bool WallpaperStretch() const { return FWallpaperStretch; }
+    void SetWallpaperStretch(bool AValue);
     void GetSkinData() override;
     void ChangeSkinData() override;
     // Where descendants draw a cell's text: the skin's text rectangle grown with the cell, or the cell itself.
@@ -263,6 +273,9 @@ protected:
     bool FCanEditModify = true;
     bool FUseSkinFont = true;
     bool FUseSkinCellHeight = true;
+    bool FTransparent = false;
+    std::unique_ptr<TBitmap> FWallpaper;
+    bool FWallpaperStretch = false;
     // The skin record while skinned (it lives in the skin data), with the select and focus pictures' rectangles
     // filled in from each other when one is empty.
     TspDataSkinGridControl* FGridRecord = nullptr;
@@ -289,6 +302,9 @@ private:
     void ApplyCellFont(TCanvas* ACanvas, TGridDrawState AState, TColor AColor);
     void ApplyCellFontTo(TFont* AFont, TGridDrawState AState, TColor AColor);
     void PrepareCellEditor();
+    // What shows behind transparent cells, at the control's size.
+    void SetParentImage(TBitmap* AImage);
+    bool HasWallpaper() const { return FWallpaper && !FWallpaper->Empty(); }
     // Messages of the editor's hosting; false when the message is not one of them.
     bool HandleEditorMessage(TMessage& AMessage);
     void ScrollOneColumn(Integer ACode, Integer APos, Integer AFactor, const TGridLayout& ALayout);

@@ -265,4 +265,21 @@ TEST_F(GridEditor, SecondPressOnTheFreshEditorIsADoubleClick)
     EXPECT_EQ(DoubleClicks, 1);
 }
 
+// Over a transparent grid the editor is see-through too: the wallpaper shows around its text.
+TEST_F(GridEditor, EditorOverAWallpaperShowsIt)
+{
+    auto* G = EditingGrid();
+    TBitmap Paper(8, 8, pf24bit);
+    controlstest::Fill(&Paper, Rect(0, 0, 8, 8), clRed);
+    G->SetWallpaper(&Paper);
+    G->SetCellText(2, 1, "");
+    Key(KeyF2);
+    ASSERT_TRUE(EditorShown(G));
+    ASSERT_TRUE(Editor(G)->Transparent());
+    G->Invalidate();
+    Pump();
+    const TRect R = G->CellRect(2, 1);
+    EXPECT_EQ(ScreenColor(G, R.Right - 4, R.Bottom - 4), clRed);
+}
+
 }  // namespace

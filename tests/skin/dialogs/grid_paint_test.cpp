@@ -76,4 +76,30 @@ TEST_F(GridPaint, SkinnedCellsUseTheRecordPictures)
     EXPECT_FALSE(G->Skinned()) << "no fixed picture: the plain look";
 }
 
+// A transparent grid lets what lies behind its scrollable cells show: the parent (the black form), a tiled
+// wallpaper, or a stretched one; the fixed cells and the area beyond the cells keep no colour of their own.
+TEST_F(GridPaint, TransparentCellsShowTheParentOrTheWallpaper)
+{
+    auto* G = NewGrid(400, 150);
+    G->SetColor(clWhite);
+    ASSERT_EQ(At(G, 210, 60), clWhite);  // cell (3, 2)
+    G->SetTransparent(true);
+    EXPECT_EQ(At(G, 210, 60), clBlack) << "a data cell shows the form";
+    EXPECT_EQ(At(G, 380, 40), clBlack) << "so does the area beyond the cells";
+    EXPECT_EQ(At(G, 30, 40), ColorToRGB(clBtnFace)) << "fixed cells stay filled";
+    // A 20 x 20 wallpaper, red with a blue bottom-right quarter, tiled from the corner.
+    TBitmap Paper(20, 20, pf24bit);
+    controlstest::Fill(&Paper, Rect(0, 0, 20, 20), clRed);
+    controlstest::Fill(&Paper, Rect(10, 10, 20, 20), clBlue);
+    G->SetTransparent(false);
+    G->SetWallpaper(&Paper);
+    EXPECT_TRUE(G->Transparent()) << "a wallpaper makes the grid transparent";
+    EXPECT_EQ(At(G, 202, 62), clRed);
+    EXPECT_EQ(At(G, 215, 55), clBlue);
+    // Stretched, the blue quarter covers the control's bottom-right quarter.
+    G->SetWallpaperStretch(true);
+    EXPECT_EQ(At(G, 150, 60), clRed);
+    EXPECT_EQ(At(G, 250, 110), clBlue);
+}
+
 }  // namespace
