@@ -5,6 +5,7 @@
 
 #include "platform/win/keys.h"
 #include "platform/win/messages.h"
+#include "skin/controls/menu_messages.h"
 #include "skin/dialogs/grids/inplace_editor.h"
 #include "skin/dialogs/grids/string_grid.h"
 #include "tests/skin/dialogs/grid_fixture.h"
@@ -280,6 +281,61 @@ TEST_F(GridEditor, EditorOverAWallpaperShowsIt)
     Pump();
     const TRect R = G->CellRect(2, 1);
     EXPECT_EQ(ScreenColor(G, R.Right - 4, R.Bottom - 4), clRed);
+}
+
+// Records the menu the editor asks for instead of showing it.
+class TRecordingMenus : public TspEditMenuService {
+public:
+    struct TMenu : TspEditMenu {
+        TRecordingMenus* Owner;
+        explicit TMenu(TRecordingMenus* AOwner) : Owner(AOwner) {}
+        bool Popup2(TControl*, TPoint AAt) override
+        {
+            Owner->At = AAt;
+            return true;
+        }
+    };
+    std::unique_ptr<TspEditMenu> CreateMenu(TControl*, TCustomForm*, std::vector<TspEditMenuItem> AItems) override
+    {
+        Items = std::move(AItems);
+        return std::make_unique<TMenu>(this);
+    }
+    TspResourceStrData* FormTexts(TCustomForm*) override { return nullptr; }
+    std::vector<TspEditMenuItem> Items;
+    TPoint At{-1, -1};
+    std::string Enabled() const
+    {
+        std::string Out;
+        for (const auto& I : Items) Out += I.Caption == "-" ? '-' : (I.Enabled ? '1' : '0');
+        return Out;
+    }
+};
+
+// Undo, -, Cut, Copy, Paste, Delete, -, Select All; asked from the keyboard, at the editor's centre.
+TEST_F(GridEditor, EditMenuFromTheKeyboardOpensAtTheCentreWithItsItemsEnabledByTheText)
+{
+    TRecordingMenus Menus;
+    SetEditMenuService(&Menus);
+    struct TUnset {
+        ~TUnset() { SetEditMenuService(nullptr); }
+    } Unset;
+    Display.SetClipboardText("x");
+    auto* G = EditingGrid();
+    Key(KeyF2);
+    ASSERT_TRUE(EditorShown(G));
+    auto* E = Editor(G);
+    E->Perform(win::WM_CONTEXTMENU, reinterpret_cast<win::WPARAM>(E->Handle()), win::MAKELPARAM(-1, -1));
+    const TPoint Origin = E->ClientOrigin();
+    EXPECT_EQ(Menus.At, (TPoint{Origin.X + E->Width() / 2, Origin.Y + E->Height() / 2}));
+    ASSERT_EQ(Menus.Items.size(), 8u);
+    EXPECT_EQ(Menus.Items[7].Caption, "Select All");
+    EXPECT_EQ(Menus.Enabled().substr(2), "0010-1") << "no selection: no Cut, Copy or Delete; text to paste";
+    EXPECT_NE(E->SysPopupMenu(), nullptr);
+    E->Perform(SKM_AFTERMENUCOMMAND, 0, 0);
+    EXPECT_EQ(E->SysPopupMenu(), nullptr) << "the menu goes once its command ran";
+    E->SetText("");
+    E->Perform(win::WM_CONTEXTMENU, reinterpret_cast<win::WPARAM>(E->Handle()), win::MAKELPARAM(-1, -1));
+    EXPECT_EQ(Menus.Enabled().back(), '0') << "nothing to select in an empty text";
 }
 
 }  // namespace
