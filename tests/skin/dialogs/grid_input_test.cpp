@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/win/keys.h"
 #include "tests/skin/dialogs/grid_fixture.h"
 
@@ -22,6 +24,13 @@ protected:
         Display.PressKey(AKey);
         if (AModifier) Display.KeyUp(AModifier);
         Pump();
+    }
+    // The screen's colours down the grid's data rows at client x = AX.
+    std::vector<TColor> ColumnOfPixels(TTestGrid* G, Integer AX)
+    {
+        std::vector<TColor> Out;
+        for (Integer Y = 30; Y < 120; ++Y) Out.push_back(ScreenColor(G, AX, Y));
+        return Out;
     }
 };
 
@@ -123,11 +132,7 @@ TEST_F(GridInput, SizingLineFollowsThePointerAndLeavesNoTrace)
     auto* G = FocusedGrid(330, 130);
     G->SetOptions(TGridOptions(DefaultGridOptions).Include(goColSizing));
     Pump();
-    auto Column = [&](Integer AX) {
-        std::vector<TColor> Out;
-        for (Integer Y = 30; Y < 120; ++Y) Out.push_back(ScreenColor(G, AX, Y));
-        return Out;
-    };
+    auto Column = [&](Integer AX) { return ColumnOfPixels(G, AX); };
     const auto Clean160 = Column(160), Clean180 = Column(180);
     Display.PressButton(ScreenPoint(G, 129, 10));  // the divider after column 1
     Display.MoveMouse(ScreenPoint(G, 160, 10));
@@ -152,11 +157,7 @@ TEST_F(GridInput, ColumnMoveMarkerShowsTheDropEdgeUntilTheDragEnds)
     auto* G = FocusedGrid(330, 130);
     G->SetOptions(TGridOptions(DefaultGridOptions).Include(goColMoving));
     Pump();
-    auto Column = [&](Integer AX) {
-        std::vector<TColor> Out;
-        for (Integer Y = 30; Y < 120; ++Y) Out.push_back(ScreenColor(G, AX, Y));
-        return Out;
-    };
+    auto Column = [&](Integer AX) { return ColumnOfPixels(G, AX); };
     const auto Clean = Column(259);
     Display.PressButton(ScreenPoint(G, 150, 10));
     Display.MoveMouse(ScreenPoint(G, 220, 10));
