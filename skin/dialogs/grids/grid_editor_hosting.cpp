@@ -117,7 +117,7 @@ bool TspSkinCustomGrid::HandleEditorMessage(TMessage& AMessage)
     case WM_CHAR: {
         const auto Key = static_cast<char32_t>(AMessage.WParam);
         // Any character that would be text opens the editor with it, whatever its script.
-        if (!FOptions.Contains(goEditing) || !(Key == 8 || (Key >= 0x20 && Key != 0x7F))) return false;
+        if (!FOptions.Contains(goEditing) || !(Key == 8 || IsTextCharacter(Key))) return false;
         ShowCellEditorWithChar(Key);
         return true;
     }

@@ -2,9 +2,9 @@
 
 #include "platform/controls/edit_messages.h"
 #include "platform/gdi/bitmaps.h"
-#include "platform/gui/control_messages.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
+#include "platform/gui/control_messages.h"
 #include "platform/gui/forms.h"
 #include "platform/win/beep.h"
 #include "platform/win/geometry.h"
@@ -24,9 +24,6 @@ using namespace win;
 namespace {
 
 constexpr WORD KeyF2 = 0x71;
-
-// Every character that would land in the text; control codes are keys, not text.
-bool IsPrintable(char32_t AKey) { return AKey >= 0x20 && AKey != 0x7F && !(AKey >= 0x80 && AKey <= 0x9F); }
 
 bool NoShiftKeys(TShiftState AShift)
 {
@@ -292,7 +289,7 @@ void TspSkinInplaceEdit::KeyPress(char32_t& AKey)
         return;
     }
     FGrid->KeyPress(AKey);
-    if (IsPrintable(AKey) && !FGrid->EditorAcceptsKey(AKey)) {
+    if (IsTextCharacter(AKey) && !FGrid->EditorAcceptsKey(AKey)) {
         AKey = 0;
         MessageBeep(0);
     }
@@ -311,7 +308,7 @@ void TspSkinInplaceEdit::KeyPress(char32_t& AKey)
     default: break;
     }
     // Every character that would change the text asks the grid, whatever its script (IME input included).
-    if ((AKey == 8 || AKey == 22 || AKey == 24 || IsPrintable(AKey)) && !CanModifyText()) AKey = 0;
+    if ((AKey == 8 || AKey == 22 || AKey == 24 || IsTextCharacter(AKey)) && !CanModifyText()) AKey = 0;
     if (AKey != 0) TspSkinTransparentMaskEdit::KeyPress(AKey);
 }
 

@@ -10,6 +10,9 @@
 
 class TspSkinCustomGrid;
 
+// Every character that would land in the text, of any script; control codes are keys, not text.
+inline bool IsTextCharacter(char32_t AKey) { return AKey >= 0x20 && AKey != 0x7F && !(AKey >= 0x80 && AKey <= 0x9F); }
+
 // The change notification the editor sends its grid in WM_COMMAND (high word of WParam, LParam its window).
 inline constexpr win::WORD InplaceEditChangeCode = 768;
 
