@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <ctime>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -17,6 +19,16 @@ constexpr const char* RootFolderNames[] = {
     "rfCommonPrograms", "rfCommonStartMenu", "rfCommonStartup", "rfControlPanel", "rfDesktopDirectory",
     "rfFavorites", "rfFonts", "rfInternet", "rfPersonal", "rfPrinters", "rfPrintHood", "rfPrograms", "rfRecent",
     "rfSendTo", "rfStartMenu", "rfStartup", "rfTemplates"};
+
+// The members of a set whose attribute bits are present.
+template <typename TEnum>
+TSet<TEnum> SetOfBits(uint32_t AAttributes, std::initializer_list<std::pair<uint32_t, TEnum>> ATable)
+{
+    TSet<TEnum> result;
+    for (auto& [bit, value] : ATable)
+        if (AAttributes & bit) result.Include(value);
+    return result;
+}
 
 TItemIdList ParseExisting(const std::string& APath)
 {
@@ -189,33 +201,29 @@ TItemIdList SpecialFolderLocation(TspRootFolder AValue)
 
 TspShellFolderCapabilities ItemCapabilities(const PNamespaceFolder& AFolder, const TItemIdList& AId)
 {
-    TspShellFolderCapabilities result;
-    if (!AFolder) return result;
-    uint32_t a = AFolder->GetAttributesOf(AId, 0x177);
-    if (a & SFGAO_CANCOPY) result.Include(fcCanCopy);
-    if (a & SFGAO_CANDELETE) result.Include(fcCanDelete);
-    if (a & SFGAO_CANLINK) result.Include(fcCanLink);
-    if (a & SFGAO_CANMOVE) result.Include(fcCanMove);
-    if (a & SFGAO_CANRENAME) result.Include(fcCanRename);
-    if (a & SFGAO_DROPTARGET) result.Include(fcDropTarget);
-    if (a & SFGAO_HASPROPSHEET) result.Include(fcHasPropSheet);
-    return result;
+    if (!AFolder) return {};
+    return SetOfBits<TspShellFolderCapability>(AFolder->GetAttributesOf(AId, 0x177),
+                                               {{SFGAO_CANCOPY, fcCanCopy},
+                                                {SFGAO_CANDELETE, fcCanDelete},
+                                                {SFGAO_CANLINK, fcCanLink},
+                                                {SFGAO_CANMOVE, fcCanMove},
+                                                {SFGAO_CANRENAME, fcCanRename},
+                                                {SFGAO_DROPTARGET, fcDropTarget},
+                                                {SFGAO_HASPROPSHEET, fcHasPropSheet}});
 }
 
 TspShellFolderProperties ItemProperties(const PNamespaceFolder& AFolder, const TItemIdList& AId)
 {
-    TspShellFolderProperties result;
-    if (!AFolder) return result;
-    uint32_t a = AFolder->GetAttributesOf(AId, 0xFC000);
-    if (a & SFGAO_GHOSTED) result.Include(fpCut);
-    if (a & SFGAO_LINK) result.Include(fpIsLink);
-    if (a & SFGAO_READONLY) result.Include(fpReadOnly);
-    if (a & SFGAO_SHARE) result.Include(fpShared);
-    if (a & SFGAO_FILESYSTEM) result.Include(fpFileSystem);
-    if (a & SFGAO_FILESYSANCESTOR) result.Include(fpFileSystemAncestor);
-    if (a & SFGAO_REMOVABLE) result.Include(fpRemovable);
-    if (a & SFGAO_VALIDATE) result.Include(fpValidate);
-    return result;
+    if (!AFolder) return {};
+    return SetOfBits<TspShellFolderProperty>(AFolder->GetAttributesOf(AId, 0xFC000),
+                                             {{SFGAO_GHOSTED, fpCut},
+                                              {SFGAO_LINK, fpIsLink},
+                                              {SFGAO_READONLY, fpReadOnly},
+                                              {SFGAO_SHARE, fpShared},
+                                              {SFGAO_FILESYSTEM, fpFileSystem},
+                                              {SFGAO_FILESYSANCESTOR, fpFileSystemAncestor},
+                                              {SFGAO_REMOVABLE, fpRemovable},
+                                              {SFGAO_VALIDATE, fpValidate}});
 }
 
 bool ItemIsFolder(const PNamespaceFolder& AFolder, const TItemIdList& AId)

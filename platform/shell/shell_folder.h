@@ -67,7 +67,7 @@ public:
     TspShellFolderCapabilities Capabilities() const;
     bool SubFolders() const;
     bool IsFolder() const;
-    // For parsing: the absolute path in raw bytes, or "::{token}" for a virtual node.
+    // For parsing: the absolute path in raw bytes; Computer, whose parsing name starts "::{", gives its shown name.
     std::string PathName() const;
     // The file-system path, empty for items outside the file system.
     std::string FullObjectName() const;

@@ -8,6 +8,8 @@
 #include "skin/core/interface_texts.h"
 #include "skin/core/skin_data.h"
 #include "skin/dialogs/shell_icons.h"
+#include "skin/forms/popup_menu.h"
+#include "platform/rtl/process.h"
 
 #include <fnmatch.h>
 
@@ -74,6 +76,7 @@ TspCustomShellListView::TspCustomShellListView(TComponent* AOwner) : TspSkinCust
 TspCustomShellListView::~TspCustomShellListView()
 {
     FNotifier.reset();
+    if (FItemMenu) FItemMenu->Items()->Clear();  // its items call into this view
     for (TComponent* partner : {FTreeView, FComboBox})
         if (IspShellListLink* link = LinkOf(partner)) link->SetLinkedListView(nullptr);
     FFolders.clear();  // before the root they hang below
@@ -486,6 +489,43 @@ void TspCustomShellListView::Edit(TListItem* AItem, std::string& AText)
     folder->Rename(AText);  // "Rename to %s failed" goes up to the caller
     Invalidate();
     if (IspShellListLink* tree = LinkOf(FTreeView)) tree->ShellListItemRenamed();
+}
+
+void TspCustomShellListView::RunItemVerb(const std::string& AVerb)
+{
+    TspShellFolder* folder = SelectedFolder();
+    if (!folder) return;
+    bool handled = false;
+    ExecuteCommand(AVerb, handled);
+    bool succeeded = handled;
+    if (!handled && SameText(AVerb, "open")) {
+        std::string path = folder->FullObjectName();
+        succeeded = !path.empty() && OpenWithDefaultProgram(path);
+    }
+    CommandCompleted(AVerb, succeeded);
+}
+
+// No shell menu exists here: the item menu holds the verbs the views know.
+void TspCustomShellListView::DoContextPopup(TPoint AMousePos, bool& AHandled)
+{
+    if (!FAutoContext || !SelectedFolder()) {
+        TspSkinCustomListView::DoContextPopup(AMousePos, AHandled);
+        return;
+    }
+    if (!FItemMenu) {
+        FItemMenu = new TspSkinPopupMenu(this);
+        for (const char* verb : {"Open", "Rename"}) {
+            auto* item = new TMenuItem(FItemMenu);
+            item->SetCaption(verb);
+            std::string lower = LowerCase(verb);
+            item->OnClick = [this, lower](TObject*) { RunItemVerb(lower); };
+            FItemMenu->Items()->Add(item);
+        }
+    }
+    FItemMenu->SetSkinData(SkinData());
+    TPoint at = AMousePos.X == -1 && AMousePos.Y == -1 ? ClientToScreen({0, 0}) : ClientToScreen(AMousePos);
+    FItemMenu->PopupFromRect2(this, Rect(at.X, at.Y, at.X, at.Y), false);  // the plain look too
+    AHandled = true;
 }
 
 void TspCustomShellListView::ExecuteCommand(const std::string& Verb, bool& Handled)

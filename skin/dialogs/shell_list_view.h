@@ -14,6 +14,7 @@
 
 class TStrings;
 class TspCustomShellListView;
+class TspSkinPopupMenu;
 
 // What a linked tree view or combo box hears from the list (their classes implement it).
 class IspShellListLink {
@@ -92,6 +93,12 @@ public:
     // True when an item passes the mask (the name of its file-system path against each part).
     bool MatchesListMask(TspShellFolder* AFolder) const;
 
+    // The item menu of the selected item: "Open" (with the desktop's default program) and "Rename", shown through
+    // the skinned popup menu by a right click when AutoContextMenus is set; built at the last context popup.
+    TspSkinPopupMenu* ItemMenu() const { return FItemMenu; }
+    // Runs one verb ("open", "rename") on the selected item: the view's hook first, then the verb itself.
+    void RunItemVerb(const std::string& AVerb);
+
     void ExecuteCommand(const std::string& Verb, bool& Handled) override;
     void CommandCompleted(const std::string& Verb, bool Succeeded) override;
 
@@ -108,6 +115,7 @@ protected:
     void DestroyWnd() override;
     void KeyDown(win::WORD& AKey, TShiftState AShift) override;
     void DblClick() override;
+    void DoContextPopup(TPoint AMousePos, bool& AHandled) override;
     virtual void FillFolderList();
 
 private:
@@ -141,6 +149,7 @@ private:
     std::unique_ptr<TspShellChangeNotifier> FNotifier;
     bool FSettingRoot = false;
     std::string FMask = "*.*|*.*";
+    TspSkinPopupMenu* FItemMenu = nullptr;  // owned as a component
 };
 
 class TspSkinFileListView : public TspCustomShellListView {

@@ -2,7 +2,9 @@
 // by typed text, navigation, refresh, renaming in place, the selected files and the links to partner views.
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/strings.h"
+#include "platform/win/messages.h"
 #include "skin/dialogs/shell_list_view.h"
+#include "skin/forms/popup_menu.h"
 #include "tests/platform/shell/shell_fixture.h"
 #include "tests/skin/controls/controls_fixture.h"
 
@@ -381,6 +383,45 @@ TEST_F(ShellListView, LinkedViewsFollowAndAGonePartnerIsForgotten)
     list->SetPath(FHome);
     list->SetShellTreeView(nullptr);
     EXPECT_EQ(tree->List, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class ShellListItemMenu : public ShellListView {};
+
+TEST_F(ShellListItemMenu, OpenAndRenameThroughTheViewsHook)
+{
+    // xdg-open is found on PATH: a stand-in records what it was given, so no desktop program opens.
+    std::string bin = FRoot + "/bin";
+    std::filesystem::create_directories(bin);
+    WriteFile(bin + "/xdg-open", "#!/bin/sh\necho \"$1\" > \"" + FRoot + "/opened\"\n");
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    auto path = FindEnvironmentVariable("PATH");
+    SetEnvironmentVariable("PATH", bin + ":" + path.value_or("/usr/bin:/bin"));
+
+    auto* list = NewList(FFiles);
+    list->Perform(win::WM_CONTEXTMENU, 0, 0xFFFFFFFF);  // from the keyboard, nothing selected: no item menu
+    EXPECT_EQ(list->ItemMenu(), nullptr);
+    list->SetSelected(IndexOf(list, "movie.mp4"), true);
+    list->Perform(win::WM_CONTEXTMENU, 0, 0xFFFFFFFF);
+    ASSERT_NE(list->ItemMenu(), nullptr);
+    ASSERT_EQ(list->ItemMenu()->Items()->Count(), 2);
+    EXPECT_EQ(list->ItemMenu()->Items()->Items(0)->Caption(), "Open");
+    EXPECT_EQ(list->ItemMenu()->Items()->Items(1)->Caption(), "Rename");
+
+    list->ItemMenu()->Items()->Items(0)->Click();
+    auto opened = [&] {
+        std::ifstream in(FRoot + "/opened");
+        std::string line;
+        return std::getline(in, line) && line == FFiles + "/movie.mp4";
+    };
+    ASSERT_TRUE(WaitForWithSlices(opened, 10, 20000));
+    list->ItemMenu()->Items()->Items(1)->Click();
+    EXPECT_TRUE(list->IsEditing());
+    list->LabelEdit().End(false);
+    path ? SetEnvironmentVariable("PATH", *path) : UnsetEnvironmentVariable("PATH");
 }
 
 }  // namespace
