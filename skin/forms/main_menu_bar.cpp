@@ -12,6 +12,7 @@
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_records.h"
 #include "skin/core/skin_strips.h"
+#include "skin/forms/mdi_child_buttons.h"
 #include "skin/forms/menu_engine.h"
 #include "skin/forms/skin_form.h"
 
@@ -232,6 +233,7 @@ TMainMenu* TspSkinMainMenuBar::GetChildMainMenu()
 void TspSkinMainMenuBar::CreateMenu()
 {
     ClearObjects();
+    RebuildChildButtons(this);
     TMainMenu* childMenu = nullptr;
     TCustomForm* form = SkinFormOwner(CVL);
     if ((form && form->FormStyle() == fsMDIForm) || FMergeMenu) childMenu = GetChildMainMenu();
@@ -315,6 +317,7 @@ void TspSkinMainMenuBar::CalcNewItemsRect()
                             ItemsRect.Bottom);
     else
         NewItemsRect = Rect(2, 2, Width() - 2, Height() - 2);
+    PlaceChildButtons(this);
 }
 
 TRect TspSkinMainMenuBar::GetMarkerRect() const
@@ -502,6 +505,10 @@ void TspSkinMainMenuBar::WndProc(TMessage& AMessage)
         return;
     case SKM_REPAINT_TRANSPARENT:
         if (FSkinSupport && FSD && FSD->MainMenuBarTransparent) Repaint();
+        return;
+    case SKM_CLOSEMENU:
+        ReleaseSysMenuButton(this);
+        TspSkinControl::WndProc(AMessage);
         return;
     default: TspSkinControl::WndProc(AMessage);
     }

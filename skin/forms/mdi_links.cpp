@@ -4,6 +4,7 @@
 #include "platform/gui/application.h"
 #include "platform/win/window.h"
 #include "skin/core/skin_data_messages.h"
+#include "skin/forms/mdi_child_buttons.h"
 #include "skin/forms/mdi_tabs_bar.h"
 #include "skin/forms/menu_mode.h"
 #include "skin/forms/skin_form.h"
@@ -19,6 +20,13 @@ TspSkinMDITabsBar* MainTabsBar()
 {
     TspCorvalis* main = FindSkinFormComponent(MainFormOf());
     return main ? main->MDITabsBar() : nullptr;
+}
+
+// The skinned main-menu bar showing this form's menu, which carries a maximized child's buttons.
+TspSkinMainMenuBar* MenuBarOf(TspCorvalis* ASkinForm)
+{
+    TspFormMenus* menus = FormMenusOf(ASkinForm);
+    return menus ? dynamic_cast<TspSkinMainMenuBar*>(menus->MainMenuBar) : nullptr;
 }
 
 }  // namespace
@@ -99,6 +107,14 @@ void TspCorvalis::MDIChildShown(bool AShown)
     }
 }
 
+void TspCorvalis::MDIChildGoing()
+{
+    if (FForm->FormStyle() != fsMDIChild) return;
+    FWindowState = wsNormal;
+    NotifyMainForm(SKM_MDICHILD_RESTORED);
+    DeleteChildFromBar(FForm);
+}
+
 bool TspCorvalis::MDIMessage(TMessage& Message)
 {
     switch (Message.Msg) {
@@ -116,11 +132,13 @@ bool TspCorvalis::MDIMessage(TMessage& Message)
         if (FForm->FormStyle() != fsMDIForm) return false;
         FMDIChildMaximized = true;
         FrameRepaint();
+        if (TspSkinMainMenuBar* bar = MenuBarOf(this)) MDIChildMaximize(bar);
         return false;
     case SKM_MDICHILD_RESTORED:
         if (FForm->FormStyle() != fsMDIForm) return false;
         if (!FindMaximizedChild()) FMDIChildMaximized = false;
         FrameRepaint();
+        if (TspSkinMainMenuBar* bar = MenuBarOf(this)) MDIChildRestore(bar);
         return false;
     default: return false;
     }

@@ -86,6 +86,7 @@ TspCorvalis::~TspCorvalis()
     MouseTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);
     UnHookMDIClient();
+    MDIChildGoing();
     ObjectList.clear();
     FRetiredObjects.clear();
     FQuickButtons.reset();

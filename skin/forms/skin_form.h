@@ -420,6 +420,8 @@ private:
     // Sends AMsg to the application's main form (an MDI child tells its parent of its window state).
     void NotifyMainForm(win::UINT AMsg);
     void MDIChildShown(bool AShown);
+    // A child's component going before its window: the parent hears of it as of a destroyed window.
+    void MDIChildGoing();
     TspSkinMDITabsBar* FMDITabsBar = nullptr;
     bool FMDIChildMaximized = false;
     win::HWND FClientWindow = nullptr;
