@@ -27,6 +27,20 @@ TspDataSkinButtonControl* ButtonRecord(TspSkinMDITabsBar* ABar, const char* ANam
 
 TRect PickRect(const TRect& AFirst, const TRect& AFallback) { return IsEmptyRect(AFirst) ? AFallback : AFirst; }
 
+// A skin font (name, style, height) with the bar's UseSkinFont, else the bar's default font; the colour either way.
+void SetTabFont(TCanvas* C, TspSkinMDITabsBar* ABar, const std::string& AName, TFontStyles AStyle, Integer AHeight,
+                TColor AColor)
+{
+    if (ABar->UseSkinFont()) {
+        C->Font()->SetName(AName);
+        C->Font()->SetStyle(AStyle);
+        C->Font()->SetHeight(AHeight);
+    } else {
+        C->Font()->Assign(ABar->DefaultFont());
+    }
+    C->Font()->SetColor(AColor);
+}
+
 }  // namespace
 
 // ---- Tab ----
@@ -51,22 +65,25 @@ void TspMDITab::DrawCaption(TCanvas* Cnvs, TRect R, bool ARaiseDrawParams)
     DrawWideText(Cnvs, caption, R, kTabTextFormat);
 }
 
+TRect TspMDITab::TextBesideCloseButton(TCanvas* Cnvs, TRect AText, Integer AWidth, Integer AHeight)
+{
+    if (!TabsBar->ShowCloseButtons()) return AText;
+    AText.Right = AWidth - TabsBar->FCloseSize - 5;
+    DrawCloseButton(Cnvs, Rect(AText.Right, 0, AWidth, AHeight));
+    return AText;
+}
+
 void TspMDITab::PlainDraw(TCanvas* Cnvs)
 {
     TspSkinMDITabsBar* bar = TabsBar;
     const Integer w = ObjectRect.Width(), h = ObjectRect.Height();
-    const Integer closeSize = bar->FCloseSize;
     if (!bar->Skinned()) {
         TBitmap image(w, h);
         TCanvas* c = image.Canvas();
         c->Brush()->SetColor(Active ? kActiveFill : MouseIn ? kHotFill : clBtnFace);
         c->FillRect(Rect(0, 0, w, h));
         c->Font()->Assign(bar->DefaultFont());
-        TRect text = Rect(2, 0, w - 2, h);
-        if (bar->ShowCloseButtons()) {
-            text.Right = w - closeSize - 5;
-            DrawCloseButton(c, Rect(text.Right, 0, w, h));
-        }
+        const TRect text = TextBesideCloseButton(c, Rect(2, 0, w - 2, h), w, h);
         DrawCaption(c, text, true);
         Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &image);
         return;
@@ -78,19 +95,8 @@ void TspMDITab::PlainDraw(TCanvas* Cnvs)
     BuildHStripImage(bar->TabLeftOffset, bar->TabRightOffset, &image, bar->Picture, source, w, source.Height(),
                      bar->TabStretchEffect);
     TCanvas* c = image.Canvas();
-    if (bar->UseSkinFont()) {
-        c->Font()->SetName(bar->FontName);
-        c->Font()->SetStyle(bar->FontStyle);
-        c->Font()->SetHeight(bar->FontHeight);
-    } else {
-        c->Font()->Assign(bar->DefaultFont());
-    }
-    c->Font()->SetColor(color);
-    TRect text = Rect(bar->TabLeftOffset, 0, w - bar->TabRightOffset, h);
-    if (bar->ShowCloseButtons()) {
-        text.Right = w - closeSize - 5;
-        DrawCloseButton(c, Rect(text.Right, 0, w, h));
-    }
+    SetTabFont(c, bar, bar->FontName, bar->FontStyle, bar->FontHeight, color);
+    const TRect text = TextBesideCloseButton(c, Rect(bar->TabLeftOffset, 0, w - bar->TabRightOffset, h), w, h);
     DrawCaption(c, text, false);
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &image);
 }
@@ -115,19 +121,8 @@ void TspMDITab::ResizeDraw(TCanvas* Cnvs)
     ComposeSkinImageSimple(&image, bar->Picture, source,
                            Rect(bar->TabLeftOffset, q, source.Width() - bar->TabRightOffset, source.Height() - q), true);
     TCanvas* c = image.Canvas();
-    if (bar->UseSkinFont()) {
-        c->Font()->SetName(bar->FontName);
-        c->Font()->SetStyle(bar->FontStyle);
-        c->Font()->SetHeight(bar->FontHeight);
-    } else {
-        c->Font()->Assign(bar->DefaultFont());
-    }
-    c->Font()->SetColor(color);
-    TRect text = Rect(2, 0, w - 2, h);
-    if (bar->ShowCloseButtons()) {
-        text.Right = w - bar->FCloseSize - 5;
-        DrawCloseButton(c, Rect(text.Right, 0, w, h));
-    }
+    SetTabFont(c, bar, bar->FontName, bar->FontStyle, bar->FontHeight, color);
+    const TRect text = TextBesideCloseButton(c, Rect(2, 0, w - 2, h), w, h);
     DrawCaption(c, text, true);
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &image);
 }
@@ -158,14 +153,7 @@ void TspMDITab::ButtonDraw(TCanvas* Cnvs)
                      r->LeftStretch, r->TopStretch, r->RightStretch, r->BottomStretch, r->StretchEffect,
                      r->StretchType);
     TCanvas* c = image.Canvas();
-    if (bar->UseSkinFont()) {
-        c->Font()->SetName(r->FontName);
-        c->Font()->SetStyle(r->FontStyle);
-        c->Font()->SetHeight(r->FontHeight);
-    } else {
-        c->Font()->Assign(bar->DefaultFont());
-    }
-    c->Font()->SetColor(color);
+    SetTabFont(c, bar, r->FontName, r->FontStyle, r->FontHeight, color);
     TRect text = cl;
     if (bar->ShowCloseButtons()) {
         text.Right -= bar->FCloseSize + 3;

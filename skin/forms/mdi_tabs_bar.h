@@ -44,6 +44,8 @@ public:
 private:
     // The plain looks: without a record, and from the record at the skin's tab size.
     void PlainDraw(TCanvas* Cnvs);
+    // AText, narrowed for the close button drawn to its right when the bar shows close buttons.
+    TRect TextBesideCloseButton(TCanvas* Cnvs, TRect AText, Integer AWidth, Integer AHeight);
     // The caption, cut with "..." to R, in the bar's text format.
     void DrawCaption(TCanvas* Cnvs, TRect R, bool ARaiseDrawParams);
 };

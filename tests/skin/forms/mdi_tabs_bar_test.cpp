@@ -40,9 +40,13 @@ TEST(MdiTabLayout, TabsShareTheBarUpToTheirWidthOrHideWhatDoesNotFitAtTheMinimum
             EXPECT_TRUE(layout.Visible[i]) << c.Name << " " << i;
             EXPECT_EQ(r.Left, 15 + i * c.TabWidth) << c.Name << " " << i;
             EXPECT_EQ(r.Height(), 20) << c.Name << " " << i;
-            if (i + 1 < c.FirstHidden) EXPECT_EQ(r.Width(), c.TabWidth) << c.Name << " " << i;
+            if (i + 1 < c.FirstHidden) {
+                EXPECT_EQ(r.Width(), c.TabWidth) << c.Name << " " << i;
+            }
         }
-        if (c.FirstHidden > 0) EXPECT_EQ(layout.Rects[c.FirstHidden - 1].Right, c.LastRight) << c.Name;
+        if (c.FirstHidden > 0) {
+            EXPECT_EQ(layout.Rects[c.FirstHidden - 1].Right, c.LastRight) << c.Name;
+        }
     }
     EXPECT_TRUE(LayoutMDITabs(0, 500, 20, 100, 0).Rects.empty());
 }
