@@ -84,6 +84,13 @@ TEST_F(MdiArrangeTest, MinimizedChildrenTakeTheFirstFreeSlotAlongTheBottom)
         const TPoint expected{(i % perRow) * mw, 300 - (i / perRow + 1) * mh};
         EXPECT_EQ(Children[i]->BoundsRect(), Bounds(expected.X, expected.Y, mw, mh)) << i;
     }
+    // A taller client area lays the minimized children out again along its new bottom.
+    Parent->SetBounds(0, 0, 600, 400);
+    Pump();
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Children[i]->Top(), 400 - (i / perRow + 1) * mh) << i;
+    Parent->SetBounds(0, 0, 600, 300);
+    Pump();
+
     // A restored child gives its slot back to the next one minimized, and comes back to its own bounds.
     SkinOf(Children[1])->SetWindowState(wsNormal);
     EXPECT_EQ(Children[1]->BoundsRect(), Bounds(10, 10, 200, 120));
