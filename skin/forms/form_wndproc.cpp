@@ -85,6 +85,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
             if (main && main != FForm && main->HandleAllocated())
                 SendMessage(main->Handle(), SKM_MDICHILD_RESTORED, 0, 0);
             DeleteChildFromBar(FForm);
+            UpdateMainFormMenuBar();
             UpdateMDITabsBar();
         }
         return false;
@@ -150,6 +151,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         }
         UpdateCaptionActivity(true);
         if (!FSupportNCArea) FForm->Invalidate();
+        if (FForm->FormStyle() == fsMDIForm) UpdateMainFormMenuBar();
         return true;
     case WM_SETTEXT:
         if (!FSkinnableForm) return false;
@@ -372,6 +374,7 @@ void TspCorvalis::NCActivate(TMessage& Message)
         UpdateCaptionActivity(true);
     }
     if (FForm->FormStyle() == fsMDIChild) {
+        UpdateMainFormMenuBar();
         UpdateMDITabsBar();
         if (TspFormMenus* menus = FormMenusOf(this)) menus->UpDateChildActiveInMenu();
     }

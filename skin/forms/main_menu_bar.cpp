@@ -100,6 +100,11 @@ void TspSkinMainMenuBar::Notification(TComponent* AComponent, TOperation AOperat
     }
     if (AComponent == FMergeMenu) FMergeMenu = nullptr;
     if (CVL && AComponent == CVL) CVL = nullptr;
+    // A merged MDI child's menu goes (with its child) before the bar hears of the child: its items go at once.
+    if (AComponent == FChildMenu) {
+        FChildMenu = nullptr;
+        CreateMenu();
+    }
 }
 
 void TspSkinMainMenuBar::SetMainMenu(TMainMenu* Value)
@@ -237,6 +242,11 @@ void TspSkinMainMenuBar::CreateMenu()
     TMainMenu* childMenu = nullptr;
     TCustomForm* form = SkinFormOwner(CVL);
     if ((form && form->FormStyle() == fsMDIForm) || FMergeMenu) childMenu = GetChildMainMenu();
+    if (childMenu != FChildMenu) {
+        if (FChildMenu) FChildMenu->RemoveFreeNotification(this);
+        FChildMenu = childMenu;
+        if (FChildMenu) FChildMenu->FreeNotification(this);
+    }
     if (!FMainMenu) return;
     TspDataSkinMainMenuItem* record = nullptr;
     if (FSD && !FSD->Empty) {

@@ -295,7 +295,8 @@ void MDIChildMaximize(TspSkinMainMenuBar* ABar)
     ABar->OldActiveObject = ABar->ActiveObject = ABar->MouseCaptureObject = -1;
     AddChildButtons(ABar);
     if (TspCorvalis* child = FindMaximizedMDIChild()) EnableChildButtons(ABar, child->BorderIcons());
-    ABar->Repaint();
+    // Painted later: a child going may have taken merged menu items with it that the bar drops only then.
+    ABar->Invalidate();
 }
 
 void MDIChildRestore(TspSkinMainMenuBar* ABar)
@@ -304,7 +305,7 @@ void MDIChildRestore(TspSkinMainMenuBar* ABar)
     if (!child && ABar->FMDIChildMax) {
         ABar->FMDIChildMax = false;
         DeleteChildButtons(ABar);
-        ABar->Repaint();
+        ABar->Invalidate();
     } else if (child) {
         EnableChildButtons(ABar, child->BorderIcons());
     }

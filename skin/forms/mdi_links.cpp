@@ -25,7 +25,7 @@ TspSkinMDITabsBar* MainTabsBar()
 // The skinned main-menu bar showing this form's menu, which carries a maximized child's buttons.
 TspSkinMainMenuBar* MenuBarOf(TspCorvalis* ASkinForm)
 {
-    TspFormMenus* menus = FormMenusOf(ASkinForm);
+    TspFormMenus* menus = ASkinForm ? FormMenusOf(ASkinForm) : nullptr;
     return menus ? dynamic_cast<TspSkinMainMenuBar*>(menus->MainMenuBar) : nullptr;
 }
 
@@ -74,6 +74,12 @@ void TspCorvalis::RefreshMDIBarTab(TCustomForm* Child)
 void TspCorvalis::UpdateMDITabsBar()
 {
     if (TspSkinMDITabsBar* bar = MainTabsBar()) bar->UpdateTabs();
+}
+
+void TspCorvalis::UpdateMainFormMenuBar()
+{
+    TspSkinMainMenuBar* bar = MenuBarOf(FindSkinFormComponent(MainFormOf()));
+    if (bar && (bar->GetChildMainMenu() || bar->ChildMenuIn)) bar->UpDateItems();
 }
 
 void TspCorvalis::NotifyMainForm(UINT AMsg)

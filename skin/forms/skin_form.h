@@ -285,6 +285,8 @@ public:
     void DeleteChildFromBar(TCustomForm* Child);
     void RefreshMDIBarTab(TCustomForm* Child);
     void UpdateMDITabsBar();
+    // The main form's menu bar rebuilds its items when it shows (or showed) an MDI child's merged menu.
+    void UpdateMainFormMenuBar();
     // Maximized children fill the work area again, minimized ones take their slots.
     void RefitMDIChildren();
     // The MDI client window's procedure, in front of its own while the parent's form shows.

@@ -166,5 +166,33 @@ TEST_F(MdiChildButtonsTest, AButtonActsOnlyWhenReleasedOverItself)
     EXPECT_EQ(Bar->ButtonsCount, 0);
 }
 
+TEST_F(MdiChildButtonsTest, AClosedChildTakesItsMergedMenuOffTheBar)
+{
+    // The menu made after the skinned form goes before it: the bar hears of the menu first, then of the child.
+    for (bool menuFirst : {false, true}) {
+        auto* child = new TForm(App.get());
+        child->SetFormStyle(fsMDIChild);
+        TMainMenu* own = menuFirst ? new TMainMenu(child) : nullptr;
+        new TspCorvalis(child);
+        if (!own) own = new TMainMenu(child);
+        auto* clip = new TMenuItem(child);
+        clip->SetCaption("&Clip");
+        clip->SetGroupIndex(1);
+        own->Items()->Add(clip);
+        child->Show();
+        Pump();
+        Bar->UpDateItems();
+        ASSERT_EQ(Bar->Items().size(), 3u) << menuFirst;
+        Maximize(child);
+        delete child;
+        Pump();
+        Bar->Repaint();
+        Pump();
+        ASSERT_EQ(Bar->Items().size(), 2u) << menuFirst;
+        EXPECT_EQ(Bar->Items()[1]->MenuItem->Caption(), "&Window") << menuFirst;
+        EXPECT_EQ(Bar->ButtonsCount, 0) << menuFirst;
+    }
+}
+
 }  // namespace
 }  // namespace formstest
