@@ -4,6 +4,7 @@
 #include "platform/gui/screen.h"
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/menu_mode.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -83,6 +84,9 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
             TCustomForm* main = Application ? Application->MainForm() : nullptr;
             if (main && main != FForm && main->HandleAllocated())
                 SendMessage(main->Handle(), SKM_MDICHILD_RESTORED, 0, 0);
+            DeleteChildFromBar(FForm);
+            UpdateMainFormMenuBar();
+            UpdateMDITabsBar();
         }
         return false;
     case WM_MOUSEACTIVATE:
@@ -147,11 +151,16 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         }
         UpdateCaptionActivity(true);
         if (!FSupportNCArea) FForm->Invalidate();
+        if (FForm->FormStyle() == fsMDIForm) UpdateMainFormMenuBar();
         return true;
     case WM_SETTEXT:
         if (!FSkinnableForm) return false;
         if (!CallPrevious(Message)) return true;
         if (FrameWithBorder()) FrameRepaint();
+        if (FForm->FormStyle() == fsMDIChild) {
+            if (TspFormMenus* menus = FormMenusOf(this)) menus->UpDateChildCaptionInMenu(FForm);
+            RefreshMDIBarTab(FForm);
+        }
         return true;
     case WM_ERASEBKGND:
         if (FForm->FormStyle() == fsMDIForm) {
@@ -289,7 +298,7 @@ bool TspCorvalis::SkinMessage(TMessage& Message)
         if (Message.WParam && FSupportNCArea && FrameWithBorder()) NCPaint(reinterpret_cast<HDC>(Message.WParam), true);
         Message.Result = SKA_NCAREA_PAINTED;
         return true;
-    default: return false;
+    default: return MDIMessage(Message);
     }
 }
 
@@ -364,6 +373,11 @@ void TspCorvalis::NCActivate(TMessage& Message)
         FrameRepaint();
         UpdateCaptionActivity(true);
     }
+    if (FForm->FormStyle() == fsMDIChild) {
+        UpdateMainFormMenuBar();
+        UpdateMDITabsBar();
+        if (TspFormMenus* menus = FormMenusOf(this)) menus->UpDateChildActiveInMenu();
+    }
 }
 
 void TspCorvalis::FrameMinMaxInfo(TMessage& Message)
@@ -378,6 +392,7 @@ void TspCorvalis::FrameMinMaxInfo(TMessage& Message)
 
 void TspCorvalis::ShowWindowBefore(TMessage& Message)
 {
+    MDIChildShown(Message.WParam != 0);
     if (Message.WParam == 0) {
         if (FLayerManager->IsVisible) FLayerManager->Hide();
         if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();

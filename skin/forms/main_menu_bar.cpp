@@ -12,6 +12,7 @@
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_records.h"
 #include "skin/core/skin_strips.h"
+#include "skin/forms/mdi_child_buttons.h"
 #include "skin/forms/menu_engine.h"
 #include "skin/forms/skin_form.h"
 
@@ -99,6 +100,11 @@ void TspSkinMainMenuBar::Notification(TComponent* AComponent, TOperation AOperat
     }
     if (AComponent == FMergeMenu) FMergeMenu = nullptr;
     if (CVL && AComponent == CVL) CVL = nullptr;
+    // A merged MDI child's menu goes (with its child) before the bar hears of the child: its items go at once.
+    if (AComponent == FChildMenu) {
+        FChildMenu = nullptr;
+        CreateMenu();
+    }
 }
 
 void TspSkinMainMenuBar::SetMainMenu(TMainMenu* Value)
@@ -232,9 +238,15 @@ TMainMenu* TspSkinMainMenuBar::GetChildMainMenu()
 void TspSkinMainMenuBar::CreateMenu()
 {
     ClearObjects();
+    RebuildChildButtons(this);
     TMainMenu* childMenu = nullptr;
     TCustomForm* form = SkinFormOwner(CVL);
     if ((form && form->FormStyle() == fsMDIForm) || FMergeMenu) childMenu = GetChildMainMenu();
+    if (childMenu != FChildMenu) {
+        if (FChildMenu) FChildMenu->RemoveFreeNotification(this);
+        FChildMenu = childMenu;
+        if (FChildMenu) FChildMenu->FreeNotification(this);
+    }
     if (!FMainMenu) return;
     TspDataSkinMainMenuItem* record = nullptr;
     if (FSD && !FSD->Empty) {
@@ -315,6 +327,7 @@ void TspSkinMainMenuBar::CalcNewItemsRect()
                             ItemsRect.Bottom);
     else
         NewItemsRect = Rect(2, 2, Width() - 2, Height() - 2);
+    PlaceChildButtons(this);
 }
 
 TRect TspSkinMainMenuBar::GetMarkerRect() const
@@ -502,6 +515,10 @@ void TspSkinMainMenuBar::WndProc(TMessage& AMessage)
         return;
     case SKM_REPAINT_TRANSPARENT:
         if (FSkinSupport && FSD && FSD->MainMenuBarTransparent) Repaint();
+        return;
+    case SKM_CLOSEMENU:
+        ReleaseSysMenuButton(this);
+        TspSkinControl::WndProc(AMessage);
         return;
     default: TspSkinControl::WndProc(AMessage);
     }

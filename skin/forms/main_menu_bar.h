@@ -230,6 +230,8 @@ private:
     TMainMenu* FMainMenu = nullptr;
     Integer FDefaultWidth = 0, FDefaultHeight = 22;
     TMainMenu* FMergeMenu = nullptr;
+    // The child menu the items were merged with, heard of when it goes.
+    TMainMenu* FChildMenu = nullptr;
     // An object runs a handler (a click may rebuild the list): the old objects wait for it to return.
     Integer FObjectCallDepth = 0;
     std::vector<std::unique_ptr<TspMenuBarObject>> FRetiredObjects;

@@ -9,6 +9,7 @@
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/mdi_tabs_bar.h"
 #include "skin/forms/menu_mode.h"
 
 using namespace win;
@@ -84,6 +85,8 @@ TspCorvalis::~TspCorvalis()
     MorphTimer->SetEnabled(false);
     MouseTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);
+    UnHookMDIClient();
+    MDIChildGoing();
     ObjectList.clear();
     FRetiredObjects.clear();
     FQuickButtons.reset();
@@ -116,6 +119,7 @@ void TspCorvalis::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FSkinHint) FSkinHint = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;
+    if (AComponent == static_cast<TComponent*>(FMDITabsBar)) FMDITabsBar = nullptr;
 }
 
 // --- Properties ---

@@ -21,6 +21,7 @@
 
 class TspSkinButtonObject;
 class TspSkinStdButtonObject;
+class TspSkinMDITabsBar;
 
 // Scoped: the platform's own border icons already use these names.
 enum class TspBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -42,6 +43,7 @@ using TspObjectPaintEvent =
     std::function<void(TObject* Sender, const std::string& IDName, TCanvas* Canvas, TRect ObjectRect)>;
 using TspActivateCustomObjectEvent =
     std::function<void(TObject* Sender, const std::string& IDName, bool& ObjectVisible)>;
+using TspAcceptToMDITabsBarEvent = std::function<void(TObject* Sender, TCustomForm* Child, bool& Accept)>;
 
 // What the skinned form needs of a hint component to show its objects' hints; the skinned hint implements it.
 class TspSkinHintBase : public TComponent {
@@ -271,6 +273,29 @@ public:
     void PaintClientBackground(win::HDC DC);
     Integer AreaLinkCount() const { return static_cast<Integer>(AreaList.size()); }
 
+    // --- MDI parent and children (mdi_links.cpp) ---
+    // The MDI parent's tabs bar: its children's skinned forms add, remove and redraw their tabs there.
+    TspSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TspSkinMDITabsBar* Value);
+    TspAcceptToMDITabsBarEvent OnAcceptToMDITabsBar;
+    bool MDIChildMaximized() const { return FMDIChildMaximized; }
+    // The main form's active child when its skinned form is maximized, else the first maximized one.
+    TspCorvalis* FindMaximizedChild();
+    void AddChildToBar(TCustomForm* Child);
+    void DeleteChildFromBar(TCustomForm* Child);
+    void RefreshMDIBarTab(TCustomForm* Child);
+    void UpdateMDITabsBar();
+    // The main form's menu bar rebuilds its items when it shows (or showed) an MDI child's merged menu.
+    void UpdateMainFormMenuBar();
+    // Maximized children fill the work area again, minimized ones take their slots.
+    void RefitMDIChildren();
+    // The MDI client window's procedure, in front of its own while the parent's form shows.
+    void HookMDIClient();
+    void UnHookMDIClient();
+    win::LRESULT MDIClientProc(win::HWND AWindow, win::UINT AMsg, win::WPARAM AWParam, win::LPARAM ALParam);
+    // The client window's background: the MDI background picture, the skin's, or the plain workspace colour.
+    void PaintMDIClientBackground(win::HDC DC);
+
     // --- Window region (form_region.cpp) ---
     void UpdateFormRegion(bool AResized);
     void SetRollUpRegion();
@@ -391,6 +416,20 @@ private:
     void PaintDefaultCaption(TBitmap* ACaption);
     TspSkinStdButtonObject* CaptionButtonOf(TStdCommand ACommand, bool ANeedPictureRect);
     void PlaceButtonRun(Integer& X, Integer Top, bool AFromRight, TspActiveSkinObject* AButton);
+
+    // MDI pieces of the window procedure (mdi_links.cpp): true when handled.
+    bool MDIMessage(TMessage& Message);
+    // Sends AMsg to the application's main form (an MDI child tells its parent of its window state).
+    void NotifyMainForm(win::UINT AMsg);
+    void MDIChildShown(bool AShown);
+    // A child's component going before its window: the parent hears of it as of a destroyed window.
+    void MDIChildGoing();
+    TspSkinMDITabsBar* FMDITabsBar = nullptr;
+    bool FMDIChildMaximized = false;
+    win::HWND FClientWindow = nullptr;
+    // Shared with the client procedure, which may outlive the component under a later one.
+    std::shared_ptr<win::WNDPROC> FPrevClientProc = std::make_shared<win::WNDPROC>(nullptr);
+    win::WNDPROC FClientInstance = nullptr;
 
     // Skin areas that controls are placed over.
     struct TspAreaLink {

@@ -10,6 +10,7 @@
 #include "skin/core/platform_gates.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_data.h"
+#include "skin/forms/menu_mode.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -51,12 +52,12 @@ void TspCorvalis::MinimizeForm()
     } else if (FMinimizeDefault) {
         FForm->SetWindowState(wsMinimized);
     } else {
-        // A caption strip at the bottom of the work area.
+        // A caption strip in the first free slot along the bottom of the work area (of the MDI client for a child).
         if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
-        TRect area;
-        GetWorkAreaOf(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, area);
-        const Integer w = GetMinWidth(), h = GetMinHeight();
-        FForm->SetBounds(area.Left, area.Bottom - h, w, h);
+        TPoint p{};
+        if (TspFormMenus* menus = FormMenusOf(this)) menus->GetMinimizedPosition(FForm, p);
+        FForm->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
+        if (FForm->FormStyle() == fsMDIChild) NotifyMainForm(SKM_MDICHILD_RESTORED);
     }
     if (OnMinimize) OnMinimize(this);
 }
@@ -64,6 +65,19 @@ void TspCorvalis::MinimizeForm()
 void TspCorvalis::MaximizeForm()
 {
     if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
+    if (FForm->FormStyle() == fsMDIChild) {
+        MouseTimer->SetEnabled(false);
+        TrackActiveObject(-1, -1, false);
+        TRect work;
+        if (TspFormMenus* menus = FormMenusOf(this)) menus->GetMDIWorkArea(work);
+        const bool sameSize = work.Width() == FForm->Width() && work.Height() == FForm->Height();
+        FForm->SetBounds(0, 0, work.Width(), work.Height());
+        if (sameSize) ForceRealign();
+        NotifyMainForm(SKM_MDICHILD_MAXIMIZED);
+        if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
+        if (OnMaximize) OnMaximize(this);
+        return;
+    }
     HWND handle = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
     TRect monitor, area;
     GetWorkAreaOf(handle, false, monitor);
@@ -99,6 +113,7 @@ void TspCorvalis::RestoreForm()
         MouseTimer->SetEnabled(true);
         if (FForm->Width() == w && FForm->Height() == h) ForceRealign();
         FForm->Invalidate();
+        if (FForm->FormStyle() == fsMDIChild && FWindowState != wsMaximized) NotifyMainForm(SKM_MDICHILD_RESTORED);
         OldBoundsRect = TRect{};
     } else {
         if (!IsEmptyRect(r)) FForm->SetBoundsRect(r);
