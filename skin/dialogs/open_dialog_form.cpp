@@ -20,7 +20,7 @@
 #include "skin/controls/tool_bar.h"
 #include "skin/core/interface_texts.h"
 #include "skin/core/skin_data.h"
-#include "skin/dialogs/dialog_glyphs.h"
+#include "skin/dialogs/dialog_resources.h"
 #include "skin/dialogs/filter_combo_box.h"
 #include "skin/dialogs/message_box.h"
 #include "skin/dialogs/open_dialog.h"
@@ -31,31 +31,6 @@
 #include "skin/forms/skin_form.h"
 
 namespace {
-
-struct TTextRow {
-    const char* Key;
-    const char* BuiltIn;
-};
-
-constexpr TTextRow kTexts[] = {
-    {"FLV_LOOKIN", "Look in: "},
-    {"MSG_BTN_BACK_HINT", "Go To Last Folder Visited"},
-    {"MSG_BTN_UP_HINT", "Up One Level"},
-    {"MSG_BTN_NEWFOLDER_HINT", "Create New Folder"},
-    {"MSG_BTN_VIEWMENU_HINT", "View Menu"},
-    {"MSG_LV_ICON", "Large icons"},
-    {"MSG_LV_SMALLICON", "Small icons"},
-    {"MSG_LV_LIST", "List"},
-    {"MSG_LV_DETAILS", "Details"},
-    {"MSG_BTN_OPEN", "&Open"},
-    {"MSG_BTN_SAVE", "&Save"},
-    {"MSG_BTN_OK", "OK"},
-    {"MSG_BTN_CANCEL", "Cancel"},
-    {"MSG_FILENAME", "File name:"},
-    {"MSG_FILETYPE", "File type:"},
-    {"MSG_OVERWRITE", "Do you want to overwrite old file?"},
-    {"MSG_NEWFOLDER", "New Folder"},
-};
 
 constexpr char32_t kEnter = 13;
 
@@ -259,10 +234,7 @@ TspOpenDlgForm::~TspOpenDlgForm() = default;
 
 std::string TspOpenDlgForm::Text(const char* AKey) const
 {
-    if (CtrlSD && CtrlSD->ResourceStrData()) return CtrlSD->ResourceStrData()->GetResStr(AKey);
-    for (const TTextRow& row : kTexts)
-        if (std::strcmp(row.Key, AKey) == 0) return row.BuiltIn;
-    return {};
+    return DialogText(CtrlSD, AKey);
 }
 
 std::string TspOpenDlgForm::FilterExtension() { return MaskExtension(FilterComboBox->GetMask()); }

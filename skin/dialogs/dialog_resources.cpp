@@ -1,10 +1,40 @@
-#include "skin/dialogs/dialog_glyphs.h"
+#include "skin/dialogs/dialog_resources.h"
+
+#include <cstring>
 
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
+#include "skin/core/interface_texts.h"
+#include "skin/core/skin_data.h"
 #include "skin/dialogs/file_controls_pictures.h"
 
 namespace {
+
+struct TTextRow {
+    const char* Key;
+    const char* BuiltIn;
+};
+
+constexpr TTextRow kTexts[] = {
+    {"FLV_LOOKIN", "Look in: "},
+    {"MSG_BTN_BACK_HINT", "Go To Last Folder Visited"},
+    {"MSG_BTN_UP_HINT", "Up One Level"},
+    {"MSG_BTN_NEWFOLDER_HINT", "Create New Folder"},
+    {"MSG_BTN_VIEWMENU_HINT", "View Menu"},
+    {"MSG_LV_ICON", "Large icons"},
+    {"MSG_LV_SMALLICON", "Small icons"},
+    {"MSG_LV_LIST", "List"},
+    {"MSG_LV_DETAILS", "Details"},
+    {"MSG_BTN_OPEN", "&Open"},
+    {"MSG_BTN_SAVE", "&Save"},
+    {"MSG_BTN_OK", "OK"},
+    {"MSG_BTN_CANCEL", "Cancel"},
+    {"MSG_FILENAME", "File name:"},
+    {"MSG_FILETYPE", "File type:"},
+    {"MSG_OVERWRITE", "Do you want to overwrite old file?"},
+    {"MSG_NEWFOLDER", "New Folder"},
+};
+
 
 // 0x00BBGGRR.
 constexpr TColor kMagenta = 0xFF00FF;
@@ -92,4 +122,12 @@ std::unique_ptr<TBitmap> MakeDialogGlyph(TDialogGlyph AKind)
     c->SetPixels(0, 15, kMagenta);
     glyph->SetTransparent(true);
     return glyph;
+}
+
+std::string DialogText(TspSkinData* ACtrlSkinData, const char* AKey)
+{
+    if (ACtrlSkinData && ACtrlSkinData->ResourceStrData()) return ACtrlSkinData->ResourceStrData()->GetResStr(AKey);
+    for (const TTextRow& row : kTexts)
+        if (std::strcmp(row.Key, AKey) == 0) return row.BuiltIn;
+    return {};
 }
