@@ -73,6 +73,8 @@
 #include "tools/control-gallery/file_controls_sheet.h"
 // Message box.
 #include "tools/control-gallery/message_box_sheet.h"
+// Open-file and select-folder dialogs.
+#include "tools/control-gallery/file_dialogs_sheet.h"
 
 namespace {
 
@@ -1055,6 +1057,8 @@ int main(int argc, char** argv)
         formsOk = WriteMessageBoxSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         // Main-menu bar and images menu (counted with the forms' sheets).
         formsOk = WriteMenuBarSheets(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Open-file and select-folder dialogs, on a screen of their own (counted with the forms' sheets).
+        formsOk = WriteFileDialogSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
