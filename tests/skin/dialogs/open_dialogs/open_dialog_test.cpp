@@ -8,7 +8,7 @@
 #include "platform/win/keys.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_edit.h"
-#include "skin/controls/speed_button.h"
+#include "skin/controls/menu_speed_button.h"
 #include "skin/dialogs/filter_combo_box.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
@@ -209,7 +209,10 @@ TEST_F(OpenDialogSession, CancelStillStoresFileTypeSizeAndView)
         AForm->FilterComboBox->SetItemIndex(2);
         Pump();
         shown = Shown(AForm);
-        AForm->ReportMenuItem->Click();
+        // The view menu drops from its button; the fourth item is Details.
+        ClickOn(AForm->StyleToolButton);
+        for (int i = 0; i < 3; ++i) Press(win::VK_DOWN);  // the first item is lit as it opens
+        Press(win::VK_RETURN);
         AForm->SetClientWidth(520);
         AForm->SetClientHeight(330);
         ClickOn(AForm->CancelButton);
@@ -233,6 +236,52 @@ TEST_F(OpenDialogSession, CancelStillStoresFileTypeSizeAndView)
     EXPECT_TRUE(reportChecked);
     EXPECT_EQ(style, vsReport);
     EXPECT_EQ(width, 520);
+}
+
+TEST_F(OpenDialogSession, SaveModeCompletesTheTypedNameFromTheFileType)
+{
+    Dialog->SaveMode = true;
+    Dialog->CheckFileExists = false;
+    struct TCase {
+        const char* Name;
+        const char* Filter;
+        Integer FilterIndex;
+        const char* DefaultExt;
+        const char* Typed;
+        Integer SwitchTo;  // a file type chosen after typing; 0 for none
+        const char* Expected;
+    } cases[] = {
+        {"the file type's extension", "Video|*.mp4", 1, "", "clip", 0, "clip.mp4"},
+        {"the default extension under *.*", "All files|*.*", 1, "avi", "clip", 0, "clip.avi"},
+        {"a typed extension stays", "Video|*.mp4", 1, "", "clip.mkv", 0, "clip.mkv"},
+        {"a new file type swaps the trailing extension", "AVI|*.avi|MP4|*.mp4", 1, "", "cut.avi-old.avi", 2,
+         "cut.avi-old.mp4"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Dialog->Filter = c.Filter;
+        Dialog->FilterIndex = c.FilterIndex;
+        Dialog->DefaultExt = c.DefaultExt;
+        EXPECT_TRUE(Run([&](TspOpenDlgForm* AForm) {
+            TypeName(AForm, c.Typed);
+            if (c.SwitchTo) {
+                AForm->FilterComboBox->SetItemIndex(c.SwitchTo - 1);
+                Pump();
+            }
+            ClickOn(AForm->OpenButton);
+        }));
+        EXPECT_EQ(Dialog->FileName(), Clips + "/" + c.Expected);
+    }
+    // A pattern is never a name to save under.
+    bool stayedOpen = false;
+    Dialog->Filter = "All files|*.*";
+    EXPECT_FALSE(Run([&](TspOpenDlgForm* AForm) {
+        AForm->FileNameEdit->SetText("*.mp4");
+        ClickOn(AForm->OpenButton);
+        stayedOpen = AForm->ModalResult() == mrNone;
+        Press(win::VK_ESCAPE);
+    }));
+    EXPECT_TRUE(stayedOpen);
 }
 
 TEST_F(OpenDialogSession, BackWalksTheVisitedFoldersAndForgetsTheOnesLeft)
