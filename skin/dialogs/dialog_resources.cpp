@@ -1,9 +1,14 @@
 #include "skin/dialogs/dialog_resources.h"
 
+#include <cerrno>
 #include <cstring>
+
+#include <sys/stat.h>
 
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/sysutils.h"
 #include "skin/core/interface_texts.h"
 #include "skin/core/skin_data.h"
 #include "skin/dialogs/file_controls_pictures.h"
@@ -130,4 +135,10 @@ std::string DialogText(TspSkinData* ACtrlSkinData, const char* AKey)
     for (const TTextRow& row : kTexts)
         if (std::strcmp(row.Key, AKey) == 0) return row.BuiltIn;
     return {};
+}
+
+void MakeDialogFolder(const std::string& APath)
+{
+    if (::mkdir(APath.c_str(), 0777) != 0)
+        throw EInOutError(Format("Cannot create folder \"%s\": %s", {APath, std::string(std::strerror(errno))}));
 }

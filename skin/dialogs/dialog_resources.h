@@ -1,5 +1,5 @@
 #pragma once
-// What the file dialogs share: their interface texts and the 16 x 16 tool-button glyphs, drawn in code on a
+// What the file dialogs share: their interface texts, making a new folder, and the 16 x 16 tool-button glyphs, drawn in code on a
 // magenta key colour.
 #include <memory>
 #include <string>
@@ -10,6 +10,9 @@ class TspSkinData;
 enum class TDialogGlyph { Back, Up, NewFolder, ViewStyle };
 
 std::unique_ptr<TBitmap> MakeDialogGlyph(TDialogGlyph AKind);
+
+// Makes the folder; raises EInOutError with the system's reason when it cannot be made.
+void MakeDialogFolder(const std::string& APath);
 
 // The text of AKey: the control skin's when it has texts (empty when they lack the key), else the built-in one.
 std::string DialogText(TspSkinData* ACtrlSkinData, const char* AKey);

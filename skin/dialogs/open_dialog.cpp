@@ -1,6 +1,5 @@
 #include "skin/dialogs/open_dialog.h"
 
-#include <algorithm>
 
 #include "platform/gui/application.h"
 #include "platform/rtl/environment.h"
@@ -61,34 +60,11 @@ std::string ReplaceNameExtension(const std::string& AText, const std::string& AE
 }
 
 TspSkinOpenDialog::TspSkinOpenDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()), FFiles(std::make_unique<TStringList>())
+    : TspSkinFileDialogBase(AOwner, "Open file", 225), FFiles(std::make_unique<TStringList>())
 {
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle({});
 }
 
 TspSkinOpenDialog::~TspSkinOpenDialog() = default;
-
-void TspSkinOpenDialog::SetSkinData(TspSkinData* AValue)
-{
-    FSD = AValue;
-    if (FSD) FSD->FreeNotification(this);
-}
-
-void TspSkinOpenDialog::SetCtrlSkinData(TspSkinData* AValue)
-{
-    FCtrlFSD = AValue;
-    if (FCtrlFSD) FCtrlFSD->FreeNotification(this);
-}
-
-void TspSkinOpenDialog::Notification(TComponent* AComponent, TOperation AOperation)
-{
-    TComponent::Notification(AComponent, AOperation);
-    if (AOperation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
-    if (AComponent == FCtrlFSD) FCtrlFSD = nullptr;
-}
 
 void TspSkinOpenDialog::SetFileName(const std::string& AValue)
 {
@@ -113,8 +89,7 @@ void TspSkinOpenDialog::CopyResults(bool AAccepted)
 {
     TspOpenDlgForm* form = FDlgFrm;
     FilterIndex = form->FilterComboBox->ItemIndex() + 1;
-    DialogWidth = form->ClientWidth();
-    DialogHeight = form->ClientHeight();
+    KeepSize(form);
     ListViewStyle = form->FileListView->ViewStyle();
     if (!AAccepted) return;
     FFileName = form->FileName;
@@ -152,15 +127,7 @@ bool TspSkinOpenDialog::Execute()
     form->OverwritePromt = OverwritePromt;
     form->DefaultExt = DefaultExt;
 
-    form->SetCaption(Title);
-    form->CVL->SetBorderIcons({});
-    form->CVL->SetSkinData(FSD);
-    form->CVL->SetMenusSkinData(FCtrlFSD);
-    form->CVL->SetMinWidth(DialogMinWidth);
-    form->CVL->SetMinHeight(DialogMinHeight);
-    form->CVL->SetAlphaBlend(AlphaBlend);
-    form->CVL->SetAlphaBlendAnimation(AlphaBlendAnimation);
-    form->CVL->SetAlphaBlendValue(AlphaBlendValue);
+    ApplyFrame(form, form->CVL);
     for (TspSkinCustomComboBox* box : {static_cast<TspSkinCustomComboBox*>(form->ShellBox),
                                        static_cast<TspSkinCustomComboBox*>(form->FilterComboBox)}) {
         box->SetListBoxAlphaBlend(CtrlAlphaBlend);
@@ -207,16 +174,7 @@ bool TspSkinOpenDialog::Execute()
     form->ShellBox->SetSkinDataName("combobox");
     form->ShellBox->SetSkinData(ctrl);
 
-    // The client size is meant inside the skinned frame, which only a window has.
-    form->HandleNeeded();
-    Integer width = DialogWidth > 0 ? DialogWidth : 450;
-    Integer height = DialogHeight > 0 ? DialogHeight : 290;
-    if (FSD && !FSD->Empty) {
-        width = std::max(width, form->CVL->GetMinWidth());
-        height = std::max(height, form->CVL->GetMinHeight());
-    }
-    form->SetClientWidth(width);
-    form->SetClientHeight(height);
+    SizeForm(form, form->CVL, 450, 290);
 
     if (form->FileListView->Items()->Count() > 0) form->FileListView->SetItemFocused(0);
     form->FileNameEdit->SetText(NamePart(FFileName));

@@ -1,15 +1,11 @@
 #include "skin/dialogs/open_dialog_form.h"
 
-#include <cerrno>
-#include <cstring>
 
 #include <sys/stat.h>
 
 #include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/menus.h"
-#include "platform/rtl/exceptions.h"
-#include "platform/rtl/sysutils.h"
 #include "skin/controls/bevel.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/controls/panel.h"
@@ -18,7 +14,6 @@
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/std_label.h"
 #include "skin/controls/tool_bar.h"
-#include "skin/core/interface_texts.h"
 #include "skin/core/skin_data.h"
 #include "skin/dialogs/dialog_resources.h"
 #include "skin/dialogs/filter_combo_box.h"
@@ -365,8 +360,7 @@ void TspOpenDlgForm::NewFolderToolButtonClick(TObject* /*Sender*/)
     if (path.back() != '/') path += '/';
     path += name;
     if (FolderExists(path)) return;
-    if (::mkdir(path.c_str(), 0777) != 0)
-        throw EInOutError(Format("Cannot create folder \"%s\": %s", {path, std::string(std::strerror(errno))}));
+    MakeDialogFolder(path);
     FileListView->Refresh();
     if (Application) Application->ProcessMessages();
     for (Integer i = 0; i < FileListView->FolderCount(); ++i) {

@@ -1,15 +1,7 @@
 #include "skin/dialogs/select_folder_dialog.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-
-#include <sys/stat.h>
-
 #include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
-#include "platform/rtl/exceptions.h"
-#include "platform/rtl/sysutils.h"
 #include "skin/controls/bevel.h"
 #include "skin/controls/panel.h"
 #include "skin/controls/push_button.h"
@@ -148,8 +140,7 @@ void TspSelDirDlgForm::NewFolderToolButtonClick(TObject* /*Sender*/)
     if (folder.back() != '/') folder += '/';
     const std::string path = folder + Text("MSG_NEWFOLDER");
     if (FolderExists(path)) return;
-    if (::mkdir(path.c_str(), 0777) != 0)
-        throw EInOutError(Format("Cannot create folder \"%s\": %s", {path, std::string(std::strerror(errno))}));
+    MakeDialogFolder(path);
     DirTreeView->RefreshSelectedNode();
 }
 
@@ -160,33 +151,8 @@ void TspSelDirDlgForm::OkButtonClick(TObject* /*Sender*/)
 }
 
 TspSkinSelectDirectoryDialog::TspSkinSelectDirectoryDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>())
+    : TspSkinFileDialogBase(AOwner, "Select folder", 200)
 {
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle({});
-}
-
-TspSkinSelectDirectoryDialog::~TspSkinSelectDirectoryDialog() = default;
-
-void TspSkinSelectDirectoryDialog::SetSkinData(TspSkinData* AValue)
-{
-    FSD = AValue;
-    if (FSD) FSD->FreeNotification(this);
-}
-
-void TspSkinSelectDirectoryDialog::SetCtrlSkinData(TspSkinData* AValue)
-{
-    FCtrlFSD = AValue;
-    if (FCtrlFSD) FCtrlFSD->FreeNotification(this);
-}
-
-void TspSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperation AOperation)
-{
-    TComponent::Notification(AComponent, AOperation);
-    if (AOperation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
-    if (AComponent == FCtrlFSD) FCtrlFSD = nullptr;
 }
 
 bool TspSkinSelectDirectoryDialog::Execute()
@@ -203,17 +169,9 @@ bool TspSkinSelectDirectoryDialog::Execute()
         }
     } end{this};
     TspSelDirDlgForm* form = FDlgFrm;
-    form->SetCaption(Title);
-    form->CVL->SetBorderIcons({});
-    form->CVL->SetSkinData(FSD);
-    form->CVL->SetMenusSkinData(FCtrlFSD);
-    form->CVL->SetAlphaBlend(AlphaBlend);
-    form->CVL->SetAlphaBlendAnimation(AlphaBlendAnimation);
-    form->CVL->SetAlphaBlendValue(AlphaBlendValue);
-    form->CVL->SetMinWidth(DialogMinWidth);
-    form->CVL->SetMinHeight(DialogMinHeight);
+    ApplyFrame(form, form->CVL);
 
-    // The client size is meant inside the skinned frame, and the tree fills its nodes, once there are windows.
+    // The tree fills its nodes once there are windows.
     form->HandleNeeded();
     form->DirTreeViewPanel->SetSkinData(FCtrlFSD);
     form->DirTreeView->SetDefaultFont(FDefaultFont.get());
@@ -229,18 +187,10 @@ bool TspSkinSelectDirectoryDialog::Execute()
     form->OkButton->SetDefaultFont(FDefaultFont.get());
     form->CancelButton->SetDefaultFont(FDefaultFont.get());
 
-    Integer width = DialogWidth > 0 ? DialogWidth : 280;
-    Integer height = DialogHeight > 0 ? DialogHeight : 280;
-    if (FSD && !FSD->Empty) {
-        width = std::max(width, form->CVL->GetMinWidth());
-        height = std::max(height, form->CVL->GetMinHeight());
-    }
-    form->SetClientWidth(width);
-    form->SetClientHeight(height);
+    SizeForm(form, form->CVL, 280, 280);
 
     const bool accepted = form->ShowModal() == mrOk;
-    DialogWidth = form->ClientWidth();
-    DialogHeight = form->ClientHeight();
+    KeepSize(form);
     if (!accepted) return false;
     Directory = form->DirTreeView->SelectedFolder()->FullObjectName();
     if (OnChange) OnChange(this);

@@ -2,13 +2,10 @@
 // The skinned select-folder dialog: a component that builds a fresh form at every Execute (a shell folder tree
 // between skinned scroll bars, OK and Cancel, optionally a tool bar with a path edit and a new-folder button),
 // shows it modally and copies the chosen folder's path into Directory. Only a file-system folder can be chosen.
-#include <memory>
 #include <string>
 
 #include "platform/gui/forms.h"
-#include "platform/gui/graphics.h"
-#include "platform/rtl/classes.h"
-#include "platform/rtl/types.h"
+#include "skin/dialogs/file_dialog_base.h"
 
 class TspCorvalis;
 class TspSkinButton;
@@ -48,42 +45,21 @@ public:
     TspSkinEdit* DirEdit = nullptr;
 };
 
-class TspSkinSelectDirectoryDialog : public TComponent {
+class TspSkinSelectDirectoryDialog : public TspSkinFileDialogBase {
 public:
     explicit TspSkinSelectDirectoryDialog(TComponent* AOwner);
-    ~TspSkinSelectDirectoryDialog() override;
 
-    // True when the user accepted a folder; Directory then holds its path.
+    // True when the user accepted a folder; Directory then holds its path. The form is 280 x 280 unless
+    // DialogWidth and DialogHeight keep another size.
     bool Execute();
 
-    bool ToolButtonsTransparent = false;
-    Integer DialogWidth = 0, DialogHeight = 0;  // client size; 0 or less: 280 x 280
-    Integer DialogMinWidth = 0, DialogMinHeight = 0;
-    bool AlphaBlend = false;
-    Byte AlphaBlendValue = 200;
-    bool AlphaBlendAnimation = false;
-    std::string Title = "Select folder";
     // The start folder; the chosen one after an accepted Execute.
     std::string Directory;
     bool ShowToolBar = false;
 
-    TspSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TspSkinData* AValue);
-    TspSkinData* CtrlSkinData() const { return FCtrlFSD; }
-    void SetCtrlSkinData(TspSkinData* AValue);
-    TFont* DefaultFont() { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* AValue) { FDefaultFont->Assign(AValue); }
     // The form while Execute runs, else nullptr.
     TspSelDirDlgForm* DialogForm() const { return FDlgFrm; }
 
-    TNotifyEvent OnShow, OnClose, OnChange;
-
-protected:
-    void Notification(TComponent* AComponent, TOperation AOperation) override;
-
 private:
-    TspSkinData* FSD = nullptr;
-    TspSkinData* FCtrlFSD = nullptr;
-    std::unique_ptr<TFont> FDefaultFont;
     TspSelDirDlgForm* FDlgFrm = nullptr;
 };
