@@ -1,6 +1,5 @@
 #include "skin/dialogs/open_dialog_form.h"
 
-
 #include <sys/stat.h>
 
 #include "platform/gui/application.h"
