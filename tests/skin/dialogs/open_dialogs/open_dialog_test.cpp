@@ -10,6 +10,7 @@
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/dialogs/filter_combo_box.h"
+#include "skin/dialogs/message_box.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/shell_list_view.h"
@@ -282,6 +283,30 @@ TEST_F(OpenDialogSession, SaveModeCompletesTheTypedNameFromTheFileType)
         Press(win::VK_ESCAPE);
     }));
     EXPECT_TRUE(stayedOpen);
+}
+
+TEST_F(OpenDialogSession, SavingOverAnExistingFileAsksFirst)
+{
+    Dialog->SaveMode = true;
+    Dialog->OverwritePromt = true;
+    int asked = 0;
+    bool stayedOpen = false;
+    EXPECT_TRUE(Run([&](TspOpenDlgForm* AForm) {
+        int answer = win::VK_ESCAPE;
+        Screen->OnActiveFormChange = [&](TObject*) {
+            if (!dynamic_cast<TspMessageForm*>(Screen->ActiveForm())) return;
+            ++asked;
+            Display.PressKey(answer);
+        };
+        TypeName(AForm, "a.mp4");
+        ClickOn(AForm->OpenButton);  // answered Cancel: the dialog stays
+        stayedOpen = AForm->ModalResult() == mrNone;
+        answer = win::VK_RETURN;     // answered OK
+        ClickOn(AForm->OpenButton);
+    }));
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(Dialog->FileName(), Clips + "/a.mp4");
 }
 
 TEST_F(OpenDialogSession, BackWalksTheVisitedFoldersAndForgetsTheOnesLeft)
