@@ -42,10 +42,11 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
 };
 
-// A video folder as a user keeps one: a few subfolders and clips.
+// A video folder as a user keeps one, a few subfolders and clips, on a volume of its own: the pictures then show
+// nothing of the machine's own folders.
 std::string MakeFixture(const std::string& ARoot, TEnvironmentScope& AEnvironment)
 {
-    const std::string home = ARoot + "/home", clips = home + "/Videos/Holiday 2024";
+    const std::string home = ARoot + "/home", clips = ARoot + "/media/USB/Videos/Holiday 2024";
     for (const std::string& dir : {home + "/.config", home + "/Desktop", clips + "/Beach", clips + "/Mountains",
                                    ARoot + "/media/USB"})
         std::filesystem::create_directories(dir);
