@@ -242,7 +242,7 @@ std::string TspOpenDlgForm::DefaultExtension()
 bool TspOpenDlgForm::MayOverwrite(const std::string& AFullName)
 {
     if (!OverwritePromt || !FileExistsHere(AFullName)) return true;
-    TspSkinMessage question(this);
+    TspSkinMessage question(nullptr);
     question.SetSkinData(CVL->SkinData());
     question.SetCtrlSkinData(CtrlSD);
     return question.MessageDlg(Text("MSG_OVERWRITE"), mtWarning, {mbOK, mbCancel}, 0) == mrOk;
