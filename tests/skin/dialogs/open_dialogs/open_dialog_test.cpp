@@ -334,9 +334,13 @@ TEST_F(OpenDialogSession, BackWalksTheVisitedFoldersAndForgetsTheOnesLeft)
         go(d);
         back();  // b again, not c, which was left
         back();  // a
+        // Up shows the parent, which Back then leaves again.
+        ClickOn(AForm->UpToolButton);
+        seen.push_back(AForm->FileListView->Path());
+        back();  // a
         Press(win::VK_ESCAPE);
     });
-    EXPECT_EQ(seen, (std::vector<std::string>{b, a, a, b, b, a}));
+    EXPECT_EQ(seen, (std::vector<std::string>{b, a, a, b, b, a, Home, a}));
 }
 
 TEST_F(OpenDialogSession, NewFolderTwiceMakesNewFolderAndNewFolder2)
