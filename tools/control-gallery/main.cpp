@@ -75,6 +75,8 @@
 #include "tools/control-gallery/message_box_sheet.h"
 // MDI tabs bar and child buttons.
 #include "tools/control-gallery/mdi_sheet.h"
+// Open-file and select-folder dialogs.
+#include "tools/control-gallery/file_dialogs_sheet.h"
 
 namespace {
 
@@ -1059,6 +1061,8 @@ int main(int argc, char** argv)
         formsOk = WriteMenuBarSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         // MDI tabs bar and child buttons (counted with the forms' sheets).
         formsOk = WriteMdiSheets(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Open-file and select-folder dialogs, on a screen of their own (counted with the forms' sheets).
+        formsOk = WriteFileDialogSheets(out, argc == 3 ? argv[2] : "") && formsOk;
         TGallery gallery;
         bool ok = gallery.WriteSheet(Rows(gallery), nullptr, out + "gallery-plain.png");
         ok = gallery.WriteSheet(ContainerRows(nullptr), nullptr, out + "gallery-containers-plain.png") && ok;
