@@ -1,7 +1,6 @@
-#include <cstdio>
+#include "app/ui/application.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    std::puts("Quennary 0.1.0, a desktop video converter. The converter window is not built yet.");
-    return 0;
+    return RunConverter(argc, argv);
 }
