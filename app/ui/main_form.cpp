@@ -1,0 +1,555 @@
+#include "app/ui/main_form.h"
+
+#include "platform/gui/application.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/png_image.h"
+#include "platform/rtl/sysutils.h"
+#include "skin/controls/button_label.h"
+#include "skin/controls/check_radio_box.h"
+#include "skin/controls/notebook.h"
+#include "skin/controls/page.h"
+#include "skin/controls/panel.h"
+#include "skin/controls/push_button.h"
+#include "skin/controls/skin_edit.h"
+#include "skin/controls/std_label.h"
+#include "skin/core/png_image_list.h"
+#include "skin/core/skin_data.h"
+#include "skin/dialogs/grids/string_grid.h"
+#include "skin/forms/main_menu_bar.h"
+#include "skin/forms/popup_menu.h"
+#include "skin/forms/skin_form.h"
+
+namespace {
+
+constexpr TColor kLeftButtonGlow = static_cast<TColor>(0xD5CB59);
+const char* const kGridCaptions[] = {"Source", "Length", "Size", "Destination", "Format"};
+constexpr int kGridColumnWidths[] = {135, 70, 70, 120, 48};
+
+TMenuItem* AddItem(TComponent* AOwner, TMenuItem* AParent, const std::string& ACaption, TNotifyEvent AClick = {},
+                   bool AEnabled = true)
+{
+    auto* item = new TMenuItem(AOwner);
+    item->SetCaption(ACaption);
+    item->SetEnabled(AEnabled);
+    item->OnClick = std::move(AClick);
+    AParent->Add(item);
+    return item;
+}
+
+void LoadPngItems(TspPngImageList* AList, const std::string& AFolder, std::initializer_list<const char*> AFiles)
+{
+    for (const char* file : AFiles) {
+        TPngImage png;
+        png.LoadFromFile(AFolder + file);
+        auto* item = static_cast<TspPngImageItem*>(AList->PngImages()->Add());
+        item->SetPngImage(&png);
+    }
+}
+
+TImage* NewImage(TWinControl* AParent, TRect ABounds, bool AVisible = true)
+{
+    auto* image = new TImage(AParent);
+    image->SetParent(AParent);
+    image->SetBoundsRect(ABounds);
+    image->SetVisible(AVisible);
+    return image;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TComponent* AOwner, TConverterState& AState, std::string ASuiteArgument)
+    : TForm(AOwner), FState(AState), FSuiteArgument(std::move(ASuiteArgument))
+{
+    SetClientWidth(780);
+    SetClientHeight(560);
+    SetPosition(poScreenCenter);
+    spSkinData1 = new TspSkinData(this);
+    spCorvalis1 = new TspCorvalis(this);
+    spCorvalis1->SetBorderIcons({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize});
+    spCorvalis1->SetSizeable(false);
+    spCorvalis1->SetSkinData(spSkinData1);
+    spCorvalis1->SetMenusSkinData(spSkinData1);
+
+    LeftButtonsImages = new TspPngImageList(this);
+    ConvertButtonImages = new TspPngImageList(this);
+    PlayerImages = new TspPngImageList(this);
+    LikeImages2 = new TspPngImageList(this);
+
+    BuildMenus();
+    BuildLeftColumn();
+    BuildJobArea();
+    BuildBottomPanel();
+    BuildPreview();
+    FState.Jobs.OnChange = [this](TObject*) { RefreshGrid(); };
+    EnableJobCommands(false);
+}
+
+void TMainForm::BuildMenus()
+{
+    auto click = [this](void (TMainForm::*AHandler)(TObject*)) {
+        return [this, AHandler](TObject* ASender) { (this->*AHandler)(ASender); };
+    };
+    MainMenu1 = new TspSkinMainMenu(this);
+    TMenuItem* root = MainMenu1->Items();
+    TMenuItem* file = AddItem(this, root, "File ");
+    AddItem(this, file, "Add video files", click(&TMainForm::AddButtonClick));
+    FJobItems.push_back(AddItem(this, file, "File Information", click(&TMainForm::FileInformation1Click)));
+    FJobItems.push_back(AddItem(this, file, "Start Conversion", click(&TMainForm::StartButtonClick)));
+    AddItem(this, file, "-");
+    AddItem(this, file, "Exit", click(&TMainForm::Exit1Click));
+
+    // The menu's own item runs the Edit command as well.
+    TMenuItem* edit = AddItem(this, root, "Edit ", click(&TMainForm::EditButtonClick));
+    FJobItems.push_back(AddItem(this, edit, "Remove", click(&TMainForm::Remove1Click)));
+    FJobItems.push_back(AddItem(this, edit, "Clear All", click(&TMainForm::ClearAll1Click)));
+    FJobItems.push_back(AddItem(this, edit, "Rename", click(&TMainForm::Rename1Click)));
+    AddItem(this, edit, "-");
+    FJobItems.push_back(AddItem(this, edit, "Move Up", click(&TMainForm::MoveUp1Click)));
+    FJobItems.push_back(AddItem(this, edit, "Move Down", click(&TMainForm::MoveDown1Click)));
+    AddItem(this, edit, "-");
+    FJobItems.push_back(AddItem(this, edit, "Trim Video...", click(&TMainForm::ClipButtonClick)));
+    FJobItems.push_back(AddItem(this, edit, "Edit Video...", click(&TMainForm::EditButtonClick)));
+
+    // Captions and command follow the command line at start-up.
+    SuiteMenu = AddItem(this, root, "Suite ");
+    SuiteMenuItem = AddItem(this, SuiteMenu, "Switch Converter", click(&TMainForm::SwitchConverterClick));
+
+    TMenuItem* help = AddItem(this, root, "Help ");
+    AddItem(this, help, "Online Guide", click(&TMainForm::Help2Click));
+    AddItem(this, help, "Support", click(&TMainForm::Support1Click));
+    AddItem(this, help, "More Freeware", click(&TMainForm::MoreFreeware1Click));
+    AddItem(this, help, "-");
+    TMenuItem* tell = AddItem(this, help, "Tell a Friend");
+    AddItem(this, tell, "On Facebook", click(&TMainForm::LikeButtonClick));
+    AddItem(this, tell, "On Twitter", click(&TMainForm::TweetButtonClick));
+    AddItem(this, help, "-");
+    AddItem(this, help, "About", click(&TMainForm::About1Click));
+
+    static_cast<TspSkinMainMenu*>(MainMenu1)->SetSkinData(spSkinData1);
+    MainMenuBar = new TspSkinMainMenuBar(this);
+    MainMenuBar->SetParent(this);
+    MainMenuBar->SetSkinData(spSkinData1);
+    MainMenuBar->SetMainMenu(MainMenu1);
+    MainMenuBar->SetCorvalis(spCorvalis1);
+
+    ListMenu = new TspSkinPopupMenu(this);
+    ListMenu->SetSkinData(spSkinData1);
+    TMenuItem* list = ListMenu->Items();
+    AddItem(this, list, "Add Video Files...", click(&TMainForm::AddButtonClick));
+    AddItem(this, list, "-");
+    FJobItems.push_back(AddItem(this, list, "Remove", click(&TMainForm::Remove1Click)));
+    FJobItems.push_back(AddItem(this, list, "Clear All", click(&TMainForm::ClearAll1Click)));
+    FJobItems.push_back(AddItem(this, list, "Rename", click(&TMainForm::Rename1Click)));
+    AddItem(this, list, "-");
+    FJobItems.push_back(AddItem(this, list, "Move Up", click(&TMainForm::MoveUp1Click)));
+    FJobItems.push_back(AddItem(this, list, "Move Down", click(&TMainForm::MoveDown1Click)));
+    AddItem(this, list, "-");
+    FJobItems.push_back(AddItem(this, list, "Trim Video...", click(&TMainForm::ClipButtonClick)));
+    FJobItems.push_back(AddItem(this, list, "Edit Video...", click(&TMainForm::EditButtonClick)));
+    AddItem(this, list, "-");
+    FJobItems.push_back(AddItem(this, list, "File Information", click(&TMainForm::FileInformation1Click)));
+}
+
+void TMainForm::BuildLeftColumn()
+{
+    auto button = [this](const std::string& ACaption, int ATop, int AImage, TNotifyEvent AClick) {
+        auto* b = new TspSkinButtonLabel(this);
+        b->SetParent(this);
+        b->SetSkinData(spSkinData1);
+        b->SetBounds(8, ATop, 112, 64);
+        b->SetCaption(ACaption);
+        b->SetImageList(LeftButtonsImages);
+        b->SetImageIndex(AImage);
+        b->SetActiveImageIndex(AImage + 3);
+        b->OnClick = std::move(AClick);
+        return b;
+    };
+    AddButton = button("Add FLV", 40, 0, [this](TObject* S) { AddButtonClick(S); });
+    ClipButton = button("Trim", 112, 1, [this](TObject* S) { ClipButtonClick(S); });
+    EditButton = button("Edit", 184, 2, [this](TObject* S) { EditButtonClick(S); });
+
+    auto share = [this](int ALeft, int AImage, TNotifyEvent AClick) {
+        auto* b = new TspSkinButtonLabel(this);
+        b->SetParent(this);
+        b->SetSkinData(spSkinData1);
+        b->SetBounds(ALeft, 512, 52, 40);
+        b->SetImageList(LikeImages2);
+        b->SetImageIndex(AImage);
+        b->SetActiveImageIndex(AImage + 2);
+        b->OnClick = std::move(AClick);
+        return b;
+    };
+    LikeButton = share(8, 0, [this](TObject* S) { LikeButtonClick(S); });
+    TweetButton = share(64, 1, [this](TObject* S) { TweetButtonClick(S); });
+}
+
+void TMainForm::BuildJobArea()
+{
+    spSkinNotebook1 = new TspSkinNotebook(this);
+    spSkinNotebook1->SetParent(this);
+    spSkinNotebook1->SetSkinData(spSkinData1);
+    spSkinNotebook1->SetBounds(128, 40, 644, 250);
+    spSkinNotebook1->Pages()->Add("Getting started");
+    spSkinNotebook1->Pages()->Add("Jobs");
+    spSkinNotebook1->SetPageIndex(0);
+
+    TspSkinPage* start = spSkinNotebook1->Page(0);
+    GettingStartedPanel = new TspSkinPanel(this);
+    GettingStartedPanel->SetParent(start);
+    GettingStartedPanel->SetSkinData(spSkinData1);
+    GettingStartedPanel->SetAlign(alClient);
+    GettingStartedImage = NewImage(GettingStartedPanel, Rect(0, 0, 640, 246));
+    gsLabel1 = new TspSkinStdLabel(this);
+    gsLabel1->SetParent(GettingStartedPanel);
+    gsLabel1->SetSkinData(spSkinData1);
+    gsLabel1->SetBounds(230, 150, 220, 20);
+    Image1 = NewImage(GettingStartedPanel, Bounds(280, 60, 80, 80));
+    Image2 = NewImage(GettingStartedPanel, Bounds(30, 20, 120, 40));
+
+    sgList = new TspSkinStringGrid(this);
+    sgList->SetParent(spSkinNotebook1->Page(1));
+    sgList->SetSkinData(spSkinData1);
+    sgList->SetAlign(alClient);
+    sgList->SetColCount(5);
+    sgList->SetRowCount(2);
+    sgList->SetFixedCols(0);
+    sgList->SetFixedRows(1);
+    sgList->SetDefaultRowHeight(20);
+    TGridOptions options = sgList->Options();
+    options.Include(goRowSelect);
+    options.Include(goColSizing);
+    sgList->SetOptions(options);
+    for (int c = 0; c < 5; ++c) sgList->SetCellText(c, 0, kGridCaptions[c]);
+    sgList->SetPopupMenu(ListMenu);
+
+    auto button = [this](const std::string& ACaption, int ALeft, TNotifyEvent AClick) {
+        auto* b = new TspSkinButton(this);
+        b->SetParent(this);
+        b->SetSkinData(spSkinData1);
+        b->SetBounds(ALeft, 296, 86, 25);
+        b->SetCaption(ACaption);
+        b->OnClick = std::move(AClick);
+        FJobControls.push_back(b);
+        return b;
+    };
+    RemoveButton = button("Remove", 128, [this](TObject* S) { Remove1Click(S); });
+    MoveUpButton = button("Move Up", 220, [this](TObject* S) { MoveUp1Click(S); });
+    MoveDownButton = button("Move Down", 312, [this](TObject* S) { MoveDown1Click(S); });
+    RenameButton = button("Rename", 404, [this](TObject* S) { Rename1Click(S); });
+    FileInfoButton = button("File Info", 496, [this](TObject* S) { FileInformation1Click(S); });
+}
+
+void TMainForm::BuildBottomPanel()
+{
+    imgProfileField = NewImage(this, Bounds(128, 336, 300, 36));
+    imgProfileIcon = NewImage(this, Bounds(134, 340, 28, 28));
+    lblProfile = new TspSkinStdLabel(this);
+    lblProfile->SetParent(this);
+    lblProfile->SetSkinData(spSkinData1);
+    lblProfile->SetBounds(168, 346, 250, 18);
+    lblProfile->SetCaption("Some profile");
+    for (TControl* part : std::initializer_list<TControl*>{imgProfileField, lblProfile, imgProfileIcon})
+        part->OnMouseEnter = [this](TObject* S) { imgProfileFieldMouseEnter(S); };
+    imgProfileField->OnMouseLeave = [this](TObject* S) { imgProfileFieldMouseLeave(S); };
+    lblProfile->OnMouseLeave = [this](TObject* S) { imgProfileFieldMouseLeave(S); };
+    // The profile chooser opens from here once it is built.
+
+    auto check = [this](const std::string& ACaption, int ATop, bool AChecked) {
+        auto* box = new TspSkinCheckRadioBox(this);
+        box->SetParent(this);
+        box->SetSkinData(spSkinData1);
+        box->SetBounds(128, ATop, 200, 22);
+        box->SetCaption(ACaption);
+        box->SetChecked(AChecked);
+        return box;
+    };
+    chApplyToAll = check("Apply to all", 380, true);
+    chMerge = check("Merge into one file", 404, false);
+
+    auto* outputCaption = new TspSkinStdLabel(this);
+    outputCaption->SetParent(this);
+    outputCaption->SetSkinData(spSkinData1);
+    outputCaption->SetBounds(128, 440, 200, 18);
+    outputCaption->SetCaption("Output folder:");
+    // A read-only box with a browse button until the skinned directory box is available.
+    edDestinationFolder = new TspSkinEdit(this);
+    edDestinationFolder->SetParent(this);
+    edDestinationFolder->SetSkinData(spSkinData1);
+    edDestinationFolder->SetBounds(128, 460, 270, 22);
+    edDestinationFolder->SetReadOnly(true);
+    DestinationBrowseButton = new TspSkinButton(this);
+    DestinationBrowseButton->SetParent(this);
+    DestinationBrowseButton->SetSkinData(spSkinData1);
+    DestinationBrowseButton->SetBounds(400, 460, 28, 22);
+    DestinationBrowseButton->SetCaption("...");
+    // The select-folder dialog comes with the skinned directory box.
+    DestinationBrowseButton->SetEnabled(false);
+
+    auto button = [this](const std::string& ACaption, int ALeft, TNotifyEvent AClick) {
+        auto* b = new TspSkinButton(this);
+        b->SetParent(this);
+        b->SetSkinData(spSkinData1);
+        b->SetBounds(ALeft, 492, 96, 25);
+        b->SetCaption(ACaption);
+        b->OnClick = std::move(AClick);
+        return b;
+    };
+    SettingsButton = button("Advanced...", 128, [this](TObject* S) { SettingsButtonClick(S); });
+    FindTargetButton = button("Find target", 232, [this](TObject* S) { FindTargetButtonClick(S); });
+    FJobControls.push_back(SettingsButton);
+
+    StartButton = new TspSkinButtonLabel(this);
+    StartButton->SetParent(this);
+    StartButton->SetSkinData(spSkinData1);
+    StartButton->SetBounds(640, 500, 132, 52);
+    StartButton->SetImageList(ConvertButtonImages);
+    StartButton->SetImageIndex(0);
+    StartButton->SetActiveImageIndex(1);
+    StartButton->SetHint("Convert All Files");
+    StartButton->SetShowHint(true);
+    StartButton->OnClick = [this](TObject* S) { StartButtonClick(S); };
+}
+
+void TMainForm::BuildPreview()
+{
+    lblPreview = new TspSkinStdLabel(this);
+    lblPreview->SetParent(this);
+    lblPreview->SetSkinData(spSkinData1);
+    lblPreview->SetBounds(490, 316, 100, 18);
+    lblPreview->SetCaption("Preview:");
+    // The player and its buttons come with the preview; until then the panel shows the skin's preview picture.
+    panPreview = new TspSkinPanel(this);
+    panPreview->SetParent(this);
+    panPreview->SetSkinData(spSkinData1);
+    panPreview->SetBounds(490, 336, 264, 178);
+    imgPlayerArea = NewImage(panPreview, Bounds(0, 0, 264, 178));
+    imgPlayerArea->SetStretch(true);
+
+    ProfileComboImage = NewImage(this, Bounds(0, 0, 1, 1), false);
+    ProfileComboImageOver = NewImage(this, Bounds(0, 0, 1, 1), false);
+    imgTableRow = NewImage(this, Bounds(0, 0, 1, 1), false);
+    imgTableColumnCaptionBar = NewImage(this, Bounds(0, 0, 1, 1), false);
+    Image3 = NewImage(this, Bounds(0, 0, 1, 1), false);
+    VolumeImg = NewImage(this, Bounds(0, 0, 1, 1), false);
+}
+
+TWindowSteps TMainForm::WindowSteps()
+{
+    TWindowSteps steps;
+    // Dropped files are taken once adding files is built.
+    steps.LoadSkin = [this](const std::string& AFolder) {
+        spSkinNotebook1->SetBorderStyle(TspSkinBorderStyle::bvFrame);
+        spSkinData1->LoadFromFile(IncludeTrailingPathDelimiter(AFolder) + "skin.ini");
+        lblProfile->Font()->SetColor(clBlack);
+    };
+    steps.LoadPictures = [this](const std::string& AFolder) { LoadPictures(AFolder); };
+    steps.SetCaptionsAndLooks = [this] {
+        for (TspSkinButtonLabel* b : {AddButton, ClipButton, EditButton, LikeButton, TweetButton})
+            b->SetGlowEffect(false);
+        for (TspSkinButtonLabel* b : {AddButton, ClipButton, EditButton, LikeButton})
+            b->SetCustomGlowColor(kLeftButtonGlow);
+        gsLabel1->SetCaption("Drag && drop FLV videos here");
+    };
+    steps.BuildSuiteMenu = [this] {
+        const TSuiteMenu suite = SuiteMenuFor(FSuiteArgument);
+        SuiteMenu->SetCaption(suite.Caption);
+        SuiteMenuItem->SetCaption(suite.ItemCaption);
+        if (suite.SwitchesProgram)
+            SuiteMenuItem->OnClick = [this](TObject* S) { SwitchConverterClick(S); };
+        else
+            SuiteMenuItem->OnClick = [this](TObject* S) { EventsLogMenuItemClick(S); };
+    };
+    steps.SetTitle = [this] {
+        if (Application) Application->SetTitle(kApplicationTitle);
+        SetCaption(kApplicationTitle);
+    };
+    steps.SetGridColumns = [this] {
+        for (int c = 0; c < 5; ++c) sgList->SetColWidths(c, kGridColumnWidths[c]);
+        sgList->SetRowHeights(0, 20);
+    };
+    steps.ShowOptionalPictures = [this](const std::string& AFolder) { ShowOptionalPictures(AFolder); };
+    steps.ShowOutputFolder = [this] { edDestinationFolder->SetText(FState.Settings.OutputPath); };
+    steps.RepaintProfile = [this] { lblProfile->Invalidate(); };
+    return steps;
+}
+
+void TMainForm::LoadPictures(const std::string& ASkinFolder)
+{
+    const std::string folder = IncludeTrailingPathDelimiter(ASkinFolder);
+    LoadPngItems(LeftButtonsImages, folder,
+                 {"open.png", "trim.png", "edit.png", "open_over.png", "trim_over.png", "edit_over.png"});
+    LoadPngItems(ConvertButtonImages, folder, {"convert.png", "convert_over.png"});
+    LoadPngItems(PlayerImages, folder,
+                 {"play.png", "pause.png", "stop.png", "photo.png", "setstart.png", "setend.png", "playpart.png"});
+    ProfileComboImageOver->Picture()->LoadFromFile(folder + "profilescombo_over.bmp");
+    ProfileComboImage->Picture()->LoadFromFile(folder + "profilescombo.bmp");
+    imgTableRow->Picture()->LoadFromFile(folder + "tablerow.bmp");
+    imgTableColumnCaptionBar->Picture()->LoadFromFile(folder + "tablecolumncaptionbar.bmp");
+    Image3->Picture()->LoadFromFile(folder + "filmicon.bmp");
+    imgProfileField->Picture()->Assign(ProfileComboImage->Picture());
+    LoadPngItems(LikeImages2, folder, {"like.png", "tweet.png", "like_over.png", "tweet_over.png"});
+    Image1->Picture()->LoadFromFile(folder + "dragdrop.png");
+    Image2->Picture()->LoadFromFile(folder + "open_for_gs.png");
+    VolumeImg->Picture()->LoadFromFile(folder + "volume.png");
+}
+
+void TMainForm::ShowOptionalPictures(const std::string& ASkinFolder)
+{
+    const TOptionalPictures found = FindOptionalPictures(ASkinFolder);
+    if (!found.GettingStarted.empty())
+        GettingStartedImage->Picture()->LoadFromFile(found.GettingStarted);
+    else
+        GettingStartedPanel->SetVisible(false);
+    if (!found.Preview.empty())
+        imgPlayerArea->Picture()->LoadFromFile(found.Preview);
+    else
+        imgPlayerArea->SetVisible(false);
+}
+
+bool TMainForm::Load(TStartupServices AServices)
+{
+    TStartupSequence sequence(FState, std::move(AServices), WindowSteps());
+    return sequence.Run();
+}
+
+void TMainForm::EnableJobCommands(bool AEnabled)
+{
+    for (TMenuItem* item : FJobItems) item->SetEnabled(AEnabled);
+    for (TControl* control : FJobControls) control->SetEnabled(AEnabled);
+}
+
+void TMainForm::RefreshGrid()
+{
+    // The rows' texts come with the job grid's own drawing; here the grid follows the list's length.
+    sgList->SetRowCount(std::max(2, FState.Jobs.Count() + 1));
+    if (FState.Jobs.Count() > 0) spSkinNotebook1->SetPageIndex(1);
+    EnableJobCommands(FState.Jobs.Count() > 0);
+}
+
+void TMainForm::DoClose(TCloseAction& AAction)
+{
+    TForm::DoClose(AAction);
+    if (AAction == caNone) return;
+    // The preview stops here once it is built; the settings are written last.
+    SaveConverterSettings(FState);
+}
+
+// ---- commands ----
+
+// Adding files comes with the job grid's own work (the add-files dialog and dropped files).
+void TMainForm::AddButtonClick(TObject*) {}
+
+void TMainForm::FileInformation1Click(TObject*)
+{
+    if (FState.Jobs.Count() > 0 && ShowFileInformation) ShowFileInformation();
+}
+
+// Starting a conversion comes with the conversion window.
+void TMainForm::StartButtonClick(TObject*) {}
+
+void TMainForm::Exit1Click(TObject*) { Close(); }
+
+void TMainForm::Remove1Click(TObject*)
+{
+    if (FState.Jobs.Count() > 0) FState.Jobs.Remove();
+}
+
+void TMainForm::ClearAll1Click(TObject*)
+{
+    if (FState.Jobs.Count() > 0) FState.Jobs.ClearAll();
+}
+
+// Renaming edits the destination in the grid, which comes with the job grid's own work.
+void TMainForm::Rename1Click(TObject*) {}
+
+void TMainForm::MoveUp1Click(TObject*)
+{
+    if (FState.Jobs.Count() > 0) FState.Jobs.MoveUp();
+}
+
+void TMainForm::MoveDown1Click(TObject*)
+{
+    if (FState.Jobs.Count() > 0) FState.Jobs.MoveDown();
+}
+
+// The Trim dialog comes with its own work; the preview is stopped first once it exists.
+void TMainForm::ClipButtonClick(TObject*) {}
+
+void TMainForm::EditButtonClick(TObject*)
+{
+    if (FState.Jobs.Count() == 0) return;
+    const TVideoFile* job = FState.Jobs.SelectedJob();
+    if (job && job->isSourceAudioFormat) {
+        if (ShowWarning) ShowWarning(kAudioEditWarning);
+        return;
+    }
+    // The Edit dialog comes with its own work; the preview is stopped first once it exists.
+}
+
+void TMainForm::SettingsButtonClick(TObject*)
+{
+    if (ShowProfileSettings) ShowProfileSettings();
+}
+
+void TMainForm::FindTargetButtonClick(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(edDestinationFolder->Text());
+}
+
+void TMainForm::About1Click(TObject*)
+{
+    if (ShowAbout) ShowAbout();
+}
+
+void TMainForm::EventsLogMenuItemClick(TObject*)
+{
+    if (ShowEventsLog) ShowEventsLog();
+}
+
+void TMainForm::SwitchConverterClick(TObject*)
+{
+    // The window closes whether or not the other program could be started.
+    if (StartSiblingProgram) StartSiblingProgram(FSuiteArgument);
+    Close();
+}
+
+void TMainForm::Help2Click(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(OnlineGuideURL());
+}
+
+void TMainForm::Support1Click(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(SupportURL());
+}
+
+void TMainForm::MoreFreeware1Click(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(HomePageURL());
+}
+
+void TMainForm::LikeButtonClick(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(FacebookShareURL());
+}
+
+void TMainForm::TweetButtonClick(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(TwitterShareURL(Application ? Application->Title() : kApplicationTitle));
+}
+
+void TMainForm::OpenSnapshotFolderClick(TObject*)
+{
+    if (OpenWithShell) OpenWithShell(FState.Settings.ScreenShotsPath);
+}
+
+void TMainForm::imgProfileFieldMouseEnter(TObject*)
+{
+    imgProfileField->Picture()->Assign(ProfileComboImageOver->Picture());
+}
+
+void TMainForm::imgProfileFieldMouseLeave(TObject*)
+{
+    imgProfileField->Picture()->Assign(ProfileComboImage->Picture());
+}

@@ -1,0 +1,155 @@
+#pragma once
+// The converter's main window: the skinned frame and menu bar, the job grid with its buttons and context menu,
+// the profile field, the output-folder box, the preview area and the links, built in code. Its start-up
+// loading (Load) runs once the application has created every window, so that a failure it reports reaches the
+// real "Error!" dialog.
+#include <functional>
+#include <string>
+
+#include "app/ui/main_commands.h"
+#include "app/ui/startup_sequence.h"
+#include "platform/gui/forms.h"
+
+class TImage;
+class TMainMenu;
+class TMenuItem;
+class TPopupMenu;
+class TspCorvalis;
+class TspPngImageList;
+class TspSkinButton;
+class TspSkinButtonLabel;
+class TspSkinCheckRadioBox;
+class TspSkinData;
+class TspSkinEdit;
+class TspSkinMainMenuBar;
+class TspSkinNotebook;
+class TspSkinPanel;
+class TspSkinPopupMenu;
+class TspSkinStdLabel;
+class TspSkinStringGrid;
+
+inline constexpr const char* kApplicationTitle = "Quennary";
+
+class TMainForm : public TForm {
+public:
+    // AState outlives the form. ASuiteArgument is the program's first command-line argument, empty when none.
+    TMainForm(TComponent* AOwner, TConverterState& AState, std::string ASuiteArgument);
+
+    // The start-up loading; answers whether every step ran.
+    bool Load(TStartupServices AServices);
+    TspSkinData* SkinData() const { return spSkinData1; }
+
+    // What the other windows do for the main window's commands; an empty hook leaves the command without effect.
+    std::function<void()> ShowEventsLog;
+    std::function<void()> ShowAbout;
+    std::function<void()> ShowFileInformation;
+    std::function<void()> ShowProfileSettings;
+    std::function<bool(const std::string& ATarget)> OpenWithShell;       // a folder or an address
+    std::function<bool(const std::string& AProgram)> StartSiblingProgram;  // a program beside the executable
+    std::function<void(const std::string& AText)> ShowWarning;
+
+    // Commands.
+    void AddButtonClick(TObject* Sender);
+    void FileInformation1Click(TObject* Sender);
+    void StartButtonClick(TObject* Sender);
+    void Exit1Click(TObject* Sender);
+    void Remove1Click(TObject* Sender);
+    void ClearAll1Click(TObject* Sender);
+    void Rename1Click(TObject* Sender);
+    void MoveUp1Click(TObject* Sender);
+    void MoveDown1Click(TObject* Sender);
+    void ClipButtonClick(TObject* Sender);
+    void EditButtonClick(TObject* Sender);
+    void SettingsButtonClick(TObject* Sender);
+    void FindTargetButtonClick(TObject* Sender);
+    void About1Click(TObject* Sender);
+    void EventsLogMenuItemClick(TObject* Sender);
+    void SwitchConverterClick(TObject* Sender);
+    void Help2Click(TObject* Sender);
+    void Support1Click(TObject* Sender);
+    void MoreFreeware1Click(TObject* Sender);
+    void LikeButtonClick(TObject* Sender);
+    void TweetButtonClick(TObject* Sender);
+    void OpenSnapshotFolderClick(TObject* Sender);
+    void imgProfileFieldMouseEnter(TObject* Sender);
+    void imgProfileFieldMouseLeave(TObject* Sender);
+
+    // The items that wait for the first file.
+    void EnableJobCommands(bool AEnabled);
+
+    TspSkinData* spSkinData1 = nullptr;
+    TspCorvalis* spCorvalis1 = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TspSkinMainMenuBar* MainMenuBar = nullptr;
+    TMenuItem* SuiteMenu = nullptr;
+    TMenuItem* SuiteMenuItem = nullptr;
+    TspSkinPopupMenu* ListMenu = nullptr;
+    TspSkinPopupMenu* spSkinPopupMenu1 = nullptr;
+
+    TspPngImageList* LeftButtonsImages = nullptr;
+    TspPngImageList* ConvertButtonImages = nullptr;
+    TspPngImageList* PlayerImages = nullptr;
+    TspPngImageList* LikeImages2 = nullptr;
+
+    TspSkinButtonLabel* AddButton = nullptr;
+    TspSkinButtonLabel* ClipButton = nullptr;
+    TspSkinButtonLabel* EditButton = nullptr;
+    TspSkinButtonLabel* StartButton = nullptr;
+    TspSkinButtonLabel* LikeButton = nullptr;
+    TspSkinButtonLabel* TweetButton = nullptr;
+
+    TspSkinNotebook* spSkinNotebook1 = nullptr;
+    TspSkinPanel* GettingStartedPanel = nullptr;
+    TImage* GettingStartedImage = nullptr;
+    TspSkinStdLabel* gsLabel1 = nullptr;
+    TImage* Image1 = nullptr;
+    TImage* Image2 = nullptr;
+    TspSkinStringGrid* sgList = nullptr;
+
+    TspSkinButton* RemoveButton = nullptr;
+    TspSkinButton* MoveUpButton = nullptr;
+    TspSkinButton* MoveDownButton = nullptr;
+    TspSkinButton* RenameButton = nullptr;
+    TspSkinButton* FileInfoButton = nullptr;
+    TspSkinButton* SettingsButton = nullptr;
+    TspSkinButton* FindTargetButton = nullptr;
+    TspSkinCheckRadioBox* chApplyToAll = nullptr;
+    TspSkinCheckRadioBox* chMerge = nullptr;
+
+    TImage* imgProfileField = nullptr;
+    TspSkinStdLabel* lblProfile = nullptr;
+    TImage* imgProfileIcon = nullptr;
+    TspSkinEdit* edDestinationFolder = nullptr;
+    TspSkinButton* DestinationBrowseButton = nullptr;
+
+    TspSkinPanel* panPreview = nullptr;
+    TImage* imgPlayerArea = nullptr;
+    TspSkinStdLabel* lblPreview = nullptr;
+
+    // Hidden pictures the grid and the profile field draw with.
+    TImage* ProfileComboImage = nullptr;
+    TImage* ProfileComboImageOver = nullptr;
+    TImage* imgTableRow = nullptr;
+    TImage* imgTableColumnCaptionBar = nullptr;
+    TImage* Image3 = nullptr;
+    TImage* VolumeImg = nullptr;
+
+protected:
+    void DoClose(TCloseAction& AAction) override;
+
+private:
+    void BuildMenus();
+    void BuildLeftColumn();
+    void BuildJobArea();
+    void BuildBottomPanel();
+    void BuildPreview();
+    TWindowSteps WindowSteps();
+    void LoadPictures(const std::string& ASkinFolder);
+    void ShowOptionalPictures(const std::string& ASkinFolder);
+    void RefreshGrid();
+
+    TConverterState& FState;
+    std::string FSuiteArgument;
+    std::vector<TMenuItem*> FJobItems;     // enabled by the first file
+    std::vector<TControl*> FJobControls;
+};
