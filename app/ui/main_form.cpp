@@ -7,6 +7,7 @@
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/button_label.h"
 #include "skin/controls/check_radio_box.h"
+#include "skin/controls/menu_button.h"
 #include "skin/controls/notebook.h"
 #include "skin/controls/page.h"
 #include "skin/controls/panel.h"
@@ -71,10 +72,16 @@ TMainForm::TMainForm(TComponent* AOwner, TConverterState& AState, std::string AS
     spCorvalis1->SetSkinData(spSkinData1);
     spCorvalis1->SetMenusSkinData(spSkinData1);
 
-    LeftButtonsImages = new TspPngImageList(this);
-    ConvertButtonImages = new TspPngImageList(this);
-    PlayerImages = new TspPngImageList(this);
-    LikeImages2 = new TspPngImageList(this);
+    auto images = [this](Integer AWidth, Integer AHeight) {
+        auto* list = new TspPngImageList(this);
+        list->SetPngWidth(AWidth);
+        list->SetPngHeight(AHeight);
+        return list;
+    };
+    LeftButtonsImages = images(32, 32);
+    ConvertButtonImages = images(140, 40);
+    PlayerImages = images(24, 24);
+    LikeImages2 = images(24, 24);
 
     BuildMenus();
     BuildLeftColumn();
@@ -189,7 +196,7 @@ void TMainForm::BuildJobArea()
     spSkinNotebook1 = new TspSkinNotebook(this);
     spSkinNotebook1->SetParent(this);
     spSkinNotebook1->SetSkinData(spSkinData1);
-    spSkinNotebook1->SetBounds(128, 40, 644, 250);
+    spSkinNotebook1->SetBounds(128, 40, 644, 236);
     spSkinNotebook1->Pages()->Add("Getting started");
     spSkinNotebook1->Pages()->Add("Jobs");
     spSkinNotebook1->SetPageIndex(0);
@@ -199,7 +206,7 @@ void TMainForm::BuildJobArea()
     GettingStartedPanel->SetParent(start);
     GettingStartedPanel->SetSkinData(spSkinData1);
     GettingStartedPanel->SetAlign(alClient);
-    GettingStartedImage = NewImage(GettingStartedPanel, Rect(0, 0, 640, 246));
+    GettingStartedImage = NewImage(GettingStartedPanel, Rect(0, 0, 640, 232));
     gsLabel1 = new TspSkinStdLabel(this);
     gsLabel1->SetParent(GettingStartedPanel);
     gsLabel1->SetSkinData(spSkinData1);
@@ -227,7 +234,7 @@ void TMainForm::BuildJobArea()
         auto* b = new TspSkinButton(this);
         b->SetParent(this);
         b->SetSkinData(spSkinData1);
-        b->SetBounds(ALeft, 296, 86, 25);
+        b->SetBounds(ALeft, 282, 86, 25);
         b->SetCaption(ACaption);
         b->OnClick = std::move(AClick);
         FJobControls.push_back(b);
@@ -302,7 +309,7 @@ void TMainForm::BuildBottomPanel()
     StartButton = new TspSkinButtonLabel(this);
     StartButton->SetParent(this);
     StartButton->SetSkinData(spSkinData1);
-    StartButton->SetBounds(640, 500, 132, 52);
+    StartButton->SetBounds(560, 514, 144, 44);
     StartButton->SetImageList(ConvertButtonImages);
     StartButton->SetImageIndex(0);
     StartButton->SetActiveImageIndex(1);
@@ -316,15 +323,36 @@ void TMainForm::BuildPreview()
     lblPreview = new TspSkinStdLabel(this);
     lblPreview->SetParent(this);
     lblPreview->SetSkinData(spSkinData1);
-    lblPreview->SetBounds(490, 316, 100, 18);
+    lblPreview->SetBounds(490, 312, 100, 18);
     lblPreview->SetCaption("Preview:");
     // The player and its buttons come with the preview; until then the panel shows the skin's preview picture.
     panPreview = new TspSkinPanel(this);
     panPreview->SetParent(this);
     panPreview->SetSkinData(spSkinData1);
-    panPreview->SetBounds(490, 336, 264, 178);
+    panPreview->SetBounds(490, 330, 264, 178);
     imgPlayerArea = NewImage(panPreview, Bounds(0, 0, 264, 178));
     imgPlayerArea->SetStretch(true);
+
+    // Taking snapshots and their format come with the preview; choosing another folder with the skinned
+    // select-folder dialog.
+    spSkinPopupMenu1 = new TspSkinPopupMenu(this);
+    spSkinPopupMenu1->SetSkinData(spSkinData1);
+    TMenuItem* snapshots = spSkinPopupMenu1->Items();
+    AddItem(this, snapshots, "Snapshot", {}, false);
+    AddItem(this, snapshots, "Open Snapshot Folder", [this](TObject* S) { OpenSnapshotFolderClick(S); });
+    AddItem(this, snapshots, "Change Snapshot Folder", {}, false);
+    TMenuItem* format = AddItem(this, snapshots, "Change Snapshot Format");
+    TMenuItem* jpeg = AddItem(this, format, "JPEG");
+    jpeg->SetRadioItem(true);
+    jpeg->SetChecked(true);
+    AddItem(this, format, "BMP")->SetRadioItem(true);
+    spSkinMenuButton1 = new TspSkinMenuButton(this);
+    spSkinMenuButton1->SetParent(this);
+    spSkinMenuButton1->SetSkinData(spSkinData1);
+    spSkinMenuButton1->SetBounds(714, 522, 40, 28);
+    spSkinMenuButton1->SetImageList(PlayerImages);
+    spSkinMenuButton1->SetImageIndex(3);
+    spSkinMenuButton1->SetSkinPopupMenu(spSkinPopupMenu1);
 
     ProfileComboImage = NewImage(this, Bounds(0, 0, 1, 1), false);
     ProfileComboImageOver = NewImage(this, Bounds(0, 0, 1, 1), false);

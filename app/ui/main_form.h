@@ -22,6 +22,7 @@ class TspSkinCheckRadioBox;
 class TspSkinData;
 class TspSkinEdit;
 class TspSkinMainMenuBar;
+class TspSkinMenuButton;
 class TspSkinNotebook;
 class TspSkinPanel;
 class TspSkinPopupMenu;
@@ -125,6 +126,7 @@ public:
     TspSkinPanel* panPreview = nullptr;
     TImage* imgPlayerArea = nullptr;
     TspSkinStdLabel* lblPreview = nullptr;
+    TspSkinMenuButton* spSkinMenuButton1 = nullptr;
 
     // Hidden pictures the grid and the profile field draw with.
     TImage* ProfileComboImage = nullptr;
