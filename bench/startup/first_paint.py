@@ -1,0 +1,70 @@
+#!/usr/bin/env python3
+"""Time from starting `quennary` to its main window's first paint on the screen, median of 5 runs.
+
+    xvfb-run -a -s "-screen 0 1280x1024x24" bench/startup/first_paint.py [QUENNARY]
+
+QUENNARY defaults to the release build (build/release/app/quennary). Each run starts the program with a fresh
+home and settings folder, polls the X server for a viewable top-level window named "Quennary" and then for its
+pixels holding more than one colour, and closes it with WM_DELETE_WINDOW (through xdotool's key-less close is not
+used: the program is ended by SIGTERM after the measurement). The polling itself costs a few milliseconds per
+round, so the figures are an upper bound.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+RUNS = 5
+
+
+def window_id():
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Quennary$"],
+                           capture_output=True, text=True)
+    ids = found.stdout.split()
+    return ids[0] if ids else None
+
+
+def painted(wid):
+    dump = subprocess.run(["xwd", "-id", wid, "-silent"], capture_output=True)
+    data = dump.stdout
+    if len(data) < 100:
+        return False
+    header = int.from_bytes(data[0:4], "big")
+    ncolors = int.from_bytes(data[76:80], "big")
+    pixels = data[header + ncolors * 12:]
+    return len(set(pixels[i:i + 4] for i in range(0, len(pixels), 4 * 97))) > 1
+
+
+def one_run(program):
+    with tempfile.TemporaryDirectory() as root:
+        env = dict(os.environ, HOME=root, XDG_CONFIG_HOME=os.path.join(root, "config"))
+        os.makedirs(os.path.join(root, "Documents"))
+        start = time.monotonic()
+        child = subprocess.Popen([program], env=env)
+        try:
+            wid = None
+            while wid is None:
+                if child.poll() is not None:
+                    raise SystemExit("quennary ended before its window showed")
+                wid = window_id()
+            while not painted(wid):
+                pass
+            return (time.monotonic() - start) * 1000
+        finally:
+            child.terminate()
+            child.wait()
+
+
+def main():
+    program = sys.argv[1] if len(sys.argv) > 1 else "build/release/app/quennary"
+    if not os.access(program, os.X_OK):
+        raise SystemExit(f"no {program}; build a release tree first (tools/run.sh does)")
+    times = [one_run(program) for _ in range(RUNS)]
+    print("runs (ms):", " ".join(f"{t:.0f}" for t in times))
+    print(f"first paint, median of {RUNS}: {statistics.median(times):.0f} ms (goal: 300 ms or less)")
+
+
+if __name__ == "__main__":
+    main()
