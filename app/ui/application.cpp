@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -133,8 +134,14 @@ int RunConverter(int AArgc, char** AArgv)
             return false;
         };
         services.MediaLibrariesLoaded = [encoder] { return encoder->AVLibLoaded(); };
+        std::function<void()> deferred;
+        services.DeferLastStep = [&deferred](std::function<void()> AStep) { deferred = std::move(AStep); };
         main->Load(std::move(services));
 
+        // The window paints before the media libraries load, which takes longer than everything else.
+        main->Show();
+        app.ProcessMessages();
+        if (deferred) deferred();
         app.Run();
         SetLabelEditorFactory(nullptr);
     }

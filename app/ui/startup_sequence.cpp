@@ -13,6 +13,17 @@ void CallIfSet(const TCallback& ACallback, TArgs&&... AArgs)
     if (ACallback) ACallback(std::forward<TArgs>(AArgs)...);
 }
 
+void LoadMediaLibraries(const TStartupServices& AServices, TConverterState& AState)
+{
+    if (AServices.MediaLibrariesLoaded && AServices.MediaLibrariesLoaded()) return;
+    if (!AServices.LoadMediaLibraries) return;
+    std::string error;
+    if (AServices.LoadMediaLibraries(AServices.ExeFolder + kMediaLibraryFolderName, error)) return;
+    // The program runs on; adding the first file tries the libraries again.
+    CallIfSet(AServices.ReportError, error, std::string("CLM_FFAVLibLoad"));
+    AState.EventsLog.Add(error);
+}
+
 }  // namespace
 
 TStartupSequence::TStartupSequence(TConverterState& AState, TStartupServices AServices, TWindowSteps AWindow)
@@ -60,7 +71,15 @@ TStartupSequence::TStartupSequence(TConverterState& AState, TStartupServices ASe
          }},
         {"attach formats", [loading] { loading->AttachFormats(); }},
         {"profile repaint", [this] { CallIfSet(FWindow.RepaintProfile); }},
-        {"media libraries", [this] { LoadMediaLibraries(); }},
+        {"media libraries",
+         [this] {
+             // The deferred step may outlive this sequence: it keeps its own copy of the services.
+             auto load = [services = FServices, &state = FState] { LoadMediaLibraries(services, state); };
+             if (FServices.DeferLastStep)
+                 FServices.DeferLastStep(load);
+             else
+                 load();
+         }},
     };
 }
 
@@ -77,17 +96,6 @@ bool TStartupSequence::Run()
         }
     }
     return true;
-}
-
-void TStartupSequence::LoadMediaLibraries()
-{
-    if (FServices.MediaLibrariesLoaded && FServices.MediaLibrariesLoaded()) return;
-    if (!FServices.LoadMediaLibraries) return;
-    std::string error;
-    if (FServices.LoadMediaLibraries(FServices.ExeFolder + kMediaLibraryFolderName, error)) return;
-    // The program runs on; adding the first file tries the libraries again.
-    CallIfSet(FServices.ReportError, error, std::string("CLM_FFAVLibLoad"));
-    FState.EventsLog.Add(error);
 }
 
 TOptionalPictures FindOptionalPictures(const std::string& ASkinFolder)

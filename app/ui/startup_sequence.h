@@ -22,6 +22,9 @@ struct TStartupServices {
     std::function<bool(const std::string& AFolder, std::string& AError)> LoadMediaLibraries;
     std::function<bool()> MediaLibrariesLoaded;
     std::function<std::string()> TempFolder;  // the private temporary folder unless replaced
+    // When set, the last step (the media libraries, by far the slowest) is handed here instead of run at once,
+    // so that the window can paint first; the program runs it right after the first paint.
+    std::function<void(std::function<void()> AStep)> DeferLastStep;
 };
 
 // The main window's part of the loading, each run at its place in the order; an empty one is passed over.
@@ -58,8 +61,6 @@ private:
         std::string Name;
         std::function<void()> Body;
     };
-    void LoadMediaLibraries();
-
     TConverterState& FState;
     TStartupServices FServices;
     TWindowSteps FWindow;

@@ -156,6 +156,25 @@ TEST_F(StartupSequenceTest, MissingMediaLibrariesAreReportedAndLogged)
     EXPECT_EQ(State.EventsLog.Lines().back(), "10:11:12 -> " + Reports[0].Text);
 }
 
+TEST_F(StartupSequenceTest, DeferredLibrariesLoadAfterTheSequenceIsGone)
+{
+    LibrariesPresent = false;
+    std::function<void()> deferred;
+    {
+        TStartupServices services = Services();
+        services.DeferLastStep = [&deferred](std::function<void()> AStep) { deferred = std::move(AStep); };
+        TStartupSequence sequence(State, services, WindowSteps());
+        EXPECT_TRUE(sequence.Run());
+    }
+    EXPECT_TRUE(LibraryFolders.empty());
+    ASSERT_TRUE(deferred);
+    deferred();
+    EXPECT_EQ(LibraryFolders.size(), 1u);
+    ASSERT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Reports[0].Mark, "CLM_FFAVLibLoad");
+    EXPECT_EQ(State.EventsLog.Lines().size(), 1u);
+}
+
 TEST_F(StartupSequenceTest, SkinFolders)
 {
     // Without the optional pictures the loading goes on and the window learns there are none.
