@@ -47,7 +47,8 @@ protected:
 
 // Probes ASource with the decoder and fills ATexts: the file, then every stream in order (a later stream of a
 // kind overwrites an earlier one; a kind the file lacks keeps ATexts' earlier values). A file that does not load
-// is logged and reported ("CLM_ProbeLoadFile"), a failure while filling is reported ("CLM_WriteFileInfo"); both
-// answer false and the dialog is not to be shown. The file stays loaded in the decoder.
+// is logged and reported ("CLM_ProbeLoadFile") and answers false: the dialog is not shown. A failure while
+// filling the streams is reported ("CLM_WriteFileInfo") and still answers true, with what was filled. The file
+// stays loaded in the decoder.
 bool LoadFileInformation(TCustomDecoder& ADecoder, const std::string& ASource, TFileInfoTexts& ATexts,
                          TEventsLog& AEventsLog, const TReportErrorEvent& AReport);

@@ -1,0 +1,79 @@
+#include "app/ui/error_form.h"
+
+#include "app/ui/dialog_parts.h"
+#include "skin/controls/push_button.h"
+#include "skin/controls/skin_edit.h"
+#include "skin/controls/skin_memo.h"
+#include "skin/controls/std_label.h"
+#include "skin/forms/skin_form.h"
+
+namespace {
+
+constexpr Integer kClientWidth = 375;
+constexpr Integer kClientHeight = 255;
+constexpr Integer kLeft = 12;
+constexpr Integer kFieldLeft = 96;
+constexpr Integer kFieldWidth = kClientWidth - kFieldLeft - kLeft;
+
+}  // namespace
+
+TErrorForm::TErrorForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
+{
+    SetName("ErrorForm");
+    spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Error!", kClientWidth, kClientHeight);
+
+    // The explanations are long for the width: they wrap inside it.
+    auto wrapped = [&](const std::string& AText, Integer ATop, Integer AHeight) {
+        auto* label = PlaceControl<TspSkinStdLabel>(this, this, ASkinData, "", kLeft, ATop,
+                                                    kClientWidth - 2 * kLeft, AHeight);
+        label->SetWordWrap(true);
+        label->SetCaption(AText);
+        return label;
+    };
+    PlaceText(this, this, ASkinData, "The following error occured:", kLeft, 8);
+    lblErrorText = wrapped("", 26, 30);
+    lblErrorText->SetName("lblErrorText");
+    lblErrorText->SetCaption("");
+    // A failure's text often names a file: an "&" in it is text.
+    lblErrorText->SetShowAccelChar(false);
+    lblErrorText->SetEllipsType(spetEndEllips);
+    wrapped("Error report is generated. Please send it to developers to fix the problem.", 60, 30);
+    wrapped("If you want to be notified when the problem is fixed,  you can leave", 94, 16);
+    wrapped("your contact information. You can also provide details of the problem. ", 110, 30);
+
+    PlaceText(this, this, ASkinData, "Your Name:", kLeft, 146);
+    edName = PlaceControl<TspSkinEdit>(this, this, ASkinData, "edName", kFieldLeft, 142, kFieldWidth, 21);
+    PlaceText(this, this, ASkinData, "Your E-Mail:", kLeft, 170);
+    edEmail = PlaceControl<TspSkinEdit>(this, this, ASkinData, "edEmail", kFieldLeft, 166, kFieldWidth, 21);
+    PlaceText(this, this, ASkinData, "Details:", kLeft, 194);
+    memDetails = PlaceControl<TspSkinMemo>(this, this, ASkinData, "memDetails", kFieldLeft, 190, kFieldWidth, 30);
+
+    PreviewButton = PlaceButton(this, ASkinData, "PreviewButton", "Send", kClientWidth / 2 - 80, 226, mrNone);
+    PreviewButton->SetDefault(true);
+    PreviewButton->OnClick = [this](TObject* ASender) { PreviewButtonClick(ASender); };
+    spSkinButton1 = PlaceButton(this, ASkinData, "spSkinButton1", "Cancel", kClientWidth / 2 + 5, 226, mrNone);
+    spSkinButton1->SetCancel(true);
+    spSkinButton1->OnClick = [this](TObject* ASender) { spSkinButton1Click(ASender); };
+}
+
+TErrorDialogResult TErrorForm::Execute(const std::string& AText)
+{
+    lblErrorText->SetCaption(AText);
+    TErrorDialogResult result;
+    result.Send = ShowModal() == mrOk;
+    result.Name = edName->Text();
+    result.EMail = edEmail->Text();
+    TStrings* lines = memDetails->Lines();
+    for (Integer i = 0; i < lines->Count(); ++i) result.Details.push_back(lines->Strings(i));
+    return result;
+}
+
+void TErrorForm::PreviewButtonClick(TObject* /*Sender*/) { SetModalResult(mrOk); }
+
+void TErrorForm::spSkinButton1Click(TObject* /*Sender*/) { SetModalResult(mrCancel); }
+
+void TErrorForm::DoShow()
+{
+    SetClientHeight(kClientHeight);
+    TForm::DoShow();
+}

@@ -1,0 +1,117 @@
+// Writes a PNG of each of the converter's small dialogs, filled as a user would meet them, in the plain look and
+// in a skin:
+//
+//   app-forms <output folder> [skin folder]
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/events_log.h"
+#include "app/ui/about_form.h"
+#include "app/ui/error_form.h"
+#include "app/ui/file_info_form.h"
+#include "app/ui/log_form.h"
+#include "platform/gui/application.h"
+#include "platform/rtl/sysutils.h"
+#include "skin/controls/skin_edit.h"
+#include "skin/controls/skin_memo.h"
+#include "skin/controls/std_label.h"
+#include "skin/core/skin_data.h"
+#include "tools/demo-screen/demo_screen.h"
+
+namespace {
+
+struct TShot {
+    const char* File;
+    std::function<TForm*(TApplication*, TspSkinData*)> Make;
+};
+
+TEventsLog& SampleLog()
+{
+    static TEventsLog log([] { return std::string("14:03:27"); });
+    if (log.Lines().empty()) {
+        log.Add("File added: /home/ann/Videos/holiday at the sea side, day one (full length).mp4");
+        log.Add("File added: /home/ann/Videos/birthday.avi");
+        log.AddEmpty();
+        log.Add("File load error: invalid data found when processing input.");
+        log.AddEmpty();
+        log.Add("Started Conversion");
+        log.Add("Conversion successfully done.");
+        for (int i = 1; i <= 12; ++i) log.Add("File added: /home/ann/Videos/clip" + std::to_string(i) + ".mp4");
+    }
+    return log;
+}
+
+const TShot kShots[] = {
+    {"about", [](TApplication* A, TspSkinData* S) -> TForm* { return new TAboutForm(A, S); }},
+    {"file-info",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         auto* form = new TFileInfoForm(A, S);
+         TFileInfoTexts texts;
+         texts.SetFile("/home/ann/Videos/holiday at the sea side.mp4", 754'120'000);
+         texts.SetVideoStream(1280, 720, 0, 30000, 1001);
+         texts.SetAudioStream(44100, 2, 128'000);
+         form->ShowTexts(texts);
+         return form;
+     }},
+    {"events-log",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         auto* form = new TLogForm(A, S);
+         form->Follow(&SampleLog());
+         return form;
+     }},
+    {"error",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         auto* form = new TErrorForm(A, S);
+         form->lblErrorText->SetCaption(
+             "Cannot set output file: Permission denied\r\nPlease choose other output folder or rename output file.");
+         form->edName->SetText("Ann");
+         form->edEmail->SetText("ann@example.org");
+         form->memDetails->Lines()->Add("It happens with every file.");
+         return form;
+     }},
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: app-forms <output folder> [skin folder]\n");
+        return 2;
+    }
+    const std::string out = IncludeTrailingPathDelimiter(argv[1]);
+    bool ok = true;
+    {
+        TDemoScreen screen(TSize{640, 480});
+        auto app = std::make_unique<TApplication>(nullptr);
+        app->SetTitle("Quennary");
+        TspSkinData* skin = nullptr;
+        if (argc == 3) {
+            skin = new TspSkinData(app.get());
+            skin->LoadFromFile(IncludeTrailingPathDelimiter(argv[2]) + "skin.ini");
+        }
+        std::vector<TspSkinData*> looks{nullptr};
+        if (skin) looks.push_back(skin);
+        for (TspSkinData* look : looks) {
+            for (const TShot& shot : kShots) {
+                std::unique_ptr<TForm> form(shot.Make(app.get(), look));
+                form->SetLeft(20);
+                form->SetTop(20);
+                form->Show();
+                // The skinned form finishes showing on a timer of its own.
+                for (int step = 0; step < 4; ++step) {
+                    screen.Clock().Advance(25 * 1000);
+                    app->ProcessMessages();
+                }
+                ok = screen.WriteWindow(form->Handle(), out + shot.File + (look ? "-skin" : "-plain") + ".png") && ok;
+                form.reset();
+                app->ProcessMessages();
+            }
+        }
+        app.reset();
+        headless::THeadlessBackend::ProcessMessages();
+    }
+    return ok ? 0 : 1;
+}
