@@ -9,14 +9,18 @@
 
 #include "app/error_report.h"
 #include "app/report_mail_account.h"
-#include "app/ui/bare_form.h"
+#include "app/ui/about_form.h"
 #include "app/ui/conversion_form.h"
 #include "app/ui/converter_state.h"
 #include "app/ui/edit_form.h"
+#include "app/ui/error_form.h"
+#include "app/ui/file_info_form.h"
+#include "app/ui/log_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/profile_chooser_form.h"
 #include "app/ui/profile_settings_form.h"
 #include "app/ui/trim_form.h"
+#include "media/decode/frame_decoder.h"
 #include "media/encoder/encoder.h"
 #include "media/loader/engine.h"
 #include "platform/backend/headless/headless_backend.h"
@@ -32,19 +36,18 @@
 
 namespace {
 
-// The windows after the main one, in the order the converter creates them. The events log, About, file
-// information and error windows are bare forms of their caption until their own forms are merged in.
+// The windows, in the order the converter creates them.
 struct TConverterWindows {
     TMainForm* Main = nullptr;
     Tproform* ProfileChooser = nullptr;
     Tsettingsform* ProfileSettings = nullptr;
     TClipForm* Trim = nullptr;
     TCropForm* Edit = nullptr;
-    TBareSkinnedForm* EventsLog = nullptr;
+    TLogForm* EventsLog = nullptr;
     TConvForm* Conversion = nullptr;
-    TBareSkinnedForm* About = nullptr;
-    TBareSkinnedForm* FileInformation = nullptr;
-    TBareSkinnedForm* Error = nullptr;
+    TAboutForm* About = nullptr;
+    TFileInfoForm* FileInformation = nullptr;
+    TErrorForm* Error = nullptr;
 };
 
 TConverterWindows CreateWindows(TApplication& AApp, TConverterState& AState, const std::string& ASuiteArgument)
@@ -56,11 +59,11 @@ TConverterWindows CreateWindows(TApplication& AApp, TConverterState& AState, con
     w.ProfileSettings = AApp.CreateForm<Tsettingsform>(skin);
     w.Trim = AApp.CreateForm<TClipForm>(skin);
     w.Edit = AApp.CreateForm<TCropForm>(skin);
-    w.EventsLog = AApp.CreateForm<TBareSkinnedForm>(skin, "Events Log", 420, 300);
+    w.EventsLog = AApp.CreateForm<TLogForm>(skin);
     w.Conversion = AApp.CreateForm<TConvForm>(skin);
-    w.About = AApp.CreateForm<TBareSkinnedForm>(skin, "About", 334, 260);
-    w.FileInformation = AApp.CreateForm<TBareSkinnedForm>(skin, "File Information", 338, 370);
-    w.Error = AApp.CreateForm<TBareSkinnedForm>(skin, "Error!", 375, 255);
+    w.About = AApp.CreateForm<TAboutForm>(skin);
+    w.FileInformation = AApp.CreateForm<TFileInfoForm>(skin);
+    w.Error = AApp.CreateForm<TErrorForm>(skin);
     return w;
 }
 
@@ -100,10 +103,10 @@ int RunConverter(int AArgc, char** AArgv)
         auto* encoder = new TFFEncoder(main);  // the component that loads the media libraries
 
         TErrorReporter reporter(state.EventsLog, state.LogHistory, LoadReportMailAccount(exeFolder));
-        reporter.ShowDialog = [&app](const std::string& AText) {
-            app.MessageBox(AText, "Error!");
-            return TErrorDialogResult{};
-        };
+        reporter.ShowDialog = [&windows](const std::string& AText) { return windows.Error->Execute(AText); };
+        windows.EventsLog->Follow(&state.EventsLog);
+        windows.About->SetOpenURL([](const std::string& AAddress) { return OpenWithDefaultProgram(AAddress); });
+        auto* decoder = new TFFDecoder(main);  // probes the selected job for its file information
         auto warning = [skin](const std::string& AText) {
             TspSkinMessage box(nullptr);
             box.SetSkinData(skin);
@@ -117,7 +120,17 @@ int RunConverter(int AArgc, char** AArgv)
         };
         main->ShowEventsLog = [&windows] { windows.EventsLog->ShowModal(); };
         main->ShowAbout = [&windows] { windows.About->ShowModal(); };
-        main->ShowFileInformation = [&windows] { windows.FileInformation->ShowModal(); };
+        main->ShowFileInformation = [&windows, &state, &reporter, decoder] {
+            const TVideoFile* job = state.Jobs.SelectedJob();
+            TFileInfoTexts texts;
+            if (!job || !LoadFileInformation(*decoder, job->Source, texts, state.EventsLog,
+                                             [&reporter](const std::string& AText, const std::string& AMark) {
+                                                 reporter.SendErrorReport(AText, AMark);
+                                             }))
+                return;
+            windows.FileInformation->ShowTexts(texts);
+            windows.FileInformation->ShowModal();
+        };
         main->ShowProfileSettings = [&windows] { windows.ProfileSettings->ShowModal(); };
 
         TStartupServices services;
@@ -143,6 +156,7 @@ int RunConverter(int AArgc, char** AArgv)
         app.ProcessMessages();
         if (deferred) deferred();
         app.Run();
+        windows.EventsLog->Follow(nullptr);
         SetLabelEditorFactory(nullptr);
     }
     StopMediaEngine();
