@@ -86,7 +86,6 @@ int RunConverter(int AArgc, char** AArgv)
     SkinCoreStartUp();
     StartMediaEngine();
     const std::string exeFolder = GetExecutableFolder();
-    int exitCode = 0;
     {
         TConverterState state;
         TApplication app(nullptr);
@@ -104,30 +103,28 @@ int RunConverter(int AArgc, char** AArgv)
 
         TErrorReporter reporter(state.EventsLog, state.LogHistory, LoadReportMailAccount(exeFolder));
         reporter.ShowDialog = [&windows](const std::string& AText) { return windows.Error->Execute(AText); };
+        const TReportErrorEvent report = [&reporter](const std::string& AText, const std::string& AMark) {
+            reporter.SendErrorReport(AText, AMark);
+        };
         windows.EventsLog->Follow(&state.EventsLog);
         windows.About->SetOpenURL([](const std::string& AAddress) { return OpenWithDefaultProgram(AAddress); });
         auto* decoder = new TFFDecoder(main);  // probes the selected job for its file information
-        auto warning = [skin](const std::string& AText) {
+        main->ShowWarning = [skin](const std::string& AText) {
             TspSkinMessage box(nullptr);
             box.SetSkinData(skin);
             box.SetCtrlSkinData(skin);
             box.MessageDlg(AText, mtWarning, {mbOK});
         };
-        main->ShowWarning = warning;
         main->OpenWithShell = [](const std::string& ATarget) { return OpenWithDefaultProgram(ATarget); };
         main->StartSiblingProgram = [exeFolder](const std::string& AProgram) {
             return StartProgram({exeFolder + AProgram}, false).Started;
         };
         main->ShowEventsLog = [&windows] { windows.EventsLog->ShowModal(); };
         main->ShowAbout = [&windows] { windows.About->ShowModal(); };
-        main->ShowFileInformation = [&windows, &state, &reporter, decoder] {
+        main->ShowFileInformation = [&windows, &state, report, decoder] {
             const TVideoFile* job = state.Jobs.SelectedJob();
             TFileInfoTexts texts;
-            if (!job || !LoadFileInformation(*decoder, job->Source, texts, state.EventsLog,
-                                             [&reporter](const std::string& AText, const std::string& AMark) {
-                                                 reporter.SendErrorReport(AText, AMark);
-                                             }))
-                return;
+            if (!job || !LoadFileInformation(*decoder, job->Source, texts, state.EventsLog, report)) return;
             windows.FileInformation->ShowTexts(texts);
             windows.FileInformation->ShowModal();
         };
@@ -137,9 +134,7 @@ int RunConverter(int AArgc, char** AArgv)
         services.ExeFolder = exeFolder;
         services.DocumentsFolder = GetSpecialFolder(sfDocuments);
         services.VideosFolder = GetSpecialFolder(sfVideos);
-        services.ReportError = [&reporter](const std::string& AText, const std::string& AMark) {
-            reporter.SendErrorReport(AText, AMark);
-        };
+        services.ReportError = report;
         services.ShowPlainMessage = [&app](const std::string& AText) { app.MessageBox(AText, kApplicationTitle); };
         services.LoadMediaLibraries = [encoder](const std::string& AFolder, std::string& AError) {
             if (encoder->LoadAVLib(AFolder)) return true;
@@ -161,5 +156,5 @@ int RunConverter(int AArgc, char** AArgv)
     }
     StopMediaEngine();
     win::SetBackend(nullptr);
-    return exitCode;
+    return 0;
 }
