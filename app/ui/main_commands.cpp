@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "platform/rtl/process.h"
+#include "platform/win/geometry.h"
+#include "platform/win/input.h"
+#include "platform/win/keys.h"
 
 TSuiteMenu SuiteMenuFor(const std::string& AFirstArgument)
 {
@@ -29,4 +32,11 @@ std::string TwitterShareURL(const std::string& ATitle)
 TPoint ChooserPosition(TPoint AFieldScreenTopLeft, int AChooserHeight)
 {
     return {AFieldScreenTopLeft.X, AFieldScreenTopLeft.Y - AChooserHeight};
+}
+
+bool IsPrimaryButtonDown()
+{
+    constexpr int kSwapButtonMetric = 23;
+    const int button = win::GetSystemMetrics(kSwapButtonMetric) != 0 ? win::VK_RBUTTON : win::VK_LBUTTON;
+    return (static_cast<uint16_t>(win::GetAsyncKeyState(button)) & 0x8000) != 0;
 }

@@ -26,4 +26,8 @@ std::string TwitterShareURL(const std::string& ATitle);
 // The chooser's top-left corner: its bottom-left corner on the field's top-left corner (screen).
 TPoint ChooserPosition(TPoint AFieldScreenTopLeft, int AChooserHeight);
 
+// True while the primary mouse button is held: the left one, or the right one when the system swaps them. The
+// track bars of the preview and the dialogs ask it while they follow a drag.
+bool IsPrimaryButtonDown();
+
 inline constexpr const char* kAudioEditWarning = "Can't edit audio formats. You can click \"Trim\" button.";

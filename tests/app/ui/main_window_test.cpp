@@ -157,6 +157,21 @@ TEST_F(MainWindowTest, EditRefusesAnAudioJobAndLinksOpenTheirPages)
     EXPECT_NE(Shown[1].find("&text=Quennary"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, PrimaryButtonIsTheLeftOneHeld)
+{
+    EXPECT_FALSE(IsPrimaryButtonDown());
+    Display.PressButton({10, 10});
+    Pump();
+    EXPECT_TRUE(IsPrimaryButtonDown());
+    Display.ReleaseButton({10, 10});
+    Pump();
+    EXPECT_FALSE(IsPrimaryButtonDown());
+    Display.PressButton({10, 10}, 0x02);  // the right one, with the buttons not swapped
+    Pump();
+    EXPECT_FALSE(IsPrimaryButtonDown());
+    Display.ReleaseButton({10, 10}, 0x02);
+}
+
 TEST_F(MainWindowTest, ClosingWritesTheSettings)
 {
     TMainForm* form = Open("");
