@@ -12,11 +12,12 @@
 #include "skin/controls/page.h"
 #include "skin/controls/panel.h"
 #include "skin/controls/push_button.h"
-#include "skin/controls/skin_edit.h"
 #include "skin/controls/std_label.h"
 #include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
+#include "skin/dialogs/directory_edit.h"
 #include "skin/dialogs/grids/string_grid.h"
+#include "skin/dialogs/select_folder_dialog.h"
 #include "skin/forms/main_menu_bar.h"
 #include "skin/forms/popup_menu.h"
 #include "skin/forms/skin_form.h"
@@ -279,19 +280,14 @@ void TMainForm::BuildBottomPanel()
     outputCaption->SetSkinData(spSkinData1);
     outputCaption->SetBounds(128, 440, 200, 18);
     outputCaption->SetCaption("Output folder:");
-    // A read-only box with a browse button until the skinned directory box is available.
-    edDestinationFolder = new TspSkinEdit(this);
+    // Read-only: the folder changes through the box's button and its select-folder dialog.
+    edDestinationFolder = new TspSkinDirectoryEdit(this);
     edDestinationFolder->SetParent(this);
     edDestinationFolder->SetSkinData(spSkinData1);
-    edDestinationFolder->SetBounds(128, 460, 270, 22);
+    edDestinationFolder->SetDlgSkinData(spSkinData1);
+    edDestinationFolder->SetDlgCtrlSkinData(spSkinData1);
+    edDestinationFolder->SetBounds(128, 460, 300, 22);
     edDestinationFolder->SetReadOnly(true);
-    DestinationBrowseButton = new TspSkinButton(this);
-    DestinationBrowseButton->SetParent(this);
-    DestinationBrowseButton->SetSkinData(spSkinData1);
-    DestinationBrowseButton->SetBounds(400, 460, 28, 22);
-    DestinationBrowseButton->SetCaption("...");
-    // The select-folder dialog comes with the skinned directory box.
-    DestinationBrowseButton->SetEnabled(false);
 
     auto button = [this](const std::string& ACaption, int ALeft, TNotifyEvent AClick) {
         auto* b = new TspSkinButton(this);
@@ -333,14 +329,17 @@ void TMainForm::BuildPreview()
     imgPlayerArea = NewImage(panPreview, Bounds(0, 0, 264, 178));
     imgPlayerArea->SetStretch(true);
 
-    // Taking snapshots and their format come with the preview; choosing another folder with the skinned
-    // select-folder dialog.
+    // Taking snapshots and their format come with the preview.
     spSkinPopupMenu1 = new TspSkinPopupMenu(this);
     spSkinPopupMenu1->SetSkinData(spSkinData1);
     TMenuItem* snapshots = spSkinPopupMenu1->Items();
     AddItem(this, snapshots, "Snapshot", {}, false);
     AddItem(this, snapshots, "Open Snapshot Folder", [this](TObject* S) { OpenSnapshotFolderClick(S); });
-    AddItem(this, snapshots, "Change Snapshot Folder", {}, false);
+    AddItem(this, snapshots, "Change Snapshot Folder", [this](TObject* S) { ChangeSnapshotFolderClick(S); });
+    spSkinSelectDirectoryDialog1 = new TspSkinSelectDirectoryDialog(this);
+    spSkinSelectDirectoryDialog1->Title = "Select folder";
+    spSkinSelectDirectoryDialog1->SetSkinData(spSkinData1);
+    spSkinSelectDirectoryDialog1->SetCtrlSkinData(spSkinData1);
     TMenuItem* format = AddItem(this, snapshots, "Change Snapshot Format");
     TMenuItem* jpeg = AddItem(this, format, "JPEG");
     jpeg->SetRadioItem(true);
@@ -460,6 +459,7 @@ void TMainForm::DoClose(TCloseAction& AAction)
     TForm::DoClose(AAction);
     if (AAction == caNone) return;
     // The preview stops here once it is built; the settings are written last.
+    FState.Settings.OutputPath = edDestinationFolder->Text();
     SaveConverterSettings(FState);
 }
 
@@ -570,6 +570,12 @@ void TMainForm::TweetButtonClick(TObject*)
 void TMainForm::OpenSnapshotFolderClick(TObject*)
 {
     if (OpenWithShell) OpenWithShell(FState.Settings.ScreenShotsPath);
+}
+
+void TMainForm::ChangeSnapshotFolderClick(TObject*)
+{
+    spSkinSelectDirectoryDialog1->Directory = FState.Settings.ScreenShotsPath;
+    if (spSkinSelectDirectoryDialog1->Execute()) FState.Settings.ScreenShotsPath = spSkinSelectDirectoryDialog1->Directory;
 }
 
 void TMainForm::imgProfileFieldMouseEnter(TObject*)

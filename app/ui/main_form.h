@@ -5,6 +5,7 @@
 // real "Error!" dialog.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/ui/main_commands.h"
 #include "app/ui/startup_sequence.h"
@@ -20,13 +21,14 @@ class TspSkinButton;
 class TspSkinButtonLabel;
 class TspSkinCheckRadioBox;
 class TspSkinData;
-class TspSkinEdit;
+class TspSkinDirectoryEdit;
 class TspSkinMainMenuBar;
 class TspSkinMenuButton;
 class TspSkinNotebook;
 class TspSkinPanel;
 class TspSkinPopupMenu;
 class TspSkinStdLabel;
+class TspSkinSelectDirectoryDialog;
 class TspSkinStringGrid;
 
 inline constexpr const char* kApplicationTitle = "Quennary";
@@ -72,6 +74,7 @@ public:
     void LikeButtonClick(TObject* Sender);
     void TweetButtonClick(TObject* Sender);
     void OpenSnapshotFolderClick(TObject* Sender);
+    void ChangeSnapshotFolderClick(TObject* Sender);
     void imgProfileFieldMouseEnter(TObject* Sender);
     void imgProfileFieldMouseLeave(TObject* Sender);
 
@@ -120,8 +123,8 @@ public:
     TImage* imgProfileField = nullptr;
     TspSkinStdLabel* lblProfile = nullptr;
     TImage* imgProfileIcon = nullptr;
-    TspSkinEdit* edDestinationFolder = nullptr;
-    TspSkinButton* DestinationBrowseButton = nullptr;
+    TspSkinDirectoryEdit* edDestinationFolder = nullptr;
+    TspSkinSelectDirectoryDialog* spSkinSelectDirectoryDialog1 = nullptr;
 
     TspSkinPanel* panPreview = nullptr;
     TImage* imgPlayerArea = nullptr;

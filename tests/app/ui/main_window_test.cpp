@@ -11,6 +11,7 @@
 #include "platform/gui/menus.h"
 #include "skin/controls/notebook.h"
 #include "skin/controls/push_button.h"
+#include "skin/dialogs/directory_edit.h"
 #include "skin/forms/popup_menu.h"
 #include "tests/platform/gui/gui_fixture.h"
 
@@ -176,7 +177,8 @@ TEST_F(MainWindowTest, ClosingWritesTheSettings)
 {
     TMainForm* form = Open("");
     fs::create_directories(Root / "elsewhere");
-    State.Settings.OutputPath = (Root / "elsewhere").string();
+    // As the output box's select-folder dialog leaves it.
+    form->edDestinationFolder->SetText((Root / "elsewhere").string());
     form->Close();
     Pump();
     TSettings read;
