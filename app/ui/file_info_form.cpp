@@ -1,6 +1,7 @@
 #include "app/ui/file_info_form.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/events_log.h"
 #include "app/ui/dialog_parts.h"
@@ -68,14 +69,14 @@ TFileInfoForm::TFileInfoForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm
 
 void TFileInfoForm::ShowTexts(const TFileInfoTexts& ATexts)
 {
-    spSkinLabel2->SetCaption(ATexts.FileName);
-    spSkinLabel3->SetCaption(ATexts.MediaLength);
-    spSkinLabel1->SetCaption(ATexts.Resolution);
-    spSkinLabel4->SetCaption(ATexts.VideoBitRate);
-    spSkinLabel5->SetCaption(ATexts.FrameRate);
-    spSkinLabel6->SetCaption(ATexts.SampleRate);
-    spSkinLabel7->SetCaption(ATexts.Channels);
-    spSkinLabel8->SetCaption(ATexts.AudioBitRate);
+    const std::pair<TspSkinLabel*, const std::string*> values[] = {
+        {spSkinLabel2, &ATexts.FileName},   {spSkinLabel3, &ATexts.MediaLength},
+        {spSkinLabel1, &ATexts.Resolution}, {spSkinLabel4, &ATexts.VideoBitRate},
+        {spSkinLabel5, &ATexts.FrameRate},  {spSkinLabel6, &ATexts.SampleRate},
+        {spSkinLabel7, &ATexts.Channels},   {spSkinLabel8, &ATexts.AudioBitRate},
+    };
+    for (const auto& [label, text] : values)
+        if (!text->empty()) label->SetCaption(*text);
 }
 
 void TFileInfoForm::spSkinButton1Click(TObject* /*Sender*/) { Close(); }

@@ -42,13 +42,15 @@ protected:
     }
 
     // Probes the file as the main window's command does; the form shows what it found.
+    // Every probe starts from empty texts, as the application's command does.
     bool Probe(const std::string& APath)
     {
-        const bool loaded = LoadFileInformation(*Decoder, APath, Texts, Log, [this](const std::string& AText,
+        TFileInfoTexts texts;
+        const bool loaded = LoadFileInformation(*Decoder, APath, texts, Log, [this](const std::string& AText,
                                                                                     const std::string& AMark) {
             Reported.push_back({AText, AMark});
         });
-        Form->ShowTexts(Texts);
+        if (loaded) Form->ShowTexts(texts);
         return loaded;
     }
 
@@ -66,7 +68,6 @@ protected:
     std::unique_ptr<TApplication> App;
     TFileInfoForm* Form = nullptr;
     std::unique_ptr<TCustomDecoder> Decoder;
-    TFileInfoTexts Texts;
     TEventsLog Log{[] { return std::string("11:22:33"); }};
     std::vector<TReported> Reported;
 };
