@@ -59,7 +59,7 @@ TAboutForm::TAboutForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwne
     lblSupport->SetCaption(kSupportAddress);
     lblSupport->SetURL(std::string("mailto:") + kSupportAddress);
 
-    PreviewButton = PlaceButton(this, ASkinData, "PreviewButton", "OK", (kClientWidth - 75) / 2, 226, mrNone);
+    PreviewButton = PlaceButton(this, ASkinData, "PreviewButton", "OK", (kClientWidth - 75) / 2, 226);
     PreviewButton->SetDefault(true);
     PreviewButton->SetCancel(true);
     PreviewButton->OnClick = [this](TObject* ASender) { PreviewButtonClick(ASender); };

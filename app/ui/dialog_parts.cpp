@@ -43,11 +43,10 @@ TspSkinStdLabel* PlaceText(TForm* AForm, TWinControl* AParent, TspSkinData* ASki
 }
 
 TspSkinButton* PlaceButton(TForm* AForm, TspSkinData* ASkin, const std::string& AName, const std::string& ACaption,
-                           Integer ALeft, Integer ATop, TModalResult AResult)
+                           Integer ALeft, Integer ATop)
 {
     auto* button = PlaceControl<TspSkinButton>(AForm, AForm, ASkin, AName, ALeft, ATop, kButtonWidth, kButtonHeight);
     button->SetCanFocused(true);
     button->SetCaption(ACaption);
-    button->SetModalResult(AResult);
     return button;
 }

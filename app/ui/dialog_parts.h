@@ -32,6 +32,6 @@ TControlKind* PlaceControl(TForm* AForm, TWinControl* AParent, TspSkinData* ASki
 TspSkinStdLabel* PlaceText(TForm* AForm, TWinControl* AParent, TspSkinData* ASkin, const std::string& AText,
                            Integer ALeft, Integer ATop);
 
-// A push button of the standard dialog size; AResult is its modal result (mrNone: none).
+// A focusable push button of the standard dialog size; its click handler decides the modal result.
 TspSkinButton* PlaceButton(TForm* AForm, TspSkinData* ASkin, const std::string& AName, const std::string& ACaption,
-                           Integer ALeft, Integer ATop, TModalResult AResult);
+                           Integer ALeft, Integer ATop);

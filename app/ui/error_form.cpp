@@ -48,10 +48,10 @@ TErrorForm::TErrorForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwne
     PlaceText(this, this, ASkinData, "Details:", kLeft, 194);
     memDetails = PlaceControl<TspSkinMemo>(this, this, ASkinData, "memDetails", kFieldLeft, 190, kFieldWidth, 30);
 
-    PreviewButton = PlaceButton(this, ASkinData, "PreviewButton", "Send", kClientWidth / 2 - 80, 226, mrNone);
+    PreviewButton = PlaceButton(this, ASkinData, "PreviewButton", "Send", kClientWidth / 2 - 80, 226);
     PreviewButton->SetDefault(true);
     PreviewButton->OnClick = [this](TObject* ASender) { PreviewButtonClick(ASender); };
-    spSkinButton1 = PlaceButton(this, ASkinData, "spSkinButton1", "Cancel", kClientWidth / 2 + 5, 226, mrNone);
+    spSkinButton1 = PlaceButton(this, ASkinData, "spSkinButton1", "Cancel", kClientWidth / 2 + 5, 226);
     spSkinButton1->SetCancel(true);
     spSkinButton1->OnClick = [this](TObject* ASender) { spSkinButton1Click(ASender); };
 }

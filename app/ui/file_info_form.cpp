@@ -61,7 +61,7 @@ TFileInfoForm::TFileInfoForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm
     spSkinLabel7 = row(AudioGroup, "Channels:", "spSkinLabel7", 6, 54);
     spSkinLabel6 = row(AudioGroup, "Sample Rate:", "spSkinLabel6", 6, 82);
 
-    spSkinButton1 = PlaceButton(this, ASkinData, "spSkinButton1", "OK", (kClientWidth - 75) / 2, 338, mrNone);
+    spSkinButton1 = PlaceButton(this, ASkinData, "spSkinButton1", "OK", (kClientWidth - 75) / 2, 338);
     spSkinButton1->SetDefault(true);
     spSkinButton1->SetCancel(true);
     spSkinButton1->OnClick = [this](TObject* ASender) { spSkinButton1Click(ASender); };

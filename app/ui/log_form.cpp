@@ -39,7 +39,7 @@ TLogForm::TLogForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
     mmoLog->SetVScrollBar(VScrollBar);
     mmoLog->SetHScrollBar(HScrollBar);
 
-    OKButton = PlaceButton(this, ASkinData, "OKButton", "OK", (kClientWidth - 75) / 2, kClientHeight - 33, mrNone);
+    OKButton = PlaceButton(this, ASkinData, "OKButton", "OK", (kClientWidth - 75) / 2, kClientHeight - 33);
     OKButton->SetDefault(true);
     OKButton->SetCancel(true);
     OKButton->OnClick = [this](TObject* ASender) { OKButtonClick(ASender); };
