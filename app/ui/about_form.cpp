@@ -16,9 +16,9 @@ constexpr Integer kClientHeight = 260;
 
 // The brand name and "." complete the last line.
 const char* const kNotice[] = {
-    "This program is free to use and comes with no warranty.",
-    "It converts media through the FFmpeg and SDL libraries,",
-    "which are used under the terms of their own licences.",
+    "This program is free to use and comes with",
+    "no warranty. It converts media through the",
+    "FFmpeg and SDL libraries, used under their licences.",
     "Copyright (c) 2026 ",
 };
 constexpr const char* kBrandName = "Brindlewave";
@@ -37,8 +37,8 @@ TAboutForm::TAboutForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwne
     lblProgramName->SetName("lblProgramName");
     // The product name stands out on the logo panel in whatever font the skin gives labels.
     lblProgramName->SetUseSkinFont(false);
-    lblProgramName->DefaultFont()->SetHeight(28);
-    lblProgramName->DefaultFont()->SetStyle({fsBold});
+    lblProgramName->Font()->SetHeight(28);
+    lblProgramName->Font()->SetStyle({fsBold});
 
     lblversion = PlaceText(this, this, ASkinData, kAboutVersion, 20, 76);
     lblversion->SetName("lblversion");

@@ -16,7 +16,7 @@ class TspSkinStdLabel;
 class TspSkinTextLabel;
 
 inline constexpr const char* kAboutVersion = "Version 1.0";
-inline constexpr const char* kHomePageAddress = "https://www.brindlewave.example/quennary";
+inline constexpr const char* kHomePageAddress = "https://brindlewave.example";
 inline constexpr const char* kSupportAddress = "support@brindlewave.example";
 
 class TAboutForm : public TForm {

@@ -11,7 +11,8 @@ namespace {
 
 constexpr Integer kClientWidth = 375;
 constexpr Integer kClientHeight = 255;
-constexpr Integer kLeft = 12;
+constexpr Integer kLeft = 10;
+constexpr const char* kNarrowFace = "Arial";
 constexpr Integer kFieldLeft = 96;
 constexpr Integer kFieldWidth = kClientWidth - kFieldLeft - kLeft;
 
@@ -22,24 +23,29 @@ TErrorForm::TErrorForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwne
     SetName("ErrorForm");
     spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Error!", kClientWidth, kClientHeight);
 
-    // The explanations are long for the width: they wrap inside it.
+    // The explanations are long for the width: a narrower face, and they wrap inside the width when they must.
     auto wrapped = [&](const std::string& AText, Integer ATop, Integer AHeight) {
-        auto* label = PlaceControl<TspSkinStdLabel>(this, this, ASkinData, "", kLeft, ATop,
-                                                    kClientWidth - 2 * kLeft, AHeight);
+        auto* label = PlaceControl<TspSkinStdLabel>(this, this, nullptr, "", kLeft, ATop, 0, 0);
+        label->SetAutoSize(false);
         label->SetWordWrap(true);
+        label->SetUseSkinFont(false);
+        label->Font()->SetName(kNarrowFace);
+        label->Font()->SetHeight(12);
+        label->SetBounds(kLeft, ATop, kClientWidth - 2 * kLeft, AHeight);
         label->SetCaption(AText);
+        if (ASkinData) label->SetSkinData(ASkinData);
         return label;
     };
     PlaceText(this, this, ASkinData, "The following error occured:", kLeft, 8);
-    lblErrorText = wrapped("", 26, 30);
+    lblErrorText = wrapped("", 26, 34);
     lblErrorText->SetName("lblErrorText");
-    lblErrorText->SetCaption("");
+    lblErrorText->SetUseSkinFont(true);
     // A failure's text often names a file: an "&" in it is text.
     lblErrorText->SetShowAccelChar(false);
     lblErrorText->SetEllipsType(spetEndEllips);
-    wrapped("Error report is generated. Please send it to developers to fix the problem.", 60, 30);
-    wrapped("If you want to be notified when the problem is fixed,  you can leave", 94, 16);
-    wrapped("your contact information. You can also provide details of the problem. ", 110, 30);
+    wrapped("Error report is generated. Please send it to developers to fix the problem.", 64, 16);
+    wrapped("If you want to be notified when the problem is fixed,  you can leave", 90, 16);
+    wrapped("your contact information. You can also provide details of the problem. ", 106, 30);
 
     PlaceText(this, this, ASkinData, "Your Name:", kLeft, 146);
     edName = PlaceControl<TspSkinEdit>(this, this, ASkinData, "edName", kFieldLeft, 142, kFieldWidth, 21);
