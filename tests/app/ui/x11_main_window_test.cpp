@@ -89,7 +89,8 @@ protected:
         }
     }
 
-    // Screen pixels of the window, once it shows more than one colour (its first paint has reached the screen).
+    // Screen pixels of the window, once it shows more than one colour (its first paint has reached the screen) and
+    // then holds still between two looks (its controls, each a window of its own, have painted too).
     bool Shoot(Window AWindow, const fs::path& APng)
     {
         XWindowAttributes attributes;
@@ -100,14 +101,24 @@ protected:
         const TRect area = Bounds(x, y, attributes.width, attributes.height);
         const std::string dump = (Root / "screen.xwd").string();
         std::optional<std::vector<uint32_t>> pixels;
-        const bool painted = WaitFor([&] {
+        auto look = [&] {
             if (std::system(("xwd -root -silent -out '" + dump + "'").c_str()) != 0) return false;
             pixels = x11test::ReadXwdArea(dump, area);
-            if (!pixels) return false;
+            return pixels.has_value();
+        };
+        const bool painted = WaitFor([&] {
+            if (!look()) return false;
             for (uint32_t p : *pixels)
                 if (p != pixels->front()) return true;
             return false;
         });
+        if (painted) {
+            WaitFor([&] {
+                const std::vector<uint32_t> before = pixels ? *pixels : std::vector<uint32_t>{};
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                return look() && *pixels == before;
+            }, 10);
+        }
         if (pixels) headless::WritePng(APng.string(), pixels->data(), area.Width(), area.Height());
         return painted;
     }
