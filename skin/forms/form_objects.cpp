@@ -1,6 +1,8 @@
 // The skinned form's object list: building it from the skin (or the six default caption buttons without one),
 // the objects' enabled and visible state and hints, their places on the frame, and access by name.
 #include "skin/core/interface_texts.h"
+#include "skin/forms/animated_objects.h"
+#include "skin/forms/value_objects.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/caption_object.h"
@@ -50,8 +52,26 @@ void TspCorvalis::CreateSkinObjects()
             ObjectList.push_back(std::make_unique<TspSkinButtonObject>(this, button));
         else if (auto* caption = dynamic_cast<TspDataSkinCaption*>(data))
             ObjectList.push_back(std::make_unique<TspSkinCaptionObject>(this, caption));
-        // The label, gauge and animation objects join this list with their classes.
+        else if (auto* user = dynamic_cast<TspDataUserObject*>(data))
+            ObjectList.push_back(std::make_unique<TspUserObject>(this, user));
+        else if (auto* track = dynamic_cast<TspDataSkinTrackBar*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinTrackBarObject>(this, track));
+        else if (auto* sw = dynamic_cast<TspDataSkinSwitch*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinSwitchObject>(this, sw));
+        else if (auto* gauge = dynamic_cast<TspDataSkinGauge*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinGaugeObject>(this, gauge));
+        else if (auto* frameGauge = dynamic_cast<TspDataSkinFrameGaugeObject*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinFrameGaugeObject>(this, frameGauge));
+        else if (auto* regulator = dynamic_cast<TspDataSkinFrameRegulatorObject*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinFrameRegulatorObject>(this, regulator));
+        else if (auto* bitLabel = dynamic_cast<TspDataSkinBitLabel*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinBitLabelObject>(this, bitLabel));
+        else if (auto* label = dynamic_cast<TspDataSkinLabel*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinLabelObject>(this, label));
+        else if (auto* animate = dynamic_cast<TspDataSkinAnimate*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinAnimateObject>(this, animate));
     }
+    CreateMainMenuItems();
 }
 
 void TspCorvalis::CreateDefaultCaptionButtons()

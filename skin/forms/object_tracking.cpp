@@ -147,7 +147,9 @@ void TspCorvalis::MouseTimerProc(TObject* /*Sender*/)
 
 void TspCorvalis::AnimateTimerProc(TObject* /*Sender*/)
 {
-    if (!StepCaptionAnimations()) AnimateTimer->SetEnabled(false);
+    const bool captions = StepCaptionAnimations();
+    const bool animations = StepAnimateObjects();
+    if (!captions && !animations) AnimateTimer->SetEnabled(false);
 }
 
 void TspCorvalis::MorphTimerProc(TObject* /*Sender*/)

@@ -169,6 +169,43 @@ public:
     // Called first by the shortcut handler, which takes the form's own shortcut event.
     TShortCutEvent OnShortCut;
 
+    // --- Value, label and animated objects by name (value_objects.cpp, animated_objects.cpp) ---
+    // Names no object has, or objects of another kind, change nothing; getters then give 0 or swsOff. During a
+    // skin change (inside OnChangeSkinData) the setters change values without repainting.
+    std::function<void(TObject* Sender, const std::string& IDName, Integer Value)> OnTrackBarChangeValueEvent;
+    std::function<void(TObject* Sender, const std::string& IDName, TSwitchState State)> OnSwitchChangeStateEvent;
+    std::function<void(TObject* Sender, const std::string& IDName, Integer Value)> OnFrameRegulatorChangeValueEvent;
+    TNotifyEvent OnMainMenuEnter;
+    Integer TrackBarGetValue(const std::string& AIDName);
+    void TrackBarSetValue(const std::string& AIDName, Integer AValue);
+    void GaugeSetValue(const std::string& AIDName, Integer AValue);
+    void FrameGaugeSetValue(const std::string& AIDName, Integer AValue);
+    Integer FrameRegulatorGetValue(const std::string& AIDName);
+    void FrameRegulatorSetValue(const std::string& AIDName, Integer AValue);
+    void LabelSetText(const std::string& AIDName, const std::string& ATextValue);
+    void BitLabelSetText(const std::string& AIDName, const std::string& AValue);
+    void SwitchSetState(const std::string& AIDName, TSwitchState AState);
+    TSwitchState SwitchGetState(const std::string& AIDName);
+    void UserObjectDraw(const std::string& AIDName);
+    void AnimateStart(const std::string& AIDName);
+    void AnimateStop(const std::string& AIDName);
+    // One 25 ms step of every playing animation; true while any frame changed.
+    bool StepAnimateObjects();
+    // The main menu's top-level items as frame objects, built from the skin's "MAINMENUITEM" record. A form
+    // whose main menu is shown elsewhere (a menu-bar control) sets MainMenuShownElsewhere and gets none.
+    void CreateMainMenuItems();
+    void UpdateMainMenu(bool ARedraw);
+    // True when the form's menus have a menu bar or MainMenuShownElsewhere is set.
+    bool MainMenuOnBar();
+    bool MainMenuShownElsewhere = false;
+    bool InMainMenu = false;
+    // The animated object whose menu is open plays back once the menus close.
+    void AnimateMenuClosed();
+    void DoTrackBarChangeValue(const std::string& AIDName, Integer AValue);
+    void DoSwitchChangeState(const std::string& AIDName, TSwitchState AState);
+    void DoFrameRegulatorChangeValue(const std::string& AIDName, Integer AValue);
+    void DoObjectPaint(const std::string& AIDName, TCanvas* ACanvas, const TRect& AObjectRect);
+
     // --- Lookups and predicates (skin_form.cpp) ---
     static std::string GetProductVersion() { return "11.27"; }
     bool IsSizeAble();
