@@ -128,30 +128,27 @@ void TspCorvalis::UpdateObjectsState()
             continue;
         }
         auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
-        if (!b) continue;
+        auto* animate = dynamic_cast<TspSkinAnimateObject*>(object.get());
+        if (!b && !animate) continue;
         if (FHideCaptionButtons) {
-            b->Enabled = false;
-            b->Visible = !b->SkinRectInAPicture;
+            object->Enabled = false;
+            object->Visible = !object->SkinRectInAPicture;
             continue;
         }
-        bool governed = true;
-        switch (b->Command) {
-        case cmMaximize: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMaximize); break;
-        case cmMinimize: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimize); break;
-        case cmRollUp: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biRollUp); break;
-        case cmMinimizeToTray: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimizeToTray); break;
-        case cmSysMenu:
-            b->Enabled = FBorderIcons.Contains(TspBorderIcon::biSystemMenu) && !FDisableSystemMenu;
-            break;
-        case cmClose: governed = false; break;
-        case cmDefault: {
-            governed = false;
+        if (animate) {
+            // An animated button with a command follows the border icons as a caption button does.
+            if (!animate->ButtonStyle || animate->Command == cmDefault) continue;
+            if (!ApplyBorderIcon(animate->Command, animate)) continue;
+            animate->Visible = animate->SkinRectInAPicture ? animate->Enabled : true;
+            continue;
+        }
+        if (b->Command == cmDefault) {
             bool visible = false;
             if (OnActivateCustomObject) OnActivateCustomObject(this, b->IDName, visible);
             b->Visible = visible;
-            break;
+            continue;
         }
-        }
+        const bool governed = ApplyBorderIcon(b->Command, b);
         if (governed) b->Visible = b->SkinRectInAPicture ? b->Enabled : true;
     }
     // At least one caption shows the form's caption: the first, when the skin marks none.
@@ -169,6 +166,20 @@ void TspCorvalis::UpdateObjectsState()
     UpdateObjectHints();
 }
 
+bool TspCorvalis::ApplyBorderIcon(TStdCommand ACommand, TspActiveSkinObject* AObject)
+{
+    switch (ACommand) {
+    case cmMaximize: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biMaximize); return true;
+    case cmMinimize: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimize); return true;
+    case cmRollUp: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biRollUp); return true;
+    case cmMinimizeToTray: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimizeToTray); return true;
+    case cmSysMenu:
+        AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biSystemMenu) && !FDisableSystemMenu;
+        return true;
+    default: return false;
+    }
+}
+
 void TspCorvalis::UpdateObjectHints()
 {
     if (!FUseDefaultObjectHint || !FSD) return;
@@ -176,13 +187,17 @@ void TspCorvalis::UpdateObjectHints()
         if (TspResourceStrData* strings = FSD->ResourceStrData()) return strings->GetResStr(AKey);
         return ABuiltIn;
     };
-    for (auto& object : ObjectList) {
-        auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
-        if (!b || b->Command == cmDefault) continue;
+    auto apply = [&](TStdCommand ACommand, std::string& AHint, std::string& ATempHint, std::string& ARestoreHint) {
         for (const THintText& h : kHints)
-            if (h.Command == b->Command) b->Hint = text(h.Key, h.BuiltIn);
-        b->FTempHint = b->Hint;
-        b->RestoreHint = text("RESTORE_HINT", "Restore");
+            if (h.Command == ACommand) AHint = text(h.Key, h.BuiltIn);
+        ATempHint = AHint;
+        ARestoreHint = text("RESTORE_HINT", "Restore");
+    };
+    for (auto& object : ObjectList) {
+        if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get()); b && b->Command != cmDefault)
+            apply(b->Command, b->Hint, b->FTempHint, b->RestoreHint);
+        else if (auto* a = dynamic_cast<TspSkinAnimateObject*>(object.get()))
+            apply(a->Command, a->Hint, a->FTempHint, a->RestoreHint);
     }
 }
 

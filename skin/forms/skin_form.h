@@ -195,6 +195,8 @@ public:
     // whose main menu is shown elsewhere (a menu-bar control) sets MainMenuShownElsewhere and gets none.
     void CreateMainMenuItems();
     void UpdateMainMenu(bool ARedraw);
+    // Enables a caption-button command's object by the border icons; false for commands they do not govern.
+    bool ApplyBorderIcon(TStdCommand ACommand, TspActiveSkinObject* AObject);
     // True when the form's menus have a menu bar or MainMenuShownElsewhere is set.
     bool MainMenuOnBar();
     bool MainMenuShownElsewhere = false;
