@@ -335,6 +335,11 @@ public:
     // The client window's background: the MDI background picture, the skin's, or the plain workspace colour.
     void PaintMDIClientBackground(win::HDC DC);
 
+    // --- Frameless forms (frameless_form.cpp) ---
+    // The frameless half of a skin change; the form is the skin picture with its objects.
+    void ChangeFramelessSkinData();
+    void PaintFrameless(win::HDC DC);
+
     // --- Window region (form_region.cpp) ---
     void UpdateFormRegion(bool AResized);
     void SetRollUpRegion();
@@ -369,6 +374,8 @@ public:
     win::LRESULT DefaultNCHitTest(TPoint P);
     win::LRESULT SkinNCHitTest(TPoint P);
     win::LRESULT RegionHitTest(TPoint P);
+    // The sizing zone of a point near the skin's edge (its mask's, or the form's without one); HTNOWHERE else.
+    win::LRESULT EdgeZoneHitTest(TPoint P);
     bool PtInSkinMask(TPoint P);
     bool PointInForm(TPoint P);
     void UpdateSkinCursor();

@@ -143,6 +143,7 @@ void TspCorvalis::ApplySkinSize(bool AResized)
     }
     UpdateFormRegion(AResized);
     if (OnChangeClientRect) OnChangeClientRect(this, NewClRect);
+    if (!FSupportNCArea) PlaceLinkedControls();
     if (FSupportNCArea && FSkinnableForm) FrameRepaint();
     // A stretched client background changes with the size: the form and the controls drawn over it repaint.
     if (FSupportNCArea && FSkinSupport && FSD->StretchEffect) {
@@ -158,7 +159,10 @@ void TspCorvalis::ChangeSkinData()
     FSkinSupport = FSD && !FSD->Empty;
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
-    if (!FSupportNCArea) return;  // frameless skins come with the region-mode painting
+    if (!FSupportNCArea) {
+        if (FSkinSupport) ChangeFramelessSkinData();
+        return;
+    }
 
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
