@@ -163,7 +163,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         }
         return true;
     case WM_ERASEBKGND:
-        if (FForm->FormStyle() == fsMDIForm) {
+        if (FForm->FormStyle() == fsMDIForm && !FClientInActiveDraw) {
             Message.Result = 0;
             return true;
         }
@@ -372,6 +372,12 @@ void TspCorvalis::NCActivate(TMessage& Message)
     } else {
         FrameRepaint();
         UpdateCaptionActivity(true);
+    }
+    if (FClientInActiveEffect && FForm->Visible()) {
+        if (FFormActive)
+            HideClientInActiveEffect();
+        else
+            ShowClientInActiveEffect();
     }
     if (FForm->FormStyle() == fsMDIChild) {
         UpdateMainFormMenuBar();

@@ -335,6 +335,18 @@ public:
     // The client window's background: the MDI background picture, the skin's, or the plain workspace colour.
     void PaintMDIClientBackground(win::HDC DC);
 
+    // --- Client-area cover of the inactive form (client_inactive_panel.cpp) ---
+    bool ClientInActiveEffect() const { return FClientInActiveEffect; }
+    void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
+    TspClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
+    void SetClientInActiveEffectType(TspClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
+    // Replaces any cover by a new snapshot of the client area.
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    class TspClientInActivePanel* InActivePanel() const { return FInActivePanel; }
+    // True while the cover takes its snapshot.
+    bool FClientInActiveDraw = false;
+
     // --- Frameless forms (frameless_form.cpp) ---
     // The frameless half of a skin change; the form is the skin picture with its objects.
     void ChangeFramelessSkinData();
@@ -494,6 +506,10 @@ private:
     void SetRegion(win::HRGN ARegion);
     void RollUpSkinForm();
     void RollDownSkinForm();
+
+    class TspClientInActivePanel* FInActivePanel = nullptr;
+    bool FClientInActiveEffect = false;
+    TspClientInActiveEffect FClientInActiveEffectType = spieSemiTransparent;
 
     TCustomForm* FForm = nullptr;
     TWndMethod OldWindowProc;
