@@ -7,6 +7,7 @@
 #include "skin/core/skin_compose.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_strips.h"
+#include "skin/forms/layered_border.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -21,6 +22,7 @@ void TspCorvalis::ChangeFramelessSkinData()
     if (!FRollUpState) FitClientToSkin();
     CreateSkinObjects();
     UpdateObjectsState();
+    FLayerBorder->InitFrame(FSD, FForm);
     if (FRollUpState) RollUpSkinForm();
     FInChangeSkinData = true;
     if (OnChangeSkinData) OnChangeSkinData(this);

@@ -335,6 +335,23 @@ public:
     // The client window's background: the MDI background picture, the skin's, or the plain workspace colour.
     void PaintMDIClientBackground(win::HDC DC);
 
+    // --- Layered border (layered_border_form.cpp; the border itself: layered_border.h) ---
+    bool AlwaysDisableLayeredFrames() const { return FAlwaysDisableLayeredFrames; }
+    void SetAlwaysDisableLayeredFrames(bool Value) { FAlwaysDisableLayeredFrames = Value; }
+    // In use with a full-border record: the border carries the caption and the form has no frame of its own.
+    bool FullLayeredBorder();
+    class TspFormLayerBorder* LayerBorder() const { return FLayerBorder; }
+    // Saves the form's outer rectangle (with a shown full border, the border's) before a skin change, and
+    // gives it back afterwards so that adding or removing a full border keeps the outer rectangle in place.
+    void RememberOuterBounds();
+    void RestoreOuterBounds();
+    void ShowLayerBorderWithForm();
+    // The last steps of a skin change: the border shown with the form, the outer rectangle kept.
+    void FinishLayerBorderChange();
+    void LayerBorderAfter(TMessage& Message);
+    // A drag on the layered border is sizing or moving the form.
+    bool FBorderLayerChangeSize = false;
+
     // --- Client-area cover of the inactive form (client_inactive_panel.cpp) ---
     bool ClientInActiveEffect() const { return FClientInActiveEffect; }
     void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
@@ -507,6 +524,10 @@ private:
     void RollUpSkinForm();
     void RollDownSkinForm();
 
+    class TspFormLayerBorder* FLayerBorder = nullptr;
+    bool FAlwaysDisableLayeredFrames = false;
+    TRect FOldFormBounds;
+    Integer FOldFullBorder = -1;
     class TspClientInActivePanel* FInActivePanel = nullptr;
     bool FClientInActiveEffect = false;
     TspClientInActiveEffect FClientInActiveEffectType = spieSemiTransparent;
