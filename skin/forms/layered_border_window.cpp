@@ -95,6 +95,17 @@ TspFormLayerBorderHit TspFormLayerWindow::GetBorderHit(Integer X, Integer Y, TPo
 void TspFormLayerWindow::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_ERASEBKGND:
+        // The layered image is the window's whole look: nothing paints over it.
+        Message.Result = 1;
+        return;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(Handle(), paint);
+        EndPaint(Handle(), paint);
+        Message.Result = 0;
+        return;
+    }
     case WM_MOUSEACTIVATE: {
         // The border never takes the activation: the form does.
         Message.Result = MA_NOACTIVATE;

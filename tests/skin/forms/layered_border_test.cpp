@@ -10,7 +10,7 @@ namespace {
 class LayeredBorderTest : public formstest::TSkinFrameFixture {
 protected:
     // A 60 x 50 frame picture: the form's place (8, 10, 52, 42), the visible frame (4, 6, 56, 46); corner
-    // points at 10/50 across and 12/40 down. Its mask is black (opaque) inside, grey (half) in the outer rows.
+    // points at 10/50 across and 12/40 down. Its mask is white (opaque) inside, grey (half) in the outer rows.
     TspSkinData* LayeredSkin(bool AFullBorder = false, TPoint ARBPoint = {50, 40})
     {
         TspSkinData* skin = MakeSkin();
@@ -20,7 +20,7 @@ protected:
         auto mask = std::make_unique<TBitmap>(60, 50, pf24bit);
         mask->Canvas()->Brush()->SetColor(static_cast<TColor>(0x808080));
         mask->Canvas()->FillRect(Rect(0, 0, 60, 50));
-        mask->Canvas()->Brush()->SetColor(clBlack);
+        mask->Canvas()->Brush()->SetColor(clWhite);
         mask->Canvas()->FillRect(Rect(4, 6, 56, 46));
         skin->FActivePictures.push_back(std::move(frame));
         skin->FActivePicturesNames->Add("frame.bmp");
@@ -89,6 +89,16 @@ TEST_F(LayeredBorderTest, GeometryAndImageSizesFollowTheFormSize)
     EXPECT_EQ(TPoint(top->Left(), top->Top()), TPoint(92, 90));
     EXPECT_EQ(top->Width(), 216);
     EXPECT_EQ(right->Left(), 92 + 216 - 8);
+    // Its pixels blend over the desktop: neither the desktop nor a painted window face shows there.
+    const TColor desktop = ScreenColor(-60, 50);
+    const TColor rim = ScreenColor(-2, 50);
+    EXPECT_NE(rim, desktop);
+    EXPECT_NE(rim, ColorToRGB(clWhite));
+    const int desktopBlue = (desktop >> 16) & 0xFF, rimBlue = (rim >> 16) & 0xFF;
+    EXPECT_NEAR(rimBlue, (0x80 * 200 + desktopBlue * 55) / 255, 1) << "navy at the border's alpha 200";
+    const TColor shadow = ScreenColor(-6, 50);
+    EXPECT_NE(shadow, desktop) << "the half-transparent part";
+    EXPECT_NE(shadow, rim);
     Form->SetBounds(150, 120, 240, 100);
     Pump();
     EXPECT_EQ(TPoint(top->Left(), top->Top()), TPoint(142, 110));
