@@ -5,6 +5,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gui/bitmap.h"
 #include "skin/controls/button_look.h"
+#include "skin/forms/caption_buttons.h"
 #include "skin/core/layer_window.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/core/skin_data.h"
@@ -470,6 +471,19 @@ void TspCorvalis::AnimateStop(const std::string& AIDName)
     const Integer i = GetIndex(AIDName);
     if (i < 0) return;
     if (auto* o = dynamic_cast<TspSkinAnimateObject*>(Objects(i))) o->Stop();
+}
+
+void TspCorvalis::LinkMenu(const std::string& AIDName, TMenu* AMenu, bool APopupUp)
+{
+    const Integer i = GetIndex(AIDName);
+    if (i < 0 || !AMenu) return;
+    if (auto* button = dynamic_cast<TspSkinButtonObject*>(Objects(i))) {
+        button->MenuItem = AMenu->Items();
+        button->FPopupUp = APopupUp;
+    } else if (auto* animate = dynamic_cast<TspSkinAnimateObject*>(Objects(i)); animate && animate->ButtonStyle) {
+        animate->MenuItem = AMenu->Items();
+        animate->FPopupUp = APopupUp;
+    }
 }
 
 bool TspCorvalis::StepAnimateObjects()

@@ -187,6 +187,8 @@ public:
     void SwitchSetState(const std::string& AIDName, TSwitchState AState);
     TSwitchState SwitchGetState(const std::string& AIDName);
     void UserObjectDraw(const std::string& AIDName);
+    // A push button, or an animated button, opens AMenu's items (above it when APopupUp).
+    void LinkMenu(const std::string& AIDName, TMenu* AMenu, bool APopupUp);
     void AnimateStart(const std::string& AIDName);
     void AnimateStop(const std::string& AIDName);
     // One 25 ms step of every playing animation; true while any frame changed.

@@ -125,7 +125,8 @@ TEST_F(AnimatedObjectsTest, WithItsMenuOpenTheButtonIgnoresTheMouseAndPlaysBackW
     UseSkin(std::move(records));
     auto* b = Animate("m");
     ASSERT_TRUE(b);
-    b->MenuItem = popup->Items();
+    Corvalis->LinkMenu("m", popup, false);
+    EXPECT_EQ(b->MenuItem, popup->Items());
     b->MouseEnter();
     Run(150);
     b->MouseDown(b->ObjectRect.Left + 2, b->ObjectRect.Top + 2, mbLeft);
