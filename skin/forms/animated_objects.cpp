@@ -196,31 +196,7 @@ void TspSkinAnimateObject::HideLayer()
 
 void TspSkinAnimateObject::DoCommand()
 {
-    auto reset = [this] { Parent->TrackActiveObject(-1, -1, false); };
     switch (Command) {
-    case cmClose:
-        reset();
-        Parent->Form()->Close();
-        break;
-    case cmMaximize:
-        reset();
-        Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        reset();
-        if (Parent->AlwaysMinimizeToTray()) {
-            if (Parent->OnMinimizeToTray) Parent->OnMinimizeToTray(Parent);
-        } else if (Parent->WindowState() == wsMinimized && Parent->SupportNCArea()) {
-            Parent->SetWindowState(wsNormal);
-        } else {
-            Parent->SetWindowState(wsMinimized);
-        }
-        break;
-    case cmRollUp: Parent->SetRollUpState(!Parent->RollUpState()); break;
-    case cmMinimizeToTray:
-        reset();
-        if (Parent->OnMinimizeToTray) Parent->OnMinimizeToTray(Parent);
-        break;
     case cmSysMenu:
         if (TspFormMenus* menus = FormMenusOf(Parent)) MenuItem = menus->GetSystemMenuItems();
         ShowAnimateMenu();
@@ -228,6 +204,7 @@ void TspSkinAnimateObject::DoCommand()
     case cmDefault:
         if (MenuItem) ShowAnimateMenu();
         break;
+    default: Parent->RunCaptionCommand(Command, this); break;
     }
 }
 

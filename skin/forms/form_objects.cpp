@@ -326,3 +326,37 @@ bool TspCorvalis::PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bo
     TspFormMenus* menus = FormMenusOf(this);
     return menus && AItem && menus->PopupItems(nullptr, menus->MenuSkin(), AItem, AScreenRect, APopupUp);
 }
+
+void TspCorvalis::RunCaptionCommand(TStdCommand ACommand, TspActiveSkinObject* AObject)
+{
+    auto reset = [this] { TrackActiveObject(-1, -1, false); };
+    switch (ACommand) {
+    case cmClose:
+        reset();
+        FForm->Close();
+        break;
+    case cmMaximize:
+        reset();
+        if (FSupportNCArea) AObject->HideLayer();
+        SetWindowState(FWindowState == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case cmMinimize:
+        reset();
+        if (FAlwaysMinimizeToTray) {
+            if (OnMinimizeToTray) OnMinimizeToTray(this);
+        } else if (FSupportNCArea) {
+            AObject->HideLayer();
+            SetWindowState(FWindowState == wsMinimized ? wsNormal : wsMinimized);
+        } else {
+            SetWindowState(wsMinimized);
+        }
+        break;
+    case cmRollUp: SetRollUpState(!FRollUpState); break;
+    case cmMinimizeToTray:
+        reset();
+        if (OnMinimizeToTray) OnMinimizeToTray(this);
+        break;
+    case cmSysMenu:
+    case cmDefault: break;
+    }
+}

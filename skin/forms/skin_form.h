@@ -288,6 +288,9 @@ public:
     void DoObjectMouseMove(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect);
     void DoObjectMouseEnter(const std::string& IDName);
     void DoObjectMouseLeave(const std::string& IDName);
+    // Close, maximize or restore, minimize or restore, roll up or down, or to the tray, for a caption button or
+    // an animated button (AObject, whose glow goes when the form changes state).
+    void RunCaptionCommand(TStdCommand ACommand, TspActiveSkinObject* AObject);
     // Opens AItem's sub-items beside AScreenRect through the form's menus; false when nothing opened.
     bool PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bool APopupUp);
 

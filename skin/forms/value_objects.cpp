@@ -285,17 +285,9 @@ void TspSkinGaugeObject::Draw(TCanvas* Cnvs, bool UpDate)
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &image);
 }
 
-void TspSkinGaugeObject::MouseEnter()
-{
-    FMouseIn = Active = true;
-    Parent->DoObjectMouseEnter(IDName);
-}
+void TspSkinGaugeObject::MouseEnter() { FollowMouseQuietly(true); }
 
-void TspSkinGaugeObject::MouseLeave()
-{
-    FMouseIn = Active = false;
-    Parent->DoObjectMouseLeave(IDName);
-}
+void TspSkinGaugeObject::MouseLeave() { FollowMouseQuietly(false); }
 
 // --- Frame strips ---
 
@@ -373,17 +365,9 @@ void TspSkinFrameGaugeObject::Draw(TCanvas* Cnvs, bool UpDate)
     TspSkinFrameObject::Draw(Cnvs, UpDate);
 }
 
-void TspSkinFrameGaugeObject::MouseEnter()
-{
-    FMouseIn = Active = true;
-    Parent->DoObjectMouseEnter(IDName);
-}
+void TspSkinFrameGaugeObject::MouseEnter() { FollowMouseQuietly(true); }
 
-void TspSkinFrameGaugeObject::MouseLeave()
-{
-    FMouseIn = Active = false;
-    Parent->DoObjectMouseLeave(IDName);
-}
+void TspSkinFrameGaugeObject::MouseLeave() { FollowMouseQuietly(false); }
 
 // --- Frame regulator ---
 
@@ -690,6 +674,18 @@ T* ObjectOf(TspCorvalis* AForm, const std::string& AIDName)
     return i < 0 ? nullptr : dynamic_cast<T*>(AForm->Objects(i));
 }
 
+// The repainting setter, or the quiet one during a skin change.
+template <class T>
+void SetValueByName(TspCorvalis* AForm, const std::string& AIDName, Integer AValue, bool AQuiet)
+{
+    if (auto* o = ObjectOf<T>(AForm, AIDName)) {
+        if (AQuiet)
+            o->SimplySetValue(AValue);
+        else
+            o->SetValue(AValue);
+    }
+}
+
 }  // namespace
 
 Integer TspCorvalis::TrackBarGetValue(const std::string& AIDName)
@@ -700,32 +696,17 @@ Integer TspCorvalis::TrackBarGetValue(const std::string& AIDName)
 
 void TspCorvalis::TrackBarSetValue(const std::string& AIDName, Integer AValue)
 {
-    if (auto* o = ObjectOf<TspSkinTrackBarObject>(this, AIDName)) {
-        if (FInChangeSkinData)
-            o->SimplySetValue(AValue);
-        else
-            o->SetValue(AValue);
-    }
+    SetValueByName<TspSkinTrackBarObject>(this, AIDName, AValue, FInChangeSkinData);
 }
 
 void TspCorvalis::GaugeSetValue(const std::string& AIDName, Integer AValue)
 {
-    if (auto* o = ObjectOf<TspSkinGaugeObject>(this, AIDName)) {
-        if (FInChangeSkinData)
-            o->SimplySetValue(AValue);
-        else
-            o->SetValue(AValue);
-    }
+    SetValueByName<TspSkinGaugeObject>(this, AIDName, AValue, FInChangeSkinData);
 }
 
 void TspCorvalis::FrameGaugeSetValue(const std::string& AIDName, Integer AValue)
 {
-    if (auto* o = ObjectOf<TspSkinFrameGaugeObject>(this, AIDName)) {
-        if (FInChangeSkinData)
-            o->SimplySetValue(AValue);
-        else
-            o->SetValue(AValue);
-    }
+    SetValueByName<TspSkinFrameGaugeObject>(this, AIDName, AValue, FInChangeSkinData);
 }
 
 Integer TspCorvalis::FrameRegulatorGetValue(const std::string& AIDName)
@@ -736,12 +717,7 @@ Integer TspCorvalis::FrameRegulatorGetValue(const std::string& AIDName)
 
 void TspCorvalis::FrameRegulatorSetValue(const std::string& AIDName, Integer AValue)
 {
-    if (auto* o = ObjectOf<TspSkinFrameRegulatorObject>(this, AIDName)) {
-        if (FInChangeSkinData)
-            o->SimplySetValue(AValue);
-        else
-            o->SetValue(AValue);
-    }
+    SetValueByName<TspSkinFrameRegulatorObject>(this, AIDName, AValue, FInChangeSkinData);
 }
 
 void TspCorvalis::LabelSetText(const std::string& AIDName, const std::string& ATextValue)
