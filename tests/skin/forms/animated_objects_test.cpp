@@ -9,11 +9,15 @@ namespace {
 
 class AnimatedObjectsTest : public formstest::TSkinFrameFixture {
 protected:
+    void SetUp() override
+    {
+        TSkinFrameFixture::SetUp();
+        NewSkinnedForm();
+    }
     // A skin with the records added (a 40 x 10 strip of four frames as active picture 1); the main menu, when
     // given, is set before the skin so that its items become objects.
     TspSkinData* UseSkin(std::vector<std::unique_ptr<TspDataSkinObject>> ARecords, TMainMenu* AMenu = nullptr)
     {
-        NewSkinnedForm();
         TspSkinData* skin = MakeSkin();
         skin->FActivePictures.push_back(std::make_unique<TBitmap>(40, 10, pf24bit));
         skin->FActivePicturesNames->Add("frames.bmp");
