@@ -1,6 +1,7 @@
 // Animated objects on the virtual clock, animated buttons with a menu, and main-menu items in the frame.
 #include "skin/forms/animated_objects.h"
 
+#include "skin/forms/main_menu_bar.h"
 #include "skin/forms/menu_engine.h"
 #include "skin/forms/menu_mode.h"
 #include "skin_frame_fixture.h"
@@ -224,6 +225,10 @@ TEST_F(AnimatedObjectsTest, MainMenuItemsFollowTheOpenMenuAndStandAsideForAMenuB
     Corvalis->MainMenuShownElsewhere = false;
     Corvalis->UpdateMainMenu(false);
     EXPECT_EQ(items().size(), 3u);
+    // A menu bar linked to the form shows the menu instead: the caption items go.
+    auto* bar = new TspSkinMainMenuBar(Form);
+    bar->SetCorvalis(Corvalis);
+    EXPECT_TRUE(items().empty());
 }
 
 }  // namespace
