@@ -1,5 +1,6 @@
 #include "platform/win/painting.h"
 
+#include "platform/gdi/bitmaps.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
@@ -467,6 +468,19 @@ HDC GetWindowDC(HWND AWindow)
     if (!Find(AWindow))
         return nullptr;
     return MakeDc(AWindow, true, false, {});
+}
+
+BOOL PrintClientArea(HWND AWindow, HDC ADest)
+{
+    if (!AWindow || !ADest) return FALSE;
+    TRect client;
+    if (!GetClientRect(AWindow, client)) return FALSE;
+    // The client DC reads the top-level surface, which holds what the children painted too.
+    HDC source = GetDC(AWindow);
+    if (!source) return FALSE;
+    const BOOL copied = BitBlt(ADest, 0, 0, client.Width(), client.Height(), source, 0, 0, SRCCOPY);
+    ReleaseDC(AWindow, source);
+    return copied;
 }
 
 int ReleaseDC(HWND AWindow, HDC ADC)

@@ -33,6 +33,9 @@ BOOL EndPaint(HWND AWindow, const PAINTSTRUCT& APaint);
 HDC GetDC(HWND AWindow);        // client area; nullptr = the screen
 HDC GetWindowDC(HWND AWindow);  // whole window, origin at its top-left corner
 int ReleaseDC(HWND AWindow, HDC ADC);
+// Renders the client area as it shows now, children included, into ADest at (0, 0): ADest gets at most its
+// client width x height. FALSE for an unknown window.
+BOOL PrintClientArea(HWND AWindow, HDC ADest);
 HWND WindowFromDC(HDC ADC);
 
 // Moves the pixels of the client area (or of AScroll) and invalidates what was uncovered.

@@ -317,36 +317,4 @@ void TspSkinStdButtonObject::DblClick()
     if (Command == cmSysMenu) Parent->Form()->Close();
 }
 
-void TspSkinStdButtonObject::DoCommand()
-{
-    auto reset = [this] { Parent->TrackActiveObject(-1, -1, false); };
-    switch (Command) {
-    case cmClose:
-        reset();
-        Parent->Form()->Close();
-        break;
-    case cmMaximize:
-        reset();
-        if (Parent->SupportNCArea()) HideLayer();
-        Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        reset();
-        if (Parent->AlwaysMinimizeToTray()) {
-            if (Parent->OnMinimizeToTray) Parent->OnMinimizeToTray(Parent);
-        } else if (Parent->SupportNCArea()) {
-            HideLayer();
-            Parent->SetWindowState(Parent->WindowState() == wsMinimized ? wsNormal : wsMinimized);
-        } else {
-            Parent->SetWindowState(wsMinimized);
-        }
-        break;
-    case cmRollUp: Parent->SetRollUpState(!Parent->RollUpState()); break;
-    case cmMinimizeToTray:
-        reset();
-        if (Parent->OnMinimizeToTray) Parent->OnMinimizeToTray(Parent);
-        break;
-    case cmSysMenu:
-    case cmDefault: break;
-    }
-}
+void TspSkinStdButtonObject::DoCommand() { Parent->RunCaptionCommand(Command, this); }

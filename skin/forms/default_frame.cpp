@@ -279,12 +279,9 @@ void TspCorvalis::UpdateCaptionActivity(bool ARedraw)
 void TspCorvalis::DrawSkinObject(TspActiveSkinObject* AObject)
 {
     if (!ObjectShownInRollUpState(AObject->RollUp) || !FForm->HandleAllocated()) return;
-    if (!FSupportNCArea) {
-        AObject->Draw(FForm->Canvas(), true);
-        return;
-    }
-    if (!FrameWithBorder()) return;
-    HDC dc = GetWindowDC(FForm->Handle());
+    // A frameless form's objects lie on its client area; the frame's on the whole window.
+    if (FSupportNCArea && !FrameWithBorder()) return;
+    HDC dc = FSupportNCArea ? GetWindowDC(FForm->Handle()) : GetDC(FForm->Handle());
     if (!dc) return;
     {
         TCanvas canvas;

@@ -1,6 +1,8 @@
 // The skinned form's object list: building it from the skin (or the six default caption buttons without one),
 // the objects' enabled and visible state and hints, their places on the frame, and access by name.
 #include "skin/core/interface_texts.h"
+#include "skin/forms/animated_objects.h"
+#include "skin/forms/value_objects.h"
 #include "skin/core/rect_helpers.h"
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/caption_object.h"
@@ -50,8 +52,26 @@ void TspCorvalis::CreateSkinObjects()
             ObjectList.push_back(std::make_unique<TspSkinButtonObject>(this, button));
         else if (auto* caption = dynamic_cast<TspDataSkinCaption*>(data))
             ObjectList.push_back(std::make_unique<TspSkinCaptionObject>(this, caption));
-        // The label, gauge and animation objects join this list with their classes.
+        else if (auto* user = dynamic_cast<TspDataUserObject*>(data))
+            ObjectList.push_back(std::make_unique<TspUserObject>(this, user));
+        else if (auto* track = dynamic_cast<TspDataSkinTrackBar*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinTrackBarObject>(this, track));
+        else if (auto* sw = dynamic_cast<TspDataSkinSwitch*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinSwitchObject>(this, sw));
+        else if (auto* gauge = dynamic_cast<TspDataSkinGauge*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinGaugeObject>(this, gauge));
+        else if (auto* frameGauge = dynamic_cast<TspDataSkinFrameGaugeObject*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinFrameGaugeObject>(this, frameGauge));
+        else if (auto* regulator = dynamic_cast<TspDataSkinFrameRegulatorObject*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinFrameRegulatorObject>(this, regulator));
+        else if (auto* bitLabel = dynamic_cast<TspDataSkinBitLabel*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinBitLabelObject>(this, bitLabel));
+        else if (auto* label = dynamic_cast<TspDataSkinLabel*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinLabelObject>(this, label));
+        else if (auto* animate = dynamic_cast<TspDataSkinAnimate*>(data))
+            ObjectList.push_back(std::make_unique<TspSkinAnimateObject>(this, animate));
     }
+    CreateMainMenuItems();
 }
 
 void TspCorvalis::CreateDefaultCaptionButtons()
@@ -108,30 +128,27 @@ void TspCorvalis::UpdateObjectsState()
             continue;
         }
         auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
-        if (!b) continue;
+        auto* animate = dynamic_cast<TspSkinAnimateObject*>(object.get());
+        if (!b && !animate) continue;
         if (FHideCaptionButtons) {
-            b->Enabled = false;
-            b->Visible = !b->SkinRectInAPicture;
+            object->Enabled = false;
+            object->Visible = !object->SkinRectInAPicture;
             continue;
         }
-        bool governed = true;
-        switch (b->Command) {
-        case cmMaximize: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMaximize); break;
-        case cmMinimize: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimize); break;
-        case cmRollUp: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biRollUp); break;
-        case cmMinimizeToTray: b->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimizeToTray); break;
-        case cmSysMenu:
-            b->Enabled = FBorderIcons.Contains(TspBorderIcon::biSystemMenu) && !FDisableSystemMenu;
-            break;
-        case cmClose: governed = false; break;
-        case cmDefault: {
-            governed = false;
+        if (animate) {
+            // An animated button with a command follows the border icons as a caption button does.
+            if (!animate->ButtonStyle || animate->Command == cmDefault) continue;
+            if (!ApplyBorderIcon(animate->Command, animate)) continue;
+            animate->Visible = animate->SkinRectInAPicture ? animate->Enabled : true;
+            continue;
+        }
+        if (b->Command == cmDefault) {
             bool visible = false;
             if (OnActivateCustomObject) OnActivateCustomObject(this, b->IDName, visible);
             b->Visible = visible;
-            break;
+            continue;
         }
-        }
+        const bool governed = ApplyBorderIcon(b->Command, b);
         if (governed) b->Visible = b->SkinRectInAPicture ? b->Enabled : true;
     }
     // At least one caption shows the form's caption: the first, when the skin marks none.
@@ -149,6 +166,20 @@ void TspCorvalis::UpdateObjectsState()
     UpdateObjectHints();
 }
 
+bool TspCorvalis::ApplyBorderIcon(TStdCommand ACommand, TspActiveSkinObject* AObject)
+{
+    switch (ACommand) {
+    case cmMaximize: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biMaximize); return true;
+    case cmMinimize: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimize); return true;
+    case cmRollUp: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biRollUp); return true;
+    case cmMinimizeToTray: AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biMinimizeToTray); return true;
+    case cmSysMenu:
+        AObject->Enabled = FBorderIcons.Contains(TspBorderIcon::biSystemMenu) && !FDisableSystemMenu;
+        return true;
+    default: return false;
+    }
+}
+
 void TspCorvalis::UpdateObjectHints()
 {
     if (!FUseDefaultObjectHint || !FSD) return;
@@ -156,13 +187,17 @@ void TspCorvalis::UpdateObjectHints()
         if (TspResourceStrData* strings = FSD->ResourceStrData()) return strings->GetResStr(AKey);
         return ABuiltIn;
     };
-    for (auto& object : ObjectList) {
-        auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
-        if (!b || b->Command == cmDefault) continue;
+    auto apply = [&](TStdCommand ACommand, std::string& AHint, std::string& ATempHint, std::string& ARestoreHint) {
         for (const THintText& h : kHints)
-            if (h.Command == b->Command) b->Hint = text(h.Key, h.BuiltIn);
-        b->FTempHint = b->Hint;
-        b->RestoreHint = text("RESTORE_HINT", "Restore");
+            if (h.Command == ACommand) AHint = text(h.Key, h.BuiltIn);
+        ATempHint = AHint;
+        ARestoreHint = text("RESTORE_HINT", "Restore");
+    };
+    for (auto& object : ObjectList) {
+        if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get()); b && b->Command != cmDefault)
+            apply(b->Command, b->Hint, b->FTempHint, b->RestoreHint);
+        else if (auto* a = dynamic_cast<TspSkinAnimateObject*>(object.get()))
+            apply(a->Command, a->Hint, a->FTempHint, a->RestoreHint);
     }
 }
 
@@ -290,4 +325,38 @@ bool TspCorvalis::PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bo
     // Menus open through the form's menu engine; a menu that opens no level opens nothing.
     TspFormMenus* menus = FormMenusOf(this);
     return menus && AItem && menus->PopupItems(nullptr, menus->MenuSkin(), AItem, AScreenRect, APopupUp);
+}
+
+void TspCorvalis::RunCaptionCommand(TStdCommand ACommand, TspActiveSkinObject* AObject)
+{
+    auto reset = [this] { TrackActiveObject(-1, -1, false); };
+    switch (ACommand) {
+    case cmClose:
+        reset();
+        FForm->Close();
+        break;
+    case cmMaximize:
+        reset();
+        if (FSupportNCArea) AObject->HideLayer();
+        SetWindowState(FWindowState == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case cmMinimize:
+        reset();
+        if (FAlwaysMinimizeToTray) {
+            if (OnMinimizeToTray) OnMinimizeToTray(this);
+        } else if (FSupportNCArea) {
+            AObject->HideLayer();
+            SetWindowState(FWindowState == wsMinimized ? wsNormal : wsMinimized);
+        } else {
+            SetWindowState(wsMinimized);
+        }
+        break;
+    case cmRollUp: SetRollUpState(!FRollUpState); break;
+    case cmMinimizeToTray:
+        reset();
+        if (OnMinimizeToTray) OnMinimizeToTray(this);
+        break;
+    case cmSysMenu:
+    case cmDefault: break;
+    }
 }

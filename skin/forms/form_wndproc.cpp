@@ -4,6 +4,7 @@
 #include "platform/gui/screen.h"
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/layered_border.h"
 #include "skin/forms/menu_mode.h"
 #include "skin/forms/skin_form.h"
 
@@ -34,7 +35,9 @@ void TspCorvalis::FormWndProc(TMessage& Message)
         return;
     }
     if (BeforePrevious(Message)) return;
-    if (CallPrevious(Message)) AfterPrevious(Message);
+    if (!CallPrevious(Message)) return;
+    AfterPrevious(Message);
+    LayerBorderAfter(Message);
 }
 
 void TspCorvalis::ScreenToFramePoint(TPoint& P)
@@ -163,7 +166,7 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         }
         return true;
     case WM_ERASEBKGND:
-        if (FForm->FormStyle() == fsMDIForm) {
+        if (FForm->FormStyle() == fsMDIForm && !FClientInActiveDraw) {
             Message.Result = 0;
             return true;
         }
@@ -200,8 +203,8 @@ bool TspCorvalis::BeforePrevious(TMessage& Message)
         return true;
     case WM_NCPAINT:
         if (!FSkinnableForm) return false;
-        if (FSupportNCArea && FrameWithBorder()) NCPaint(nullptr, false);
-        Message.Result = 0;
+        if (FSupportNCArea && FrameWithBorder() && !FullLayeredBorder()) NCPaint(nullptr, false);
+        Message.Result = FullLayeredBorder() ? 1 : 0;
         return true;
     case WM_NCACTIVATE:
         if (!FSkinnableForm) return false;
@@ -262,6 +265,7 @@ bool TspCorvalis::SkinMessage(TMessage& Message)
     switch (Message.Msg) {
     case SKM_BEFORECHANGE:
         if (skin != FSD || !FSD) return false;
+        RememberOuterBounds();
         FStopPainting = true;
         FSkinSupport = false;
         MouseTimer->SetEnabled(false);
@@ -317,6 +321,11 @@ void TspCorvalis::NCCalcSize(TMessage& Message)
     Message.Result = 0;
     // Region mode, a borderless form and a maximized MDI child keep no frame at all.
     if (!FSupportNCArea || !FrameWithBorder()) return;
+    // The full layered border is the frame: the window is all client.
+    if (FullLayeredBorder()) {
+        Message.Result = 1;
+        return;
+    }
     if (HasSkinFrame()) {
         CalcNewSkinGeometry();
         TBitmap* picture = FSD->FPicture.get();
@@ -336,6 +345,11 @@ void TspCorvalis::NCCalcSize(TMessage& Message)
 
 void TspCorvalis::NCHitTest(TMessage& Message)
 {
+    // The full layered border sizes and moves the form; the window itself is all client.
+    if (FullLayeredBorder() && FLayerBorder->Visible()) {
+        Message.Result = HTCLIENT;
+        return;
+    }
     TPoint p = LParamToPoint(Message.LParam);
     if (FSupportNCArea) {
         ScreenToFramePoint(p);
@@ -359,6 +373,7 @@ void TspCorvalis::NCActivate(TMessage& Message)
 {
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    FBorderLayerChangeSize = false;
     FFormActive = Message.WParam != 0;
     if (!FFormActive) TrackActiveObject(-1, -1, true);
     if (FForm->FormStyle() == fsMDIChild || (FForm->FormStyle() == fsMDIForm && !FIsVistaOS)) {
@@ -373,10 +388,22 @@ void TspCorvalis::NCActivate(TMessage& Message)
         FrameRepaint();
         UpdateCaptionActivity(true);
     }
+    if (FClientInActiveEffect && FForm->Visible()) {
+        if (FFormActive)
+            HideClientInActiveEffect();
+        else
+            ShowClientInActiveEffect();
+    }
     if (FForm->FormStyle() == fsMDIChild) {
         UpdateMainFormMenuBar();
         UpdateMDITabsBar();
         if (TspFormMenus* menus = FormMenusOf(this)) menus->UpDateChildActiveInMenu();
+    }
+    if (UseLayeredBorder()) {
+        if (FForm->Visible())
+            FLayerBorder->SetActive(FFormActive, true);
+        else if (FForm->Tag() != -10000)
+            FLayerBorder->Hide();
     }
 }
 

@@ -128,6 +128,8 @@ void TspSkinMainMenuBar::SetCorvalis(TspCorvalis* Value)
     if (!CVL) return;
     CVL->FreeNotification(this);
     FormMenusOf(CVL)->MainMenuBar = this;
+    // The menu shows once, on the bar: the form drops its caption menu items.
+    CVL->UpdateMainMenu(true);
 }
 
 TspFormMenus* TspSkinMainMenuBar::FormMenus() const

@@ -215,6 +215,7 @@ void TspFormMenus::SkinMenuOpen()
 void TspFormMenus::ReleasePressedObject()
 {
     if (!FSkinForm) return;
+    FSkinForm->AnimateMenuClosed();
     for (Integer i = 0; i < FSkinForm->ObjectCount(); ++i) {
         auto* button = dynamic_cast<TspSkinButtonObject*>(FSkinForm->Objects(i));
         if (button && button->MenuItem && button->Down()) {

@@ -147,7 +147,9 @@ void TspCorvalis::MouseTimerProc(TObject* /*Sender*/)
 
 void TspCorvalis::AnimateTimerProc(TObject* /*Sender*/)
 {
-    if (!StepCaptionAnimations()) AnimateTimer->SetEnabled(false);
+    const bool captions = StepCaptionAnimations();
+    const bool animations = StepAnimateObjects();
+    if (!captions && !animations) AnimateTimer->SetEnabled(false);
 }
 
 void TspCorvalis::MorphTimerProc(TObject* /*Sender*/)
@@ -226,6 +228,12 @@ win::LRESULT TspCorvalis::SkinNCHitTest(TPoint P)
     if (ActiveObject != -1 && !inCaption && !inClient && !FSizeMove) return HTOBJECT;
     auto inner = [&]() -> LRESULT { return inClient ? HTCLIENT : inCaption ? HTCAPTION : HTOBJECT; };
     if (FWindowState == wsMaximized || !FSizeable) return inner();
+    const LRESULT zone = EdgeZoneHitTest(P);
+    return zone != HTNOWHERE ? zone : inner();
+}
+
+win::LRESULT TspCorvalis::EdgeZoneHitTest(TPoint P)
+{
     const Integer b = FSD ? FSD->BorderW : 0;
     const Integer w = FForm->Width(), h = FForm->Height();
     const TPoint probes[] = {{P.X - b, P.Y}, {P.X, P.Y - b}, {P.X + b, P.Y}, {P.X, P.Y + b}};
@@ -237,7 +245,7 @@ win::LRESULT TspCorvalis::SkinNCHitTest(TPoint P)
         else
             nearEdge = nearEdge || !PtInRect(Rect(0, 0, w, h), q);
     }
-    if (!nearEdge) return inner();
+    if (!nearEdge) return HTNOWHERE;
     const TPoint lt = NewHitTestLTPoint, rt = NewHitTestRTPoint, lb = NewHitTestLBPoint, rb = NewHitTestRBPoint;
     if (P.X <= lt.X && P.Y <= lt.Y) return HTTOPLEFT;
     if (P.X >= rt.X && P.Y <= rt.Y) return HTTOPRIGHT;
@@ -247,7 +255,7 @@ win::LRESULT TspCorvalis::SkinNCHitTest(TPoint P)
     if (PtInRect(Rect(lb.X, NewClRect.Bottom, rb.X, h), P)) return HTBOTTOM;
     if (PtInRect(Rect(0, lt.Y, NewClRect.Left, lb.Y), P)) return HTLEFT;
     if (PtInRect(Rect(NewClRect.Right, rt.Y, w, rb.Y), P)) return HTRIGHT;
-    return inner();
+    return HTNOWHERE;
 }
 
 win::LRESULT TspCorvalis::RegionHitTest(TPoint P)
@@ -255,5 +263,6 @@ win::LRESULT TspCorvalis::RegionHitTest(TPoint P)
     if (!FSizeable || FWindowState == wsMaximized || FRollUpState || ActiveObject != -1 || !FSD || FSD->Empty)
         return HTCLIENT;
     if (!IsEmptyRect(FSizeGripArea) && PtInRect(FSizeGripArea, P)) return HTBOTTOMRIGHT;
-    return HTCLIENT;
+    const LRESULT zone = EdgeZoneHitTest(P);
+    return zone != HTNOWHERE ? zone : HTCLIENT;
 }

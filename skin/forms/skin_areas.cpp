@@ -146,6 +146,10 @@ void TspCorvalis::PaintBG3(HDC DC)
 
 void TspCorvalis::PaintClientBackground(HDC DC)
 {
+    if (!FSupportNCArea && FSkinnableForm) {
+        PaintFrameless(DC);
+        return;
+    }
     if (!FSupportNCArea || !FSkinSupport || !FSD || FSD->Empty) {
         PaintBGDefault(DC);
         return;

@@ -11,6 +11,7 @@
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/mdi_tabs_bar.h"
 #include "skin/forms/menu_mode.h"
+#include "skin/forms/layered_border.h"
 
 using namespace win;
 
@@ -47,6 +48,7 @@ TspCorvalis::TspCorvalis(TComponent* AOwner) : TComponent(AOwner)
     FQuickButtons = std::make_unique<TspQuickButtonItems>(this);
     FLayerManager = new TspLayerManager(this);
     FMenuLayerManager = new TspLayerManager(this);
+    FLayerBorder = new TspFormLayerBorder(this);
     SetCaptionFont(FDefCaptionFont, clBtnText);
     SetCaptionFont(FDefInActiveCaptionFont, clBtnShadow);
     RMTop = std::make_unique<TBitmap>();
@@ -261,12 +263,6 @@ bool TspCorvalis::GetFormActive()
     if (PreviewMode) return true;
     if (FForm->FormStyle() == fsMDIChild || FForm->FormStyle() == fsMDIForm) return FFormActive;
     return FForm->Active() && ::Screen && ::Screen->ActiveForm() == FForm;
-}
-
-bool TspCorvalis::UseLayeredBorder()
-{
-    // No form has a layered border yet, so none is in use.
-    return false;
 }
 
 bool TspCorvalis::HasSkinFrame()

@@ -169,6 +169,47 @@ public:
     // Called first by the shortcut handler, which takes the form's own shortcut event.
     TShortCutEvent OnShortCut;
 
+    // --- Value, label and animated objects by name (value_objects.cpp, animated_objects.cpp) ---
+    // Names no object has, or objects of another kind, change nothing; getters then give 0 or swsOff. During a
+    // skin change (inside OnChangeSkinData) the setters change values without repainting.
+    std::function<void(TObject* Sender, const std::string& IDName, Integer Value)> OnTrackBarChangeValueEvent;
+    std::function<void(TObject* Sender, const std::string& IDName, TSwitchState State)> OnSwitchChangeStateEvent;
+    std::function<void(TObject* Sender, const std::string& IDName, Integer Value)> OnFrameRegulatorChangeValueEvent;
+    TNotifyEvent OnMainMenuEnter;
+    Integer TrackBarGetValue(const std::string& AIDName);
+    void TrackBarSetValue(const std::string& AIDName, Integer AValue);
+    void GaugeSetValue(const std::string& AIDName, Integer AValue);
+    void FrameGaugeSetValue(const std::string& AIDName, Integer AValue);
+    Integer FrameRegulatorGetValue(const std::string& AIDName);
+    void FrameRegulatorSetValue(const std::string& AIDName, Integer AValue);
+    void LabelSetText(const std::string& AIDName, const std::string& ATextValue);
+    void BitLabelSetText(const std::string& AIDName, const std::string& AValue);
+    void SwitchSetState(const std::string& AIDName, TSwitchState AState);
+    TSwitchState SwitchGetState(const std::string& AIDName);
+    void UserObjectDraw(const std::string& AIDName);
+    // A push button, or an animated button, opens AMenu's items (above it when APopupUp).
+    void LinkMenu(const std::string& AIDName, TMenu* AMenu, bool APopupUp);
+    void AnimateStart(const std::string& AIDName);
+    void AnimateStop(const std::string& AIDName);
+    // One 25 ms step of every playing animation; true while any frame changed.
+    bool StepAnimateObjects();
+    // The main menu's top-level items as frame objects, built from the skin's "MAINMENUITEM" record. A form
+    // whose main menu is shown elsewhere (a menu-bar control) sets MainMenuShownElsewhere and gets none.
+    void CreateMainMenuItems();
+    void UpdateMainMenu(bool ARedraw);
+    // Enables a caption-button command's object by the border icons; false for commands they do not govern.
+    bool ApplyBorderIcon(TStdCommand ACommand, TspActiveSkinObject* AObject);
+    // True when the form's menus have a menu bar or MainMenuShownElsewhere is set.
+    bool MainMenuOnBar();
+    bool MainMenuShownElsewhere = false;
+    bool InMainMenu = false;
+    // The animated object whose menu is open plays back once the menus close.
+    void AnimateMenuClosed();
+    void DoTrackBarChangeValue(const std::string& AIDName, Integer AValue);
+    void DoSwitchChangeState(const std::string& AIDName, TSwitchState AState);
+    void DoFrameRegulatorChangeValue(const std::string& AIDName, Integer AValue);
+    void DoObjectPaint(const std::string& AIDName, TCanvas* ACanvas, const TRect& AObjectRect);
+
     // --- Lookups and predicates (skin_form.cpp) ---
     static std::string GetProductVersion() { return "11.27"; }
     bool IsSizeAble();
@@ -247,6 +288,9 @@ public:
     void DoObjectMouseMove(const std::string& IDName, Integer X, Integer Y, const TRect& ObjectRect);
     void DoObjectMouseEnter(const std::string& IDName);
     void DoObjectMouseLeave(const std::string& IDName);
+    // Close, maximize or restore, minimize or restore, roll up or down, or to the tray, for a caption button or
+    // an animated button (AObject, whose glow goes when the form changes state).
+    void RunCaptionCommand(TStdCommand ACommand, TspActiveSkinObject* AObject);
     // Opens AItem's sub-items beside AScreenRect through the form's menus; false when nothing opened.
     bool PopupObjectMenu(TMenuItem* AItem, const TRect& AScreenRect, bool APopupUp);
 
@@ -296,6 +340,40 @@ public:
     // The client window's background: the MDI background picture, the skin's, or the plain workspace colour.
     void PaintMDIClientBackground(win::HDC DC);
 
+    // --- Layered border (layered_border_form.cpp; the border itself: layered_border.h) ---
+    bool AlwaysDisableLayeredFrames() const { return FAlwaysDisableLayeredFrames; }
+    void SetAlwaysDisableLayeredFrames(bool Value) { FAlwaysDisableLayeredFrames = Value; }
+    // In use with a full-border record: the border carries the caption and the form has no frame of its own.
+    bool FullLayeredBorder();
+    class TspFormLayerBorder* LayerBorder() const { return FLayerBorder; }
+    // Saves the form's outer rectangle (with a shown full border, the border's) before a skin change, and
+    // gives it back afterwards so that adding or removing a full border keeps the outer rectangle in place.
+    void RememberOuterBounds();
+    void RestoreOuterBounds();
+    void ShowLayerBorderWithForm();
+    // The last steps of a skin change: the border shown with the form, the outer rectangle kept.
+    void FinishLayerBorderChange();
+    void LayerBorderAfter(TMessage& Message);
+    // A drag on the layered border is sizing or moving the form.
+    bool FBorderLayerChangeSize = false;
+
+    // --- Client-area cover of the inactive form (client_inactive_panel.cpp) ---
+    bool ClientInActiveEffect() const { return FClientInActiveEffect; }
+    void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
+    TspClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
+    void SetClientInActiveEffectType(TspClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
+    // Replaces any cover by a new snapshot of the client area.
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    class TspClientInActivePanel* InActivePanel() const { return FInActivePanel; }
+    // True while the cover takes its snapshot.
+    bool FClientInActiveDraw = false;
+
+    // --- Frameless forms (frameless_form.cpp) ---
+    // The frameless half of a skin change; the form is the skin picture with its objects.
+    void ChangeFramelessSkinData();
+    void PaintFrameless(win::HDC DC);
+
     // --- Window region (form_region.cpp) ---
     void UpdateFormRegion(bool AResized);
     void SetRollUpRegion();
@@ -330,6 +408,8 @@ public:
     win::LRESULT DefaultNCHitTest(TPoint P);
     win::LRESULT SkinNCHitTest(TPoint P);
     win::LRESULT RegionHitTest(TPoint P);
+    // The sizing zone of a point near the skin's edge (its mask's, or the form's without one); HTNOWHERE else.
+    win::LRESULT EdgeZoneHitTest(TPoint P);
     bool PtInSkinMask(TPoint P);
     bool PointInForm(TPoint P);
     void UpdateSkinCursor();
@@ -448,6 +528,14 @@ private:
     void SetRegion(win::HRGN ARegion);
     void RollUpSkinForm();
     void RollDownSkinForm();
+
+    class TspFormLayerBorder* FLayerBorder = nullptr;
+    bool FAlwaysDisableLayeredFrames = false;
+    TRect FOldFormBounds;
+    Integer FOldFullBorder = -1;
+    class TspClientInActivePanel* FInActivePanel = nullptr;
+    bool FClientInActiveEffect = false;
+    TspClientInActiveEffect FClientInActiveEffectType = spieSemiTransparent;
 
     TCustomForm* FForm = nullptr;
     TWndMethod OldWindowProc;

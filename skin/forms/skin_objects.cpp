@@ -189,3 +189,12 @@ void TspActiveSkinObject::HideLayerWith(TspLayerManager* AManager)
 
 void TspActiveSkinObject::ShowLayer() { ShowLayerWith(Parent->FLayerManager); }
 void TspActiveSkinObject::HideLayer() { HideLayerWith(Parent->FLayerManager); }
+
+void TspActiveSkinObject::FollowMouseQuietly(bool AIn)
+{
+    FMouseIn = Active = AIn;
+    if (AIn)
+        Parent->DoObjectMouseEnter(IDName);
+    else
+        Parent->DoObjectMouseLeave(IDName);
+}

@@ -92,6 +92,8 @@ protected:
     void ShowLayerWith(class TspLayerManager* AManager);
     void HideLayerWith(class TspLayerManager* AManager);
     bool GlowAllowed() const;
+    // The mouse came in or went: FMouseIn and Active follow it and the form hears of it; nothing is redrawn.
+    void FollowMouseQuietly(bool AIn);
 
     double FMorphKf = 0;
     bool FMouseIn = false;

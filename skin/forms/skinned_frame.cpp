@@ -6,6 +6,7 @@
 #include "skin/core/skin_strips.h"
 #include "skin/forms/caption_buttons.h"
 #include "skin/forms/caption_object.h"
+#include "skin/forms/layered_border.h"
 #include "skin/forms/skin_form.h"
 
 using namespace win;
@@ -143,6 +144,7 @@ void TspCorvalis::ApplySkinSize(bool AResized)
     }
     UpdateFormRegion(AResized);
     if (OnChangeClientRect) OnChangeClientRect(this, NewClRect);
+    if (!FSupportNCArea) PlaceLinkedControls();
     if (FSupportNCArea && FSkinnableForm) FrameRepaint();
     // A stretched client background changes with the size: the form and the controls drawn over it repaint.
     if (FSupportNCArea && FSkinSupport && FSD->StretchEffect) {
@@ -158,11 +160,17 @@ void TspCorvalis::ChangeSkinData()
     FSkinSupport = FSD && !FSD->Empty;
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
-    if (!FSupportNCArea) return;  // frameless skins come with the region-mode painting
+    if (FLayerBorder->Visible()) FLayerBorder->Hide();
+    if (!FSupportNCArea) {
+        if (FSkinSupport) ChangeFramelessSkinData();
+        FinishLayerBorderChange();
+        return;
+    }
 
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
         UpdateObjectsState();
+        if (!PreviewMode) FLayerBorder->InitFrame(FSD, FForm);
     } else {
         ClearObjects();
         FFormWidth = FForm->Width();
@@ -195,4 +203,18 @@ void TspCorvalis::ChangeSkinData()
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
     }
+    FinishLayerBorderChange();
+}
+
+void TspCorvalis::FinishLayerBorderChange()
+{
+    if (UseLayeredBorder() && FForm->Visible()) {
+        ShowLayerBorderWithForm();
+        // The form's frame changed with the border: its client area is asked for again.
+        if (FForm->HandleAllocated())
+            SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FLayerBorder->SetBoundsWithForm();
+    }
+    RestoreOuterBounds();
 }

@@ -56,6 +56,8 @@
 #include "skin/core/skin_data.h"
 #include "skinned_form_states.h"
 #include "skinned_forms.h"
+// Frame value objects and the layered border.
+#include "frame_objects_sheet.h"
 #include "tools/control-gallery/menu_sheet.h"
 // Grids.
 #include "skin/dialogs/grids/inplace_editor.h"
@@ -1047,6 +1049,8 @@ int main(int argc, char** argv)
         formsOk = WriteSkinnedFormStates(out, argc == 3 ? argv[2] : "") && formsOk;
         // Shell views: the combo box dropped and the folder tree, on a fixture namespace.
         formsOk = WriteShellViewSheets(out, argc == 3 ? argv[2] : "") && formsOk;
+        // Frame value objects and the layered border.
+        formsOk = WriteFrameObjectSheets(out) && formsOk;
         // Skinned menus: on a screen of their own too.
         const bool menusOk = WriteMenuSheets(out, argc == 3 ? argv[2] : "");
         // Skinned hints.

@@ -105,6 +105,34 @@ TEST_F(Painting, WindowDcsPaintTheirPartOfTheTopLevelSurfaceOnly)
     ReleaseDC(above, dc);
 }
 
+TEST_F(Painting, PrintClientAreaCopiesTheClientWithItsChildren)
+{
+    HWND top = Create(0, WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 80));
+    HWND child = Create(0, WS_CHILD | WS_VISIBLE, Bounds(10, 20, 30, 30), top);
+    Pump();
+    FillClient(top, RGB(0, 0, 255));
+    FillClient(child, RGB(255, 0, 0));
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 100);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    TRect all = Rect(0, 0, 120, 100);
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(memory, &all, white);
+    DeleteObject(white);
+    EXPECT_TRUE(PrintClientArea(top, memory));
+    TRect client;
+    GetClientRect(top, client);
+    EXPECT_EQ(GetPixel(memory, 0, 0), RGB(0, 0, 255)) << "client origin, not the border";
+    EXPECT_EQ(GetPixel(memory, 10 + 5, 20 + 5), RGB(255, 0, 0)) << "the child's pixels";
+    EXPECT_EQ(GetPixel(memory, client.Width(), 5), RGB(255, 255, 255)) << "nothing beyond the client width";
+    EXPECT_FALSE(PrintClientArea(nullptr, memory));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST_F(Painting, AWindowRegionClipsPaintingAndHitTesting)
 {
     HWND below = Create(0, WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 200));
