@@ -79,6 +79,8 @@ TEST_F(AddFilesTest, JobsTakeLengthSizeAndAudioFlagFromTheFile)
         {MediaFixture("clip.avi"), false, 160, 120, "00:00:01", 1},
         {AudioFirstMovie(), false, 176, 144, "00:00:02", 2},  // the first video stream counts, not stream 0
         {MediaFixture("tagged.mp3"), true, 0, 0, "00:00:01", 1},
+        {MediaFixture("cover.mp3"), true, 0, 0, "00:00:01", 1},  // the cover picture is no video: an audio job
+        {MediaFixture("cover.m4a"), true, 0, 0, "00:00:01", 1},
         {MediaFixture("picture.jpg"), false, 64, 48, "00:00:00", 0},  // no length: 0, never negative
     };
     for (const Case& c : cases) {
