@@ -8,6 +8,7 @@
 #include <string>
 #include <time.h>
 
+#include "app/add_files.h"
 #include "app/error_report.h"
 #include "app/report_mail_account.h"
 #include "app/ui/about_form.h"
@@ -148,6 +149,24 @@ int RunConverter(int AArgc, char** AArgv)
         };
         main->ShowProfileSettings = [&windows] { windows.ProfileSettings->ShowModal(); };
 
+        // New files are probed through the encoder's own decoder.
+        TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
+        adder.ShowMessage = [skin](const std::string& AText) {
+            TspSkinMessage box(nullptr);
+            box.SetSkinData(skin);
+            box.SetCtrlSkinData(skin);
+            box.MessageDlg(AText, mtInformation, {mbOK});
+        };
+        main->FileAdder = &adder;
+        main->PrepareMedia = [encoder, exeFolder, report, &state] {
+            // Only when start-up could not load them.
+            if (encoder->AVLibLoaded()) return true;
+            if (encoder->LoadAVLib(exeFolder + kMediaLibraryFolderName)) return true;
+            report(encoder->LastErrMsg(), "CLM_FFLoadAVLib2");
+            state.EventsLog.Add(encoder->LastErrMsg());
+            return false;
+        };
+
         TStartupServices services;
         services.ExeFolder = exeFolder;
         services.DocumentsFolder = GetSpecialFolder(sfDocuments);
@@ -170,6 +189,7 @@ int RunConverter(int AArgc, char** AArgv)
         app.ProcessMessages();
         if (deferred) deferred();
         app.Run();
+        main->FileAdder = nullptr;
         windows.EventsLog->Follow(nullptr);
         SetLabelEditorFactory(nullptr);
     }

@@ -1,10 +1,13 @@
 #include "app/ui/main_form.h"
 
+#include "app/add_files_filter.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/png_image.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/win/shell.h"
+#include "skin/dialogs/open_dialog.h"
 #include "skin/controls/button_label.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/menu_button.h"
@@ -25,7 +28,6 @@
 namespace {
 
 constexpr TColor kLeftButtonGlow = static_cast<TColor>(0xD5CB59);
-const char* const kGridCaptions[] = {"Source", "Length", "Size", "Destination", "Format"};
 constexpr int kGridColumnWidths[] = {135, 70, 70, 120, 48};
 
 TMenuItem* AddItem(TComponent* AOwner, TMenuItem* AParent, const std::string& ACaption, TNotifyEvent AClick = {},
@@ -89,6 +91,7 @@ TMainForm::TMainForm(TComponent* AOwner, TConverterState& AState, std::string AS
     BuildJobArea();
     BuildBottomPanel();
     BuildPreview();
+    BuildJobGrid();  // wires the grid to the bottom panel's boxes and the hidden pictures
     FState.Jobs.OnChange = [this](TObject*) { RefreshGrid(); };
     EnableJobCommands(false);
 }
@@ -228,7 +231,7 @@ void TMainForm::BuildJobArea()
     options.Include(goRowSelect);
     options.Include(goColSizing);
     sgList->SetOptions(options);
-    for (int c = 0; c < 5; ++c) sgList->SetCellText(c, 0, kGridCaptions[c]);
+    for (int c = 0; c < 5; ++c) sgList->SetCellText(c, 0, kJobGridCaptions[c]);
     sgList->SetPopupMenu(ListMenu);
 
     auto button = [this](const std::string& ACaption, int ALeft, TNotifyEvent AClick) {
@@ -364,7 +367,7 @@ void TMainForm::BuildPreview()
 TWindowSteps TMainForm::WindowSteps()
 {
     TWindowSteps steps;
-    // Dropped files are taken once adding files is built.
+    steps.AcceptDrops = [this] { win::DragAcceptFiles(Handle(), win::TRUE); };
     steps.LoadSkin = [this](const std::string& AFolder) {
         spSkinNotebook1->SetBorderStyle(TspSkinBorderStyle::bvFrame);
         spSkinData1->LoadFromFile(IncludeTrailingPathDelimiter(AFolder) + "skin.ini");
@@ -396,6 +399,7 @@ TWindowSteps TMainForm::WindowSteps()
         sgList->SetRowHeights(0, 20);
     };
     steps.ShowOptionalPictures = [this](const std::string& AFolder) { ShowOptionalPictures(AFolder); };
+    steps.SetOpenDialogFilter = [this] { dlgopen->Filter = OpenDialogFilter(); };
     steps.ShowOutputFolder = [this] { edDestinationFolder->SetText(FState.Settings.OutputPath); };
     steps.RepaintProfile = [this] { lblProfile->Invalidate(); };
     return steps;
@@ -448,10 +452,13 @@ void TMainForm::EnableJobCommands(bool AEnabled)
 
 void TMainForm::RefreshGrid()
 {
-    // The rows' texts come with the job grid's own drawing; here the grid follows the list's length.
     sgList->SetRowCount(std::max(2, FState.Jobs.Count() + 1));
-    if (FState.Jobs.Count() > 0) spSkinNotebook1->SetPageIndex(1);
+    if (FState.Jobs.Count() > 0) {
+        spSkinNotebook1->SetPageIndex(1);
+        sgList->SetRow(FState.Jobs.Row());
+    }
     EnableJobCommands(FState.Jobs.Count() > 0);
+    sgList->Invalidate();
 }
 
 void TMainForm::DoClose(TCloseAction& AAction)
@@ -464,9 +471,6 @@ void TMainForm::DoClose(TCloseAction& AAction)
 }
 
 // ---- commands ----
-
-// Adding files comes with the job grid's own work (the add-files dialog and dropped files).
-void TMainForm::AddButtonClick(TObject*) {}
 
 void TMainForm::FileInformation1Click(TObject*)
 {
@@ -487,9 +491,6 @@ void TMainForm::ClearAll1Click(TObject*)
 {
     if (FState.Jobs.Count() > 0) FState.Jobs.ClearAll();
 }
-
-// Renaming edits the destination in the grid, which comes with the job grid's own work.
-void TMainForm::Rename1Click(TObject*) {}
 
 void TMainForm::MoveUp1Click(TObject*)
 {

@@ -10,7 +10,9 @@
 #include "app/ui/main_commands.h"
 #include "app/ui/startup_sequence.h"
 #include "platform/gui/forms.h"
+#include "skin/dialogs/grids/grid_types.h"
 
+class TFileAdder;
 class TImage;
 class TMainMenu;
 class TMenuItem;
@@ -22,9 +24,11 @@ class TspSkinButtonLabel;
 class TspSkinCheckRadioBox;
 class TspSkinData;
 class TspSkinDirectoryEdit;
+class TspSkinEdit;
 class TspSkinMainMenuBar;
 class TspSkinMenuButton;
 class TspSkinNotebook;
+class TspSkinOpenDialog;
 class TspSkinPanel;
 class TspSkinPopupMenu;
 class TspSkinStdLabel;
@@ -32,6 +36,12 @@ class TspSkinSelectDirectoryDialog;
 class TspSkinStringGrid;
 
 inline constexpr const char* kApplicationTitle = "Quennary";
+inline constexpr const char* kJobGridCaptions[] = {"Source", "Length", "Size", "Destination", "Format"};
+
+struct TVideoFile;
+class TCatalogue;
+// The text the job grid shows for a job in column ACol (Source, Length, Size, Destination, Format).
+std::string JobCellText(const TVideoFile& AJob, const TCatalogue& ACatalogue, int ACol);
 
 class TMainForm : public TForm {
 public:
@@ -50,6 +60,11 @@ public:
     std::function<bool(const std::string& ATarget)> OpenWithShell;       // a folder or an address
     std::function<bool(const std::string& AProgram)> StartSiblingProgram;  // a program beside the executable
     std::function<void(const std::string& AText)> ShowWarning;
+    // Probes and appends added files; without one nothing is added.
+    TFileAdder* FileAdder = nullptr;
+    // Loads what the jobs need before the first file is added (the media libraries when start-up could not);
+    // false, after reporting, when it cannot. Empty: nothing to load.
+    std::function<bool()> PrepareMedia;
 
     // Commands.
     void AddButtonClick(TObject* Sender);
@@ -77,6 +92,16 @@ public:
     void ChangeSnapshotFolderClick(TObject* Sender);
     void imgProfileFieldMouseEnter(TObject* Sender);
     void imgProfileFieldMouseLeave(TObject* Sender);
+
+    // The job grid and its title editor.
+    void sgListClick(TObject* Sender);
+    void sgListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void sgListDrawCell(TObject* Sender, Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState);
+    void edDestinationTitleExit(TObject* Sender);
+    void edDestinationTitleKeyPress(TObject* Sender, char32_t& Key);
+    void chApplyToAllClick(TObject* Sender);
+    // Dropped files, in the order of the drop; the selected row stays.
+    void AddDroppedFiles(const std::vector<std::string>& APaths);
 
     // The items that wait for the first file.
     void EnableJobCommands(bool AEnabled);
@@ -109,6 +134,8 @@ public:
     TImage* Image1 = nullptr;
     TImage* Image2 = nullptr;
     TspSkinStringGrid* sgList = nullptr;
+    TspSkinEdit* edDestinationTitle = nullptr;  // over the Destination cell while a title is edited
+    TspSkinOpenDialog* dlgopen = nullptr;
 
     TspSkinButton* RemoveButton = nullptr;
     TspSkinButton* MoveUpButton = nullptr;
@@ -141,6 +168,7 @@ public:
 
 protected:
     void DoClose(TCloseAction& AAction) override;
+    void WndProc(TMessage& AMessage) override;
 
 private:
     void BuildMenus();
@@ -152,6 +180,11 @@ private:
     void LoadPictures(const std::string& ASkinFolder);
     void ShowOptionalPictures(const std::string& ASkinFolder);
     void RefreshGrid();
+    void BuildJobGrid();
+    // Loads what the jobs need, then shows the grid and the preview and enables the job commands; false when
+    // loading failed.
+    bool PrepareAfterAdd();
+    void EditDestinationTitle(int ARow);
 
     TConverterState& FState;
     std::string FSuiteArgument;

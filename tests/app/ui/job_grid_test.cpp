@@ -1,0 +1,262 @@
+// The job grid of the main window with real media files: files added through the open dialog and by a drop,
+// the grid's rows, texts and selection, the title editor, and apply to all. Headless, input injected.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/add_files.h"
+#include "app/ui/main_form.h"
+#include "media/decode/frame_decoder.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/screen.h"
+#include "platform/win/keys.h"
+#include "skin/controls/button_label.h"
+#include "skin/controls/check_radio_box.h"
+#include "skin/controls/notebook.h"
+#include "skin/controls/panel.h"
+#include "skin/controls/push_button.h"
+#include "skin/controls/skin_edit.h"
+#include "skin/dialogs/grids/string_grid.h"
+#include "skin/dialogs/open_dialog.h"
+#include "skin/dialogs/open_dialog_form.h"
+#include "skin/dialogs/shell_list_view.h"
+#include "tests/fixtures/media_fixtures.h"
+#include "tests/platform/gui/gui_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class JobGridTest : public guitest::TGuiFixture {
+protected:
+    void SetUp() override
+    {
+        TGuiFixture::SetUp();
+        StartMediaEngine();
+        ASSERT_TRUE(FFLoader->Load(DecoderLibraries)) << TFFLoader::LastErrMsg();
+        Root = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" /
+               ("grid-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(Root);
+        for (const char* folder : {"config", "documents", "media"}) fs::create_directories(Root / folder);
+        setenv("XDG_CONFIG_HOME", (Root / "config").c_str(), 1);
+        fs::copy_file(MediaFixture("clip.avi"), Root / "media" / "clip.avi");
+        fs::copy_file(MediaFixture("tagged.mp3"), Root / "media" / "song.mp3");
+        fs::copy_file(MediaFixture("not_media.mp4"), Root / "media" / "broken.mp4");
+        Decoder = new TFFDecoder(App.get());
+        Adder = std::make_unique<TFileAdder>(State.Jobs, *Decoder, State.EventsLog, State.Catalogue);
+        Adder->ShowMessage = [this](const std::string& AText) { Messages.push_back(AText); };
+
+        Form = App->CreateForm<TMainForm>(State, "");
+        Form->FileAdder = Adder.get();
+        TStartupServices services;
+        services.ExeFolder = std::string(QUENNARY_BINARY_DIR) + "/app/";
+        services.DocumentsFolder = (Root / "documents").string();
+        services.ReportError = [this](const std::string& AText, const std::string&) { Messages.push_back(AText); };
+        services.ShowPlainMessage = [this](const std::string& AText) { Messages.push_back(AText); };
+        services.TempFolder = [this] { return (Root / "tmp").string(); };
+        EXPECT_TRUE(Form->Load(services));
+        Form->dlgopen->InitialDir = (Root / "media").string();
+        Form->Show();
+        Pump();
+    }
+    void TearDown() override
+    {
+        if (Screen) Screen->OnActiveFormChange = nullptr;
+        Form->FileAdder = nullptr;
+        Adder.reset();
+        TGuiFixture::TearDown();
+        StopMediaEngine();
+    }
+
+    std::string Media(const std::string& AName) const { return (Root / "media" / AName).string(); }
+
+    // Runs the Add command; AScript drives the open dialog once it is the active form.
+    void AddThroughDialog(const std::function<void(TspOpenDlgForm*)>& AScript)
+    {
+        bool scripted = false;
+        Screen->OnActiveFormChange = [&](TObject*) {
+            auto* dialog = dynamic_cast<TspOpenDlgForm*>(Screen->ActiveForm());
+            if (!dialog || scripted) return;
+            scripted = true;
+            AScript(dialog);
+        };
+        Form->AddButton->Click();
+        Pump();
+        Screen->OnActiveFormChange = nullptr;
+        EXPECT_TRUE(scripted) << "the open dialog never became active";
+    }
+    void ClickOn(TControl* AControl, TPoint AAt = {-1, -1})
+    {
+        Clock.Advance(1000000);  // never a double click with the last one
+        if (AAt.X < 0) AAt = {AControl->Width() / 2, AControl->Height() / 2};
+        Display.Click(AControl->ClientToScreen(AAt));
+        Pump();
+    }
+    void ClickItem(TspOpenDlgForm* ADialog, const std::string& AName)
+    {
+        for (Integer i = 0; i < ADialog->FileListView->FolderCount(); ++i) {
+            if (ADialog->FileListView->FolderAt(i)->DisplayName() != AName) continue;
+            const TRect r = ADialog->FileListView->ItemRect(i);
+            ClickOn(ADialog->FileListView, {r.Left + 8, (r.Top + r.Bottom) / 2});
+            return;
+        }
+        ADD_FAILURE() << AName << " is not listed";
+    }
+    void DropOnForm(const std::vector<std::string>& APaths)
+    {
+        EXPECT_TRUE(Display.DropFiles(Form->ClientToScreen({400, 150}), APaths));
+        Pump();
+    }
+    std::vector<std::string> Column(int ACol)
+    {
+        std::vector<std::string> texts;
+        for (const TVideoFile& job : State.Jobs.Jobs()) texts.push_back(JobCellText(job, State.Catalogue, ACol));
+        return texts;
+    }
+    // The screen's pixel at a point of the grid's client area.
+    uint32_t GridPixel(TPoint AAt)
+    {
+        Form->Repaint();
+        Pump();
+        const TPoint p = Form->sgList->ClientToScreen(AAt);
+        return Display.ComposeScreen()[p.Y * Display.ScreenSize().cx + p.X] & 0xFFFFFF;
+    }
+    bool JobCommandsEnabled() { return Form->RemoveButton->Enabled(); }
+
+    fs::path Root;
+    TConverterState State;
+    TFFDecoder* Decoder = nullptr;
+    std::unique_ptr<TFileAdder> Adder;
+    TMainForm* Form = nullptr;
+    std::vector<std::string> Messages;
+};
+
+TEST_F(JobGridTest, FilesChosenInTheDialogBecomeJobsAndTheLastIsSelected)
+{
+    EXPECT_EQ(Form->dlgopen->Title, "Open file");
+    EXPECT_EQ(Form->dlgopen->Filter.rfind("All Supported Formats|", 0), 0u);
+    AddThroughDialog([&](TspOpenDlgForm* ADialog) { ClickOn(ADialog->CancelButton); });
+    EXPECT_EQ(State.Jobs.Count(), 0);
+    EXPECT_EQ(Form->spSkinNotebook1->PageIndex(), 0);
+    EXPECT_FALSE(JobCommandsEnabled());
+
+    AddThroughDialog([&](TspOpenDlgForm* ADialog) {
+        ClickItem(ADialog, "clip.avi");
+        Display.KeyDown(win::VK_CONTROL);
+        ClickItem(ADialog, "song.mp3");
+        Display.KeyUp(win::VK_CONTROL);
+        ClickOn(ADialog->OpenButton);
+    });
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"clip.avi", "song.mp3"}));
+    EXPECT_EQ(State.Jobs.Row(), 2);
+    EXPECT_EQ(Form->sgList->Row(), 2);
+    EXPECT_EQ(Form->sgList->RowCount(), 3);
+    EXPECT_EQ(Form->spSkinNotebook1->PageIndex(), 1);
+    EXPECT_FALSE(Form->GettingStartedPanel->Visible());
+    EXPECT_TRUE(JobCommandsEnabled());
+    EXPECT_TRUE(Messages.empty());
+}
+
+TEST_F(JobGridTest, DroppedFilesAreAddedInOrderAndTheRowStays)
+{
+    // Only files that fail: the list stays empty and the commands wait.
+    DropOnForm({Media("broken.mp4")});
+    EXPECT_EQ(State.Jobs.Count(), 0);
+    EXPECT_FALSE(JobCommandsEnabled());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0], "File broken.mp4 is not a valid media file or its format is not supported.");
+
+    DropOnForm({Media("song.mp3"), Media("broken.mp4"), Media("clip.avi")});
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"song.mp3", "clip.avi"}));
+    EXPECT_EQ(State.Jobs.Row(), 1);
+    EXPECT_TRUE(JobCommandsEnabled());
+    EXPECT_FALSE(Form->GettingStartedPanel->Visible());
+}
+
+TEST_F(JobGridTest, RowsShowTheJobsTextsAndTheSelectedRowItsPicture)
+{
+    DropOnForm({Media("clip.avi"), Media("song.mp3")});
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"00:00:01", "00:00:01"}));
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"clip", "song"}));
+    for (const std::string& size : Column(2)) EXPECT_EQ(size.substr(size.size() - 3), " MB");
+    const TFormat* format = State.Catalogue.FindFormat(State.Catalogue.Current);
+    ASSERT_NE(format, nullptr);
+    EXPECT_EQ(Column(4), (std::vector<std::string>{format->FormatExt, format->FormatExt}));
+
+    // Row 1 selected: its cells carry the skin's row picture, row 2 is white; then the other way round.
+    const int col1 = Form->sgList->ColWidths(0) + 3;
+    const auto rowMiddle = [&](int ARow) { return Form->sgList->CellRect(1, ARow).Top + 10; };
+    EXPECT_NE(GridPixel({col1, rowMiddle(1)}), 0xFFFFFFu);
+    EXPECT_EQ(GridPixel({col1, rowMiddle(2)}), 0xFFFFFFu);
+    ClickOn(Form->sgList, {col1, rowMiddle(2)});
+    EXPECT_EQ(State.Jobs.Row(), 2);
+    EXPECT_EQ(GridPixel({col1, rowMiddle(1)}), 0xFFFFFFu);
+    EXPECT_NE(GridPixel({col1, rowMiddle(2)}), 0xFFFFFFu);
+}
+
+TEST_F(JobGridTest, RenameEditsTheDestinationTitleOverItsCell)
+{
+    DropOnForm({Media("clip.avi"), Media("song.mp3")});
+    State.Jobs.SetRow(2);
+    Form->RenameButton->ButtonClick();
+    Pump();
+    ASSERT_TRUE(Form->edDestinationTitle->Visible());
+    EXPECT_EQ(Form->edDestinationTitle->Text(), "song");
+    EXPECT_EQ(Form->edDestinationTitle->Left(), Form->sgList->CellRect(3, 2).Left);
+    // Typed text replaces the selected title; Enter stores it without any check.
+    for (char c : std::string("MIX")) Display.PressKey(c, static_cast<char32_t>(c));
+    Display.PressKey(win::VK_RETURN, U'\r');
+    Pump();
+    EXPECT_FALSE(Form->edDestinationTitle->Visible());
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"clip", "MIX"}));
+
+    // A press in the Destination column of row 1 edits that job; leaving the box keeps the text.
+    const TRect cell = Form->sgList->CellRect(3, 1);
+    ClickOn(Form->sgList, {cell.Left + 10, cell.Top + 10});
+    ASSERT_TRUE(Form->edDestinationTitle->Visible());
+    EXPECT_EQ(Form->edDestinationTitle->Text(), "clip");
+    Form->edDestinationTitle->SetText("first");
+    Form->sgList->SetFocus();
+    Pump();
+    EXPECT_FALSE(Form->edDestinationTitle->Visible());
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"first", "MIX"}));
+}
+
+TEST_F(JobGridTest, ListCommandsAndApplyToAll)
+{
+    DropOnForm({Media("clip.avi"), Media("song.mp3"), Media("clip.avi")});
+    State.Jobs.Job(0).DestinationTitle = "a";
+    State.Jobs.Job(1).DestinationTitle = "b";
+    State.Jobs.Job(2).DestinationTitle = "c";
+    State.Jobs.SetRow(2);
+    Form->MoveUpButton->ButtonClick();
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(Form->sgList->Row(), 1);
+    Form->MoveDownButton->ButtonClick();
+    Form->MoveDownButton->ButtonClick();
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Form->sgList->Row(), 3);
+
+    // Apply to all: every job takes the current pair when the box is switched on.
+    ASSERT_GT(State.Catalogue.Profiles.size(), 1u);
+    State.Catalogue.Current = {1, 0};
+    Form->chApplyToAll->SetChecked(false);
+    for (const TVideoFile& job : State.Jobs.Jobs()) EXPECT_NE(job.ProfileInd, 1);
+    Form->chApplyToAll->SetChecked(true);
+    for (const TVideoFile& job : State.Jobs.Jobs()) EXPECT_EQ(job.ProfileInd, 1);
+
+    // Picking a row makes its job's pair the current one.
+    State.Jobs.Job(0).ProfileInd = 0;
+    ClickOn(Form->sgList, {10, Form->sgList->CellRect(0, 1).Top + 10});
+    EXPECT_EQ(State.Catalogue.Current.Profile, 0);
+
+    Form->RemoveButton->ButtonClick();
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"c", "b"}));
+    Form->ClearAll1Click(nullptr);
+    EXPECT_EQ(State.Jobs.Count(), 0);
+    EXPECT_FALSE(JobCommandsEnabled());
+}
+
+}  // namespace
