@@ -194,6 +194,18 @@ TEST_F(JobGridTest, RowsShowTheJobsTextsAndTheSelectedRowItsPicture)
     EXPECT_EQ(State.Jobs.Row(), 2);
     EXPECT_EQ(GridPixel({col1, rowMiddle(1)}), 0xFFFFFFu);
     EXPECT_NE(GridPixel({col1, rowMiddle(2)}), 0xFFFFFFu);
+
+    // A picture of the window with three jobs, to be looked at.
+    DropOnForm({Media("clip.avi")});
+    Form->Repaint();
+    Pump();
+    const std::vector<uint32_t> screen = Display.ComposeScreen();
+    const TRect area = Form->BoundsRect();
+    std::vector<uint32_t> window;
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Left; x < area.Right; ++x) window.push_back(screen[y * Display.ScreenSize().cx + x]);
+    const fs::path png = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "main-window-jobs.png";
+    EXPECT_TRUE(headless::WritePng(png.string(), window.data(), area.Width(), area.Height()));
 }
 
 TEST_F(JobGridTest, RenameEditsTheDestinationTitleOverItsCell)
