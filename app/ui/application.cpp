@@ -128,12 +128,13 @@ int RunConverter(int AArgc, char** AArgv)
         windows.EventsLog->Follow(&state.EventsLog);
         windows.About->SetOpenURL([](const std::string& AAddress) { return OpenWithDefaultProgram(AAddress); });
         auto* decoder = new TFFDecoder(main);  // probes the selected job for its file information
-        main->ShowWarning = [skin](const std::string& AText) {
+        const auto skinnedMessage = [skin](const std::string& AText, TMsgDlgType AType) {
             TspSkinMessage box(nullptr);
             box.SetSkinData(skin);
             box.SetCtrlSkinData(skin);
-            box.MessageDlg(AText, mtWarning, {mbOK});
+            box.MessageDlg(AText, AType, {mbOK});
         };
+        main->ShowWarning = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtWarning); };
         main->OpenWithShell = [](const std::string& ATarget) { return OpenWithDefaultProgram(ATarget); };
         main->StartSiblingProgram = [exeFolder](const std::string& AProgram) {
             return StartProgram({exeFolder + AProgram}, false).Started;
@@ -151,12 +152,7 @@ int RunConverter(int AArgc, char** AArgv)
 
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
-        adder.ShowMessage = [skin](const std::string& AText) {
-            TspSkinMessage box(nullptr);
-            box.SetSkinData(skin);
-            box.SetCtrlSkinData(skin);
-            box.MessageDlg(AText, mtInformation, {mbOK});
-        };
+        adder.ShowMessage = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtInformation); };
         main->FileAdder = &adder;
         main->PrepareMedia = [encoder, exeFolder, report, &state] {
             // Only when start-up could not load them.
