@@ -205,11 +205,8 @@ bool TMainForm::PrepareAfterAdd()
 
 void TMainForm::WndProc(TMessage& AMessage)
 {
-    if (AMessage.Msg != win::WM_DROPFILES) {
-        TForm::WndProc(AMessage);
-        return;
-    }
     TForm::WndProc(AMessage);
+    if (AMessage.Msg != win::WM_DROPFILES) return;
     auto drop = reinterpret_cast<win::HDROP>(AMessage.WParam);
     std::vector<std::string> paths;
     const win::UINT count = win::DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
