@@ -22,6 +22,7 @@
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/shell_list_view.h"
+#include "tests/app/ui/startup_services_fixture.h"
 #include "tests/fixtures/media_fixtures.h"
 #include "tests/platform/gui/gui_fixture.h"
 
@@ -50,13 +51,7 @@ protected:
 
         Form = App->CreateForm<TMainForm>(State, "");
         Form->FileAdder = Adder.get();
-        TStartupServices services;
-        services.ExeFolder = std::string(QUENNARY_BINARY_DIR) + "/app/";
-        services.DocumentsFolder = (Root / "documents").string();
-        services.ReportError = [this](const std::string& AText, const std::string&) { Messages.push_back(AText); };
-        services.ShowPlainMessage = [this](const std::string& AText) { Messages.push_back(AText); };
-        services.TempFolder = [this] { return (Root / "tmp").string(); };
-        EXPECT_TRUE(Form->Load(services));
+        EXPECT_TRUE(Form->Load(BuildTreeStartupServices(Root, Messages)));
         Form->dlgopen->InitialDir = (Root / "media").string();
         Form->Show();
         Pump();

@@ -13,6 +13,7 @@
 #include "skin/controls/push_button.h"
 #include "skin/dialogs/directory_edit.h"
 #include "skin/forms/popup_menu.h"
+#include "tests/app/ui/startup_services_fixture.h"
 #include "tests/platform/gui/gui_fixture.h"
 
 namespace fs = std::filesystem;
@@ -45,13 +46,7 @@ protected:
             Shown.push_back("open " + ATarget);
             return true;
         };
-        TStartupServices services;
-        services.ExeFolder = std::string(QUENNARY_BINARY_DIR) + "/app/";
-        services.DocumentsFolder = (Root / "documents").string();
-        services.ReportError = [this](const std::string& AText, const std::string&) { Shown.push_back(AText); };
-        services.ShowPlainMessage = [this](const std::string& AText) { Shown.push_back(AText); };
-        services.TempFolder = [this] { return (Root / "tmp").string(); };
-        EXPECT_TRUE(form->Load(services));
+        EXPECT_TRUE(form->Load(BuildTreeStartupServices(Root, Shown)));
         form->Show();
         Pump();
         return form;
