@@ -33,6 +33,7 @@
 #include "platform/rtl/folders.h"
 #include "platform/rtl/process.h"
 #include "skin/controls/skin_edit.h"
+#include "skin/dialogs/grids/string_grid.h"
 #include "skin/core/skin_startup.h"
 #include "skin/dialogs/message_box.h"
 
@@ -149,6 +150,10 @@ int RunConverter(int AArgc, char** AArgv)
             windows.FileInformation->ShowModal();
         };
         main->ShowProfileSettings = [&windows] { windows.ProfileSettings->ShowModal(); };
+        windows.ProfileSettings->Attach(&state.Catalogue, &state.Jobs);
+        windows.ProfileSettings->ShowWarning = main->ShowWarning;
+        windows.ProfileSettings->ReportError = report;
+        windows.ProfileSettings->OnStored = [main] { main->sgList->Invalidate(); };
 
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
