@@ -12,6 +12,10 @@
 #include "app/ui/error_form.h"
 #include "app/ui/file_info_form.h"
 #include "app/ui/log_form.h"
+// Profile Settings
+#include "app/catalogue.h"
+#include "app/job_list.h"
+#include "app/ui/profile_settings_form.h"
 #include "platform/gui/application.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/skin_edit.h"
@@ -69,6 +73,29 @@ const TShot kShots[] = {
          form->edName->SetText("Ann");
          form->edEmail->SetText("ann@example.org");
          form->memDetails->Lines()->Add("It happens with every file.");
+         return form;
+     }},
+    // Profile Settings: an MP4 format with its choices, the way the dialog opens on it.
+    {"profile-settings",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         static TCatalogue catalogue;
+         static TJobList jobs{catalogue};
+         TFormat f;
+         f.Title = "MP4 - H.264 Video (720p)";
+         f.Resolutions = "320*240,640*480,1280*720,1920*1080";
+         f.FrameRates = "23976$23.976 fps,25000$25 fps,30000$30 fps";
+         f.VideoBitRates = "800000$800 kbps,1500000$1500 kbps,3000000$3000 kbps";
+         f.VideoCodecs = "libx264$H.264,mpeg4$MPEG-4";
+         f.SampleRates = "44100$44100 Hz,48000$48000 Hz";
+         f.Channels = "1$Mono,2$Stereo";
+         f.AudioCodecs = "aac$AAC";
+         f.AudioBitRates = "128000$128 kbps,192000$192 kbps";
+         f.Width = "1280", f.Height = "720", f.FrameRate = "25000", f.VideoBitRate = "3000000";
+         f.VideoCodecName = "libx264", f.SampleRate = "48000", f.Channel = "2", f.AudioCodecName = "aac";
+         f.AudioBitRate = "192000";
+         catalogue.Profiles = {{"Video", "v", "v", {f}}};
+         auto* form = new Tsettingsform(A, S);
+         form->Attach(&catalogue, &jobs);
          return form;
      }},
 };
