@@ -33,8 +33,8 @@
 #include "platform/rtl/folders.h"
 #include "platform/rtl/process.h"
 #include "skin/controls/skin_edit.h"
-#include "skin/dialogs/grids/string_grid.h"
 #include "skin/core/skin_startup.h"
+#include "skin/dialogs/grids/string_grid.h"
 #include "skin/dialogs/message_box.h"
 
 namespace {
