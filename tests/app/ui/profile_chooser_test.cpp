@@ -4,15 +4,23 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/ui/converter_state.h"
+#include "app/ui/main_form.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/picture.h"
 #include "platform/gui/timer.h"
+#include "skin/controls/check_radio_box.h"
+#include "skin/controls/std_label.h"
 #include "skin/dialogs/grids/string_grid.h"
 #include "tests/platform/gui/gui_fixture.h"
 
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -252,6 +260,83 @@ TEST_F(ProfileChooserTest, AFailedChoiceIsReportedAndThePopupStillCloses)
     EXPECT_EQ(JobRepaints, 1);
     // The steps before the failure stay; "apply to all" comes after it.
     EXPECT_EQ(Presets(), (std::vector<std::pair<int, int>>{{1, 1}, {0, 2}, {1, 1}}));
+}
+
+}  // namespace
+
+namespace {
+
+// The real main window on the shipped catalogue and skin: the profile field opens the chooser above itself and
+// the choice comes back to the field.
+class ChooserOnMainWindowTest : public guitest::TGuiFixture {
+protected:
+    void SetUp() override
+    {
+        TGuiFixture::SetUp();
+        Root = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "chooser-main";
+        fs::remove_all(Root);
+        fs::create_directories(Root / "config");
+        fs::create_directories(Root / "documents");
+        setenv("XDG_CONFIG_HOME", (Root / "config").c_str(), 1);
+    }
+
+    fs::path Root;
+    TConverterState State;
+};
+
+TEST_F(ChooserOnMainWindowTest, TheProfileFieldOpensTheChooserAndShowsTheChoice)
+{
+    auto* main = App->CreateForm<TMainForm>(State, std::string());
+    auto* chooser = App->CreateForm<Tproform>(main->SkinData());
+    TStartupServices services;
+    services.ExeFolder = std::string(QUENNARY_BINARY_DIR) + "/app/";
+    services.DocumentsFolder = (Root / "documents").string();
+    services.ReportError = [](const std::string& AText, const std::string&) { ADD_FAILURE() << AText; };
+    services.ShowPlainMessage = [](const std::string& AText) { ADD_FAILURE() << AText; };
+    services.TempFolder = [this] { return (Root / "tmp").string(); };
+    ASSERT_TRUE(main->Load(services));
+    // As the application wires them.
+    chooser->Attach(State);
+    chooser->LoadArrowPictures(services.ExeFolder + "skin-red");
+    chooser->IsApplyToAll = [main] { return main->chApplyToAll->Checked(); };
+    main->ShowProfileChooser = [chooser, this](TPoint AFieldTopLeft) {
+        chooser->PopUpAbove(AFieldTopLeft, State.Catalogue.ChooserHeight);
+    };
+    main->Show();
+    Pump();
+
+    main->imgProfileButtonMouseDown(main->lblProfile, mbLeft, {}, 5, 5);
+    EXPECT_FALSE(chooser->Visible());  // no jobs yet
+    for (const char* name : {"a", "b"}) {
+        TVideoFile job;
+        job.Source = std::string("/media/") + name;
+        job.DestinationTitle = name;
+        State.Jobs.Append(job);
+    }
+    main->imgProfileButtonMouseDown(main->lblProfile, mbLeft, {}, 5, 5);
+    Pump();
+    ASSERT_TRUE(chooser->Visible());
+    const TPoint field = main->imgProfileField->ClientToScreen(Point(0, 0));
+    EXPECT_EQ(chooser->Left(), field.X);
+    EXPECT_EQ(chooser->Top() + chooser->Height(), field.Y);
+    if (State.Catalogue.ChooserHeight > 0) EXPECT_EQ(chooser->Height(), State.Catalogue.ChooserHeight);
+
+    const TRect profile = chooser->sgProfiles->CellRect(0, 1);
+    chooser->sgProfilesMouseMove(chooser->sgProfiles, {}, profile.Left + 10, profile.Top + 5);
+    AdvanceMs(500);
+    const TRect format = chooser->sgFormats->CellRect(0, 1);
+    chooser->sgFormatsMouseMove(chooser->sgFormats, {}, format.Left + 10, format.Top + 5);
+    chooser->sgFormatsClick(chooser->sgFormats);
+    Pump();
+
+    const TFormat* chosen = State.Catalogue.FindFormat({1, 1});
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(main->lblProfile->Caption(), chosen->Title);
+    EXPECT_NE(main->imgProfileIcon->Picture()->Graphic(), nullptr);
+    EXPECT_EQ(State.Catalogue.Current, (TFormatIndex{1, 1}));
+    for (const TVideoFile& job : State.Jobs.Jobs())  // "Apply to all" starts checked
+        EXPECT_EQ((TFormatIndex{job.ProfileInd, job.FormatInd}), (TFormatIndex{1, 1}));
+    EXPECT_FALSE(chooser->Visible());
 }
 
 }  // namespace
