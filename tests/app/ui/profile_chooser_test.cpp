@@ -319,7 +319,9 @@ TEST_F(ChooserOnMainWindowTest, TheProfileFieldOpensTheChooserAndShowsTheChoice)
     const TPoint field = main->imgProfileField->ClientToScreen(Point(0, 0));
     EXPECT_EQ(chooser->Left(), field.X);
     EXPECT_EQ(chooser->Top() + chooser->Height(), field.Y);
-    if (State.Catalogue.ChooserHeight > 0) EXPECT_EQ(chooser->Height(), State.Catalogue.ChooserHeight);
+    if (State.Catalogue.ChooserHeight > 0) {
+        EXPECT_EQ(chooser->Height(), State.Catalogue.ChooserHeight);
+    }
 
     const TRect profile = chooser->sgProfiles->CellRect(0, 1);
     chooser->sgProfilesMouseMove(chooser->sgProfiles, {}, profile.Left + 10, profile.Top + 5);
