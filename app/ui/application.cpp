@@ -20,6 +20,8 @@
 #include "app/ui/log_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/profile_chooser_form.h"
+#include "skin/controls/check_radio_box.h"
+#include "skin/dialogs/grids/string_grid.h"
 #include "app/ui/profile_settings_form.h"
 #include "app/ui/trim_form.h"
 #include "media/decode/frame_decoder.h"
@@ -154,6 +156,15 @@ int RunConverter(int AArgc, char** AArgv)
         windows.ProfileSettings->ShowWarning = main->ShowWarning;
         windows.ProfileSettings->ReportError = report;
         windows.ProfileSettings->OnStored = [main] { main->sgList->Invalidate(); };
+        windows.ProfileChooser->Attach(state);
+        windows.ProfileChooser->LoadArrowPictures(exeFolder + "skin-red");
+        windows.ProfileChooser->ReportError = report;
+        windows.ProfileChooser->IsApplyToAll = [main] { return main->chApplyToAll->Checked(); };
+        windows.ProfileChooser->RepaintJobs = [main] { main->sgList->Repaint(); };
+        windows.ProfileChooser->FocusMainWindow = [main] { main->SetFocus(); };
+        main->ShowProfileChooser = [&windows, &state](TPoint AFieldTopLeft) {
+            windows.ProfileChooser->PopUpAbove(AFieldTopLeft, state.Catalogue.ChooserHeight);
+        };
 
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);

@@ -264,7 +264,11 @@ void TMainForm::BuildBottomPanel()
         part->OnMouseEnter = [this](TObject* S) { imgProfileFieldMouseEnter(S); };
     imgProfileField->OnMouseLeave = [this](TObject* S) { imgProfileFieldMouseLeave(S); };
     lblProfile->OnMouseLeave = [this](TObject* S) { imgProfileFieldMouseLeave(S); };
-    // The profile chooser opens from here once it is built.
+    for (TControl* part : std::initializer_list<TControl*>{imgProfileField, lblProfile, imgProfileIcon})
+        part->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+            imgProfileButtonMouseDown(S, B, Sh, X, Y);
+        };
+    FState.Catalogue.OnShowChoice = [this](TFormatIndex AIndex) { ShowProfileChoice(AIndex); };
 
     auto check = [this](const std::string& ACaption, int ATop, bool AChecked) {
         auto* box = new TspSkinCheckRadioBox(this);
@@ -587,4 +591,20 @@ void TMainForm::imgProfileFieldMouseEnter(TObject*)
 void TMainForm::imgProfileFieldMouseLeave(TObject*)
 {
     imgProfileField->Picture()->Assign(ProfileComboImage->Picture());
+}
+
+void TMainForm::imgProfileButtonMouseDown(TObject*, TMouseButton, TShiftState, int, int)
+{
+    if (FState.Jobs.Count() == 0 || !ShowProfileChooser) return;
+    ShowProfileChooser(imgProfileField->ClientToScreen(Point(0, 0)));
+}
+
+void TMainForm::ShowProfileChoice(TFormatIndex AIndex)
+{
+    const TFormat* format = FState.Catalogue.FindFormat(AIndex);
+    const TProfileIcon* icon = FState.Catalogue.IconOfProfile(AIndex.Profile);
+    if (!format || !icon) return;
+    lblProfile->SetCaption(format->Title);
+    imgProfileIcon->Picture()->LoadFromFile(icon->FileName);
+    lblProfile->Invalidate();
 }

@@ -57,6 +57,7 @@ public:
     std::function<void()> ShowAbout;
     std::function<void()> ShowFileInformation;
     std::function<void()> ShowProfileSettings;
+    std::function<void(TPoint AFieldTopLeft)> ShowProfileChooser;  // the field's top-left corner on the screen
     std::function<bool(const std::string& ATarget)> OpenWithShell;       // a folder or an address
     std::function<bool(const std::string& AProgram)> StartSiblingProgram;  // a program beside the executable
     std::function<void(const std::string& AText)> ShowWarning;
@@ -92,6 +93,9 @@ public:
     void ChangeSnapshotFolderClick(TObject* Sender);
     void imgProfileFieldMouseEnter(TObject* Sender);
     void imgProfileFieldMouseLeave(TObject* Sender);
+    void imgProfileButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The profile field shows a chosen format: its title and its profile's icon.
+    void ShowProfileChoice(TFormatIndex AIndex);
 
     // The job grid and its title editor.
     void sgListClick(TObject* Sender);

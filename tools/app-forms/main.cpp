@@ -16,6 +16,9 @@
 #include "app/catalogue.h"
 #include "app/job_list.h"
 #include "app/ui/profile_settings_form.h"
+#include "app/ui/converter_state.h"
+#include "app/ui/profile_chooser_form.h"
+#include "skin/dialogs/grids/string_grid.h"
 #include "platform/gui/application.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/skin_edit.h"
@@ -45,6 +48,36 @@ TEventsLog& SampleLog()
         for (int i = 1; i <= 12; ++i) log.Add("File added: /home/ann/Videos/clip" + std::to_string(i) + ".mp4");
     }
     return log;
+}
+
+// The profile chooser: the shipped catalogue beside the skin folder when there is one, else a small sample.
+std::string ChooserSkinFolder;
+
+TConverterState& ChooserState()
+{
+    static TConverterState state;
+    if (!state.Catalogue.Profiles.empty()) return state;
+    TCatalogue& catalogue = state.Catalogue;
+    const std::string presets = ExtractFilePath(ExcludeTrailingPathDelimiter(ChooserSkinFolder)) + "mp4-converter-profiles/";
+    if (!ChooserSkinFolder.empty() && FileExists(presets + "Formats.dat")) {
+        catalogue.LoadIcons(presets + "Icons");
+        catalogue.LoadProfiles(presets + "Profiles.dat");
+        catalogue.LoadFormats(presets + "Formats.dat");
+        catalogue.AttachFormats({});
+    } else {
+        for (const char* title : {"Video", "Audio", "Phones", "All Profiles"}) {
+            TProfile profile{title, title, title, {}};
+            for (int f = 0; f < 6; ++f) {
+                TFormat format;
+                format.Title = std::string(title) + " format " + std::to_string(f + 1) + " with a long title to cut";
+                format.Description = "A sample description long enough to wrap onto a second line of the row.";
+                profile.Formats.push_back(format);
+            }
+            catalogue.Profiles.push_back(profile);
+        }
+    }
+    catalogue.Current = {0, 1};
+    return state;
 }
 
 const TShot kShots[] = {
@@ -96,9 +129,26 @@ const TShot kShots[] = {
          catalogue.Profiles = {{"Video", "v", "v", {f}}};
          auto* form = new Tsettingsform(A, S);
          form->Attach(&catalogue, &jobs);
+    {"profile-chooser",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         auto* form = new Tproform(A, S);
+         form->Attach(ChooserState());
+         if (!ChooserSkinFolder.empty()) form->LoadArrowPictures(ChooserSkinFolder);
          return form;
      }},
 };
+
+// Points at the second profile long enough to list it, then at its second format.
+void HoverChooser(Tproform* AChooser, TDemoScreen& AScreen, TApplication* AApp)
+{
+    const TRect profile = AChooser->sgProfiles->CellRect(0, 1);
+    AChooser->sgProfilesMouseMove(AChooser->sgProfiles, {}, profile.Left + 10, profile.Top + 5);
+    AScreen.Clock().Advance(500 * 1000);
+    AApp->ProcessMessages();
+    const TRect format = AChooser->sgFormats->CellRect(0, 1);
+    AChooser->sgFormatsMouseMove(AChooser->sgFormats, {}, format.Left + 10, format.Top + 5);
+    AApp->ProcessMessages();
+}
 
 }  // namespace
 
@@ -116,6 +166,7 @@ int main(int argc, char** argv)
         app->SetTitle("Quennary");
         TspSkinData* skin = nullptr;
         if (argc == 3) {
+            ChooserSkinFolder = argv[2];
             skin = new TspSkinData(app.get());
             skin->LoadFromFile(IncludeTrailingPathDelimiter(argv[2]) + "skin.ini");
         }
@@ -132,6 +183,7 @@ int main(int argc, char** argv)
                     screen.Clock().Advance(25 * 1000);
                     app->ProcessMessages();
                 }
+                if (auto* chooser = dynamic_cast<Tproform*>(form.get())) HoverChooser(chooser, screen, app.get());
                 ok = screen.WriteWindow(form->Handle(), out + shot.File + (look ? "-skin" : "-plain") + ".png") && ok;
                 form.reset();
                 app->ProcessMessages();
