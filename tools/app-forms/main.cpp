@@ -129,6 +129,8 @@ const TShot kShots[] = {
          catalogue.Profiles = {{"Video", "v", "v", {f}}};
          auto* form = new Tsettingsform(A, S);
          form->Attach(&catalogue, &jobs);
+         return form;
+     }},
     {"profile-chooser",
      [](TApplication* A, TspSkinData* S) -> TForm* {
          auto* form = new Tproform(A, S);
