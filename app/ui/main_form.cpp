@@ -255,6 +255,9 @@ void TMainForm::BuildBottomPanel()
 {
     imgProfileField = NewImage(this, Bounds(128, 336, 300, 36));
     imgProfileIcon = NewImage(this, Bounds(134, 340, 28, 28));
+    // The catalogue's icons are larger than the field's place for them.
+    imgProfileIcon->SetStretch(true);
+    imgProfileIcon->SetProportional(true);
     lblProfile = new TspSkinStdLabel(this);
     lblProfile->SetParent(this);
     lblProfile->SetSkinData(spSkinData1);

@@ -1,5 +1,6 @@
 #include "app/ui/profile_chooser_form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -23,6 +24,8 @@ constexpr Integer kFormatsWidth = 350;
 constexpr Integer kBarWidth = 19;
 constexpr Integer kProfileRowHeight = 27;
 constexpr Integer kFormatRowHeight = 57;
+// The catalogue's icons are drawn for the format rows; a profile row is too low for them at their own size.
+constexpr Integer kProfileIconSize = 24;
 constexpr Cardinal kProfileChangeDelayMs = 500;
 
 constexpr TColor kHoverFormatColor = 0xDDDDDD;
@@ -63,6 +66,20 @@ void DrawCentred(TCanvas* ACanvas, TPicture* APicture, Integer ACentreX, Integer
     if (!APicture || !APicture->Graphic()) return;
     ACanvas->Draw(ACentreX - static_cast<Integer>(std::lround(APicture->Width() / 2.0)),
                   ACentreY - static_cast<Integer>(std::lround(APicture->Height() / 2.0)), APicture->Graphic());
+}
+
+// As DrawCentred, scaled down to fit a square of ASize when the picture is larger.
+void DrawCentredWithin(TCanvas* ACanvas, TPicture* APicture, Integer ACentreX, Integer ACentreY, Integer ASize)
+{
+    if (!APicture || !APicture->Graphic()) return;
+    const Integer larger = std::max(APicture->Width(), APicture->Height());
+    if (larger <= ASize) {
+        DrawCentred(ACanvas, APicture, ACentreX, ACentreY);
+        return;
+    }
+    const Integer width = APicture->Width() * ASize / larger;
+    const Integer height = APicture->Height() * ASize / larger;
+    ACanvas->StretchDraw(Bounds(ACentreX - width / 2, ACentreY - height / 2, width, height), APicture->Graphic());
 }
 
 void DrawTextIn(TCanvas* ACanvas, const std::string& AText, TRect ARect, win::UINT AFormat)
@@ -303,7 +320,7 @@ void Tproform::sgProfilesDrawCell(TObject*, Integer, Integer ARow, const TRect& 
         if (!FState || ARow < 0 || ARow >= static_cast<Integer>(FState->Catalogue.Profiles.size())) return;
         const TProfile& profile = FState->Catalogue.Profiles[ARow];
         // Profile rows match the icon name exactly, unlike the format rows and the profile field.
-        DrawCentred(canvas, IconPicture(profile.Icon, false), ARect.Left + 15, ARect.Top + 12);
+        DrawCentredWithin(canvas, IconPicture(profile.Icon, false), ARect.Left + 15, ARect.Top + 12, kProfileIconSize);
         DrawTextIn(canvas, profile.Title, Rect(ARect.Left + 32, ARect.Top + 5, ARect.Right - 10, ARect.Bottom),
                    win::DT_SINGLELINE | win::DT_END_ELLIPSIS);
         TImage* arrow = shown ? imgArrowOver : imgArrow;

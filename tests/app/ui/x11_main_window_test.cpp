@@ -1,11 +1,14 @@
 // The real converter on a real X server: it opens its main window, and a close through the X server (the window
-// manager's WM_DELETE_WINDOW) ends it with exit status 0 and the settings written.
+// manager's WM_DELETE_WINDOW) ends it with exit status 0 and the settings written. Files dropped from a file
+// manager become jobs; the profile field opens the chooser above itself and "Advanced..." the Profile Settings
+// dialog (pictures of each to be looked at).
 #include <gtest/gtest.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +18,7 @@
 #include <thread>
 
 #include "platform/backend/headless/headless_backend.h"
+#include "tests/fixtures/media_fixtures.h"
 #include "tests/platform/x11/xwd_reader.h"
 
 namespace fs = std::filesystem;
@@ -36,7 +40,9 @@ bool WaitFor(TCondition ACondition, int ASeconds = 30)
     return ACondition();
 }
 
-Window FindTopLevel(Display* ADisplay, const std::string& AName)
+// The first viewable top-level window whose name and size the predicate takes.
+template <typename TPredicate>
+Window FindTopLevelWhere(Display* ADisplay, TPredicate AWanted)
 {
     Window root = DefaultRootWindow(ADisplay), parent = 0, *children = nullptr;
     unsigned count = 0;
@@ -45,15 +51,20 @@ Window FindTopLevel(Display* ADisplay, const std::string& AName)
     for (unsigned i = 0; i < count && !found; ++i) {
         char* name = nullptr;
         XWindowAttributes attributes;
-        if (XFetchName(ADisplay, children[i], &name) && name) {
-            if (AName == name && XGetWindowAttributes(ADisplay, children[i], &attributes) &&
-                attributes.map_state == IsViewable)
-                found = children[i];
-            XFree(name);
-        }
+        if (!XGetWindowAttributes(ADisplay, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+        XFetchName(ADisplay, children[i], &name);
+        if (AWanted(std::string(name ? name : ""), attributes)) found = children[i];
+        if (name) XFree(name);
     }
     if (children) XFree(children);
     return found;
+}
+
+Window FindTopLevel(Display* ADisplay, const std::string& AName)
+{
+    return FindTopLevelWhere(ADisplay, [&](const std::string& AFound, const XWindowAttributes&) {
+        return AFound == AName;
+    });
 }
 
 class MainWindowX11Test : public ::testing::Test {
@@ -89,16 +100,25 @@ protected:
         }
     }
 
-    // Screen pixels of the window, once it shows more than one colour (its first paint has reached the screen) and
-    // then holds still between two looks (its controls, each a window of its own, have painted too).
-    bool Shoot(Window AWindow, const fs::path& APng)
+    // The window's place on the screen.
+    TRect ScreenRect(Window AWindow)
     {
         XWindowAttributes attributes;
         Window child;
         int x = 0, y = 0;
-        if (!XGetWindowAttributes(Display, AWindow, &attributes)) return false;
+        if (!XGetWindowAttributes(Display, AWindow, &attributes)) return TRect();
         XTranslateCoordinates(Display, AWindow, DefaultRootWindow(Display), 0, 0, &x, &y, &child);
-        const TRect area = Bounds(x, y, attributes.width, attributes.height);
+        return Bounds(x, y, attributes.width, attributes.height);
+    }
+
+    bool Shoot(Window AWindow, const fs::path& APng) { return Shoot(ScreenRect(AWindow), APng); }
+
+    // Screen pixels of the area, once it shows more than one colour (its first paint has reached the screen) and
+    // then holds still between two looks (its controls, each a window of its own, have painted too).
+    bool Shoot(const TRect& AArea, const fs::path& APng)
+    {
+        const TRect area = AArea;
+        if (area.Width() <= 0 || area.Height() <= 0) return false;
         const std::string dump = (Root / "screen.xwd").string();
         std::optional<std::vector<uint32_t>> pixels;
         auto look = [&] {
@@ -121,6 +141,15 @@ protected:
         }
         if (pixels) headless::WritePng(APng.string(), pixels->data(), area.Width(), area.Height());
         return painted;
+    }
+
+    // A left click at a point of the window, through the X server as a user's.
+    void ClickAt(Window AWindow, int AX, int AY)
+    {
+        const TRect window = ScreenRect(AWindow);
+        const std::string command = "xdotool mousemove " + std::to_string(window.Left + AX) + " " +
+                                    std::to_string(window.Top + AY) + " click 1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
 
     fs::path Root;
@@ -161,6 +190,59 @@ TEST_F(MainWindowX11Test, OpensAndClosesThroughTheXServerWritingTheSettings)
     EXPECT_NE(text.str().find("OutputPath=sz:" + (Root / "home" / "Documents/Brindlewave/Quennary/Output").string()),
               std::string::npos)
         << text.str();
+}
+
+// Window coordinates of the skinned main window (its frame and caption included), from its fixed layout.
+constexpr int kGridX = 600, kGridY = 200;  // the grid's empty part, right of the columns
+constexpr int kProfileFieldX = 280, kProfileFieldY = 385;
+constexpr int kAdvancedX = 180, kAdvancedY = 536;
+constexpr int kFormatRowHeight = 57;  // the chooser's format list
+
+TEST_F(MainWindowX11Test, DroppedFilesTheProfileChooserAndProfileSettingsOnScreen)
+{
+    Start();
+    Window window = 0;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindTopLevel(Display, "Quennary")) != 0; }))
+        << "no main window appeared";
+    const fs::path pictures = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui";
+    ASSERT_TRUE(Shoot(window, Root / "before-drop.png"));
+
+    // Three jobs of different kinds: video with sound, sound with a cover picture, a tall 29.97 fps video.
+    const TRect main = ScreenRect(window);
+    const std::string drop = (fs::path(QUENNARY_BINARY_DIR) / "tests" / "platform" / "x11" / "x11_dnd_source").string() +
+                             " " + std::to_string(main.Left + kGridX) + " " + std::to_string(main.Top + kGridY) +
+                             " '" + MediaFixture("clip.avi") + "' '" + MediaFixture("cover.mp3") + "' '" +
+                             MediaFixture("tall2997.mp4") + "'";
+    ASSERT_EQ(std::system(drop.c_str()), 0) << drop;
+    EXPECT_TRUE(Shoot(window, pictures / "x11-main-window-jobs.png"));
+
+    // The chooser pops up above the profile field, its bottom-left corner on the field's top-left.
+    ClickAt(window, kProfileFieldX, kProfileFieldY);
+    Window chooser = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        return (chooser = FindTopLevelWhere(Display, [](const std::string& AName, const XWindowAttributes& AFound) {
+                    return AFound.width == 500 && AName != "Quennary";
+                })) != 0;
+    })) << "the profile chooser did not open";
+    const TRect popup = ScreenRect(chooser);
+    EXPECT_LT(popup.Top, main.Top + kProfileFieldY);
+    EXPECT_GT(popup.Bottom, main.Top + kProfileFieldY - 60);
+    const TRect both = Rect(std::min(main.Left, popup.Left), std::min(main.Top, popup.Top),
+                            std::max(main.Right, popup.Right), std::max(main.Bottom, popup.Bottom));
+    EXPECT_TRUE(Shoot(both, pictures / "x11-profile-chooser.png"));
+
+    // A click on the sixth format (MKV of the shipped catalogue) chooses it and closes the chooser; "Advanced..."
+    // then opens Profile Settings on that format.
+    ClickAt(chooser, 250, kFormatRowHeight * 5 + kFormatRowHeight / 2);
+    EXPECT_TRUE(WaitFor([&] {
+        XWindowAttributes attributes;
+        return !XGetWindowAttributes(Display, chooser, &attributes) || attributes.map_state != IsViewable;
+    })) << "the chooser stayed open";
+    ClickAt(window, kAdvancedX, kAdvancedY);
+    Window settings = 0;
+    ASSERT_TRUE(WaitFor([&] { return (settings = FindTopLevel(Display, "Profile Settings")) != 0; }))
+        << "Profile Settings did not open";
+    EXPECT_TRUE(Shoot(settings, pictures / "x11-profile-settings.png"));
 }
 
 }  // namespace
