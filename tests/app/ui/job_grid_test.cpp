@@ -18,6 +18,7 @@
 #include "skin/controls/panel.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_edit.h"
+#include "skin/controls/std_label.h"
 #include "skin/dialogs/grids/string_grid.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
@@ -264,6 +265,49 @@ TEST_F(JobGridTest, ListCommandsAndApplyToAll)
     Form->ClearAll1Click(nullptr);
     EXPECT_EQ(State.Jobs.Count(), 0);
     EXPECT_FALSE(JobCommandsEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// The arrow keys, Home and End move the grid's selection as a click does: the selected job, the current preset and
+// the profile field, and the job the file information is shown for, all follow.
+TEST_F(JobGridTest, KeyboardSelectionPicksTheJobAsAClickDoes)
+{
+    DropOnForm({Media("clip.avi"), Media("song.mp3"), Media("clip.avi")});
+    ASSERT_EQ(State.Jobs.Count(), 3);
+    ASSERT_GE(State.Catalogue.Profiles.size(), 3u);
+    Form->chApplyToAll->SetChecked(false);
+    for (int i = 0; i < 3; ++i) {
+        State.Jobs.Job(i).ProfileInd = i;
+        State.Jobs.Job(i).FormatInd = 0;
+        State.Jobs.Job(i).Source += "#" + std::to_string(i);
+    }
+    std::string infoFor;
+    Form->ShowFileInformation = [&] {
+        if (const TVideoFile* job = State.Jobs.SelectedJob()) infoFor = job->Source;
+    };
+    ClickOn(Form->sgList, {10, Form->sgList->CellRect(0, 1).Top + 10});
+    ASSERT_TRUE(Form->sgList->Focused());
+
+    struct Step { int key; int row; };
+    const Step steps[] = {{win::VK_DOWN, 2}, {win::VK_DOWN, 3}, {win::VK_DOWN, 3}, {win::VK_UP, 2},
+                          {win::VK_HOME, 1}, {win::VK_UP, 1}, {win::VK_END, 3}};
+    for (const Step& step : steps) {
+        Display.PressKey(step.key);
+        Pump();
+        SCOPED_TRACE("key " + std::to_string(step.key) + " to row " + std::to_string(step.row));
+        EXPECT_EQ(Form->sgList->Row(), step.row);
+        EXPECT_EQ(State.Jobs.Row(), step.row);
+        const TVideoFile& job = State.Jobs.Jobs()[step.row - 1];
+        EXPECT_EQ(State.Catalogue.Current, (TFormatIndex{job.ProfileInd, job.FormatInd}));
+        const TFormat* format = State.Catalogue.FindFormat(State.Catalogue.Current);
+        ASSERT_NE(format, nullptr);
+        EXPECT_EQ(Form->lblProfile->Caption(), format->Title);
+        Form->FileInformation1Click(nullptr);
+        EXPECT_EQ(infoFor, job.Source);
+    }
 }
 
 }  // namespace
