@@ -201,6 +201,12 @@ void Tproform::DoClose(TCloseAction& AAction)
     TForm::DoClose(AAction);
 }
 
+void Tproform::DoHide()
+{
+    ProfileChangeDelayTimer->SetEnabled(false);
+    TForm::DoHide();
+}
+
 void Tproform::sgProfilesMouseMove(TObject*, TShiftState, int X, int Y)
 {
     Integer col = -1, row = -1;

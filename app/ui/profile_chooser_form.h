@@ -69,6 +69,9 @@ public:
 
 protected:
     void DoClose(TCloseAction& AAction) override;
+    // The popup is hidden, not closed, on deactivation and after a choice: a switch pending then must not fire
+    // while it is away and clear the highlight of the next show.
+    void DoHide() override;
 
 private:
     int FormatCount(int AProfile) const;

@@ -249,6 +249,45 @@ TEST_F(ProfileChooserTest, DeactivationHidesWithoutAChange)
     EXPECT_TRUE(ShownChoices.empty());
 }
 
+// Hidden by deactivation with the mouse resting on another profile, the popup must not keep its half-second timer
+// running; after a deactivation or a choice the next show starts still, and hovering works as the first time.
+TEST_F(ProfileChooserTest, HidingStopsThePendingSwitchAndTheNextShowHoversAfresh)
+{
+    for (const bool choose : {false, true}) {
+        SCOPED_TRACE(choose ? "hidden by a choice" : "hidden by deactivation");
+        Chooser->Show();
+        Pump();
+        if (choose) {
+            Pick(0, 1);
+            Chooser->sgFormatsClick(Chooser->sgFormats);
+        } else {
+            OverProfile(3);
+            Chooser->FormDeactivate(Chooser);
+        }
+        ASSERT_FALSE(Chooser->Visible());
+        EXPECT_FALSE(Chooser->ProfileChangeDelayTimer->Enabled());
+        const TFormatIndex current = State.Catalogue.Current;
+        AdvanceMs(1500);
+
+        Chooser->Show();
+        Pump();
+        EXPECT_EQ(Chooser->ListedProfile(), current.Profile);
+        EXPECT_EQ(Chooser->HoverFormat(), current.Format);
+        EXPECT_FALSE(Chooser->ProfileChangeDelayTimer->Enabled());
+        AdvanceMs(500);
+        EXPECT_EQ(Chooser->HoverFormat(), current.Format);  // nothing re-lists without a hover
+
+        OverProfile(3);
+        EXPECT_TRUE(Chooser->ProfileChangeDelayTimer->Enabled());
+        AdvanceMs(500);
+        EXPECT_EQ(Chooser->ListedProfile(), 3);
+        EXPECT_EQ(Chooser->sgFormats->RowCount(), 5);
+        OverFormat(4);
+        EXPECT_EQ(Chooser->HoverFormat(), 4);
+        Chooser->Hide();
+    }
+}
+
 TEST_F(ProfileChooserTest, AFailedChoiceIsReportedAndThePopupStillCloses)
 {
     State.Catalogue.ProfileIcons.clear();  // the profile field has no icon to show
