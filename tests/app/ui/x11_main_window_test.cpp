@@ -194,7 +194,8 @@ TEST_F(MainWindowX11Test, OpensAndClosesThroughTheXServerWritingTheSettings)
 
 // Window coordinates of the skinned main window (its frame and caption included), from its fixed layout.
 constexpr int kGridX = 600, kGridY = 200;  // the grid's empty part, right of the columns
-constexpr int kProfileFieldX = 280, kProfileFieldY = 385;
+constexpr int kProfileFieldLeft = 132, kProfileFieldTop = 368;  // 300 x 36
+constexpr int kProfileFieldX = kProfileFieldLeft + 150, kProfileFieldY = kProfileFieldTop + 18;
 constexpr int kAdvancedX = 180, kAdvancedY = 536;
 constexpr int kFormatRowHeight = 57;  // the chooser's format list
 
@@ -209,10 +210,10 @@ TEST_F(MainWindowX11Test, DroppedFilesTheProfileChooserAndProfileSettingsOnScree
 
     // Three jobs of different kinds: video with sound, sound with a cover picture, a tall 29.97 fps video.
     const TRect main = ScreenRect(window);
-    const std::string drop = (fs::path(QUENNARY_BINARY_DIR) / "tests" / "platform" / "x11" / "x11_dnd_source").string() +
-                             " " + std::to_string(main.Left + kGridX) + " " + std::to_string(main.Top + kGridY) +
-                             " '" + MediaFixture("clip.avi") + "' '" + MediaFixture("cover.mp3") + "' '" +
-                             MediaFixture("tall2997.mp4") + "'";
+    const fs::path source = fs::path(QUENNARY_BINARY_DIR) / "tests" / "platform" / "x11" / "x11_dnd_source";
+    const std::string drop = source.string() + " " + std::to_string(main.Left + kGridX) + " " +
+                             std::to_string(main.Top + kGridY) + " '" + MediaFixture("clip.avi") + "' '" +
+                             MediaFixture("cover.mp3") + "' '" + MediaFixture("tall2997.mp4") + "'";
     ASSERT_EQ(std::system(drop.c_str()), 0) << drop;
     EXPECT_TRUE(Shoot(window, pictures / "x11-main-window-jobs.png"));
 
@@ -225,8 +226,8 @@ TEST_F(MainWindowX11Test, DroppedFilesTheProfileChooserAndProfileSettingsOnScree
                 })) != 0;
     })) << "the profile chooser did not open";
     const TRect popup = ScreenRect(chooser);
-    EXPECT_LT(popup.Top, main.Top + kProfileFieldY);
-    EXPECT_GT(popup.Bottom, main.Top + kProfileFieldY - 60);
+    EXPECT_EQ(popup.Left, main.Left + kProfileFieldLeft);
+    EXPECT_EQ(popup.Bottom, main.Top + kProfileFieldTop);
     const TRect both = Rect(std::min(main.Left, popup.Left), std::min(main.Top, popup.Top),
                             std::max(main.Right, popup.Right), std::max(main.Bottom, popup.Bottom));
     EXPECT_TRUE(Shoot(both, pictures / "x11-profile-chooser.png"));
