@@ -19,6 +19,8 @@
 #include "app/ui/converter_state.h"
 #include "app/ui/profile_chooser_form.h"
 #include "skin/dialogs/grids/string_grid.h"
+// Conversion
+#include "app/ui/conversion_form.h"
 #include "platform/gui/application.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/skin_edit.h"
@@ -136,6 +138,15 @@ const TShot kShots[] = {
          auto* form = new Tproform(A, S);
          form->Attach(ChooserState());
          if (!ChooserSkinFolder.empty()) form->LoadArrowPictures(ChooserSkinFolder);
+         return form;
+     }},
+    // Conversion: the second of three files, half way through, with a title too long for the label.
+    {"conversion",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         auto* form = new TConvForm(A, S);
+         form->SetLabel("Converting \"holiday at the sea side, day one (full length).mp4\" to "
+                        "\"holiday at the sea side, day one (full length).mp4\"");
+         form->SetGauges(50, 52);
          return form;
      }},
 };
