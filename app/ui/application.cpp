@@ -19,6 +19,7 @@
 #include "app/ui/file_info_form.h"
 #include "app/ui/log_form.h"
 #include "app/ui/main_form.h"
+#include "app/ui/main_thread_calls.h"
 #include "app/ui/profile_chooser_form.h"
 #include "app/ui/profile_settings_form.h"
 #include "app/ui/trim_form.h"
@@ -109,6 +110,8 @@ int RunConverter(int AArgc, char** AArgv)
     const std::string exeFolder = GetExecutableFolder();
     {
         TConverterState state;
+        // Conversion from the window: the encoder's events reach the windows through the message loop.
+        TMainThreadCallsInLoop mainThreadCalls;
         TApplication app(nullptr);
         app.Initialize();
         TConverterWindows windows = CreateWindows(app, state, AArgc > 1 ? AArgv[1] : "");
@@ -151,6 +154,8 @@ int RunConverter(int AArgc, char** AArgv)
             windows.FileInformation->ShowModal();
         };
         main->ShowProfileSettings = [&windows] { windows.ProfileSettings->ShowModal(); };
+        // Conversion from the window.
+        main->AttachConversion(*encoder, *windows.Conversion, report);
         windows.ProfileSettings->Attach(&state.Catalogue, &state.Jobs);
         windows.ProfileSettings->ShowWarning = main->ShowWarning;
         windows.ProfileSettings->ReportError = report;

@@ -484,9 +484,6 @@ void TMainForm::FileInformation1Click(TObject*)
     if (FState.Jobs.Count() > 0 && ShowFileInformation) ShowFileInformation();
 }
 
-// Starting a conversion comes with the conversion window.
-void TMainForm::StartButtonClick(TObject*) {}
-
 void TMainForm::Exit1Click(TObject*) { Close(); }
 
 void TMainForm::Remove1Click(TObject*)

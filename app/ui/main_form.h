@@ -4,14 +4,19 @@
 // loading (Load) runs once the application has created every window, so that a failure it reports reaches the
 // real "Error!" dialog.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/error_report_event.h"
 #include "app/ui/main_commands.h"
 #include "app/ui/startup_sequence.h"
 #include "platform/gui/forms.h"
 #include "skin/dialogs/grids/grid_types.h"
 
+class TConvForm;
+class TConversion;
+class TCustomEncoder;
 class TFileAdder;
 class TImage;
 class TMainMenu;
@@ -110,6 +115,15 @@ public:
     // The items that wait for the first file.
     void EnableJobCommands(bool AEnabled);
 
+    // ---- conversion from the window (main_form_conversion.cpp) ----
+    // Runs the Start command through AEncoder, with AForm as its "Conversion" dialog; failures go to AReport.
+    // Both must outlive the form.
+    void AttachConversion(TCustomEncoder& AEncoder, TConvForm& AForm, TReportErrorEvent AReport);
+    // Stops the preview when it plays or is paused; filled by the preview, empty until then.
+    std::function<void()> StopPreviewIfPlaying;
+    // The run of the Start command; nullptr until a conversion is attached.
+    TConversion* Conversion() const { return FConversion.get(); }
+
     TspSkinData* spSkinData1 = nullptr;
     TspCorvalis* spCorvalis1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
@@ -194,4 +208,7 @@ private:
     std::string FSuiteArgument;
     std::vector<TMenuItem*> FJobItems;     // enabled by the first file
     std::vector<TControl*> FJobControls;
+
+    // ---- conversion from the window ----
+    std::shared_ptr<TConversion> FConversion;  // holds the encoder link it drives too
 };
