@@ -65,12 +65,25 @@ void TConvForm::CancelButtonClick(TObject* /*Sender*/)
     if (OnCancel) OnCancel();
 }
 
-void TConvForm::ShowRun() { ShowModal(); }
+void TConvForm::ShowRun()
+{
+    FRunShown = true;
+    try {
+        ShowModal();
+    } catch (...) {
+        FRunShown = false;
+        throw;
+    }
+    FRunShown = false;
+}
 
 void TConvForm::CloseRun()
 {
+    FRunShown = false;
     if (Visible()) Close();
 }
+
+bool TConvForm::CloseQuery() { return !FRunShown && TForm::CloseQuery(); }
 
 void TConvForm::SetGauges(int ATotal, int ACurrent)
 {

@@ -45,7 +45,14 @@ public:
     TspSkinButton* PauseButton = nullptr;
     TspSkinButton* CancelButton = nullptr;
 
+    // While a run shows the dialog only the run closes it (a close from the window manager would hand the main
+    // window back with the run still going).
+    bool CloseQuery() override;
+
 protected:
     // Every show puts the height back to 213, whatever the frame did to it.
     void DoShow() override;
+
+private:
+    bool FRunShown = false;
 };

@@ -154,7 +154,7 @@ private:
             ADD_FAILURE() << "the run did not end";
             FLimit = std::chrono::steady_clock::time_point::max();
             Conv->CancelButton->ButtonClick();
-            if (Conv->Modal()) Conv->Close();
+            Conv->CloseRun();
         }
     }
 

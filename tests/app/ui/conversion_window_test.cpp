@@ -103,8 +103,13 @@ TEST_F(ConversionWindowTest, StartButtonConvertsAClipIntoTheOutputFolder)
     Rig->AddJob(clip);
     std::vector<std::string> labels;
     int height = 0;
+    bool closeTried = false, shownAfterClose = false;
     Rig->WhileRunning = [&] {
         height = conv->Height();
+        // As from the window manager: the dialog stays while the run goes on.
+        shownAfterClose = shownAfterClose || closeTried;
+        conv->Close();
+        closeTried = true;
         if (labels.empty() || labels.back() != Rig->Conv->lblConvertingTitle->Caption())
             labels.push_back(Rig->Conv->lblConvertingTitle->Caption());
     };
@@ -127,6 +132,7 @@ TEST_F(ConversionWindowTest, StartButtonConvertsAClipIntoTheOutputFolder)
     EXPECT_EQ(labels.front(), "Converting...");
     EXPECT_EQ(labels.back(), "Converting \"clip.avi\" to \"clip.mp4\"");
     EXPECT_EQ(height, 213);
+    EXPECT_TRUE(shownAfterClose);
     EXPECT_EQ(Rig->Conv->ProgressTotal->Value(), 100);
     EXPECT_EQ(Rig->Conv->ProgressCurrent->Value(), 100);
     const std::vector<std::string>& log = Rig->State.EventsLog.Lines();
