@@ -24,6 +24,7 @@ TConvForm::TConvForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
 
     lblConvertingTitle = PlaceControl<TspSkinStdLabel>(this, this, ASkinData, "lblConvertingTitle", kMargin, 10,
                                                        kInnerWidth, 18);
+    // Sized to the dialog: an auto-sized label grows to the whole text and has nothing to cut.
     lblConvertingTitle->SetAutoSize(false);
     lblConvertingTitle->SetBounds(kMargin, 10, kInnerWidth, 18);
     lblConvertingTitle->SetEllipsType(spetEndEllips);
