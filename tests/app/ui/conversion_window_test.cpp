@@ -238,4 +238,21 @@ TEST_F(ConversionWindowTest, AMissingOutputFolderConvertsIntoTheFallbackAfterAWa
     EXPECT_TRUE(Rig->Form->Conversion()->Succeeded());
 }
 
+TEST_F(ConversionWindowTest, AFileSpoiltAfterAddingIsReportedAndTheRunIsNoSuccess)
+{
+    const std::string spoilt = Rig->MakeClip("spoilt.avi", 1);
+    Rig->AddJob(spoilt);
+    Rig->AddJob(Rig->MakeClip("good.avi", 1));
+    std::ofstream(spoilt, std::ios::trunc) << "no longer a media file";
+    Rig->StartFromMenu();
+    ASSERT_EQ(Rig->Reports.size(), 1u);
+    EXPECT_TRUE(Rig->Reports[0].starts_with("CLM_FFAddTaskToMeged: ")) << Rig->Reports[0];
+    // The other job converts; the run is not written down as a success, nor its folder opened.
+    EXPECT_EQ(Rig->Names(Rig->Out()), std::vector<std::string>{"good.mp4"});
+    EXPECT_TRUE(Rig->Logged("Started Conversion"));
+    EXPECT_FALSE(Rig->Logged("Conversion successfully done."));
+    EXPECT_EQ(Rig->Shown, std::vector<std::string>{});
+    EXPECT_FALSE(Rig->Form->Conversion()->Succeeded());
+}
+
 }  // namespace
