@@ -315,7 +315,7 @@ void TMainForm::BuildBottomPanel()
     StartButton = new TspSkinButtonLabel(this);
     StartButton->SetParent(this);
     StartButton->SetSkinData(spSkinData1);
-    StartButton->SetBounds(560, 514, 144, 44);
+    StartButton->SetBounds(336, 490, 144, 44);  // beside "Find target": the preview's controls are below it
     StartButton->SetImageList(ConvertButtonImages);
     StartButton->SetImageIndex(0);
     StartButton->SetActiveImageIndex(1);
@@ -326,49 +326,13 @@ void TMainForm::BuildBottomPanel()
 
 void TMainForm::BuildPreview()
 {
-    lblPreview = new TspSkinStdLabel(this);
-    lblPreview->SetParent(this);
-    lblPreview->SetSkinData(spSkinData1);
-    lblPreview->SetBounds(490, 312, 100, 18);
-    lblPreview->SetCaption("Preview:");
-    // The player and its buttons come with the preview; until then the panel shows the skin's preview picture.
-    panPreview = new TspSkinPanel(this);
-    panPreview->SetParent(this);
-    panPreview->SetSkinData(spSkinData1);
-    panPreview->SetBounds(490, 330, 264, 178);
-    imgPlayerArea = NewImage(panPreview, Bounds(0, 0, 264, 178));
-    imgPlayerArea->SetStretch(true);
-
-    // Taking snapshots and their format come with the preview.
-    spSkinPopupMenu1 = new TspSkinPopupMenu(this);
-    spSkinPopupMenu1->SetSkinData(spSkinData1);
-    TMenuItem* snapshots = spSkinPopupMenu1->Items();
-    AddItem(this, snapshots, "Snapshot", {}, false);
-    AddItem(this, snapshots, "Open Snapshot Folder", [this](TObject* S) { OpenSnapshotFolderClick(S); });
-    AddItem(this, snapshots, "Change Snapshot Folder", [this](TObject* S) { ChangeSnapshotFolderClick(S); });
-    spSkinSelectDirectoryDialog1 = new TspSkinSelectDirectoryDialog(this);
-    spSkinSelectDirectoryDialog1->Title = "Select folder";
-    spSkinSelectDirectoryDialog1->SetSkinData(spSkinData1);
-    spSkinSelectDirectoryDialog1->SetCtrlSkinData(spSkinData1);
-    TMenuItem* format = AddItem(this, snapshots, "Change Snapshot Format");
-    TMenuItem* jpeg = AddItem(this, format, "JPEG");
-    jpeg->SetRadioItem(true);
-    jpeg->SetChecked(true);
-    AddItem(this, format, "BMP")->SetRadioItem(true);
-    spSkinMenuButton1 = new TspSkinMenuButton(this);
-    spSkinMenuButton1->SetParent(this);
-    spSkinMenuButton1->SetSkinData(spSkinData1);
-    spSkinMenuButton1->SetBounds(714, 522, 40, 28);
-    spSkinMenuButton1->SetImageList(PlayerImages);
-    spSkinMenuButton1->SetImageIndex(3);
-    spSkinMenuButton1->SetSkinPopupMenu(spSkinPopupMenu1);
+    BuildPreviewPlayer();  // the player, its controls and the snapshot menu
 
     ProfileComboImage = NewImage(this, Bounds(0, 0, 1, 1), false);
     ProfileComboImageOver = NewImage(this, Bounds(0, 0, 1, 1), false);
     imgTableRow = NewImage(this, Bounds(0, 0, 1, 1), false);
     imgTableColumnCaptionBar = NewImage(this, Bounds(0, 0, 1, 1), false);
     Image3 = NewImage(this, Bounds(0, 0, 1, 1), false);
-    VolumeImg = NewImage(this, Bounds(0, 0, 1, 1), false);
 }
 
 TWindowSteps TMainForm::WindowSteps()
@@ -472,7 +436,8 @@ void TMainForm::DoClose(TCloseAction& AAction)
 {
     TForm::DoClose(AAction);
     if (AAction == caNone) return;
-    // The preview stops here once it is built; the settings are written last.
+    // The preview stops before the settings are written.
+    if (StopPreviewIfPlaying) StopPreviewIfPlaying();
     FState.Settings.OutputPath = edDestinationFolder->Text();
     SaveConverterSettings(FState);
 }

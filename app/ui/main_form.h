@@ -14,9 +14,11 @@
 #include "platform/gui/forms.h"
 #include "skin/dialogs/grids/grid_types.h"
 
+class TBitmap;
 class TConvForm;
 class TConversion;
 class TCustomEncoder;
+class TFFPlayer;
 class TFileAdder;
 class TImage;
 class TMainMenu;
@@ -39,6 +41,7 @@ class TspSkinPopupMenu;
 class TspSkinStdLabel;
 class TspSkinSelectDirectoryDialog;
 class TspSkinStringGrid;
+class TspSkinTrackBar;
 
 inline constexpr const char* kApplicationTitle = "Quennary";
 inline constexpr const char* kJobGridCaptions[] = {"Source", "Length", "Size", "Destination", "Format"};
@@ -124,6 +127,35 @@ public:
     // The run of the Start command; nullptr until a conversion is attached.
     TConversion* Conversion() const { return FConversion.get(); }
 
+    // ---- preview player and snapshots (main_form_preview.cpp) ----
+    // Failures of the preview with their report marks, and the snapshot's error box.
+    TReportErrorEvent ReportPreviewError;
+    std::function<void(const std::string& AText)> ShowError;
+    void OpenVideo(const std::string& AFileName);
+    void PlayButtonClick(TObject* Sender);
+    void PauseButtonClick(TObject* Sender);
+    void StopButtonClick(TObject* Sender);
+    void VideoTrackBarStartDragButton(TObject* Sender);
+    void VideoTrackBarLastChange(TObject* Sender);
+    void VolumeTrackBarChange(TObject* Sender);
+    void FFPlayerFileOpen(TObject* Sender, int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
+                          int& AScreenHeight);
+    void FFPlayerPosition(TObject* Sender, int64_t APTS);
+    void FFPlayerState(TObject* Sender, int APlayState);
+    void JPEG1Click(TObject* Sender);
+    void BMP1Click(TObject* Sender);
+    void spSkinMenuButton1Click(TObject* Sender);
+    TFFPlayer* FFPlayer = nullptr;
+    TspSkinButton* PlayButton = nullptr;
+    TspSkinButton* PauseButton = nullptr;
+    TspSkinButton* StopButton = nullptr;
+    TspSkinTrackBar* VideoTrackBar = nullptr;
+    TspSkinTrackBar* VolumeTrackBar = nullptr;
+    TspSkinStdLabel* lblPlayTime = nullptr;
+    TMenuItem* Item12 = nullptr;  // "Snapshot"
+    TMenuItem* JPEG1 = nullptr;
+    TMenuItem* BMP1 = nullptr;
+
     TspSkinData* spSkinData1 = nullptr;
     TspCorvalis* spCorvalis1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
@@ -203,6 +235,17 @@ private:
     // loading failed.
     bool PrepareAfterAdd();
     void EditDestinationTitle(int ARow);
+
+    // ---- preview player and snapshots ----
+    void BuildPreviewPlayer();
+    // Loads the preview player's own SDL copy when it has none; false, after reporting, when it cannot.
+    bool PreparePreviewSDL();
+    bool SaveSnapshot(TBitmap* AFrame);
+    int64_t FDuration = 0;  // of the open file, in microseconds
+    TWinControl* FScreenControl = nullptr;
+    int PreviewPlayState = 0;  // the player's last reported state (psPlay at start)
+    bool PreviewTrackDragging = false;
+    int SnapshotFormat = 0;  // 0 JPEG, 1 BMP
 
     TConverterState& FState;
     std::string FSuiteArgument;

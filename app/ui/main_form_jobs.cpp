@@ -196,6 +196,7 @@ void TMainForm::AddDroppedFiles(const std::vector<std::string>& APaths)
 bool TMainForm::PrepareAfterAdd()
 {
     if (PrepareMedia && !PrepareMedia()) return false;
+    if (!PreparePreviewSDL()) return false;
     GettingStartedPanel->SetVisible(false);
     sgList->SetVisible(true);
     panPreview->SetVisible(true);

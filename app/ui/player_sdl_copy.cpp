@@ -14,15 +14,15 @@ std::string SDLCopyFolder() { return GetPrivateTempFolder() + "/"; }
 std::string PrepareSDLCopy(int ANumber)
 {
     static std::mutex lock;
-    static std::set<int> made;
+    static std::set<std::string> made;
     const std::string name = "SDL_" + std::to_string(ANumber) + ".so";
     std::lock_guard guard(lock);
-    if (made.count(ANumber) != 0) return name;
     try {
         const std::string path = SDLCopyFolder() + name;
+        if (made.count(path) != 0) return name;
         std::string error;
         if (CopySDLLibrary(path, error))
-            made.insert(ANumber);
+            made.insert(path);
         else
             unlink(path.c_str());  // never an older copy in its place
     } catch (const EOSError&) {
