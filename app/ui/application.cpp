@@ -156,6 +156,9 @@ int RunConverter(int AArgc, char** AArgv)
         main->ShowProfileSettings = [&windows] { windows.ProfileSettings->ShowModal(); };
         // Conversion from the window.
         main->AttachConversion(*encoder, *windows.Conversion, report);
+        // Preview and snapshots: the player's failures go to the error report, the snapshot's to an error box.
+        main->ReportPreviewError = report;
+        main->ShowError = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtError); };
         windows.ProfileSettings->Attach(&state.Catalogue, &state.Jobs);
         windows.ProfileSettings->ShowWarning = main->ShowWarning;
         windows.ProfileSettings->ReportError = report;
