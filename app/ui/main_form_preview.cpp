@@ -53,21 +53,21 @@ void TMainForm::BuildPreviewPlayer()
     lblPreview->SetParent(this);
     lblPreview->SetSkinData(spSkinData1);
     lblPreview->SetAutoSize(false);
-    lblPreview->SetBounds(490, 312, 140, 18);
+    lblPreview->SetBounds(490, 310, 144, 18);
     lblPreview->SetCaption("Preview:");
     lblPlayTime = new TspSkinStdLabel(this);
     lblPlayTime->SetParent(this);
     lblPlayTime->SetSkinData(spSkinData1);
     lblPlayTime->SetAutoSize(false);
     lblPlayTime->SetAlignment(taRightJustify);
-    lblPlayTime->SetBounds(634, 312, 120, 18);
+    lblPlayTime->SetBounds(634, 310, 120, 18);
     lblPlayTime->SetCaption(PlayTimeText(0, 0));
 
     // The player draws into the panel's own window; the idle picture covers it while nothing plays.
     panPreview = new TspSkinPanel(this);
     panPreview->SetParent(this);
     panPreview->SetSkinData(spSkinData1);
-    panPreview->SetBounds(490, 330, 264, 178);
+    panPreview->SetBounds(490, 328, 264, 178);
     imgPlayerArea = new TImage(panPreview);
     imgPlayerArea->SetParent(panPreview);
     imgPlayerArea->SetBounds(0, 0, 264, 178);
@@ -88,7 +88,7 @@ void TMainForm::BuildPreviewPlayer()
     VideoTrackBar = new TspSkinTrackBar(this);
     VideoTrackBar->SetParent(this);
     VideoTrackBar->SetSkinData(spSkinData1);
-    VideoTrackBar->SetBounds(490, 512, 264, 18);
+    VideoTrackBar->SetBounds(490, 508, 264, 16);
     VideoTrackBar->SetMinValue(0);
     VideoTrackBar->SetMaxValue(1000);
     VideoTrackBar->SetValue(0);
@@ -99,7 +99,7 @@ void TMainForm::BuildPreviewPlayer()
         auto* b = new TspSkinButton(this);
         b->SetParent(this);
         b->SetSkinData(spSkinData1);
-        b->SetBounds(ALeft, 534, 24, 24);
+        b->SetBounds(ALeft, 526, 24, 24);
         b->SetImageList(PlayerImages);
         b->SetImageIndex(AImage);
         b->OnClick = std::move(AClick);
@@ -114,11 +114,11 @@ void TMainForm::BuildPreviewPlayer()
 
     VolumeImg = new TImage(this);
     VolumeImg->SetParent(this);
-    VolumeImg->SetBounds(552, 538, 16, 16);
+    VolumeImg->SetBounds(552, 530, 16, 16);
     VolumeTrackBar = new TspSkinTrackBar(this);
     VolumeTrackBar->SetParent(this);
     VolumeTrackBar->SetSkinData(spSkinData1);
-    VolumeTrackBar->SetBounds(572, 537, 100, 18);
+    VolumeTrackBar->SetBounds(572, 529, 100, 18);
     VolumeTrackBar->SetMinValue(0);
     VolumeTrackBar->SetMaxValue(MaxAudioVolume);
     VolumeTrackBar->SetValue(MaxAudioVolume);
@@ -144,7 +144,7 @@ void TMainForm::BuildPreviewPlayer()
     spSkinMenuButton1 = new TspSkinMenuButton(this);
     spSkinMenuButton1->SetParent(this);
     spSkinMenuButton1->SetSkinData(spSkinData1);
-    spSkinMenuButton1->SetBounds(714, 533, 40, 26);
+    spSkinMenuButton1->SetBounds(714, 526, 40, 24);
     spSkinMenuButton1->SetImageList(PlayerImages);
     spSkinMenuButton1->SetImageIndex(3);
     spSkinMenuButton1->SetTrackButtonMode(true);
@@ -204,6 +204,7 @@ void TMainForm::PauseButtonClick(TObject*)
 {
     FFPlayer->TogglePause();
     PauseButton->SetVisible(false);
+    PlayButton->Invalidate();  // the display does not repaint a sibling uncovered by a hidden window by itself
 }
 
 void TMainForm::StopButtonClick(TObject*)
@@ -215,6 +216,7 @@ void TMainForm::StopButtonClick(TObject*)
     panPreview->Repaint();
     imgPlayerArea->SetVisible(true);
     PauseButton->SetVisible(false);
+    PlayButton->Invalidate();
     lblPlayTime->SetCaption(PlayTimeText(FDuration, FDuration));
 }
 
