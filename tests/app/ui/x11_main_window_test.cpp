@@ -72,7 +72,9 @@ protected:
     void SetUp() override
     {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
-        Root = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "x11-main-window";
+        // A folder per test, so that the tests may run side by side.
+        Root = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "x11-main-window" /
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(Root);
         fs::create_directories(Root / "home" / "Documents");
         fs::create_directories(Root / "config");
