@@ -124,6 +124,10 @@ public:
     // The run of the Start command; nullptr until a conversion is attached.
     TConversion* Conversion() const { return FConversion.get(); }
 
+    // ---- Trim dialog ----
+    // Shows the "Trim" dialog modally for the selected job; empty: the Trim command does nothing.
+    std::function<void()> ShowTrim;
+
     TspSkinData* spSkinData1 = nullptr;
     TspCorvalis* spCorvalis1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
