@@ -7,6 +7,7 @@
 
 #include "app/events_log.h"
 #include "app/job_list.h"
+#include "app/ui/converter_state.h"
 #include "app/ui/main_form.h"
 #include "app/ui/trim_form.h"
 #include "media/player/player.h"
@@ -231,6 +232,25 @@ TEST_F(TrimFormTest, AFileThatDoesNotOpenLeavesTheHandlesAtTheEndsAndTheTrimComm
     EXPECT_EQ(job.TimeStart, 0);
     EXPECT_EQ(job.TimeEnd, 4 * kSecond);
     EXPECT_EQ(job.TrimmedLength, 4 * kSecond);
+}
+
+TEST_F(TrimFormTest, TheMainWindowsTrimCommandShowsTheDialogOnlyForAJob)
+{
+    TConverterState state;
+    auto* main = new TMainForm(App.get(), state, "");
+    int shown = 0;
+    main->ShowTrim = [&] { ++shown; };
+    main->ClipButtonClick(nullptr);
+    EXPECT_EQ(shown, 0);
+    TVideoFile job;
+    job.Source = MediaFixture("long.avi");
+    state.Jobs.Append(job);
+    main->ClipButtonClick(nullptr);
+    EXPECT_EQ(shown, 1);
+    main->ShowTrim = nullptr;
+    main->ClipButtonClick(nullptr);  // without the dialog the command does nothing
+    EXPECT_EQ(shown, 1);
+    delete main;
 }
 
 }  // namespace
