@@ -506,6 +506,7 @@ void TMainForm::MoveDown1Click(TObject*)
     if (FState.Jobs.Count() > 0) FState.Jobs.MoveDown();
 }
 
+// The preview stops first once it exists (its hook comes with the preview).
 void TMainForm::ClipButtonClick(TObject*)
 {
     if (FState.Jobs.Count() == 0 || !ShowTrim) return;

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <utility>
 
 #include "app/events_log.h"
 #include "app/job_list.h"
@@ -246,13 +247,14 @@ void TClipForm::BuildTimeEdits(TspSkinData* ASkin)
 
 void TClipForm::LoadPictures(const std::string& ASkinFolder)
 {
+    // A picture missing from the skin leaves its place empty; the skin's own loading has reported the skin.
     const std::string folder = IncludeTrailingPathDelimiter(ASkinFolder);
-    imgTrimLeft->Picture()->LoadFromFile(folder + "trim_left.bmp");
-    imgTrimRight->Picture()->LoadFromFile(folder + "trim_right.bmp");
+    for (auto [image, file] : {std::pair{imgTrimLeft, "trim_left.bmp"}, std::pair{imgTrimRight, "trim_right.bmp"}})
+        if (FileExists(folder + file)) image->Picture()->LoadFromFile(folder + file);
     PlayerImages->PngImages()->Clear();
     for (const char* file : kPlayerImageFiles) {
         TPngImage png;
-        png.LoadFromFile(folder + file);
+        if (FileExists(folder + file)) png.LoadFromFile(folder + file);
         static_cast<TspPngImageItem*>(PlayerImages->PngImages()->Add())->SetPngImage(&png);
     }
 }
