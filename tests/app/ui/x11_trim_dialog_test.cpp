@@ -24,9 +24,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-// Xlib's locale and input-method caches live as long as the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libX11.so\n"; }
-
 namespace {
 
 class TrimDialogX11Test : public ::testing::Test {
