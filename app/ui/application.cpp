@@ -172,6 +172,12 @@ int RunConverter(int AArgc, char** AArgv)
         main->ShowProfileChooser = [&windows, &state](TPoint AFieldTopLeft) {
             windows.ProfileChooser->PopUpAbove(AFieldTopLeft, state.Catalogue.ChooserHeight);
         };
+        // Trim dialog.
+        windows.Trim->Attach(&state.Jobs, &state.EventsLog, report, exeFolder);
+        windows.Trim->LoadPictures(exeFolder + "skin-red");
+        windows.Trim->RepaintJobs = [main] { main->sgList->Repaint(); };
+        windows.Trim->ShowError = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtError); };
+        main->ShowTrim = [&windows] { windows.Trim->ShowModal(); };
 
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);

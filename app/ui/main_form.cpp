@@ -471,8 +471,13 @@ void TMainForm::MoveDown1Click(TObject*)
     if (FState.Jobs.Count() > 0) FState.Jobs.MoveDown();
 }
 
-// The Trim dialog comes with its own work; the preview is stopped first once it exists.
-void TMainForm::ClipButtonClick(TObject*) {}
+// The preview stops first once it exists (its hook comes with the preview).
+void TMainForm::ClipButtonClick(TObject*)
+{
+    if (FState.Jobs.Count() == 0 || !ShowTrim) return;
+    if (StopPreviewIfPlaying) StopPreviewIfPlaying();
+    ShowTrim();
+}
 
 void TMainForm::EditButtonClick(TObject*)
 {

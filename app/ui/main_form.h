@@ -155,6 +155,9 @@ public:
     TMenuItem* Item12 = nullptr;  // "Snapshot"
     TMenuItem* JPEG1 = nullptr;
     TMenuItem* BMP1 = nullptr;
+    // ---- Trim dialog ----
+    // Shows the "Trim" dialog modally for the selected job; empty: the Trim command does nothing.
+    std::function<void()> ShowTrim;
 
     TspSkinData* spSkinData1 = nullptr;
     TspCorvalis* spCorvalis1 = nullptr;

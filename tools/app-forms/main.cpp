@@ -1,7 +1,8 @@
 // Writes a PNG of each of the converter's small dialogs, filled as a user would meet them, in the plain look and
-// in a skin:
+// in a skin; with a clip (best about 10 seconds long, e.g. the test fixture long.avi) also the Trim dialog playing
+// it:
 //
-//   app-forms <output folder> [skin folder]
+//   app-forms <output folder> [skin folder [clip]]
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -28,6 +29,15 @@
 #include "skin/controls/std_label.h"
 #include "skin/core/skin_data.h"
 #include "tools/demo-screen/demo_screen.h"
+// Trim dialog
+#include "app/ui/trim_form.h"
+#include "media/loader/engine.h"
+#include "media/player/player.h"
+#include "media/player/player_display_bitmap.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/rtl/environment.h"
+#include "platform/rtl/folders.h"
+#include "platform/rtl/main_thread_queue.h"
 
 namespace {
 
@@ -163,12 +173,58 @@ void HoverChooser(Tproform* AChooser, TDemoScreen& AScreen, TApplication* AApp)
     AApp->ProcessMessages();
 }
 
+// ---- Trim dialog ----
+// The dialog on a job of the clip trimmed to 2-6 s, paused a moment after the start. Headless, SDL draws into a
+// surface of its own: the player's current picture is put where a display would show it, in the dialog's screen.
+bool ShootTrimDialog(TApplication* AApp, TDemoScreen& AScreen, TspSkinData* ALook, const std::string& ASkinFolder,
+                     const std::string& AClip, const std::string& AFile)
+{
+    static TCatalogue catalogue;
+    TJobList jobs{catalogue};
+    TVideoFile job;
+    job.Source = AClip;
+    job.TimeStart = 2000000;
+    job.TimeEnd = 6000000;
+    jobs.Append(job);
+    std::unique_ptr<TClipForm> form(new TClipForm(AApp, ALook));
+    form->Attach(&jobs, nullptr, [](const std::string& AText, const std::string&) {
+        std::fprintf(stderr, "trim dialog: %s\n", AText.c_str());
+    }, GetExecutableFolder());
+    form->LoadPictures(ASkinFolder);
+    form->SetLeft(20);
+    form->SetTop(20);
+    form->Show();
+    const auto waitFor = [&](const std::function<bool()>& ADone) {
+        return WaitForWithSlices([&] {
+            AApp->ProcessMessages();
+            return ADone();
+        }, 10, 20000);
+    };
+    if (!waitFor([&] { return form->Logic().LastTrimPosition() > 1500000; })) return false;
+    form->PauseButtonClick(nullptr);
+    waitFor([&] { return form->FFPlayer2->Paused(); });
+    auto* picture = new TImage(form.get());
+    picture->SetParent(form->panPreview);
+    picture->SetAlign(alClient);
+    picture->SetStretch(true);
+    picture->Picture()->Assign(form->FFPlayer2->CurrentFrame());
+    for (int step = 0; step < 4; ++step) {
+        AScreen.Clock().Advance(25 * 1000);
+        AApp->ProcessMessages();
+    }
+    const bool written = AScreen.WriteWindow(form->Handle(), AFile);
+    form->Close();
+    form.reset();
+    AApp->ProcessMessages();
+    return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: app-forms <output folder> [skin folder]\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: app-forms <output folder> [skin folder [clip]]\n");
         return 2;
     }
     const std::string out = IncludeTrailingPathDelimiter(argv[1]);
@@ -178,7 +234,7 @@ int main(int argc, char** argv)
         auto app = std::make_unique<TApplication>(nullptr);
         app->SetTitle("Quennary");
         TspSkinData* skin = nullptr;
-        if (argc == 3) {
+        if (argc >= 3) {
             ChooserSkinFolder = argv[2];
             skin = new TspSkinData(app.get());
             skin->LoadFromFile(IncludeTrailingPathDelimiter(argv[2]) + "skin.ini");
@@ -202,8 +258,18 @@ int main(int argc, char** argv)
                 app->ProcessMessages();
             }
         }
+        if (argc == 4) {
+            // The player stays silent and off the display.
+            SetEnvironmentVariable("SDL_VIDEODRIVER", "dummy");
+            SetEnvironmentVariable("SDL_AUDIODRIVER", "dummy");
+            StartMediaEngine();
+            for (TspSkinData* look : looks)
+                ok = ShootTrimDialog(app.get(), screen, look, argv[2], argv[3],
+                                     out + (look ? "trim-skin.png" : "trim-plain.png")) && ok;
+        }
         app.reset();
         headless::THeadlessBackend::ProcessMessages();
     }
+    if (argc == 4) StopMediaEngine();
     return ok ? 0 : 1;
 }
