@@ -172,6 +172,10 @@ int RunConverter(int AArgc, char** AArgv)
         main->ShowProfileChooser = [&windows, &state](TPoint AFieldTopLeft) {
             windows.ProfileChooser->PopUpAbove(AFieldTopLeft, state.Catalogue.ChooserHeight);
         };
+        // Edit dialog.
+        windows.Edit->Attach(&state, exeFolder);
+        windows.Edit->ReportError = report;
+        main->ShowEdit = [&windows] { windows.Edit->ShowModal(); };
 
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
