@@ -81,6 +81,7 @@ TCropForm::TCropForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
 {
     SetName("CropForm");
     spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Edit", kClientWidth, kClientHeight);
+    // No border icons: the dialog closes through its buttons.
     spCorvalis1->SetBorderIcons({});
     BuildPreviews(ASkinData);
     BuildSelection();
