@@ -22,8 +22,7 @@
 #include "skin/core/skin_data.h"
 
 // Last: Xlib's macros would clash with names in the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/platform/x11/painted_share.h"
 
 namespace fs = std::filesystem;
 
@@ -74,20 +73,7 @@ protected:
     {
         return WaitForWithSlices([&] { App->ProcessMessages(); return ADone(); }, 10, 20000);
     }
-    // The share of a window's pixels that are not black.
-    double Painted(uintptr_t AWindow)
-    {
-        XSync(Probe, False);
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(Probe, AWindow, &attributes) || attributes.map_state != IsViewable) return 0;
-        XImage* image = XGetImage(Probe, AWindow, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (image == nullptr) return 0;
-        long painted = 0;
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x) painted += (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
-        XDestroyImage(image);
-        return static_cast<double>(painted) / (attributes.width * attributes.height);
-    }
+    double Painted(uintptr_t AWindow) { return x11test::PaintedShare(Probe, AWindow); }
     // The screen's pixels over the form, as the X server shows them (the players' windows included).
     bool Shoot(TForm* AForm, const fs::path& APng)
     {
