@@ -1,7 +1,8 @@
 #include "app/ui/edit_form.h"
 
+#include <algorithm>
 #include <cmath>
-#include <exception>
+#include <utility>
 
 #include "app/ui/converter_state.h"
 #include "app/ui/dialog_parts.h"
@@ -13,7 +14,6 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/main_thread_queue.h"
-#include "platform/rtl/sysutils.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/combo_box.h"
 #include "skin/controls/push_button.h"
@@ -265,12 +265,8 @@ void TCropForm::DoShow()
     spSkinButton1->SetEnabled(false);
     spSkinButton4->SetEnabled(false);
     TForm::DoShow();
-    try {
-        RegisterEqFilter();
-        RegisterHueFilter();
-    } catch (const std::exception& E) {
-        Report(E.what(), "CLM_RegisterFilters");
-    }
+    RegisterEqFilter();
+    RegisterHueFilter();
     UpdateVideoFilters();
     if (const TVideoFile* job = SelectedJob()) OpenVideo(job->Source, false);
 }
@@ -316,12 +312,11 @@ void TCropForm::OpenVideo(const std::string& AFileName, bool AIsPaused)
     if (AIsPaused || (!source && !output)) return;
     // Both start from their first picture together. A player that failed is not waited for, and one that never
     // pauses (a file without pictures) only holds the other back until the time limit.
-    const bool paused = WaitForWithSlices(
+    WaitForWithSlices(
         [&] {
             return (!source || FFPlayer1->PlayState() == psPause) && (!output || FFPlayer2->PlayState() == psPause);
         },
         10, kStartTogetherTimeoutMs);
-    (void)paused;
     if (source) FFPlayer1->Resume();
     if (output) FFPlayer2->Resume();
 }

@@ -18,7 +18,6 @@
 struct TConverterState;
 struct TVideoFile;
 class TPanel;
-class TShape;
 class TspCorvalis;
 class TspSkinButton;
 class TspSkinCheckRadioBox;

@@ -482,6 +482,7 @@ void TMainForm::EditButtonClick(TObject*)
         if (ShowWarning) ShowWarning(kAudioEditWarning);
         return;
     }
+    // The main preview is stopped first once it exists.
     if (ShowEdit) ShowEdit();
 }
 

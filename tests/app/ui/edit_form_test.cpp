@@ -114,6 +114,9 @@ protected:
     TConverterState State;
     TCropForm* Form = nullptr;
     std::vector<std::string> Reports;
+    // What the players' video hooks saw; fixture members, as the players run until the dialog goes.
+    std::atomic<double> SourceLevel{-1}, OutputLevel{-1};
+    std::atomic<int> SourcePictures{0}, OutputPictures{0};
 };
 
 TEST_F(EditFormTest, AFreshJobOpensWithTheWholeFrameKeepOriginalAndNoAdjustments)
@@ -223,35 +226,33 @@ TEST_F(EditFormTest, TheBrightnessSliderChangesTheOutputPictureAndNotTheSource)
 {
     AddJob(Clip);
     // The pictures of both players as they are shown; the dialog's own hook of the output player still runs.
-    std::atomic<double> sourceLevel{-1}, outputLevel{-1};
-    std::atomic<int> sourcePictures{0}, outputPictures{0};
     Form->FFPlayer1->SetVideoHook(true);
-    Form->FFPlayer1->OnVideoHook = [&](TObject*, TBitmap* B, int64_t, bool& U) {
+    Form->FFPlayer1->OnVideoHook = [this](TObject*, TBitmap* B, int64_t, bool& U) {
         U = false;
-        sourceLevel = MeanLevel(B);
-        ++sourcePictures;
+        SourceLevel = MeanLevel(B);
+        ++SourcePictures;
     };
     auto dialogHook = Form->FFPlayer2->OnVideoHook;
-    Form->FFPlayer2->OnVideoHook = [&, dialogHook](TObject* S, TBitmap* B, int64_t P, bool& U) {
-        outputLevel = MeanLevel(B);
-        ++outputPictures;
+    Form->FFPlayer2->OnVideoHook = [this, dialogHook](TObject* S, TBitmap* B, int64_t P, bool& U) {
+        OutputLevel = MeanLevel(B);
+        ++OutputPictures;
         dialogHook(S, B, P, U);
     };
     ShowAndPlay();
-    ASSERT_TRUE(WaitUntil([&] { return sourcePictures > 2 && outputPictures > 2; }));
-    const double before = outputLevel;
-    EXPECT_NEAR(before, sourceLevel.load(), 8.0);  // no adjustment yet: the same picture
+    ASSERT_TRUE(WaitUntil([&] { return SourcePictures > 2 && OutputPictures > 2; }));
+    const double before = OutputLevel;
+    EXPECT_NEAR(before, SourceLevel.load(), 8.0);  // no adjustment yet: the same picture
 
     // Brightness 100 puts every luma sample at 255: far brighter (not white, as the colours stay).
     Form->tbBrightness->SetValue(100);
     EXPECT_EQ(Form->LiveAdjustments().Brightness(), 100);
-    EXPECT_TRUE(WaitUntil([&] { return outputLevel > before + 80; })) << before << " then " << outputLevel.load();
-    const int seen = sourcePictures;
-    ASSERT_TRUE(WaitUntil([&] { return sourcePictures > seen + 2; }));
-    EXPECT_NEAR(sourceLevel.load(), before, 20.0);
+    EXPECT_TRUE(WaitUntil([&] { return OutputLevel > before + 80; })) << before << " then " << OutputLevel.load();
+    const int seen = SourcePictures;
+    ASSERT_TRUE(WaitUntil([&] { return SourcePictures > seen + 2; }));
+    EXPECT_NEAR(SourceLevel.load(), before, 20.0);
 
     Form->tbBrightness->SetValue(0);
-    EXPECT_TRUE(WaitUntil([&] { return outputLevel < before + 20; })) << before << " then " << outputLevel.load();
+    EXPECT_TRUE(WaitUntil([&] { return OutputLevel < before + 20; })) << before << " then " << OutputLevel.load();
 }
 
 TEST_F(EditFormTest, DraggingTheTopLeftHandleMovesTheSelectionAndTheOutputPreview)
