@@ -279,6 +279,25 @@ TEST_F(EditFormTest, DraggingTheTopLeftHandleMovesTheSelectionAndTheOutputPrevie
     EXPECT_EQ(Form->Panel2->BoundsRect(), clip);
 }
 
+TEST_F(EditFormTest, PauseAndPlayResumeBothPlayersAndPlayAfterStopOpensAgain)
+{
+    AddJob(Clip);
+    ShowAndPlay();
+    ClickOn(Form->PauseButton);
+    ASSERT_TRUE(WaitUntil([&] { return Form->SourcePlayState() == psPause && Form->FFPlayer2->Paused(); }));
+    ClickOn(Form->PlayButton);
+    EXPECT_TRUE(WaitUntil([&] { return !Form->FFPlayer1->Paused() && !Form->FFPlayer2->Paused(); }));
+    EXPECT_NE(Form->SourcePlayState(), psStop);
+
+    ClickOn(Form->StopButton);
+    EXPECT_TRUE(WaitUntil([&] { return Form->SourcePlayState() == psStop && Form->FFPlayer2->PlayState() == psStop; }));
+    EXPECT_FALSE(Form->PlayButton->Down());
+    ClickOn(Form->PlayButton);
+    EXPECT_TRUE(WaitUntil([&] { return Form->FFPlayer1->CurrentPTS() >= 0 && Form->FFPlayer2->CurrentPTS() >= 0; }));
+    EXPECT_FALSE(Form->FFPlayer1->Paused());
+    EXPECT_TRUE(Reports.empty()) << Reports.front();
+}
+
 TEST_F(EditFormTest, TheStartTogetherWaitEndsWhenAPlayerCannotOpen)
 {
     // The output player alone fails: the source player starts by itself and the dialog works.
