@@ -91,10 +91,10 @@ TCropForm::TCropForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
 
 TCropForm::~TCropForm()
 {
-    // A resize the output player's video thread asked for must not reach a form that is gone.
-    RemoveQueuedEvents(this);
     FFPlayer1.reset();
     FFPlayer2.reset();
+    // A resize the output player's video thread asked for must not reach a form that is gone.
+    RemoveQueuedEvents(this);
 }
 
 void TCropForm::BuildPreviews(TspSkinData* ASkin)
