@@ -482,7 +482,7 @@ void TMainForm::EditButtonClick(TObject*)
         if (ShowWarning) ShowWarning(kAudioEditWarning);
         return;
     }
-    // The main preview is stopped first once it exists.
+    if (StopPreviewIfPlaying) StopPreviewIfPlaying();
     if (ShowEdit) ShowEdit();
 }
 
