@@ -175,6 +175,7 @@ int RunConverter(int AArgc, char** AArgv)
         // Edit dialog.
         windows.Edit->Attach(&state, exeFolder);
         windows.Edit->ReportError = report;
+        windows.Edit->LoadButtonPictures(exeFolder + "skin-red");
         main->ShowEdit = [&windows] { windows.Edit->ShowModal(); };
 
         // New files are probed through the encoder's own decoder.

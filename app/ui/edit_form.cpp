@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <utility>
 
 #include "app/ui/converter_state.h"
@@ -12,14 +13,17 @@
 #include "app/video_file.h"
 #include "media/player/player_display_bitmap.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/png_image.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/main_thread_queue.h"
+#include "platform/rtl/sysutils.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/combo_box.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/spin_edit.h"
 #include "skin/controls/std_label.h"
 #include "skin/controls/track_bar.h"
+#include "skin/core/png_image_list.h"
 #include "skin/forms/skin_form.h"
 
 namespace {
@@ -221,6 +225,30 @@ void TCropForm::BuildControls(TspSkinData* ASkin)
     spSkinButton1->OnClick = [this](TObject* S) { ApplyClick(S); };
     spSkinButton4->OnClick = [this](TObject* S) { OKClick(S); };
     spSkinButton5->OnClick = [this](TObject* S) { CancelClick(S); };
+}
+
+void TCropForm::LoadButtonPictures(const std::string& ASkinFolder)
+{
+    if (!PlayerImages) {
+        PlayerImages = new TspPngImageList(this);
+        PlayerImages->SetPngWidth(24);
+        PlayerImages->SetPngHeight(24);
+    }
+    const std::pair<TspSkinButton*, const char*> pictures[] = {
+        {PlayButton, "play.png"}, {PauseButton, "pause.png"}, {StopButton, "stop.png"}};
+    for (const auto& [button, file] : pictures) {
+        TPngImage png;
+        try {
+            png.LoadFromFile(IncludeTrailingPathDelimiter(ASkinFolder) + file);
+        } catch (const std::exception&) {
+            continue;
+        }
+        const Integer index = PlayerImages->PngImages()->Count();
+        static_cast<TspPngImageItem*>(PlayerImages->PngImages()->Add())->SetPngImage(&png);
+        button->SetImageList(PlayerImages);
+        button->SetImageIndex(index);
+        button->SetCaption("");
+    }
 }
 
 void TCropForm::BindPlayers()

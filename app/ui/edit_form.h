@@ -19,6 +19,7 @@ struct TConverterState;
 struct TVideoFile;
 class TPanel;
 class TspCorvalis;
+class TspPngImageList;
 class TspSkinButton;
 class TspSkinCheckRadioBox;
 class TspSkinComboBox;
@@ -50,6 +51,10 @@ public:
     TReportErrorEvent ReportError;
     // The main window's volume for the source player; empty: full volume.
     std::function<int()> MainVolume;
+
+    // The skin folder's Play, Pause and Stop pictures (play.png, pause.png, stop.png) in place of the buttons'
+    // text; a button whose picture cannot be read keeps its text.
+    void LoadButtonPictures(const std::string& ASkinFolder);
 
     // Show: filters registered, live filter text set, both players open the selected job and start together.
     void UpdateVideoFilters();
@@ -100,6 +105,7 @@ public:
     TspSkinButton* PlayButton = nullptr;
     TspSkinButton* PauseButton = nullptr;
     TspSkinButton* StopButton = nullptr;
+    TspPngImageList* PlayerImages = nullptr;
     TspSkinTrackBar* videotrackbar = nullptr;
     TspSkinComboBox* cmbAspectRatio = nullptr;
     TspSkinSpinEdit* edLeft = nullptr;

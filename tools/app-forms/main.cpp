@@ -158,6 +158,7 @@ const TShot kShots[] = {
          }
          auto* form = new TCropForm(A, S);
          form->Attach(&state, "");
+         if (!ChooserSkinFolder.empty()) form->LoadButtonPictures(ChooserSkinFolder);
          form->ReportError = [](const std::string& AText, const std::string& AMark) {
              std::fprintf(stderr, "%s: %s\n", AMark.c_str(), AText.c_str());
          };

@@ -116,6 +116,7 @@ TEST_F(EditFormX11Test, BothPlayersDrawIntoTheirPanelsAndTheOutputShowsTheSelect
     State.Jobs.Append(job);
     Form = new TCropForm(nullptr, Skin);
     Form->Attach(&State, "");
+    Form->LoadButtonPictures(QUENNARY_BINARY_DIR "/app/skin-red");
     std::vector<std::string> reports;
     Form->ReportError = [&](const std::string& AText, const std::string& AMark) { reports.push_back(AMark + AText); };
     Form->SetLeft(30);
