@@ -26,13 +26,6 @@
 
 namespace fs = std::filesystem;
 
-// Xlib keeps caches (and SDL's X11 driver a few graphics contexts) for the life of the process; the leak check
-// ignores them through the X server tests' suppressions.
-extern "C" const char* __lsan_default_options()
-{
-    return "suppressions=" QUENNARY_SOURCE_DIR "/tests/platform/x11/lsan.supp";
-}
-
 namespace {
 
 class EditFormX11Test : public ::testing::Test {
