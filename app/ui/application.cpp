@@ -35,6 +35,7 @@
 #include "platform/rtl/process.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/skin_edit.h"
+#include "skin/controls/track_bar.h"
 #include "skin/core/skin_startup.h"
 #include "skin/dialogs/grids/string_grid.h"
 #include "skin/dialogs/message_box.h"
@@ -178,6 +179,12 @@ int RunConverter(int AArgc, char** AArgv)
         windows.Trim->RepaintJobs = [main] { main->sgList->Repaint(); };
         windows.Trim->ShowError = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtError); };
         main->ShowTrim = [&windows] { windows.Trim->ShowModal(); };
+        // Edit dialog.
+        windows.Edit->Attach(&state, exeFolder);
+        windows.Edit->ReportError = report;
+        windows.Edit->LoadButtonPictures(exeFolder + "skin-red");
+        windows.Edit->MainVolume = [main] { return main->VolumeTrackBar->Value(); };
+        main->ShowEdit = [&windows] { windows.Edit->ShowModal(); };
 
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);

@@ -487,7 +487,8 @@ void TMainForm::EditButtonClick(TObject*)
         if (ShowWarning) ShowWarning(kAudioEditWarning);
         return;
     }
-    // The Edit dialog comes with its own work; the preview is stopped first once it exists.
+    if (StopPreviewIfPlaying) StopPreviewIfPlaying();
+    if (ShowEdit) ShowEdit();
 }
 
 void TMainForm::SettingsButtonClick(TObject*)

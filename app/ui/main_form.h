@@ -74,6 +74,8 @@ public:
     // Loads what the jobs need before the first file is added (the media libraries when start-up could not);
     // false, after reporting, when it cannot. Empty: nothing to load.
     std::function<bool()> PrepareMedia;
+    // Edit dialog: opens it on the selected job.
+    std::function<void()> ShowEdit;
 
     // Commands.
     void AddButtonClick(TObject* Sender);

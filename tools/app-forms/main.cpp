@@ -3,6 +3,8 @@
 // it:
 //
 //   app-forms <output folder> [skin folder [clip]]
+//
+// The Edit dialog opens a clip the tool makes with the ffmpeg tool (SDL's dummy drivers play it).
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -29,9 +31,12 @@
 #include "skin/controls/std_label.h"
 #include "skin/core/skin_data.h"
 #include "tools/demo-screen/demo_screen.h"
-// Trim dialog
+// Trim and Edit dialogs
+#include <cstdlib>
+#include "app/ui/edit_form.h"
 #include "app/ui/trim_form.h"
 #include "media/loader/engine.h"
+#include "media/loader/library_loader.h"
 #include "media/player/player.h"
 #include "media/player/player_display_bitmap.h"
 #include "platform/gui/ext_controls.h"
@@ -61,6 +66,8 @@ TEventsLog& SampleLog()
     }
     return log;
 }
+
+std::string EditClip;
 
 // The profile chooser: the shipped catalogue beside the skin folder when there is one, else a small sample.
 std::string ChooserSkinFolder;
@@ -143,6 +150,25 @@ const TShot kShots[] = {
          form->Attach(&catalogue, &jobs);
          return form;
      }},
+    // Edit: a 640 x 360 clip with margins and brightness set, both players paused on a picture.
+    {"edit",
+     [](TApplication* A, TspSkinData* S) -> TForm* {
+         static TConverterState state;
+         if (state.Jobs.Count() == 0) {
+             TVideoFile job;
+             job.Source = EditClip;
+             job.CropLeft = 120, job.CropTop = 40, job.CropRight = 120, job.CropBottom = 60;
+             job.Brightness = 35;
+             state.Jobs.Append(job);
+         }
+         auto* form = new TCropForm(A, S);
+         form->Attach(&state, "");
+         if (!ChooserSkinFolder.empty()) form->LoadButtonPictures(ChooserSkinFolder);
+         form->ReportError = [](const std::string& AText, const std::string& AMark) {
+             std::fprintf(stderr, "%s: %s\n", AMark.c_str(), AText.c_str());
+         };
+         return form;
+     }},
     {"profile-chooser",
      [](TApplication* A, TspSkinData* S) -> TForm* {
          auto* form = new Tproform(A, S);
@@ -160,6 +186,28 @@ const TShot kShots[] = {
          return form;
      }},
 };
+
+// The PNG cannot show what SDL would draw into the preview panels: the players' current pictures stand in for
+// it, as pictures under the selection.
+void ShowEditPictures(TCropForm* AForm, TApplication* AApp)
+{
+    WaitForWithSlices([&] { return AForm->FFPlayer1->CurrentPTS() >= 0 && AForm->FFPlayer2->CurrentPTS() >= 0; }, 10,
+                      10000);
+    AForm->PauseButtonClick(nullptr);
+    WaitForWithSlices([&] { return AForm->FFPlayer1->Paused() && AForm->FFPlayer2->Paused(); }, 10, 5000);
+    const std::pair<TFFPlayer*, TPanel*> screens[] = {{AForm->FFPlayer1.get(), AForm->panPreview1},
+                                                      {AForm->FFPlayer2.get(), AForm->panPreview2}};
+    for (const auto& [player, panel] : screens) {
+        auto* image = new TImage(AForm);
+        image->SetParent(panel);
+        image->SetAlign(alClient);
+        image->SetStretch(true);
+        image->SetProportional(true);
+        image->SetCenter(true);
+        if (TBitmap* picture = player->CurrentFrame()) image->Picture()->Assign(picture);
+    }
+    AApp->ProcessMessages();
+}
 
 // Points at the second profile long enough to list it, then at its second format.
 void HoverChooser(Tproform* AChooser, TDemoScreen& AScreen, TApplication* AApp)
@@ -229,8 +277,16 @@ int main(int argc, char** argv)
     }
     const std::string out = IncludeTrailingPathDelimiter(argv[1]);
     bool ok = true;
+    SetEnvironmentVariable("SDL_VIDEODRIVER", "dummy");
+    SetEnvironmentVariable("SDL_AUDIODRIVER", "dummy");
+    EditClip = out + "edit-clip.mp4";
+    const std::string makeClip = "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
+                                 "testsrc=size=640x360:rate=25 -t 4 -c:v mpeg4 -q:v 4 -an '" + EditClip + "'";
+    if (std::system(makeClip.c_str()) != 0) std::fprintf(stderr, "cannot make the Edit dialog's clip\n");
+    StartMediaEngine();
+    if (!FFLoader->Load(PlayerLibraries)) std::fprintf(stderr, "%s\n", TFFLoader::LastErrMsg().c_str());
     {
-        TDemoScreen screen(TSize{640, 480});
+        TDemoScreen screen(TSize{800, 600});
         auto app = std::make_unique<TApplication>(nullptr);
         app->SetTitle("Quennary");
         TspSkinData* skin = nullptr;
@@ -253,16 +309,13 @@ int main(int argc, char** argv)
                     app->ProcessMessages();
                 }
                 if (auto* chooser = dynamic_cast<Tproform*>(form.get())) HoverChooser(chooser, screen, app.get());
+                if (auto* edit = dynamic_cast<TCropForm*>(form.get())) ShowEditPictures(edit, app.get());
                 ok = screen.WriteWindow(form->Handle(), out + shot.File + (look ? "-skin" : "-plain") + ".png") && ok;
                 form.reset();
                 app->ProcessMessages();
             }
         }
         if (argc == 4) {
-            // The player stays silent and off the display.
-            SetEnvironmentVariable("SDL_VIDEODRIVER", "dummy");
-            SetEnvironmentVariable("SDL_AUDIODRIVER", "dummy");
-            StartMediaEngine();
             for (TspSkinData* look : looks)
                 ok = ShootTrimDialog(app.get(), screen, look, argv[2], argv[3],
                                      out + (look ? "trim-skin.png" : "trim-plain.png")) && ok;
@@ -270,6 +323,7 @@ int main(int argc, char** argv)
         app.reset();
         headless::THeadlessBackend::ProcessMessages();
     }
-    if (argc == 4) StopMediaEngine();
+    StopMediaEngine();
+    std::remove(EditClip.c_str());
     return ok ? 0 : 1;
 }

@@ -10,8 +10,7 @@
 #include "tests/media/player_test_support.h"
 
 // Last: Xlib's macros would clash with names in the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/platform/x11/painted_share.h"
 
 namespace {
 
@@ -68,20 +67,7 @@ protected:
         return CreateWindowEx(0, "PlayerWindowTest", "", WS_CHILD | WS_VISIBLE, ALeft, 20, 320, 240, FTop);
     }
 
-    // The share of the native window's pixels that are not its black background.
-    double Painted(uintptr_t AWindow)
-    {
-        XSync(FProbe, False);
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(FProbe, AWindow, &attributes) || attributes.map_state != IsViewable) return 0;
-        XImage* image = XGetImage(FProbe, AWindow, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (image == nullptr) return 0;
-        long painted = 0;
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x) painted += (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
-        XDestroyImage(image);
-        return static_cast<double>(painted) / (attributes.width * attributes.height);
-    }
+    double Painted(uintptr_t AWindow) { return x11test::PaintedShare(FProbe, AWindow); }
 
     std::unique_ptr<x11::TX11Backend> FBackend;
     Display* FProbe = nullptr;
