@@ -6,6 +6,7 @@
 
 #include "app/time_text.h"
 #include "app/ui/main_form.h"
+#include "app/ui/player_screen.h"
 #include "app/ui/player_sdl_copy.h"
 #include "media/player/player.h"
 #include "media/player/player_display_bitmap.h"
@@ -13,7 +14,6 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/jpeg_image.h"
 #include "platform/gui/menus.h"
-#include "platform/gui/screen.h"
 #include "platform/rtl/environment.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
@@ -222,14 +222,7 @@ void TMainForm::StopButtonClick(TObject*)
 
 void TMainForm::FFPlayerFileOpen(TObject*, int64_t ADuration, int, int, int& AScreenWidth, int& AScreenHeight)
 {
-    // The picture is scaled to the panel.
-    if (FScreenControl) {
-        AScreenWidth = FScreenControl->Width();
-        AScreenHeight = FScreenControl->Height();
-    } else if (Screen) {
-        AScreenWidth = Screen->Width();
-        AScreenHeight = Screen->Height();
-    }
+    FitPictureToScreen(FScreenControl, AScreenWidth, AScreenHeight);
     FDuration = ADuration;
 }
 

@@ -8,13 +8,13 @@
 #include "app/job_list.h"
 #include "app/ui/dialog_parts.h"
 #include "app/ui/main_commands.h"
+#include "app/ui/player_screen.h"
 #include "app/ui/player_sdl_copy.h"
 #include "app/ui/startup_sequence.h"
 #include "media/player/player.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/png_image.h"
-#include "platform/gui/screen.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/label_box.h"
@@ -297,13 +297,7 @@ bool TClipForm::OpenFile(const std::string& AFileName)
 
 void TClipForm::FFPlayer2FileOpen(TObject*, int64_t ADuration, int, int, int& AScreenWidth, int& AScreenHeight)
 {
-    if (FScreenControl) {
-        AScreenWidth = FScreenControl->Width();
-        AScreenHeight = FScreenControl->Height();
-    } else if (Screen) {
-        AScreenWidth = Screen->Width();
-        AScreenHeight = Screen->Height();
-    }
+    FitPictureToScreen(FScreenControl, AScreenWidth, AScreenHeight);
     FLogic->FileOpened(ADuration);
 }
 
