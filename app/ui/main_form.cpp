@@ -412,7 +412,10 @@ void TMainForm::ShowOptionalPictures(const std::string& ASkinFolder)
 bool TMainForm::Load(TStartupServices AServices)
 {
     TStartupSequence sequence(FState, std::move(AServices), WindowSteps());
-    return sequence.Run();
+    const bool loaded = sequence.Run();
+    // The videos folder, or the folder remembered from the last run's additions.
+    dlgopen->InitialDir = FState.AddFilesFolder;
+    return loaded;
 }
 
 void TMainForm::EnableJobCommands(bool AEnabled)

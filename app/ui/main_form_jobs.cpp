@@ -180,6 +180,8 @@ void TMainForm::AddButtonClick(TObject*)
     PrepareAfterAdd();
     std::vector<std::string> paths;
     for (Integer i = 0; i < dlgopen->Files()->Count(); ++i) paths.push_back(dlgopen->Files()->Strings(i));
+    // Its folder is where the dialog starts in the next run.
+    if (!paths.empty()) FState.ChosenFile = paths.front();
     if (FileAdder) FileAdder->AddChosenFiles(paths);
     if (FState.Jobs.Count() > 0) {
         spSkinNotebook1->SetPageIndex(1);

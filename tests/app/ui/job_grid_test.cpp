@@ -52,8 +52,10 @@ protected:
 
         Form = App->CreateForm<TMainForm>(State, "");
         Form->FileAdder = Adder.get();
-        EXPECT_TRUE(Form->Load(BuildTreeStartupServices(Root, Messages)));
-        Form->dlgopen->InitialDir = (Root / "media").string();
+        TStartupServices services = BuildTreeStartupServices(Root, Messages);
+        services.VideosFolder = (Root / "media").string();
+        EXPECT_TRUE(Form->Load(services));
+        EXPECT_EQ(Form->dlgopen->InitialDir, services.VideosFolder);  // no folder remembered yet
         Form->Show();
         Pump();
     }
@@ -135,6 +137,7 @@ TEST_F(JobGridTest, FilesChosenInTheDialogBecomeJobsAndTheLastIsSelected)
     EXPECT_EQ(Form->dlgopen->Filter.rfind("All Supported Formats|", 0), 0u);
     AddThroughDialog([&](TspOpenDlgForm* ADialog) { ClickOn(ADialog->CancelButton); });
     EXPECT_EQ(State.Jobs.Count(), 0);
+    EXPECT_TRUE(State.ChosenFile.empty());
     EXPECT_EQ(Form->spSkinNotebook1->PageIndex(), 0);
     EXPECT_FALSE(JobCommandsEnabled());
 
@@ -146,6 +149,7 @@ TEST_F(JobGridTest, FilesChosenInTheDialogBecomeJobsAndTheLastIsSelected)
         ClickOn(ADialog->OpenButton);
     });
     EXPECT_EQ(Column(0), (std::vector<std::string>{"clip.avi", "song.mp3"}));
+    EXPECT_EQ(State.ChosenFile, Media("clip.avi"));  // the next run's dialog starts in its folder
     EXPECT_EQ(State.Jobs.Row(), 2);
     EXPECT_EQ(Form->sgList->Row(), 2);
     EXPECT_EQ(Form->sgList->RowCount(), 3);
