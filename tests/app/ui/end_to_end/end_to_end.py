@@ -1,0 +1,220 @@
+#!/usr/bin/env python3
+"""The converter end to end, as a user works it: end_to_end.py QUENNARY OUTDIR
+
+Starts the real executable on an X server of its own, with HOME and the XDG folders in a temporary folder, and
+drives it only through the X server with synthetic input: two generated clips are added through the skinned open
+dialog (typing their folder and names), a profile is chosen in the profile chooser, and the main window is closed
+through its caption button. A screenshot of every step goes to OUTDIR as NN-step.png.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from x_session import StepFailed, Window, XSession, wait_for  # noqa: E402
+
+# The main window's controls, in client coordinates of its layout.
+ADD_BUTTON = (64, 72)
+PROFILE_FIELD = (128, 336)          # top-left corner of the field; the chooser opens above it
+PROFILE_FIELD_CENTRE = (278, 354)
+GRID = (128, 40)                    # the job grid's notebook
+GRID_ROW_HEIGHT = 20
+SOURCE_COLUMN_WIDTH = 135
+# The chooser's format list and the row of the format this run converts to, in its client coordinates.
+CHOOSER_FORMATS_LEFT = 148
+CHOOSER_FORMAT_ROW_HEIGHT = 57
+CHOSEN_FORMAT_ROW = 5               # "MKV - Matroska Video" in "General Video"
+
+
+def skin_client_offset(executable):
+    """Where a skinned form's client area starts inside its window: the skin's form frame says it."""
+    skin = os.path.join(os.path.dirname(os.path.realpath(executable)), "skin-red", "skin.ini")
+    section = None
+    with open(skin, encoding="latin-1") as text:
+        for line in text:
+            line = line.strip()
+            if line.startswith("["):
+                section = line
+            elif section == "[FORMINFO]" and line.startswith("clientrect="):
+                left, top = line.split("=", 1)[1].split(",")[:2]
+                return int(left), int(top)
+    raise StepFailed(f"no form client rectangle in {skin}")
+
+
+def make_clips(folder):
+    """Two short clips with sound: 640x360 at 25 frames a second, and 320x240 at 24."""
+    clips = {
+        "harbour.mp4": ["-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3",
+                        "-f", "lavfi", "-i", "sine=frequency=440:duration=3",
+                        "-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"],
+        "counter.avi": ["-f", "lavfi", "-i", "testsrc=size=320x240:rate=24:duration=3",
+                        "-f", "lavfi", "-i", "sine=frequency=660:duration=3",
+                        "-c:v", "mpeg4", "-q:v", "4", "-c:a", "mp2"],
+    }
+    for name, args in clips.items():
+        subprocess.run(["ffmpeg", "-v", "error", "-y", *args, "-shortest", os.path.join(folder, name)], check=True)
+    return list(clips)
+
+
+class Run:
+    def __init__(self, executable, outdir, root):
+        self.executable, self.outdir, self.root = executable, outdir, root
+        self.home = os.path.join(root, "home")
+        self.videos = os.path.join(self.home, "Videos")
+        for folder in (self.videos, os.path.join(self.home, "Documents"), os.path.join(root, "config"),
+                       os.path.join(root, "data"), os.path.join(root, "cache"), os.path.join(root, "tmp")):
+            os.makedirs(folder, exist_ok=True)
+        self.client = skin_client_offset(executable)
+        self.x = XSession()
+        self.program = None
+        self.main = None
+        self.shot_number = 0
+
+    def close(self):
+        if self.program and self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()
+        self.x.close()
+
+    def in_client(self, point):
+        return point[0] + self.client[0], point[1] + self.client[1]
+
+    def shoot(self, step, *windows):
+        """A settled screenshot of the main window and whatever windows the step shows over it."""
+        areas = [w.geometry() for w in (self.main, *windows) if w]
+        left = min(a[0] for a in areas)
+        top = min(a[1] for a in areas)
+        right = max(a[0] + a[2] for a in areas)
+        bottom = max(a[1] + a[3] for a in areas)
+        picture = self.x.settled_look((left, top, right - left, bottom - top))
+        self.shot_number += 1
+        path = os.path.join(self.outdir, f"{self.shot_number:02d}-{step}.png")
+        picture.save_png(path)
+        print(f"screenshot {path}")
+        return picture
+
+    def main_look(self):
+        return self.x.settled_look(self.main.geometry())
+
+    def start(self):
+        env = dict(self.x.env, HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.root, "config"),
+                   XDG_DATA_HOME=os.path.join(self.root, "data"), XDG_CACHE_HOME=os.path.join(self.root, "cache"),
+                   TMPDIR=os.path.join(self.root, "tmp"))
+        env.pop("QUENNARY_BACKEND", None)
+        self.log = open(os.path.join(self.outdir, "quennary.log"), "w")
+        self.program = subprocess.Popen([self.executable], env=env, cwd=self.root, stdout=self.log,
+                                        stderr=subprocess.STDOUT)
+        self.main = wait_for("the main window to show", self.window_or_exit("Quennary"))
+        self.shoot("started")
+
+    def window_or_exit(self, name):
+        def found():
+            if self.program.poll() is not None:
+                raise StepFailed(f"quennary ended with status {self.program.returncode}; see quennary.log")
+            return self.x.find_window(name)
+        return found
+
+    def job_row_filled(self, picture, row):
+        """Whether the grid's row (1 = first job) shows a source name: text in its Source cell."""
+        left = GRID[0] + self.client[0] + 8
+        top = GRID[1] + self.client[1] + 4 + row * GRID_ROW_HEIGHT
+        return picture.dark_pixels(left + 24, top + 3, left + SOURCE_COLUMN_WIDTH - 4, top + GRID_ROW_HEIGHT - 3) > 20
+
+    def add_file(self, name, row):
+        self.main.click(*self.in_client(ADD_BUTTON))
+        dialog = wait_for("the open dialog", self.window_or_exit("Open file"))
+        x, y, w, h = dialog.geometry()
+        self.x.xdotool("mousemove", "--window", dialog.id, str(w // 2), str(h // 2))
+        # A typed folder changes the dialog's folder; the name typed after it is the file chosen there.
+        self.x.key("ctrl+a")
+        self.x.type_text(self.videos + "/")
+        self.x.key("Return")
+        self.x.key("ctrl+a")
+        self.x.type_text(name)
+        self.shoot(f"open-dialog-{os.path.splitext(name)[0]}", dialog)
+        self.x.key("Return")
+        self.x.wait_window_gone(dialog)
+        wait_for(f"{name} in row {row} of the job grid", lambda: self.job_row_filled(self.main_look(), row))
+        self.shoot(f"added-{os.path.splitext(name)[0]}")
+
+    def chooser_window(self):
+        main_left, main_top, _, _ = self.main.geometry()
+        field_left = main_left + self.client[0] + PROFILE_FIELD[0]
+        field_top = main_top + self.client[1] + PROFILE_FIELD[1]
+        for wid, left, top, width, height in self.x.top_levels():
+            if left == field_left and top + height == field_top:
+                return Window(self.x, wid, "profile chooser")
+        return None
+
+    def profile_label(self):
+        """The pixels of the profile field's text, which names the chosen format."""
+        left, top = self.in_client((PROFILE_FIELD[0] + 40, PROFILE_FIELD[1] + 6))
+        picture = self.main_look()
+        return [picture.pixel(x, y) for y in range(top, top + 24) for x in range(left, left + 220)]
+
+    def choose_profile(self):
+        before = self.profile_label()
+        self.main.click(*self.in_client(PROFILE_FIELD_CENTRE))
+        chooser = wait_for("the profile chooser above the profile field", self.chooser_window)
+        row_centre = CHOSEN_FORMAT_ROW * CHOOSER_FORMAT_ROW_HEIGHT + CHOOSER_FORMAT_ROW_HEIGHT // 2
+        # The row under the mouse is marked; a click chooses it.
+        self.x.xdotool("mousemove", "--window", chooser.id, str(CHOOSER_FORMATS_LEFT + 150), str(row_centre))
+        self.shoot("profile-chooser", chooser)
+        chooser.click(CHOOSER_FORMATS_LEFT + 150, row_centre)
+        self.x.wait_window_gone(chooser)
+        self.shoot("profile-chosen")
+        if self.profile_label() == before:
+            raise StepFailed("the profile field still shows the format it showed before the choice")
+
+    def close_main_window(self):
+        # The caption's close button is the rightmost of the skin's caption buttons.
+        _, _, width, _ = self.main.geometry()
+        self.main.click(width - 22, 15)
+        status = wait_for("quennary to end after its window closed",
+                          lambda: self.program.poll() is not None or None, 60)
+        if self.program.returncode != 0:
+            raise StepFailed(f"quennary ended with status {self.program.returncode}; see quennary.log")
+        settings = os.path.join(self.root, "config", "Brindlewave", "Quennary", "settings.ini")
+        if not os.path.exists(settings):
+            raise StepFailed("no settings written at close")
+        return status
+
+
+def main():
+    if len(sys.argv) != 3:
+        raise SystemExit("usage: end_to_end.py QUENNARY OUTDIR")
+    executable, outdir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    shutil.rmtree(outdir, ignore_errors=True)
+    os.makedirs(outdir)
+    root = tempfile.mkdtemp(prefix="quennary-e2e-")
+    run = None
+    try:
+        run = Run(executable, outdir, root)
+        clips = make_clips(run.videos)
+        run.start()
+        for row, name in enumerate(clips, start=1):
+            run.add_file(name, row)
+        run.choose_profile()
+        run.close_main_window()
+    except (StepFailed, subprocess.CalledProcessError) as failure:
+        traceback.print_exc()
+        if run and run.main:
+            try:
+                run.x.look((0, 0, run.x.width, run.x.height)).save_png(os.path.join(outdir, "failure-screen.png"))
+            except Exception:  # the failure itself is what the run reports
+                pass
+        print(f"FAILED: {failure}")
+        return 1
+    finally:
+        if run:
+            run.close()
+        shutil.rmtree(root, ignore_errors=True)
+    print("end to end: passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
