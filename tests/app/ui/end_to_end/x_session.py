@@ -81,10 +81,6 @@ class Window:
         self.session.xdotool("mousemove", "--window", self.id, str(x), str(y))
         self.session.xdotool("click", str(button))
 
-    def double_click(self, x, y):
-        self.session.xdotool("mousemove", "--window", self.id, str(x), str(y))
-        self.session.xdotool("click", "--repeat", "2", "--delay", "80", "1")
-
     def drag(self, x0, y0, x1, y1):
         """Presses at one place, moves in steps to another and releases there."""
         self.session.xdotool("mousemove", "--window", self.id, str(x0), str(y0))
@@ -163,28 +159,22 @@ class XSession:
             windows.append((wid,) + w.geometry())
         return windows
 
+    def grab(self, area):
+        """RGB bytes of the area, or None when the grab failed. ffmpeg's x11grab reads the screen's own pixels,
+        whatever windows of other visuals or without a colormap (a player's picture) are on it; xwd fails on those."""
+        left, top, width, height = area
+        grab = subprocess.run(["ffmpeg", "-v", "error", "-f", "x11grab", "-draw_mouse", "0", "-video_size",
+                               f"{width}x{height}", "-i", f"{self.display}+{left},{top}", "-frames:v", "1",
+                               "-f", "rawvideo", "-pix_fmt", "rgb24", "-"], env=self.env, capture_output=True)
+        return grab.stdout if grab.returncode == 0 and len(grab.stdout) == width * height * 3 else None
+
     def look(self, area):
         """The screen's pixels in AREA (left, top, width, height), clipped to the screen."""
         left, top, width, height = area
         left, top = max(left, 0), max(top, 0)
         width, height = min(width, self.width - left), min(height, self.height - top)
-        data = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True, check=True).stdout
-        fields = struct.unpack(">25I", data[:100])
-        header_size, byte_order, bytes_per_line, colour_count = fields[0], fields[7], fields[12], fields[19]
-        bits_per_pixel, screen_width = fields[11], fields[4]
-        if bits_per_pixel != 32:
-            raise StepFailed(f"xwd gave {bits_per_pixel} bits per pixel; this reader takes 32")
-        pixels = data[header_size + colour_count * 12:]
-        # Little-endian pixels are B, G, R, X in memory; big-endian ones X, R, G, B.
-        red, green, blue = (2, 1, 0) if byte_order == 0 else (1, 2, 3)
-        rgb = bytearray(width * height * 3)
-        for y in range(height):
-            row = pixels[(top + y) * bytes_per_line + left * 4:(top + y) * bytes_per_line + (left + width) * 4]
-            start = y * width * 3
-            rgb[start:start + width * 3:3] = row[red::4]
-            rgb[start + 1:start + width * 3:3] = row[green::4]
-            rgb[start + 2:start + width * 3:3] = row[blue::4]
-        return Picture(width, height, bytes(rgb))
+        rgb = wait_for("a screen grab", lambda: self.grab((left, top, width, height)), 20)
+        return Picture(width, height, rgb)
 
     def settled_look(self, area, seconds=20):
         """The area's pixels once two looks a little apart agree (the program has finished painting)."""
