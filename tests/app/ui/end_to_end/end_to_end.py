@@ -102,6 +102,7 @@ class Run:
         os.chmod(opener, 0o755)
         self.x = XSession()
         self.program = None
+        self.log = None
         self.main = None
         self.shot_number = 0
 
@@ -109,19 +110,27 @@ class Run:
         if self.program and self.program.poll() is None:
             self.program.kill()
             self.program.wait()
+        if self.log:
+            self.log.close()
         self.x.close()
 
     def in_client(self, point):
         return point[0] + self.client[0], point[1] + self.client[1]
 
-    def shoot(self, step, *windows):
-        """A settled screenshot of the main window and whatever windows the step shows over it."""
+    def client_click(self, window, point):
+        """A click at a place of a skinned form's layout."""
+        window.click(*self.in_client(point))
+
+    def shoot(self, step, *windows, settled=True):
+        """A screenshot of the main window and whatever windows the step shows over it, once the program has
+        finished painting (settled) or, for a window whose gauges move, as it is."""
         areas = [w.geometry() for w in (self.main, *windows) if w]
         left = min(a[0] for a in areas)
         top = min(a[1] for a in areas)
         right = max(a[0] + a[2] for a in areas)
         bottom = max(a[1] + a[3] for a in areas)
-        picture = self.x.settled_look((left, top, right - left, bottom - top))
+        area = (left, top, right - left, bottom - top)
+        picture = self.x.settled_look(area) if settled else self.x.look(area)
         self.shot_number += 1
         path = os.path.join(self.outdir, f"{self.shot_number:02d}-{step}.png")
         picture.save_png(path)
@@ -156,10 +165,10 @@ class Run:
         return picture.dark_pixels(left + 24, top + 3, left + SOURCE_COLUMN_WIDTH - 4, top + GRID_ROW_HEIGHT - 3) > 20
 
     def add_file(self, name, row):
-        self.main.click(*self.in_client(ADD_BUTTON))
+        self.client_click(self.main, ADD_BUTTON)
         dialog = wait_for("the open dialog", self.window_or_exit("Open file"))
-        x, y, w, h = dialog.geometry()
-        self.x.xdotool("mousemove", "--window", dialog.id, str(w // 2), str(h // 2))
+        _, _, width, height = dialog.geometry()
+        self.x.xdotool("mousemove", "--window", dialog.id, str(width // 2), str(height // 2))
         # A typed folder changes the dialog's folder; the name typed after it is the file chosen there.
         self.x.key("ctrl+a")
         self.x.type_text(self.videos + "/")
@@ -189,7 +198,7 @@ class Run:
 
     def choose_profile(self):
         before = self.profile_label()
-        self.main.click(*self.in_client(PROFILE_FIELD_CENTRE))
+        self.client_click(self.main, PROFILE_FIELD_CENTRE)
         chooser = wait_for("the profile chooser above the profile field", self.chooser_window)
         row_centre = CHOSEN_FORMAT_ROW * CHOOSER_FORMAT_ROW_HEIGHT + CHOOSER_FORMAT_ROW_HEIGHT // 2
         # The row under the mouse is marked; a click chooses it.
@@ -200,9 +209,6 @@ class Run:
         self.shoot("profile-chosen")
         if self.profile_label() == before:
             raise StepFailed("the profile field still shows the format it showed before the choice")
-
-    def client_click(self, window, point):
-        window.click(point[0] + self.client[0], point[1] + self.client[1])
 
     def type_into(self, window, point, text):
         """Clicks into an edit box, selects what it holds and types over it."""
@@ -252,13 +258,7 @@ class Run:
     def convert(self, clips):
         self.client_click(self.main, CONVERT_BUTTON)
         dialog = wait_for("the Conversion dialog", self.window_or_exit("Conversion"))
-        # The run is short: the dialog is caught as it is, moving gauges and all.
-        try:
-            picture = self.x.look(dialog.geometry())
-            self.shot_number += 1
-            picture.save_png(os.path.join(self.outdir, f"{self.shot_number:02d}-conversion-dialog.png"))
-        except StepFailed:
-            print("the Conversion dialog closed before its screenshot")
+        self.shoot("conversion-dialog", dialog, settled=False)
         outputs = [os.path.join(self.output_folder(), os.path.splitext(c)[0] + CHOSEN_FORMAT["extension"])
                    for c in clips]
         wait_for("both outputs", lambda: all(os.path.exists(o) for o in outputs), 300)
