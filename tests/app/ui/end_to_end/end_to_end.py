@@ -130,7 +130,7 @@ class Run:
         right = max(a[0] + a[2] for a in areas)
         bottom = max(a[1] + a[3] for a in areas)
         area = (left, top, right - left, bottom - top)
-        picture = self.x.settled_look(area) if settled else self.x.look(area)
+        picture = self.x.settled_look(area, step) if settled else self.x.look(area)
         self.shot_number += 1
         path = os.path.join(self.outdir, f"{self.shot_number:02d}-{step}.png")
         picture.save_png(path)
@@ -138,7 +138,7 @@ class Run:
         return picture
 
     def main_look(self):
-        return self.x.settled_look(self.main.geometry())
+        return self.x.settled_look(self.main.geometry(), "the main window")
 
     def start(self):
         env = dict(self.x.env, HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.root, "config"),

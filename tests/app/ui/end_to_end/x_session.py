@@ -28,6 +28,10 @@ def wait_for(what, condition, seconds=60):
         time.sleep(POLL_SECONDS)
 
 
+# A text caret blinks on its own; so many pixels may change between two looks at a screen that has settled.
+CARET_PIXELS = 64
+
+
 class Picture:
     """RGB pixels of a screen area."""
 
@@ -37,6 +41,19 @@ class Picture:
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
         return tuple(self.rgb[i:i + 3])
+
+    def differs_from(self, other, limit):
+        """How many pixels differ from OTHER's, counted up to just past LIMIT."""
+        count = 0
+        stride = self.width * 3
+        for start in range(0, len(self.rgb), stride):
+            row, other_row = self.rgb[start:start + stride], other.rgb[start:start + stride]
+            if row == other_row:
+                continue
+            count += sum(1 for i in range(0, stride, 3) if row[i:i + 3] != other_row[i:i + 3])
+            if count > limit:
+                break
+        return count
 
     def dark_pixels(self, left, top, right, bottom, level=110):
         """How many pixels of the box are dark on every channel (text, lines of a drawing)."""
@@ -176,16 +193,17 @@ class XSession:
         rgb = wait_for("a screen grab", lambda: self.grab((left, top, width, height)), 20)
         return Picture(width, height, rgb)
 
-    def settled_look(self, area, seconds=20):
-        """The area's pixels once two looks a little apart agree (the program has finished painting)."""
+    def settled_look(self, area, what, seconds=30):
+        """The area's pixels once two looks a little apart agree but for a caret's blink: the program has finished
+        painting WHAT."""
         last = [self.look(area)]
 
         def still():
             time.sleep(0.15)
             now = self.look(area)
-            same = now.rgb == last[0].rgb
+            same = now.differs_from(last[0], CARET_PIXELS) <= CARET_PIXELS
             last[0] = now
             return same
 
-        wait_for("the screen to settle", still, seconds)
+        wait_for(f"{what} to settle on the screen", still, seconds)
         return last[0]
