@@ -26,7 +26,7 @@ from x_session import StepFailed, Window, XSession, wait_for  # noqa: E402
 ADD_BUTTON = (64, 72)
 TRIM_BUTTON = (64, 144)
 EDIT_BUTTON = (64, 216)
-CONVERT_BUTTON = (632, 536)
+CONVERT_BUTTON = (408, 512)
 PROFILE_FIELD = (128, 336)          # top-left corner of the field; the chooser opens above it
 PROFILE_FIELD_CENTRE = (278, 354)
 GRID = (128, 40)                    # the job grid's notebook
