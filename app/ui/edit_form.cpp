@@ -336,6 +336,7 @@ void TCropForm::OpenVideo(const std::string& AFileName, bool AIsPaused)
     Panel1->SetColor(clBlack);
     // The output player is set up even when the source player failed.
     const bool source = OpenPlayer(*FFPlayer1, kEditOriginalPlayer, panPreview1, AFileName);
+    if (source) KeepSelectionAboveSource();
     const bool output = OpenPlayer(*FFPlayer2, kEditOutputPlayer, panPreview2, AFileName);
     if (AIsPaused || (!source && !output)) return;
     // Both start from their first picture together. A player that failed is not waited for, and one that never

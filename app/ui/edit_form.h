@@ -154,6 +154,9 @@ private:
     void SetQuietly(TspSkinSpinEdit* AEdit, int AValue);
     void SelectAspectQuietly(int AIndex);
     void ShowCropArea();
+    // The source player's picture lies in a window of the display above everything painted in the form; the
+    // plain white handles and lines get windows of their own above it so that they stay in sight.
+    void KeepSelectionAboveSource();
     void Report(const std::string& AText, const std::string& AMark);
     TVideoFile* SelectedJob() const;
 

@@ -6,7 +6,9 @@
 #include "app/ui/edit_form.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/graphics.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/win/backend.h"
 #include "skin/controls/spin_edit.h"
 #include "skin/controls/track_bar.h"
 
@@ -30,6 +32,15 @@ void TCropForm::ShowCropArea()
     lntop->SetBoundsRect(FArea.LineTop);
     lnright->SetBoundsRect(FArea.LineRight);
     lnBottom->SetBoundsRect(FArea.LineBottom);
+}
+
+void TCropForm::KeepSelectionAboveSource()
+{
+    // No display windows on a headless desktop: nothing to do there.
+    for (TPanel* panel : {lnleft, lntop, lnright, lnBottom})
+        win::SolidNativeWindow(panel->Handle(), ColorRefOf(panel->Color()));
+    for (TPanel* handle : Handles)
+        win::SolidNativeWindow(handle->Handle(), ColorRefOf(handle->Color()));
 }
 
 void TCropForm::ValuesToCropArea()

@@ -31,6 +31,14 @@ uintptr_t NativeWindowId(HWND AWindow)
     return backend->AttachNativeWindow(AWindow);
 }
 
+uintptr_t SolidNativeWindow(HWND AWindow, COLORREF AColor)
+{
+    const uintptr_t id = NativeWindowId(AWindow);
+    if (id != 0)
+        CurrentBackend()->FillNativeWindow(AWindow, AColor);
+    return id;
+}
+
 TCapabilities Capabilities()
 {
     TCapabilities result;

@@ -57,6 +57,9 @@ public:
     // place, kept in step with it (place, size, clipping by its parents, visibility) whenever its top-level
     // window changes or presents. Returns the display's id for it, 0 when the backend has none.
     virtual uintptr_t AttachNativeWindow(HWND) { return 0; }
+    // The attached window of the display shows AColor, filled by the display itself, and lies above the other
+    // attached windows of its top-level window: how a plain control stays visible over a video panel.
+    virtual void FillNativeWindow(HWND, COLORREF /*AColor*/) {}
 };
 
 // The backend every window uses. Tests and the program set it once before creating windows; the caller keeps
@@ -73,6 +76,10 @@ bool TakeDesktopMove(const MSG& AMsg);
 // The display's own window at AWindow's place (see TBackend::AttachNativeWindow), made on first use; 0 without
 // one (no backend, a headless backend, a top-level or unknown window).
 uintptr_t NativeWindowId(HWND AWindow);
+// AWindow (a plain, single-coloured control) gets a window of the display filled with AColor, stacked above
+// the video panels' windows, so that it is not hidden under their pictures. Same id and answers as
+// NativeWindowId; calling it again restacks it on top.
+uintptr_t SolidNativeWindow(HWND AWindow, COLORREF AColor);
 
 // One fixed answer for what this platform layer offers, read by the skin core's version and feature checks.
 struct TCapabilities {

@@ -554,6 +554,22 @@ uintptr_t TX11Backend::AttachNativeWindow(win::HWND AWindow)
     return XWindowOf(AWindow);
 }
 
+void TX11Backend::FillNativeWindow(win::HWND AWindow, win::COLORREF AColor)
+{
+    TImpl& f = *F;
+    std::lock_guard lock(f.Lock);
+    auto it = f.Natives.find(AWindow);
+    if (it == f.Natives.end())
+        return;
+    // The display is 24-bit true colour with red in the high byte (checked on connecting).
+    const unsigned long pixel = (static_cast<unsigned long>(AColor & 0xFF) << 16) | (AColor & 0xFF00) |
+                                ((AColor >> 16) & 0xFF);
+    XSetWindowBackground(f.Dpy, it->second.Id, pixel);
+    XClearWindow(f.Dpy, it->second.Id);
+    XRaiseWindow(f.Dpy, it->second.Id);
+    XFlush(f.Dpy);
+}
+
 void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
 {
     struct TWanted {

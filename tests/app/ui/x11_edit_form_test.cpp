@@ -1,10 +1,12 @@
 // The Edit dialog on a real X server in the shipped skin: both players draw a generated clip into their panels'
 // windows of the display, the output player only the selected area. The dialog's picture is written as
-// x11-edit-form.png in the build tree.
+// x11-edit-form.png in the build tree. The crop selection's handles and lines stay white on the screen over the
+// playing source picture, and a handle dragged with the X server's pointer moves the selection.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +21,13 @@
 #include "platform/rtl/environment.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/win/message_queue.h"
+#include "skin/controls/spin_edit.h"
 #include "skin/core/skin_data.h"
 
 // Last: Xlib's macros would clash with names in the headers above.
 #include "tests/platform/x11/painted_share.h"
+
+#include <X11/extensions/XTest.h>
 
 namespace fs = std::filesystem;
 
@@ -90,6 +95,43 @@ protected:
         return headless::WritePng(APng.string(), pixels.data(), area.Width(), area.Height());
     }
 
+    // How many of the control's pixels are not white on the screen.
+    int NonWhitePixels(TControl* AControl)
+    {
+        XSync(Probe, False);
+        const TPoint origin = AControl->ClientToScreen({0, 0});
+        XImage* image = XGetImage(Probe, DefaultRootWindow(Probe), origin.X, origin.Y, AControl->Width(),
+                                  AControl->Height(), AllPlanes, ZPixmap);
+        if (image == nullptr) return AControl->Width() * AControl->Height();
+        int result = 0;
+        for (int y = 0; y < AControl->Height(); ++y)
+            for (int x = 0; x < AControl->Width(); ++x) result += (XGetPixel(image, x, y) & 0xFFFFFF) != 0xFFFFFF;
+        XDestroyImage(image);
+        return result;
+    }
+    std::vector<TPanel*> SelectionPanels() const
+    {
+        std::vector<TPanel*> result{Form->lnleft, Form->lntop, Form->lnright, Form->lnBottom};
+        result.insert(result.end(), Form->Handles.begin(), Form->Handles.end());
+        return result;
+    }
+    bool SelectionIsWhite()
+    {
+        for (TPanel* panel : SelectionPanels())
+            if (NonWhitePixels(panel) != 0) return false;
+        return true;
+    }
+    void Pointer(TPoint AScreen, std::optional<bool> AButtonDown = std::nullopt)
+    {
+        XTestFakeMotionEvent(Probe, -1, AScreen.X, AScreen.Y, CurrentTime);
+        if (AButtonDown) XTestFakeButtonEvent(Probe, 1, *AButtonDown, CurrentTime);
+        XSync(Probe, False);
+        for (int i = 0; i < 5; ++i) {
+            Backend->Sync();
+            App->ProcessMessages();
+        }
+    }
+
     fs::path Root;
     std::string Clip;
     std::unique_ptr<x11::TX11Backend> Backend;
@@ -129,9 +171,29 @@ TEST_F(EditFormX11Test, BothPlayersDrawIntoTheirPanelsAndTheOutputShowsTheSelect
     EXPECT_LT(Form->panPreview2->Left(), 0);
     EXPECT_GT(Form->panPreview2->Width(), Form->Panel2->Width());
 
+    // The selection shows white over the playing picture, which the X server draws above the form's own pixels.
+    EXPECT_TRUE(WaitUntil([&] { return SelectionIsWhite(); }));
+    for (TPanel* panel : SelectionPanels())
+        EXPECT_EQ(NonWhitePixels(panel), 0) << panel->Name() << " has pixels of the picture over it";
+
     Form->PauseButtonClick(nullptr);
     WaitUntil([&] { return Form->FFPlayer1->Paused() && Form->FFPlayer2->Paused(); });
     EXPECT_TRUE(Shoot(Form, fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "x11-edit-form.png"));
+
+    // The left middle handle, dragged right with the X server's pointer, takes the left line and edge along, and the selection stays white at its new place.
+    TPanel* handle = Form->Handles[static_cast<int>(TCropHandle::LeftMiddle)];
+    const int handle_left = handle->Left(), line_left = Form->lnleft->Left();
+    const double crop_left = Form->edLeft->Value();
+    const TPoint grab = handle->ClientToScreen({handle->Width() / 2, handle->Height() / 2});
+    Pointer(grab);
+    Pointer(grab, true);
+    for (int step = 4; step <= 24; step += 4) Pointer({grab.X + step, grab.Y});
+    Pointer({grab.X + 24, grab.Y}, false);
+    EXPECT_GT(handle->Left(), handle_left);
+    EXPECT_EQ(Form->lnleft->Left() - line_left, handle->Left() - handle_left);
+    EXPECT_GT(Form->edLeft->Value(), crop_left);
+    EXPECT_TRUE(WaitUntil([&] { return SelectionIsWhite(); }));
+    for (TPanel* panel : SelectionPanels()) EXPECT_EQ(NonWhitePixels(panel), 0) << panel->Name() << " after the drag";
     Form->StopButtonClick(nullptr);
     Form->FFPlayer1->Stop(true);
     Form->FFPlayer2->Stop(true);
