@@ -60,6 +60,7 @@ struct TNativeChild {
     TRect Place;    // in the top-level window's coordinates
     TRect Visible;  // the part its parents let show, same coordinates
     bool Mapped = false;
+    bool Solid = false;  // filled with one colour by the server, kept above the other native children
 };
 
 struct TTrayIcon {

@@ -547,6 +547,10 @@ uintptr_t TX11Backend::AttachNativeWindow(win::HWND AWindow)
                                   &attributes);
         f.Natives[AWindow] = native;
         f.NativeByX[native.Id] = AWindow;
+        // A new window lies on top of its siblings: the solid ones go back above it.
+        for (auto& [window, other] : f.Natives)
+            if (other.Solid && other.Top == top)
+                XRaiseWindow(f.Dpy, other.Id);
     }
     f.SyncNatives(top);
     XSync(f.Dpy, False);
@@ -564,6 +568,7 @@ void TX11Backend::FillNativeWindow(win::HWND AWindow, win::COLORREF AColor)
     // The display is 24-bit true colour with red in the high byte (checked on connecting).
     const unsigned long pixel = (static_cast<unsigned long>(AColor & 0xFF) << 16) | (AColor & 0xFF00) |
                                 ((AColor >> 16) & 0xFF);
+    it->second.Solid = true;
     XSetWindowBackground(f.Dpy, it->second.Id, pixel);
     XClearWindow(f.Dpy, it->second.Id);
     XRaiseWindow(f.Dpy, it->second.Id);

@@ -126,6 +126,30 @@ TEST_F(X11Windows, ANativeChildSitsAtItsWindowAndFollowsIt)
     EXPECT_TRUE(PumpUntil([&] { return Backend->XWindowOf(panel) == 0 && !XPlace(id); }));
 }
 
+TEST_F(X11Windows, ASolidNativeChildShowsItsColourAboveAVideoPanel)
+{
+    HWND top = Create(0, WS_POPUP | WS_VISIBLE, Bounds(200, 150, 400, 300));
+    HWND marker = Create(0, WS_CHILD | WS_VISIBLE, Bounds(40, 40, 8, 9), top);  // made first, stacked last
+    HWND video = Create(0, WS_CHILD | WS_VISIBLE, Bounds(20, 20, 200, 100), top);
+    ASSERT_TRUE(ShownOnX(top));
+    uintptr_t solid = SolidNativeWindow(marker, RGB(0x20, 0x80, 0xF0));
+    uintptr_t under = NativeWindowId(video);  // a later window would lie on top unless restacked
+    ASSERT_NE(solid, 0u);
+    ASSERT_NE(under, 0u);
+    EXPECT_EQ(SolidNativeWindow(marker, RGB(0x20, 0x80, 0xF0)), solid);
+    auto pixel = [&](int AX, int AY) {
+        XSync(Probe, False);
+        XImage* image = XGetImage(Probe, DefaultRootWindow(Probe), AX, AY, 1, 1, AllPlanes, ZPixmap);
+        if (!image)
+            return 0ul;
+        unsigned long result = XGetPixel(image, 0, 0) & 0xFFFFFF;
+        XDestroyImage(image);
+        return result;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return XViewable(solid) && XViewable(under) && pixel(244, 194) == 0x2080F0; }))
+        << std::hex << pixel(244, 194);
+}
+
 TEST_F(X11Windows, HiddenAndDestroyedWindowsLeaveTheScreen)
 {
     HWND window = Create(0, WS_POPUP | WS_VISIBLE, Bounds(10, 10, 50, 50));
