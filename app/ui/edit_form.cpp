@@ -14,7 +14,6 @@
 #include "media/player/player_display_bitmap.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/png_image.h"
-#include "platform/rtl/exceptions.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/controls/check_radio_box.h"
@@ -309,19 +308,10 @@ bool TCropForm::OpenPlayer(TFFPlayer& APlayer, int APlayerNumber, TPanel* AScree
         if (FState) FState->EventsLog.Add(APlayer.LastErrMsg());
         return false;
     }
-    if (!APlayer.SDLLibLoaded()) {
-        std::string error;
-        try {
-            const std::string file = PrepareSDLCopy(APlayerNumber);
-            if (!APlayer.LoadSDLLib(SDLCopyFolder(), file)) error = APlayer.LastErrMsg();
-        } catch (const EOSError& E) {
-            error = E.Message();  // no private temporary folder to copy into
-        }
-        if (!error.empty()) {
-            if (FState) FState->EventsLog.AddBare(error);
-            Report("Error loading SDL library for player" + number, "CLM_SDlLibLoad" + number);
-            return false;
-        }
+    if (const std::string error = LoadPlayerSDLCopy(APlayer, APlayerNumber); !error.empty()) {
+        if (FState) FState->EventsLog.AddBare(error);
+        Report("Error loading SDL library for player" + number, "CLM_SDlLibLoad" + number);
+        return false;
     }
     if (!APlayer.Open(AFileName, AScreen->Handle(), true)) {
         Report(APlayer.LastErrMsg(), "CLM_FFPlayer" + number + "Open");

@@ -154,13 +154,9 @@ void TMainForm::BuildPreviewPlayer()
 
 bool TMainForm::PreparePreviewSDL()
 {
-    if (FFPlayer->SDLLibLoaded()) return true;
-    try {
-        if (FFPlayer->LoadSDLLib(SDLCopyFolder(), PrepareSDLCopy(kMainPreviewPlayer))) return true;
-        FState.EventsLog.AddBare(FFPlayer->LastErrMsg());
-    } catch (const Exception& E) {
-        FState.EventsLog.AddBare(E.Message());
-    }
+    const std::string error = LoadPlayerSDLCopy(*FFPlayer, kMainPreviewPlayer);
+    if (error.empty()) return true;
+    FState.EventsLog.AddBare(error);
     if (ReportPreviewError) ReportPreviewError("Error loading SDL library", "CLM_SDlLibLoad");
     return false;
 }

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <set>
 
+#include "media/player/player.h"
 #include "media/player/sdl_loader.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/folders.h"
@@ -29,4 +30,15 @@ std::string PrepareSDLCopy(int ANumber)
         // No private folder: there is nothing to load from, which the load reports.
     }
     return name;
+}
+
+std::string LoadPlayerSDLCopy(TCustomPlayer& APlayer, int ANumber)
+{
+    if (APlayer.SDLLibLoaded()) return {};
+    try {
+        if (APlayer.LoadSDLLib(SDLCopyFolder(), PrepareSDLCopy(ANumber))) return {};
+        return APlayer.LastErrMsg();
+    } catch (const Exception& E) {
+        return E.Message();  // no private temporary folder to copy into
+    }
 }

@@ -3,6 +3,8 @@
 // and one event queue per loaded module, so the main window's preview and the dialogs' players each need a copy.
 #include <string>
 
+class TCustomPlayer;
+
 // The players by number.
 inline constexpr int kMainPreviewPlayer = 0;
 inline constexpr int kEditOriginalPlayer = 1;
@@ -18,3 +20,7 @@ std::string SDLCopyFolder();
 // (perhaps of an older SDL) is never loaded; later calls in the run use the copy made then. When the copy cannot
 // be made no file of that name is left, and the player's LoadSDLLib reports it.
 std::string PrepareSDLCopy(int ANumber);
+
+// Loads APlayer's own SDL copy (number ANumber) unless it has SDL already. Returns the reason it could not, empty
+// when SDL is loaded: the player's error, or the error of a missing private temporary folder.
+std::string LoadPlayerSDLCopy(TCustomPlayer& APlayer, int ANumber);

@@ -267,13 +267,10 @@ bool TClipForm::LoadPlayerLibraries()
         ReportOpenFailure("Error Loading AV Lib: " + FFPlayer2->LastErrMsg(), "CLM_FFPlayer2LoadAVLib");
         return false;
     }
-    if (!FFPlayer2->SDLLibLoaded()) {
-        const std::string copy = PrepareSDLCopy(kTrimPlayer);
-        if (!FFPlayer2->LoadSDLLib(SDLCopyFolder(), copy)) {
-            if (FEventsLog) FEventsLog->AddBare(FFPlayer2->LastErrMsg());
-            if (FReportError) FReportError("Error loading SDL library", "CLM_SDlLibLoad");
-            return false;
-        }
+    if (const std::string error = LoadPlayerSDLCopy(*FFPlayer2, kTrimPlayer); !error.empty()) {
+        if (FEventsLog) FEventsLog->AddBare(error);
+        if (FReportError) FReportError("Error loading SDL library", "CLM_SDlLibLoad");
+        return false;
     }
     return true;
 }
