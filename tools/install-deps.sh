@@ -18,7 +18,7 @@ packages=(
   libcurl4-openssl-dev
   # tests, tools and benchmarks
   ffmpeg xvfb xauth x11-apps x11-utils xclip xdotool python3 python3-aiosmtpd desktop-file-utils
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev stress-ng
 )
 
 missing=()
