@@ -37,25 +37,41 @@ function(quennary_test name)
     PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
 endfunction()
 
-# quennary_test_folder(LIBS ... LABELS ... [PREFIX_LABELS ...] [ENV ...])
-# Every *_test.cpp in the calling folder becomes its own test executable, named after the folder and the file,
-# so that one broken suite never stops another from building. A file named <prefix>_..._test.cpp whose prefix is
-# in PREFIX_LABELS carries the label <folder label>-<prefix> (e.g. media-player), so that `ctest -L media` and
-# `ctest -L player` both select it: discovered tests take a single label string, a list would fall apart.
+# quennary_test_folder(LIBS ... LABELS ... [PREFIX_LABELS ...] [ENV ...] [EXTRA_SOURCES ...])
+# The *_test.cpp files of the calling folder become one test executable, named after the folder
+# (tests/skin/forms gives tests_skin_forms_test), so that a change relinks one binary per folder rather than one per
+# file. Files named <prefix>_..._test.cpp whose prefix is in PREFIX_LABELS go to an executable of their own,
+# <folder>_<prefix>_test, whose tests carry the label <folder label>-<prefix> (e.g. media-player), so that
+# `ctest -L media` and `ctest -L player` both select them: discovered tests take a single label string, a list would
+# fall apart.
 function(quennary_test_folder)
   cmake_parse_arguments(F "" "TIMEOUT" "LIBS;LABELS;PREFIX_LABELS;ENV;EXTRA_SOURCES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   string(REPLACE "/" "_" prefix "${rel}")
+  set(groups)
   foreach(test IN LISTS tests)
     get_filename_component(stem ${test} NAME_WE)
-    set(labels ${F_LABELS})
+    set(group main)
     foreach(extra IN LISTS F_PREFIX_LABELS)
       if(stem MATCHES "^${extra}_")
-        set(labels ${F_LABELS}-${extra})
+        set(group ${extra})
       endif()
     endforeach()
-    quennary_test(${prefix}_${stem} SOURCES ${test} ${F_EXTRA_SOURCES} LIBS ${F_LIBS} LABELS ${labels}
+    list(APPEND sources_of_${group} ${test})
+    if(NOT group IN_LIST groups)
+      list(APPEND groups ${group})
+    endif()
+  endforeach()
+  foreach(group IN LISTS groups)
+    if(group STREQUAL "main")
+      set(name ${prefix}_test)
+      set(labels ${F_LABELS})
+    else()
+      set(name ${prefix}_${group}_test)
+      set(labels ${F_LABELS}-${group})
+    endif()
+    quennary_test(${name} SOURCES ${sources_of_${group}} ${F_EXTRA_SOURCES} LIBS ${F_LIBS} LABELS ${labels}
       ENV ${F_ENV} TIMEOUT ${F_TIMEOUT})
   endforeach()
 endfunction()
