@@ -105,22 +105,22 @@ void TMainForm::BuildMenus()
     TMenuItem* root = MainMenu1->Items();
     TMenuItem* file = AddItem(this, root, "File ");
     AddItem(this, file, "Add video files", click(&TMainForm::AddButtonClick));
-    FJobItems.push_back(AddItem(this, file, "File Information", click(&TMainForm::FileInformation1Click)));
-    FJobItems.push_back(AddItem(this, file, "Start Conversion", click(&TMainForm::StartButtonClick)));
+    FMainMenuJobItems.push_back(AddItem(this, file, "File Information", click(&TMainForm::FileInformation1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, file, "Start Conversion", click(&TMainForm::StartButtonClick)));
     AddItem(this, file, "-");
     AddItem(this, file, "Exit", click(&TMainForm::Exit1Click));
 
     // The menu's own item runs the Edit command as well.
     TMenuItem* edit = AddItem(this, root, "Edit ", click(&TMainForm::EditButtonClick));
-    FJobItems.push_back(AddItem(this, edit, "Remove", click(&TMainForm::Remove1Click)));
-    FJobItems.push_back(AddItem(this, edit, "Clear All", click(&TMainForm::ClearAll1Click)));
-    FJobItems.push_back(AddItem(this, edit, "Rename", click(&TMainForm::Rename1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Remove", click(&TMainForm::Remove1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Clear All", click(&TMainForm::ClearAll1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Rename", click(&TMainForm::Rename1Click)));
     AddItem(this, edit, "-");
-    FJobItems.push_back(AddItem(this, edit, "Move Up", click(&TMainForm::MoveUp1Click)));
-    FJobItems.push_back(AddItem(this, edit, "Move Down", click(&TMainForm::MoveDown1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Move Up", click(&TMainForm::MoveUp1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Move Down", click(&TMainForm::MoveDown1Click)));
     AddItem(this, edit, "-");
-    FJobItems.push_back(AddItem(this, edit, "Trim Video...", click(&TMainForm::ClipButtonClick)));
-    FJobItems.push_back(AddItem(this, edit, "Edit Video...", click(&TMainForm::EditButtonClick)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Trim Video...", click(&TMainForm::ClipButtonClick)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Edit Video...", click(&TMainForm::EditButtonClick)));
 
     // Captions and command follow the command line at start-up.
     SuiteMenu = AddItem(this, root, "Suite ");
@@ -179,6 +179,8 @@ void TMainForm::BuildLeftColumn()
     AddButton = button("Add FLV", 40, 0, [this](TObject* S) { AddButtonClick(S); });
     ClipButton = button("Trim", 112, 1, [this](TObject* S) { ClipButtonClick(S); });
     EditButton = button("Edit", 184, 2, [this](TObject* S) { EditButtonClick(S); });
+    FJobControls.push_back(ClipButton);
+    FJobControls.push_back(EditButton);
 
     auto share = [this](int ALeft, int AImage, TNotifyEvent AClick) {
         auto* b = new TspSkinButtonLabel(this);
@@ -420,6 +422,12 @@ bool TMainForm::Load(TStartupServices AServices)
 
 void TMainForm::EnableJobCommands(bool AEnabled)
 {
+    for (TMenuItem* item : FMainMenuJobItems) item->SetEnabled(AEnabled);
+    EnableListCommands(AEnabled);
+}
+
+void TMainForm::EnableListCommands(bool AEnabled)
+{
     for (TMenuItem* item : FJobItems) item->SetEnabled(AEnabled);
     for (TControl* control : FJobControls) control->SetEnabled(AEnabled);
 }
@@ -431,7 +439,12 @@ void TMainForm::RefreshGrid()
         spSkinNotebook1->SetPageIndex(1);
         sgList->SetRow(FState.Jobs.Row());
     }
-    EnableJobCommands(FState.Jobs.Count() > 0);
+    // An emptied list disables the commands that need a job; the main menu's items keep their state, their
+    // commands doing nothing without jobs.
+    if (FState.Jobs.Count() > 0)
+        EnableJobCommands(true);
+    else
+        EnableListCommands(false);
     sgList->Invalidate();
 }
 
@@ -576,9 +589,10 @@ void TMainForm::imgProfileButtonMouseDown(TObject*, TMouseButton, TShiftState, i
 void TMainForm::ShowProfileChoice(TFormatIndex AIndex)
 {
     const TFormat* format = FState.Catalogue.FindFormat(AIndex);
-    const TProfileIcon* icon = FState.Catalogue.IconOfProfile(AIndex.Profile);
-    if (!format || !icon) return;
+    if (!format) return;
     lblProfile->SetCaption(format->Title);
-    imgProfileIcon->Picture()->LoadFromFile(icon->FileName);
+    // A catalogue without icons still shows the title.
+    if (const TProfileIcon* icon = FState.Catalogue.IconOfProfile(AIndex.Profile))
+        imgProfileIcon->Picture()->LoadFromFile(icon->FileName);
     lblProfile->Invalidate();
 }
