@@ -60,13 +60,23 @@ TImage* NewImage(TWinControl* AParent, TRect ABounds, bool AVisible = true)
     return image;
 }
 
+// The image takes its picture's size, keeping its centre: the picture is neither cut nor stretched.
+void FitToPicture(TImage* AImage)
+{
+    const Integer width = AImage->Picture()->Width(), height = AImage->Picture()->Height();
+    if (width <= 0 || height <= 0) return;
+    const Integer centreX = AImage->Left() + AImage->Width() / 2, centreY = AImage->Top() + AImage->Height() / 2;
+    AImage->SetBounds(centreX - width / 2, centreY - height / 2, width, height);
+}
+
 }  // namespace
 
 TMainForm::TMainForm(TComponent* AOwner, TConverterState& AState, std::string ASuiteArgument)
     : TForm(AOwner), FState(AState), FSuiteArgument(std::move(ASuiteArgument))
 {
     SetClientWidth(780);
-    SetClientHeight(560);
+    // The bottom row (Play, Stop, the camera) ends at 550: room below it inside the skin's frame.
+    SetClientHeight(572);
     SetPosition(poScreenCenter);
     spSkinData1 = new TspSkinData(this);
     spCorvalis1 = new TspCorvalis(this);
@@ -212,13 +222,18 @@ void TMainForm::BuildJobArea()
     GettingStartedPanel->SetParent(start);
     GettingStartedPanel->SetSkinData(spSkinData1);
     GettingStartedPanel->SetAlign(alClient);
-    GettingStartedImage = NewImage(GettingStartedPanel, Rect(0, 0, 640, 232));
+    // The page (640 x 232): the steps' picture on the left, the drop zone, its text and the open picture in a
+    // column on the right, apart from each other. Each picture is fitted to its size about these places' centres
+    // when it is loaded.
+    GettingStartedImage = NewImage(GettingStartedPanel, Bounds(24, 46, 360, 140));
+    Image1 = NewImage(GettingStartedPanel, Bounds(472, 30, 96, 72));
     gsLabel1 = new TspSkinStdLabel(this);
     gsLabel1->SetParent(GettingStartedPanel);
     gsLabel1->SetSkinData(spSkinData1);
-    gsLabel1->SetBounds(230, 150, 220, 20);
-    Image1 = NewImage(GettingStartedPanel, Bounds(280, 60, 80, 80));
-    Image2 = NewImage(GettingStartedPanel, Bounds(30, 20, 120, 40));
+    gsLabel1->SetAutoSize(false);
+    gsLabel1->SetAlignment(taCenter);
+    gsLabel1->SetBounds(400, 110, 240, 20);
+    Image2 = NewImage(GettingStartedPanel, Bounds(496, 140, 48, 48));
 
     sgList = new TspSkinStringGrid(this);
     sgList->SetParent(spSkinNotebook1->Page(1));
@@ -394,16 +409,19 @@ void TMainForm::LoadPictures(const std::string& ASkinFolder)
     imgProfileField->Picture()->Assign(ProfileComboImage->Picture());
     LoadPngItems(LikeImages2, folder, {"like.png", "tweet.png", "like_over.png", "tweet_over.png"});
     Image1->Picture()->LoadFromFile(folder + "dragdrop.png");
+    FitToPicture(Image1);
     Image2->Picture()->LoadFromFile(folder + "open_for_gs.png");
+    FitToPicture(Image2);
     VolumeImg->Picture()->LoadFromFile(folder + "volume.png");
 }
 
 void TMainForm::ShowOptionalPictures(const std::string& ASkinFolder)
 {
     const TOptionalPictures found = FindOptionalPictures(ASkinFolder);
-    if (!found.GettingStarted.empty())
+    if (!found.GettingStarted.empty()) {
         GettingStartedImage->Picture()->LoadFromFile(found.GettingStarted);
-    else
+        FitToPicture(GettingStartedImage);
+    } else
         GettingStartedPanel->SetVisible(false);
     if (!found.Preview.empty())
         imgPlayerArea->Picture()->LoadFromFile(found.Preview);

@@ -25,6 +25,7 @@
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/shell_list_view.h"
+#include "skin/forms/popup_menu.h"
 #include "tests/app/ui/startup_services_fixture.h"
 #include "tests/fixtures/media_fixtures.h"
 #include "tests/platform/gui/gui_fixture.h"
