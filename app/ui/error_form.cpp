@@ -1,6 +1,12 @@
 #include "app/ui/error_form.h"
 
+#include <algorithm>
+
 #include "app/ui/dialog_parts.h"
+#include "app/ui/message_lines.h"
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/graphics.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/skin_memo.h"
@@ -15,6 +21,9 @@ constexpr Integer kLeft = 10;
 constexpr const char* kNarrowFace = "Arial";
 constexpr Integer kFieldLeft = 96;
 constexpr Integer kFieldWidth = kClientWidth - kFieldLeft - kLeft;
+constexpr Integer kMessageTop = 26;
+constexpr Integer kMessageHeight = 34;  // two lines; a longer message moves what is below it down
+constexpr Integer kMaxMessageHeight = 480;
 
 }  // namespace
 
@@ -37,12 +46,11 @@ TErrorForm::TErrorForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwne
         return label;
     };
     PlaceText(this, this, ASkinData, "The following error occured:", kLeft, 8);
-    lblErrorText = wrapped("", 26, 34);
+    lblErrorText = wrapped("", kMessageTop, kMessageHeight);
     lblErrorText->SetName("lblErrorText");
     lblErrorText->SetUseSkinFont(true);
     // A failure's text often names a file: an "&" in it is text.
     lblErrorText->SetShowAccelChar(false);
-    lblErrorText->SetEllipsType(spetEndEllips);
     wrapped("Error report is generated. Please send it to developers to fix the problem.", 64, 16);
     wrapped("If you want to be notified when the problem is fixed,  you can leave", 90, 16);
     wrapped("your contact information. You can also provide details of the problem. ", 106, 30);
@@ -60,11 +68,31 @@ TErrorForm::TErrorForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwne
     spSkinButton1 = PlaceButton(this, ASkinData, "spSkinButton1", "Cancel", kClientWidth / 2 + 5, 226);
     spSkinButton1->SetCancel(true);
     spSkinButton1->OnClick = [this](TObject* ASender) { spSkinButton1Click(ASender); };
+
+    for (Integer i = 0; i < ControlCount(); ++i)
+        if (Controls(i)->Top() > kMessageTop) FBelowMessage.push_back({Controls(i), Controls(i)->Top()});
+}
+
+void TErrorForm::SetMessageText(const std::string& AText)
+{
+    // The label measures in the font it draws with, which it has taken into its canvas once it has measured.
+    lblErrorText->SetAutoSize(true);
+    lblErrorText->SetCaption(AText);
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    measure.Canvas()->Font()->Assign(lblErrorText->Canvas()->Font());
+    const auto widthOf = [&measure](const std::string& APiece) { return measure.Canvas()->TextWidth(APiece); };
+    lblErrorText->SetCaption(BreakIntoLines(AText, lblErrorText->Width() - 2, widthOf));
+    lblErrorText->SetAutoSize(false);
+    const Integer height = std::clamp(lblErrorText->Height(), kMessageHeight, kMaxMessageHeight);
+    lblErrorText->SetBounds(kLeft, kMessageTop, kClientWidth - 2 * kLeft, height);
+    FMessageGrowth = height - kMessageHeight;
+    for (const TPlaced& placed : FBelowMessage) placed.Control->SetTop(placed.Top + FMessageGrowth);
 }
 
 TErrorDialogResult TErrorForm::Execute(const std::string& AText)
 {
-    lblErrorText->SetCaption(AText);
+    SetMessageText(AText);
     TErrorDialogResult result;
     result.Send = ShowModal() == mrOk;
     result.Name = edName->Text();
@@ -80,6 +108,6 @@ void TErrorForm::spSkinButton1Click(TObject* /*Sender*/) { SetModalResult(mrCanc
 
 void TErrorForm::DoShow()
 {
-    SetClientHeight(kClientHeight);
+    SetClientHeight(kClientHeight + FMessageGrowth);
     TForm::DoShow();
 }

@@ -60,13 +60,23 @@ TImage* NewImage(TWinControl* AParent, TRect ABounds, bool AVisible = true)
     return image;
 }
 
+// The image takes its picture's size, keeping its centre: the picture is neither cut nor stretched.
+void FitToPicture(TImage* AImage)
+{
+    const Integer width = AImage->Picture()->Width(), height = AImage->Picture()->Height();
+    if (width <= 0 || height <= 0) return;
+    const Integer centreX = AImage->Left() + AImage->Width() / 2, centreY = AImage->Top() + AImage->Height() / 2;
+    AImage->SetBounds(centreX - width / 2, centreY - height / 2, width, height);
+}
+
 }  // namespace
 
 TMainForm::TMainForm(TComponent* AOwner, TConverterState& AState, std::string ASuiteArgument)
     : TForm(AOwner), FState(AState), FSuiteArgument(std::move(ASuiteArgument))
 {
     SetClientWidth(780);
-    SetClientHeight(560);
+    // The bottom row (Play, Stop, the camera) ends at 550: room below it inside the skin's frame.
+    SetClientHeight(572);
     SetPosition(poScreenCenter);
     spSkinData1 = new TspSkinData(this);
     spCorvalis1 = new TspCorvalis(this);
@@ -105,22 +115,22 @@ void TMainForm::BuildMenus()
     TMenuItem* root = MainMenu1->Items();
     TMenuItem* file = AddItem(this, root, "File ");
     AddItem(this, file, "Add video files", click(&TMainForm::AddButtonClick));
-    FJobItems.push_back(AddItem(this, file, "File Information", click(&TMainForm::FileInformation1Click)));
-    FJobItems.push_back(AddItem(this, file, "Start Conversion", click(&TMainForm::StartButtonClick)));
+    FMainMenuJobItems.push_back(AddItem(this, file, "File Information", click(&TMainForm::FileInformation1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, file, "Start Conversion", click(&TMainForm::StartButtonClick)));
     AddItem(this, file, "-");
     AddItem(this, file, "Exit", click(&TMainForm::Exit1Click));
 
     // The menu's own item runs the Edit command as well.
     TMenuItem* edit = AddItem(this, root, "Edit ", click(&TMainForm::EditButtonClick));
-    FJobItems.push_back(AddItem(this, edit, "Remove", click(&TMainForm::Remove1Click)));
-    FJobItems.push_back(AddItem(this, edit, "Clear All", click(&TMainForm::ClearAll1Click)));
-    FJobItems.push_back(AddItem(this, edit, "Rename", click(&TMainForm::Rename1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Remove", click(&TMainForm::Remove1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Clear All", click(&TMainForm::ClearAll1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Rename", click(&TMainForm::Rename1Click)));
     AddItem(this, edit, "-");
-    FJobItems.push_back(AddItem(this, edit, "Move Up", click(&TMainForm::MoveUp1Click)));
-    FJobItems.push_back(AddItem(this, edit, "Move Down", click(&TMainForm::MoveDown1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Move Up", click(&TMainForm::MoveUp1Click)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Move Down", click(&TMainForm::MoveDown1Click)));
     AddItem(this, edit, "-");
-    FJobItems.push_back(AddItem(this, edit, "Trim Video...", click(&TMainForm::ClipButtonClick)));
-    FJobItems.push_back(AddItem(this, edit, "Edit Video...", click(&TMainForm::EditButtonClick)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Trim Video...", click(&TMainForm::ClipButtonClick)));
+    FMainMenuJobItems.push_back(AddItem(this, edit, "Edit Video...", click(&TMainForm::EditButtonClick)));
 
     // Captions and command follow the command line at start-up.
     SuiteMenu = AddItem(this, root, "Suite ");
@@ -179,6 +189,8 @@ void TMainForm::BuildLeftColumn()
     AddButton = button("Add FLV", 40, 0, [this](TObject* S) { AddButtonClick(S); });
     ClipButton = button("Trim", 112, 1, [this](TObject* S) { ClipButtonClick(S); });
     EditButton = button("Edit", 184, 2, [this](TObject* S) { EditButtonClick(S); });
+    FJobControls.push_back(ClipButton);
+    FJobControls.push_back(EditButton);
 
     auto share = [this](int ALeft, int AImage, TNotifyEvent AClick) {
         auto* b = new TspSkinButtonLabel(this);
@@ -210,13 +222,18 @@ void TMainForm::BuildJobArea()
     GettingStartedPanel->SetParent(start);
     GettingStartedPanel->SetSkinData(spSkinData1);
     GettingStartedPanel->SetAlign(alClient);
-    GettingStartedImage = NewImage(GettingStartedPanel, Rect(0, 0, 640, 232));
+    // The page (640 x 232): the steps' picture on the left, the drop zone, its text and the open picture in a
+    // column on the right, apart from each other. Each picture is fitted to its size about these places' centres
+    // when it is loaded.
+    GettingStartedImage = NewImage(GettingStartedPanel, Bounds(24, 46, 360, 140));
+    Image1 = NewImage(GettingStartedPanel, Bounds(472, 30, 96, 72));
     gsLabel1 = new TspSkinStdLabel(this);
     gsLabel1->SetParent(GettingStartedPanel);
     gsLabel1->SetSkinData(spSkinData1);
-    gsLabel1->SetBounds(230, 150, 220, 20);
-    Image1 = NewImage(GettingStartedPanel, Bounds(280, 60, 80, 80));
-    Image2 = NewImage(GettingStartedPanel, Bounds(30, 20, 120, 40));
+    gsLabel1->SetAutoSize(false);
+    gsLabel1->SetAlignment(taCenter);
+    gsLabel1->SetBounds(400, 110, 240, 20);
+    Image2 = NewImage(GettingStartedPanel, Bounds(496, 140, 48, 48));
 
     sgList = new TspSkinStringGrid(this);
     sgList->SetParent(spSkinNotebook1->Page(1));
@@ -392,16 +409,19 @@ void TMainForm::LoadPictures(const std::string& ASkinFolder)
     imgProfileField->Picture()->Assign(ProfileComboImage->Picture());
     LoadPngItems(LikeImages2, folder, {"like.png", "tweet.png", "like_over.png", "tweet_over.png"});
     Image1->Picture()->LoadFromFile(folder + "dragdrop.png");
+    FitToPicture(Image1);
     Image2->Picture()->LoadFromFile(folder + "open_for_gs.png");
+    FitToPicture(Image2);
     VolumeImg->Picture()->LoadFromFile(folder + "volume.png");
 }
 
 void TMainForm::ShowOptionalPictures(const std::string& ASkinFolder)
 {
     const TOptionalPictures found = FindOptionalPictures(ASkinFolder);
-    if (!found.GettingStarted.empty())
+    if (!found.GettingStarted.empty()) {
         GettingStartedImage->Picture()->LoadFromFile(found.GettingStarted);
-    else
+        FitToPicture(GettingStartedImage);
+    } else
         GettingStartedPanel->SetVisible(false);
     if (!found.Preview.empty())
         imgPlayerArea->Picture()->LoadFromFile(found.Preview);
@@ -420,6 +440,12 @@ bool TMainForm::Load(TStartupServices AServices)
 
 void TMainForm::EnableJobCommands(bool AEnabled)
 {
+    for (TMenuItem* item : FMainMenuJobItems) item->SetEnabled(AEnabled);
+    EnableListCommands(AEnabled);
+}
+
+void TMainForm::EnableListCommands(bool AEnabled)
+{
     for (TMenuItem* item : FJobItems) item->SetEnabled(AEnabled);
     for (TControl* control : FJobControls) control->SetEnabled(AEnabled);
 }
@@ -431,7 +457,12 @@ void TMainForm::RefreshGrid()
         spSkinNotebook1->SetPageIndex(1);
         sgList->SetRow(FState.Jobs.Row());
     }
-    EnableJobCommands(FState.Jobs.Count() > 0);
+    // An emptied list disables the commands that need a job; the main menu's items keep their state, their
+    // commands doing nothing without jobs.
+    if (FState.Jobs.Count() > 0)
+        EnableJobCommands(true);
+    else
+        EnableListCommands(false);
     sgList->Invalidate();
 }
 
@@ -576,9 +607,10 @@ void TMainForm::imgProfileButtonMouseDown(TObject*, TMouseButton, TShiftState, i
 void TMainForm::ShowProfileChoice(TFormatIndex AIndex)
 {
     const TFormat* format = FState.Catalogue.FindFormat(AIndex);
-    const TProfileIcon* icon = FState.Catalogue.IconOfProfile(AIndex.Profile);
-    if (!format || !icon) return;
+    if (!format) return;
     lblProfile->SetCaption(format->Title);
-    imgProfileIcon->Picture()->LoadFromFile(icon->FileName);
+    // A catalogue without icons still shows the title.
+    if (const TProfileIcon* icon = FState.Catalogue.IconOfProfile(AIndex.Profile))
+        imgProfileIcon->Picture()->LoadFromFile(icon->FileName);
     lblProfile->Invalidate();
 }

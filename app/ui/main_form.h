@@ -117,8 +117,11 @@ public:
     // Dropped files, in the order of the drop; the selected row stays.
     void AddDroppedFiles(const std::vector<std::string>& APaths);
 
-    // The items that wait for the first file.
+    // The items and buttons that wait for the first file, the main menu's among them.
     void EnableJobCommands(bool AEnabled);
+    // Those of them an emptied list disables again: the Edit, Trim and Advanced... buttons and those below the
+    // grid, the list menu's job items and "Snapshot".
+    void EnableListCommands(bool AEnabled);
 
     // ---- conversion from the window (main_form_conversion.cpp) ----
     // Runs the Start command through AEncoder, with AForm as its "Conversion" dialog; failures go to AReport.
@@ -254,8 +257,9 @@ private:
 
     TConverterState& FState;
     std::string FSuiteArgument;
-    std::vector<TMenuItem*> FJobItems;     // enabled by the first file
-    std::vector<TControl*> FJobControls;
+    std::vector<TMenuItem*> FMainMenuJobItems;  // enabled by the first file, kept after Clear All
+    std::vector<TMenuItem*> FJobItems;          // enabled by the first file, disabled by Clear All
+    std::vector<TControl*> FJobControls;        // the same
 
     // ---- conversion from the window ----
     std::shared_ptr<TConversion> FConversion;  // holds the encoder link it drives too

@@ -120,8 +120,7 @@ void TMainForm::sgListClick(TObject*)
     FState.Jobs.SetRow(row);
     const TVideoFile& job = FState.Jobs.Jobs()[row - 1];
     FState.Catalogue.Current = {job.ProfileInd, job.FormatInd};
-    if (const TFormat* format = FState.Catalogue.FindFormat(FState.Catalogue.Current))
-        lblProfile->SetCaption(format->Title);
+    ShowProfileChoice(FState.Catalogue.Current);
     sgList->Invalidate();
 }
 

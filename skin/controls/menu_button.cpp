@@ -181,9 +181,28 @@ void TspSkinMenuButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, b
         TRect source = TrackButtonRect;
         OffsetRect(source, Look.DownSkinRect.Left, Look.DownSkinRect.Top);
         B->Canvas()->CopyRect(TrackPartRect(), Picture->Canvas(), source);
+    } else {
+        TspSkinButton::DrawStateImage(B, R, ADown, AMouseIn);
+    }
+    if (FTrackButtonMode) DrawTrackMarker(B->Canvas(), (ADown && AMouseIn) || FMenuTracked, AMouseIn);
+}
+
+// The drop-down part's arrow: the record's marker picture for the state, centred in the part; the plain glyph
+// when the skin has none.
+void TspSkinMenuButton::DrawTrackMarker(TCanvas* ACanvas, bool APressed, bool AHot)
+{
+    const TRect part = TrackPartRect();
+    const TRect source = APressed ? Look.MenuMarkerDownRect : AHot ? Look.MenuMarkerActiveRect : Look.MenuMarkerRect;
+    if (!Picture || IsEmptyRect(source)) {
+        DrawDropDownGlyph(ACanvas, part, APressed ? Look.DownFontColor : Look.FontColor);
         return;
     }
-    TspSkinButton::DrawStateImage(B, R, ADown, AMouseIn);
+    TBitmap marker(source.Width(), source.Height());
+    marker.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), Picture->Canvas(), source);
+    marker.SetTransparent(true);
+    marker.SetTransparentColor(Look.MenuMarkerTransparentColor);
+    ACanvas->Draw(part.Left + (part.Width() - source.Width()) / 2, part.Top + (part.Height() - source.Height()) / 2,
+                  &marker);
 }
 
 void TspSkinMenuButton::DrawUnskinnedImage(TBitmap* B)

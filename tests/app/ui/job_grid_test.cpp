@@ -9,7 +9,9 @@
 #include "app/add_files.h"
 #include "app/ui/main_form.h"
 #include "media/decode/frame_decoder.h"
+#include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/picture.h"
 #include "platform/gui/screen.h"
 #include "platform/win/keys.h"
 #include "skin/controls/button_label.h"
@@ -23,6 +25,7 @@
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/shell_list_view.h"
+#include "skin/forms/popup_menu.h"
 #include "tests/app/ui/startup_services_fixture.h"
 #include "tests/fixtures/media_fixtures.h"
 #include "tests/platform/gui/gui_fixture.h"
@@ -312,6 +315,133 @@ TEST_F(JobGridTest, KeyboardSelectionPicksTheJobAsAClickDoes)
         Form->FileInformation1Click(nullptr);
         EXPECT_EQ(infoFor, job.Source);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TMenuItem* ItemNamed(TMenuItem* AParent, const std::string& ACaption)
+{
+    for (Integer i = 0; i < AParent->Count(); ++i)
+        if (AParent->Items(i)->Caption() == ACaption) return AParent->Items(i);
+    ADD_FAILURE() << "no item " << ACaption;
+    return nullptr;
+}
+
+// "Edit" and "Trim" wait for a job like the list's commands, and clicks on them do nothing while they wait. Clear
+// All makes them wait again with the list menu and "Snapshot"; the main menu's items keep their state.
+TEST_F(JobGridTest, EditAndTrimWaitForAJobAndClearAllLeavesTheMainMenu)
+{
+    int edits = 0, trims = 0;
+    Form->ShowEdit = [&] { ++edits; };
+    Form->ShowTrim = [&] { ++trims; };
+    TMenuItem* file = ItemNamed(Form->MainMenu1->Items(), "File ");
+    TMenuItem* edit = ItemNamed(Form->MainMenu1->Items(), "Edit ");
+    const std::vector<TMenuItem*> mainItems = {
+        ItemNamed(file, "File Information"), ItemNamed(file, "Start Conversion"), ItemNamed(edit, "Remove"),
+        ItemNamed(edit, "Clear All"),        ItemNamed(edit, "Rename"),           ItemNamed(edit, "Move Up"),
+        ItemNamed(edit, "Move Down"),        ItemNamed(edit, "Trim Video..."),    ItemNamed(edit, "Edit Video...")};
+    std::vector<TMenuItem*> listItems = {Form->Item12};
+    for (const char* caption : {"Remove", "Clear All", "Rename", "Move Up", "Move Down", "Trim Video...",
+                                "Edit Video...", "File Information"})
+        listItems.push_back(ItemNamed(Form->ListMenu->Items(), caption));
+    const std::vector<TControl*> buttons = {Form->EditButton, Form->ClipButton, Form->SettingsButton};
+    auto states = [](const auto& AThings) {
+        std::vector<bool> enabled;
+        for (const auto* thing : AThings) enabled.push_back(thing->Enabled());
+        return enabled;
+    };
+    auto all = [](size_t ACount, bool AValue) { return std::vector<bool>(ACount, AValue); };
+
+    EXPECT_EQ(states(mainItems), all(mainItems.size(), false));
+    EXPECT_EQ(states(listItems), all(listItems.size(), false));
+    EXPECT_EQ(states(buttons), all(buttons.size(), false));
+    ClickOn(Form->EditButton);
+    ClickOn(Form->ClipButton);
+    EXPECT_EQ(edits + trims, 0);
+
+    DropOnForm({Media("clip.avi"), Media("song.mp3")});
+    ASSERT_EQ(State.Jobs.Count(), 2);
+    EXPECT_EQ(states(mainItems), all(mainItems.size(), true));
+    EXPECT_EQ(states(listItems), all(listItems.size(), true));
+    EXPECT_EQ(states(buttons), all(buttons.size(), true));
+    State.Jobs.SetRow(1);  // the video: Edit opens on it
+    ClickOn(Form->EditButton);
+    ClickOn(Form->ClipButton);
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(trims, 1);
+
+    ItemNamed(Form->ListMenu->Items(), "Clear All")->Click();
+    Pump();
+    ASSERT_EQ(State.Jobs.Count(), 0);
+    EXPECT_EQ(states(mainItems), all(mainItems.size(), true));
+    EXPECT_EQ(states(listItems), all(listItems.size(), false));
+    EXPECT_EQ(states(buttons), all(buttons.size(), false));
+    ClickOn(Form->EditButton);
+    ClickOn(Form->ClipButton);
+    // The main menu's commands find no job and do nothing.
+    ItemNamed(edit, "Edit Video...")->Click();
+    ItemNamed(edit, "Trim Video...")->Click();
+    ItemNamed(edit, "Remove")->Click();
+    Pump();
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(trims, 1);
+
+    // The next file enables them all again.
+    DropOnForm({Media("clip.avi")});
+    EXPECT_EQ(states(listItems), all(listItems.size(), true));
+    EXPECT_EQ(states(buttons), all(buttons.size(), true));
+}
+
+// Picking a job shows its preset in the profile field: the format's title and the icon of its profile, as the
+// chooser shows a choice.
+TEST_F(JobGridTest, PickingAJobShowsItsFormatsTitleAndIcon)
+{
+    DropOnForm({Media("clip.avi"), Media("song.mp3")});
+    ASSERT_EQ(State.Jobs.Count(), 2);
+    Form->chApplyToAll->SetChecked(false);
+    // Two profiles with different icons.
+    int other = -1;
+    const TProfileIcon* firstIcon = State.Catalogue.IconOfProfile(0);
+    ASSERT_NE(firstIcon, nullptr);
+    for (int p = 1; p < static_cast<int>(State.Catalogue.Profiles.size()) && other < 0; ++p)
+        if (!State.Catalogue.Profiles[p].Formats.empty() && State.Catalogue.IconOfProfile(p) != firstIcon) other = p;
+    ASSERT_GE(other, 0) << "the catalogue has no second icon";
+    State.Jobs.Job(0).ProfileInd = 0;
+    State.Jobs.Job(0).FormatInd = 0;
+    State.Jobs.Job(1).ProfileInd = other;
+    State.Jobs.Job(1).FormatInd = 0;
+
+    // The icon as the screen shows it.
+    auto iconPixels = [&] {
+        Form->Repaint();
+        Pump();
+        const std::vector<uint32_t> screen = Display.ComposeScreen();
+        const TPoint at = Form->imgProfileIcon->ClientToScreen({0, 0});
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < Form->imgProfileIcon->Height(); ++y)
+            for (int x = 0; x < Form->imgProfileIcon->Width(); ++x)
+                pixels.push_back(screen[(at.Y + y) * Display.ScreenSize().cx + at.X + x] & 0xFFFFFF);
+        return pixels;
+    };
+    std::vector<uint32_t> shown[3];
+    const int rows[] = {2, 1, 2};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE("row " + std::to_string(rows[i]));
+        ClickOn(Form->sgList, {10, Form->sgList->CellRect(0, rows[i]).Top + 10});
+        const TVideoFile& job = State.Jobs.Jobs()[rows[i] - 1];
+        EXPECT_EQ(Form->lblProfile->Caption(), State.Catalogue.FindFormat({job.ProfileInd, 0})->Title);
+        TPicture expected;
+        expected.LoadFromFile(State.Catalogue.IconOfProfile(job.ProfileInd)->FileName);
+        ASSERT_NE(Form->imgProfileIcon->Picture()->Graphic(), nullptr);
+        EXPECT_EQ(Form->imgProfileIcon->Picture()->Width(), expected.Width());
+        EXPECT_EQ(Form->imgProfileIcon->Picture()->Height(), expected.Height());
+        shown[i] = iconPixels();
+    }
+    // The two profiles' icons differ on screen, and each job brings its own back.
+    EXPECT_NE(shown[0], shown[1]);
+    EXPECT_EQ(shown[0], shown[2]);
 }
 
 }  // namespace

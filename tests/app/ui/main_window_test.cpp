@@ -131,8 +131,12 @@ TEST_F(MainWindowTest, CommandsReachTheJobList)
     EXPECT_EQ(Titles(), std::vector<std::string>{"c"});
     Find(edit, "Clear All")->Click();
     EXPECT_TRUE(Titles().empty());
-    EXPECT_FALSE(Find(edit, "Remove")->Enabled());
+    // The list's own commands wait again; the main menu's items stay as they were and find no job.
     EXPECT_FALSE(form->RemoveButton->Enabled());
+    EXPECT_FALSE(Find(form->ListMenu->Items(), "Remove")->Enabled());
+    EXPECT_TRUE(Find(edit, "Remove")->Enabled());
+    Find(edit, "Remove")->Click();
+    EXPECT_TRUE(Titles().empty());
 }
 
 TEST_F(MainWindowTest, EditRefusesAnAudioJobAndLinksOpenTheirPages)
