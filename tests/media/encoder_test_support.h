@@ -13,15 +13,6 @@
 #include "platform/rtl/sysutils.h"
 #include "tests/fixtures/media_fixtures.h"
 
-// Under ThreadSanitizer: FFmpeg's codec threads hand buffers over through reference counts kept with atomics in
-// code the sanitizer does not see, so freeing, copying and allocating a pooled buffer look racy. Only those
-// routines of FFmpeg's own are named: a race through one of our callbacks, even on a codec thread, still shows.
-// Each test file is a program of its own, so this is defined once.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:av_buffer_unref\nrace:av_buffer_make_writable\nrace:av_malloc\n";
-}
-
 struct TRecordedEnd {
     TTerminateInfo Info;
     DWORD Thread = 0;
