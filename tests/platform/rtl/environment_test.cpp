@@ -40,7 +40,7 @@ TEST(Environment, ExecutablePathAndFolder)
     const std::string folder = GetExecutableFolder();
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path.front(), '/');
-    EXPECT_EQ(path.substr(path.size() - std::string("environment_test").size()), "environment_test");
+    EXPECT_EQ(path.substr(path.size() - std::string("tests_platform_rtl_test").size()), "tests_platform_rtl_test");
     EXPECT_EQ(folder.back(), '/');
     EXPECT_EQ(folder + path.substr(folder.size()), path);
     EXPECT_EQ(path.find('/', folder.size()), std::string::npos);
