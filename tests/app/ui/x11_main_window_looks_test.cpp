@@ -152,6 +152,11 @@ TEST_F(MainWindowLooksX11Test, TheErrorDialogShowsAMessageOfSeveralLinesWhole)
     Start();
     const Window window = WaitForWindow("Quennary");
     ASSERT_NE(window, 0u) << "no main window appeared";
+    // A window that has not painted yet may not take drops either: wait for its face before dropping.
+    ASSERT_TRUE(x11rig::WaitFor([&] {
+        const std::optional<x11rig::TShot> face = Shoot(window, Root / "face.png");
+        return face && FindWhole(*face, ReadSkinPicture("play.png"));
+    })) << "the main window did not paint";
     DropFiles(window, 600, 200, {clip.string()});
     ParkPointer();
     ASSERT_TRUE(x11rig::WaitFor([&] {
