@@ -125,8 +125,9 @@ Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
     return m;
 }
 
-// The installed font closest to the family that has ACode, in fontconfig's order of preference for that family.
-Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t ACode)
+// The installed font closest to the family that has ACode, in fontconfig's order of preference for that family;
+// AColor: only colour fonts.
+Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t ACode, bool AColor = false)
 {
     FontSystem& fonts = Fonts();
     Match m;
@@ -146,6 +147,9 @@ Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t AC
         if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !FcCharSetHasChar(has, FcChar32(ACode)))
             continue;
         if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
+            continue;
+        FcBool color = FcFalse;
+        if (AColor && (FcPatternGetBool(font, FC_COLOR, 0, &color) != FcResultMatch || !color))
             continue;
         m = MatchOf(font);
         if (!m.File.empty())
@@ -204,16 +208,42 @@ FontFace::~FontFace()
         FT_Done_Face(static_cast<FT_Face>(Face));
 }
 
+namespace {
+
+// Pictographs that are shown as colour emoji by default (their own emoji presentation), where a colour font has them.
+bool PrefersColor(char32_t ACode)
+{
+    return (ACode >= 0x1F300 && ACode <= 0x1F64F) || (ACode >= 0x1F680 && ACode <= 0x1F6FF) ||
+           (ACode >= 0x1F900 && ACode <= 0x1FAFF) || (ACode >= 0x1F1E6 && ACode <= 0x1F1FF);
+}
+
+} // namespace
+
 FontFace::Fallback* FontFace::FallbackFor(char32_t ACode)
 {
     auto own = static_cast<FT_Face>(Face);
-    if (own == nullptr || ACode < 0x20 || FT_Get_Char_Index(own, ACode) != 0)
+    if (own == nullptr || ACode < 0x20)
+        return nullptr;
+    const bool color = PrefersColor(ACode);
+    if (color) {
+        for (Fallback& f : Fallbacks)
+            if (f.Color && FT_Get_Char_Index(static_cast<FT_Face>(f.Face), ACode) != 0)
+                return &f;
+        if (Fallback* f = OpenFallback(ACode, true))
+            return f;
+    }
+    if (FT_Get_Char_Index(own, ACode) != 0)
         return nullptr;
     // A face already opened for an earlier character of the same script most often has this one too.
     for (Fallback& f : Fallbacks)
         if (FT_Get_Char_Index(static_cast<FT_Face>(f.Face), ACode) != 0)
             return &f;
-    Match m = MatchFallback(FamilyOf(Log).c_str(), Log.lfWeight, Log.lfItalic != 0, ACode);
+    return OpenFallback(ACode, false);
+}
+
+FontFace::Fallback* FontFace::OpenFallback(char32_t ACode, bool AColor)
+{
+    Match m = MatchFallback(FamilyOf(Log).c_str(), Log.lfWeight, Log.lfItalic != 0, ACode, AColor);
     if (m.File.empty())
         return nullptr;
     FT_Face ft = nullptr;
@@ -246,8 +276,7 @@ FontFace::Fallback* FontFace::FallbackFor(char32_t ACode)
 std::string FontFace::FileFor(char32_t ACode)
 {
     std::lock_guard lock(FontLock());
-    const Fallback* f = FallbackFor(ACode);
-    return f != nullptr ? f->File : File;
+    return FileOf(FaceIndexFor(ACode));
 }
 
 std::recursive_mutex& FontLock()
@@ -258,8 +287,10 @@ std::recursive_mutex& FontLock()
 
 int FontFace::FaceIndexFor(char32_t ACode)
 {
+    if (auto it = FaceIndices.find(ACode); it != FaceIndices.end())
+        return it->second;
     const Fallback* f = FallbackFor(ACode);
-    return f == nullptr ? -1 : int(f - Fallbacks.data());
+    return FaceIndices[ACode] = f == nullptr ? -1 : int(f - Fallbacks.data());
 }
 
 bool FontFace::HasChar(int AFaceIndex, char32_t ACode)
@@ -527,7 +558,7 @@ void Report(FontFace& AFace, POINT AOrigin, const LineLayout& ALine)
 
 } // namespace
 
-void SetTextLayoutObserver(TextLayoutObserver AObserver)
+void SetLayoutObserver(TextLayoutObserver AObserver)
 {
     std::lock_guard lock(FontLock());
     Observer() = std::move(AObserver);

@@ -45,6 +45,7 @@ struct FontFace {
     void* Shaper = nullptr; // hb_font_t over Face, made on first use
     std::unordered_map<char32_t, GlyphImage> Glyphs;
     std::unordered_map<uint64_t, GlyphImage> ShapedGlyphs; // by face index and glyph id
+    std::unordered_map<char32_t, int> FaceIndices; // the face each character was drawn with
 
     // A face that draws the characters this one lacks, opened at the same size (a colour bitmap face at its
     // nearest strike, its glyphs scaled to the size).
@@ -76,6 +77,7 @@ struct FontFace {
 private:
     // nullptr: this face itself (which draws its missing-glyph box when no installed font has the character).
     Fallback* FallbackFor(char32_t ACode);
+    Fallback* OpenFallback(char32_t ACode, bool AColor);
     GlyphImage LoadGlyph(int AFaceIndex, unsigned AGlyph);
 };
 
@@ -128,6 +130,8 @@ struct LineStyle {
     std::vector<std::pair<int, int>> Underlines; // character ranges [first, last) underlined (the "&" prefix)
     const RECT* ClipRect = nullptr; // surface coordinates
 };
+
+void SetLayoutObserver(TextLayoutObserver AObserver);
 
 // Draws a laid-out line with the top-left of its cell at APoint (surface coordinates), turned by the font's
 // escapement.

@@ -75,6 +75,8 @@ std::string FontFileFor(HFONT AFont, char32_t ACode)
     return face != nullptr ? face->FileFor(ACode) : std::string();
 }
 
+void SetTextLayoutObserver(TextLayoutObserver AObserver) { SetLayoutObserver(std::move(AObserver)); }
+
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)
 {
     DC* dc = FindDC(ADC);

@@ -148,6 +148,19 @@ std::vector<size_t> VisualOrder(const std::vector<Run>& ARuns)
     return order;
 }
 
+// Latin, Greek and Cyrillic are laid out beside other scripts as they are alone, one glyph per character without
+// kerning or ligatures, so that a name measures the same wherever it stands.
+const hb_feature_t kPlainFeatures[] = {
+    {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+    {HB_TAG('l', 'i', 'g', 'a'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+    {HB_TAG('c', 'l', 'i', 'g'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+};
+
+bool PlainScript(hb_script_t s)
+{
+    return s == HB_SCRIPT_LATIN || s == HB_SCRIPT_GREEK || s == HB_SCRIPT_CYRILLIC || IsNeutralScript(s);
+}
+
 int Pixels(long long A26_6) { return int((A26_6 + 32) >> 6); }
 
 struct ClusterBox {
@@ -183,7 +196,9 @@ void ShapeLine(FontFace& AFace, LineLayout& ALine, int ATabWidth)
         hb_buffer_set_direction(buffer, run.Level % 2 == 1 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
         hb_buffer_set_script(buffer, run.Script);
         hb_buffer_set_language(buffer, hb_language_get_default());
-        hb_shape(static_cast<hb_font_t*>(AFace.ShaperOf(run.FaceIndex)), buffer, nullptr, 0);
+        const bool plain = PlainScript(run.Script);
+        hb_shape(static_cast<hb_font_t*>(AFace.ShaperOf(run.FaceIndex)), buffer, plain ? kPlainFeatures : nullptr,
+                 plain ? unsigned(std::size(kPlainFeatures)) : 0);
         unsigned count = 0;
         const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
         const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
