@@ -70,6 +70,7 @@ struct FontFace {
     int FaceIndexFor(char32_t ACode);
     bool HasChar(int AFaceIndex, char32_t ACode);
     void* ShaperOf(int AFaceIndex); // hb_font_t
+    bool IsColor(int AFaceIndex) const { return AFaceIndex >= 0 && Fallbacks[size_t(AFaceIndex)].Color; }
     double ScaleOf(int AFaceIndex) const { return AFaceIndex < 0 ? 1.0 : Fallbacks[size_t(AFaceIndex)].Scale; }
     const std::string& FileOf(int AFaceIndex) const { return AFaceIndex < 0 ? File : Fallbacks[size_t(AFaceIndex)].File; }
     const GlyphImage& GlyphById(int AFaceIndex, unsigned AGlyph);

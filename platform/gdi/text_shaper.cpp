@@ -106,8 +106,11 @@ std::vector<Run> Itemize(FontFace& AFace, const std::u32string& AText)
     for (size_t i = 0; i < n; ++i) {
         const char32_t c = AText[i];
         const bool neutral = IsNeutralScript(hb_unicode_script(funcs, hb_codepoint_t(c)));
-        if (i > 0 && (c < 0x20 || JoinsPrevious(c) || (neutral && AFace.HasChar(faces[i - 1], c))))
-            faces[i] = faces[i - 1]; // one cluster, or one run of a script, stays in one face
+        // One cluster stays in one face, and so do spaces and punctuation within a run of a script (but digits and
+        // spaces are not taken from a colour emoji face).
+        if (i > 0 && (c < 0x20 || JoinsPrevious(c) ||
+                      (neutral && !AFace.IsColor(faces[i - 1]) && AFace.HasChar(faces[i - 1], c))))
+            faces[i] = faces[i - 1];
         else
             faces[i] = c < 0x20 ? -1 : AFace.FaceIndexFor(c);
     }

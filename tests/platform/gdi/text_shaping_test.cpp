@@ -255,6 +255,10 @@ TEST(TextShaping, ColourEmojiIsDrawnInColourAtTheTextSize)
             }
         }
     EXPECT_GT(colored, kEm * kEm / 4);
+
+    // Digits and spaces after an emoji come from the text's own face, not from the emoji font's keycap digits.
+    const LaidOutLine after = c.Draw("\U0001F600 2024");
+    EXPECT_EQ(FilesOf(after), (std::vector<std::string>{file, FontFileOf(c.Font)}));
     TEXTMETRIC tm;
     GetTextMetrics(c.Dc, &tm);
     EXPECT_GE(top, 10);
