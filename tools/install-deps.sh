@@ -12,6 +12,9 @@ packages=(
   # pictures, compression, drawing, text
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libpixman-1-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-liberation fonts-droid-fallback
+  # shaping and ordering of text in every script; a colour emoji font and a Devanagari font (DejaVu has Arabic and
+  # Hebrew) for the text tests
+  libharfbuzz-dev libfribidi-dev fonts-noto-color-emoji fonts-lohit-deva
   # X11
   libx11-dev libxext-dev libxrender-dev libxfixes-dev libxrandr-dev libxtst-dev libxcursor-dev
   # network

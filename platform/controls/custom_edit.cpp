@@ -383,8 +383,9 @@ void TCustomEdit::PaintWindow(HDC ADC)
             continue;
         edittext::TCharStops stops = FLayout.RowStops(line, sub);
         // A selected line break shows as a little room after the line's text.
-        TRect mark{x + stops.XOfByte(from), y, x + stops.XOfByte(to) + (breakSelected ? FLineHeight / 3 : 0),
-                   y + FLineHeight};
+        int left = 0, right = 0;
+        stops.SpanOf(from, to, left, right);
+        TRect mark{x + left, y, x + right + (breakSelected ? FLineHeight / 3 : 0), y + FLineHeight};
         FillRect(ADC, &mark, highlight);
         int inner = SaveDC(ADC);
         IntersectClipRect(ADC, mark.Left, mark.Top, mark.Right, mark.Bottom);
@@ -659,13 +660,13 @@ void TCustomEdit::HandleKeyDown(WORD AKey)
             return move(FModel.SelFirst());
         if (caret.Byte == 0)
             return move(caret.Line > 0 ? TTextPos{caret.Line - 1, FModel.Line(caret.Line - 1).size()} : caret);
-        return move({caret.Line, control ? PrevWord(line, caret.Byte) : PrevChar(line, caret.Byte)});
+        return move({caret.Line, control ? PrevWord(line, caret.Byte) : FLayout.PrevStop(caret.Line, caret.Byte)});
     case VK_RIGHT:
         if (FModel.HasSelection() && !extend)
             return move(FModel.SelLast());
         if (caret.Byte >= line.size())
             return move(caret.Line + 1 < FModel.LineCount() ? TTextPos{caret.Line + 1, 0} : caret);
-        return move({caret.Line, control ? NextWord(line, caret.Byte) : NextChar(line, caret.Byte)});
+        return move({caret.Line, control ? NextWord(line, caret.Byte) : FLayout.NextStop(caret.Line, caret.Byte)});
     case VK_HOME: {
         if (control)
             return move({});

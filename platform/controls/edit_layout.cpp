@@ -223,8 +223,21 @@ int TEditLayout::RowWidth(int ALine, int ASub)
 
 int TEditLayout::XOfByte(int ALine, int ASub, size_t AByte)
 {
-    size_t start = RowStarts(ALine)[static_cast<size_t>(ASub)];
-    if (AByte <= start)
+    return RowStops(ALine, ASub).CaretXOfByte(AByte);
+}
+
+size_t TEditLayout::NextStop(int ALine, size_t AByte)
+{
+    const std::string& text = FModel.Line(ALine);
+    if (AByte >= text.size())
+        return text.size();
+    return FDC != nullptr ? Stops(text).Next(AByte) : NextChar(text, AByte);
+}
+
+size_t TEditLayout::PrevStop(int ALine, size_t AByte)
+{
+    const std::string& text = FModel.Line(ALine);
+    if (AByte == 0)
         return 0;
-    return TextWidth(FDC, Display(std::string_view(FModel.Line(ALine)).substr(start, AByte - start)));
+    return FDC != nullptr ? Stops(text).Prev(AByte) : PrevChar(text, AByte);
 }

@@ -31,8 +31,11 @@ public:
     // The character stops of one row, in the line's bytes, measured on what is shown.
     edittext::TCharStops RowStops(int ALine, int ASub);
     int RowWidth(int ALine, int ASub);
-    // The offset of a byte within its row, measuring only the text before it.
+    // Where the caret stands at a byte within its row, as the row is drawn.
     int XOfByte(int ALine, int ASub, size_t AByte);
+    // The next and previous places a caret can stand in a line (never inside a shaped cluster).
+    size_t NextStop(int ALine, size_t AByte);
+    size_t PrevStop(int ALine, size_t AByte);
     int LineWidth(int ALine);
     int MaxWidth();
     // What a row shows (the mask character repeated, or the text).

@@ -52,30 +52,20 @@ std::vector<CharLine> SplitParagraphs(const CharLine& AText, bool ASingleLine)
     return lines;
 }
 
+// Lines are measured as they are drawn: shaped as a whole.
 struct Measurer {
     FontFace& Face;
     int TabWidth = 0; // 0: tabs are not expanded
 
-    std::vector<int> Advances(const CharLine& ALine) const
+    LineLayout Layout(const CharLine& ALine) const
     {
-        std::vector<int> out;
-        int x = 0;
-        for (const TextChar& c : ALine) {
-            int advance = Face.Glyph(c.Code).Advance;
-            if (c.Code == U'\t' && TabWidth > 0)
-                advance = (x / TabWidth + 1) * TabWidth - x;
-            out.push_back(advance);
-            x += advance;
-        }
-        return out;
+        std::u32string text;
+        text.reserve(ALine.size());
+        for (const TextChar& c : ALine)
+            text.push_back(c.Code);
+        return LayoutLine(Face, text, nullptr, TabWidth);
     }
-    int Width(const CharLine& ALine) const
-    {
-        int w = 0;
-        for (int a : Advances(ALine))
-            w += a;
-        return w;
-    }
+    int Width(const CharLine& ALine) const { return Layout(ALine).Width; }
 };
 
 CharLine TrimRight(CharLine ALine)
@@ -185,12 +175,9 @@ void DrawLines(DC& ADC, FontFace& AFace, const std::vector<CharLine>& ALines, co
     style.ClipRect = (AFormat & DT_NOCLIP) != 0 ? nullptr : &clip;
     int y = ATop;
     for (const CharLine& line : ALines) {
-        LineLayout layout;
-        layout.Advances = AMeasure.Advances(line);
+        const LineLayout layout = AMeasure.Layout(line);
         style.Underlines.clear();
         for (size_t i = 0; i < line.size(); ++i) {
-            layout.Text.push_back(line[i].Code);
-            layout.Width += layout.Advances[i];
             if (line[i].Underline)
                 style.Underlines.emplace_back(int(i), int(i) + 1);
         }

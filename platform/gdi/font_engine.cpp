@@ -8,6 +8,9 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <hb-ft.h>
+#include <hb.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -122,8 +125,9 @@ Match MatchFont(const char* AFamily, LONG AWeight, bool AItalic)
     return m;
 }
 
-// The installed font closest to the family that has ACode, in fontconfig's order of preference for that family.
-Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t ACode)
+// The installed font closest to the family that has ACode, in fontconfig's order of preference for that family;
+// AColor: only colour fonts.
+Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t ACode, bool AColor = false)
 {
     FontSystem& fonts = Fonts();
     Match m;
@@ -143,6 +147,9 @@ Match MatchFallback(const char* AFamily, LONG AWeight, bool AItalic, char32_t AC
         if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !FcCharSetHasChar(has, FcChar32(ACode)))
             continue;
         if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
+            continue;
+        FcBool color = FcFalse;
+        if (AColor && (FcPatternGetBool(font, FC_COLOR, 0, &color) != FcResultMatch || !color))
             continue;
         m = MatchOf(font);
         if (!m.File.empty())
@@ -192,42 +199,84 @@ void SetMetrics(FontFace& AFace, FT_Face AFt)
 
 FontFace::~FontFace()
 {
-    for (Fallback& f : Fallbacks)
+    for (Fallback& f : Fallbacks) {
+        hb_font_destroy(static_cast<hb_font_t*>(f.Shaper));
         FT_Done_Face(static_cast<FT_Face>(f.Face));
+    }
+    hb_font_destroy(static_cast<hb_font_t*>(Shaper));
     if (Face != nullptr)
         FT_Done_Face(static_cast<FT_Face>(Face));
 }
 
+namespace {
+
+// Pictographs that are shown as colour emoji by default (their own emoji presentation), where a colour font has them.
+bool PrefersColor(char32_t ACode)
+{
+    return (ACode >= 0x1F300 && ACode <= 0x1F64F) || (ACode >= 0x1F680 && ACode <= 0x1F6FF) ||
+           (ACode >= 0x1F900 && ACode <= 0x1FAFF) || (ACode >= 0x1F1E6 && ACode <= 0x1F1FF);
+}
+
+} // namespace
+
 FontFace::Fallback* FontFace::FallbackFor(char32_t ACode)
 {
     auto own = static_cast<FT_Face>(Face);
-    if (own == nullptr || ACode < 0x20 || FT_Get_Char_Index(own, ACode) != 0)
+    if (own == nullptr || ACode < 0x20)
+        return nullptr;
+    const bool color = PrefersColor(ACode);
+    if (color) {
+        for (Fallback& f : Fallbacks)
+            if (f.Color && FT_Get_Char_Index(static_cast<FT_Face>(f.Face), ACode) != 0)
+                return &f;
+        if (Fallback* f = OpenFallback(ACode, true))
+            return f;
+    }
+    if (FT_Get_Char_Index(own, ACode) != 0)
         return nullptr;
     // A face already opened for an earlier character of the same script most often has this one too.
     for (Fallback& f : Fallbacks)
         if (FT_Get_Char_Index(static_cast<FT_Face>(f.Face), ACode) != 0)
             return &f;
-    Match m = MatchFallback(FamilyOf(Log).c_str(), Log.lfWeight, Log.lfItalic != 0, ACode);
+    return OpenFallback(ACode, false);
+}
+
+FontFace::Fallback* FontFace::OpenFallback(char32_t ACode, bool AColor)
+{
+    Match m = MatchFallback(FamilyOf(Log).c_str(), Log.lfWeight, Log.lfItalic != 0, ACode, AColor);
     if (m.File.empty())
         return nullptr;
     FT_Face ft = nullptr;
     if (FT_New_Face(Fonts().Library, m.File.c_str(), m.Index, &ft) != 0)
         return nullptr;
-    FT_Set_Pixel_Sizes(ft, 0, FT_UInt(PixelSize));
+    double scale = 1.0;
+    if (!FT_IS_SCALABLE(ft) && ft->num_fixed_sizes > 0) {
+        // A bitmap face (colour emoji): the smallest strike at least as big as the em, else the biggest, scaled.
+        int best = 0;
+        for (int i = 1; i < ft->num_fixed_sizes; ++i) {
+            const FT_Pos have = ft->available_sizes[best].y_ppem, next = ft->available_sizes[i].y_ppem;
+            const FT_Pos want = FT_Pos(PixelSize) * 64;
+            if ((have < want && next > have) || (next >= want && next < have))
+                best = i;
+        }
+        FT_Select_Size(ft, best);
+        scale = PixelSize / (ft->available_sizes[best].y_ppem / 64.0);
+    } else {
+        FT_Set_Pixel_Sizes(ft, 0, FT_UInt(PixelSize));
+    }
     if (FT_Get_Char_Index(ft, ACode) == 0) {
         FT_Done_Face(ft);
         return nullptr;
     }
-    Fallbacks.push_back({m.File, ft, Log.lfWeight >= FW_SEMIBOLD && m.Weight < FC_WEIGHT_DEMIBOLD,
-                         Log.lfItalic != 0 && m.Slant == FC_SLANT_ROMAN});
+    Fallbacks.push_back({m.File, ft, nullptr, Log.lfWeight >= FW_SEMIBOLD && m.Weight < FC_WEIGHT_DEMIBOLD,
+                         Log.lfItalic != 0 && m.Slant == FC_SLANT_ROMAN, FT_HAS_COLOR(ft), scale});
     return &Fallbacks.back();
 }
 
 std::string FontFace::FileFor(char32_t ACode)
 {
     std::lock_guard lock(FontLock());
-    const Fallback* f = FallbackFor(ACode);
-    return f != nullptr ? f->File : File;
+    return FileOf(FaceIndexFor(ACode));
 }
 
 std::recursive_mutex& FontLock()
@@ -236,14 +285,43 @@ std::recursive_mutex& FontLock()
     return *lock;
 }
 
+int FontFace::FaceIndexFor(char32_t ACode)
+{
+    if (auto it = FaceIndices.find(ACode); it != FaceIndices.end())
+        return it->second;
+    const Fallback* f = FallbackFor(ACode);
+    return FaceIndices[ACode] = f == nullptr ? -1 : int(f - Fallbacks.data());
+}
+
+bool FontFace::HasChar(int AFaceIndex, char32_t ACode)
+{
+    void* face = AFaceIndex < 0 ? Face : Fallbacks[size_t(AFaceIndex)].Face;
+    return face != nullptr && FT_Get_Char_Index(static_cast<FT_Face>(face), ACode) != 0;
+}
+
+void* FontFace::ShaperOf(int AFaceIndex)
+{
+    void*& shaper = AFaceIndex < 0 ? Shaper : Fallbacks[size_t(AFaceIndex)].Shaper;
+    if (shaper == nullptr) {
+        void* face = AFaceIndex < 0 ? Face : Fallbacks[size_t(AFaceIndex)].Face;
+        if (face == nullptr)
+            return hb_font_get_empty();
+        hb_font_t* font = hb_ft_font_create_referenced(static_cast<FT_Face>(face));
+        // Advances as the glyphs are drawn: hinted, or from the colour strike.
+        const bool color = AFaceIndex >= 0 && Fallbacks[size_t(AFaceIndex)].Color;
+        hb_ft_font_set_load_flags(font, color ? FT_LOAD_COLOR : FT_LOAD_DEFAULT | (Mono ? FT_LOAD_TARGET_MONO : 0));
+        shaper = font;
+    }
+    return shaper;
+}
+
 const GlyphImage& FontFace::Glyph(char32_t ACode)
 {
     auto it = Glyphs.find(ACode);
     if (it != Glyphs.end())
         return it->second;
     GlyphImage& g = Glyphs[ACode];
-    auto ft = static_cast<FT_Face>(Face);
-    if (ft == nullptr)
+    if (Face == nullptr)
         return g;
     // Control characters take no room; a tab is as wide as a space where it is not expanded.
     if (ACode < 0x20) {
@@ -251,26 +329,88 @@ const GlyphImage& FontFace::Glyph(char32_t ACode)
             g.Advance = Glyph(U' ').Advance;
         return g;
     }
-    bool bold = SynthBold, italic = SynthItalic;
-    if (const Fallback* f = FallbackFor(ACode)) {
-        ft = static_cast<FT_Face>(f->Face);
-        bold = f->SynthBold;
-        italic = f->SynthItalic;
+    const int index = FaceIndexFor(ACode);
+    void* face = index < 0 ? Face : Fallbacks[size_t(index)].Face;
+    g = LoadGlyph(index, FT_Get_Char_Index(static_cast<FT_Face>(face), ACode));
+    return g;
+}
+
+const GlyphImage& FontFace::GlyphById(int AFaceIndex, unsigned AGlyph)
+{
+    const uint64_t key = (uint64_t(uint32_t(AFaceIndex + 1)) << 32) | AGlyph;
+    auto it = ShapedGlyphs.find(key);
+    if (it != ShapedGlyphs.end())
+        return it->second;
+    return ShapedGlyphs[key] = LoadGlyph(AFaceIndex, AGlyph);
+}
+
+namespace {
+
+// A colour bitmap (premultiplied BGRA) scaled by box filtering.
+void ScaleColorBitmap(const FT_Bitmap& ABitmap, double AScale, GlyphImage& AOut)
+{
+    const int w = int(ABitmap.width), h = int(ABitmap.rows);
+    AOut.Width = std::max(1, int(std::lround(w * AScale)));
+    AOut.Height = std::max(1, int(std::lround(h * AScale)));
+    AOut.Colors.assign(size_t(AOut.Width) * size_t(AOut.Height), 0);
+    for (int y = 0; y < AOut.Height; ++y) {
+        const int y0 = y * h / AOut.Height, y1 = std::max(y0 + 1, (y + 1) * h / AOut.Height);
+        for (int x = 0; x < AOut.Width; ++x) {
+            const int x0 = x * w / AOut.Width, x1 = std::max(x0 + 1, (x + 1) * w / AOut.Width);
+            unsigned sum[4] = {0, 0, 0, 0};
+            for (int sy = y0; sy < y1; ++sy) {
+                const unsigned char* row = ABitmap.buffer + ptrdiff_t(sy) * ABitmap.pitch;
+                for (int sx = x0; sx < x1; ++sx)
+                    for (int k = 0; k < 4; ++k)
+                        sum[k] += row[sx * 4 + k];
+            }
+            const unsigned area = unsigned((y1 - y0) * (x1 - x0));
+            uint32_t pixel = 0;
+            for (int k = 0; k < 4; ++k)
+                pixel |= ((sum[k] + area / 2) / area) << (8 * k); // B, G, R, A
+            AOut.Colors[size_t(y) * size_t(AOut.Width) + size_t(x)] = pixel;
+        }
     }
-    FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
-    if (Mono)
+}
+
+} // namespace
+
+GlyphImage FontFace::LoadGlyph(int AFaceIndex, unsigned AGlyph)
+{
+    GlyphImage g;
+    auto ft = static_cast<FT_Face>(Face);
+    bool bold = SynthBold, italic = SynthItalic, color = false;
+    double scale = 1.0;
+    if (AFaceIndex >= 0) {
+        const Fallback& f = Fallbacks[size_t(AFaceIndex)];
+        ft = static_cast<FT_Face>(f.Face);
+        bold = f.SynthBold;
+        italic = f.SynthItalic;
+        color = f.Color;
+        scale = f.Scale;
+    }
+    if (ft == nullptr)
+        return g;
+    FT_Int32 flags = color ? FT_LOAD_COLOR : FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
+    if (Mono && !color)
         flags |= FT_LOAD_TARGET_MONO;
-    if (FT_Load_Char(ft, ACode, flags) != 0)
+    if (FT_Load_Glyph(ft, AGlyph, flags) != 0)
         return g;
     FT_GlyphSlot slot = ft->glyph;
     if (bold)
         FT_GlyphSlot_Embolden(slot);
     if (italic)
         FT_GlyphSlot_Oblique(slot);
-    g.Advance = int((slot->advance.x + 32) >> 6);
-    if (FT_Render_Glyph(slot, Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+    g.Advance = int(std::lround(slot->advance.x * scale / 64.0));
+    if (FT_Render_Glyph(slot, Mono && !color ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
         return g;
     const FT_Bitmap& bm = slot->bitmap;
+    if (bm.pixel_mode == FT_PIXEL_MODE_BGRA) {
+        ScaleColorBitmap(bm, scale, g);
+        g.Left = int(std::lround(slot->bitmap_left * scale));
+        g.Top = int(std::lround(slot->bitmap_top * scale));
+        return g;
+    }
     g.Width = int(bm.width);
     g.Height = int(bm.rows);
     g.Left = slot->bitmap_left;
@@ -339,18 +479,89 @@ std::string_view TextView(const char* AText, int ACount)
 
 std::u32string DecodeUtf8(const char* AText, int ACount) { return Utf8ToUtf32(TextView(AText, ACount)); }
 
-LineLayout LayoutLine(FontFace& AFace, const std::u32string& AText, const int* ADx)
+LineLayout LayoutLine(FontFace& AFace, const std::u32string& AText, const int* ADx, int ATabWidth)
 {
     std::lock_guard lock(FontLock());
     LineLayout line;
     line.Text = AText;
+    if (ADx == nullptr && NeedsShaping(AText)) {
+        ShapeLine(AFace, line, ATabWidth);
+        return line;
+    }
     line.Advances.reserve(AText.size());
     for (size_t i = 0; i < AText.size(); ++i) {
-        const int advance = ADx != nullptr ? ADx[i] : AFace.Glyph(AText[i]).Advance;
+        int advance = ADx != nullptr ? ADx[i] : AFace.Glyph(AText[i]).Advance;
+        if (ADx == nullptr && AText[i] == U'\t' && ATabWidth > 0)
+            advance = (line.Width / ATabWidth + 1) * ATabWidth - line.Width;
         line.Advances.push_back(advance);
         line.Width += advance;
     }
     return line;
+}
+
+namespace {
+
+TextLayoutObserver& Observer()
+{
+    static auto* observer = new TextLayoutObserver;
+    return *observer;
+}
+
+// Where a line's glyphs go, in the order they are drawn: the shaped glyphs, or one per character.
+struct GlyphSpot {
+    const GlyphImage* Image;
+    int X; // pen position
+    int Y; // offset upwards
+};
+
+std::vector<GlyphSpot> GlyphSpots(FontFace& AFace, const LineLayout& ALine)
+{
+    std::vector<GlyphSpot> spots;
+    if (ALine.Shaped) {
+        spots.reserve(ALine.Glyphs.size());
+        for (const PlacedGlyph& g : ALine.Glyphs)
+            if (!g.Hidden)
+                spots.push_back({&AFace.GlyphById(g.FaceIndex, g.Glyph), g.X, g.Y});
+        return spots;
+    }
+    spots.reserve(ALine.Text.size());
+    int pen = 0;
+    for (size_t i = 0; i < ALine.Text.size(); ++i) {
+        spots.push_back({&AFace.Glyph(ALine.Text[i]), pen, 0});
+        pen += ALine.Advances[i];
+    }
+    return spots;
+}
+
+void Report(FontFace& AFace, POINT AOrigin, const LineLayout& ALine)
+{
+    LaidOutLine out;
+    out.Text = ALine.Text;
+    out.Origin = AOrigin;
+    out.Width = ALine.Width;
+    if (ALine.Shaped) {
+        for (const PlacedGlyph& g : ALine.Glyphs)
+            out.Glyphs.push_back({AFace.FileOf(g.FaceIndex), g.Glyph, g.X, g.Y, g.Advance, g.Cluster,
+                                  !AFace.GlyphById(g.FaceIndex, g.Glyph).Colors.empty()});
+    } else {
+        int pen = 0;
+        for (size_t i = 0; i < ALine.Text.size(); ++i) {
+            const int index = AFace.FaceIndexFor(ALine.Text[i]);
+            void* face = index < 0 ? AFace.Face : AFace.Fallbacks[size_t(index)].Face;
+            const unsigned id = face == nullptr ? 0 : FT_Get_Char_Index(static_cast<FT_Face>(face), ALine.Text[i]);
+            out.Glyphs.push_back({AFace.FileOf(index), id, pen, 0, ALine.Advances[i], int(i), false});
+            pen += ALine.Advances[i];
+        }
+    }
+    Observer()(out);
+}
+
+} // namespace
+
+void SetLayoutObserver(TextLayoutObserver AObserver)
+{
+    std::lock_guard lock(FontLock());
+    Observer() = std::move(AObserver);
 }
 
 namespace {
@@ -371,37 +582,37 @@ struct CoverageMask {
     }
 };
 
-CoverageMask RenderMask(FontFace& AFace, const LineLayout& ALine, const LineStyle& AStyle)
+CoverageMask RenderMask(FontFace& AFace, const LineLayout& ALine, const std::vector<GlyphSpot>& ASpots,
+                        const LineStyle& AStyle)
 {
     CoverageMask mask;
     mask.Height = AFace.Height();
-    int pen = 0, minX = 0, maxX = ALine.Width;
-    for (size_t i = 0; i < ALine.Text.size(); ++i) {
-        const GlyphImage& g = AFace.Glyph(ALine.Text[i]);
-        if (g.Width > 0) {
-            minX = std::min(minX, pen + g.Left);
-            maxX = std::max(maxX, pen + g.Left + g.Width);
+    int minX = 0, maxX = ALine.Width;
+    for (const GlyphSpot& spot : ASpots) {
+        const GlyphImage& g = *spot.Image;
+        if (g.Width > 0 && g.Colors.empty()) {
+            minX = std::min(minX, spot.X + g.Left);
+            maxX = std::max(maxX, spot.X + g.Left + g.Width);
         }
-        pen += ALine.Advances[i];
     }
     mask.MinX = minX;
     mask.Width = maxX - minX;
     if (mask.Width <= 0 || mask.Height <= 0)
         return mask;
     mask.Values.assign(size_t(mask.Width) * size_t(mask.Height), 0);
-    pen = 0;
-    for (size_t i = 0; i < ALine.Text.size(); ++i) {
-        const GlyphImage& g = AFace.Glyph(ALine.Text[i]);
+    for (const GlyphSpot& spot : ASpots) {
+        const GlyphImage& g = *spot.Image;
+        if (!g.Colors.empty())
+            continue;
         for (int y = 0; y < g.Height; ++y) {
-            const int row = AFace.Ascent - g.Top + y;
+            const int row = AFace.Ascent - g.Top - spot.Y + y;
             if (row < 0 || row >= mask.Height)
                 continue;
             for (int x = 0; x < g.Width; ++x) {
-                uint8_t& v = mask.At(pen + g.Left + x, row);
+                uint8_t& v = mask.At(spot.X + g.Left + x, row);
                 v = std::max(v, g.Coverage[size_t(y) * size_t(g.Width) + size_t(x)]);
             }
         }
-        pen += ALine.Advances[i];
     }
     const int underlineRow = AFace.Ascent + AFace.UnderlinePosition - AFace.UnderlineThickness / 2;
     if (AFace.Log.lfUnderline != 0)
@@ -409,6 +620,12 @@ CoverageMask RenderMask(FontFace& AFace, const LineLayout& ALine, const LineStyl
     if (AFace.Log.lfStrikeOut != 0)
         mask.Bar(0, ALine.Width, AFace.Ascent - AFace.StrikePosition, AFace.UnderlineThickness);
     for (const auto& [first, last] : AStyle.Underlines) {
+        if (ALine.Shaped) {
+            const int a = ALine.CaretX[size_t(std::clamp(first, 0, int(ALine.Text.size())))];
+            const int b = ALine.CaretX[size_t(std::clamp(last, 0, int(ALine.Text.size())))];
+            mask.Bar(std::min(a, b), std::max(a, b), underlineRow, AFace.UnderlineThickness);
+            continue;
+        }
         int x0 = 0;
         for (int i = 0; i < first && i < int(ALine.Advances.size()); ++i)
             x0 += ALine.Advances[size_t(i)];
@@ -448,6 +665,18 @@ uint32_t Blend(uint32_t ADest, uint32_t AColor, unsigned ACoverage)
     return out; // GDI text leaves alpha 0 behind
 }
 
+// A premultiplied colour over a pixel; what is drawn keeps alpha 0 as all text does.
+uint32_t Over(uint32_t ADest, uint32_t ASource)
+{
+    const unsigned alpha = ASource >> 24;
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned d = (ADest >> shift) & 0xFF, c = (ASource >> shift) & 0xFF;
+        out |= std::min(255u, c + (d * (255 - alpha) + 127) / 255) << shift;
+    }
+    return out;
+}
+
 } // namespace
 
 void DrawLine(DC& ADC, FontFace& AFace, POINT APoint, const LineLayout& ALine, const LineStyle& AStyle)
@@ -472,7 +701,10 @@ void DrawLine(DC& ADC, FontFace& AFace, POINT APoint, const LineLayout& ALine, c
                 if (POINT p = turn.Map(APoint, u, v); inside(p))
                     s.Put(p.X, p.Y, bk);
     }
-    CoverageMask mask = RenderMask(AFace, ALine, AStyle);
+    if (Observer())
+        Report(AFace, APoint, ALine);
+    const std::vector<GlyphSpot> spots = GlyphSpots(AFace, ALine);
+    CoverageMask mask = RenderMask(AFace, ALine, spots, AStyle);
     const pixman_box32_t* extents = pixman_region32_extents(&clip);
     for (int v = 0; v < mask.Height; ++v)
         for (int u = mask.MinX; u < mask.MinX + mask.Width; ++u) {
@@ -484,6 +716,21 @@ void DrawLine(DC& ADC, FontFace& AFace, POINT APoint, const LineLayout& ALine, c
                 continue;
             s.Put(p.X, p.Y, coverage == 255 ? color : Blend(s.Get(p.X, p.Y), color, coverage));
         }
+    // Colour glyphs over the rest, in their own colours.
+    for (const GlyphSpot& spot : spots) {
+        const GlyphImage& g = *spot.Image;
+        for (int y = 0; y < g.Height && !g.Colors.empty(); ++y)
+            for (int x = 0; x < g.Width; ++x) {
+                const uint32_t src = g.Colors[size_t(y) * size_t(g.Width) + size_t(x)];
+                const unsigned alpha = src >> 24;
+                if (alpha == 0)
+                    continue;
+                const POINT p = turn.Map(APoint, spot.X + g.Left + x, AFace.Ascent - g.Top - spot.Y + y);
+                if (!inside(p))
+                    continue;
+                s.Put(p.X, p.Y, Over(s.Get(p.X, p.Y), src));
+            }
+    }
     pixman_region32_fini(&clip);
 }
 

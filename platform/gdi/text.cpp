@@ -6,6 +6,7 @@
 #include "platform/gdi/drawing.h"
 #include "platform/gdi/font_engine.h"
 #include "platform/gdi/objects.h"
+#include "platform/rtl/utf8.h"
 
 namespace win {
 
@@ -74,6 +75,8 @@ std::string FontFileFor(HFONT AFont, char32_t ACode)
     return face != nullptr ? face->FileFor(ACode) : std::string();
 }
 
+void SetTextLayoutObserver(TextLayoutObserver AObserver) { SetLayoutObserver(std::move(AObserver)); }
+
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics)
 {
     DC* dc = FindDC(ADC);
@@ -125,6 +128,34 @@ BOOL GetTextExtentExPoint(HDC ADC, const char* AText, int ACount, int AMaxExtent
     return TRUE;
 }
 
+std::vector<TextCaretStop> GetTextCaretStops(HDC ADC, const char* AText, int ACount)
+{
+    std::vector<TextCaretStop> stops;
+    DC* dc = FindDC(ADC);
+    if (dc == nullptr || (AText == nullptr && ACount != 0))
+        return stops;
+    std::lock_guard lock(FontLock());
+    FontFace& face = FaceOf(*dc);
+    const std::string_view bytes = TextView(AText, ACount);
+    const LineLayout line = LayoutLine(face, DecodeUtf8(AText, ACount));
+    // The byte where each code point starts, the way the text was decoded (an invalid byte is one code point).
+    std::vector<size_t> starts;
+    for (size_t p = 0; p < bytes.size();) {
+        starts.push_back(p);
+        bool valid = true;
+        Utf8Next(bytes, p, &valid);
+    }
+    starts.push_back(bytes.size());
+    int extent = 0;
+    for (size_t i = 0; i <= line.Text.size(); ++i) {
+        if (!line.Shaped || line.ClusterBoundary[i])
+            stops.push_back({starts[i], extent, line.Shaped ? line.CaretX[i] : extent});
+        if (i < line.Advances.size())
+            extent += line.Advances[i];
+    }
+    return stops;
+}
+
 BOOL GetTextExtentPoint(HDC ADC, const char* AText, int ACount, SIZE* ASize)
 {
     return GetTextExtentPoint32(ADC, AText, ACount, ASize);
@@ -174,6 +205,17 @@ LONG TabbedTextOut(HDC ADC, int AX, int AY, const char* AText, int ACount, int A
     const std::u32string text = DecodeUtf8(AText, ACount);
     std::vector<int> advances;
     const int every = ATabCount == 1 ? ATabStops[0] : (ATabCount == 0 ? 8 * std::max(1, face.AveCharWidth) : 0);
+    LineStyle style;
+    style.Color = dc->State.TextColor;
+    style.Opaque = dc->State.BkMode == OPAQUE;
+    style.Background = dc->State.BkColor;
+    if (NeedsShaping(text)) {
+        // Shaped text takes tabs at multiples of one stop (the first given, or the default), from its start.
+        const int stop = every > 0 ? every : std::max(1, std::abs(ATabStops[0]) - (AX - ATabOrigin));
+        const LineLayout line = LayoutLine(face, text, nullptr, stop);
+        DrawLine(*dc, face, dc->ToSurface(AX, AY), line, style);
+        return LONG((uint32_t(face.Height()) << 16) | (uint32_t(line.Width) & 0xFFFF));
+    }
     int x = AX;
     for (char32_t c : text) {
         int advance = face.Glyph(c).Advance;
@@ -194,10 +236,6 @@ LONG TabbedTextOut(HDC ADC, int AX, int AY, const char* AText, int ACount, int A
         advances.push_back(advance);
         x += advance;
     }
-    LineStyle style;
-    style.Color = dc->State.TextColor;
-    style.Opaque = dc->State.BkMode == OPAQUE;
-    style.Background = dc->State.BkColor;
     const LineLayout line = LayoutLine(face, text, advances.data());
     DrawLine(*dc, face, dc->ToSurface(AX, AY), line, style);
     return LONG((uint32_t(face.Height()) << 16) | (uint32_t(line.Width) & 0xFFFF));

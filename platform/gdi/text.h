@@ -3,7 +3,9 @@
 // Liberation faces; unknown names fall back to DejaVu Sans. A character the face lacks is drawn with the installed
 // font that has it. Text is UTF-8; ACount is in bytes, -1 = up to the NUL.
 // Glyphs are antialiased; on a 32-bit surface every pixel text touches gets alpha 0.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/gdi_types.h"
 
@@ -18,6 +20,37 @@ std::string FontFileOf(HFONT AFont);
 // The font file that draws ACode: the font's own, or the installed font fontconfig prefers for a character the
 // font lacks (Japanese, Chinese or Arabic in a Latin face, say).
 std::string FontFileFor(HFONT AFont, char32_t ACode);
+
+// Text is shaped (joined, with ligatures and marks placed) and put in reading order with mixed directions, the line
+// reading left to right; text in the first scripts only (below U+0300) is drawn one glyph per character.
+
+// What the text layer laid out for a line it draws, glyphs in the order they are drawn (for tests and diagnostics).
+struct LaidOutGlyph {
+    std::string FontFile;
+    unsigned GlyphId = 0;
+    int X = 0; // from the start of the line
+    int Y = 0; // offset upwards
+    int Advance = 0;
+    int Cluster = 0; // the character (code point) of the line's text its cluster starts at
+    bool Color = false;
+};
+struct LaidOutLine {
+    std::u32string Text;
+    POINT Origin; // surface coordinates of the line's top-left
+    int Width = 0;
+    std::vector<LaidOutGlyph> Glyphs;
+};
+using TextLayoutObserver = std::function<void(const LaidOutLine&)>;
+// Called for every line of text drawn, until replaced (an empty function: no longer).
+void SetTextLayoutObserver(TextLayoutObserver AObserver);
+
+// Where a caret can stand in a line of text: every cluster boundary in the text's order, from 0 to the text's size.
+struct TextCaretStop {
+    size_t Byte = 0;
+    int Extent = 0; // the advance of the text before the boundary, in the text's order
+    int X = 0;      // the caret's x from the start of the drawn line
+};
+std::vector<TextCaretStop> GetTextCaretStops(HDC ADC, const char* AText, int ACount);
 
 BOOL GetTextMetrics(HDC ADC, TEXTMETRIC* AMetrics);
 BOOL GetTextExtentPoint32(HDC ADC, const char* AText, int ACount, SIZE* ASize);

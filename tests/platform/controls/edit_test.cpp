@@ -263,6 +263,49 @@ TEST_F(Edit, CommandsGoThroughMessagesAHostCanDrop)
     EXPECT_EQ(LParamToPoint(edit->ContextMenus[2]), corner);
 }
 
+TEST_F(Edit, CaretMovesThroughArabicByClustersFromRightToLeft)
+{
+    // "salaam, peace": lam and alef are drawn as one ligature, so the caret never stands between them; the text
+    // reads right to left, so stepping back through it moves the caret right.
+    auto* edit = AddEdit();
+    const std::string text = "\u0633\u0644\u0627\u0645";
+    edit->SetText(text);
+    edit->SetSelStart(1000);
+    std::vector<int> starts, carets;
+    for (int i = 0; i < 4; ++i) {
+        starts.push_back(edit->SelStart());
+        TPoint caret;
+        EXPECT_TRUE(GetCaretPos(caret));
+        carets.push_back(caret.X);
+        Key(VK_LEFT);
+    }
+    EXPECT_EQ(starts, (std::vector<int>{4, 3, 1, 0}));
+    for (size_t i = 1; i < carets.size(); ++i)
+        EXPECT_GT(carets[i], carets[i - 1]) << "step " << i;
+    EXPECT_EQ(carets.front(), edit->FormatRect().Left) << "the end of the word is at its left";
+
+    Key(VK_RIGHT);
+    EXPECT_EQ(edit->SelStart(), 1);
+    Key(VK_RIGHT);
+    EXPECT_EQ(edit->SelStart(), 3) << "over the lam-alef ligature in one step";
+    Key(VK_LEFT, {VK_SHIFT});
+    EXPECT_EQ(edit->SelStart(), 1);
+    EXPECT_EQ(edit->SelLength(), 2);
+    EXPECT_EQ(edit->SelText(), "\u0644\u0627");
+
+    // A click lands on the nearest place a caret can stand, measured on the drawn line: right of the whole word is
+    // its start.
+    TRect r = edit->FormatRect();
+    HDC dc = GetDC(edit->Handle());
+    SelectObject(dc, edit->Font()->Handle());
+    const int width = edittext::TextWidth(dc, text);
+    ReleaseDC(edit->Handle(), dc);
+    Display.Click(ScreenOf(edit, {r.Left + width - 1, r.Top + edit->LineHeight() / 2}));
+    Pump();
+    EXPECT_EQ(edit->SelStart(), 0);
+    EXPECT_EQ(edit->SelLength(), 0);
+}
+
 TEST_F(Edit, MouseClickDragAndDoubleClick)
 {
     auto* edit = AddEdit();
