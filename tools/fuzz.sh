@@ -38,7 +38,7 @@ picture 9x7 -pix_fmt pal8 "$seeds/png/palette.png"
 picture 32x24 "$seeds/jpeg/plain.jpg"
 picture 32x24 -pix_fmt yuvj444p "$seeds/jpeg/full.jpg"
 picture 16x16 -c:v bmp -pix_fmt bgra -f ico "$seeds/icon/bmp.ico"
-picture 32x32 -c:v png -f ico "$seeds/icon/png.ico"
+picture 32x32 -c:v png -pix_fmt rgba -f ico "$seeds/icon/png.ico"
 for png in "$skin"/play.png "$skin"/convert.png; do
   { printf '\030\030'; cat "$png"; } > "$seeds/png_image_list/$(basename "$png")"
 done
