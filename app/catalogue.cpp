@@ -156,14 +156,19 @@ void TCatalogue::ParseFormatLine(const std::string& ALine, TFormat& AFormat)
 void TCatalogue::LoadFormats(const std::string& AFileName)
 {
     const std::vector<std::string> lines = DecryptToStringList(AFileName);
+    // The report names the file, so that the user knows what to put back.
+    const std::string damaged = "Error loading formats: \"" + AFileName + "\" is damaged";
     try {
-        // The first three and the last two lines frame the format lines.
+        // The first three and the last two lines frame the format lines; a file without them (empty, cut
+        // short) is damaged.
+        if (lines.size() < 5)
+            throw EConvertError("No frame around the formats");
         for (size_t i = 3; i + 2 < lines.size(); ++i) {
             LoadedFormats.emplace_back();
             ParseFormatLine(lines[i], LoadedFormats.back());
         }
     } catch (const Exception&) {
-        Report("Error loading formats", "CLM_LoadFormats");
+        Report(damaged, "CLM_LoadFormats");
     }
     FormatTaken.assign(LoadedFormats.size(), false);
 }

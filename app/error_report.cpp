@@ -1,5 +1,8 @@
 #include "app/error_report.h"
 
+#include <atomic>
+#include <thread>
+
 #include "platform/net/smtp_client.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/process.h"
@@ -8,14 +11,14 @@ namespace {
 
 const std::string kRule(25, '-');
 
-void SendBySmtp(const TReportMailAccount& AAccount, const TMailMessage& AMessage)
+void SendBySmtp(const TReportMailAccount& AAccount, const TMailMessage& AMessage, TSMTPCancel& ACancel)
 {
     TSMTPClient client;
     client.Host = AAccount.Server;
     client.Port = AAccount.Port;
     client.Username = AAccount.Mailbox;
     client.Password = AAccount.Password;
-    client.Send(AMessage);
+    client.Send(AMessage, &ACancel);
 }
 
 }  // namespace
@@ -33,7 +36,8 @@ void TErrorReporter::SendErrorReport(const std::string& AText, const std::string
         return;
 
     TMailMessage message;
-    message.From = answer.EMail.find('@') != std::string::npos ? answer.EMail : FAccount.Mailbox;
+    // Only a plain address may stand in the envelope; anything else is sent from the report mailbox.
+    message.From = IsPlainMailAddress(answer.EMail) ? answer.EMail : FAccount.Mailbox;
     message.Recipients = {FAccount.Support};
     message.Subject = kReportSubject;
 
@@ -54,12 +58,30 @@ void TErrorReporter::SendErrorReport(const std::string& AText, const std::string
     }
     message.Body = FHistory.Lines();
 
-    try {
-        SendMail(FAccount, message);
-    } catch (const Exception&) {
-        if (OpenLink)
-            OpenLink(MailLink(AText, AMark));
-    }
+    // The worker sees only its own copies and the cancel; the window keeps handling its messages meanwhile.
+    TSMTPCancel cancel;
+    std::atomic<bool> finished{false};
+    bool sent = false;
+    std::thread worker([&cancel, &finished, &sent, send = SendMail, account = FAccount, message] {
+        try {
+            if (send) {
+                send(account, message, cancel);
+                sent = true;
+            }
+        } catch (const std::exception&) {
+        }
+        finished = true;
+    });
+    bool cancelled = false;
+    if (WaitForSending)
+        WaitForSending([&finished] { return finished.load(); }, [&cancel, &cancelled] {
+            cancelled = true;
+            cancel.Cancel();
+        });
+    worker.join();
+    // A report the user cancelled is not offered again as a mail link.
+    if (!sent && !cancelled && OpenLink)
+        OpenLink(MailLink(AText, AMark));
 }
 
 std::string TErrorReporter::MailLink(const std::string& AText, const std::string& AMark) const

@@ -2,7 +2,8 @@
 // The one routine every operation hands its failures to. It shows the "Error!" dialog; when the user chooses
 // "Send", it appends the report to the logger history and mails the whole history to the support mailbox, or,
 // when the mail cannot be sent, opens a "mailto:" link with a short report in the user's own mail program.
-// User-interface thread only.
+// User-interface thread only; the mail itself goes out on a worker thread while the window stays alive and the
+// user can cancel it.
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "app/events_log.h"
 #include "app/report_mail_account.h"
 #include "platform/net/mail_message.h"
+
+class TSMTPCancel;
 
 inline constexpr const char* kReportSubject = "ERROR REPORT | Quennary";
 
@@ -25,8 +28,13 @@ class TErrorReporter {
 public:
     // Shows the dialog modally with the failure's text.
     using TShowDialog = std::function<TErrorDialogResult(const std::string& AText)>;
-    // Mails the message through the account; raises Exception when it cannot.
-    using TSendMail = std::function<void(const TReportMailAccount&, const TMailMessage&)>;
+    // Mails the message through the account; raises Exception when it cannot or when ACancel is cancelled. Runs
+    // on a worker thread.
+    using TSendMail = std::function<void(const TReportMailAccount&, const TMailMessage&, TSMTPCancel& ACancel)>;
+    // Shows that the report is on its way until AFinished answers true, handling the window's messages; ACancel
+    // stops the sending (the user's "Cancel").
+    using TWaitForSending =
+        std::function<void(const std::function<bool()>& AFinished, const std::function<void()>& ACancel)>;
     // Opens an address with the desktop's default program.
     using TOpenLink = std::function<bool(const std::string& AAddress)>;
 
@@ -35,6 +43,7 @@ public:
     TShowDialog ShowDialog;
     TSendMail SendMail;  // the SMTP client unless replaced
     TOpenLink OpenLink;  // xdg-open unless replaced
+    TWaitForSending WaitForSending;  // unset: waits without showing anything
 
     void SendErrorReport(const std::string& AText, const std::string& AMark);
 

@@ -24,23 +24,42 @@ const TRememberedValue kRememberedValues[] = {
     {"channels", &TRememberedFormat::Channel, &TFormat::Channel},
 };
 
-void ReadStringIfPresent(TRegistry& ARegistry, const char* AName, std::string& AValue)
-{
-    if (ARegistry.ValueExists(AName))
-        AValue = ARegistry.ReadString(AName);
-}
-
-void ReadIntegerIfPresent(TRegistry& ARegistry, const char* AName, int& AValue)
-{
-    if (ARegistry.ValueExists(AName))
-        AValue = ARegistry.ReadInteger(AName);
-}
-
 }  // namespace
+
+bool TSettingsStore::ReadString(TRegistry& ARegistry, const char* AName, std::string& AValue)
+{
+    if (!ARegistry.ValueExists(AName))
+        return false;
+    try {
+        AValue = ARegistry.ReadString(AName);
+        return true;
+    } catch (const ERegistryException&) {
+        FUnreadable[AName] = AValue;
+        return false;
+    }
+}
+
+void TSettingsStore::ReadInteger(TRegistry& ARegistry, const char* AName, int& AValue)
+{
+    if (!ARegistry.ValueExists(AName))
+        return;
+    try {
+        AValue = ARegistry.ReadInteger(AName);
+    } catch (const ERegistryException&) {
+        FUnreadable[AName] = IntToStr(AValue);
+    }
+}
+
+bool TSettingsStore::KeepsStoredValue(const char* AName, const std::string& AValue) const
+{
+    const auto unreadable = FUnreadable.find(AName);
+    return unreadable != FUnreadable.end() && unreadable->second == AValue;
+}
 
 void TSettingsStore::Read(TSettings& ASettings, TCatalogue& ACatalogue)
 {
     FRead = true;
+    FUnreadable.clear();
     TRegistry registry;
     registry.SetRootKey(HKEY_CURRENT_USER);
     if (!registry.OpenKey(kSettingsKey, false))
@@ -50,19 +69,17 @@ void TSettingsStore::Read(TSettings& ASettings, TCatalogue& ACatalogue)
         ~TCloseKey() { R.CloseKey(); }
     } close{registry};
 
-    ReadStringIfPresent(registry, "OutputPath", ASettings.OutputPath);
-    if (registry.ValueExists("OpenVideoDialogPath")) {
-        ASettings.OpenVideoDialogPath = registry.ReadString("OpenVideoDialogPath");
-        if (!DirectoryExists(ASettings.OpenVideoDialogPath))
-            ASettings.OpenVideoDialogPath.clear();
-    }
-    ReadStringIfPresent(registry, "ScreenShotsPath", ASettings.ScreenShotsPath);
-    ReadIntegerIfPresent(registry, "recentformatind", ACatalogue.Recent.Format);
-    ReadIntegerIfPresent(registry, "recentprofileind", ACatalogue.Recent.Profile);
-    ReadIntegerIfPresent(registry, "lasteditedformatind", ACatalogue.LastEdited.Format);
-    ReadIntegerIfPresent(registry, "lasteditedprofileind", ACatalogue.LastEdited.Profile);
+    ReadString(registry, "OutputPath", ASettings.OutputPath);
+    if (ReadString(registry, "OpenVideoDialogPath", ASettings.OpenVideoDialogPath) &&
+        !DirectoryExists(ASettings.OpenVideoDialogPath))
+        ASettings.OpenVideoDialogPath.clear();
+    ReadString(registry, "ScreenShotsPath", ASettings.ScreenShotsPath);
+    ReadInteger(registry, "recentformatind", ACatalogue.Recent.Format);
+    ReadInteger(registry, "recentprofileind", ACatalogue.Recent.Profile);
+    ReadInteger(registry, "lasteditedformatind", ACatalogue.LastEdited.Format);
+    ReadInteger(registry, "lasteditedprofileind", ACatalogue.LastEdited.Profile);
     for (const auto& value : kRememberedValues)
-        ReadStringIfPresent(registry, value.Name, ASettings.LastEditedValues.*value.Remembered);
+        ReadString(registry, value.Name, ASettings.LastEditedValues.*value.Remembered);
 }
 
 void TSettingsStore::Save(const TSettings& ASettings, const TCatalogue& ACatalogue, const std::string& AChosenFile)
@@ -70,24 +87,34 @@ void TSettingsStore::Save(const TSettings& ASettings, const TCatalogue& ACatalog
     if (!FRead)
         return;
     TRegistry registry;
+    // A value that could not be read was used as its default in this run; unless the run changed it, what the
+    // file holds stays.
+    const auto write_string = [&](const char* AName, const std::string& AValue) {
+        if (!KeepsStoredValue(AName, AValue))
+            registry.WriteString(AName, AValue);
+    };
+    const auto write_integer = [&](const char* AName, int AValue) {
+        if (!KeepsStoredValue(AName, IntToStr(AValue)))
+            registry.WriteInteger(AName, AValue);
+    };
     try {
         registry.SetRootKey(HKEY_CURRENT_USER);
         if (!registry.OpenKey(kSettingsKey, true))
             throw ERegistryException("Failed to create key " + std::string(kSettingsKey));
         // One rewrite of the settings file for the whole save: a crash keeps the old settings or the new ones.
         registry.BeginUpdate();
-        registry.WriteString("OutputPath", ASettings.OutputPath);
+        write_string("OutputPath", ASettings.OutputPath);
         if (!AChosenFile.empty())
             registry.WriteString("OpenVideoDialogPath", ExtractFileDir(AChosenFile));
-        registry.WriteString("ScreenShotsPath", ASettings.ScreenShotsPath);
-        registry.WriteInteger("recentformatind", ACatalogue.Recent.Format);
-        registry.WriteInteger("recentprofileind", ACatalogue.Recent.Profile);
+        write_string("ScreenShotsPath", ASettings.ScreenShotsPath);
+        write_integer("recentformatind", ACatalogue.Recent.Format);
+        write_integer("recentprofileind", ACatalogue.Recent.Profile);
         // A pair remembered from another catalogue addresses nothing here; its stored values are left alone.
         if (const TFormat* edited = ACatalogue.FindFormat(ACatalogue.LastEdited)) {
-            registry.WriteInteger("lasteditedformatind", ACatalogue.LastEdited.Format);
-            registry.WriteInteger("lasteditedprofileind", ACatalogue.LastEdited.Profile);
+            write_integer("lasteditedformatind", ACatalogue.LastEdited.Format);
+            write_integer("lasteditedprofileind", ACatalogue.LastEdited.Profile);
             for (const auto& value : kRememberedValues)
-                registry.WriteString(value.Name, edited->*value.Field);
+                write_string(value.Name, edited->*value.Field);
         }
         registry.EndUpdate();
     } catch (const Exception&) {

@@ -16,6 +16,7 @@
 #include "app/ui/converter_state.h"
 #include "app/ui/edit_form.h"
 #include "app/ui/error_form.h"
+#include "app/ui/sending_report_form.h"
 #include "app/ui/file_info_form.h"
 #include "app/ui/log_form.h"
 #include "app/ui/main_form.h"
@@ -128,6 +129,9 @@ int RunConverter(int AArgc, char** AArgv)
 
         TErrorReporter reporter(state.EventsLog, state.LogHistory, LoadReportMailAccount(exeFolder));
         reporter.ShowDialog = [&windows](const std::string& AText) { return windows.Error->Execute(AText); };
+        auto* sending = new TSendingReportForm(main, skin);
+        reporter.WaitForSending = [sending](const std::function<bool()>& AFinished,
+                                            const std::function<void()>& ACancel) { sending->Wait(AFinished, ACancel); };
         const TReportErrorEvent report = [&reporter](const std::string& AText, const std::string& AMark) {
             reporter.SendErrorReport(AText, AMark);
         };

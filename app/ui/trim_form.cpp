@@ -247,14 +247,24 @@ void TClipForm::BuildTimeEdits(TspSkinData* ASkin)
 
 void TClipForm::LoadPictures(const std::string& ASkinFolder)
 {
-    // A picture missing from the skin leaves its place empty; the skin's own loading has reported the skin.
+    // A picture missing from the skin or damaged leaves its place empty; the skin's own loading has reported the
+    // skin.
     const std::string folder = IncludeTrailingPathDelimiter(ASkinFolder);
-    for (auto [image, file] : {std::pair{imgTrimLeft, "trim_left.bmp"}, std::pair{imgTrimRight, "trim_right.bmp"}})
-        if (FileExists(folder + file)) image->Picture()->LoadFromFile(folder + file);
+    for (auto [image, file] : {std::pair{imgTrimLeft, "trim_left.bmp"}, std::pair{imgTrimRight, "trim_right.bmp"}}) {
+        try {
+            if (FileExists(folder + file)) image->Picture()->LoadFromFile(folder + file);
+        } catch (const Exception&) {
+            image->Picture()->SetGraphic(nullptr);
+        }
+    }
     PlayerImages->PngImages()->Clear();
     for (const char* file : kPlayerImageFiles) {
         TPngImage png;
-        if (FileExists(folder + file)) png.LoadFromFile(folder + file);
+        try {
+            if (FileExists(folder + file)) png.LoadFromFile(folder + file);
+        } catch (const Exception&) {
+            // A failed load leaves the picture empty.
+        }
         static_cast<TspPngImageItem*>(PlayerImages->PngImages()->Add())->SetPngImage(&png);
     }
 }

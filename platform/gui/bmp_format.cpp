@@ -88,7 +88,10 @@ std::vector<uint32_t> ReadPalette(std::span<const uint8_t> d, const Header& h)
     size_t count = h.colours_used == 0 ? (size_t{1} << h.bit_count) : h.colours_used;
     if (count > 256) Invalid();
     if (h.palette_offset + count * h.palette_entry_size > d.size()) Invalid();
+    // The palette holds as many entries as the bit count can address; a header that claims more colours has its
+    // surplus entries ignored, never copied past the block.
     std::vector<uint32_t> palette(size_t{1} << h.bit_count, 0);
+    count = std::min(count, palette.size());
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* e = d.data() + h.palette_offset + i * h.palette_entry_size;
         palette[i] = (uint32_t(e[2]) << 16) | (uint32_t(e[1]) << 8) | e[0];

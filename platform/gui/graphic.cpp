@@ -1,5 +1,7 @@
 #include "platform/gui/graphic.h"
 
+#include "platform/gui/graphic_errors.h"
+
 void TGraphic::SetTransparent(bool AValue)
 {
     if (AValue == FTransparent) return;
@@ -24,7 +26,13 @@ void TGraphic::Changed()
 void TGraphic::LoadFromFile(const std::string& AFileName)
 {
     TFileStream stream(AFileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&stream);
+    try {
+        LoadFromStream(&stream);
+    } catch (EInvalidGraphic& e) {
+        // The reader says what is wrong; the user needs to know which file it is.
+        e.SetMessage("Cannot read the picture \"" + AFileName + "\": " + e.Message());
+        throw;
+    }
 }
 
 void TGraphic::SaveToFile(const std::string& AFileName)

@@ -15,6 +15,8 @@ namespace {
 // A damaged header must not ask for gigabytes before the data turns out short.
 constexpr uint32_t kMaxSide = 16384;
 constexpr uint64_t kMaxPixels = 64ull * 1024 * 1024;
+constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+constexpr png_uint_32 kMaxAncillaryChunks = 1000;
 
 struct ReadCursor {
     std::span<const uint8_t> data;
@@ -151,9 +153,26 @@ bool IsPngSignature(std::span<const uint8_t> AData)
     return AData.size() >= 8 && png_sig_cmp(AData.data(), 0, 8) == 0;
 }
 
+// Every chunk up to the end chunk must lie within the data: the reader allocates what a chunk's length says
+// before it reads the chunk, so a length is never believed beyond the bytes that are there.
+static void CheckChunkLengths(std::span<const uint8_t> AData)
+{
+    size_t pos = 8;
+    while (true) {
+        if (AData.size() - pos < 12) throw EInvalidGraphic("PNG image is not valid: the data ends inside a chunk");
+        const uint8_t* c = AData.data() + pos;
+        const uint32_t length = (uint32_t(c[0]) << 24) | (uint32_t(c[1]) << 16) | (uint32_t(c[2]) << 8) | c[3];
+        if (length > AData.size() - pos - 12)
+            throw EInvalidGraphic("PNG image is not valid: a chunk is longer than the data");
+        pos += 12 + size_t(length);
+        if (std::memcmp(c + 4, "IEND", 4) == 0) return;
+    }
+}
+
 TPngPixels ReadPng(std::span<const uint8_t> AData, size_t* AConsumed)
 {
     if (!IsPngSignature(AData)) throw EInvalidGraphic("PNG image is not valid: no PNG signature");
+    CheckChunkLengths(AData);
     ErrorState error;
     ReadCursor cursor{AData, 0};
     TPngPixels p;
@@ -168,6 +187,10 @@ TPngPixels ReadPng(std::span<const uint8_t> AData, size_t* AConsumed)
     }
     png_set_read_fn(png, &cursor, ReadData);
     png_set_user_limits(png, kMaxSide, kMaxSide);
+    // A chunk's length comes from the file: no chunk (nor the text a compressed one unpacks to) may ask for more
+    // than this, and a file may not pile up more than so many ancillary chunks.
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_chunk_cache_max(png, kMaxAncillaryChunks);
     png_read_info(png, info);
 
     p.Width = static_cast<int32_t>(png_get_image_width(png, info));

@@ -64,3 +64,22 @@ std::string MailText(const TMailMessage& AMessage, std::time_t ADate)
     }
     return text;
 }
+
+bool IsPlainMailAddress(const std::string& AAddress)
+{
+    const size_t at = AAddress.find('@');
+    if (at == std::string::npos || at == 0 || at + 1 == AAddress.size() || AAddress.size() > 254) return false;
+    const auto alnum = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    const std::string local = AAddress.substr(0, at), domain = AAddress.substr(at + 1);
+    static const std::string kLocalSigns = "!#$%&'*+-/=?^_`{|}~.";
+    for (char c : local)
+        if (!alnum(c) && kLocalSigns.find(c) == std::string::npos) return false;
+    for (char c : domain)
+        if (!alnum(c) && c != '-' && c != '.') return false;
+    const auto dots_fit = [](const std::string& APart) {
+        return APart.front() != '.' && APart.back() != '.' && APart.find("..") == std::string::npos;
+    };
+    return local.size() <= 64 && dots_fit(local) && dots_fit(domain);
+}

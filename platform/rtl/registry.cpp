@@ -41,12 +41,25 @@ int HexValue(char c)
 }
 
 // Percent-escapes what the line format cannot hold as it is: '%', control characters, blanks at either end (the
-// ini rules trim them), and for names also '=' and a leading '[' or ';'.
+// ini rules trim them), bytes that are not part of a UTF-8 character (an old Latin-1 folder name), and for names
+// also '=' and a leading '[' or ';'. Any byte string comes back as it was.
 std::string Escape(const std::string& S, bool AName)
 {
     std::string out;
     for (size_t i = 0; i < S.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(S[i]);
+        if (c >= 0x80) {
+            size_t next = i;
+            bool valid = false;
+            Utf8Next(S, next, &valid);
+            if (valid) {
+                out.append(S, i, next - i);
+                i = next - 1;
+            } else {
+                out += "%" + HexByte(c);
+            }
+            continue;
+        }
         bool edge_blank = c == ' ' && (i == 0 || i + 1 == S.size());
         bool special = c == '%' || c < 0x20 || c == 0x7F || edge_blank ||
                        (AName && (c == '=' || (i == 0 && (c == '[' || c == ';'))));
@@ -91,6 +104,23 @@ bool DecodeName(const std::string& AKey, std::string& AName)
 }
 
 bool IsValidUtf8Text(const std::string& S) { return S.find('\0') == std::string::npos && IsValidUtf8(S); }
+
+// Every NUL and every byte outside a UTF-8 character as its percent escape; the rest as it is.
+std::string EscapeMalformed(const std::string& S)
+{
+    std::string out;
+    for (size_t i = 0; i < S.size();) {
+        size_t next = i;
+        bool valid = false;
+        Utf8Next(S, next, &valid);
+        if (valid && S[i] != '\0')
+            out.append(S, i, next - i);
+        else
+            out += "%" + HexByte(static_cast<unsigned char>(S[i]));
+        i = next;
+    }
+    return out;
+}
 
 // The settings file in memory, with what is needed to write it back safely.
 class TSettingsFile {
@@ -164,10 +194,9 @@ private:
             return;
         }
         std::string text(static_cast<const char*>(data.Memory()), static_cast<size_t>(data.Size()));
-        if (!IsValidUtf8Text(text)) {
-            FDamaged = true;
-            return;
-        }
+        // Bytes that are not text (written raw by an older run, or damage) are taken as their escapes, which is
+        // what they stand for in a value; a bad line spoils only its own value, never the whole file.
+        if (!IsValidUtf8Text(text)) text = EscapeMalformed(text);
         TStringList lines;
         lines.SetText(text);
         FIni.SetStrings(&lines);

@@ -7,6 +7,9 @@
 
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#if defined(__clang__)  // clang takes the target per function
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#endif
 #include "skin/core/pixel_kernels_simd.h"
 
 namespace {
@@ -46,6 +49,9 @@ TspKernelSet Avx2KernelSet() { return SimdKernelSet<Avx2>(); }
 
 }  // namespace
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
 #pragma GCC pop_options
 
 // Even filling the set may use AVX2 registers, so nothing of it runs before the processor test.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/gui/graphic_errors.h"
 #include "platform/gui/jpeg_image.h"
 #include "platform/rtl/streams.h"
 
@@ -101,7 +102,12 @@ void LoadJpegIntoBitmap(TBitmap* ABitmap, const std::string& AFileName, std::vec
     TMemoryStream bytes;
     bytes.LoadFromFile(AFileName);
     TJPEGImage jpeg;
-    jpeg.LoadFromStream(&bytes);
+    try {
+        jpeg.LoadFromStream(&bytes);
+    } catch (EInvalidGraphic& e) {
+        e.SetMessage("Cannot read the picture \"" + AFileName + "\": " + e.Message());
+        throw;
+    }
     ABitmap->Assign(&jpeg);
     if (!AFileBytes) return;
     const auto* data = static_cast<const uint8_t*>(bytes.Memory());

@@ -148,6 +148,18 @@ TEST_F(CatalogueTest, FormatLinesAreFramedByThreeAndTwoLines)
     TCatalogue short_file;
     short_file.LoadFormats((Folder / "Formats.dat").string());
     EXPECT_TRUE(short_file.LoadedFormats.empty());
+
+    // Without its frame (empty, or cut short) the file is damaged, and the report says which file it is.
+    for (const char* text : {"", "one\ntwo\n"}) {
+        WriteFile("Formats.dat", text, true);
+        TCatalogue damaged;
+        std::vector<std::string> reports;
+        damaged.OnReportError = [&](const std::string& AText, const std::string&) { reports.push_back(AText); };
+        damaged.LoadFormats((Folder / "Formats.dat").string());
+        EXPECT_TRUE(damaged.LoadedFormats.empty());
+        EXPECT_EQ(reports, std::vector<std::string>{"Error loading formats: \"" + (Folder / "Formats.dat").string() +
+                                                    "\" is damaged"});
+    }
 }
 
 TEST_F(CatalogueTest, DamagedFormatLineIsReportedAndTheRestStays)
@@ -158,7 +170,8 @@ TEST_F(CatalogueTest, DamagedFormatLineIsReportedAndTheRestStays)
     Load();
     Catalogue.AttachFormats({});
 
-    EXPECT_EQ(Reported, (std::vector<TReported>{{"Error loading formats", "CLM_LoadFormats"}}));
+    const std::string damaged = "Error loading formats: \"" + (Folder / "Formats.dat").string() + "\" is damaged";
+    EXPECT_EQ(Reported, (std::vector<TReported>{{damaged, "CLM_LoadFormats"}}));
     ASSERT_EQ(Catalogue.LoadedFormats.size(), 2u);
     EXPECT_EQ(Catalogue.LoadedFormats[1].Title, "Half");  // what the damaged line gave before the fault
     EXPECT_EQ(Titles(0), (Strings{"Good", "Half"}));

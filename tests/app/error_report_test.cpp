@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/net/smtp_client.h"
 #include "tests/platform/net/smtp_peer.h"
+#include "tests/platform/net/stalling_smtp_peer.h"
 
 namespace {
 
@@ -65,7 +69,7 @@ TEST_F(ErrorReportTest, CancelSendsNothing)
 {
     TErrorReporter reporter = Reporter(Account, {false, "Ann", "ann@example.test", {"x"}});
     bool mailed = false;
-    reporter.SendMail = [&](const TReportMailAccount&, const TMailMessage&) { mailed = true; };
+    reporter.SendMail = [&](const TReportMailAccount&, const TMailMessage&, TSMTPCancel&) { mailed = true; };
     reporter.SendErrorReport("Error loading profiles", "CLM_LoadProfiles");
     EXPECT_EQ(Shown, std::vector<std::string>{"Error loading profiles"});
     EXPECT_FALSE(mailed);
@@ -80,12 +84,16 @@ TEST_F(ErrorReportTest, ReportSectionsAndSender)
     const Case cases[] = {
         // No at-sign: the report mailbox sends; empty name and details end the body with the mark.
         {{true, "", "not an address", {}}, "reports@example.test", {"CODE LINE MARK: CLM_A"}},
+        // More than a plain address would add SMTP parameters to the envelope: the report mailbox sends.
+        {{true, "", "ann@example.test> SIZE=1", {}}, "reports@example.test", {"CODE LINE MARK: CLM_A"}},
         {{true, "Ann", "ann@example.test", {"it broke", "twice"}}, "ann@example.test",
          {"CODE LINE MARK: CLM_A", "USER NAME: Ann", "PROBLEM DETAILS:", "it broke", "twice"}},
     };
     for (const auto& c : cases) {
         TErrorReporter reporter = Reporter(Account, c.answer);
-        reporter.SendMail = [&](const TReportMailAccount&, const TMailMessage& AMail) { mails.push_back(AMail); };
+        reporter.SendMail = [&](const TReportMailAccount&, const TMailMessage& AMail, TSMTPCancel&) {
+            mails.push_back(AMail);
+        };
         reporter.SendErrorReport("Failure A", "CLM_A");
         const TMailMessage& mail = mails.back();
         EXPECT_EQ(mail.From, c.sender);
@@ -102,9 +110,9 @@ TEST_F(ErrorReportTest, ReportSectionsAndSender)
                                                    "LAST ERROR MESSAGE: Failure A",
                                                    "CODE LINE MARK: CLM_A"};
     EXPECT_EQ(mails[0].Body, first_report);
-    // The second report repeats the first one's sections before its own.
-    EXPECT_EQ(std::vector<std::string>(mails[1].Body.begin(), mails[1].Body.begin() + 8), first_report);
-    EXPECT_EQ(mails[1].Body.size(), 8u + 6u + 4u);
+    // The next reports repeat the first one's sections before their own.
+    EXPECT_EQ(std::vector<std::string>(mails[2].Body.begin(), mails[2].Body.begin() + 8), first_report);
+    EXPECT_EQ(mails[2].Body.size(), 8u + 6u + 6u + 4u);
     EXPECT_TRUE(Links.empty());
 }
 
@@ -138,6 +146,42 @@ TEST_F(ErrorReportTest, RefusedConnectionFallsBackToTheMailLink)
                          "mailto:support@example.test?subject=ERROR%20REPORT%20%7C%20Quennary&body="
                          "Bad%20%26%20worse%20%231%3F%0D%0ATry%20again%20%3BCODE%20LINE%20MARK%3ACLM_Shut%3B%20%20"
                          "YOUR%20COMMENT%20%28DETAILS%29%3A"});
+}
+
+// A server that goes silent after the message: the window keeps handling its messages while the report is on its
+// way, and the user's "Cancel" ends the sending at once without a mail link; without a cancel the one time limit
+// ends it and the mail link is offered.
+TEST_F(ErrorReportTest, SendingRunsBesideTheWindowAndTheUserCancelsIt)
+{
+    for (const bool user_cancels : {true, false}) {
+        TStallingSmtpPeer peer(TStallingSmtpPeer::stAfterData);
+        ASSERT_GT(peer.Port, 0);
+        Account.Port = peer.Port;
+        Links.clear();
+        TErrorReporter reporter = Reporter(Account, {true, "", "ann@example.test", {}});
+        reporter.SendMail = [user_cancels](const TReportMailAccount& AAccount, const TMailMessage& AMail,
+                                           TSMTPCancel& ACancel) {
+            TSMTPClient client;
+            client.Host = AAccount.Server, client.Port = AAccount.Port;
+            client.TimeoutSeconds = user_cancels ? 600 : 2;
+            client.Send(AMail, &ACancel);
+        };
+        int turns = 0;
+        reporter.WaitForSending = [&](const std::function<bool()>& AFinished, const std::function<void()>& ACancel) {
+            const auto start = std::chrono::steady_clock::now();
+            while (!AFinished() && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+                ++turns;  // the window's messages would be handled here
+                if (user_cancels && peer.Stalled) ACancel();
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        };
+        const auto start = std::chrono::steady_clock::now();
+        reporter.SendErrorReport("Failure A", "CLM_A");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(40)) << user_cancels;
+        EXPECT_TRUE(peer.Stalled) << user_cancels;
+        EXPECT_GT(turns, 1) << user_cancels;
+        EXPECT_EQ(Links.size(), user_cancels ? 0u : 1u) << user_cancels;
+    }
 }
 
 TEST(ReportMailAccount, ReadFromTheFileBesideTheExecutable)

@@ -155,17 +155,59 @@ TEST_F(SettingsTest, NothingIsWrittenWhenTheSettingsWereNeverRead)
     EXPECT_EQ(StoredString("OutputPath"), "/kept");
 }
 
-TEST_F(SettingsTest, IndexOfTheWrongTypeEndsTheReading)
+// A settings file written by hand (or damaged): values of the wrong type or that do not decode.
+TEST_F(SettingsTest, AnUnreadableValueIsItsDefaultForTheRunAndStaysInTheFileUnlessChanged)
 {
-    Store([](TRegistry& R) {
-        R.WriteString("OutputPath", "/out");
-        R.WriteString("recentformatind", "three");
-    });
-    TSettingsStore store;
-    TSettings settings;
-    TCatalogue catalogue = SmallCatalogue();
-    EXPECT_THROW(store.Read(settings, catalogue), ERegistryException);
-    EXPECT_EQ(settings.OutputPath, "/out");  // read before the fault
+    const fs::path file = RegistrySettingsFileName();
+    const std::string stored = "[Software\\Brindlewave\\Quennary]\n"
+                               "OutputPath=sz:/home/u/Vid\xE9os\n"  // a Latin-1 name, written raw by an old run
+                               "ScreenShotsPath=sz:/bad%ZZescape\n"
+                               "recentformatind=sz:abc\n"
+                               "recentprofileind=dword:1\n"
+                               "lasteditedformatind=dword:1\n"
+                               "lasteditedprofileind=dword:0\n"
+                               "videowidth=dword:320\n"
+                               "channels=sz:1\n";
+    struct Case {
+        const char* Name;
+        bool ChangeRecent;
+    };
+    for (const Case c : {Case{"unchanged", false}, Case{"recent chosen", true}}) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << stored;
+        TSettingsStore store;
+        TSettings settings{"/docs/Output", "", "/docs/Snapshots", {}};
+        // The catalogue as start-up has it before the formats are attached to their profiles.
+        TCatalogue catalogue = SmallCatalogue();
+        for (TFormat& format : catalogue.Profiles[0].Formats) format.Category = "p";
+        catalogue.LoadedFormats = catalogue.Profiles[0].Formats;
+        for (TProfile& profile : catalogue.Profiles) profile.Formats.clear();
+        ASSERT_NO_THROW(store.Read(settings, catalogue)) << c.Name;
+        EXPECT_EQ(settings.OutputPath, "/home/u/Vid\xE9os") << c.Name;
+        EXPECT_EQ(settings.ScreenShotsPath, "/docs/Snapshots") << c.Name;
+        EXPECT_EQ(catalogue.Recent, (TFormatIndex{1, 0})) << c.Name;  // the format's default, the stored profile
+        EXPECT_EQ(catalogue.LastEdited, (TFormatIndex{0, 1})) << c.Name;
+        EXPECT_EQ(settings.LastEditedValues.Width, "") << c.Name;
+        EXPECT_EQ(settings.LastEditedValues.Channel, "1") << c.Name;
+        // The formats are attached: the remembered values go into the last edited one.
+        catalogue.AttachFormats(settings.LastEditedValues);
+        if (c.ChangeRecent) catalogue.Recent = {0, 1};
+        store.Save(settings, catalogue, "");
+
+        const std::string text = [&] {
+            std::ifstream in(file, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }();
+        EXPECT_NE(text.find("ScreenShotsPath=sz:/bad%ZZescape\n"), std::string::npos) << c.Name << text;
+        EXPECT_NE(text.find("videowidth=dword:320\n"), std::string::npos) << c.Name << text;
+        EXPECT_EQ(text.find("recentformatind=sz:abc\n") != std::string::npos, !c.ChangeRecent) << c.Name << text;
+        EXPECT_EQ(StoredString("OutputPath"), "/home/u/Vid\xE9os") << c.Name;
+        if (c.ChangeRecent) {
+            EXPECT_EQ(StoredInteger("recentformatind"), 1) << c.Name;
+        }
+        EXPECT_EQ(StoredString("channels"), "1") << c.Name;
+        EXPECT_FALSE(fs::exists(file.string() + ".damaged")) << c.Name;
+    }
 }
 
 // A save replaces the settings file once, whole: a crash in the middle keeps the old settings or the new ones,

@@ -83,6 +83,32 @@ protected:
     std::vector<std::string> Shown;
 };
 
+// A damaged picture of the skin ends the start-up with a message that names the file, whether the window's own
+// pictures or the skin description ask for it.
+TEST_F(MainWindowTest, ADamagedSkinPictureIsNamedInTheStartUpMessage)
+{
+    const fs::path built = fs::path(QUENNARY_BINARY_DIR) / "app";
+    for (const char* damaged : {"tablerow.bmp", "bars.bmp", "convert.png"}) {
+        SCOPED_TRACE(damaged);
+        const fs::path exe = Root / damaged;
+        fs::create_directories(exe);
+        fs::copy(built / kSkinFolderName, exe / kSkinFolderName, fs::copy_options::recursive);
+        fs::copy(built / kCatalogueFolderName, exe / kCatalogueFolderName, fs::copy_options::recursive);
+        const fs::path picture = exe / kSkinFolderName / damaged;
+        ASSERT_TRUE(fs::exists(picture));
+        fs::resize_file(picture, 60);
+        Shown.clear();
+        TConverterState state;
+        auto* form = App->CreateForm<TMainForm>(state, "");
+        TStartupServices services = BuildTreeStartupServices(Root, Shown);
+        services.ExeFolder = exe.string() + "/";
+        EXPECT_FALSE(form->Load(services));
+        ASSERT_EQ(Shown.size(), 1u);
+        EXPECT_NE(Shown[0].find(picture.string()), std::string::npos) << Shown[0];
+        delete form;
+    }
+}
+
 TEST_F(MainWindowTest, SuiteMenuByTheCommandLine)
 {
     TMainForm* plain = Open("");

@@ -2,8 +2,10 @@
 // as a user would; the Error! dialog also as the error report's dialog, mailing to a real SMTP peer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "app/error_report.h"
 #include "app/events_log.h"
@@ -11,6 +13,7 @@
 #include "app/ui/error_form.h"
 #include "app/ui/file_info_form.h"
 #include "app/ui/log_form.h"
+#include "app/ui/sending_report_form.h"
 #include "platform/win/input.h"
 #include "skin/controls/link_label.h"
 #include "skin/controls/panel.h"
@@ -21,6 +24,7 @@
 #include "skin/controls/text_label.h"
 #include "tests/platform/gui/gui_fixture.h"
 #include "tests/platform/net/smtp_peer.h"
+#include "tests/platform/net/stalling_smtp_peer.h"
 
 namespace {
 
@@ -261,6 +265,50 @@ TEST_F(SmallForms, ErrorReportThroughTheDialogReachesTheMailServerOnlyOnSend)
                         "USER NAME: Ann\r\nPROBLEM DETAILS:\r\nThe list was empty\r\n"),
               std::string::npos)
         << mail;
+    EXPECT_TRUE(links.empty());
+}
+
+// A server that goes silent after the message: "Sending the error report..." shows while the mail is on its way,
+// and its "Cancel" ends the sending at once, without the mail link.
+TEST_F(SmallForms, TheReportBeingSentShowsAndItsCancelStopsTheSending)
+{
+    TStallingSmtpPeer peer(TStallingSmtpPeer::stAfterData);
+    ASSERT_GT(peer.Port, 0);
+    TEventsLog log([] { return std::string("10:00:00"); });
+    TLogHistory history;
+    TErrorReporter reporter(log, history, {"127.0.0.1", peer.Port, "", "", "support@example.test"});
+    auto* form = new TErrorForm(App.get(), nullptr);
+    auto* sending = new TSendingReportForm(App.get(), nullptr);
+    reporter.ShowDialog = [form](const std::string& AText) { return form->Execute(AText); };
+    reporter.WaitForSending = [sending](const std::function<bool()>& AFinished, const std::function<void()>& ACancel) {
+        sending->Wait(AFinished, ACancel);
+    };
+    std::vector<std::string> links;
+    reporter.OpenLink = [&](const std::string& AAddress) {
+        links.push_back(AAddress);
+        return true;
+    };
+    bool sent_clicked = false, cancel_clicked = false;
+    Screen->OnActiveFormChange = [&](TObject*) {
+        if (Screen->ActiveForm() == form && !sent_clicked) {
+            sent_clicked = true;
+            form->edEmail->SetText("ann@example.test");
+            ClickOn(form->PreviewButton);
+        } else if (Screen->ActiveForm() == sending && !cancel_clicked) {
+            cancel_clicked = true;
+            // The window is up while the mail is on its way; the user gives up once the server has gone silent.
+            for (int i = 0; i < 6000 && !peer.Stalled; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            ClickOn(sending->CancelButton);
+        }
+    };
+    const auto start = std::chrono::steady_clock::now();
+    reporter.SendErrorReport("Error writing data to Registry", "CLM_RegDataWrite");
+    Screen->OnActiveFormChange = nullptr;
+    EXPECT_TRUE(sent_clicked);
+    EXPECT_TRUE(cancel_clicked);
+    EXPECT_TRUE(peer.Stalled);
+    EXPECT_FALSE(sending->Visible());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(50));
     EXPECT_TRUE(links.empty());
 }
 

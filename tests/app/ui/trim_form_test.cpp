@@ -2,6 +2,7 @@
 // what "OK", "Cancel" and "Reset" do to the job, typed times, and a handle dragged with the mouse.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "skin/controls/push_button.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/time_edit.h"
+#include "skin/core/png_image_list.h"
 #include "tests/fixtures/media_fixtures.h"
 #include "tests/platform/gui/gui_fixture.h"
 
@@ -97,6 +99,34 @@ protected:
     std::vector<std::string> Errors;
     int Repaints = 0;
 };
+
+TEST_F(TrimFormTest, DamagedSkinPicturesLeaveTheirPlacesEmptyAsMissingOnesDo)
+{
+    // A copy of the built skin's pictures with some of them cut to their first 60 bytes and one removed.
+    const std::filesystem::path built = std::filesystem::path(QUENNARY_BINARY_DIR) / "app" / "skin-red";
+    const std::filesystem::path skin = std::filesystem::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" /
+                                       "trim-damaged-skin";
+    std::filesystem::remove_all(skin);
+    std::filesystem::create_directories(skin);
+    for (const char* file : {"trim_left.bmp", "trim_right.bmp", "play.png", "pause.png", "stop.png", "photo.png",
+                             "setstart.png", "setend.png"})
+        std::filesystem::copy_file(built / file, skin / file);
+    for (const char* file : {"trim_left.bmp", "play.png", "pause.png"})
+        std::filesystem::resize_file(skin / file, 60);
+
+    EXPECT_NO_THROW(Form->LoadPictures(skin.string()));
+    EXPECT_EQ(Form->imgTrimLeft->Picture()->Graphic(), nullptr);
+    ASSERT_NE(Form->imgTrimRight->Picture()->Graphic(), nullptr);
+    EXPECT_FALSE(Form->imgTrimRight->Picture()->Graphic()->Empty());
+    ASSERT_EQ(Form->PlayerImages->PngImages()->Count(), 7);
+    const auto empty = [this](Integer AIndex) {
+        return Form->PlayerImages->PngImages()->GetItem(AIndex)->PngImage()->Empty();
+    };
+    EXPECT_TRUE(empty(0));   // play.png, damaged
+    EXPECT_TRUE(empty(1));   // pause.png, damaged
+    EXPECT_FALSE(empty(2));  // stop.png
+    EXPECT_TRUE(empty(6));   // playpart.png, missing
+}
 
 TEST_F(TrimFormTest, ANewJobShowsTheHandlesAtBothEndsAndOKStoresTheFullLength)
 {

@@ -119,6 +119,26 @@ TEST(Bitmap, ReadsTopDownAndRunLengthFiles)
     }
 }
 
+TEST(Bitmap, PaletteClaimingMoreColoursThanTheBitCountKeepsToItsOwnSize)
+{
+    // A 1-bit 2x2 picture whose header says 256 colours: entry 0 black, entry 1 white, the other 254 a marker
+    // colour that no pixel may take.
+    std::vector<uint8_t> palette = {0, 0, 0, 0, 255, 255, 255, 0};
+    for (int i = 2; i < 256; ++i) palette.insert(palette.end(), {0x11, 0x22, 0x33, 0});
+    // Bottom row: white, black; top row: black, white (one byte per row, padded to four).
+    auto file = HandMadeBmp(2, 0, palette, {0x80, 0, 0, 0, 0x40, 0, 0, 0}, 1);
+    TBitmap bitmap;
+    TMemoryStream stream;
+    stream.WriteBuffer(file.data(), Int64(file.size()));
+    stream.SetPosition(0);
+    bitmap.LoadFromStream(&stream);
+    EXPECT_EQ(bitmap.PixelFormat(), pf1bit);
+    EXPECT_EQ(bitmap.Canvas()->Pixels(0, 0), TColor(0x000000));
+    EXPECT_EQ(bitmap.Canvas()->Pixels(1, 0), TColor(0xFFFFFF));
+    EXPECT_EQ(bitmap.Canvas()->Pixels(0, 1), TColor(0xFFFFFF));
+    EXPECT_EQ(bitmap.Canvas()->Pixels(1, 1), TColor(0x000000));
+}
+
 TEST(Bitmap, DamagedFilesRaiseAndKeepTheBitmap)
 {
     TBitmap original(3, 3, pf24bit);

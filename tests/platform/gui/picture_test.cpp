@@ -62,6 +62,19 @@ TEST_F(PictureFiles, TheExtensionPicksTheKind)
     EXPECT_THROW(picture.LoadFromFile(Path("broken.png")), EInvalidGraphic);
     EXPECT_THROW(picture.LoadFromFile(Path("missing.bmp")), EFOpenError);
     ASSERT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);  // what was held stays
+    // A damaged file is named in the error, for every kind: the user has to know which file it is.
+    std::filesystem::copy_file(Path("a.bmp"), Path("cut.bmp"));
+    std::filesystem::resize_file(Path("cut.bmp"), 60);
+    std::filesystem::copy_file(Path("a.jpeg"), Path("cut.jpeg"));
+    std::filesystem::resize_file(Path("cut.jpeg"), 60);
+    for (const char* name : {"cut.bmp", "cut.jpeg", "broken.png"}) {
+        try {
+            picture.LoadFromFile(Path(name));
+            ADD_FAILURE() << name << " loaded";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_NE(e.Message().find(Path(name)), std::string::npos) << e.Message();
+        }
+    }
     EXPECT_EQ(picture.Bitmap()->Canvas()->Pixels(0, 0), clRed);
 
     // A picture assigned to a bitmap hands over its graphic.

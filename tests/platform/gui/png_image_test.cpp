@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <vector>
 
 #include "platform/gui/bitmap.h"
 #include "platform/gui/png_format.h"
 #include "platform/gui/png_image.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer's allocation hooks (its header does not come with every compiler).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*AMalloc)(const volatile void*, size_t),
+                                                        void (*AFree)(const volatile void*));
+#endif
 
 namespace {
 
@@ -185,6 +192,41 @@ TEST(PngImage, DamagedDataRaisesAndKeepsThePicture)
         EXPECT_THROW(png.LoadFromStream(&stream), EInvalidGraphic);
         EXPECT_EQ(png.Width(), 1);
     }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+std::atomic<size_t> LargestAllocation{0};
+void NoteAllocation(const volatile void*, size_t ASize)
+{
+    size_t seen = LargestAllocation.load();
+    while (ASize > seen && !LargestAllocation.compare_exchange_weak(seen, ASize)) {
+    }
+}
+void NoteFree(const volatile void*) {}
+#endif
+
+TEST(PngImage, AChunkClaimingGigabytesIsNotAllocated)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // A 1x1 picture's signature and header, then a text chunk whose length says 1.6 GB in a file of 203 bytes.
+    std::vector<uint8_t> good = WritePng(RandomPicture(COLOR_RGB, 8, 1, 1, 5));
+    std::vector<uint8_t> file(good.begin(), good.begin() + 33);
+    file.insert(file.end(), {0x60, 0x00, 0x00, 0x00, 't', 'E', 'X', 't'});
+    file.insert(file.end(), {'C', 'o', 'm', 'm', 'e', 'n', 't', 0});
+    while (file.size() < 203) file.push_back('x');
+
+    static const bool installed = __sanitizer_install_malloc_and_free_hooks(&NoteAllocation, &NoteFree) != 0;
+    ASSERT_TRUE(installed);
+    LargestAllocation = 0;
+    TPngImage png;
+    TMemoryStream stream;
+    stream.WriteBuffer(file.data(), Int64(file.size()));
+    stream.SetPosition(0);
+    EXPECT_THROW(png.LoadFromStream(&stream), EInvalidGraphic);
+    EXPECT_LT(LargestAllocation.load(), size_t{16} << 20);
+#else
+    GTEST_SKIP() << "the allocation is watched through the address sanitizer's hooks";
+#endif
 }
 
 TEST(PngImage, ToBitmapKeepsStraightAlpha)

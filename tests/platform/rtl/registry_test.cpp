@@ -1,6 +1,7 @@
 #include "platform/rtl/registry.h"
 
 #include "platform/rtl/strings.h"
+#include "platform/rtl/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -232,34 +233,56 @@ TEST_F(RegistryTest, CrashBeforeTheRenameLeavesTheOldFile)
     EXPECT_EQ(left, (std::vector<std::string>{live, unnamed}));
 }
 
-TEST_F(RegistryTest, DamagedFileReadsEmptyAndIsKeptAside)
+TEST_F(RegistryTest, BytesThatAreNotTextSpoilOnlyTheirOwnLine)
 {
-    struct Case {
-        const char* Name;
-        std::string Bytes;
-    };
-    const Case cases[] = {
-        {"binary", "[Software\\Brindlewave\\Quennary]\nOutputPath=sz:x\n\0\0\xFF\xFE garbage"s},
-        {"not utf-8", "[Software\\Brindlewave\\Quennary]\nOutputPath=sz:caf\xE9\n"},
-    };
-    for (const Case& c : cases) {
-        std::filesystem::remove_all(FDir + "/Brindlewave");
-        std::filesystem::create_directories(FDir + "/Brindlewave/Quennary");
-        std::ofstream(FFile, std::ios::binary) << c.Bytes;
-
+    // As an older run wrote a Latin-1 folder name raw, with a damaged line and a NUL among good ones.
+    std::filesystem::create_directories(FDir + "/Brindlewave/Quennary");
+    std::ofstream(FFile, std::ios::binary)
+        << "[Software\\Brindlewave\\Quennary]\nOutputPath=sz:/home/u/Vid\xE9os\nName\xE9=sz:v\n"
+           "\0\0\xFF\xFE garbage\nCount=dword:1\xFF\nRecent=dword:7\n"s;
+    {
         TRegistry reg;
-        EXPECT_FALSE(reg.KeyExists(AppKey)) << c.Name;
-        EXPECT_FALSE(reg.OpenKey(AppKey, false)) << c.Name;
-        ASSERT_TRUE(reg.OpenKey(AppKey, true)) << c.Name;
-        reg.WriteInteger("Recent", 1);
-        EXPECT_EQ(ReadAll(FFile + ".damaged"), c.Bytes) << c.Name;
-
-        TRegistry again;
-        ASSERT_TRUE(again.OpenKey(AppKey, false)) << c.Name;
-        EXPECT_EQ(again.ReadInteger("Recent"), 1) << c.Name;
-        EXPECT_FALSE(again.ValueExists("OutputPath")) << c.Name;
+        ASSERT_TRUE(reg.OpenKey(AppKey, false));
+        EXPECT_EQ(reg.ReadString("OutputPath"), "/home/u/Vid\xE9os");
+        EXPECT_EQ(reg.ReadString("Name\xE9"), "v");
+        EXPECT_THROW(reg.ReadInteger("Count"), ERegistryException);
+        EXPECT_EQ(reg.ReadInteger("Recent"), 7);
+        // A write keeps every other value as it stands.
+        reg.WriteString("Snapshots", "/m\xEAme\x80/\xC3");
     }
+    const std::string text = ReadAll(FFile);
+    EXPECT_TRUE(IsValidUtf8(text)) << text;
+    EXPECT_EQ(text.find('\0'), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(FFile + ".damaged"));
+    TRegistry again;
+    ASSERT_TRUE(again.OpenKey(AppKey, false));
+    EXPECT_EQ(again.ReadString("OutputPath"), "/home/u/Vid\xE9os");
+    EXPECT_EQ(again.ReadString("Snapshots"), "/m\xEAme\x80/\xC3");
+    EXPECT_EQ(again.ReadString("Name\xE9"), "v");
+    EXPECT_EQ(again.ReadInteger("Recent"), 7);
+    // Real UTF-8 stays readable in the file.
+    again.WriteString("Title", "caf\xC3\xA9");
+    EXPECT_NE(ReadAll(FFile).find("Title=sz:caf\xC3\xA9"), std::string::npos);
+    EXPECT_EQ(again.ReadString("Title"), "caf\xC3\xA9");
+}
 
+TEST_F(RegistryTest, UnreadableFileReadsEmptyAndIsKeptAside)
+{
+    // A folder in the file's place: there, but nothing can be read from it.
+    std::filesystem::create_directories(FFile + "/inside");
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey(AppKey, false));
+    ASSERT_TRUE(reg.OpenKey(AppKey, true));
+    reg.WriteInteger("Recent", 1);
+    EXPECT_TRUE(std::filesystem::exists(FFile + ".damaged/inside"));
+    TRegistry again;
+    ASSERT_TRUE(again.OpenKey(AppKey, false));
+    EXPECT_EQ(again.ReadInteger("Recent"), 1);
+}
+
+TEST_F(RegistryTest, AValueLineThatDoesNotParseSpoilsOnlyItself)
+{
+    std::filesystem::create_directories(FDir + "/Brindlewave/Quennary");
     // A value line that does not parse reads as missing and leaves the rest readable.
     std::ofstream(FFile, std::ios::binary) << "[Software\\Brindlewave\\Quennary]\nA=dword:12x\nB=nonsense\nC=dword:7\n";
     TRegistry reg;
