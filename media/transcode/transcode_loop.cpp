@@ -87,11 +87,20 @@ void TTranscodeRun::Run()
         const bool failed_read = ReadLoop();
         FinishOutputs();
         if (failed_read) throw FFmpegException(FReadError);
+        if (!E.Broken()) CheckEveryStreamWritten();
     } catch (...) {
         AbandonOutputs();
         throw;
     }
     E.SetFinished(!E.Broken());
+}
+
+void TTranscodeRun::CheckEveryStreamWritten() const
+{
+    for (const TOutputStreamRun& ost : FOutputs)
+        if ((ost.type == AVMEDIA_TYPE_VIDEO || ost.type == AVMEDIA_TYPE_AUDIO) && ost.packets == 0)
+            throw FFmpegException("Output stream " + StreamName(ost) +
+                                  " is empty: nothing of its input could be decoded and converted");
 }
 
 bool TTranscodeRun::ReadLoop()
