@@ -194,6 +194,12 @@ bool TTranscodeRun::ReadLoop()
                 }
             }
             ist.next_dts_us = ToMicroseconds(FPacket->dts + FPacket->duration, ist.st->time_base) + FileOffset(file);
+            // A presentation time beyond the threshold from the packet's own decoding time is damage (the two are
+            // a few pictures apart at most): taken as it stands, the picture would be repeated up to it, for hours.
+            if (FPacket->pts != AV_NOPTS_VALUE &&
+                std::llabs(ToMicroseconds(FPacket->pts - FPacket->dts, ist.st->time_base)) >
+                    static_cast<int64_t>(E.Fdts_delta_threshold * AV_TIME_BASE))
+                FPacket->pts = FPacket->dts;
         }
         const int64_t when = FPacket->pts != AV_NOPTS_VALUE ? FPacket->pts : FPacket->dts;
         if (FPacket->dts != AV_NOPTS_VALUE)
