@@ -97,8 +97,14 @@ void TTranscodeRun::Run()
 
 void TTranscodeRun::CheckEveryStreamWritten() const
 {
+    const auto media = [](const TOutputStreamRun& AOst) {
+        return AOst.type == AVMEDIA_TYPE_VIDEO || AOst.type == AVMEDIA_TYPE_AUDIO;
+    };
+    // A stream limited to no frames at all was asked to stay empty, and the run ends with it.
     for (const TOutputStreamRun& ost : FOutputs)
-        if ((ost.type == AVMEDIA_TYPE_VIDEO || ost.type == AVMEDIA_TYPE_AUDIO) && ost.packets == 0)
+        if (media(ost) && E.Fmax_frames[ost.type] <= 0) return;
+    for (const TOutputStreamRun& ost : FOutputs)
+        if (media(ost) && ost.packets == 0)
             throw FFmpegException("Output stream " + StreamName(ost) +
                                   " is empty: nothing of its input could be decoded and converted");
 }
