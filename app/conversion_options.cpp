@@ -239,11 +239,11 @@ void FillJobOptions(const TVideoFile& AJob, const TFormat& AFormat, const std::s
         AOutput.DisableVideo = true;
     if (ATrim) {
         AInput.TimeStart = AJob.TimeStart;
-        // A file that did not tell its length has no end to cut at: it converts whole rather than to nothing. An
-        // end past the file's length is the file's end.
-        int64_t end = AJob.TimeEnd;
-        if (AJob.SourceDuration > 0) end = std::min(end, AJob.SourceDuration);
-        if (end > AJob.TimeStart) AOutput.TimeLength = end - AJob.TimeStart;
+        // Only an end the user set within the file cuts. An end at or past the probed length is the file's real
+        // end, which may lie well past what probing guessed (a VBR MP3 without an index, joined recordings): the
+        // input is read to its end. A file that did not tell its length converts whole rather than to nothing.
+        const bool to_file_end = AJob.SourceDuration > 0 && AJob.TimeEnd >= AJob.SourceDuration;
+        if (!to_file_end && AJob.TimeEnd > AJob.TimeStart) AOutput.TimeLength = AJob.TimeEnd - AJob.TimeStart;
         AOutput.Info.TimeStamp = 0;
     }
 }

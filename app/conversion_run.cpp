@@ -1,9 +1,13 @@
 #include "app/conversion_run.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <algorithm>
 #include <filesystem>
 
 #include "app/conversion_options.h"
+#include "app/partial_files.h"
 #include "app/time_text.h"
 #include "platform/rtl/folders.h"
 #include "platform/rtl/sysutils.h"
@@ -12,15 +16,40 @@ std::string DefaultFallbackFolder() { return GetHomeFolder() + "/Brindlewave_tem
 
 namespace {
 
-// Two names of one file, also through "..", links or a missing trailing part.
+// Two names of one file, also through "..", links, a missing trailing part or another mount of the same folder
+// (a bind mount, a share mounted twice): files that are there are compared by device and inode, a name not there
+// yet by its folder's device and inode and its own name.
 bool SameFile(const std::string& A, const std::string& B)
 {
     std::error_code error;
+    if (std::filesystem::equivalent(A, B, error) && !error) return true;
+    const std::filesystem::path pa(A), pb(B);
+    if (pa.has_filename() && pa.filename() == pb.filename() &&
+        std::filesystem::equivalent(pa.parent_path().empty() ? "." : pa.parent_path(),
+                                    pb.parent_path().empty() ? "." : pb.parent_path(), error) &&
+        !error)
+        return true;
     const std::filesystem::path a = std::filesystem::weakly_canonical(A, error);
     if (error) return A == B;
     const std::filesystem::path b = std::filesystem::weakly_canonical(B, error);
     if (error) return A == B;
     return a == b;
+}
+
+// The longest file name in a folder, in bytes.
+size_t NameMax(const std::string& AFolder)
+{
+    const long limit = pathconf(AFolder.empty() ? "." : AFolder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<size_t>(limit) : 255;
+}
+
+// At most ABytes of AText, ending on a character boundary of its UTF-8 (bytes that are not UTF-8 count one each).
+std::string ShortenUtf8(const std::string& AText, size_t ABytes)
+{
+    if (AText.size() <= ABytes) return AText;
+    size_t end = ABytes;
+    while (end > 0 && (static_cast<unsigned char>(AText[end]) & 0xC0) == 0x80 && ABytes - end < 3) --end;
+    return AText.substr(0, end);
 }
 
 }  // namespace
@@ -44,6 +73,8 @@ bool TConversion::Start(const std::string& ADestinationFolder)
 {
     if (FJobs.Count() == 0 || FRunning) return false;
     if (!ChooseOutputFolder(ADestinationFolder)) return false;
+    // What a killed run of this program left in the folder; a conversion still running holds its files.
+    RemoveStalePartialFiles(FOutputFolder);
     if (Desktop.StopPreview) Desktop.StopPreview();
     bool built = false;
     try {
@@ -149,10 +180,11 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
         return false;
     }
     const int task = FEncoder.AddTask(job.Source, &FInputOptions[AIndex]);
-    const std::string partial = task < 0 ? std::string() : PartialFileName(AOutputFileName);
+    std::string partial;
     if (task >= 0) {
         FTaskOutputs.resize(std::max<size_t>(FTaskOutputs.size(), task + 1));
-        FTaskOutputs[task] = {partial, AOutputFileName};
+        FTaskOutputs[task] = NewPartialFile(AOutputFileName);
+        partial = FTaskOutputs[task].Partial;
     }
     if (task < 0) {
         // A file that vanished or cannot be read costs its own job only; the others still convert, and the run
@@ -162,7 +194,9 @@ bool TConversion::AddJobTask(int AIndex, const std::string& AOutputFileName)
         return true;
     }
     if (!FEncoder.SetOutputFile(task, partial, &FOutputOptions[AIndex])) {
-        Report("Cannot set output file: " + FEncoder.LastErrMsg() +
+        // The user knows the output's name, not the temporary one it is written under.
+        Report("Cannot set output file: " + StringReplace(FEncoder.LastErrMsg(), partial, AOutputFileName,
+                                                          TReplaceFlags{rfReplaceAll}) +
                    "\r\nPlease choose other output folder or rename output file.",
                "CLM_SetOutputFile");
         return false;
@@ -182,21 +216,26 @@ bool TConversion::CheckTrimRange(const TVideoFile& AJob)
     return false;
 }
 
-// A hidden name beside the output that no file has yet, with the output's extension (the container is chosen
-// by it).
-std::string TConversion::PartialFileName(const std::string& AOutputFileName)
+// A hidden file beside the output, made here under a name no file had, with the output's extension (the
+// container is chosen by it). When it cannot be made (a read-only folder), the name alone: opening the output
+// then tells why.
+TConversion::TTaskOutput TConversion::NewPartialFile(const std::string& AOutputFileName)
 {
     const std::filesystem::path output(AOutputFileName);
     const std::string stem = output.stem().string(), ext = output.extension().string();
+    const size_t name_max = NameMax(output.parent_path().string());
     for (int n = 0;; ++n) {
-        const std::string name = "." + stem + ".partial" + (n == 0 ? std::string() : std::to_string(n)) + ext;
-        const std::filesystem::path candidate = output.parent_path() / name;
-        std::error_code error;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)) &&
-            std::find_if(FTaskOutputs.begin(), FTaskOutputs.end(), [&](const TTaskOutput& A) {
-                return A.Partial == candidate.string();
-            }) == FTaskOutputs.end())
-            return candidate.string();
+        const std::string tail = ".partial" + (n == 0 ? std::string() : std::to_string(n)) + ext;
+        // An output name near the file system's limit still gets a partial name within it: the stem is shortened
+        // (never within a character) as far as the dot and the tail need.
+        const size_t room = name_max > tail.size() + 1 ? name_max - tail.size() - 1 : 0;
+        const std::string name = "." + ShortenUtf8(stem, room) + tail;
+        const std::string candidate = (output.parent_path() / name).string();
+        if (std::find_if(FTaskOutputs.begin(), FTaskOutputs.end(),
+                         [&](const TTaskOutput& A) { return A.Partial == candidate; }) != FTaskOutputs.end())
+            continue;
+        const int lock = CreatePartialFile(candidate);
+        if (lock >= 0 || errno != EEXIST) return {candidate, AOutputFileName, lock};
     }
 }
 
@@ -206,6 +245,7 @@ void TConversion::SettleOutput(int ATaskIndex, bool AKeep)
     if (ATaskIndex < 0 || ATaskIndex >= static_cast<int>(FTaskOutputs.size())) return;
     TTaskOutput& output = FTaskOutputs[ATaskIndex];
     if (output.Partial.empty()) return;
+    ClosePartialFile(output.Lock);
     std::error_code error;
     if (AKeep) {
         std::filesystem::rename(output.Partial, output.Final, error);
@@ -234,6 +274,11 @@ std::string TConversion::OutputClash(const std::string& AOutputFileName) const
             return "\"" + AOutputFileName + "\" would overwrite a file that is being converted.";
     for (const std::string& output : FOutputFiles)
         if (SameFile(output, AOutputFileName)) return "\"" + AOutputFileName + "\" is the output of another job too.";
+    // Only a regular file is replaced: a device, a pipe, a folder or a link of that name stays as it is.
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(AOutputFileName, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return "\"" + AOutputFileName + "\" exists and is not a regular file.";
     return {};
 }
 
@@ -265,9 +310,11 @@ bool TConversion::SetJoinedOutput()
         return false;
     }
     FTaskOutputs.resize(std::max<size_t>(FTaskOutputs.size(), 1));
-    FTaskOutputs[0] = {PartialFileName(output), output};
+    FTaskOutputs[0] = NewPartialFile(output);
     if (!FEncoder.SetOutputFile(0, FTaskOutputs[0].Partial, &options)) {
-        Report("Cannot set output file (merged): " + FEncoder.LastErrMsg(), "CLM_SetOutputFileMerge");
+        Report("Cannot set output file (merged): " +
+                   StringReplace(FEncoder.LastErrMsg(), FTaskOutputs[0].Partial, output, TReplaceFlags{rfReplaceAll}),
+               "CLM_SetOutputFileMerge");
         return false;
     }
     // The one task writes the joined file, whichever job it is reading.

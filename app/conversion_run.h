@@ -57,13 +57,14 @@ public:
     // The Start command, with the text of the output box. Answers whether the encoder was started; a failure
     // has been reported or warned about, and nothing converts. A job whose file cannot be opened is reported and
     // left out, and the others still convert (but a merged file needs every part). An output that would be
-    // written over another output of the run, or over a file the run reads, stops the Start. Refused while a run
-    // goes on.
+    // written over another output of the run, or over a file the run reads (also through a link or another mount
+    // of its folder), or onto an entry that is not a regular file, stops the Start. Refused while a run goes on.
     // A format value that should be a number and is not raises EConvertError. A trim range that starts at or
     // after the end of its file is refused with a warning; an end past the file's length converts to the end.
     // Every task writes under a temporary name in the output folder and its output takes its final name only
     // when the task finished; a cancelled or failed task leaves nothing, and a file of the final name that was
-    // there before stays as it was.
+    // there before stays as it was. A task whose output holds no picture or sound fails. Temporary files a killed
+    // run of this program left in the output folder are removed when a run starts there.
     bool Start(const std::string& ADestinationFolder);
     void PauseButtonClick();
     void CancelButtonClick();
@@ -81,7 +82,6 @@ private:
     bool BuildTasks();
     bool AddJobTask(int AIndex, const std::string& AOutputFileName);
     bool CheckTrimRange(const TVideoFile& AJob);
-    std::string PartialFileName(const std::string& AOutputFileName);
     void SettleOutput(int ATaskIndex, bool AKeep);
     void DiscardUnsettledOutputs();
     bool AddMergedInput(int AIndex);
@@ -108,10 +108,13 @@ private:
     // The dialog's label for each task, fixed when the run starts.
     std::vector<std::string> FLabels;
     std::vector<std::string> FOutputFiles;  // of the tasks added so far
-    // Per task: the temporary name it writes and the final name; both empty once settled.
+    // Per task: the temporary name it writes, the final name and the descriptor that holds the temporary file's
+    // lock (-1: none); empty once settled.
     struct TTaskOutput {
         std::string Partial, Final;
+        int Lock = -1;
     };
+    TTaskOutput NewPartialFile(const std::string& AOutputFileName);
     std::vector<TTaskOutput> FTaskOutputs;
     std::string FPauseCaption = "Pause";
     int FSkippedJobs = 0;  // jobs whose file could not be opened when the run was built

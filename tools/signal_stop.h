@@ -1,14 +1,14 @@
 #pragma once
 // For the conversion tools: an interrupt (Ctrl+C) or a termination request stops the conversion the way its Stop
-// does, so that the output is finished or removed, never left half-written. A second request ends the process at
-// once.
+// does, so that the output is finished or removed, never left half-written. Further requests while that stop runs
+// change nothing: ending the process then would leave the half-written output behind (only SIGKILL does so, and
+// the converter removes such leftovers when it next converts into that folder).
 //
 // Create it first thing in main, before any thread starts: SIGINT and SIGTERM are blocked for the whole process
 // and taken by a thread of its own, where the handler runs (not in signal context, so it may take locks).
 #include <signal.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -48,7 +48,7 @@ private:
         while (!FQuit) {
             const int signal = sigtimedwait(&FSignals, nullptr, &slice);
             if (signal <= 0) continue;
-            if (FRequested.exchange(true)) std::_Exit(128 + signal);
+            if (FRequested.exchange(true)) continue;
             FOnStopLock.lock();
             if (FOnStop) FOnStop();
             FOnStopLock.unlock();

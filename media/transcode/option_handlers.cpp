@@ -187,16 +187,29 @@ void TCustomFFmpeg::OptPass(const std::string& AValue)
 
 void TCustomFFmpeg::OptMatrix(const std::string& AValue, std::vector<uint16_t>& AMatrix)
 {
-    AMatrix.assign(64, 0);
+    // The encoders divide by every coefficient and store each in 8 bits: a 0, a number out of that range or
+    // anything that is not a number is refused here, before an encoder opens with it.
+    std::vector<uint16_t> matrix(64, 0);
     size_t pos = 0;
     for (int i = 0; i < 64; ++i) {
-        AMatrix[i] = static_cast<uint16_t>(LeadingInt(AValue, pos));
-        if (i == 63) break;
-        const size_t comma = AValue.find(',', pos);
-        if (comma == std::string::npos)
+        while (pos < AValue.size() && AValue[pos] == ' ') ++pos;
+        const char* start = AValue.c_str() + pos;
+        char* end = nullptr;
+        const long value = std::isdigit(static_cast<unsigned char>(*start)) ? std::strtol(start, &end, 10) : 0;
+        if (end != nullptr) pos += static_cast<size_t>(end - start);
+        while (pos < AValue.size() && AValue[pos] == ' ') ++pos;
+        const bool last = i == 63;
+        if (end == nullptr || value < 1 || value > 255 || (pos < AValue.size() && AValue[pos] != ',') ||
+            (last && pos < AValue.size()))
+            throw FFmpegException(StrFormat("Invalid matrix \"%s\" at coeff %d: each of the 64 coefficients must be a "
+                                            "whole number from 1 to 255", AValue.c_str(), i));
+        matrix[i] = static_cast<uint16_t>(value);
+        if (last) break;
+        if (pos >= AValue.size())
             throw FFmpegException(StrFormat("Syntax error in matrix \"%s\" at coeff %d", AValue.c_str(), i));
-        pos = comma + 1;
+        ++pos;
     }
+    AMatrix = std::move(matrix);
 }
 
 void TCustomFFmpeg::OptThreads(const std::string& AValue)

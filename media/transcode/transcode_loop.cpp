@@ -87,11 +87,26 @@ void TTranscodeRun::Run()
         const bool failed_read = ReadLoop();
         FinishOutputs();
         if (failed_read) throw FFmpegException(FReadError);
+        if (!E.Broken()) CheckEveryStreamWritten();
     } catch (...) {
         AbandonOutputs();
         throw;
     }
     E.SetFinished(!E.Broken());
+}
+
+void TTranscodeRun::CheckEveryStreamWritten() const
+{
+    const auto media = [](const TOutputStreamRun& AOst) {
+        return AOst.type == AVMEDIA_TYPE_VIDEO || AOst.type == AVMEDIA_TYPE_AUDIO;
+    };
+    // A stream limited to no frames at all was asked to stay empty, and the run ends with it.
+    for (const TOutputStreamRun& ost : FOutputs)
+        if (media(ost) && E.Fmax_frames[ost.type] <= 0) return;
+    for (const TOutputStreamRun& ost : FOutputs)
+        if (media(ost) && ost.packets == 0)
+            throw FFmpegException("Output stream " + StreamName(ost) +
+                                  " is empty: nothing of its input could be decoded and converted");
 }
 
 bool TTranscodeRun::ReadLoop()
@@ -185,6 +200,12 @@ bool TTranscodeRun::ReadLoop()
                 }
             }
             ist.next_dts_us = ToMicroseconds(FPacket->dts + FPacket->duration, ist.st->time_base) + FileOffset(file);
+            // A presentation time beyond the threshold from the packet's own decoding time is damage (the two are
+            // a few pictures apart at most): taken as it stands, the picture would be repeated up to it, for hours.
+            if (FPacket->pts != AV_NOPTS_VALUE &&
+                std::llabs(ToMicroseconds(FPacket->pts - FPacket->dts, ist.st->time_base)) >
+                    static_cast<int64_t>(E.Fdts_delta_threshold * AV_TIME_BASE))
+                FPacket->pts = FPacket->dts;
         }
         const int64_t when = FPacket->pts != AV_NOPTS_VALUE ? FPacket->pts : FPacket->dts;
         if (FPacket->dts != AV_NOPTS_VALUE)

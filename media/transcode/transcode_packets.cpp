@@ -267,6 +267,7 @@ void TTranscodeRun::Mux(TOutputStreamRun& AOst, AVPacket* APacket, AVRational AT
     if (start != AV_NOPTS_VALUE)
         AOst.end_time_us = std::max(AOst.end_time_us, ToMicroseconds(start + APacket->duration, st->time_base));
     AOst.bytes += APacket->size;
+    ++AOst.packets;
     const int result = ff::av_interleaved_write_frame(AOst.oc, APacket);
     ff::av_packet_unref(APacket);
     if (result < 0) throw FFmpegException(AVErrorText("av_interleaved_write_frame()", result));

@@ -70,6 +70,7 @@ struct TOutputStreamRun {
     int frame_number = 0;
     int64_t end_time_us = 0;  // the largest end of what was written
     int64_t bytes = 0;
+    int64_t packets = 0;  // written to the file
     float quality = -1.0f;
     bool finished = false;  // reached its frame limit or its recording end
 };
@@ -107,6 +108,8 @@ private:
     void FinishOutputs();
     // After a failure: the trailers not written yet, or the outputs marked for removal when that fails.
     void AbandonOutputs();
+    // Raises when a picture or sound stream of an output got nothing: such a file holds no media to play.
+    void CheckEveryStreamWritten() const;
     int ChooseInput();
     void ProcessPacket(TInputStreamRun& AIst, AVPacket* APacket);
     void DecodeFrames(TInputStreamRun& AIst, AVPacket* APacket);

@@ -408,6 +408,9 @@ void TTranscodeRun::SetUpOutputStreams()
                 CopyMetadataWithoutEncoder(&st->metadata, ist.st->metadata);
         }
         st->disposition = ist.st->disposition;
+        // An encoded cover picture is an ordinary picture stream of the output: kept as a cover, containers that
+        // hold covers only in a few picture codecs (MP4, MOV, 3GP) refuse the header.
+        if (!ost.copy) st->disposition &= ~AV_DISPOSITION_ATTACHED_PIC;
         if (ost.copy) {
             CopyStreamParameters(ost);
             continue;

@@ -200,6 +200,20 @@ TEST(ConversionOptions, TrimRangeOnlyForAJobConvertedOnItsOwn)
     unknown.TimeStart = unknown.TimeEnd = 0;
     FillJobOptions(unknown, VideoFormat("320", "240"), "/out/a.mp4", true, input, output);
     EXPECT_EQ(output.TimeLength, AV_NOPTS_VALUE);
+
+    // An end at or past the probed length is the file's real end, which probing may have guessed short: the
+    // input is read to its end. Only an end within the file cuts.
+    struct TCase {
+        int64_t End, Length;
+    } const ends[] = {{10000000, AV_NOPTS_VALUE}, {12000000, AV_NOPTS_VALUE}, {9999999, 8999999}};
+    for (const TCase& c : ends) {
+        TVideoFile probed = Job(320, 240);
+        probed.SourceDuration = 10000000;
+        probed.TimeEnd = c.End;
+        FillJobOptions(probed, VideoFormat("320", "240"), "/out/a.mp4", true, input, output);
+        EXPECT_EQ(input.TimeStart, 1000000);
+        EXPECT_EQ(output.TimeLength, c.Length) << c.End;
+    }
 }
 
 TEST(ConversionOptions, GeometryThatCannotBeComputed)

@@ -128,6 +128,10 @@ TEST_F(TranscodeOptionsTest, AnInputRecordsOwnFieldsWinOverItsOptionLines)
 
 TEST_F(TranscodeOptionsTest, HandlersCheckTheirValues)
 {
+    const auto MatrixError = [](const std::string& AValue, int ACoefficient) {
+        return "Invalid matrix \"" + AValue + "\" at coeff " + std::to_string(ACoefficient) +
+               ": each of the 64 coefficients must be a whole number from 1 to 255";
+    };
     struct TCase {
         std::string Name;
         std::string Value;
@@ -152,6 +156,14 @@ TEST_F(TranscodeOptionsTest, HandlersCheckTheirValues)
         {"qscale", "255", ""},
         {"pass", "3", "pass number can be only 1 or 2"},
         {"intra_matrix", sixty_three, "Syntax error in matrix \"" + sixty_three + "\" at coeff 62"},
+        {"intra_matrix", sixty_three + ", 255", ""},
+        {"inter_matrix", "0" + sixty_three.substr(1) + ",1", MatrixError("0" + sixty_three.substr(1) + ",1", 0)},
+        {"inter_matrix", sixty_three + ",x", MatrixError(sixty_three + ",x", 63)},
+        {"inter_matrix", sixty_three + ",256", MatrixError(sixty_three + ",256", 63)},
+        {"inter_matrix", sixty_three + ",4294967297", MatrixError(sixty_three + ",4294967297", 63)},
+        {"inter_matrix", "-1," + sixty_three, MatrixError("-1," + sixty_three, 0)},
+        {"intra_matrix", "1x" + sixty_three.substr(1) + ",1", MatrixError("1x" + sixty_three.substr(1) + ",1", 0)},
+        {"intra_matrix", sixty_three + ",1,1", MatrixError(sixty_three + ",1,1", 63)},
         {"metadata", "title", "Missing ="},
         {"metadata", "=x", "wrong parameter of metadata"},
         {"itsscale", "20:2", "stream index over MAX_STREAMS(20)"},
