@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "media/loader/engine.h"
+#include "platform/win/message_queue.h"
+#include "platform/win/messages.h"
 #include "skin/controls/button_label.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/gauge.h"
@@ -176,6 +178,32 @@ TEST_F(ConversionWindowTest, CancelLeavesNoOutputAndTheInputAsItWas)
     EXPECT_TRUE(Rig->Logged("Conversion cancelled by user."));
     EXPECT_FALSE(Rig->Logged("Conversion successfully done."));
     EXPECT_EQ(Rig->Shown, std::vector<std::string>{});  // nothing to open
+    EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
+}
+
+// Closing the main window while a file converts (the window manager's close): the run ends as Cancel ends it
+// before the program goes, and no hidden partial file stays in the output folder.
+TEST_F(ConversionWindowTest, ClosingTheWindowDuringARunLeavesNoPartialFile)
+{
+    Rig->AddJob(Rig->MakeClip("long.avi", 30));
+    bool closed = false;
+    Rig->WhileRunning = [&] {
+        if (closed || Rig->Conv->ProgressCurrent->Value() == 0) return;
+        closed = true;
+        // Half-written output is there at this moment.
+        bool partial = false;
+        for (const std::string& name : Rig->Names(Rig->Out())) partial = partial || name.starts_with(".");
+        EXPECT_TRUE(partial);
+        win::PostMessage(Rig->Form->Handle(), win::WM_CLOSE, 0, 0);
+    };
+    Rig->StartFromMenu();
+    ASSERT_TRUE(closed);
+    EXPECT_TRUE(App->Terminated());
+    EXPECT_FALSE(Rig->Form->Conversion()->Running());
+    EXPECT_FALSE(Rig->Form->Conversion()->Succeeded());
+    EXPECT_EQ(Rig->Names(Rig->Out()), std::vector<std::string>{});
+    EXPECT_TRUE(Rig->Logged("Conversion cancelled by user."));
+    EXPECT_FALSE(Rig->Logged("Conversion successfully done."));
     EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
 }
 
