@@ -156,6 +156,26 @@ TEST_F(ConversionWindowTest, MergingTwoClipsWritesJoined)
     EXPECT_NEAR(Seconds(Probe(Rig->Out("Joined.mp4"))), 3.0, 2 * kFrame15);
     EXPECT_EQ(Rig->Conv->lblConvertingTitle->Caption(), "Converting \"first.avi\" to \"Joined.mp4\"");
     EXPECT_TRUE(Rig->Logged("Conversion successfully done."));
+
+    // A second merge does not replace the first: it is numbered as snapshots are.
+    const std::string first = ReadFile(Rig->Out("Joined.mp4"));
+    Rig->StartFromMenu();
+    EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
+    EXPECT_EQ(Rig->Names(Rig->Out()), (std::vector<std::string>{"Joined.mp4", "Joined_1.mp4"}));
+    EXPECT_EQ(ReadFile(Rig->Out("Joined.mp4")), first);
+    EXPECT_EQ(Rig->Conv->lblConvertingTitle->Caption(), "Converting \"first.avi\" to \"Joined_1.mp4\"");
+    EXPECT_NEAR(Seconds(Probe(Rig->Out("Joined_1.mp4"))), 3.0, 2 * kFrame15);
+
+    // Converting the jobs on their own, twice, and with one destination for both: every output keeps its file.
+    Rig->Form->chMerge->SetChecked(false);
+    Rig->State.Jobs.Job(1).DestinationTitle = "first";
+    Rig->StartFromMenu();
+    Rig->StartFromMenu();
+    EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
+    EXPECT_EQ(Rig->Names(Rig->Out()), (std::vector<std::string>{"Joined.mp4", "Joined_1.mp4", "first.mp4", "first_1.mp4",
+                                                                 "first_2.mp4", "first_3.mp4"}));
+    EXPECT_NEAR(Seconds(Probe(Rig->Out("first.mp4"))), 2.0, 2 * kFrame15);
+    EXPECT_NEAR(Seconds(Probe(Rig->Out("first_1.mp4"))), 1.0, 2 * kFrame15);
 }
 
 TEST_F(ConversionWindowTest, CancelLeavesNoOutputAndTheInputAsItWas)
