@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 #include "app/catalogue_numbers.h"
@@ -25,10 +26,26 @@ int PaddedSize(int ASize, int APad)
     return padded;
 }
 
+}  // namespace
+
+std::string FrameRateText(int64_t AThousandths)
+{
+    if (AThousandths <= 0) return IntToStr(Round(AThousandths / 1000.0));
+    // The television rates are whole rates slowed by 1000/1001; the catalogue writes them to three decimals.
+    const int64_t whole = (AThousandths * 1001 + 500000) / 1000000;
+    if (AThousandths % 1000 != 0 && whole > 0 && whole * 1000000 / 1001 == AThousandths)
+        return std::to_string(whole * 1000) + "/1001";
+    if (AThousandths % 1000 == 0) return std::to_string(AThousandths / 1000);
+    const int64_t divisor = std::gcd(AThousandths, int64_t{1000});
+    return std::to_string(AThousandths / divisor) + "/" + std::to_string(1000 / divisor);
+}
+
+namespace {
+
 void FillVideoCodec(const TFormat& AFormat, TOutputOptions& AOutput)
 {
     AOutput.VideoCodec = AFormat.VideoCodecName;
-    if (const auto rate = CatalogueInteger(AFormat.FrameRate)) AOutput.FrameRate = IntToStr(Round(*rate / 1000.0));
+    if (const auto rate = CatalogueInteger(AFormat.FrameRate)) AOutput.FrameRate = FrameRateText(*rate);
     if (const auto rate = CatalogueInteger(AFormat.VideoBitRate)) AOutput.VideoBitrate = *rate;
     if (Pos("divx", LowerCase(AFormat.Title)) > 0) AOutput.VideoTag = "DIVX";
     if (AOutput.VideoCodec == "libx264") AOutput.VideoPreset = "libx264-default";
@@ -188,6 +205,11 @@ std::string OutputFileTitle(const std::string& ATitle)
     std::string title = ATitle;
     for (char& c : title)
         if (c == '/' || c == '\\' || c == '\0') c = '_';
+    // A leading dot would hide the output (and "." or ".." name a folder).
+    for (char& c : title) {
+        if (c != '.') break;
+        c = '_';
+    }
     return title;
 }
 

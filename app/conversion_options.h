@@ -50,7 +50,13 @@ struct TPadding {
 };
 TPadding PadToAspect(int ACroppedWidth, int ACroppedHeight, double APictureAspect, double AOutputAspect);
 
-// A destination title as a file name: path separators become "_", so a title never leaves the output folder.
+// A catalogue frame rate (frames per second times 1000) as the encoder's rate text: whole rates as they are
+// ("25"), the rates slowed by 1000/1001 exactly ("29970" gives "30000/1001", "23976" "24000/1001"), any other as
+// its fraction ("12500" gives "25/2").
+std::string FrameRateText(int64_t AThousandths);
+
+// A destination title as a file name: path separators and leading dots become "_", so a title never leaves the
+// output folder nor names a hidden file.
 std::string OutputFileTitle(const std::string& ATitle);
 
 // The file a job converts into when it is not merged: folder, "/", destination title and the format's extension.

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "app/conversion_options.h"
@@ -153,7 +153,8 @@ bool TConversion::BuildTasks()
     for (int i = 0; i < count; ++i) {
         const TVideoFile& job = FJobs.Jobs()[i];
         const TFormat& format = FormatOf(job);
-        const std::string output = merging ? std::string() : JobOutputFileName(FOutputFolder, job, format);
+        const std::string output =
+            merging ? std::string() : OutputNameFor(JobOutputFileName(FOutputFolder, job, format));
         if (!merging && !CheckTrimRange(job)) return false;
         try {
             FillJobOptions(job, format, output, !merging, FInputOptions[i], FOutputOptions[i]);
@@ -248,10 +249,21 @@ void TConversion::SettleOutput(int ATaskIndex, bool AKeep)
     ClosePartialFile(output.Lock);
     std::error_code error;
     if (AKeep) {
-        std::filesystem::rename(output.Partial, output.Final, error);
-        if (error) {
+        // The final name was free when the run started; a file that took it since is not replaced either: the
+        // output takes the next free number.
+        std::string final = output.Final;
+        for (int attempt = 0;; ++attempt) {
+            if (RenameFile(output.Partial, final)) break;
+            const int reason = errno;
+            std::error_code ignored;
+            if (attempt < 100 && std::filesystem::exists(std::filesystem::symlink_status(final, ignored))) {
+                final = FreeOutputName(output.Final);
+                continue;
+            }
+            error = std::error_code(reason, std::generic_category());
             FAllFinished = false;
-            Report("Cannot set output file: " + error.message() + " (\"" + output.Final + "\")", "CLM_SetOutputFile");
+            Report("Cannot set output file: " + error.message() + " (\"" + final + "\")", "CLM_SetOutputFile");
+            break;
         }
     }
     if (!AKeep || error) std::filesystem::remove(output.Partial, error);
@@ -265,21 +277,48 @@ void TConversion::DiscardUnsettledOutputs()
     FTaskOutputs.clear();
 }
 
-// Outputs are written over whatever has their name, so a run must not write one job's output onto another's, nor
-// onto a file it is about to read. Answers why the name cannot be used, or nothing.
+// An output never replaces a file: not one that is there, not a file the run reads, not another output of the
+// run. A taken name is numbered as snapshots are: "name_1.mp4", "name_2.mp4", and so on.
+std::string TConversion::FreeOutputName(const std::string& AOutputFileName) const
+{
+    const auto taken = [this](const std::string& AName) {
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(AName, error))) return true;
+        for (const TVideoFile& job : FJobs.Jobs())
+            if (SameFile(job.Source, AName)) return true;
+        for (const std::string& output : FOutputFiles)
+            if (SameFile(output, AName)) return true;
+        for (const TTaskOutput& output : FTaskOutputs)
+            if (!output.Final.empty() && SameFile(output.Final, AName)) return true;
+        return false;
+    };
+    if (!taken(AOutputFileName)) return AOutputFileName;
+    const std::filesystem::path output(AOutputFileName);
+    const std::string stem = (output.parent_path() / output.stem()).string(), ext = output.extension().string();
+    for (int n = 1;; ++n)
+        if (const std::string name = stem + "_" + std::to_string(n) + ext; !taken(name)) return name;
+}
+
+// A name that is a file the run reads (also through a link or another mount of its folder), or an entry that is
+// not a regular file (a device, a pipe, a folder, a link), is refused rather than numbered: the user chose the
+// folder of the sources, or something there is not an older output. Answers why, or nothing.
 std::string TConversion::OutputClash(const std::string& AOutputFileName) const
 {
     for (const TVideoFile& job : FJobs.Jobs())
         if (SameFile(job.Source, AOutputFileName))
             return "\"" + AOutputFileName + "\" would overwrite a file that is being converted.";
-    for (const std::string& output : FOutputFiles)
-        if (SameFile(output, AOutputFileName)) return "\"" + AOutputFileName + "\" is the output of another job too.";
-    // Only a regular file is replaced: a device, a pipe, a folder or a link of that name stays as it is.
     std::error_code error;
     const auto status = std::filesystem::symlink_status(AOutputFileName, error);
     if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         return "\"" + AOutputFileName + "\" exists and is not a regular file.";
     return {};
+}
+
+// The name an output is given: the one asked for when it is refused (the refusal is reported), else the first
+// free one.
+std::string TConversion::OutputNameFor(const std::string& AOutputFileName) const
+{
+    return OutputClash(AOutputFileName).empty() ? FreeOutputName(AOutputFileName) : AOutputFileName;
 }
 
 bool TConversion::AddMergedInput(int AIndex)
@@ -303,7 +342,7 @@ bool TConversion::SetJoinedOutput()
     const int selected = FJobs.Row() - 1;
     TOutputOptions& options = FOutputOptions[selected];
     options.Join = true;
-    const std::string output = JoinedOutputFileName(FOutputFolder, FormatOf(FJobs.Jobs()[selected]));
+    const std::string output = OutputNameFor(JoinedOutputFileName(FOutputFolder, FormatOf(FJobs.Jobs()[selected])));
     options.FileName = output;
     if (const std::string clash = OutputClash(output); !clash.empty()) {
         Report("Cannot set output file (merged): " + clash, "CLM_SetOutputFileMerge");
@@ -343,6 +382,13 @@ void TConversion::CancelButtonClick()
     FEncoder.Stop();
     FEventsLog.Add("Conversion cancelled by user.");
     FView.CloseRun();
+}
+
+void TConversion::EndBeforeExit()
+{
+    if (!FRunning) return;
+    CancelButtonClick();
+    if (FRunning) FinishRun();
 }
 
 void TConversion::Progress(const TConversionProgress& AProgress)

@@ -56,18 +56,22 @@ public:
 
     // The Start command, with the text of the output box. Answers whether the encoder was started; a failure
     // has been reported or warned about, and nothing converts. A job whose file cannot be opened is reported and
-    // left out, and the others still convert (but a merged file needs every part). An output that would be
-    // written over another output of the run, or over a file the run reads (also through a link or another mount
-    // of its folder), or onto an entry that is not a regular file, stops the Start. Refused while a run goes on.
+    // left out, and the others still convert (but a merged file needs every part). An output never replaces a
+    // file: a name that is taken (a file there, another output of the run) is numbered as snapshots are
+    // ("name_1.mp4"); an output that would be a file the run reads (also through a link or another mount of its
+    // folder), or an entry that is not a regular file, stops the Start. Refused while a run goes on.
     // A format value that should be a number and is not raises EConvertError. A trim range that starts at or
     // after the end of its file is refused with a warning; an end past the file's length converts to the end.
     // Every task writes under a temporary name in the output folder and its output takes its final name only
-    // when the task finished; a cancelled or failed task leaves nothing, and a file of the final name that was
-    // there before stays as it was. A task whose output holds no picture or sound fails. Temporary files a killed
-    // run of this program left in the output folder are removed when a run starts there.
+    // when the task finished; a cancelled or failed task leaves nothing. A task whose output holds no picture or
+    // sound fails. Temporary files a killed run of this program left in the output folder are removed when a run
+    // starts there.
     bool Start(const std::string& ADestinationFolder);
     void PauseButtonClick();
     void CancelButtonClick();
+    // The program is about to end with a run going on (its main window closes): the run stops as Cancel stops it
+    // and ends at once, as its final event would come too late; what its tasks wrote is removed.
+    void EndBeforeExit();
 
     // From Start until the final event; the job list is locked meanwhile.
     bool Running() const { return FRunning; }
@@ -88,7 +92,9 @@ private:
     bool SetJoinedOutput();
     const TFormat& FormatOf(const TVideoFile& AJob) const;
     bool Merging() const;
+    std::string FreeOutputName(const std::string& AOutputFileName) const;
     std::string OutputClash(const std::string& AOutputFileName) const;
+    std::string OutputNameFor(const std::string& AOutputFileName) const;
     void Progress(const TConversionProgress& AProgress);
     void Terminate(const TConversionTaskEnd& AEnd);
     void FinishRun();

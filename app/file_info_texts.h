@@ -1,6 +1,6 @@
 #pragma once
-// The value texts of the File Information dialog. A later stream of a kind overwrites an earlier one; a kind the
-// file lacks keeps what the previous file left.
+// The value texts of the File Information dialog. A later stream of a kind overwrites an earlier one; the texts of
+// a kind the file lacks stay empty.
 #include <cstdint>
 #include <string>
 

@@ -201,10 +201,12 @@ THueFilter::THueFilter(const std::string& AArgs, TNativeFilterLog ALog)
 
 void THueFilter::Adjust(AVFrame* AFrame, int32_t AHue, int32_t ASaturation)
 {
-    // Shifts round down, so an odd last chroma row or column is left as it is.
+    // The chroma planes round their sizes up: an odd last row or column of the picture has chroma samples of its
+    // own, which change with the rest.
     const TChromaShift shift = ChromaShiftOf(AFrame->format);
+    const auto chroma_size = [](int ASize, int AShift) { return -((-ASize) >> AShift); };
     HueAdjustPlanes(AFrame->data[1], AFrame->linesize[1], AFrame->data[2], AFrame->linesize[2],
-                    AFrame->width >> shift.H, AFrame->height >> shift.V, AHue, ASaturation);
+                    chroma_size(AFrame->width, shift.H), chroma_size(AFrame->height, shift.V), AHue, ASaturation);
 }
 
 void RegisterEqFilter()

@@ -9,6 +9,7 @@
 #include <time.h>
 
 #include "app/add_files.h"
+#include "app/engine_logger.h"
 #include "app/error_report.h"
 #include "app/report_mail_account.h"
 #include "app/ui/about_form.h"
@@ -126,6 +127,8 @@ int RunConverter(int AArgc, char** AArgv)
             return edit;
         });
         auto* encoder = new TFFEncoder(main);  // the component that loads the media libraries
+        // FFmpeg's lines and the engine's own go into the logger history the error report carries.
+        CreateHistoryLogger(main, state.LogHistory);
 
         TErrorReporter reporter(state.EventsLog, state.LogHistory, LoadReportMailAccount(exeFolder));
         reporter.ShowDialog = [&windows](const std::string& AText) { return windows.Error->Execute(AText); };

@@ -75,8 +75,8 @@ void TFileInfoForm::ShowTexts(const TFileInfoTexts& ATexts)
         {spSkinLabel5, &ATexts.FrameRate},  {spSkinLabel6, &ATexts.SampleRate},
         {spSkinLabel7, &ATexts.Channels},   {spSkinLabel8, &ATexts.AudioBitRate},
     };
-    for (const auto& [label, text] : values)
-        if (!text->empty()) label->SetCaption(*text);
+    // A kind of stream the file lacks shows its group empty, not the values of an earlier file.
+    for (const auto& [label, text] : values) label->SetCaption(*text);
 }
 
 void TFileInfoForm::spSkinButton1Click(TObject* /*Sender*/) { Close(); }

@@ -22,8 +22,7 @@ public:
     // plain look. The skin must outlive the form.
     TFileInfoForm(TComponent* AOwner, TspSkinData* ASkinData);
 
-    // The value labels take the texts that are filled; an empty text (a kind of stream the file lacks) leaves
-    // its label as the previous file left it.
+    // Every value label takes its text; an empty text (a kind of stream the file lacks) empties its label.
     void ShowTexts(const TFileInfoTexts& ATexts);
 
     void spSkinButton1Click(TObject* Sender);

@@ -1,6 +1,7 @@
 #include "app/ui/main_form.h"
 
 #include "app/add_files_filter.h"
+#include "app/conversion_run.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
@@ -470,6 +471,8 @@ void TMainForm::DoClose(TCloseAction& AAction)
 {
     TForm::DoClose(AAction);
     if (AAction == caNone) return;
+    // A conversion going on ends as Cancel ends it, so that no half-written file stays in the output folder.
+    if (FConversion) FConversion->EndBeforeExit();
     // The preview stops before the settings are written.
     if (StopPreviewIfPlaying) StopPreviewIfPlaying();
     FState.Settings.OutputPath = edDestinationFolder->Text();

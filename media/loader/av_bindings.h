@@ -16,6 +16,7 @@ extern "C" {
 #include <libavutil/time.h>
 #include <libavutil/samplefmt.h>
 #include <libavutil/frame.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libavutil/parseutils.h>
 #include <libavutil/pixdesc.h>

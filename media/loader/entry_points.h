@@ -45,6 +45,7 @@
     X(av_frame_move_ref, false)                   \
     X(av_frame_get_buffer, false)                 \
     X(av_frame_make_writable, false)              \
+    X(av_image_fill_black, false)                 \
     X(av_get_pix_fmt_name, false)                 \
     X(av_pix_fmt_desc_get, false)                 \
     X(av_dict_set, false)                     \

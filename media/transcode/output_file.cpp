@@ -121,15 +121,14 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AName, bool AJoin)
         bool has_video = false;
         bool has_audio = false;
         bool has_subtitle = false;
-        // A join takes its pictures and subtitles as the first input has them; it has sound when any input has,
-        // and an input without sound is joined as silence.
+        // A join takes its subtitles as the first input has them; it has pictures and sound when any input has,
+        // and an input without pictures is joined as black pictures, one without sound as silence.
         for (int i = 0; i < Fnb_input_files; ++i)
             for (unsigned s = 0; s < Finput_files[i]->nb_streams; ++s) {
                 const AVMediaType type = Finput_files[i]->streams[s]->codecpar->codec_type;
-                const bool counts = !AJoin || i == 0;
-                has_video = has_video || (counts && type == AVMEDIA_TYPE_VIDEO);
+                has_video = has_video || type == AVMEDIA_TYPE_VIDEO;
                 has_audio = has_audio || type == AVMEDIA_TYPE_AUDIO;
-                has_subtitle = has_subtitle || (counts && type == AVMEDIA_TYPE_SUBTITLE);
+                has_subtitle = has_subtitle || ((!AJoin || i == 0) && type == AVMEDIA_TYPE_SUBTITLE);
             }
         use_video = use_video && has_video;
         use_audio = use_audio && has_audio;

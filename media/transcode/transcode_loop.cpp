@@ -225,6 +225,7 @@ bool TTranscodeRun::ReadLoop()
         }
         ProcessPacket(ist, FPacket.get());
         ff::av_packet_unref(FPacket.get());
+        if (E.JoinMode()) FollowSoundWithBlack(file);
         const int64_t now = ff::av_gettime_relative();
         if (now - FLastReport > E.ReportInterval) {
             FLastReport = now;
@@ -308,6 +309,7 @@ void TTranscodeRun::EndSegment(int AInputFile)
 {
     for (TInputStreamRun& ist : FInputs)
         if (ist.file_index == AInputFile && ist.decoding_needed && !ist.drained) DrainInput(ist);
+    FollowSoundWithBlack(AInputFile);
     // Sound that ends before the pictures (an input without sound, or with less of it) is followed by silence
     // up to their end, so that the next input's sound starts with its pictures.
     int64_t pictures_end = 0;
@@ -330,9 +332,10 @@ void TTranscodeRun::EndSegment(int AInputFile)
     E.InputTsOffset(AInputFile + 1) += largest;
     FSegment = AInputFile + 1;
     for (TOutputStreamRun& ost : FOutputs) {
-        // An input without sound leaves the sound on its old, ended source: silence is added at its end.
+        // An input without sound or pictures leaves them on their old, ended source: silence or black pictures
+        // are added at its end.
         const int source = FindSourceStream(FSegment, ost.type, {}, false);
-        if (source >= 0 || ost.type != AVMEDIA_TYPE_AUDIO) ost.source = source;
+        if (source >= 0) ost.source = source;
         ost.seen_key_frame = false;
         if (ost.copy) continue;
         if (ost.swr != nullptr) ff::swr_free(&ost.swr);
@@ -355,6 +358,18 @@ void TTranscodeRun::EndSegment(int AInputFile)
         }
         OpenEncoder(ost);
     }
+}
+
+// An input of a join without pictures (a sound file) shows black pictures for as long as its sound plays; they
+// are written as the sound goes, so that the two stay interleaved in the file.
+void TTranscodeRun::FollowSoundWithBlack(int AInputFile)
+{
+    int64_t sound_end = 0;
+    for (const TOutputStreamRun& ost : FOutputs)
+        if (ost.type == AVMEDIA_TYPE_AUDIO) sound_end = std::max(sound_end, FedEnd(ost));
+    for (TOutputStreamRun& ost : FOutputs)
+        if (ost.type == AVMEDIA_TYPE_VIDEO && !ost.copy && FInputs[ost.source].file_index != AInputFile)
+            PadVideoWithBlack(ost, sound_end);
 }
 
 // What the encoder wrote ends later by its own delay and padding; taking that as the joint would leave a gap of

@@ -1,5 +1,6 @@
 // Packets of a run: decoding and dispatch to the output streams, stream copy, the video path (filter chain and
 // frame-rate sync), encoding and writing through the bit-stream filters.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -179,6 +180,44 @@ void TTranscodeRun::FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst,
         ++AOst.frame_number;
         AOst.rec->frame_number = AOst.frame_number;
     }
+}
+
+void TTranscodeRun::PadVideoWithBlack(TOutputStreamRun& AOst, int64_t AEndUs)
+{
+    AVCodecContext* enc = AOst.enc;
+    if (enc == nullptr) return;
+    if (E.Frecording_time != INT64_MAX) AEndUs = std::min(AEndUs, E.Frecording_time);
+    if (AEndUs <= AOst.fed_end_us) return;
+    if (!FBlack || FBlack->width != enc->width || FBlack->height != enc->height || FBlack->format != enc->pix_fmt) {
+        FBlack.reset(ff::av_frame_alloc());
+        if (!FBlack) throw FFmpegException("Out of memory");
+        FBlack->width = enc->width;
+        FBlack->height = enc->height;
+        FBlack->format = enc->pix_fmt;
+        if (ff::av_frame_get_buffer(FBlack.get(), 0) < 0) throw FFmpegException("Out of memory");
+        ptrdiff_t line_sizes[4] = {};
+        for (int p = 0; p < 4; ++p) line_sizes[p] = FBlack->linesize[p];
+        const bool full_range = enc->color_range == AVCOL_RANGE_JPEG || enc->pix_fmt == AV_PIX_FMT_YUVJ420P ||
+                                enc->pix_fmt == AV_PIX_FMT_YUVJ422P || enc->pix_fmt == AV_PIX_FMT_YUVJ444P;
+        if (ff::av_image_fill_black(FBlack->data, line_sizes, enc->pix_fmt,
+                                    full_range ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG, enc->width, enc->height) < 0) {
+            const char* name = ff::av_get_pix_fmt_name(enc->pix_fmt);
+            FBlack.reset();
+            throw FFmpegException(StrFormat("Cannot make black pictures in %s", name != nullptr ? name : "?"));
+        }
+    }
+    FBlack->sample_aspect_ratio = enc->sample_aspect_ratio;
+    const int type_limit = E.Fmax_frames[AVMEDIA_TYPE_VIDEO];
+    while (AOst.frame_number < type_limit && ToMicroseconds(AOst.sync_opts, enc->time_base) < AEndUs) {
+        FBlack->pts = AOst.sync_opts;
+        FBlack->pict_type = AV_PICTURE_TYPE_NONE;
+        Encode(AOst, FBlack.get());
+        ++AOst.sync_opts;
+        ++AOst.frame_number;
+        AOst.rec->frame_number = AOst.frame_number;
+    }
+    // The last black picture lasts its whole frame: the next input starts after it.
+    AOst.fed_end_us = std::max({AOst.fed_end_us, AEndUs, ToMicroseconds(AOst.sync_opts, enc->time_base)});
 }
 
 AVFrame* TTranscodeRun::FitToEncoder(TOutputStreamRun& AOst, const TInputStreamRun& AIst, AVFrame* AFrame)

@@ -117,6 +117,8 @@ private:
     void DecodeSubtitle(TInputStreamRun& AIst, AVPacket* APacket);
     void CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, const AVPacket* APacket);
     void EndSegment(int AInputFile);
+    // Black pictures up to where the sound has got, for a segment of a join whose input has no pictures.
+    void FollowSoundWithBlack(int AInputFile);
     // Where a stream stands on the output's time line after what it was fed, without its encoder's delay and padding.
     int64_t FedEnd(const TOutputStreamRun& AOst) const;
     void DrainInput(TInputStreamRun& AIst);
@@ -127,6 +129,9 @@ private:
     void VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void FilteredVideo(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame);
     void FlushVideoFilter(TOutputStreamRun& AOst, TInputStreamRun& AIst);
+    // Black pictures of the encoder's size after what the stream holds so far, up to AEndUs of the output's time
+    // line (an input of a join that has no pictures).
+    void PadVideoWithBlack(TOutputStreamRun& AOst, int64_t AEndUs);
     // AFrame scaled to the encoder's size and format, for an input whose picture size changed on the way.
     AVFrame* FitToEncoder(TOutputStreamRun& AOst, const TInputStreamRun& AIst, AVFrame* AFrame);
     // audio
@@ -183,6 +188,7 @@ private:
     std::vector<uint8_t> FHookSamples;  // the audio hook's interleaved copy of a planar frame
     TFramePtr FFiltered;
     TFramePtr FFitted;
+    TFramePtr FBlack;  // the picture an input of a join without pictures shows, at the encoder's size
     TPacketPtr FPacket;
     TPacketPtr FEncoded;
     int64_t FTimerStart = 0;

@@ -138,10 +138,10 @@ void TTranscodeRun::MapStreams()
                 // First a stream no other output stream of this file takes, then any of the kind.
                 ost.source = FindSourceStream(input, ost.type, taken, true);
                 if (ost.source < 0) ost.source = FindSourceStream(input, ost.type, taken, false);
-                // Sound joined to a first input without sound is set up from the first input that has it; the
-                // first segment is silence.
-                for (int f = 1; ost.source < 0 && E.JoinMode() && ost.type == AVMEDIA_TYPE_AUDIO && f < E.Fnb_input_files;
-                     ++f)
+                // Sound or pictures joined to a first input without them are set up from the first input that
+                // has them; the first segment is silence or black.
+                const bool fillable = ost.type == AVMEDIA_TYPE_AUDIO || (ost.type == AVMEDIA_TYPE_VIDEO && !ost.copy);
+                for (int f = 1; ost.source < 0 && E.JoinMode() && fillable && f < E.Fnb_input_files; ++f)
                     ost.source = FindSourceStream(f, ost.type, {}, false);
                 if (ost.source < 0)
                     throw FFmpegException(StrFormat("Could not find input stream matching output stream #%d.%d (%s)",
@@ -154,11 +154,12 @@ void TTranscodeRun::MapStreams()
     }
     if (E.JoinMode()) {
         // Every input of a join must have a stream for each output stream but sound, which is silence where an
-        // input has none.
+        // input has none, and encoded pictures, which are black there.
         for (int f = 1; f < E.Fnb_input_files; ++f)
             for (TOutputStreamRun& ost : FOutputs) {
                 const int source = FindSourceStream(f, ost.type, {}, false);
-                if (source < 0 && ost.type == AVMEDIA_TYPE_AUDIO) continue;
+                if (source < 0 && (ost.type == AVMEDIA_TYPE_AUDIO || (ost.type == AVMEDIA_TYPE_VIDEO && !ost.copy)))
+                    continue;
                 if (source < 0)
                     throw FFmpegException(StrFormat("Could not find input stream matching output stream #%d.%d (%s)",
                                                     f, ost.rec->index, MediaTypeName(ost.type).c_str()));

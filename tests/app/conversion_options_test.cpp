@@ -140,7 +140,7 @@ TEST(ConversionOptions, CodecsRatesAndTags)
     EXPECT_EQ(output.FileName, "/out/holiday.mp4");
     EXPECT_EQ(output.FileExt, ".mp4");
     EXPECT_EQ(output.VideoCodec, "mpeg4");
-    EXPECT_EQ(output.FrameRate, "30");
+    EXPECT_EQ(output.FrameRate, "30000/1001");
     EXPECT_EQ(output.VideoBitrate, 1200000);
     EXPECT_EQ(output.AudioCodec, "aac");
     EXPECT_EQ(output.AudioChannels, 2);
@@ -160,7 +160,18 @@ TEST(ConversionOptions, CodecsRatesAndTags)
     format.VideoCodecName = "libx264";
     EXPECT_EQ(Fill(Job(320, 240), format).VideoPreset, "libx264-default");
     format.FrameRate = "23976";
-    EXPECT_EQ(Fill(Job(320, 240), format).FrameRate, "24");
+    EXPECT_EQ(Fill(Job(320, 240), format).FrameRate, "24000/1001");
+}
+
+// The catalogue's thousandths as the encoder's rate: the television rates exactly, never rounded to whole ones.
+TEST(ConversionOptions, FrameRateTexts)
+{
+    const std::pair<int64_t, const char*> cases[] = {
+        {29970, "30000/1001"}, {23976, "24000/1001"}, {59940, "60000/1001"}, {119880, "120000/1001"},
+        {25000, "25"},         {30000, "30"},         {24000, "24"},         {15000, "15"},
+        {12500, "25/2"},       {29971, "29971/1000"}, {29969, "29969/1000"}, {1, "1/1000"},
+    };
+    for (const auto& [thousandths, text] : cases) EXPECT_EQ(FrameRateText(thousandths), text) << thousandths;
 }
 
 TEST(ConversionOptions, AudioFormatDisablesVideoWhateverTheEdits)
@@ -286,10 +297,12 @@ TEST(ConversionOptions, SmallFilterTexts)
     EXPECT_EQ(options.VideoFilters, "a=1,b=2");
     EXPECT_EQ(JoinedOutputFileName("/out/", VideoFormat("1", "1")), "/out/Joined.mp4");
     EXPECT_EQ(JobOutputFileName("/out", Job(1, 1), VideoFormat("1", "1")), "/out/holiday.mp4");
-    // A title is a file name: separators cannot lead out of the output folder.
+    // A title is a file name: separators cannot lead out of the output folder, leading dots cannot hide it.
     TVideoFile escaping = Job(1, 1);
     for (const auto& [title, name] : std::vector<std::pair<std::string, std::string>>{
-             {"../x", "/out/.._x.mp4"}, {"a/b\\c", "/out/a_b_c.mp4"}, {"..", "/out/...mp4"}, {"/etc/passwd", "/out/_etc_passwd.mp4"}}) {
+             {"../x", "/out/___x.mp4"}, {"a/b\\c", "/out/a_b_c.mp4"}, {"..", "/out/__.mp4"},
+             {"/etc/passwd", "/out/_etc_passwd.mp4"}, {".hidden", "/out/_hidden.mp4"}, {"...x.y", "/out/___x.y.mp4"},
+             {"a.b.", "/out/a.b..mp4"}}) {
         escaping.DestinationTitle = title;
         EXPECT_EQ(JobOutputFileName("/out", escaping, VideoFormat("1", "1")), name) << title;
     }

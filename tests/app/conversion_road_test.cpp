@@ -10,7 +10,10 @@
 #include <sstream>
 
 #include "app/conversion_options.h"
+#include "app/engine_logger.h"
+#include "app/error_report.h"
 #include "app/value_lists.h"
+#include "tests/platform/net/smtp_peer.h"
 
 namespace {
 
@@ -43,6 +46,13 @@ protected:
                 }
         if (right < left || bottom < top) return 0;
         return (right - left + 1) * ASampleAspect / (bottom - top + 1);
+    }
+
+    // The luma plane of the picture shown at ASeconds.
+    static std::string LumaAt(const std::string& AFile, double ASeconds)
+    {
+        return conversion_test::Run("ffmpeg -v error -i '" + AFile + "' -ss " + std::to_string(ASeconds) +
+                                    " -frames:v 1 -f rawvideo -pix_fmt gray -");
     }
 
     // The mean loudness (absolute 16-bit sample) of the sound between two times, mono.
@@ -218,6 +228,88 @@ TEST_P(ConversionMergeTest, UnlikeInputsWithAndWithoutSound)
 INSTANTIATE_TEST_SUITE_P(BothOrders, ConversionMergeTest, ::testing::Bool(),
                          [](const auto& AInfo) { return AInfo.param ? "SilentFirst" : "SilentLast"; });
 
+// A sound file joined with a video, first and last: the joined file has pictures all along, black where the sound
+// file plays, the video's own where it plays, at the joined size; the run is a success only with both in.
+class ConversionMergeSoundFileTest : public ConversionRoadTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ConversionMergeSoundFileTest, ASoundFileGivesBlackPicturesOfItsLength)
+{
+    const bool sound_first = GetParam();
+    const std::string sound = MediaFixture("tagged.mp3");  // 1 s, no picture
+    const std::string video = MediaFixture("clip.avi");    // 1 s, 160 x 120 test picture, PCM sound
+    for (const std::string& file : sound_first ? std::vector<std::string>{sound, video}
+                                               : std::vector<std::string>{video, sound})
+        Add(file, "General Video", "MP4 - MPEG-4 Video");
+    FJobs->SetRow(sound_first ? 1 : 2);  // the sound file's preset is the joined one
+    FRun->Merge = true;
+    ASSERT_TRUE(FRun->Start(Out()));
+    WaitForEnd();
+    EXPECT_EQ(FReports, std::vector<std::string>{});
+    EXPECT_TRUE(FRun->Succeeded());
+    EXPECT_TRUE(Logged("Conversion successfully done."));
+    ASSERT_EQ(OutputNames(), std::vector<std::string>{"Joined.mp4"});
+    auto probe = Probe(Out("Joined.mp4"));
+    EXPECT_EQ(probe["video"], "mpeg4");
+    EXPECT_EQ(probe["audio"], "aac");
+    EXPECT_EQ(probe["width"], "640");
+    EXPECT_EQ(probe["height"], "480");
+    EXPECT_NEAR(std::stod(probe["video_duration"].empty() ? "0" : probe["video_duration"]), 2.0, 0.15);
+    EXPECT_NEAR(std::stod(probe["audio_duration"].empty() ? "0" : probe["audio_duration"]), 2.0, 0.15);
+    const double black_at = sound_first ? 0.5 : 1.5, picture_at = sound_first ? 1.5 : 0.5;
+    const std::string black = LumaAt(Out("Joined.mp4"), black_at);
+    ASSERT_EQ(black.size(), 640u * 480u);
+    int brightest = 0;
+    for (unsigned char luma : black) brightest = std::max<int>(brightest, luma);
+    EXPECT_LE(brightest, 18) << "black at " << black_at << " s";
+    EXPECT_GT(MeanOf(LumaAt(Out("Joined.mp4"), picture_at)), 60) << "the video's picture at " << picture_at << " s";
+    // The sound file's tone plays where its black pictures are.
+    EXPECT_GT(Loudness(Out("Joined.mp4"), black_at - 0.3, black_at + 0.3), 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, ConversionMergeSoundFileTest, ::testing::Bool(),
+                         [](const auto& AInfo) { return AInfo.param ? "SoundFirst" : "SoundLast"; });
+
+// The television rates are written exactly (30000/1001, not 30), so the pictures keep time with the sound: the
+// catalogue's NTSC DVD at its own rate, and an MP4 at each of the slowed rates, from clips made at that rate.
+TEST_F(ConversionRoadTest, TelevisionFrameRatesAreExact)
+{
+    struct TCase {
+        const char* profile;
+        const char* format;
+        const char* thousandths;  // the catalogue's rate; empty keeps the format's own
+        const char* rate;         // the clip's and the output's
+    } cases[] = {
+        {"DVD and VCD", "DVD Video - NTSC", "", "30000/1001"},
+        {"General Video", "MP4 - MPEG-4 Video", "29970", "30000/1001"},
+        {"General Video", "MP4 - MPEG-4 Video", "23976", "24000/1001"},
+        {"General Video", "MP4 - MPEG-4 Video", "59940", "60000/1001"},
+        {"General Video", "MP4 - MPEG-4 Video", "25000", "25/1"},
+    };
+    int n = 0;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.format) + " at " + c.rate);
+        const std::string clip = MakeClip("clip" + std::to_string(++n) + ".mp4",
+                                          std::string("-f lavfi -i testsrc=size=160x120:rate=") + c.rate +
+                                              " -f lavfi -i sine=sample_rate=48000 -t 2 -c:v mpeg4 -q:v 5 -c:a aac");
+        FJobs->ClearAll();
+        FReports.clear();
+        const TFormatIndex pair = FormatPair(c.profile, c.format);
+        if (*c.thousandths != 0) FCatalogue.FindFormat(pair)->FrameRate = c.thousandths;
+        TVideoFile& job = Add(clip, pair);
+        job.DestinationTitle = "out" + std::to_string(n);
+        ASSERT_TRUE(FRun->Start(Out()));
+        WaitForEnd();
+        EXPECT_EQ(FReports, std::vector<std::string>{});
+        const std::string file = Out(job.DestinationTitle + FCatalogue.FindFormat(pair)->FormatExt);
+        const std::string rates = conversion_test::Run(
+            "ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate,avg_frame_rate -of csv=p=0 '" +
+            file + "'");
+        std::string first = rates.substr(0, rates.find('\n'));
+        while (first.ends_with(",")) first.pop_back();
+        EXPECT_EQ(first, std::string(c.rate) + "," + c.rate);
+    }
+}
+
 // Cancelled once the run is a fifth done: the job being converted and the ones after it leave no file, and a
 // file that already had an output's name stays as it was.
 TEST_F(ConversionRoadTest, CancelAtTwentyPercentLeavesNoOutput)
@@ -263,6 +355,43 @@ TEST_F(ConversionRoadTest, FailedTaskLeavesNoOutput)
     EXPECT_EQ(Probe(Out("good.mp4"))["video"], "mpeg4");
 }
 
+// The logger the converter makes writes FFmpeg's lines into the history: the report of a failed conversion, sent
+// to a mail server on this machine, carries the encoder's own error line.
+TEST_F(ConversionRoadTest, AFailedConversionsReportCarriesFFmpegsErrorLine)
+{
+    // The converter's logger in place of the fixture's.
+    delete FLogger;
+    FLogger = nullptr;
+    TLogHistory history;
+    const std::unique_ptr<TFFLogger> logger(CreateHistoryLogger(nullptr, history));
+    TFormatIndex pair = FormatPair("Phones and Tablets", "Phone 3GP - H.263 Video");
+    TFormat* format = FCatalogue.FindFormat(pair);
+    format->Width = "160";  // not a size H.263 knows
+    format->Height = "120";
+    Add(MediaFixture("clip.avi"), pair);
+    ASSERT_TRUE(FRun->Start(Out()));
+    WaitForEnd();
+    ASSERT_EQ(FReports.size(), 1u);
+    EXPECT_EQ(FReports[0].rfind("CLM_Terminate: ", 0), 0u) << FReports[0];
+
+    const fs::path capture = FFolder / "report.mail";
+    TSmtpPeer peer(capture.string(), "reports@example.test", "qwertyui");
+    ASSERT_GT(peer.Port, 0);
+    TErrorReporter reporter(FLog, history, {"127.0.0.1", peer.Port, "reports@example.test", "qwertyui",
+                                            "support@example.test"});
+    reporter.ShowDialog = [](const std::string&) { return TErrorDialogResult{true, "", "", {}}; };
+    reporter.OpenLink = [](const std::string& AAddress) {
+        ADD_FAILURE() << "the mail was not sent: " << AAddress;
+        return true;
+    };
+    reporter.SendErrorReport(FReports[0].substr(15), "CLM_Terminate");
+    const std::string mail = peer.Captured();
+    EXPECT_NE(mail.find("FFLOGGER HISTORY:"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("The specified picture size of 160x120 is not valid for the H.263 codec."), std::string::npos)
+        << mail;
+    EXPECT_NE(mail.find("LAST ERROR MESSAGE: Conversion terminated with error: "), std::string::npos) << mail;
+}
+
 // A range that starts past the end is refused before anything runs; an end past the end converts to the end.
 TEST_F(ConversionRoadTest, TrimPastTheEnd)
 {
@@ -284,16 +413,18 @@ TEST_F(ConversionRoadTest, TrimPastTheEnd)
     EXPECT_NEAR(std::stod(Probe(Out("clip.wav"))["duration"]), 0.4, 0.01);
 }
 
-// A title is a file name: "../" in it cannot reach out of the output folder.
-TEST_F(ConversionRoadTest, TitleWithParentFolderStaysInTheOutputFolder)
+// A title is a file name: "../" in it cannot reach out of the output folder, and a leading dot does not hide
+// the output.
+TEST_F(ConversionRoadTest, TitlesWithDotsGiveVisibleFilesInTheOutputFolder)
 {
-    Add(MediaFixture("clip.avi"), "Audio Only", "FLAC - Lossless Audio").DestinationTitle = "../escaped";
+    for (const char* title : {"../escaped", "..", ".hidden", "."})
+        Add(MediaFixture("clip.avi"), "Audio Only", "FLAC - Lossless Audio").DestinationTitle = title;
     ASSERT_TRUE(FRun->Start(Out()));
     WaitForEnd();
     EXPECT_EQ(FReports, std::vector<std::string>{});
-    EXPECT_EQ(OutputNames(), std::vector<std::string>{".._escaped.flac"});
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"_.flac", "__.flac", "___escaped.flac", "_hidden.flac"}));
     EXPECT_FALSE(fs::exists(FFolder / "escaped.flac"));
-    EXPECT_EQ(Probe(Out(".._escaped.flac"))["audio"], "flac");
+    EXPECT_EQ(Probe(Out("___escaped.flac"))["audio"], "flac");
 }
 
 }  // namespace

@@ -326,30 +326,49 @@ TEST_F(ConversionRunTest, AJobWhoseFileCannotBeOpenedIsLeftOut)
     EXPECT_EQ(FDesktop, std::vector<std::string>{"StopPreview"});
 }
 
+// An output never replaces a file: a name another output of the batch has, a file the run reads, a file that is
+// there (an earlier run's output, an earlier "Joined") is numbered as snapshots are.
 TEST_F(ConversionRunTest, NoOutputIsWrittenOverAnotherOrOverASource)
 {
-    AddJobs(3);
+    AddJobs(4);
     FJobs.Job(2).DestinationTitle = "clip0";  // same format as job 0
-    EXPECT_FALSE(FRun.Start(Out()));
-    EXPECT_EQ(FReports, std::vector<std::string>{"CLM_SetOutputFile: Cannot set output file: \"" + Out() +
-                                                 "/clip0.mp4\" is the output of another job too.\r\nPlease choose "
-                                                 "other output folder or rename output file."});
-    EXPECT_NE(FEncoder.Calls.back(), "Start");
-
-    FReports.clear();
-    FJobs.Job(2).DestinationTitle = "clip2";
     FJobs.Job(1).Source = Out() + "/../out/clip1.avi";  // job 1 writes ".avi" into the folder it reads from
-    EXPECT_FALSE(FRun.Start(Out()));
-    ASSERT_EQ(FReports.size(), 1u);
-    EXPECT_NE(FReports[0].find("would overwrite a file that is being converted"), std::string::npos) << FReports[0];
+    FJobs.Job(3).DestinationTitle = "earlier";
+    std::ofstream(Out() + "/earlier.avi") << "an earlier run's output";
+    std::ofstream(Out() + "/earlier_1.avi") << "and another";
+    ASSERT_TRUE(FRun.Start(Out()));
+    EXPECT_EQ(FReports, std::vector<std::string>{});
+    EXPECT_EQ(FEncoder.Calls, (std::vector<std::string>{"ClearTasks",
+                                                        "AddTask /in/clip0.avi",
+                                                        "SetOutputFile 0 " + Partial(Out(), "clip0.mp4"),
+                                                        "AddTask " + Out() + "/../out/clip1.avi",
+                                                        "SetOutputFile 1 " + Partial(Out(), "clip1_1.avi"),
+                                                        "AddTask /in/clip2.avi",
+                                                        "SetOutputFile 2 " + Partial(Out(), "clip0_1.mp4"),
+                                                        "AddTask /in/clip3.avi",
+                                                        "SetOutputFile 3 " + Partial(Out(), "earlier_2.avi"),
+                                                        "Start"}));
+    FEncoder.OnProgress({2, 10, 100});
+    EXPECT_EQ(FView.Label, "Converting \"clip2.avi\" to \"clip0_1.mp4\"");
+    // A file that took a final name while the run went on keeps it too.
+    std::ofstream(Out() + "/clip0.mp4") << "made meanwhile";
+    for (int task = 0; task < 4; ++task) EndTask(task);
+    EndRun();
+    EXPECT_TRUE(FRun.Succeeded());
+    EXPECT_EQ(NamesIn(Out()), (std::vector<std::string>{"clip0.mp4", "clip0_1.mp4", "clip0_2.mp4", "clip1_1.avi",
+                                                        "earlier.avi", "earlier_1.avi", "earlier_2.avi"}));
+    std::ifstream kept(Out() + "/clip0.mp4");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "made meanwhile");
 
-    FReports.clear();
+    // Merging twice: the second "Joined" does not replace the first; a source named "Joined" is not replaced either.
     FRun.Merge = true;
-    FJobs.Job(1).Source = Out() + "/Joined.avi";
     FJobs.SetRow(2);
-    EXPECT_FALSE(FRun.Start(Out()));
-    ASSERT_EQ(FReports.size(), 1u);
-    EXPECT_EQ(FReports[0].rfind("CLM_SetOutputFileMerge: Cannot set output file (merged): ", 0), 0u) << FReports[0];
+    FJobs.Job(0).Source = Out() + "/Joined_1.avi";
+    std::ofstream(Out() + "/Joined.avi") << "the first merge";
+    FEncoder.Calls.clear();
+    ASSERT_TRUE(FRun.Start(Out()));
+    EXPECT_EQ(FReports, std::vector<std::string>{});
+    EXPECT_EQ(FEncoder.Calls[FEncoder.Calls.size() - 2], "SetOutputFile 0 " + Partial(Out(), "Joined_2.avi"));
 }
 
 TEST_F(ConversionRunTest, ProgressMovesBothGaugesAndNamesTheTask)

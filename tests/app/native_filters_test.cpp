@@ -106,7 +106,9 @@ AVFrame* NewFrame(AVPixelFormat AFormat, int AWidth, int AHeight, uint8_t ALuma,
     AVFrame* frame = ff::av_frame_alloc();
     frame->format = AFormat, frame->width = AWidth, frame->height = AHeight;
     EXPECT_GE(ff::av_frame_get_buffer(frame, 0), 0);
-    const int chroma_rows = AFormat == AV_PIX_FMT_YUV444P ? AHeight : (AHeight + 1) / 2;
+    int h_shift = 0, v_shift = 0;
+    ff::av_pix_fmt_get_chroma_sub_sample(AFormat, &h_shift, &v_shift);
+    const int chroma_rows = -((-AHeight) >> v_shift);
     for (int plane = 0; plane < 3; ++plane)
         std::fill_n(frame->data[plane], frame->linesize[plane] * (plane == 0 ? AHeight : chroma_rows),
                     plane == 0 ? ALuma : AChroma);
@@ -153,16 +155,32 @@ TEST_F(NativeFiltersOnFrames, LiveCellsAreReadAndCorrectedEveryFrame)
     ff::av_frame_free(&frame);
 }
 
-TEST_F(NativeFiltersOnFrames, OddChromaRowOfAnOddHeightIsLeftAlone)
+// Odd picture sizes have a last chroma row and column that cover half a picture row or column: they change with
+// the rest, so no coloured stripe stays at the bottom or the right of a picture made grey.
+TEST_F(NativeFiltersOnFrames, OddSizesChangeTheLastChromaRowAndColumnToo)
 {
-    THueFilter hue("100:0", Log());
-    AVFrame* frame = NewFrame(AV_PIX_FMT_YUV420P, 4, 5, 50, 10);  // chroma 2 x 3, the last row half covered
-    ASSERT_EQ(hue.FilterFrame(frame), 0);
-    EXPECT_EQ(frame->data[1][0], 246);
-    EXPECT_EQ(frame->data[1][frame->linesize[1] * 1 + 1], 246);
-    EXPECT_EQ(frame->data[1][frame->linesize[1] * 2], 10);
-    EXPECT_EQ(frame->data[2][frame->linesize[2] * 2 + 1], 10);
-    ff::av_frame_free(&frame);
+    struct TCase {
+        AVPixelFormat format;
+        int width, height, chroma_width, chroma_height;
+    } cases[] = {
+        {AV_PIX_FMT_YUV420P, 5, 5, 3, 3},
+        {AV_PIX_FMT_YUV420P, 4, 5, 2, 3},
+        {AV_PIX_FMT_YUVJ420P, 7, 4, 4, 2},
+        {AV_PIX_FMT_YUV422P, 5, 3, 3, 3},
+        {AV_PIX_FMT_YUV410P, 5, 6, 2, 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " format " << c.format);
+        THueFilter grey("0:-100", Log());
+        AVFrame* frame = NewFrame(c.format, c.width, c.height, 50, 10);
+        ASSERT_EQ(grey.FilterFrame(frame), 0);
+        for (int plane : {1, 2})
+            for (int y = 0; y < c.chroma_height; ++y)
+                for (int x = 0; x < c.chroma_width; ++x)
+                    EXPECT_EQ(frame->data[plane][frame->linesize[plane] * y + x], 128)
+                        << "plane " << plane << " at " << x << "," << y;
+        ff::av_frame_free(&frame);
+    }
 }
 
 TEST_F(NativeFiltersOnFrames, ThroughTheFilterChainRunner)

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "media/loader/engine.h"
+#include "platform/win/message_queue.h"
+#include "platform/win/messages.h"
 #include "skin/controls/button_label.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/gauge.h"
@@ -154,6 +156,26 @@ TEST_F(ConversionWindowTest, MergingTwoClipsWritesJoined)
     EXPECT_NEAR(Seconds(Probe(Rig->Out("Joined.mp4"))), 3.0, 2 * kFrame15);
     EXPECT_EQ(Rig->Conv->lblConvertingTitle->Caption(), "Converting \"first.avi\" to \"Joined.mp4\"");
     EXPECT_TRUE(Rig->Logged("Conversion successfully done."));
+
+    // A second merge does not replace the first: it is numbered as snapshots are.
+    const std::string first = ReadFile(Rig->Out("Joined.mp4"));
+    Rig->StartFromMenu();
+    EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
+    EXPECT_EQ(Rig->Names(Rig->Out()), (std::vector<std::string>{"Joined.mp4", "Joined_1.mp4"}));
+    EXPECT_EQ(ReadFile(Rig->Out("Joined.mp4")), first);
+    EXPECT_EQ(Rig->Conv->lblConvertingTitle->Caption(), "Converting \"first.avi\" to \"Joined_1.mp4\"");
+    EXPECT_NEAR(Seconds(Probe(Rig->Out("Joined_1.mp4"))), 3.0, 2 * kFrame15);
+
+    // Converting the jobs on their own, twice, and with one destination for both: every output keeps its file.
+    Rig->Form->chMerge->SetChecked(false);
+    Rig->State.Jobs.Job(1).DestinationTitle = "first";
+    Rig->StartFromMenu();
+    Rig->StartFromMenu();
+    EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
+    EXPECT_EQ(Rig->Names(Rig->Out()), (std::vector<std::string>{"Joined.mp4", "Joined_1.mp4", "first.mp4", "first_1.mp4",
+                                                                 "first_2.mp4", "first_3.mp4"}));
+    EXPECT_NEAR(Seconds(Probe(Rig->Out("first.mp4"))), 2.0, 2 * kFrame15);
+    EXPECT_NEAR(Seconds(Probe(Rig->Out("first_1.mp4"))), 1.0, 2 * kFrame15);
 }
 
 TEST_F(ConversionWindowTest, CancelLeavesNoOutputAndTheInputAsItWas)
@@ -176,6 +198,32 @@ TEST_F(ConversionWindowTest, CancelLeavesNoOutputAndTheInputAsItWas)
     EXPECT_TRUE(Rig->Logged("Conversion cancelled by user."));
     EXPECT_FALSE(Rig->Logged("Conversion successfully done."));
     EXPECT_EQ(Rig->Shown, std::vector<std::string>{});  // nothing to open
+    EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
+}
+
+// Closing the main window while a file converts (the window manager's close): the run ends as Cancel ends it
+// before the program goes, and no hidden partial file stays in the output folder.
+TEST_F(ConversionWindowTest, ClosingTheWindowDuringARunLeavesNoPartialFile)
+{
+    Rig->AddJob(Rig->MakeClip("long.avi", 30));
+    bool closed = false;
+    Rig->WhileRunning = [&] {
+        if (closed || Rig->Conv->ProgressCurrent->Value() == 0) return;
+        closed = true;
+        // Half-written output is there at this moment.
+        bool partial = false;
+        for (const std::string& name : Rig->Names(Rig->Out())) partial = partial || name.starts_with(".");
+        EXPECT_TRUE(partial);
+        win::PostMessage(Rig->Form->Handle(), win::WM_CLOSE, 0, 0);
+    };
+    Rig->StartFromMenu();
+    ASSERT_TRUE(closed);
+    EXPECT_TRUE(App->Terminated());
+    EXPECT_FALSE(Rig->Form->Conversion()->Running());
+    EXPECT_FALSE(Rig->Form->Conversion()->Succeeded());
+    EXPECT_EQ(Rig->Names(Rig->Out()), std::vector<std::string>{});
+    EXPECT_TRUE(Rig->Logged("Conversion cancelled by user."));
+    EXPECT_FALSE(Rig->Logged("Conversion successfully done."));
     EXPECT_EQ(Rig->Reports, std::vector<std::string>{});
 }
 
