@@ -178,7 +178,12 @@ int ScrollRequestTarget(const SCROLLINFO& AInfo, WORD ACode, int AThumb, int ALi
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: pos = AThumb; break;
+    case SB_THUMBTRACK:
+        // The message holds 16 bits of the thumb; the whole 32-bit position stands in the track position.
+        pos = AThumb;
+        if ((AInfo.fMask & SIF_TRACKPOS) && (AInfo.nTrackPos & 0xFFFF) == (AThumb & 0xFFFF))
+            pos = AInfo.nTrackPos;
+        break;
     case SB_TOP: pos = AInfo.nMin; break;
     case SB_BOTTOM: pos = AInfo.nMax; break;
     default: break;

@@ -52,8 +52,10 @@ BOOL ShowScrollBar(HWND AWindow, int ABar, BOOL AShow);
 BOOL EnableScrollBar(HWND AWindow, UINT ABar, UINT AArrows);
 
 // Where a WM_HSCROLL / WM_VSCROLL request moves a scroll state: ACode is the SB_ code, AThumb the position of
-// SB_THUMBPOSITION / SB_THUMBTRACK, ALine the size of one line. The result is clamped as SetScrollInfo does;
-// SB_ENDSCROLL and unknown codes keep the position.
+// SB_THUMBPOSITION / SB_THUMBTRACK, ALine the size of one line. The message carries only 16 bits of the thumb:
+// when AInfo holds SIF_TRACKPOS and the track position's low 16 bits are the thumb's, the whole 32-bit track
+// position is taken (a sender of a thumb past 65,535 sets the bar's position first). The result is clamped as
+// SetScrollInfo does; SB_ENDSCROLL and unknown codes keep the position.
 int ScrollRequestTarget(const SCROLLINFO& AInfo, WORD ACode, int AThumb, int ALine = 1);
 
 }  // namespace win

@@ -441,10 +441,23 @@ bool TspSkinCustomComboBox::FocusStaysWithUs(TControl* AControl) const
            AControl == FListBox->HScrollBar() || AControl == FListBox->ListBox();
 }
 
+bool TspSkinCustomComboBox::KeepsListKey(win::WPARAM AKey) const
+{
+    // With the list open, Enter takes the choice and Escape drops it; neither reaches the form's default or
+    // cancel button.
+    return FDropDown && (AKey == win::VK_RETURN || AKey == win::VK_ESCAPE);
+}
+
 void TspSkinCustomComboBox::EditWindowHook(TMessage& AMessage)
 {
     const bool activeLook = FHasRecord && !IsEmptyRect(FSkin.ActiveSkinRect);
     switch (AMessage.Msg) {
+    case CM_WANTSPECIALKEY:
+        if (KeepsListKey(AMessage.WParam)) {
+            AMessage.Result = 1;
+            return;
+        }
+        break;
     case win::WM_SETFOCUS:
         if (activeLook) {
             FEdit->Font()->SetColor(FSkin.ActiveFontColor);
@@ -465,7 +478,15 @@ void TspSkinCustomComboBox::EditWindowHook(TMessage& AMessage)
     case win::WM_MOUSEWHEEL:
         WheelStep(win::GET_WHEEL_DELTA_WPARAM(AMessage.WParam));
         break;
+    case win::WM_CHAR:
+        // The character of an Enter or Escape that closed the list is not the form's to act on.
+        if (FListKeyChar != 0 && AMessage.WParam == FListKeyChar) {
+            FListKeyChar = 0;
+            return;
+        }
+        break;
     case win::WM_KEYDOWN:
+        FListKeyChar = KeepsListKey(AMessage.WParam) ? static_cast<win::WPARAM>(AMessage.WParam) : 0;
         switch (AMessage.WParam) {
         case win::VK_RETURN:
             if (FDropDown) CloseUp(true);
@@ -617,7 +638,7 @@ void TspSkinCustomComboBox::WndProc(TMessage& AMessage)
         return;
     case CM_WANTSPECIALKEY:
         if (AMessage.WParam == win::VK_LEFT || AMessage.WParam == win::VK_RIGHT || AMessage.WParam == win::VK_UP ||
-            AMessage.WParam == win::VK_DOWN) {
+            AMessage.WParam == win::VK_DOWN || KeepsListKey(AMessage.WParam)) {
             AMessage.Result = 1;
             return;
         }

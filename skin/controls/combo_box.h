@@ -101,6 +101,8 @@ public:
 
     void DropDown();
     void CloseUp(bool AValue);
+    // Enter and Escape belong to the combo box while its list is open.
+    bool KeepsListKey(win::WPARAM AKey) const;
     bool IsPopupVisible() const;
     bool CanCancelDropDown() const;
     bool DroppedDown() const { return FDropDown; }
@@ -200,6 +202,7 @@ private:
     TspSkinCustomComboBoxStyle FStyle = spcbFixedStyle;
     bool FToolButtonStyle = false;
     bool FDropDown = false;
+    win::WPARAM FListKeyChar = 0;  // the Enter or Escape whose character the edit must not pass to the form
     TEditCharCase FCharCase = ecNormal;
     TColor FDefaultColor = clWindow;
     bool FUseSkinSize = true;

@@ -1,5 +1,8 @@
 #pragma once
 // Small rules several skinned controls share.
+#include <algorithm>
+#include <limits>
+
 #include "platform/gui/controls.h"
 #include "platform/rtl/types.h"
 
@@ -22,4 +25,11 @@ inline Integer ClampToRange(Integer AValue, Integer AMin, Integer AMax)
     if (AValue > AMax) return AMax;
     if (AValue < AMin) return AMin;
     return AValue;
+}
+
+// AValue + ADelta stopped at the Integer limits: steps on a range that spans every Integer must not wrap.
+inline Integer SaturatedAdd(Integer AValue, Integer ADelta)
+{
+    const Int64 sum = Int64(AValue) + Int64(ADelta);
+    return Integer(std::clamp<Int64>(sum, std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max()));
 }

@@ -52,7 +52,20 @@ void TspListBox::WndProc(TMessage& AMessage)
     switch (AMessage.Msg) {
     case lists::LB_ADDSTRING:
     case lists::LB_INSERTSTRING:
+        TListBox::WndProc(AMessage);
+        if (SkinListBox) {
+            if (static_cast<intptr_t>(AMessage.Result) >= 0)
+                SkinListBox->ItemInserted(static_cast<Integer>(AMessage.Result));
+            SkinListBox->UpDateScrollBar();
+        }
+        return;
     case lists::LB_DELETESTRING:
+        if (SkinListBox && static_cast<intptr_t>(AMessage.WParam) < Count())
+            SkinListBox->ItemDeleting(static_cast<Integer>(static_cast<intptr_t>(AMessage.WParam)));
+        TListBox::WndProc(AMessage);
+        if (SkinListBox) SkinListBox->UpDateScrollBar();
+        return;
+    case lists::LB_RESETCONTENT:
     case win::WM_ERASEBKGND:
     case win::WM_VSCROLL:
     case win::WM_HSCROLL:

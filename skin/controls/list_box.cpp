@@ -6,6 +6,7 @@
 #include "platform/gui/canvas.h"
 #include "platform/win/scrolling.h"
 #include "skin/controls/scroll_bar.h"
+#include "skin/controls/scroll_bar_link.h"
 #include "skin/core/control_records.h"
 #include "skin/core/interface_texts.h"
 #include "skin/core/rect_helpers.h"
@@ -372,17 +373,8 @@ void TspSkinCustomListBox::UpDateHScrollBar()
         if (FHScrollBar && FHScrollBar->Visible()) RemoveHScrollBar();
         return;
     }
-    TBitmap measure(1, 1);
-    TCanvas* canvas = measure.Canvas();
-    if (FHasRecord && FUseSkinFont) {
-        canvas->Font()->SetName(FSkin.FontName);
-        canvas->Font()->SetStyle(FSkin.FontStyle);
-        canvas->Font()->SetHeight(FSkin.FontHeight);
-    } else {
-        canvas->Font()->Assign(FListBox->Font());
-    }
-    Integer widest = 0;
-    for (Integer i = 0; i < FListBox->Count(); ++i) widest = std::max(widest, CalcItemWidth(i, canvas));
+    TCanvas* canvas = MeasureCanvas();
+    const Integer widest = WidestItem();
     const Integer page = VisibleItemWidth();
     if (page < widest) {
         if (!FHScrollBar) AddHScrollBar();
@@ -393,6 +385,72 @@ void TspSkinCustomListBox::UpDateHScrollBar()
     } else if (FHScrollBar && FHScrollBar->Visible()) {
         RemoveHScrollBar();
     }
+}
+
+TCanvas* TspSkinCustomListBox::MeasureCanvas()
+{
+    if (!FMeasure) FMeasure = std::make_unique<TBitmap>(1, 1);
+    TCanvas* canvas = FMeasure->Canvas();
+    if (FHasRecord && FUseSkinFont) {
+        canvas->Font()->SetName(FSkin.FontName);
+        canvas->Font()->SetStyle(FSkin.FontStyle);
+        canvas->Font()->SetHeight(FSkin.FontHeight);
+    } else {
+        canvas->Font()->Assign(FListBox->Font());
+    }
+    TFont* font = canvas->Font();
+    std::string key = font->Name() + "|" + std::to_string(font->Height()) + "|" +
+                      std::to_string(static_cast<int>(font->Style().Contains(fsBold))) +
+                      std::to_string(static_cast<int>(font->Style().Contains(fsItalic)));
+    if (key != FMeasureFont) {
+        FMeasureFont = std::move(key);
+        FItemWidthsValid = false;
+    }
+    return canvas;
+}
+
+void TspSkinCustomListBox::MeasureAllItems()
+{
+    TCanvas* canvas = MeasureCanvas();
+    const Integer count = FListBox->Count();
+    FItemWidths.assign(static_cast<size_t>(count), 0);
+    FWidestItem = 0;
+    for (Integer i = 0; i < count; ++i) {
+        FItemWidths[i] = CalcItemWidth(i, canvas);
+        FWidestItem = std::max(FWidestItem, FItemWidths[i]);
+    }
+    FItemWidthsValid = true;
+}
+
+Integer TspSkinCustomListBox::WidestItem()
+{
+    MeasureCanvas();
+    if (!FItemWidthsValid || static_cast<Integer>(FItemWidths.size()) != FListBox->Count()) MeasureAllItems();
+    return FWidestItem;
+}
+
+void TspSkinCustomListBox::ItemInserted(Integer AIndex)
+{
+    if (!FHorizontalExtent || !FItemWidthsValid || AIndex < 0 || AIndex > static_cast<Integer>(FItemWidths.size())) {
+        FItemWidthsValid = false;
+        return;
+    }
+    const Integer width = CalcItemWidth(AIndex, MeasureCanvas());
+    FItemWidths.insert(FItemWidths.begin() + AIndex, width);
+    FWidestItem = std::max(FWidestItem, width);
+}
+
+void TspSkinCustomListBox::ItemDeleting(Integer AIndex)
+{
+    if (!FItemWidthsValid || AIndex < 0 || AIndex >= static_cast<Integer>(FItemWidths.size())) {
+        FItemWidthsValid = false;
+        return;
+    }
+    const Integer width = FItemWidths[AIndex];
+    FItemWidths.erase(FItemWidths.begin() + AIndex);
+    // Only the widest item's going needs a new widest, found among the widths kept.
+    if (width >= FWidestItem)
+        FWidestItem = FItemWidths.empty() ? 0 : *std::max_element(FItemWidths.begin(), FItemWidths.end());
 }
 
 void TspSkinCustomListBox::UpDateVScrollBar()
@@ -496,7 +554,7 @@ void TspSkinCustomListBox::RemoveHScrollBar()
 void TspSkinCustomListBox::ScrollBarChange()
 {
     const win::UINT message = Columns() == 0 ? win::WM_VSCROLL : win::WM_HSCROLL;
-    FListBox->Perform(message, win::MAKEWPARAM(win::SB_THUMBPOSITION, FScrollBar->Position()), 0);
+    SendThumbPosition(FListBox, message, FScrollBar->Position());
 }
 
 void TspSkinCustomListBox::HScrollBarChange()
@@ -509,6 +567,7 @@ void TspSkinCustomListBox::HScrollBarChange()
 void TspSkinCustomListBox::ChangeSkinData()
 {
     TspSkinCustomControl::ChangeSkinData();
+    FItemWidthsValid = false;
     FStopUpDateHScrollBar = true;
     if (!FHasRecord) {
         FListBox->SetItemHeight(FDefaultItemHeight);

@@ -6,6 +6,7 @@
 // OnListBox* events, so file and directory lists can derive from the frame.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/rtl/strings.h"
 #include "skin/controls/inner_list_box.h"
@@ -125,6 +126,12 @@ public:
     Integer CalcHeight(Integer AItemsCount);
     void UpDateScrollBar();
     void AlignListArea();
+    // The inner list tells of an item that came at AIndex or is about to go from it, so that the widest item
+    // is kept without measuring every item again.
+    void ItemInserted(Integer AIndex);
+    void ItemDeleting(Integer AIndex);
+    // Measures every item at the next update (a descendant whose item widths changed calls this).
+    void InvalidateItemWidths() { FItemWidthsValid = false; }
 
     void GetSkinData() override;
     void ChangeSkinData() override;
@@ -237,6 +244,16 @@ private:
     bool FHasRecord = false;
     TspListBoxSkin FSkin;
     bool FInUpdate = false;
+    // Horizontal extent: each item's measured width by index, the widest of them, and the font they were
+    // measured with.
+    TCanvas* MeasureCanvas();
+    void MeasureAllItems();
+    Integer WidestItem();
+    std::vector<Integer> FItemWidths;
+    Integer FWidestItem = 0;
+    bool FItemWidthsValid = false;
+    std::string FMeasureFont;
+    std::unique_ptr<TBitmap> FMeasure;
 };
 
 class TspSkinListBox : public TspSkinCustomListBox {

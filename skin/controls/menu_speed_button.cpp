@@ -230,8 +230,10 @@ void TspSkinMenuSpeedButton::DrawNewStyle(TBitmap* B, bool ADown, bool AMouseIn)
         B->Canvas()->Draw(strip.Left, strip.Top, &part);
     }
     TCanvas* c = B->Canvas();
-    ApplyStateFont(c, ADown, AMouseIn);
-    DrawContent(c, MainRect(), ADown, AMouseIn, false);
+    // The caption takes the colour of the state its part is drawn in: while the menu is open that part stays
+    // hot, and the pressed colour (meant for the dark pressed face) would not read on it.
+    ApplyStateFont(c, mainPressed, AMouseIn);
+    DrawContent(c, MainRect(), mainPressed, AMouseIn, false);
     DrawMarker(c, strip, c->Font()->Color(), FMenuTracked, AMouseIn);
 }
 

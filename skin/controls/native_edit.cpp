@@ -61,7 +61,8 @@ void TspCustomEdit::Invalidate()
         TRect inParent{corners[0].X, corners[0].Y, corners[1].X, corners[1].Y};
         InvalidateRect(Parent()->Handle(), &inParent, TRUE);
     }
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    // The edit erases too: its erase asks the parent for what lies behind, which replaces the old text.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void TspCustomEdit::InvalidateWhenTransparent()

@@ -58,10 +58,14 @@ void TspSkinScrollBar::SimplySetPosition(Integer AValue)
 
 void TspSkinScrollBar::SetRange(Integer AMin, Integer AMax, Integer APosition, Integer APageSize)
 {
+    // A list growing item by item sets a new range each time; the bar is drawn again only when its thumb moved.
+    const TspScrollBarLayout before = ComputeScrollBarLayout(State());
+    const bool pagedBefore = FPageSize != 0;
     FMin = AMin;
     FMax = AMax;
     FPageSize = APageSize;
     FPosition = ClampScrollPosition(APosition, FMin, FMax, FPageSize);
+    if (before.Thumb == ComputeScrollBarLayout(State()).Thumb && pagedBefore == (FPageSize != 0)) return;
     Repaint();
 }
 
@@ -81,7 +85,7 @@ void TspSkinScrollBar::SetMax(Integer AValue)
 
 void TspSkinScrollBar::SetPageSize(Integer AValue)
 {
-    if (AValue < 0 || (FPosition - FMin) + AValue > FMax - FMin + 1) return;
+    if (AValue < 0 || (Int64(FPosition) - FMin) + AValue > Int64(FMax) - FMin + 1) return;
     FPageSize = AValue;
     FPosition = ClampScrollPosition(FPosition, FMin, FMax, FPageSize);
     Repaint();
@@ -89,12 +93,14 @@ void TspSkinScrollBar::SetPageSize(Integer AValue)
 
 void TspSkinScrollBar::SetSmallChange(Integer AValue)
 {
+    if (FSmallChange == AValue) return;
     FSmallChange = AValue;
     Repaint();
 }
 
 void TspSkinScrollBar::SetLargeChange(Integer AValue)
 {
+    if (FLargeChange == AValue) return;
     FLargeChange = AValue;
     Repaint();
 }
@@ -232,7 +238,7 @@ void TspSkinScrollBar::StepUp()
     if (OnUpButtonClick)
         OnUpButtonClick(this);
     else
-        SetPosition(FPosition + FSmallChange);
+        SetPosition(SaturatedAdd(FPosition, FSmallChange));
 }
 
 void TspSkinScrollBar::StepDown()
@@ -240,7 +246,7 @@ void TspSkinScrollBar::StepDown()
     if (OnDownButtonClick)
         OnDownButtonClick(this);
     else
-        SetPosition(FPosition - FSmallChange);
+        SetPosition(SaturatedAdd(FPosition, -FSmallChange));
 }
 
 void TspSkinScrollBar::StopRepeat()
@@ -274,12 +280,12 @@ void TspSkinScrollBar::PressTrack(int AX, int AY)
 {
     const bool before = FKind == sbHorizontal ? AX < FLayout.Thumb.Left : AY < FLayout.Thumb.Top;
     if (before) {
-        SetPosition(FPosition - FLargeChange);
+        SetPosition(SaturatedAdd(FPosition, -FLargeChange));
         FTimerMode = 3;
         FRepeat.Start(kFirstDelayMs);
         if (OnPageUp) OnPageUp(this);
     } else {
-        SetPosition(FPosition + FLargeChange);
+        SetPosition(SaturatedAdd(FPosition, FLargeChange));
         FTimerMode = 4;
         FRepeat.Start(kFirstDelayMs);
         if (OnPageDown) OnPageDown(this);
@@ -344,10 +350,10 @@ void TspSkinScrollBar::RepeatTick()
         const TRect& thumb = FLayout.Thumb;
         const bool horizontal = FKind == sbHorizontal;
         if (FTimerMode == 3 && (horizontal ? MX < thumb.Left : MY < thumb.Top)) {
-            SetPosition(FPosition - FLargeChange);
+            SetPosition(SaturatedAdd(FPosition, -FLargeChange));
             if (OnPageUp) OnPageUp(this);
         } else if (FTimerMode == 4 && (horizontal ? MX > thumb.Right : MY > thumb.Bottom)) {
-            SetPosition(FPosition + FLargeChange);
+            SetPosition(SaturatedAdd(FPosition, FLargeChange));
             if (OnPageDown) OnPageDown(this);
         } else {
             // The thumb has reached the pointer.
@@ -378,9 +384,9 @@ void TspSkinScrollBar::KeyDown(win::WORD& AKey, TShiftState AShift)
     if (!FCanFocused) return;
     switch (AKey) {
     case win::VK_LEFT:
-    case win::VK_UP: SetPosition(FPosition - FSmallChange); break;
+    case win::VK_UP: SetPosition(SaturatedAdd(FPosition, -FSmallChange)); break;
     case win::VK_RIGHT:
-    case win::VK_DOWN: SetPosition(FPosition + FSmallChange); break;
+    case win::VK_DOWN: SetPosition(SaturatedAdd(FPosition, FSmallChange)); break;
     default: break;
     }
 }
@@ -423,9 +429,9 @@ void TspSkinScrollBar::WndProc(TMessage& AMessage)
     case win::WM_MOUSEWHEEL:
         if (FCanFocused && Focused()) {
             if (win::GET_WHEEL_DELTA_WPARAM(AMessage.WParam) > 0)
-                SetPosition(FPosition - FSmallChange);
+                SetPosition(SaturatedAdd(FPosition, -FSmallChange));
             else
-                SetPosition(FPosition + FSmallChange);
+                SetPosition(SaturatedAdd(FPosition, FSmallChange));
             return;
         }
         break;

@@ -1,6 +1,8 @@
 #include "skin/controls/scroll_bar_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "skin/core/effect_bitmap.h"
 #include "skin/core/rect_helpers.h"
@@ -63,17 +65,19 @@ void ThumbMeasure(const TspScrollBarState& S, const TAxis& axis, const TRect& tr
 {
     const TspScrollBarSkinParts* k = S.Skin;
     const Integer minimum = !k ? kPlainThumb : (k->ThumbMinSize != 0 ? k->ThumbMinSize : axis.Length(k->ThumbRect));
-    kf = S.Max == S.Min ? 0.0 : static_cast<double>(S.Position - S.Min) / (S.Max - S.Min);
+    // Differences of a range that may span every Integer are taken in doubles, where they cannot overflow.
+    const double position = double(S.Position) - double(S.Min);
+    kf = S.Max == S.Min ? 0.0 : position / (double(S.Max) - double(S.Min));
     if (S.PageSize == 0) {
         length = !k ? kPlainThumb : (k->ThumbMinPageSize != 0 ? k->ThumbMinPageSize : minimum);
         return;
     }
-    const Integer span = S.Max - S.Min + 1;
+    const double span = double(S.Max) - double(S.Min) + 1.0;
     const double ratio = span == 0 ? 0.0 : static_cast<double>(S.PageSize) / span;
     length = std::max(RoundHalfEven(axis.Length(track) * ratio), minimum);
-    const Integer divisor = S.Max - S.PageSize + 1 - S.Min;
+    const double divisor = double(S.Max) - double(S.PageSize) + 1.0 - double(S.Min);
     if (divisor > 0)
-        kf = static_cast<double>(S.Position - S.Min) / divisor;
+        kf = position / divisor;
     else
         kf = S.Kind == sbHorizontal ? 1.0 : 0.0;
 }
@@ -82,8 +86,8 @@ void ThumbMeasure(const TspScrollBarState& S, const TAxis& axis, const TRect& tr
 
 Integer ClampScrollPosition(Integer AValue, Integer AMin, Integer AMax, Integer APageSize)
 {
-    const Integer high = APageSize > 0 ? AMax - APageSize + 1 : AMax;
-    return std::max(AMin, std::min(AValue, high));
+    const Int64 high = APageSize > 0 ? Int64(AMax) - APageSize + 1 : AMax;
+    return Integer(std::max<Int64>(AMin, std::min<Int64>(AValue, high)));
 }
 
 TspScrollBarLayout ComputeScrollBarLayout(const TspScrollBarState& S)
@@ -124,6 +128,8 @@ Integer PositionFromThumbOffset(const TspScrollBarState& S, const TspScrollBarLa
     const Integer t = D + AOldBOffset;
     double f = offset2 > offset1 ? static_cast<double>(t) / (offset2 - offset1) : 0.0;
     f = std::clamp(f, 0.0, 1.0);
-    const Integer range = S.PageSize == 0 ? S.Max - S.Min : S.Max - S.Min - S.PageSize + 1;
-    return S.Min + RoundHalfEven(range * f);
+    const double range = double(S.Max) - double(S.Min) - (S.PageSize == 0 ? 0.0 : double(S.PageSize) - 1.0);
+    const double position = std::nearbyint(double(S.Min) + range * f);
+    return Integer(std::clamp(position, double(std::numeric_limits<Integer>::min()),
+                              double(std::numeric_limits<Integer>::max())));
 }

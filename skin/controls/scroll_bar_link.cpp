@@ -1,6 +1,17 @@
 #include "skin/controls/scroll_bar_link.h"
 
+#include "platform/gui/controls.h"
+#include "platform/win/scrolling.h"
 #include "skin/controls/scroll_bar.h"
+
+void SendThumbPosition(TWinControl* AControl, unsigned AMessage, Integer APosition)
+{
+    win::SCROLLINFO info;
+    info.fMask = win::SIF_POS;
+    info.nPos = APosition;
+    win::SetScrollInfo(AControl->Handle(), AMessage == win::WM_VSCROLL ? win::SB_VERT : win::SB_HORZ, info, false);
+    AControl->Perform(AMessage, win::MAKEWPARAM(win::SB_THUMBPOSITION, APosition & 0xFFFF), 0);
+}
 
 TspScrollBarLink::TspScrollBarLink(TComponent* AOwner, TScrollHandler AOnScroll)
     : TComponent(AOwner), FOnScroll(std::move(AOnScroll))

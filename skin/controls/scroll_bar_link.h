@@ -6,8 +6,14 @@
 #include <functional>
 
 #include "platform/rtl/classes.h"
+#include "platform/rtl/types.h"
 
 class TspSkinScrollBar;
+class TWinControl;
+
+// Scrolls AControl to APosition with a WM_VSCROLL / WM_HSCROLL (AMessage) thumb request. The message holds 16
+// bits only, so the native bar's position is set first: the control takes the whole position from it.
+void SendThumbPosition(TWinControl* AControl, unsigned AMessage, Integer APosition);
 
 class TspScrollBarLink : public TComponent {
 public:

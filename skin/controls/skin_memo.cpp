@@ -35,7 +35,7 @@ TspSkinMemo::TspSkinMemo(TComponent* AOwner)
     };
     auto scroller = [this](UINT AMessage) {
         return [this, AMessage](Integer APosition) {
-            Perform(AMessage, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(APosition)), 0);
+            SendThumbPosition(this, AMessage, APosition);
             Invalidate();
         };
     };
@@ -436,7 +436,7 @@ void TspSkinMemo::WndProc(TMessage& AMessage)
         if (FAlphaBlend && Skinned()) Invalidate();
         return;
     case CM_ENABLEDCHANGED:
-        Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+        SendThumbPosition(this, WM_HSCROLL, 0);
         TspSkinLinked<TMemo>::WndProc(AMessage);
         UpDateScrollRange();
         return;

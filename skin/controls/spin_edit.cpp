@@ -9,6 +9,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/win/win.h"
 #include "skin/controls/button_record.h"
+#include "skin/controls/foreign_paint.h"
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_pictures.h"
 #include "skin/controls/text_control_skin.h"
@@ -87,6 +88,13 @@ TspSkinSpinEdit::~TspSkinSpinEdit()
 
 double TspSkinSpinEdit::ClampValue(double AValue) const
 {
+    // An integer box shows and reads back 32-bit numbers: a value beyond them (a step on an unbounded range, a
+    // huge value set) stops at their ends instead of failing to round.
+    if (FValueType == vtInteger) {
+        if (std::isnan(AValue)) AValue = 0;
+        AValue = std::clamp(AValue, double(std::numeric_limits<Integer>::min()),
+                            double(std::numeric_limits<Integer>::max()));
+    }
     if (FMinValue == 0 && FMaxValue == 0) return AValue;
     if (AValue < FMinValue) return FMinValue;
     if (AValue > FMaxValue) return FMaxValue;
@@ -480,6 +488,12 @@ void TspSkinSpinEdit::WndProc(TMessage& AMessage)
         TspSkinCustomControl::WndProc(AMessage);
         ReadBack();
         return;
+    case WM_ERASEBKGND:
+        // Asked for what lies behind the see-through edit (or by a caller outside the paint cycle): the whole
+        // box, then the edit in its own rectangle of the same context.
+        if (!FromWMPaint && AMessage.WParam) PaintEraseInto(reinterpret_cast<HDC>(AMessage.WParam));
+        AMessage.Result = 1;
+        return;
     case CM_FOCUSCHANGED:
         TspSkinCustomControl::WndProc(AMessage);
         if (Focused() && FEdit->HandleAllocated()) FEdit->SetFocus();
@@ -519,6 +533,17 @@ void TspSkinSpinEdit::WndProc(TMessage& AMessage)
 }
 
 // ---- painting ----
+
+void TspSkinSpinEdit::PaintEraseInto(HDC ADC)
+{
+    PaintIntoForeignDC(Canvas(), ADC, [this] { Paint(); });
+    if (!FEdit || !FEdit->HandleAllocated() || !FEdit->Visible()) return;
+    const int saved = SaveDC(ADC);
+    SetViewportOrgEx(ADC, FEdit->Left(), FEdit->Top(), nullptr);
+    IntersectClipRect(ADC, 0, 0, FEdit->Width(), FEdit->Height());
+    FEdit->Perform(WM_PAINT, reinterpret_cast<WPARAM>(ADC), 0);
+    RestoreDC(ADC, saved);
+}
 
 void TspSkinSpinEdit::DrawUnskinnedImage(TBitmap* B)
 {

@@ -76,6 +76,7 @@ protected:
     virtual void Change();
     void ApplyDefaultFont() override;
     void ApplyMaskRegion() override;
+    void PaintEraseInto(win::HDC ADC);
     void DrawUnskinnedImage(TBitmap* B) override;
     void DrawSkinnedImage(TBitmap* B) override;
     void WndProc(TMessage& AMessage) override;

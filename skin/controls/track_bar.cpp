@@ -1,6 +1,8 @@
 #include "skin/controls/track_bar.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "platform/gui/bitmap.h"
 #include "platform/gui/control_messages.h"
@@ -16,7 +18,8 @@
 TspTrackButtonPlace CalcTrackButton(const TRect& R, Integer AButtonWidth, Integer AButtonHeight, Integer AValue,
                                     Integer AMin, Integer AMax, bool AVertical)
 {
-    const double kf = AMax == AMin ? 0.0 : double(AValue - AMin) / double(AMax - AMin);
+    // The range may span every Integer: take the differences in doubles, where they cannot overflow.
+    const double kf = AMax == AMin ? 0.0 : (double(AValue) - double(AMin)) / (double(AMax) - double(AMin));
     const Integer w = AButtonWidth, h = AButtonHeight;
     TspTrackButtonPlace p;
     if (!AVertical) {
@@ -39,7 +42,9 @@ Integer TrackValueFromOffset(Integer AOffset, Integer AOffset1, Integer AOffset2
 {
     double f = AOffset2 > AOffset1 ? double(AOffset) / double(AOffset2 - AOffset1) : 0.0;
     f = std::clamp(f, 0.0, 1.0);
-    return AMin + RoundHalfEven((AMax - AMin) * f);
+    const double span = double(AMax) - double(AMin);
+    const double value = std::nearbyint(double(AMin) + span * f);
+    return Integer(std::clamp(value, double(std::min(AMin, AMax)), double(std::max(AMin, AMax))));
 }
 
 TspSkinTrackBar::TspSkinTrackBar(TComponent* AOwner) : TspSkinCustomControl(AOwner)
@@ -188,7 +193,7 @@ void TspSkinTrackBar::MouseUp(TMouseButton AButton, TShiftState AShift, int AX, 
 
 void TspSkinTrackBar::StepBy(Integer ADelta)
 {
-    SetValue(FValue + ADelta);
+    SetValue(SaturatedAdd(FValue, ADelta));
     if (OnLastChange) OnLastChange(this);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/win/scrolling.h"
 #include "skin/controls/scroll_bar.h"
+#include "skin/controls/scroll_bar_link.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 
@@ -88,16 +89,12 @@ void TspSkinCustomTreeView::UpDateScrollBars()
 
 void TspSkinCustomTreeView::VScrollBarChange(Integer APosition)
 {
-    win::SCROLLINFO info;
-    info.fMask = win::SIF_POS;
-    info.nPos = APosition;
-    win::SetScrollInfo(Handle(), win::SB_VERT, info, true);
-    Perform(win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, APosition), 0);
+    SendThumbPosition(this, win::WM_VSCROLL, APosition);
 }
 
 void TspSkinCustomTreeView::HScrollBarChange(Integer APosition)
 {
-    Perform(win::WM_HSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, APosition), 0);
+    SendThumbPosition(this, win::WM_HSCROLL, APosition);
 }
 
 void TspSkinCustomTreeView::WndProc(TMessage& AMessage)

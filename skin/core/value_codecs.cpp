@@ -1,5 +1,6 @@
 #include "skin/core/value_codecs.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/rtl/sysutils.h"
@@ -99,10 +100,11 @@ bool ReadIniEntry(TCustomIniFile* IniFile, const std::string& Section, const std
 
 void ReadIniLines(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
 {
-    const Integer count = IniFile->ReadInteger(Section, Ident + "linecount", 0);
-    std::string line;
-    for (Integer i = 0; i < count && ReadIniEntry(IniFile, Section, Ident + "line" + IntToStr(i), line); ++i)
-        Strings->Add(line);
+    // A line missing from the numbering reads as empty, so the lines after a gap keep their places. A count no
+    // hand-written or stored skin reaches is taken as damage and bounded, so it cannot exhaust the memory.
+    constexpr Integer kMostLines = 65536;
+    const Integer count = std::min(IniFile->ReadInteger(Section, Ident + "linecount", 0), kMostLines);
+    for (Integer i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, Ident + "line" + IntToStr(i), ""));
 }
 
 void ReadIniList(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)

@@ -93,6 +93,7 @@ void TspSkinDirectoryListBox::BuildFolderList()
     for (const std::string& name : SubfoldersOf(FDirectory)) items->AddObject(name, ClosedBMP.get());
     if (HandleAllocated()) {
         SetItemIndex(current);
+        InvalidateItemWidths();  // the pictures came after the items were measured
         UpDateScrollBar();
     }
 }

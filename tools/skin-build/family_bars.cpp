@@ -113,9 +113,19 @@ void BuildGauge(TSkinBuilder& B, int ASheet, const char* AName, bool AVertical)
     else SetHorizontalPieces(gauge, cell, 5, 5);
     gauge.ProgressArea = AVertical ? Rect(2, 2, cross - 2, length - 2) : Rect(2, 2, length - 2, cross - 2);
     const TRect progress = AVertical ? B.Place(ASheet, cross - 4, 20) : B.Place(ASheet, 20, cross - 4);
+    // The gauge's one text colour crosses the filled part and the track: the fill is the accent's light tint, on
+    // which the ink reads as on the track, and a band of the accent along its edge shows how far it goes.
     FillCell(raster, progress, B.Rgb("track"));
     raster.RoundBox(progress.Left, progress.Top, progress.Right, progress.Bottom, 3,
-                    AVertical ? TPaint::Flat(B.Rgb("accent")) : TPaint::Gradient(B.Rgb("accent_hot"), B.Rgb("accent")));
+                    TPaint::Flat(B.Rgb("accent_tint_line")));
+    raster.RoundBox(progress.Left + 1, progress.Top + 1, progress.Right - 1, progress.Bottom - 1, 2,
+                    TPaint::Flat(B.Rgb("accent_tint")));
+    if (AVertical)
+        raster.RoundBox(progress.Right - 4, progress.Top, progress.Right, progress.Bottom, 2,
+                        TPaint::Flat(B.Rgb("accent")));
+    else
+        raster.RoundBox(progress.Left, progress.Bottom - 3, progress.Right, progress.Bottom, 1.5f,
+                        TPaint::Flat(B.Rgb("accent")));
     B.NextRow(ASheet);
     gauge.ProgressRect = progress;
     gauge.BeginOffset = gauge.EndOffset = 4;

@@ -212,8 +212,24 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* AParent, size_t APosition, const std:
     APosition = std::min(APosition, AParent->FChildren.size());
     AParent->FChildren.insert(AParent->FChildren.begin() + static_cast<std::ptrdiff_t>(APosition), std::move(node));
     ++FCount;
-    FView->StructureChanged();
+    // A node added below the last shown row extends the rows, so a long run of additions stays linear.
+    if (FView->FRowsValid && IsLastShownRow(result)) {
+        FView->AppendRow(result);
+        FView->StructureChanged(true);
+    } else {
+        FView->StructureChanged();
+    }
     return result;
+}
+
+bool TTreeNodes::IsLastShownRow(const TTreeNode* ANode) const
+{
+    for (const TTreeNode* node = ANode; node != &FRoot; node = node->FParent) {
+        const TTreeNode* parent = node->FParent;
+        if (parent->FChildren.back().get() != node) return false;
+        if (parent != &FRoot && !parent->FExpanded) return false;
+    }
+    return true;
 }
 
 TTreeNode* TTreeNodes::Add(TTreeNode* ASibling, const std::string& AText)
@@ -384,11 +400,9 @@ void TCustomTreeView::EnsureRows()
         return;
     FRows.clear();
     FWidest = 0;
-    int iconWidth = (FImages ? FImages->Width() + 2 : 0) + (FStateImages ? FStateImages->Width() : 0);
     std::function<void(const TTreeNode*)> add = [&](const TTreeNode* AParent) {
         for (const auto& child : AParent->FChildren) {
-            FRows.push_back(child.get());
-            FWidest = std::max(FWidest, NodeLeft(child.get()) + iconWidth + TextWidth(child->FText) + 6);
+            AppendRow(child.get());
             if (child->FExpanded)
                 add(child.get());
         }
@@ -397,9 +411,16 @@ void TCustomTreeView::EnsureRows()
     FRowsValid = true;
 }
 
-void TCustomTreeView::StructureChanged()
+void TCustomTreeView::AppendRow(const TTreeNode* ANode)
 {
-    FRowsValid = false;
+    const int iconWidth = (FImages ? FImages->Width() + 2 : 0) + (FStateImages ? FStateImages->Width() : 0);
+    FRows.push_back(const_cast<TTreeNode*>(ANode));
+    FWidest = std::max(FWidest, NodeLeft(ANode) + iconWidth + TextWidth(ANode->FText) + 6);
+}
+
+void TCustomTreeView::StructureChanged(bool ARowsKept)
+{
+    if (!ARowsKept) FRowsValid = false;
     if (FNodes && FNodes->FUpdating > 0)
         return;
     UpdateScrollState();

@@ -90,6 +90,8 @@ private:
     friend class TTreeNode;
     friend class TCustomTreeView;
     TTreeNode* InsertAt(TTreeNode* AParent, size_t APosition, const std::string& AText);
+    // True when ANode is shown and comes after every other shown node.
+    bool IsLastShownRow(const TTreeNode* ANode) const;
     TCustomTreeView* FView;
     TTreeNode FRoot;
     Integer FCount = 0;
@@ -182,7 +184,9 @@ protected:
 private:
     bool ExpandNode(TTreeNode* ANode);
     bool CollapseNode(TTreeNode* ANode);
-    void StructureChanged();
+    // ARowsKept: the shown rows were brought up to date by the change itself (a row appended at the end).
+    void StructureChanged(bool ARowsKept = false);
+    void AppendRow(const TTreeNode* ANode);
     void NodeRemoving(TTreeNode* ANode);
     void EnsureRows();
     void UpdateScrollState();

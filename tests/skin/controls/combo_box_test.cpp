@@ -3,10 +3,12 @@
 // and the plain layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "skin/controls/combo_box.h"
+#include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar.h"
 #include "tests/skin/controls/controls_fixture.h"
 
@@ -292,3 +294,69 @@ TEST_F(ComboBoxTest, PlainLayoutOfA120By20Box)
 }
 
 }  // namespace
+
+// A form with default and cancel buttons: with the list open, Enter and Escape belong to the combo box (plain
+// and edit style); with it closed they reach the buttons as before.
+class ComboOnDialogTest : public ComboBoxTest {
+protected:
+    void SetUp() override
+    {
+        ComboBoxTest::SetUp();
+        for (bool isDefault : {true, false}) {
+            auto* b = new TspSkinButton(Form);
+            b->SetParent(Form);
+            b->SetBoundsRect(Bounds(isDefault ? 200 : 300, 250, 80, 25));
+            b->SetCaption(isDefault ? "OK" : "Cancel");
+            if (isDefault) b->SetDefault(true);
+            else b->SetCancel(true);
+            b->OnClick = [this, isDefault](TObject*) { Events.push_back(isDefault ? "ok" : "cancel"); };
+        }
+        Pump();
+    }
+    // A key to whatever has the focus (the box, or its edit in the edit style), the list left as it is.
+    void Press(int AKey)
+    {
+        Display.PressKey(AKey);
+        Pump();
+    }
+};
+
+TEST_F(ComboOnDialogTest, EnterAndEscapeWithTheListOpenGoToTheComboNotTheButtons)
+{
+    for (bool editStyle : {false, true}) {
+        SCOPED_TRACE(editStyle ? "edit style" : "plain");
+        auto* c = NewCombo(5);
+        if (editStyle) c->SetStyle(spcbEditStyle);
+        c->SetItemIndex(1);
+        Pump();
+        c->SetFocus();
+        c->DropDown();
+        Pump();
+        ASSERT_TRUE(c->IsPopupVisible());
+        c->ListBox()->SetItemIndex(3);
+        Events.clear();
+        Press(win::VK_ESCAPE);
+        EXPECT_FALSE(c->IsPopupVisible());
+        EXPECT_EQ(c->ItemIndex(), 1);
+        EXPECT_TRUE(Events.empty()) << Events.front();
+
+        c->DropDown();
+        Pump();
+        ASSERT_TRUE(c->IsPopupVisible());
+        c->ListBox()->SetItemIndex(3);
+        Events.clear();
+        Press(win::VK_RETURN);
+        EXPECT_FALSE(c->IsPopupVisible());
+        EXPECT_EQ(c->Text(), "delta");
+        EXPECT_EQ(std::count(Events.begin(), Events.end(), "ok"), 0);
+        EXPECT_EQ(std::count(Events.begin(), Events.end(), "closeup"), 1);
+
+        // Closed, the keys are the form's again.
+        Events.clear();
+        Press(win::VK_ESCAPE);
+        Press(win::VK_RETURN);
+        EXPECT_EQ(Events, (std::vector<std::string>{"cancel", "ok"}));
+        delete c;
+        Pump();
+    }
+}

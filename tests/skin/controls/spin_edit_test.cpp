@@ -3,6 +3,8 @@
 // edit.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
 #include <vector>
 
 #include "skin/controls/spin_edit.h"
@@ -205,6 +207,113 @@ TEST_F(SpinEditTest, KeysAndWheelStepAlsoWithTheEditorDisabled)
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(arrowKeys, 0);
     EXPECT_EQ(s->Edit()->Text(), "2");
+}
+
+}  // namespace
+
+namespace {
+
+// The box in the skin with its edit see-through, as the converter's dialogs show it.
+class SkinnedSpinEditTest : public SpinEditTest {
+protected:
+    TspSkinSpinEdit* NewSkinnedSpin(double AMin, double AMax)
+    {
+        auto* r = AddRecord<TspDataSkinSpinEditControl>("spinedit");
+        r->PictureIndex = AddPicture(60, 20, static_cast<TColor>(0xF0F0F0));
+        r->SkinRect = Rect(0, 0, 60, 20);
+        r->ClRect = Rect(2, 2, 44, 18);
+        r->LTPoint = {2, 2};
+        r->RTPoint = {44, 2};
+        r->LBPoint = {2, 18};
+        r->RBPoint = {44, 18};
+        r->UpButtonRect = Rect(45, 2, 58, 10);
+        r->DownButtonRect = Rect(45, 10, 58, 18);
+        auto* s = NewSpin(AMin, AMax);
+        s->SetSkinData(Skin);
+        Pump();
+        return s;
+    }
+    // The edit's pixels as the screen shows them.
+    std::vector<TColor> EditPixels(TspSkinSpinEdit* ASpin)
+    {
+        std::vector<TColor> pixels;
+        TWinControl* edit = ASpin->Edit();
+        const auto screen = Display.ComposeScreen();
+        const TPoint origin = edit->ClientToScreen({0, 0});
+        for (Integer y = 0; y < edit->Height(); ++y)
+            for (Integer x = 0; x < edit->Width(); ++x) {
+                const uint32_t argb = screen[size_t(origin.Y + y) * Display.ScreenSize().cx + origin.X + x];
+                pixels.push_back(static_cast<TColor>(((argb & 0xFF) << 16) | (argb & 0xFF00) | ((argb >> 16) & 0xFF)));
+            }
+        return pixels;
+    }
+};
+
+TEST_F(SkinnedSpinEditTest, AValueRewrittenByTheRangeLeavesNoOldDigitsBehind)
+{
+    auto* s = NewSkinnedSpin(0, 480);
+    TypeText(s, "999");
+    ASSERT_EQ(s->Edit()->Text(), "480");
+    const std::vector<TColor> typed = EditPixels(s);
+    // The same text drawn from scratch.
+    s->Invalidate();
+    win::RedrawWindow(Form->Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+    Pump();
+    const std::vector<TColor> redrawn = EditPixels(s);
+    if (typed != redrawn) {
+        std::string map;
+        const Integer w = s->Edit()->Width();
+        for (size_t i = 0; i < typed.size(); ++i) {
+            map += typed[i] == redrawn[i] ? (typed[i] == static_cast<TColor>(0xF0F0F0) ? '.' : '#') : 'X';
+            if ((i + 1) % w == 0) map += '\n';
+        }
+        ADD_FAILURE() << "typed and redrawn differ (X):\n" << map;
+    }
+    // Nothing but the skin's face and the text's ink: every pixel differing from the face belongs to "480".
+    Integer ink = 0;
+    for (TColor c : typed) ink += c != static_cast<TColor>(0xF0F0F0);
+    EXPECT_GT(ink, 0);
+}
+
+TEST_F(SkinnedSpinEditTest, EraseOutsideItsOwnPaintDrawsTheBoxAndItsEdit)
+{
+    auto* s = NewSkinnedSpin(0, 480);
+    s->SetValue(123);
+    Pump();
+    TBitmap into(s->Width(), s->Height(), pf24bit);
+    controlstest::Fill(&into, Rect(0, 0, s->Width(), s->Height()), clFuchsia);
+    s->Perform(win::WM_ERASEBKGND, reinterpret_cast<win::WPARAM>(into.Canvas()->Handle()), 0);
+    Integer face = 0, ink = 0, untouched = 0;
+    for (Integer y = 0; y < s->Height(); ++y)
+        for (Integer x = 0; x < s->Width(); ++x) {
+            const TColor c = into.Canvas()->Pixels(x, y);
+            face += c == static_cast<TColor>(0xF0F0F0);
+            untouched += c == clFuchsia;
+            ink += c != static_cast<TColor>(0xF0F0F0) && c != clFuchsia;
+        }
+    EXPECT_EQ(untouched, 0);
+    EXPECT_GT(face, 0);
+    EXPECT_GT(ink, 10);  // the digits the edit drew into the same context
+}
+
+TEST_F(SpinEditTest, HugeValuesOnAnUnboundedRangeStepWithoutThrowing)
+{
+    auto* s = NewSpin();  // 0..0: no range
+    s->SetValue(1e300);
+    EXPECT_EQ(s->Edit()->Text(), std::to_string(INT_MAX));
+    s->Edit()->SetFocus();
+    Pump();
+    Display.Wheel(ScreenPoint(s, 20, 10), 120);
+    Pump();
+    EXPECT_EQ(s->Value(), INT_MAX);
+    s->SetValue(-1e300);
+    Display.Wheel(ScreenPoint(s, 20, 10), -120);
+    Pump();
+    EXPECT_EQ(s->Value(), INT_MIN);
+    EXPECT_EQ(s->Edit()->Text(), std::to_string(INT_MIN));
+    s->SetValueType(vtFloat);
+    s->SetValue(1e300);  // a float box keeps what it is given
+    EXPECT_EQ(s->Value(), 1e300);
 }
 
 }  // namespace

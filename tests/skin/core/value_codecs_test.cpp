@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/rtl/inifiles.h"
 #include "platform/rtl/strings.h"
 
@@ -137,6 +140,36 @@ TEST(ValueCodecs, LineAndItemListsUseTheirKeysAndAppend)
     ReadIniList(&ini, "L", "none", &back);
     ReadIniLines(&ini, "L", "negative", &back);
     EXPECT_EQ(back.Count(), 6);
+}
+
+TEST(ValueCodecs, ALineMissingFromTheNumberingReadsAsEmpty)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> keys;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"gap in the middle", {{"symbolslinecount", "3"}, {"symbolsline0", "A"}, {"symbolsline2", "C"}}, {"A", "", "C"}},
+        {"first line missing", {{"symbolslinecount", "2"}, {"symbolsline1", "B"}}, {"", "B"}},
+        {"tail missing", {{"symbolslinecount", "3"}, {"symbolsline0", "A"}}, {"A", "", ""}},
+        {"lines past the count ignored", {{"symbolslinecount", "1"}, {"symbolsline0", "A"}, {"symbolsline1", "B"}},
+         {"A"}},
+    };
+    for (const auto& c : cases) {
+        TMemIniFile ini = MakeIni();
+        for (const auto& [key, value] : c.keys) ini.WriteString("bitlabel", key, value);
+        TStringList back;
+        ReadIniLines(&ini, "bitlabel", "symbols", &back);
+        std::vector<std::string> got;
+        for (Integer i = 0; i < back.Count(); ++i) got.push_back(back.Strings(i));
+        EXPECT_EQ(got, c.lines) << c.what;
+    }
+    // A damaged count does not make the reader append lines without end.
+    TMemIniFile ini = MakeIni();
+    ini.WriteString("bitlabel", "symbolslinecount", "2000000000");
+    TStringList back;
+    ReadIniLines(&ini, "bitlabel", "symbols", &back);
+    EXPECT_LE(back.Count(), 65536);
 }
 
 }  // namespace

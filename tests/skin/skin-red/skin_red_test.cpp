@@ -304,6 +304,10 @@ TEST_F(SkinRedTest, RecordTextStandsOutFromItsDrawnBackground)
             add(n + " tab", t->FontColor, p, t->TabRect);
             add(n + " chosen tab", t->ActiveFontColor, p, t->ActiveTabRect);
             add(n + " hot tab", t->MouseInFontColor, p, t->MouseInTabRect);
+        } else if (auto* ga = dynamic_cast<TspDataSkinGaugeControl*>(record.get())) {
+            // One text colour over the track and over the filled part.
+            add(n + " track", ga->FontColor, p, ga->SkinRect);
+            add(n + " filled", ga->FontColor, p, ga->ProgressRect);
         } else if (auto* pa = dynamic_cast<TspDataSkinPanelControl*>(record.get())) {
             add(n, pa->FontColor, p, pa->SkinRect);
         } else if (auto* la = dynamic_cast<TspDataSkinLabelControl*>(record.get())) {
