@@ -150,6 +150,26 @@ void TspCustomShellListView::SetViewStyle(TViewStyle AValue)
 {
     TspSkinCustomListView::SetViewStyle(AValue);
     if (AValue == vsReport) BuildColumns();
+    if (AValue == vsList) FitListColumn();
+}
+
+// The list style's columns are as wide as the longest name shown (at least the usual width), so that no name is
+// cut, whatever its script. Only the longest names by length are measured: a folder may hold many thousands.
+void TspCustomShellListView::FitListColumn()
+{
+    constexpr Integer kLeast = 120, kMeasured = 64;
+    std::vector<std::string> names;
+    names.reserve(FFolders.size());
+    for (const auto& folder : FFolders) names.push_back(folder->DisplayName());
+    const size_t measured = std::min<size_t>(names.size(), kMeasured);
+    std::partial_sort(names.begin(), names.begin() + measured, names.end(),
+                      [](const std::string& A, const std::string& B) { return A.size() > B.size(); });
+    TBitmap measure(1, 1, pf24bit);  // the view's own canvas draws only while it paints
+    measure.Canvas()->SetFont(Font());
+    Integer widest = 0;
+    for (size_t i = 0; i < measured; ++i) widest = std::max(widest, measure.Canvas()->TextWidth(names[i]));
+    const Integer icon = SmallImages() ? SmallImages()->Width() + 2 : 0;
+    SetListColumnWidth(std::max(kLeast, widest + icon + 12));
 }
 
 // --- linking
@@ -292,6 +312,7 @@ void TspCustomShellListView::FillFolderList()
     }
     if (FSorted) SortFolders(false);
     Items()->SetCount(FolderCount());
+    if (ViewStyle() == vsList) FitListColumn();
     if (Screen) Screen->SetCursor(saved);
 }
 
@@ -551,6 +572,7 @@ void TspCustomShellListView::Edit(TListItem* AItem, std::string& AText)
     TspShellFolder* folder = FolderAt(AItem->Index());
     if (!folder || AText.empty()) return;
     folder->Rename(AText);  // "Rename to %s failed: reason" goes up to the caller
+    if (ViewStyle() == vsList) FitListColumn();
     Invalidate();
     if (IspShellListLink* tree = LinkOf(FTreeView)) tree->ShellListItemRenamed();
     // The item changed: whoever shows its name (a file dialog's name box) hears of it as of any item change.

@@ -141,6 +141,7 @@ private:
     void ApplyRoot();
     void SyncLinkedViews();
     void BuildColumns();
+    void FitListColumn();
     void SortFolders(bool AByColumn);
     void WatchRoot();
     IspShellListLink* LinkOf(TComponent* AComponent) const;

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/controls/lists/list_header.h"
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/win/keys.h"
 #include "skin/controls/push_button.h"
@@ -183,8 +185,17 @@ TEST_F(OpenDialogChoice, TheNameBoxFollowsARenameAndShowsWholeUnicodeNames)
 {
     const std::string unicode = "Überprüfung ñ 日本語.mp4";
     WriteFile(Clips + "/" + unicode, "x");
+    WriteFile(Clips + "/" + "a much longer name than the list's usual column holds.mp4", "x");
     std::string afterRename, afterClick;
+    bool listShowsWholeNames = false;
     EXPECT_TRUE(Run([&](TspOpenDlgForm* AForm) {
+        // The list's columns take the longest name, the name box the whole name.
+        TBitmap measure(1, 1, pf24bit);
+        measure.Canvas()->SetFont(AForm->FileListView->Font());
+        listShowsWholeNames = true;
+        for (const std::string& name : Shown(AForm))
+            listShowsWholeNames = listShowsWholeNames && AForm->FileListView->ItemRect(IndexOf(AForm, name)).Width() >=
+                                                            measure.Canvas()->TextWidth(name) + 20;
         ClickItem(AForm, unicode);
         afterClick = AForm->FileNameEdit->Text();
         ClickItem(AForm, "a.mp4");
@@ -194,6 +205,7 @@ TEST_F(OpenDialogChoice, TheNameBoxFollowsARenameAndShowsWholeUnicodeNames)
         afterRename = AForm->FileNameEdit->Text();
         ClickOn(AForm->OpenButton);
     }));
+    EXPECT_TRUE(listShowsWholeNames);
     EXPECT_EQ(afterClick, unicode);
     EXPECT_EQ(afterRename, "renamed.mp4");
     EXPECT_EQ(Dialog->FileName(), Clips + "/renamed.mp4");
