@@ -9,10 +9,10 @@ struct TFileType {
     const char* Patterns;
 };
 
-// "*m2ts" (without its dot) and "*.h.264" stand as the program has always offered them.
+// "*.h.264" stands as the program has always offered it.
 constexpr TFileType VideoFileTypes[] = {
     {"MOD files", "*.mod"},
-    {"High-definition files", "*.mts; *.ts; *m2ts; *.tp"},
+    {"High-definition files", "*.mts; *.ts; *.m2ts; *.tp"},
     {"AVI files", "*.avi"},
     {"MPEG-4 files", "*.mp4; *.m4v"},
     {"MPEG files", "*.mpg; *.mpeg"},

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <initializer_list>
 #include <utility>
@@ -89,8 +90,13 @@ std::string TspShellFolder::DisplayName() const
 bool TspShellFolder::Rename(const std::string& NewName)
 {
     if (!Capabilities().Contains(fcCanRename)) return false;
+    errno = 0;
     TItemIdList renamed = ParentShellFolder()->SetNameOf(FPIDL, NewName);
-    if (renamed.IsNil()) throw Exception(Format("Rename to %s failed", {NewName}));
+    // The reason is the system's: "File exists" for a name already taken, "Invalid argument" for one with "/".
+    if (renamed.IsNil()) {
+        const int error = errno ? errno : EIO;
+        throw Exception(Format("Rename to %s failed: %s", {NewName, std::string(std::strerror(error))}));
+    }
     FPIDL = std::move(renamed);
     FFullPIDL = FParent ? JoinItemIdLists(FParent->FFullPIDL, FPIDL) : CloneItemIdList(FPIDL);
     if (FIShellFolder) FIShellFolder = DesktopFolderInterface()->BindToObject(FFullPIDL);

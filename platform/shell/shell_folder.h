@@ -72,8 +72,8 @@ public:
     // The file-system path, empty for items outside the file system.
     std::string FullObjectName() const;
     std::string DisplayName() const;
-    // False, with nothing changed, when the item cannot be renamed; raises Exception "Rename to %s failed" when
-    // the rename fails (an existing entry is never replaced).
+    // False, with nothing changed, when the item cannot be renamed; raises Exception "Rename to %s failed: %s"
+    // with the system's reason when the rename fails (an existing entry is never replaced: "File exists").
     bool Rename(const std::string& NewName);
     int ImageIndex(bool LargeIcon) const;
     // Opens the item with the desktop's default program; 33 when started, 2 otherwise.

@@ -1,5 +1,7 @@
 #include "skin/dialogs/dialog_resources.h"
 
+#include "skin/dialogs/message_box.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -141,4 +143,12 @@ void MakeDialogFolder(const std::string& APath)
 {
     if (::mkdir(APath.c_str(), 0777) != 0)
         throw EInOutError(Format("Cannot create folder \"%s\": %s", {APath, std::string(std::strerror(errno))}));
+}
+
+void ShowDialogError(TspSkinData* ASkinData, TspSkinData* ACtrlSkinData, const std::string& AText)
+{
+    TspSkinMessage box(nullptr);
+    box.SetSkinData(ASkinData);
+    box.SetCtrlSkinData(ACtrlSkinData);
+    box.MessageDlg(AText, mtError, {mbOK}, 0);
 }

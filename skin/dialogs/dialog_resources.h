@@ -16,3 +16,7 @@ void MakeDialogFolder(const std::string& APath);
 
 // The text of AKey: the control skin's when it has texts (empty when they lack the key), else the built-in one.
 std::string DialogText(TspSkinData* ACtrlSkinData, const char* AKey);
+
+// Shows AText as an error in the skinned message box: the frame in ASkinData, the controls and texts in
+// ACtrlSkinData (either may be nullptr for the default look).
+void ShowDialogError(TspSkinData* ASkinData, TspSkinData* ACtrlSkinData, const std::string& AText);

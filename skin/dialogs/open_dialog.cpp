@@ -151,6 +151,8 @@ bool TspSkinOpenDialog::Execute()
         types.Include(otHidden);
         form->FileListView->SetObjectTypes(types);
     }
+    // The box gets its entries with its window; the remembered file type is chosen among them.
+    form->FilterComboBox->HandleNeeded();
     form->FilterComboBox->SetFilter(Filter);
     form->FilterComboBox->SetItemIndex(FilterIndex - 1);
 

@@ -2,9 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/menus.h"
+#include "platform/rtl/main_thread_queue.h"
+#include "platform/rtl/strings.h"
+#include "platform/rtl/sysutils.h"
 #include "skin/controls/bevel.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/controls/panel.h"
@@ -32,6 +38,15 @@ bool FileExistsHere(const std::string& AName)
 {
     struct stat st {};
     return !AName.empty() && ::stat(AName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Why AName is no file to open, in the system's words; empty when it is one.
+std::string FileProblem(const std::string& AName)
+{
+    struct stat st {};
+    if (::stat(AName.c_str(), &st) != 0) return std::strerror(errno);
+    if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
+    return {};
 }
 
 std::string LastComponent(const std::string& APath)
@@ -198,6 +213,15 @@ TspOpenDlgForm::TspOpenDlgForm(TComponent* AOwner, bool ASaveMode, TspSkinData* 
     FileListView->OnPathChanged = [this](TObject* S) { FLVPathChange(S); };
     FileListView->OnDblClick = [this](TObject* S) { FLVDBLClick(S); };
     FileListView->OnKeyPress = [this](TObject* S, char32_t& K) { FLVKeyPress(S, K); };
+    // A rename the system refuses is told in the dialog's own message box; the item keeps its name.
+    FileListView->TCustomListView::OnEdited = [this, rename = FileListView->TCustomListView::OnEdited](
+                                                  TObject* S, TListItem* I, std::string& T) {
+        try {
+            rename(S, I, T);
+        } catch (const Exception& e) {
+            ShowError(e.Message());
+        }
+    };
 
     const Integer w = ClientWidth();
     FileNameEdit = new TspSkinEdit(this);
@@ -224,7 +248,7 @@ TspOpenDlgForm::TspOpenDlgForm(TComponent* AOwner, bool ASaveMode, TspSkinData* 
     OnShow = [this](TObject*) { SetActiveControl(FileNameEdit); };
 }
 
-TspOpenDlgForm::~TspOpenDlgForm() = default;
+TspOpenDlgForm::~TspOpenDlgForm() { RemoveQueuedEvents(this); }
 
 std::string TspOpenDlgForm::Text(const char* AKey) const
 {
@@ -248,6 +272,26 @@ bool TspOpenDlgForm::MayOverwrite(const std::string& AFullName)
     return question.MessageDlg(Text("MSG_OVERWRITE"), mtWarning, {mbOK, mbCancel}, 0) == mrOk;
 }
 
+void TspOpenDlgForm::ShowError(const std::string& AText) { ShowDialogError(CVL->SkinData(), CtrlSD, AText); }
+
+bool TspOpenDlgForm::ChosenFilesExist(const std::string& AChosen)
+{
+    TStringList files;
+    FileListView->GetSelectedFiles(&files);
+    if (files.IndexOf(AChosen) < 0) {
+        files.Clear();
+        files.Add(AChosen);
+    }
+    for (Integer i = 0; i < files.Count(); ++i) {
+        // Deleted or renamed since the list was read: the name shown is stale.
+        if (const std::string problem = FileProblem(files.Strings(i)); !problem.empty()) {
+            ShowError(Format("Cannot open \"%s\": %s.", {LastComponent(files.Strings(i)), problem}));
+            return false;
+        }
+    }
+    return true;
+}
+
 void TspOpenDlgForm::Accept(const std::string& AName)
 {
     FileName = AName;
@@ -265,7 +309,10 @@ void TspOpenDlgForm::OpenButtonClick(TObject* /*Sender*/)
     const std::string name = dir + typed;
     const std::string full = NameHasExtension(name) ? name : name + DefaultExtension();
 
-    if (!SaveMode && CheckFileExists && sel.empty() && !typed.empty() && !FileExistsHere(full)) return;
+    if (!SaveMode && CheckFileExists && sel.empty() && !typed.empty() && !FileExistsHere(full)) {
+        ShowError(Format("Cannot open \"%s\": %s.", {typed, FileProblem(full)}));
+        return;
+    }
     if (typed.empty()) return;
     if (SaveMode) {
         if (typed.find('*') != std::string::npos) return;
@@ -274,7 +321,7 @@ void TspOpenDlgForm::OpenButtonClick(TObject* /*Sender*/)
     }
     if (CheckFileExists) {
         const std::string chosen = sel.empty() ? full : sel;
-        if (FileExistsHere(chosen)) Accept(chosen);
+        if (ChosenFilesExist(chosen)) Accept(chosen);
         else FileName.clear();
         return;
     }
@@ -288,8 +335,18 @@ void TspOpenDlgForm::EditKeyPress(TObject* /*Sender*/, char32_t& Key)
     const std::string text = FileNameEdit->Text();
     if (text.find('*') != std::string::npos) {
         FileListView->SetMask(text);
-    } else if (text.find('/') != std::string::npos) {
-        if (FolderExists(text)) FileListView->SetPath(text);
+    } else if (text == "~" || text.find('/') != std::string::npos) {
+        // A folder typed relative to the one shown, or to the home folder with "~".
+        const std::string folder = ResolveTypedFolder(text, FileListView->Path());
+        if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+            ShowError(Format("Cannot open the folder \"%s\": %s.", {folder, problem}));
+            return;
+        }
+        try {
+            FileListView->SetPath(folder);
+        } catch (const Exception& e) {
+            ShowError(e.Message());
+        }
     } else {
         OpenButtonClick(this);
     }
@@ -329,6 +386,13 @@ void TspOpenDlgForm::FLVPathChange(TObject* /*Sender*/)
     if (!StopAddToHistory) AddHistory();
     if (FileListView->Items()->Count() > 0) FileListView->SetItemFocused(0);
     if (OnFolderChange) OnFolderChange(this);
+    // An empty list is no answer for a folder that cannot be read. Told once the input that opened the folder is
+    // handled: a double click opens it while the button is still down.
+    if (const int error = FileListView->ReadError()) {
+        const std::string text =
+            Format("Cannot read the folder \"%s\": %s.", {FileListView->Path(), std::string(std::strerror(error))});
+        QueueInMainThread(this, [this, text] { ShowError(text); });
+    }
 }
 
 void TspOpenDlgForm::BackToolButtonClick(TObject* /*Sender*/)
@@ -359,7 +423,12 @@ void TspOpenDlgForm::NewFolderToolButtonClick(TObject* /*Sender*/)
     if (path.back() != '/') path += '/';
     path += name;
     if (FolderExists(path)) return;
-    MakeDialogFolder(path);
+    try {
+        MakeDialogFolder(path);
+    } catch (const Exception& e) {
+        ShowError(e.Message());
+        return;
+    }
     FileListView->Refresh();
     if (Application) Application->ProcessMessages();
     for (Integer i = 0; i < FileListView->FolderCount(); ++i) {

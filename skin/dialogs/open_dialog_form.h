@@ -86,8 +86,13 @@ public:
     TMenuItem* ListMenuItem = nullptr;
     TMenuItem* ReportMenuItem = nullptr;
 
+    // Shows an error in the skinned message box over the dialog.
+    void ShowError(const std::string& AText);
+
 private:
     void AddHistory();
+    // True when every chosen file still exists; otherwise says which one is missing and why.
+    bool ChosenFilesExist(const std::string& AChosen);
     // In save mode with the overwrite question: asks it; true to go on.
     bool MayOverwrite(const std::string& AFullName);
     void Accept(const std::string& AName);

@@ -5,8 +5,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
+#include <filesystem>
 
 #include "platform/gui/canvas.h"
+#include "platform/rtl/environment.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysutils.h"
 #include "skin/dialogs/file_controls_volumes.h"
@@ -70,6 +73,28 @@ std::string GetNetworkOrVolumeName(const std::string& AMountPoint)
 {
     const TVolume v = VolumeAt(AMountPoint);
     return v.Kind == TVolumeKind::Remote ? v.Source : GetVolumeLabelText(AMountPoint);
+}
+
+std::string ResolveTypedFolder(const std::string& AText, const std::string& ABase)
+{
+    std::filesystem::path path;
+    if (AText == "~" || AText.starts_with("~/"))
+        path = std::filesystem::path(GetEnvironmentVariable("HOME")) / AText.substr(AText.size() > 1 ? 2 : 1);
+    else if (AText.starts_with("/"))
+        path = AText;
+    else
+        path = std::filesystem::path(ABase) / AText;
+    std::string text = path.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+std::string FolderProblem(const std::string& APath)
+{
+    struct stat st {};
+    if (::stat(APath.c_str(), &st) != 0) return std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+    return {};
 }
 
 std::string CurrentFolder() { return GetCurrentDir(); }

@@ -19,6 +19,13 @@ std::string GetVolumeLabelText(const std::string& AMountPoint);
 // The remote name of a network volume (its mount source), else GetVolumeLabelText.
 std::string GetNetworkOrVolumeName(const std::string& AMountPoint);
 
+// A folder path typed into a dialog, made absolute: "~" and "~/..." start at the home folder, other relative paths
+// at ABase (the folder the dialog shows); "." and ".." parts are resolved in the text and a trailing "/" dropped.
+std::string ResolveTypedFolder(const std::string& AText, const std::string& ABase);
+// Why APath is no folder one can open, in the system's words ("No such file or directory", "Not a directory");
+// empty when it is one.
+std::string FolderProblem(const std::string& APath);
+
 // The current directory, and entering a folder; a folder that cannot be entered raises EInOutError.
 std::string CurrentFolder();
 void EnterFolder(const std::string& AFolder);

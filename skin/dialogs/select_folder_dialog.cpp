@@ -8,6 +8,7 @@
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/speed_button.h"
+#include "platform/rtl/sysutils.h"
 #include "skin/core/skin_data.h"
 #include "skin/dialogs/dialog_resources.h"
 #include "skin/dialogs/path_helpers.h"
@@ -101,6 +102,15 @@ TspSelDirDlgForm::TspSelDirDlgForm(TComponent* AOwner, TspSkinData* ACtrlSkinDat
     types.Include(otHidden);
     DirTreeView->SetObjectTypes(types);
     DirTreeView->OnChange = [this](TObject* S, TTreeNode* N) { DirTreeViewChange(S, N); };
+    // A rename the system refuses is told in the dialog's own message box; the node keeps its name.
+    DirTreeView->TCustomTreeView::OnEdited = [this, rename = DirTreeView->TCustomTreeView::OnEdited](
+                                                 TObject* S, TTreeNode* N, std::string& T) {
+        try {
+            rename(S, N, T);
+        } catch (const Exception& e) {
+            ShowError(e.Message());
+        }
+    };
 
     BottomPanel = new TspSkinPanel(this);
     BottomPanel->SetParent(this);
@@ -123,8 +133,21 @@ void TspSelDirDlgForm::DirEditKeyPress(TObject* /*Sender*/, char32_t& Key)
     if (Key != kEnter) return;
     Key = 0;
     const std::string text = DirEdit->Text();
-    if (!text.empty() && FolderExists(text)) DirTreeView->SetPath(text);
+    if (text.empty()) return;
+    // A folder typed relative to the one selected, or to the home folder with "~".
+    const std::string folder = ResolveTypedFolder(text, DirTreeView->Path());
+    if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+        ShowError(Format("Cannot open the folder \"%s\": %s.", {folder, problem}));
+        return;
+    }
+    try {
+        DirTreeView->SetPath(folder);
+    } catch (const Exception& e) {
+        ShowError(e.Message());
+    }
 }
+
+void TspSelDirDlgForm::ShowError(const std::string& AText) { ShowDialogError(CVL->SkinData(), CtrlSD, AText); }
 
 void TspSelDirDlgForm::DirTreeViewChange(TObject* /*Sender*/, TTreeNode* /*Node*/)
 {
@@ -140,14 +163,25 @@ void TspSelDirDlgForm::NewFolderToolButtonClick(TObject* /*Sender*/)
     if (folder.back() != '/') folder += '/';
     const std::string path = folder + Text("MSG_NEWFOLDER");
     if (FolderExists(path)) return;
-    MakeDialogFolder(path);
+    try {
+        MakeDialogFolder(path);
+    } catch (const Exception& e) {
+        ShowError(e.Message());
+        return;
+    }
     DirTreeView->RefreshSelectedNode();
 }
 
 void TspSelDirDlgForm::OkButtonClick(TObject* /*Sender*/)
 {
     TspShellFolder* selected = DirTreeView->SelectedFolder();
-    if (selected && !selected->FullObjectName().empty()) SetModalResult(mrOk);
+    if (!selected) return;
+    if (!selected->FullObjectName().empty()) {
+        SetModalResult(mrOk);
+        return;
+    }
+    // "Computer", "Home" as a place of its own: no folder on disk to give back.
+    ShowError(Format("\"%s\" is not a folder on disk. Choose a folder inside it.", {selected->DisplayName()}));
 }
 
 TspSkinSelectDirectoryDialog::TspSkinSelectDirectoryDialog(TComponent* AOwner)

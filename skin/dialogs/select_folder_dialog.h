@@ -27,8 +27,10 @@ public:
     void DirEditKeyPress(TObject* Sender, char32_t& Key);
     void DirTreeViewChange(TObject* Sender, TTreeNode* Node);
     void NewFolderToolButtonClick(TObject* Sender);
-    // Closes the form accepted only while a file-system folder is selected.
+    // Closes the form accepted only while a file-system folder is selected; otherwise says why not.
     void OkButtonClick(TObject* Sender);
+    // Shows an error in the skinned message box over the dialog.
+    void ShowError(const std::string& AText);
 
     TspSkinData* CtrlSD = nullptr;
     bool ShowToolBar = false;

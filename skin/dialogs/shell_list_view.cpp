@@ -13,7 +13,14 @@
 
 #include <fnmatch.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <optional>
+
 #include <algorithm>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -46,6 +53,10 @@ std::string Trimmed(const std::string& AText)
     if (first == std::string::npos) return {};
     return AText.substr(first, AText.find_last_not_of(" \t") - first + 1);
 }
+
+// A folder when the list was read: entering one gone since tells why it cannot be read, instead of taking it
+// for a file.
+bool ShownAsFolder(TspShellFolder* AFolder) { return AFolder->ShellFolder() != nullptr || AFolder->IsFolder(); }
 
 // Restores a flag however the scope is left.
 class TFlagScope {
@@ -139,6 +150,26 @@ void TspCustomShellListView::SetViewStyle(TViewStyle AValue)
 {
     TspSkinCustomListView::SetViewStyle(AValue);
     if (AValue == vsReport) BuildColumns();
+    if (AValue == vsList) FitListColumn();
+}
+
+// The list style's columns are as wide as the longest name shown (at least the usual width), so that no name is
+// cut, whatever its script. Only the longest names by length are measured: a folder may hold many thousands.
+void TspCustomShellListView::FitListColumn()
+{
+    constexpr Integer kLeast = 120, kMeasured = 64;
+    std::vector<std::string> names;
+    names.reserve(FFolders.size());
+    for (const auto& folder : FFolders) names.push_back(folder->DisplayName());
+    const size_t measured = std::min<size_t>(names.size(), kMeasured);
+    std::partial_sort(names.begin(), names.begin() + measured, names.end(),
+                      [](const std::string& A, const std::string& B) { return A.size() > B.size(); });
+    TBitmap measure(1, 1, pf24bit);  // the view's own canvas draws only while it paints
+    measure.Canvas()->SetFont(Font());
+    Integer widest = 0;
+    for (size_t i = 0; i < measured; ++i) widest = std::max(widest, measure.Canvas()->TextWidth(names[i]));
+    const Integer icon = SmallImages() ? SmallImages()->Width() + 2 : 0;
+    SetListColumnWidth(std::max(kLeast, widest + icon + 12));
 }
 
 // --- linking
@@ -250,11 +281,25 @@ void TspCustomShellListView::FillFolderList()
 {
     if (ComponentState().Contains(csLoading) && !HandleAllocated()) return;
     FreeFolderList();
+    FReadError = 0;
     if (!FRootFolder || !FRootFolder->ShellFolder()) return;
     TCursor saved = Screen ? Screen->Cursor() : crDefault;
     if (Screen) Screen->SetCursor(crHourGlass);
     const PNamespaceFolder& root = FRootFolder->ShellFolder();
-    if (auto ids = root->EnumObjects(EnumFlagsOf(FObjectTypes))) {
+    errno = 0;
+    std::optional<std::vector<TItemIdList>> ids;
+    // A folder gone (or never there) is not read: its object would stand in for the desktop's items.
+    if (const TItemIdList& at = FRootFolder->AbsoluteIdList();
+        ItemIdCount(at) == 0 || DesktopFolderInterface()->BindToObject(at)) {
+        errno = 0;
+        ids = root->EnumObjects(EnumFlagsOf(FObjectTypes));
+    } else {
+        struct stat st {};
+        const std::string path = FRootFolder->FullObjectName();
+        errno = path.empty() || ::stat(path.c_str(), &st) != 0 ? errno : ENOTDIR;
+    }
+    FReadError = ids ? 0 : errno ? errno : ENOENT;
+    if (ids) {
         FFolders.reserve(ids->size());
         for (const TItemIdList& id : *ids) {
             PNamespaceFolder contents = root->BindToObject(id);
@@ -267,6 +312,7 @@ void TspCustomShellListView::FillFolderList()
     }
     if (FSorted) SortFolders(false);
     Items()->SetCount(FolderCount());
+    if (ViewStyle() == vsList) FitListColumn();
     if (Screen) Screen->SetCursor(saved);
 }
 
@@ -342,8 +388,48 @@ void TspCustomShellListView::ColClick(Integer AColumn)
     else
         FSortDirection = false;
     if (!FRootFolder || !FRootFolder->ShellFolder()) return;
+    const TItemChoice choice = KeepChoice();
     SortFolders(true);
+    RestoreChoice(choice);
     Invalidate();
+}
+
+TspCustomShellListView::TItemChoice TspCustomShellListView::KeepChoice()
+{
+    TItemChoice choice;
+    for (Integer i = 0; i < FolderCount(); ++i)
+        if (IsSelected(i)) choice.Selected.push_back(FFolders[i]->RelativeIdList());
+    choice.FocusedIndex = ItemFocused();
+    if (TspShellFolder* focused = FolderAt(choice.FocusedIndex)) choice.Focused = focused->RelativeIdList();
+    return choice;
+}
+
+void TspCustomShellListView::RestoreChoice(const TItemChoice& AChoice)
+{
+    std::map<std::vector<uint8_t>, Integer> places;
+    if (!AChoice.Selected.empty() || !AChoice.Focused.IsNil())
+        for (Integer i = 0; i < FolderCount(); ++i) places.emplace(FFolders[i]->RelativeIdList().Bytes(), i);
+    auto placeOf = [&](const TItemIdList& AId) {
+        auto found = places.find(AId.Bytes());
+        return found == places.end() ? Integer(-1) : found->second;
+    };
+    // The focus first, so that whoever hears of the selection finds the focused item among it.
+    if (!AChoice.Focused.IsNil()) {
+        Integer focus = placeOf(AChoice.Focused);
+        // A focused item gone meanwhile leaves the focus at its place, for the keyboard to go on from there.
+        if (focus < 0) focus = std::min(AChoice.FocusedIndex, FolderCount() - 1);
+        SetItemFocused(focus);
+    }
+    // Quietly when the same places are selected.
+    std::set<Integer> selected;
+    for (const TItemIdList& id : AChoice.Selected)
+        if (Integer at = placeOf(id); at >= 0) selected.insert(at);
+    bool same = static_cast<Integer>(selected.size()) == SelCount();
+    for (Integer at : selected) same = same && IsSelected(at);
+    if (!same) {
+        ClearSelection();
+        for (Integer at : selected) SetSelected(at, true);
+    }
 }
 
 void TspCustomShellListView::FetchOwnerItem(TListItem* AItem)
@@ -462,17 +548,16 @@ void TspCustomShellListView::Back()
 
 void TspCustomShellListView::Refresh()
 {
-    Integer selected = SelectedIndex();
-    ClearSelection();
-    if (!FRootFolder) return;
+    if (!FRootFolder) {
+        ClearSelection();
+        return;
+    }
+    const TItemChoice choice = KeepChoice();
     TItemIdList id = FRootFolder->AbsoluteIdList();
     FreeFolderList();
     FRootFolder.reset();
     OpenIdList(id);
-    if (selected >= 0 && selected < Items()->Count()) {
-        SetSelected(selected, true);
-        SetItemFocused(selected);
-    }
+    RestoreChoice(choice);
 }
 
 void TspCustomShellListView::StartRename()
@@ -486,9 +571,12 @@ void TspCustomShellListView::Edit(TListItem* AItem, std::string& AText)
     if (OnEdited) OnEdited(this, AItem, AText);
     TspShellFolder* folder = FolderAt(AItem->Index());
     if (!folder || AText.empty()) return;
-    folder->Rename(AText);  // "Rename to %s failed" goes up to the caller
+    folder->Rename(AText);  // "Rename to %s failed: reason" goes up to the caller
+    if (ViewStyle() == vsList) FitListColumn();
     Invalidate();
     if (IspShellListLink* tree = LinkOf(FTreeView)) tree->ShellListItemRenamed();
+    // The item changed: whoever shows its name (a file dialog's name box) hears of it as of any item change.
+    if (TCustomListView::OnChange) TCustomListView::OnChange(this);
 }
 
 void TspCustomShellListView::RunItemVerb(const std::string& AVerb)
@@ -578,7 +666,7 @@ void TspCustomShellListView::KeyDown(win::WORD& AKey, TShiftState AShift)
         case kEnter:
             if (AShift.Contains(ssAlt)) {
                 AKey = 0;  // the properties sheet has no counterpart here
-            } else if (TspShellFolder* folder = SelectedFolder(); folder && folder->IsFolder()) {
+            } else if (TspShellFolder* folder = SelectedFolder(); folder && ShownAsFolder(folder)) {
                 OpenIdList(folder->AbsoluteIdList());
             }
             break;
@@ -590,7 +678,7 @@ void TspCustomShellListView::KeyDown(win::WORD& AKey, TShiftState AShift)
 void TspCustomShellListView::DblClick()
 {
     if (FAutoNavigate)
-        if (TspShellFolder* folder = SelectedFolder(); folder && folder->IsFolder())
+        if (TspShellFolder* folder = SelectedFolder(); folder && ShownAsFolder(folder))
             OpenIdList(folder->AbsoluteIdList());
     TspSkinCustomListView::DblClick();
 }

@@ -64,6 +64,9 @@ public:
     void SetShellComboBox(TComponent* AValue);
 
     TspShellFolder* RootFolder() const { return FRootFolder.get(); }
+    // The system's error number of the last failed read of the shown folder (its list is then empty); 0 when it
+    // was read.
+    int ReadError() const { return FReadError; }
     Integer FolderCount() const { return static_cast<Integer>(FFolders.size()); }
     // nullptr outside the list.
     TspShellFolder* FolderAt(Integer AIndex) const;
@@ -75,7 +78,8 @@ public:
 
     // The parent folder; nothing at the desktop.
     void Back();
-    // Reads the folder again, keeping the selected index when the folder still holds that many items.
+    // Reads the folder again; the selected and the focused items stay selected and focused wherever they are now
+    // (a file gone meanwhile is no longer selected, and the focus stays at its place).
     void Refresh();
     void OpenIdList(const TItemIdList& AId);
     // What linked views call: ignored while the list updates itself.
@@ -85,7 +89,8 @@ public:
     // The index of the first item from AStartIndex on whose shown name starts with AFind (any letter case),
     // going on at 0 after the end when AWrap is set; -1 when none or AStartIndex is outside the list.
     Integer FindOwnerItem(const std::string& AFind, Integer AStartIndex, bool AWrap);
-    // A header click: sorts by that column, the same column again reverses the order.
+    // A header click: sorts by that column, the same column again reverses the order; the selected and focused
+    // items stay selected and focused at their new places.
     void ColClick(Integer AColumn);
     Integer SortColumn() const { return FSortColumn; }
     bool SortDescending() const { return FSortDirection; }
@@ -119,6 +124,16 @@ protected:
     virtual void FillFolderList();
 
 private:
+    // The selected and focused items by their ids, so they can be found again after the order or the items
+    // changed.
+    struct TItemChoice {
+        std::vector<TItemIdList> Selected;
+        TItemIdList Focused;
+        Integer FocusedIndex = -1;
+    };
+    TItemChoice KeepChoice();
+    void RestoreChoice(const TItemChoice& AChoice);
+
     void FetchOwnerItem(TListItem* AItem);
     void Edit(TListItem* AItem, std::string& AText);
     void FreeFolderList();
@@ -126,6 +141,7 @@ private:
     void ApplyRoot();
     void SyncLinkedViews();
     void BuildColumns();
+    void FitListColumn();
     void SortFolders(bool AByColumn);
     void WatchRoot();
     IspShellListLink* LinkOf(TComponent* AComponent) const;
@@ -149,6 +165,7 @@ private:
     std::unique_ptr<TspShellChangeNotifier> FNotifier;
     bool FSettingRoot = false;
     std::string FMask = "*.*|*.*";
+    int FReadError = 0;
     TspSkinPopupMenu* FItemMenu = nullptr;  // owned as a component
 };
 

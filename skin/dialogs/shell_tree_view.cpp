@@ -1,15 +1,21 @@
 #include "skin/dialogs/shell_tree_view.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 #include "platform/gui/image_list.h"
+#include "platform/gui/menus.h"
+#include "platform/rtl/process.h"
+#include "platform/rtl/strings.h"
 #include "platform/gui/screen.h"
 #include "platform/win/messages.h"
 #include "platform/win/message_queue.h"
 #include "skin/dialogs/shell_combo_box.h"
 #include "skin/dialogs/shell_icons.h"
 #include "skin/dialogs/shell_view_links.h"
+#include "skin/forms/popup_menu.h"
 
 namespace {
 
@@ -68,6 +74,7 @@ TspCustomShellTreeView::TspCustomShellTreeView(TComponent* AOwner) : TspSkinCust
 
 TspCustomShellTreeView::~TspCustomShellTreeView()
 {
+    if (FItemMenu) FItemMenu->Items()->Clear();  // its items call into this view
     SetShellComboBox(nullptr);
     SetShellListView(nullptr);
     delete FNotifier;
@@ -133,7 +140,22 @@ void TspCustomShellTreeView::WndProc(TMessage& AMessage)
         ReleaseRetiredNotifiers();
         return;
     }
+    if (AMessage.Msg == lists::TVM_SETIMAGELIST && AMessage.WParam == lists::TVSIL_NORMAL && !FImageListChanging) {
+        // A list given from outside is replaced by the tree's own choice.
+        ApplyImages();
+        return;
+    }
     TspSkinCustomTreeView::WndProc(AMessage);
+}
+
+void TspCustomShellTreeView::QueryNodeImage(TTreeNode* ANode)
+{
+    if (FUserImages) TspSkinCustomTreeView::QueryNodeImage(ANode);
+}
+
+void TspCustomShellTreeView::QueryNodeSelectedImage(TTreeNode* ANode)
+{
+    if (FUserImages) TspSkinCustomTreeView::QueryNodeSelectedImage(ANode);
 }
 
 // --- properties
@@ -191,7 +213,15 @@ void TspCustomShellTreeView::SetImages(TCustomImageList* AValue)
 void TspCustomShellTreeView::ApplyImages()
 {
     // The window shows the user's images, else the shell's icons, else none, whoever set its list before.
-    TCustomTreeView::SetImages(FUserImages ? FUserImages : FUseShellImages ? FImages : nullptr);
+    if (FImageListChanging) return;
+    FImageListChanging = true;
+    try {
+        TCustomTreeView::SetImages(FUserImages ? FUserImages : FUseShellImages ? FImages : nullptr);
+    } catch (...) {
+        FImageListChanging = false;
+        throw;
+    }
+    FImageListChanging = false;
 }
 
 void TspCustomShellTreeView::SetAutoRefresh(bool AValue)
@@ -504,6 +534,60 @@ void TspCustomShellTreeView::Edit(TTreeNode* ANode, std::string& S)
 }
 
 // --- context-menu commands
+
+void TspCustomShellTreeView::RunItemVerb(const std::string& AVerb)
+{
+    TTreeNode* node = Selected();
+    TspShellFolder* folder = NodeFolder(node);
+    if (!folder) return;
+    bool handled = false;
+    ExecuteCommand(AVerb, handled);
+    bool succeeded = handled;
+    if (!handled && SameText(AVerb, "open")) {
+        const std::string path = folder->FullObjectName();
+        succeeded = !path.empty() && OpenWithDefaultProgram(path);
+    } else if (!handled && SameText(AVerb, "newfolder") && folder->ShellFolder()) {
+        // "New Folder", or "New Folder (2)" and on when taken; a folder that cannot be made raises with the reason.
+        errno = 0;
+        const TItemIdList made = folder->ShellFolder()->CreateNewFolder();
+        if (made.IsNil())
+            throw EInOutError(Format("Cannot create a folder in \"%s\": %s",
+                                     {folder->FullObjectName(), std::string(std::strerror(errno ? errno : EIO))}));
+        const TItemIdList absolute = JoinItemIdLists(folder->AbsoluteIdList(), made);
+        Refresh(node);
+        node = Selected();
+        if (node) node->Expand(false);
+        if (TTreeNode* created = FindFolderNode(absolute, node)) {
+            created->MakeVisible();
+            SetSelected(created);
+            created->EditText();
+        }
+        succeeded = true;
+    }
+    CommandCompleted(AVerb, succeeded);
+}
+
+// No shell menu exists here: the item menu holds the verbs the views know.
+void TspCustomShellTreeView::DoContextPopup(TPoint AMousePos, bool& AHandled)
+{
+    if (!FAutoContext || !SelectedFolder()) {
+        TspSkinCustomTreeView::DoContextPopup(AMousePos, AHandled);
+        return;
+    }
+    if (!FItemMenu) {
+        FItemMenu = new TspSkinPopupMenu(this);
+        for (auto [caption, verb] : {std::pair{"Open", "open"}, {"Rename", "rename"}, {"New Folder", "newfolder"}}) {
+            auto* item = new TMenuItem(FItemMenu);
+            item->SetCaption(caption);
+            item->OnClick = [this, verb = std::string(verb)](TObject*) { RunItemVerb(verb); };
+            FItemMenu->Items()->Add(item);
+        }
+    }
+    FItemMenu->SetSkinData(SkinData());
+    const TPoint at = AMousePos.X == -1 && AMousePos.Y == -1 ? ClientToScreen({0, 0}) : ClientToScreen(AMousePos);
+    FItemMenu->PopupFromRect2(this, Rect(at.X, at.Y, at.X, at.Y), false);
+    AHandled = true;
+}
 
 void TspCustomShellTreeView::ExecuteCommand(const std::string& Verb, bool& Handled)
 {

@@ -13,6 +13,7 @@
 #include "skin/dialogs/shell_list_view.h"
 
 class TspCustomShellComboBox;
+class TspSkinPopupMenu;
 
 class TspCustomShellTreeView : public TspSkinCustomTreeView, public IspShellVerbHandler, public IspShellListLink {
 public:
@@ -61,6 +62,13 @@ public:
     // Removes every node and frees their folders.
     virtual void EmptyTree() { FreeAllNodes(); }
 
+    // The item menu of the selected node: "Open" (with the desktop's default program), "Rename" and "New Folder"
+    // (made inside the selected folder, then renamed in place), shown through the skinned popup menu by a right
+    // click when AutoContextMenus is set; built at the first context popup.
+    TspSkinPopupMenu* ItemMenu() const { return FItemMenu; }
+    // Runs one verb ("open", "rename", "newfolder") on the selected node: the view's hook first, then the verb.
+    void RunItemVerb(const std::string& AVerb);
+
     // A linked list view's notices: its root, its folder changes, a rename in it (the selected node is read again).
     void ShellListRootChanged(const TRoot& ARoot) override { SetRoot(ARoot); }
     void ShellListFolderChanged(const TItemIdList& AAbsolute) override { SelectIdList(AAbsolute); }
@@ -84,6 +92,10 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
+    void DoContextPopup(TPoint AMousePos, bool& AHandled) override;
+    // Only with the user's own Images: the nodes keep the shell's indexes otherwise.
+    void QueryNodeImage(TTreeNode* ANode) override;
+    void QueryNodeSelectedImage(TTreeNode* ANode) override;
 
 private:
     void BuildRootNode();
@@ -122,6 +134,8 @@ private:
     TCustomImageList* FUserImages = nullptr;
     // Renames are finished through the message queue: the node that was edited may be rebuilt.
     std::vector<TItemIdList> FPendingRefreshes;
+    TspSkinPopupMenu* FItemMenu = nullptr;  // owned as a component
+    bool FImageListChanging = false;
 };
 
 class TspSkinDirTreeView : public TspCustomShellTreeView {

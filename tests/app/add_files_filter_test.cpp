@@ -25,7 +25,7 @@ TEST(AddFilesFilter, SummaryChoicesThenOneChoicePerType)
     EXPECT_EQ(fields[0], "All Supported Formats");
     EXPECT_EQ(fields[1], fields[3] + fields[5]);  // video patterns, then audio patterns
     EXPECT_EQ(fields[2], "Video Formats");
-    EXPECT_TRUE(fields[3].starts_with("*.mod;*.mts; *.ts; *m2ts; *.tp;*.avi;*.mp4; *.m4v;")) << fields[3];
+    EXPECT_TRUE(fields[3].starts_with("*.mod;*.mts; *.ts; *.m2ts; *.tp;*.avi;*.mp4; *.m4v;")) << fields[3];
     EXPECT_TRUE(fields[3].ends_with(";*.nut;*.h.264;*.nsv;*.vob;")) << fields[3];
     EXPECT_EQ(fields[4], "Audio Formats");
     EXPECT_TRUE(fields[5].starts_with("*.aac;*.ac3;*.ape;")) << fields[5];
@@ -34,7 +34,7 @@ TEST(AddFilesFilter, SummaryChoicesThenOneChoicePerType)
     struct Choice { size_t field; const char* caption; const char* patterns; };
     const Choice choices[] = {
         {6, "MOD files (*.mod)", "*.mod;"},
-        {8, "High-definition files (*.mts; *.ts; *m2ts; *.tp)", "*.mts; *.ts; *m2ts; *.tp;"},
+        {8, "High-definition files (*.mts; *.ts; *.m2ts; *.tp)", "*.mts; *.ts; *.m2ts; *.tp;"},
         {38, "Video Object files (*.vob)", "*.vob;"},
         {40, "Advanced Audio Coding (*.aac)", "*.aac;"},
         {44, "Monkey's Audio (*.ape)", "*.ape;"},

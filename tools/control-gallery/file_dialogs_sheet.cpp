@@ -51,7 +51,7 @@ std::string MakeFixture(const std::string& ARoot, TEnvironmentScope& AEnvironmen
                                    ARoot + "/media/USB"})
         std::filesystem::create_directories(dir);
     for (const char* name : {"arrival.mp4", "boat trip.mkv", "campfire.avi", "dinner.mov", "fireworks.mts",
-                             "harbour.mp4", "notes.txt", "soundtrack.mp3", "sunset.mp4"})
+                             "harbour.mp4", "notes.txt", "soundtrack.mp3", "sunset.mp4", "Überprüfung ñ 日本語.mp4"})
         std::ofstream(clips + "/" + name) << "x";
     std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n";
     std::ofstream(ARoot + "/mounts") << "/dev/root / ext4 rw 0 0\n"
@@ -117,8 +117,13 @@ bool WriteFileDialogSheets(const std::string& AOut, const std::string& ASkinFold
             open->DialogHeight = 330;
             ok = Photograph(screen, *app, [&] { return open->Execute(); },
                             [&](TForm*) {
-                                open->DialogForm()->FileListView->SetSelected(2, true);
-                                open->DialogForm()->FileListView->SetItemFocused(2);
+                                // The name box shows the chosen file's whole name, accents and all.
+                                TspSkinFileListView* list = open->DialogForm()->FileListView;
+                                for (Integer i = 0; i < list->FolderCount(); ++i)
+                                    if (list->FolderAt(i)->DisplayName() == "Überprüfung ñ 日本語.mp4") {
+                                        list->SetSelected(i, true);
+                                        list->SetItemFocused(i);
+                                    }
                             },
                             AOut + "open-dialog" + suffix) &&
                  ok;

@@ -306,6 +306,10 @@ TCustomTreeView::~TCustomTreeView()
 
 void TCustomTreeView::SetImages(TCustomImageList* AValue)
 {
+    if (HandleAllocated()) {
+        Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(AValue));
+        return;
+    }
     LinkImageList(this, FImages, AValue);
     StructureChanged();
 }
@@ -872,6 +876,7 @@ void TCustomTreeView::DrawNode(TTreeNode* ANode, Integer ARow)
     }
     bool selected = ANode == FSelected;
     if (FImages) {
+        selected ? QueryNodeSelectedImage(ANode) : QueryNodeImage(ANode);
         Integer image = selected && ANode->SelectedIndex >= 0 ? ANode->SelectedIndex : ANode->ImageIndex;
         if (image >= 0)
             FImages->Draw(canvas, left, y + (h - FImages->Height()) / 2, image);
@@ -884,6 +889,18 @@ void TCustomTreeView::DrawNode(TTreeNode* ANode, Integer ARow)
     if (selected && Focused())
         state.Include(odFocused);
     DrawPlainRow(canvas, label, ANode->Text(), state);
+}
+
+void TCustomTreeView::QueryNodeImage(TTreeNode* ANode)
+{
+    if (OnGetImageIndex)
+        OnGetImageIndex(this, ANode);
+}
+
+void TCustomTreeView::QueryNodeSelectedImage(TTreeNode* ANode)
+{
+    if (OnGetSelectedIndex)
+        OnGetSelectedIndex(this, ANode);
 }
 
 void TCustomTreeView::Paint()
@@ -903,6 +920,13 @@ void TCustomTreeView::WndProc(TMessage& AMessage)
     switch (AMessage.Msg) {
     case TVM_GETCOUNT: AMessage.Result = FNodes->Count(); return;
     case TVM_GETVISIBLECOUNT: AMessage.Result = VisibleCount(); return;
+    case TVM_SETIMAGELIST:
+        if (AMessage.WParam == TVSIL_NORMAL) {
+            AMessage.Result = reinterpret_cast<LRESULT>(FImages);
+            LinkImageList(this, FImages, reinterpret_cast<TCustomImageList*>(AMessage.LParam));
+            StructureChanged();
+        }
+        return;
     case WM_VSCROLL:
         if (HandleAllocated())
             SetOffsets(ScrollMessageTarget(Handle(), SB_VERT, AMessage), FOffsetX);

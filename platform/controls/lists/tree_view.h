@@ -14,6 +14,10 @@
 namespace lists {
 inline constexpr win::UINT TVM_GETCOUNT = 0x1105;
 inline constexpr win::UINT TVM_GETVISIBLECOUNT = 0x1110;
+// WParam TVSIL_NORMAL, LParam the TCustomImageList* (or 0); the result is the list before. SetImages sends it once
+// the window exists, so a view can keep the list it wants whoever sets one.
+inline constexpr win::UINT TVM_SETIMAGELIST = 0x1109;
+inline constexpr win::WPARAM TVSIL_NORMAL = 0;
 }  // namespace lists
 
 class TCustomTreeView;
@@ -164,6 +168,9 @@ public:
     TTVEditingEvent OnEditing;
     TTVEditedEvent OnEdited;
     TTVCompareEvent OnCompare;
+    // Asked before a node's image (selected image) is drawn; the handler may change the node's index.
+    TTVExpandedEvent OnGetImageIndex;
+    TTVExpandedEvent OnGetSelectedIndex;
 
     void WndProc(TMessage& AMessage) override;
 
@@ -180,6 +187,10 @@ protected:
     bool DoMouseWheel(TShiftState AShift, int AWheelDelta, TPoint AMousePos) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
     virtual void DrawNode(TTreeNode* ANode, Integer ARow);
+    // The queries for a node's image and selected image before it is drawn: they raise OnGetImageIndex and
+    // OnGetSelectedIndex.
+    virtual void QueryNodeImage(TTreeNode* ANode);
+    virtual void QueryNodeSelectedImage(TTreeNode* ANode);
 
 private:
     bool ExpandNode(TTreeNode* ANode);

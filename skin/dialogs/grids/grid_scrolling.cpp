@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gui/canvas.h"
+#include "platform/gui/control_messages.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/messages.h"
 #include "skin/controls/scroll_bar.h"
@@ -124,6 +125,13 @@ void TspSkinCustomGrid::WndProc(TMessage& AMessage)
     case win::WM_PAINT:
         TspSkinControl::WndProc(AMessage);
         if (!FInCheckScrollBars && HandleAllocated()) SyncScrollBars(true);
+        return;
+    case CM_VISIBLECHANGED:
+        // The linked bars go and come with the grid; shown again, the grid decides which of them it needs.
+        TspSkinControl::WndProc(AMessage);
+        for (TspSkinScrollBar* bar : {FHScrollBar, FVScrollBar})
+            if (bar) bar->SetVisible(Visible());
+        if (Visible() && HandleAllocated()) SyncScrollBars(true);
         return;
     default:
         TspSkinControl::WndProc(AMessage);

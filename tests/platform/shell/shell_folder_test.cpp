@@ -121,7 +121,7 @@ TEST_F(ShellFolder, RenameRefusesToOverwriteAndFollowsTheNewName)
         movie.Rename("song.mp3");
         ADD_FAILURE();
     } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Rename to song.mp3 failed");
+        EXPECT_STREQ(e.what(), "Rename to song.mp3 failed: File exists");
     }
     EXPECT_EQ(std::filesystem::file_size(FFiles + "/song.mp3"), 20u);
     EXPECT_EQ(movie.DisplayName(), "movie.mp4");

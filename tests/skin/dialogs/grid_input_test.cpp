@@ -171,3 +171,49 @@ TEST_F(GridInput, ColumnMoveMarkerShowsTheDropEdgeUntilTheDragEnds)
 }
 
 }  // namespace
+
+namespace {
+
+// Twenty rows in a view of the fixed row and four full ones: a page is three rows (the last full row less the top).
+class GridPaging : public GridInput {};
+
+TEST_F(GridPaging, PageKeysCtrlScrollingAndShiftExtend)
+{
+    auto* G = FocusedGrid(330, 130);
+    G->SetRowCount(20);
+    G->SetOptions(TGridOptions(DefaultGridOptions).Include(goRangeSelect));
+    Pump();
+    struct Case {
+        const char* Name;
+        int Key, Modifier;
+        Integer Row, TopRow;
+    } Cases[] = {
+        {"page down moves the cell and the view a page", win::VK_NEXT, 0, 4, 4},
+        {"ctrl+down scrolls without moving the cell", win::VK_DOWN, win::VK_CONTROL, 4, 5},
+        {"ctrl+up scrolls back", win::VK_UP, win::VK_CONTROL, 4, 4},
+        {"ctrl+up again", win::VK_UP, win::VK_CONTROL, 4, 3},
+        {"ctrl+page down goes to the last full row", win::VK_NEXT, win::VK_CONTROL, 6, 3},
+        {"ctrl+page up goes to the top row", win::VK_PRIOR, win::VK_CONTROL, 3, 3},
+        {"page up a page", win::VK_PRIOR, 0, 1, 1},
+        {"ctrl+up stops at the first scrollable row", win::VK_UP, win::VK_CONTROL, 1, 1},
+    };
+    for (const Case& C : Cases) {
+        Key(C.Key, C.Modifier);
+        EXPECT_EQ(G->Row(), C.Row) << C.Name;
+        EXPECT_EQ(G->TopRow(), C.TopRow) << C.Name;
+    }
+    // Page Down on the last page reaches the last row.
+    for (int i = 0; i < 10; ++i) Key(win::VK_NEXT);
+    EXPECT_EQ(G->Row(), 19);
+    EXPECT_EQ(G->TopRow(), 16);
+
+    // Shift with the arrows keeps the anchor; a plain arrow collapses the range to the current cell.
+    Key(win::VK_HOME, win::VK_CONTROL);
+    Key(win::VK_DOWN, win::VK_SHIFT);
+    Key(win::VK_RIGHT, win::VK_SHIFT);
+    EXPECT_EQ(G->Selection(), (TGridRect{1, 1, 2, 2}));
+    Key(win::VK_DOWN);
+    EXPECT_EQ(G->Selection(), (TGridRect{2, 3, 2, 3}));
+}
+
+}  // namespace

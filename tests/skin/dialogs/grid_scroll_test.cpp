@@ -101,3 +101,28 @@ TEST_F(GridScroll, OneColumnGridScrollsInPixels)
 }
 
 }  // namespace
+
+namespace {
+
+class GridScrollVisibility : public GridScroll {};
+
+TEST_F(GridScrollVisibility, LinkedBarsGoAndComeWithTheGrid)
+{
+    auto* G = GridWithBar(10);
+    ASSERT_TRUE(Bar->Visible());
+    G->SetVisible(false);
+    EXPECT_FALSE(Bar->Visible());
+    G->SetVisible(true);
+    Pump();
+    EXPECT_TRUE(Bar->Visible());
+    // A grid whose rows all fit keeps its bar hidden when shown again.
+    G->SetRowCount(3);
+    Pump();
+    ASSERT_FALSE(Bar->Visible());
+    G->SetVisible(false);
+    G->SetVisible(true);
+    Pump();
+    EXPECT_FALSE(Bar->Visible());
+}
+
+}  // namespace

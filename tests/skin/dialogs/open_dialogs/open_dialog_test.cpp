@@ -9,68 +9,16 @@
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/menu_speed_button.h"
+#include "skin/controls/std_label.h"
 #include "skin/dialogs/filter_combo_box.h"
 #include "skin/dialogs/message_box.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/shell_list_view.h"
-#include "tests/skin/dialogs/open_dialogs/open_dialogs_fixture.h"
+#include "tests/skin/dialogs/open_dialogs/open_dialog_session.h"
 
 namespace opendialogstest {
 namespace {
-
-class OpenDialogSession : public TDialogFixture {
-protected:
-    void SetUp() override
-    {
-        TDialogFixture::SetUp();
-        Clips = Videos + "/2024/holiday/clips";
-        for (const char* name : {"a.mp4", "b.mp4", "notes.txt"}) WriteFile(Clips + "/" + name, "x");
-        Dialog = new TspSkinOpenDialog(App.get());
-        Dialog->InitialDir = Clips;
-    }
-
-    bool Run(const std::function<void(TspOpenDlgForm*)>& AScript)
-    {
-        return Session<TspOpenDlgForm>(AScript, [&] { return Dialog->Execute(); });
-    }
-    // The list index of the item shown as AName; -1 when the list does not show it.
-    static Integer IndexOf(TspOpenDlgForm* AForm, const std::string& AName)
-    {
-        for (Integer i = 0; i < AForm->FileListView->FolderCount(); ++i)
-            if (AForm->FileListView->FolderAt(i)->DisplayName() == AName) return i;
-        return -1;
-    }
-    static std::vector<std::string> Shown(TspOpenDlgForm* AForm)
-    {
-        std::vector<std::string> names;
-        for (Integer i = 0; i < AForm->FileListView->FolderCount(); ++i)
-            names.push_back(AForm->FileListView->FolderAt(i)->DisplayName());
-        return names;
-    }
-    void ClickItem(TspOpenDlgForm* AForm, const std::string& AName)
-    {
-        const Integer index = IndexOf(AForm, AName);
-        ASSERT_GE(index, 0) << AName;
-        const TRect r = AForm->FileListView->ItemRect(index);
-        ClickOn(AForm->FileListView, {r.Left + 8, (r.Top + r.Bottom) / 2});
-    }
-    void TypeName(TspOpenDlgForm* AForm, const std::string& AText)
-    {
-        AForm->FileNameEdit->SetFocus();
-        AForm->FileNameEdit->SetText("");
-        Type(AText);
-    }
-    static std::vector<std::string> Lines(TStrings* AList)
-    {
-        std::vector<std::string> lines;
-        for (Integer i = 0; i < AList->Count(); ++i) lines.push_back(AList->Strings(i));
-        return lines;
-    }
-
-    std::string Clips;
-    TspSkinOpenDialog* Dialog = nullptr;
-};
 
 TEST(OpenDialogNames, ExtensionsOfMasksAndNames)
 {
@@ -118,7 +66,7 @@ TEST_F(OpenDialogSession, TypedNamesWithCheckFileExists)
         const char* DefaultExt;
         const char* Filter;
         const char* Typed;
-        const char* Expected;  // nullptr: the dialog stays open
+        const char* Expected;  // nullptr: the dialog stays open and says why
     } cases[] = {
         {"full name", "", "All files|*.*", "b.mp4", "b.mp4"},
         {"the default extension completes it", "mp4", "All files|*.*", "a", "a.mp4"},
@@ -131,7 +79,14 @@ TEST_F(OpenDialogSession, TypedNamesWithCheckFileExists)
         Dialog->DefaultExt = c.DefaultExt;
         Dialog->Filter = c.Filter;
         bool stayedOpen = false;
+        std::string told;
         const bool accepted = Run([&](TspOpenDlgForm* AForm) {
+            Screen->OnActiveFormChange = [&](TObject*) {
+                if (auto* box = dynamic_cast<TspMessageForm*>(Screen->ActiveForm())) {
+                    told = box->Message->Caption();
+                    Display.PressKey(win::VK_RETURN);
+                }
+            };
             TypeName(AForm, c.Typed);
             PressEnter();
             if (c.Expected) return;
@@ -141,8 +96,10 @@ TEST_F(OpenDialogSession, TypedNamesWithCheckFileExists)
         EXPECT_EQ(accepted, c.Expected != nullptr);
         if (!c.Expected) {
             EXPECT_TRUE(stayedOpen);
+            EXPECT_EQ(told, "Cannot open \"" + std::string(c.Typed) + "\": No such file or directory.");
             continue;
         }
+        EXPECT_EQ(told, "");
         // The typed name is chosen: Files holds it, so a caller adding Files adds it.
         EXPECT_EQ(Dialog->FileName(), Clips + "/" + c.Expected);
         EXPECT_EQ(Lines(Dialog->Files()), (std::vector<std::string>{Clips + "/" + c.Expected}));

@@ -8,6 +8,10 @@
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_edit.h"
 #include "skin/controls/speed_button.h"
+#include "skin/controls/std_label.h"
+#include "skin/dialogs/message_box.h"
+#include "skin/forms/popup_menu.h"
+#include "platform/gui/menus.h"
 #include "skin/dialogs/directory_edit.h"
 #include "skin/dialogs/select_folder_dialog.h"
 #include "skin/dialogs/shell_tree_view.h"
@@ -36,6 +40,24 @@ protected:
                 folder && folder->FullObjectName() == APath)
                 ++count;
         return count;
+    }
+
+    // From here on, every message box is read into ATold and answered with Enter.
+    void AnswerMessages(std::vector<std::string>& ATold)
+    {
+        Screen->OnActiveFormChange = [this, &ATold](TObject*) {
+            auto* box = dynamic_cast<TspMessageForm*>(Screen->ActiveForm());
+            if (!box) return;
+            ATold.push_back(box->Message->Caption());
+            Display.PressKey(win::VK_RETURN);
+        };
+    }
+    void TypeInto(TspSkinEdit* AEdit, const std::string& AText)
+    {
+        AEdit->SetFocus();
+        AEdit->SetText("");
+        Type(AText);
+        PressEnter();
     }
 
     TspSkinSelectDirectoryDialog* Dialog = nullptr;
@@ -67,7 +89,9 @@ TEST_F(SelectFolderSession, OkOnTheComputerFolderIsRefused)
         Dialog->Directory = start;
         std::string shown;
         bool stayedOpen = false;
+        std::vector<std::string> told;
         EXPECT_FALSE(Run([&](TspSelDirDlgForm* AForm) {
+            AnswerMessages(told);
             shown = AForm->DirTreeView->SelectedFolder() ? AForm->DirTreeView->SelectedFolder()->DisplayName() : "";
             ClickOn(AForm->OkButton);
             PressEnter();
@@ -76,6 +100,9 @@ TEST_F(SelectFolderSession, OkOnTheComputerFolderIsRefused)
         }));
         EXPECT_EQ(shown, "Computer");
         EXPECT_TRUE(stayedOpen);
+        // Each refusal says why.
+        const std::string why = "\"Computer\" is not a folder on disk. Choose a folder inside it.";
+        EXPECT_EQ(told, (std::vector<std::string>{why, why}));
         EXPECT_EQ(Dialog->Directory, start);
     }
 }
@@ -109,12 +136,13 @@ TEST_F(SelectFolderSession, ToolBarPathNewFolderAndRenameThenRefresh)
     Dialog->Directory = Home;
     std::vector<std::string> children;
     EXPECT_TRUE(Run([&](TspSelDirDlgForm* AForm) {
-        // A typed path that is no folder is ignored; a folder is selected.
-        AForm->DirEdit->SetFocus();
-        AForm->DirEdit->SetText("");
-        Type(Videos + "/nothing");
-        PressEnter();
+        // A typed path that is no folder is told and changes nothing; a folder is selected.
+        std::vector<std::string> told;
+        AnswerMessages(told);
+        TypeInto(AForm->DirEdit, Videos + "/nothing");
         EXPECT_EQ(AForm->DirTreeView->Path(), Home);
+        EXPECT_EQ(told, (std::vector<std::string>{"Cannot open the folder \"" + Videos +
+                                                  "/nothing\": No such file or directory."}));
         AForm->DirEdit->SetText("");
         Type(Videos + "/empty");
         PressEnter();
@@ -142,6 +170,51 @@ TEST_F(SelectFolderSession, ToolBarPathNewFolderAndRenameThenRefresh)
     EXPECT_TRUE(std::filesystem::is_directory(Videos + "/empty/cuts"));
     EXPECT_FALSE(std::filesystem::exists(Videos + "/empty/New Folder"));
     EXPECT_EQ(Dialog->Directory, Videos + "/empty/cuts");
+}
+
+TEST_F(SelectFolderSession, TypedFoldersResolveAgainstTheSelectedOne)
+{
+    Dialog->ShowToolBar = true;
+    Dialog->Directory = Videos;
+    std::vector<std::string> shown;
+    EXPECT_TRUE(Run([&](TspSelDirDlgForm* AForm) {
+        for (const char* typed : {"2024/", "holiday/", "..", "~", "~/Videos/empty"}) {
+            TypeInto(AForm->DirEdit, typed);
+            shown.push_back(AForm->DirTreeView->Path());
+        }
+        ClickOn(AForm->OkButton);
+    }));
+    EXPECT_EQ(shown, (std::vector<std::string>{Videos + "/2024", Videos + "/2024/holiday", Videos + "/2024", Home,
+                                               Videos + "/empty"}));
+    EXPECT_EQ(Dialog->Directory, Videos + "/empty");
+}
+
+TEST_F(SelectFolderSession, TheTreesItemMenuMakesANewFolderAndEscEndsOnlyItsRename)
+{
+    Dialog->Directory = Videos + "/empty";
+    std::vector<std::string> captions;
+    bool editing = false, openAfterEsc = false;
+    EXPECT_FALSE(Run([&](TspSelDirDlgForm* AForm) {
+        TspSkinDirTreeView* tree = AForm->DirTreeView;
+        const TRect r = tree->NodeRect(tree->Selected(), true);
+        ClickOn(tree, {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+        Clock.Advance(1000000);
+        Display.Click(tree->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}), 0x02);
+        Pump();
+        ASSERT_NE(tree->ItemMenu(), nullptr);
+        for (Integer i = 0; i < tree->ItemMenu()->Items()->Count(); ++i)
+            captions.push_back(tree->ItemMenu()->Items()->Items(i)->Caption());
+        Press(win::VK_ESCAPE);  // closes the menu
+        tree->ItemMenu()->Items()->Items(2)->Click();
+        editing = tree->IsEditing() && tree->Selected() && tree->Selected()->Text() == "New Folder";
+        Press(win::VK_ESCAPE);
+        openAfterEsc = !tree->IsEditing() && AForm->ModalResult() == mrNone;
+        ClickOn(AForm->CancelButton);
+    }));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Open", "Rename", "New Folder"}));
+    EXPECT_TRUE(editing);
+    EXPECT_TRUE(openAfterEsc);
+    EXPECT_TRUE(std::filesystem::is_directory(Videos + "/empty/New Folder"));
 }
 
 TEST_F(SelectFolderSession, TheDirectoryEditsButtonPicksAFolderIntoTheText)

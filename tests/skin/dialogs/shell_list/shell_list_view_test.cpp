@@ -254,21 +254,52 @@ TEST_F(ShellListView, NavigationBackEnterAndPathChanges)
     EXPECT_EQ(ItemIdCount(list->RootFolder()->AbsoluteIdList()), 0);
 }
 
-TEST_F(ShellListView, RefreshKeepsTheSelectedIndex)
+TEST_F(ShellListView, RefreshKeepsTheSelectedFilesWhereverTheyMoved)
 {
     auto* list = NewList(FFiles);
+    list->SetMultiSelect(true);
     Integer last = list->FolderCount() - 1;
+    const std::string lastName = list->FolderAt(last)->DisplayName();
     list->SetSelected(last, true);
-    WriteFile(FFiles + "/zz.ts", "z");  // the count grows: the index is still there
+    list->SetItemFocused(last);
+    WriteFile(FFiles + "/zz.ts", "z");  // after it: its place stays
     list->Refresh();
     EXPECT_EQ(list->FolderCount(), last + 2);
     EXPECT_EQ(list->SelectedIndex(), last);
+    // Items arriving before the selected ones move them; the selection and the focus go with them.
+    list->SetSelected(IndexOf(list, "movie.mp4"), true);
+    WriteFile(FFiles + "/0.ts", "z");
+    WriteFile(FFiles + "/1.ts", "z");
+    list->Refresh();
+    TStringList files;
+    list->GetSelectedFiles(&files);
+    ASSERT_EQ(files.Count(), 2);
+    EXPECT_EQ(files.Strings(0), FFiles + "/movie.mp4");
+    EXPECT_EQ(files.Strings(1), FFiles + "/" + lastName);
+    EXPECT_EQ(list->FolderAt(list->ItemFocused())->DisplayName(), lastName);
+    // A selected file gone meanwhile is not replaced by whatever took its place; the focus keeps the place.
+    list->ClearSelection();
+    const Integer zz = IndexOf(list, "zz.ts");
+    list->SetSelected(zz, true);
+    list->SetItemFocused(zz);
     std::filesystem::remove(FFiles + "/zz.ts");
-    std::filesystem::remove(FFiles + "/song.mp3");
-    list->SetSelected(last, true);
-    list->Refresh();  // one item fewer: the index is gone
-    EXPECT_EQ(list->SelectedIndex(), -1);
+    list->Refresh();
+    EXPECT_EQ(list->SelCount(), 0);
+    EXPECT_EQ(list->ItemFocused(), zz - 1);  // the last item now
     EXPECT_EQ(list->Path(), FFiles);
+}
+
+TEST_F(ShellListView, AChangeNotificationKeepsTheSelectedFile)
+{
+    auto* list = NewList(FFiles);
+    list->SetAutoRefresh(true);
+    list->SetSelected(IndexOf(list, "song.mp3"), true);
+    const Integer count = list->FolderCount();
+    WriteFile(FFiles + "/0-arrived.mp4", "x");  // sorts before it
+    ASSERT_TRUE(WaitForWithSlices([&] { return list->FolderCount() == count + 1; }, 10, 20000));
+    EXPECT_EQ(list->GetSelectedFile(), FFiles + "/song.mp3");
+    delete list;
+    CheckSynchronize(0);
 }
 
 TEST_F(ShellListView, LabelEditRenamesWithoutOverwriting)
@@ -290,7 +321,7 @@ TEST_F(ShellListView, LabelEditRenamesWithoutOverwriting)
         list->LabelEdit().End(true);
         ADD_FAILURE();
     } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Rename to movie.mp4 failed");
+        EXPECT_STREQ(e.what(), "Rename to movie.mp4 failed: File exists");
     }
     EXPECT_EQ(std::filesystem::file_size(FFiles + "/movie.mp4"), 3000u);
     EXPECT_TRUE(std::filesystem::exists(FFiles + "/tune.mp3"));

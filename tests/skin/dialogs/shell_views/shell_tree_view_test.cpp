@@ -221,6 +221,30 @@ TEST_F(ShellTreeViewTest, UserImagesReplaceTheShellIconsUntilTheyGo)
     EXPECT_EQ(tree->TCustomTreeView::Images(), nullptr);
 }
 
+TEST_F(ShellTreeViewTest, AnImageListFromOutsideIsReplacedAndOnlyUserImagesAreQueried)
+{
+    auto* tree = NewTree();
+    TCustomTreeView* plain = tree;  // as any code holding the platform's tree would set it
+    auto* outside = new TImageList(Form, 16, 16);
+    plain->SetImages(outside);
+    EXPECT_EQ(tree->TCustomTreeView::Images(), ShellImages(false));
+    int queries = 0;
+    tree->OnGetImageIndex = [&](TObject*, TTreeNode*) { ++queries; };
+    tree->OnGetSelectedIndex = [&](TObject*, TTreeNode*) { ++queries; };
+    tree->Invalidate();
+    Pump();
+    EXPECT_EQ(queries, 0);  // the shell's indexes stand
+    auto* user = new TImageList(Form, 16, 16);
+    tree->SetImages(user);
+    tree->Invalidate();
+    Pump();
+    EXPECT_GT(queries, 0);
+    plain->SetImages(outside);
+    EXPECT_EQ(tree->TCustomTreeView::Images(), user);
+    delete user;  // before the tree: the form's teardown tells no sibling
+    delete outside;
+}
+
 TEST_F(ShellTreeViewTest, SelectingANodeMovesTheLinkedComboBox)
 {
     auto* box = NewView<TspSkinShellComboBox>(240, 22);
