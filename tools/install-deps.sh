@@ -20,7 +20,7 @@ packages=(
   # network
   libcurl4-openssl-dev
   # tests, tools and benchmarks
-  ffmpeg xvfb xauth x11-apps x11-utils xclip xdotool python3 python3-aiosmtpd desktop-file-utils
+  ffmpeg xvfb xauth x11-apps x11-utils xclip xdotool openbox python3 python3-aiosmtpd desktop-file-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev stress-ng
 )
 

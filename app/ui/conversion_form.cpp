@@ -21,6 +21,7 @@ TConvForm::TConvForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
     spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Conversion", kClientWidth, kClientHeight);
     // A run ends through its own buttons or its final event, never through the frame.
     spCorvalis1->SetBorderIcons({});
+    spCorvalis1->SetHideCaptionButtons(true);
 
     lblConvertingTitle = PlaceControl<TspSkinStdLabel>(this, this, ASkinData, "lblConvertingTitle", kMargin, 10,
                                                        kInnerWidth, 18);

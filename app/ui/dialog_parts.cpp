@@ -18,7 +18,8 @@ TspCorvalis* MakeSkinnedDialog(TForm* AForm, TspSkinData* ASkin, const std::stri
     AForm->SetCaption(ACaption);
     auto* corvalis = new TspCorvalis(AForm);
     corvalis->SetName("spCorvalis1");
-    corvalis->SetBorderIcons({TspBorderIcon::biSystemMenu});
+    // Dialogs keep only the close button, which the border icons do not govern.
+    corvalis->SetBorderIcons({});
     corvalis->SetSizeable(false);
     corvalis->SetSkinData(ASkin);
     corvalis->SetMenusSkinData(ASkin);

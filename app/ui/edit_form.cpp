@@ -84,8 +84,10 @@ TCropForm::TCropForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
 {
     SetName("CropForm");
     spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Edit", kClientWidth, kClientHeight);
+    spCorvalis1->SetSizeable(true);
     // No border icons: the dialog closes through its buttons.
     spCorvalis1->SetBorderIcons({});
+    spCorvalis1->SetHideCaptionButtons(true);
     BuildPreviews(ASkinData);
     BuildSelection();
     BuildControls(ASkinData);

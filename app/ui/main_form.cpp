@@ -22,6 +22,7 @@
 #include "skin/dialogs/grids/string_grid.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/select_folder_dialog.h"
+#include "skin/forms/hint_component.h"
 #include "skin/forms/main_menu_bar.h"
 #include "skin/forms/popup_menu.h"
 #include "skin/forms/skin_form.h"
@@ -81,10 +82,25 @@ TMainForm::TMainForm(TComponent* AOwner, TConverterState& AState, std::string AS
     SetPosition(poScreenCenter);
     spSkinData1 = new TspSkinData(this);
     spCorvalis1 = new TspCorvalis(this);
-    spCorvalis1->SetBorderIcons({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize});
+    spCorvalis1->SetBorderIcons({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize, TspBorderIcon::biRollUp});
     spCorvalis1->SetSizeable(false);
+    spCorvalis1->SetPositionInMonitor(sppScreenCenter);
     spCorvalis1->SetSkinData(spSkinData1);
     spCorvalis1->SetMenusSkinData(spSkinData1);
+    // Every hint of the program is drawn from the skin.
+    spSkinHint1 = new TspSkinHint(this);
+    spSkinHint1->SetName("spSkinHint1");
+    spSkinHint1->SetLineSeparator("@");
+    spSkinHint1->DefaultFont()->SetName("MS Sans Serif");
+    spSkinHint1->DefaultFont()->SetHeight(-11);
+    spSkinHint1->DefaultFont()->SetColor(clWindowText);
+    spSkinHint1->UseSkinFont = true;
+    spSkinHint1->SetAlphaBlendSupport(true);
+    spSkinHint1->AlphaBlend = false;
+    spSkinHint1->AlphaBlendValue = 200;
+    spSkinHint1->AlphaBlendAnimation = true;
+    spSkinHint1->SetSkinData(spSkinData1);
+    spSkinHint1->SetActive(true);
 
     auto images = [this](Integer AWidth, Integer AHeight) {
         auto* list = new TspPngImageList(this);

@@ -25,6 +25,7 @@ class TMainMenu;
 class TMenuItem;
 class TPopupMenu;
 class TspCorvalis;
+class TspSkinHint;
 class TspPngImageList;
 class TspSkinButton;
 class TspSkinButtonLabel;
@@ -166,6 +167,7 @@ public:
 
     TspSkinData* spSkinData1 = nullptr;
     TspCorvalis* spCorvalis1 = nullptr;
+    TspSkinHint* spSkinHint1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
     TspSkinMainMenuBar* MainMenuBar = nullptr;
     TMenuItem* SuiteMenu = nullptr;

@@ -67,6 +67,7 @@ Tsettingsform::Tsettingsform(TComponent* AOwner, TspSkinData* ASkinData) : TForm
 {
     SetName("settingsform");
     spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Profile Settings", kClientWidth, kClientHeight);
+    spCorvalis1->SetSizeable(true);
 
     PlaceText(this, this, ASkinData, "Profile:", kCaptionLeft + 6, 18);
     edProfile = PlaceControl<TspSkinEdit>(this, this, ASkinData, "edProfile", kBoxLeft, 14,

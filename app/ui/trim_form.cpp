@@ -100,6 +100,7 @@ TClipForm::TClipForm(TComponent* AOwner, TspSkinData* ASkinData) : TForm(AOwner)
 {
     SetName("ClipForm");
     spCorvalis1 = MakeSkinnedDialog(this, ASkinData, "Trim", kClientWidth, kClientHeight);
+    spCorvalis1->SetSizeable(true);
     SetPosition(poScreenCenter);
     FFPlayer2 = new TFFPlayer(this);
     FFPlayer2->OnFileOpen = [this](TObject* S, int64_t D, int W, int H, int& SW, int& SH) {

@@ -727,6 +727,18 @@ void TCustomForm::WndProc(TMessage& AMessage)
             return;
         }
         break;
+    case WM_SYSCOMMAND:
+        // The desktop minimizing the main form, or restoring any form of a minimized application, acts on the
+        // whole application, as the program's own minimize does.
+        if (Application && (AMessage.WParam & 0xFFF0) == SC_RESTORE && Application->Minimized()) {
+            Application->Restore();
+            return;
+        }
+        if (Application && (AMessage.WParam & 0xFFF0) == SC_MINIMIZE && Application->MainForm() == this) {
+            Application->Minimize();
+            return;
+        }
+        break;
     case WM_ACTIVATE:
         TCustomControl::WndProc(AMessage);
         Activated(LOWORD(AMessage.WParam) != WA_INACTIVE);

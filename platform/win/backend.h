@@ -70,7 +70,13 @@ TBackend* CurrentBackend();
 // For backends: the desktop's window manager moved a top-level window to ATopLeft (screen). The window's thread
 // takes the new place when it dispatches its messages, with WM_MOVE, as if SetWindowPos had moved it.
 BOOL QueueDesktopMove(HWND AWindow, TPoint ATopLeft);
-// Inside DispatchMessage: true when AMsg was such a move (now done).
+// The desktop's window manager sized a top-level window (a maximize or a resize of its own): the window's
+// thread takes ARect (screen) as if SetWindowPos had placed it there.
+BOOL QueueDesktopPlace(HWND AWindow, const TRect& ARect);
+// The display's window of a top-level window is gone (another program destroyed it, or the display itself went
+// away): the window's thread ends its message loop as after PostQuitMessage(0).
+BOOL QueueDesktopLost(HWND AWindow);
+// Inside DispatchMessage: true when AMsg was one of the messages above (now done).
 bool TakeDesktopMove(const MSG& AMsg);
 
 // The display's own window at AWindow's place (see TBackend::AttachNativeWindow), made on first use; 0 without

@@ -354,7 +354,7 @@ LRESULT DefWindowProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPara
         return 0;
     case WM_SYSKEYUP:
         // Shift+F10 asked for the context menu, not the menu bar.
-        if (AWParam == static_cast<WPARAM>(VK_MENU) ||
+        if ((AWParam == static_cast<WPARAM>(VK_MENU) && !(static_cast<uint32_t>(ALParam) & kAltUsedAsModifier)) ||
             (AWParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) >= 0))
             SendMessage(GetAncestor(AWindow, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
         return 0;

@@ -271,6 +271,10 @@ void ConvertKey(const TRawInput& ARaw, bool AWasDown)
         data |= 1u << 30;
     if (!down)
         data |= 3u << 30;
+    if (down && !AWasDown)
+        state.AltAlone = ARaw.Key == VK_MENU || (state.AltAlone && (ARaw.Key == VK_LMENU || ARaw.Key == VK_RMENU));
+    if (!down && ARaw.Key == VK_MENU && !state.AltAlone)
+        data |= kAltUsedAsModifier;
     MSG msg{target, message, static_cast<WPARAM>(ARaw.Key), static_cast<LPARAM>(static_cast<int32_t>(data)), ARaw.Time,
             state.CursorPos};
     TThreadQueue& queue = QueueOf(window->Thread);

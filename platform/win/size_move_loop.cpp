@@ -68,7 +68,9 @@ void RunSizeMoveLoop(HWND AWindow, WPARAM ACommand, LPARAM AStart)
     DWORD style = static_cast<DWORD>(GetWindowLong(AWindow, GWL_STYLE));
     if (style & (WS_MAXIMIZE | WS_MINIMIZE))
         return;  // a maximized or minimized window keeps its place
-    if (!moving && (!(style & WS_THICKFRAME) || edge < WMSZ_LEFT || edge > WMSZ_BOTTOMRIGHT))
+    // Any border style sizes: a window without a thick frame that answers sizing hit codes (a skinned frame)
+    // has asked for it.
+    if (!moving && (edge < WMSZ_LEFT || edge > WMSZ_BOTTOMRIGHT))
         return;
     // Input is queued ahead of time, so the pointer may already be elsewhere: start where it went down.
     TPoint start = AStart ? LParamToPoint(AStart) : GetMessagePos();

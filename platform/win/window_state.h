@@ -180,7 +180,12 @@ struct TState {
     TPoint CursorPos;
     Byte AsyncKeys[256] = {};  // bit 0x80 = down now
     Byte SyncKeys[256] = {};   // as of the message being processed; bit 0x01 = toggled
+    bool AltAlone = false;     // the Alt key went down and no other key since
 };
+
+// Set in lParam of the Alt key's WM_SYSKEYUP when another key was pressed while it was down (Alt+letter): the
+// release is no system key then and opens no menu.
+inline constexpr uint32_t kAltUsedAsModifier = 1u << 25;
 
 TState& State();
 using TLock = std::unique_lock<std::recursive_mutex>;

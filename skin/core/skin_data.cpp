@@ -121,8 +121,9 @@ void TspSkinData::ClearAll()
 
 void TspSkinData::ClearSkin()
 {
-    ClearAll();
+    // Announced first, so that nothing drawn from the pictures (an open menu) outlives them.
     SendSkinDataMessage(SKM_BEFORECHANGE);
+    ClearAll();
     SendSkinDataMessage(SKM_CHANGE);
     SendSkinDataMessage(SKM_AFTERCHANGE);
 }

@@ -18,6 +18,12 @@ void TspFormRegistry::Register(TspSkinMessageReceiver* AReceiver)
     if (std::find(list.begin(), list.end(), AReceiver) == list.end()) list.push_back(AReceiver);
 }
 
+void TspFormRegistry::RegisterFirst(TspSkinMessageReceiver* AReceiver)
+{
+    auto& list = Receivers();
+    if (std::find(list.begin(), list.end(), AReceiver) == list.end()) list.insert(list.begin(), AReceiver);
+}
+
 void TspFormRegistry::Unregister(TspSkinMessageReceiver* AReceiver)
 {
     auto& list = Receivers();

@@ -32,6 +32,8 @@ public:
 class TspFormRegistry {
 public:
     static void Register(TspSkinMessageReceiver* AReceiver);
+    // Ahead of every form: for open menus, which must close before any form starts a skin change.
+    static void RegisterFirst(TspSkinMessageReceiver* AReceiver);
     static void Unregister(TspSkinMessageReceiver* AReceiver);
     static std::vector<TspSkinMessageReceiver*> Forms();
 };

@@ -378,7 +378,7 @@ bool TspSkinMainMenuItem::ReleaseOtherItems()
 {
     for (Integer i = 0; i < Parent->ObjectCount(); ++i) {
         auto* other = dynamic_cast<TspSkinMainMenuItem*>(Parent->Objects(i));
-        if (other && other->IDName != IDName && other->FDown) {
+        if (other && other != this && other->FDown) {
             other->SetItemDown(false);
             return true;
         }
@@ -390,7 +390,7 @@ void TspSkinMainMenuItem::LeaveOtherItems()
 {
     for (Integer i = 0; i < Parent->ObjectCount(); ++i) {
         auto* other = dynamic_cast<TspSkinMainMenuItem*>(Parent->Objects(i));
-        if (other && other->IDName != IDName && other->Active) {
+        if (other && other != this && other->Active) {
             other->MouseLeave();
             return;
         }

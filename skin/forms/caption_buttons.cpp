@@ -5,6 +5,7 @@
 #include "skin/core/glyph_pictures.h"
 #include "skin/core/layer_window.h"
 #include "skin/core/rect_helpers.h"
+#include "skin/forms/menu_mode.h"
 #include "skin/forms/skin_form.h"
 
 // --- Push buttons ---
@@ -53,7 +54,7 @@ void TspSkinButtonObject::ReleaseGroupButtons()
     if (GroupIndex == -1) return;
     for (Integer i = 0; i < Parent->ObjectCount(); ++i) {
         auto* other = dynamic_cast<TspSkinButtonObject*>(Parent->Objects(i));
-        if (other && other->IDName != IDName && other->GroupIndex == GroupIndex && other->Down()) {
+        if (other && other != this && other->GroupIndex == GroupIndex && other->Down()) {
             other->SetDown(false);
             return;
         }
@@ -63,8 +64,11 @@ void TspSkinButtonObject::ReleaseGroupButtons()
 void TspSkinButtonObject::Draw(TCanvas* Cnvs, bool UpDate)
 {
     if (!SkinLoaded()) return;
-    if (!Enabled && !IsEmptyRect(DisableSkinRect)) {
-        CopyPart(Cnvs, ActivePicture, DisableSkinRect);
+    if (!Enabled) {
+        if (!IsEmptyRect(DisableSkinRect))
+            CopyPart(Cnvs, ActivePicture, DisableSkinRect);
+        else
+            DrawDimmed(Cnvs);
         return;
     }
     if (FDown && !IsEmptyRect(DownRect) && (GroupIndex != -1 || FMouseIn)) {
@@ -296,6 +300,8 @@ void TspSkinStdButtonObject::MouseEnter()
 void TspSkinStdButtonObject::MouseDown(Integer /*X*/, Integer /*Y*/, TMouseButton Button)
 {
     if (Button != mbLeft || !Enabled || FDown) return;
+    if (Command == cmSysMenu)
+        if (TspFormMenus* menus = FormMenusOf(Parent)) MenuItem = menus->GetSystemMenuItems();
     SetDown(true);
     if (Command == cmSysMenu) ShowButtonMenu();
 }

@@ -343,7 +343,7 @@ void TspCorvalis::RunCaptionCommand(TStdCommand ACommand, TspActiveSkinObject* A
     case cmMinimize:
         reset();
         if (FAlwaysMinimizeToTray) {
-            if (OnMinimizeToTray) OnMinimizeToTray(this);
+            if (TspFormMenus* menus = FormMenusOf(this)) menus->MinimizeToTray();
         } else if (FSupportNCArea) {
             AObject->HideLayer();
             SetWindowState(FWindowState == wsMinimized ? wsNormal : wsMinimized);
@@ -354,7 +354,7 @@ void TspCorvalis::RunCaptionCommand(TStdCommand ACommand, TspActiveSkinObject* A
     case cmRollUp: SetRollUpState(!FRollUpState); break;
     case cmMinimizeToTray:
         reset();
-        if (OnMinimizeToTray) OnMinimizeToTray(this);
+        if (TspFormMenus* menus = FormMenusOf(this)) menus->MinimizeToTray();
         break;
     case cmSysMenu:
     case cmDefault: break;

@@ -161,6 +161,7 @@ public:
     void EnterMainMenu() override;
     void ReleaseDownItem() override;
     void ExitMainMenu() override;
+    TMenu* KeyboardMenu() const override { return FMainMenu; }
 
     // The objects and the state the items and the form read.
     Integer ObjectCount() const { return static_cast<Integer>(ObjectList.size()); }

@@ -288,7 +288,7 @@ void TspSkinMainMenuBarItem::MouseEnter()
 {
     std::vector<TspSkinMainMenuBarItem*> items = Parent->Items();
     for (TspSkinMainMenuBarItem* other : items)
-        if (other->FDown && other->IDName != IDName) {
+        if (other->FDown && other != this) {
             // The open drop-down moves to this item.
             other->SetDown(false);
             Active = true;
@@ -298,7 +298,7 @@ void TspSkinMainMenuBarItem::MouseEnter()
             return;
         }
     for (TspSkinMainMenuBarItem* other : items)
-        if (other->Active && other->IDName != IDName) {
+        if (other->Active && other != this) {
             other->MouseLeave();
             break;
         }

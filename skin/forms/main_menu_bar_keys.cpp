@@ -133,7 +133,6 @@ void TspSkinMainMenuBar::ExitMainMenu()
             item->CurrentFrame = 0;
             DrawObject(item);
         }
-        break;
     }
     ActiveObject = OldActiveObject = -1;
 }

@@ -1,10 +1,30 @@
 #include "skin/forms/menu_engine.h"
 
 #include "skin/core/platform_gates.h"
+#include "skin/core/skin_data_messages.h"
 #include "skin/forms/form_messages.h"
 #include "skin/forms/popup_window.h"
 
 using namespace win;
+
+class TspSkinMenu::TSkinChangeWatch : public TspSkinMessageReceiver {
+public:
+    explicit TSkinChangeWatch(TspSkinMenu* AMenu) : FMenu(AMenu) { TspFormRegistry::RegisterFirst(this); }
+    ~TSkinChangeWatch() override { TspFormRegistry::Unregister(this); }
+    TSkinChangeWatch(const TSkinChangeWatch&) = delete;
+    TSkinChangeWatch& operator=(const TSkinChangeWatch&) = delete;
+
+    TComponent* ReceiverForm() const override { return nullptr; }
+    void SkinDataMessage(Cardinal Msg, intptr_t WParam, intptr_t) override
+    {
+        // The levels hold the skin's pictures and records: none may stay open across the change.
+        if (Msg == SKM_BEFORECHANGE && FMenu->FVisible && reinterpret_cast<TspSkinData*>(WParam) == FMenu->SkinData)
+            FMenu->Hide();
+    }
+
+private:
+    TspSkinMenu* FMenu;
+};
 
 TspSkinMenu::TspSkinMenu(TComponent* AOwner, TCustomForm* AForm) : TComponent(AOwner), FForm(AForm)
 {
@@ -22,6 +42,7 @@ TspSkinMenu::~TspSkinMenu()
 {
     CloseLevels(0);
     WaitTimer->SetEnabled(false);
+    FSkinChangeWatch.reset();
 }
 
 void TspSkinMenu::Notification(TComponent* AComponent, TOperation AOperation)
@@ -63,6 +84,7 @@ void TspSkinMenu::Popup2(TControl* APopupCtrl, TspSkinData* ASkinData, Integer S
     const Integer count = AItem->Count() + (AItem2 ? AItem2->Count() : 0);
     if (AItem->Count() == 0 || StartIndex >= count) return;
     FVisible = true;
+    if (SkinData && !FSkinChangeWatch) FSkinChangeWatch = std::make_unique<TSkinChangeWatch>(this);
     if (AItem2)
         OpenLevel2(R, AItem, AItem2, PopupUp, false, StartIndex);
     else
@@ -117,6 +139,7 @@ void TspSkinMenu::CloseLevels(Integer From)
     if (From != 0) return;
     WaitTimer->SetEnabled(false);
     FVisible = false;
+    FSkinChangeWatch.reset();
     DCtrl = PopupCtrl;
     if (PopupCtrl) {
         TControl* control = PopupCtrl;

@@ -3,6 +3,7 @@
 // the skin instead of native menus. Every skinned menu of the form goes through it: popup menus, the main menu's
 // drop-downs, the system menu and the tray menu. Levels are stacked in FPopupList (index 0 the first) and
 // released through the message loop, since a level is often closed from inside its own handler.
+#include <memory>
 #include <vector>
 
 #include "platform/gui/forms.h"
@@ -59,10 +60,14 @@ protected:
     void Notification(TComponent* AComponent, TOperation AOperation) override;
 
 private:
+    class TSkinChangeWatch;
     void WaitTimerProc(TObject* Sender);
     void StopWaiting();
     // SKM_CLOSEMENU and SKM_AFTERMENUCOMMAND go to a windowed control's window, to a windowless one directly.
     static void NotifyControl(TControl* AControl, win::UINT AMsg);
+
+    // While levels are open: hears a change of their skin starting and closes the menu before its pictures go.
+    std::unique_ptr<TSkinChangeWatch> FSkinChangeWatch;
 };
 
 // The messages on which an open skinned menu of a form closes: moving, sizing, activation, focus loss, cancel

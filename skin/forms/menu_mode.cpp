@@ -1,10 +1,12 @@
 #include "skin/forms/menu_mode.h"
 
+#include <cctype>
 #include <utility>
 
 #include "platform/win/input.h"
 #include "skin/core/layer_window.h"
 #include "skin/forms/caption_buttons.h"
+#include "skin/forms/caption_menu_keys.h"
 #include "skin/forms/menu_engine.h"
 #include "skin/forms/popup_edit_menu.h"
 #include "skin/forms/popup_window.h"
@@ -99,6 +101,15 @@ void TspFormMenus::FormWndProc(TMessage& Message)
     if (IsMenuCloseMessage(Message.Msg)) CheckMenuCloseMessage(Message);
     if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam == 0 &&
         std::exchange(FAltSpace, false)) {
+        Message.Result = 0;
+        return;
+    }
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam != 0) {
+        // Alt with a character: the menu-bar item whose accelerator it is opens; the platform's menu never does.
+        const auto ch = static_cast<WPARAM>(Message.LParam);
+        const WORD key = static_cast<WORD>(ch < 0x80 ? std::toupper(static_cast<int>(ch)) : ch);
+        if (!InMainMenu && SkinMenu->FVisible) SkinMenu->Hide();
+        if (!CheckHotKey(key)) FOldWindowProc(Message);
         Message.Result = 0;
         return;
     }
@@ -239,11 +250,17 @@ void TspFormMenus::SkinMenuClose()
     if (OnMainMenuExit) OnMainMenuExit(this);
 }
 
-// The form's own caption main-menu items are drawn by the main-menu bar; without one the mode has no items.
+TspMainMenuKeyboard* TspFormMenus::MainMenuKeys()
+{
+    if (MainMenuBar) return MainMenuBar;
+    if (!FCaptionKeys) FCaptionKeys = std::make_unique<TspCaptionMenuKeyboard>(this);
+    return FCaptionKeys->HasItems() ? FCaptionKeys.get() : nullptr;
+}
+
 void TspFormMenus::EnterMainMenu()
 {
-    if (MainMenuBar) {
-        MainMenuBar->EnterMainMenu();
+    if (TspMainMenuKeyboard* keys = MainMenuKeys()) {
+        keys->EnterMainMenu();
         InMainMenu = true;
         HookAppMessage();
     }
@@ -254,7 +271,7 @@ void TspFormMenus::ExitMainMenu()
 {
     InMainMenu = false;
     if (SkinMenu->FVisible) SkinMenu->Hide();
-    if (MainMenuBar) MainMenuBar->ExitMainMenu();
+    if (TspMainMenuKeyboard* keys = MainMenuKeys()) keys->ExitMainMenu();
     UnHookAppMessage();
     if (OnMainMenuExit) OnMainMenuExit(this);
 }
@@ -262,28 +279,30 @@ void TspFormMenus::ExitMainMenu()
 void TspFormMenus::ReleaseDownItem()
 {
     InMenu = false;
-    if (MainMenuBar) MainMenuBar->ReleaseDownItem();
+    if (TspMainMenuKeyboard* keys = MainMenuKeys()) keys->ReleaseDownItem();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 
 bool TspFormMenus::CheckHotKey(WORD Key)
 {
-    return MainMenuBar && MainMenuBar->CheckHotKey(Key);
+    TspMainMenuKeyboard* keys = MainMenuKeys();
+    return keys && keys->CheckHotKey(Key);
 }
 
 void TspFormMenus::NextMainMenuItem()
 {
-    if (MainMenuBar) MainMenuBar->NextMainMenuItem();
+    if (TspMainMenuKeyboard* keys = MainMenuKeys()) keys->NextMainMenuItem();
 }
 
 void TspFormMenus::PrevMainMenuItem()
 {
-    if (MainMenuBar) MainMenuBar->PrevMainMenuItem();
+    if (TspMainMenuKeyboard* keys = MainMenuKeys()) keys->PrevMainMenuItem();
 }
 
 bool TspFormMenus::CheckReturnKey()
 {
-    return MainMenuBar && MainMenuBar->CheckReturnKey();
+    TspMainMenuKeyboard* keys = MainMenuKeys();
+    return keys && keys->CheckReturnKey();
 }
 
 bool TspFormMenus::TopPopupItemIsLeaf()

@@ -6,12 +6,14 @@
 //
 // Kept free of the form component's header, whose message numbers the controls' menu interface also declares.
 #include <functional>
+#include <memory>
 
 #include "platform/gui/application.h"
 #include "platform/gui/forms.h"
 #include "platform/gui/menus.h"
 #include "skin/core/skin_data.h"
 
+class TspCaptionMenuKeyboard;
 class TspCorvalis;
 class TspSkinMenu;
 class TspSkinPopupWindow;
@@ -27,6 +29,8 @@ public:
     virtual void NextMainMenuItem() = 0;
     virtual void PrevMainMenuItem() = 0;
     virtual bool CheckReturnKey() = 0;
+    // The menu whose items the keyboard reaches (its accelerators and shortcuts); nullptr for none.
+    virtual TMenu* KeyboardMenu() const { return nullptr; }
 };
 
 // What minimizing to the tray needs of a tray icon.
@@ -80,6 +84,9 @@ public:
     bool InMainMenu = false;
     bool FInAppHook = false;
     TspMainMenuKeyboard* MainMenuBar = nullptr;
+    // What the keyboard main-menu mode drives: the linked bar, else the caption's main-menu items (nullptr when
+    // the form shows none).
+    TspMainMenuKeyboard* MainMenuKeys();
     TNotifyEvent OnSkinMenuOpen;
     TNotifyEvent OnSkinMenuClose;
     TNotifyEvent OnMainMenuEnter;
@@ -153,6 +160,7 @@ private:
     TPopupMenu* FDefaultSystemMenu = nullptr;
     TPopupMenu* FTrayMenu = nullptr;
     TspTrayIconLink* FTrayIcon = nullptr;
+    std::unique_ptr<TspCaptionMenuKeyboard> FCaptionKeys;
 };
 
 // The menus of a skinned form's component (made on first use); nullptr for no component.

@@ -428,8 +428,16 @@ void TspCorvalis::FormShortCut(TMessage& Msg, bool& Handled)
         FInShortCut = false;
         Handled = false;
     }
-    if (FMainMenu) {
-        FInShortCut = FMainMenu->IsShortCut(Msg);
-        Handled = FInShortCut;
+    // The menu bar's menu when the form has a bar, else the form's main menu.
+    TspFormMenus* menus = FormMenusOf(this);
+    TMenu* menu = menus && menus->MainMenuBar && menus->MainMenuBar->KeyboardMenu() ? menus->MainMenuBar->KeyboardMenu()
+                                                                                    : FMainMenu;
+    if (!menu) return;
+    // Alt with a letter opens the menu-bar item whose accelerator it is.
+    if (alt_only && Msg.WParam != static_cast<WPARAM>(VK_F4) && menus->CheckHotKey(static_cast<WORD>(Msg.WParam))) {
+        Handled = true;
+        return;
     }
+    FInShortCut = menu->IsShortCut(Msg);
+    Handled = FInShortCut;
 }

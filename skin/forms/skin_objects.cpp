@@ -1,5 +1,8 @@
 #include "skin/forms/skin_objects.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/gui/bitmap.h"
 #include "skin/controls/button_look.h"
 #include "skin/core/layer_window.h"
@@ -54,6 +57,31 @@ void TspActiveSkinObject::CopyPart(TCanvas* Cnvs, TBitmap* APicture, const TRect
 {
     if (!APicture || APicture->Empty() || IsEmptyRect(R)) return;
     Cnvs->CopyRect(ObjectRect, APicture->Canvas(), R);
+}
+
+void TspActiveSkinObject::DrawDimmed(TCanvas* Cnvs)
+{
+    const Integer w = WidthOfRect(ObjectRect), h = HeightOfRect(ObjectRect);
+    TBitmap* normal = SkinRectInAPicture ? ActivePicture : Picture;
+    if (w <= 0 || h <= 0 || !normal || normal->Empty() || IsEmptyRect(SkinRect)) return;
+    TBitmap part(w, h, pf24bit);
+    part.Canvas()->CopyRect(Rect(0, 0, w, h), normal->Canvas(), SkinRect);
+    std::vector<Integer> grey(static_cast<size_t>(w) * static_cast<size_t>(h));
+    int64_t sum = 0;
+    for (Integer y = 0; y < h; ++y)
+        for (Integer x = 0; x < w; ++x) {
+            const TColor c = part.Canvas()->Pixels(x, y);
+            const Integer level = ((c & 0xFF) * 30 + ((c >> 8) & 0xFF) * 59 + ((c >> 16) & 0xFF) * 11) / 100;
+            grey[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] = level;
+            sum += level;
+        }
+    const Integer mean = static_cast<Integer>(sum / (static_cast<int64_t>(w) * h));
+    for (Integer y = 0; y < h; ++y)
+        for (Integer x = 0; x < w; ++x) {
+            const Integer level = mean + (grey[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] - mean) / 2;
+            part.Canvas()->SetPixels(x, y, static_cast<TColor>(level | level << 8 | level << 16));
+        }
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &part);
 }
 
 void TspActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* ANormalPicture, const TRect& ANormal,

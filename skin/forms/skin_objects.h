@@ -87,6 +87,8 @@ protected:
     void CopyPart(TCanvas* Cnvs, TBitmap* APicture, const TRect& R);
     // The morph of the normal part (ANormal of ANormalPicture) towards AActiveRect of ActivePicture.
     void DrawMorph(TCanvas* Cnvs, TBitmap* ANormalPicture, const TRect& ANormal, const TRect& AActiveRect);
+    // The normal part greyed, its contrast halved: a disabled object whose skin has no disabled picture.
+    void DrawDimmed(TCanvas* Cnvs);
     // The glow picture's place on the screen: ObjectRect moved by the frame's screen origin.
     TRect ScreenRect();
     void ShowLayerWith(class TspLayerManager* AManager);

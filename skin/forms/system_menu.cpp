@@ -220,6 +220,7 @@ void TspFormMenus::MinimizeToTray()
     FTrayIcon->SetMinimizeToTray(true);
     if (Application) Application->Minimize();
     if (OnMinimizeToTray) OnMinimizeToTray(this);
+    if (FSkinForm && FSkinForm->OnMinimizeToTray) FSkinForm->OnMinimizeToTray(FSkinForm);
 }
 
 void TspFormMenus::RestoreFromTray()

@@ -66,13 +66,8 @@ void BuildFrame(TSkinBuilder& B)
         picture->Fill(bw, ch, W - bw, H - bw, B.Rgb("window"));
         // The accent line under the caption is what marks the active window from across the screen.
         picture->Fill(bw, ch - 2, W - bw, ch, B.Rgb(AActive ? "accent" : "caption_inactive_edge"));
-        DrawGlyph(*picture, close, TGlyph::Close, glyph);
-        DrawGlyph(*picture, maximize, TGlyph::Maximize, glyph);
-        DrawGlyph(*picture, minimize, TGlyph::Minimize, glyph);
-        picture->Disc((sysmenu.Left + sysmenu.Right) / 2.0f, (sysmenu.Top + sysmenu.Bottom) / 2.0f, 7,
-                      TPaint::Flat(B.Rgb(AActive ? "accent" : "caption_inactive_edge")));
-        DrawTriangle(*picture, (sysmenu.Left + sysmenu.Right) / 2.0f + 1, (sysmenu.Top + sysmenu.Bottom) / 2.0f, 7,
-                     TDirection::Right, B.Rgb("on_accent"));
+        // The caption buttons are pictures of their own (below): a form without a button shows plain caption.
+        (void)glyph;
         return picture;
     };
     B.FormPicture = drawForm(true);
@@ -93,7 +88,8 @@ void BuildFrame(TSkinBuilder& B)
     s.StretchEffect = true;
     s.StretchType = spstFull;
     s.ButtonsRect = Rect(minimize.Left, close.Top, close.Right, close.Bottom);
-    s.CaptionRect = Rect(sysmenu.Right + 4, 0, minimize.Left - 2, ch - 2);
+    // The system button is placed at the caption's left end, the caption text beside it.
+    s.CaptionRect = Rect(sysmenu.Left, 0, minimize.Left - 2, ch - 2);
     s.ButtonsOffset = 2;
     s.MaskRectArea = Rect(radius, radius, W - radius, H - radius);
     s.HitTestLTPoint = s.LTPoint, s.HitTestRTPoint = s.RTPoint, s.HitTestLBPoint = s.LBPoint;
@@ -139,8 +135,11 @@ void BuildFrame(TSkinBuilder& B)
     auto button = [&](const char* AName, const TRect& APlace, TGlyph AGlyph, TStdCommand ACommand, const char* AHint,
                       const TLook& AHot, const TLook& ADown) -> TspDataSkinStdButton& {
         auto& b = B.Object<TspDataSkinStdButton>(AName);
-        b.SkinRect = APlace;
+        (void)APlace;
         b.ActivePictureIndex = sheet;
+        // In a picture of its own, so that a button the form's border icons leave out is not drawn at all.
+        b.SkinRectInAPicture = true;
+        b.SkinRect = cell(AGlyph, normal, false);
         b.ActiveSkinRect = cell(AGlyph, AHot, true);
         b.DownRect = cell(AGlyph, ADown, true);
         b.InActiveSkinRect = cell(AGlyph, inactive, false);
@@ -160,7 +159,15 @@ void BuildFrame(TSkinBuilder& B)
     B.NextRow(sheet);
     button("minbutton", minimize, TGlyph::Minimize, cmMinimize, "Minimize", hot, down);
     auto& sys = B.Object<TspDataSkinStdButton>("sysmenubutton");
-    sys.SkinRect = sysmenu;
+    const TRect disc = B.Place(sheet, sysmenu.Width(), sysmenu.Height());
+    FillCell(parts, disc, B.Rgb("caption"));
+    parts.Disc((disc.Left + disc.Right) / 2.0f, (disc.Top + disc.Bottom) / 2.0f, 7, TPaint::Flat(B.Rgb("accent")));
+    DrawTriangle(parts, (disc.Left + disc.Right) / 2.0f + 1, (disc.Top + disc.Bottom) / 2.0f, 7, TDirection::Right,
+                 B.Rgb("on_accent"));
+    B.NextRow(sheet);
+    sys.ActivePictureIndex = sheet;
+    sys.SkinRectInAPicture = true;
+    sys.SkinRect = disc;
     sys.Command = cmSysMenu;
     sys.Hint = "System menu";
 }

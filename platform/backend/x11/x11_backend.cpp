@@ -5,9 +5,12 @@
 #include <X11/extensions/shape.h>
 
 #include <poll.h>
+#include <sys/shm.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <clocale>
 #include <cstdio>
 
@@ -27,6 +30,7 @@ TAtoms InternAtoms(Display* ADisplay, int AScreen)
 {
     std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(AScreen);
     std::string cm = "_NET_WM_CM_S" + std::to_string(AScreen);
+    std::string wm = "WM_S" + std::to_string(AScreen);
     const char* names[] = {
         "CLIPBOARD", "TARGETS", "UTF8_STRING", "TEXT", "INCR", "QUENNARY_TRANSFER",
         "WM_PROTOCOLS", "WM_DELETE_WINDOW", "_MOTIF_WM_HINTS", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
@@ -36,7 +40,7 @@ TAtoms InternAtoms(Display* ADisplay, int AScreen)
         "_NET_SUPPORTING_WM_CHECK", "_NET_WM_ICON",
         "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus", "XdndLeave", "XdndDrop", "XdndFinished",
         "XdndSelection", "XdndTypeList", "XdndActionCopy", "text/uri-list", "QUENNARY_DROP",
-        tray.c_str(), "_NET_SYSTEM_TRAY_OPCODE", "_XEMBED_INFO"};
+        tray.c_str(), "_NET_SYSTEM_TRAY_OPCODE", "_XEMBED_INFO", "WM_STATE", wm.c_str()};
     constexpr int count = sizeof names / sizeof names[0];
     static_assert(count * sizeof(Atom) == sizeof(TAtoms));
     TAtoms atoms{};
@@ -59,6 +63,42 @@ Visual* FindArgbVisual(Display* ADisplay, int AScreen)
     if (found)
         XFree(found);
     return result;
+}
+
+}  // namespace
+
+namespace {
+
+// The backends' connections, for the broken-connection handler, which Xlib calls for any connection.
+std::mutex g_connections_lock;
+std::map<Display*, TX11Backend::TImpl*> g_connections;
+XIOErrorHandler g_previous_io_handler = nullptr;
+
+int ConnectionBroken(Display* ADisplay)
+{
+    TX11Backend::TImpl* impl = nullptr;
+    {
+        std::lock_guard lock(g_connections_lock);
+        auto it = g_connections.find(ADisplay);
+        if (it != g_connections.end())
+            impl = it->second;
+    }
+    if (impl) {
+        impl->ConnectionLost();
+        return 0;  // the exit handler set for our connection does not end the process either
+    }
+    return g_previous_io_handler ? g_previous_io_handler(ADisplay) : 0;
+}
+
+void Register(Display* ADisplay, TX11Backend::TImpl* AImpl)
+{
+    std::lock_guard lock(g_connections_lock);
+    if (AImpl)
+        g_connections[ADisplay] = AImpl;
+    else
+        g_connections.erase(ADisplay);
+    static std::once_flag installed;
+    std::call_once(installed, [] { g_previous_io_handler = XSetIOErrorHandler(&ConnectionBroken); });
 }
 
 }  // namespace
@@ -102,6 +142,9 @@ bool TX11Backend::TImpl::Connect(const std::string& ADisplay)
         return false;
     }
     InstallErrorHandler();
+    // A broken connection ends the program's message loops instead of the process.
+    XSetIOErrorExitHandler(
+        Dpy, [](Display*, void* AImpl) { static_cast<TImpl*>(AImpl)->ConnectionLost(); }, this);
     ScreenNumber = DefaultScreen(Dpy);
     Root = RootWindow(Dpy, ScreenNumber);
     PlainVisual = DefaultVisual(Dpy, ScreenNumber);
@@ -140,6 +183,7 @@ bool TX11Backend::TImpl::Connect(const std::string& ADisplay)
         return false;
     }
     XSync(Dpy, False);
+    Register(Dpy, this);
     EventThread = std::thread([this] { RunEvents(); });
     return true;
 }
@@ -152,6 +196,27 @@ void TX11Backend::TImpl::Disconnect()
     Kick();
     if (EventThread.joinable())
         EventThread.join();
+    if (Lost) {
+        // Nothing can be asked of a server that is gone: only what lives here is freed.
+        std::lock_guard lock(Lock);
+        for (auto& [handle, top] : Tops)
+            if (top.Image) {
+                if (top.UsesShm) {
+                    shmdt(top.Shm.shmaddr);
+                    top.Image->data = nullptr;
+                }
+                XDestroyImage(top.Image);
+                top.Image = nullptr;
+            }
+        Tops.clear();
+        Natives.clear();
+        Register(Dpy, nullptr);
+        XCloseDisplay(Dpy);
+        Dpy = nullptr;
+        close(WakePipe[0]);
+        close(WakePipe[1]);
+        return;
+    }
     {
         std::lock_guard lock(Lock);
         for (auto& [handle, native] : Natives)
@@ -173,6 +238,7 @@ void TX11Backend::TImpl::Disconnect()
         XFreeFontSet(Dpy, ImFonts);
     XDestroyWindow(Dpy, Utility);
     XSync(Dpy, False);
+    Register(Dpy, nullptr);
     XCloseDisplay(Dpy);
     Dpy = nullptr;
     close(WakePipe[0]);
@@ -188,8 +254,8 @@ void TX11Backend::TImpl::Kick()
 void TX11Backend::TImpl::RunEvents()
 {
     pollfd fds[2] = {{ConnectionNumber(Dpy), POLLIN, 0}, {WakePipe[0], POLLIN, 0}};
-    while (!Stopping) {
-        while (XPending(Dpy) > 0) {
+    while (!Stopping && !Lost) {
+        while (!Lost && XPending(Dpy) > 0) {
             XEvent event;
             XNextEvent(Dpy, &event);
             if (XFilterEvent(&event, None))
@@ -198,6 +264,8 @@ void TX11Backend::TImpl::RunEvents()
         }
         // Another thread's round trip can read our events off the socket; the wake pipe and a short time-out
         // make sure they are looked at.
+        if (Lost)
+            break;
         if (poll(fds, 2, 100) > 0 && (fds[1].revents & POLLIN)) {
             char buffer[64];
             [[maybe_unused]] auto got = read(WakePipe[0], buffer, sizeof buffer);
@@ -230,7 +298,11 @@ void TX11Backend::TImpl::HandleEvent(XEvent& AEvent)
     case ConfigureNotify: HandleConfigure(AEvent.xconfigure); return;
     case FocusIn: case FocusOut: HandleFocus(AEvent.xfocus); return;
     case PropertyNotify: HandlePropertyNotify(AEvent.xproperty); return;
+    case MapNotify: HandleMapping(AEvent.xmap.window, true); return;
+    case UnmapNotify: HandleMapping(AEvent.xunmap.window, false); return;
     case DestroyNotify: {
+        if (HandleTopDestroyed(AEvent.xdestroywindow.window))
+            return;
         // A program that was taking a large clipboard text in pieces went away.
         std::lock_guard lock(Lock);
         std::erase_if(Sending, [&](const TIncrSend& ATransfer) { return ATransfer.Requestor == AEvent.xdestroywindow.window; });
@@ -270,6 +342,10 @@ std::vector<win::TMonitorDesc> TX11Backend::Monitors() const
 {
     TImpl& f = *F;
     std::vector<win::TMonitorDesc> result;
+    if (f.Lost) {
+        TRect screen = Bounds(0, 0, 1024, 768);
+        return {{screen, screen, true}};
+    }
     if (f.HasRandr) {
         int count = 0;
         XRRMonitorInfo* monitors = XRRGetMonitors(f.Dpy, f.Root, True, &count);
@@ -327,6 +403,8 @@ unsigned long TX11Backend::XWindowOf(win::HWND AWindow) const
 
 void TX11Backend::Sync()
 {
+    if (F->Lost)
+        return;
     XSync(F->Dpy, False);
     F->Kick();
 }

@@ -61,6 +61,8 @@ Cursor TX11Backend::TImpl::CursorFor(uintptr_t AId)
 
 void TX11Backend::CursorChanged(win::HCURSOR ACursor)
 {
+    if (F->Lost)
+        return;
     TImpl& f = *F;
     std::lock_guard lock(f.Lock);
     f.CurrentCursor = f.CursorFor(reinterpret_cast<uintptr_t>(ACursor));
@@ -73,6 +75,8 @@ void TX11Backend::CursorChanged(win::HCURSOR ACursor)
 
 void TX11Backend::CaptureChanged(win::HWND AWindow)
 {
+    if (F->Lost)
+        return;
     TImpl& f = *F;
     win::HWND top = AWindow ? win::GetAncestor(AWindow, win::GA_ROOT) : nullptr;
     std::lock_guard lock(f.Lock);
@@ -89,6 +93,8 @@ void TX11Backend::CaptureChanged(win::HWND AWindow)
 
 void TX11Backend::Beep(win::UINT)
 {
+    if (F->Lost)
+        return;
     TImpl& f = *F;
     std::lock_guard lock(f.Lock);
     XBell(f.Dpy, 0);

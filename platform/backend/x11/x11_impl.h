@@ -29,6 +29,7 @@ struct TAtoms {
     Atom XdndAware, XdndEnter, XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection,
         XdndTypeList, XdndActionCopy, UriList, DropData;
     Atom TraySelection, TrayOpcode, XembedInfo;
+    Atom WmState, WmSelection;
 };
 
 struct TTopWindow {
@@ -52,6 +53,12 @@ struct TTopWindow {
     // Places we asked for and the server has not reported back yet: a report of one of them is no move by
     // the window manager.
     std::deque<TPoint> Requested;
+    std::deque<TPoint> RequestedSizes;  // the same for sizes (x = width, y = height)
+    // Minimized through the window manager (iconic): still ours, not withdrawn, shown again by a map.
+    bool Iconic = false;
+    // What the window manager was last told about sizing: the size and whether the user may change it.
+    TPoint HintedSize{-1, -1};
+    bool HintedFixed = false;
 };
 
 struct TNativeChild {
@@ -134,6 +141,11 @@ struct TX11Backend::TImpl {
 
     int WakePipe[2] = {-1, -1};
     std::atomic<bool> Stopping{false};
+    // The connection broke (the X server went away): nothing more is read, and the windows' threads are told.
+    std::atomic<bool> Lost{false};
+    // The top-level windows, kept apart from the maps for the connection's loss, which may come while Lock is held.
+    std::mutex LossLock;
+    std::vector<win::HWND> LossTargets;
     std::thread EventThread;
 
     // x11_backend.cpp
@@ -180,6 +192,21 @@ struct TX11Backend::TImpl {
     // x11_tray.cpp (lock held)
     void DrawTrayIcon(const TTrayIcon& AIcon);
     bool ExposeTrayIcon(Window AWindow);  // lock NOT held
+
+    // x11_wm.cpp: living under a window manager
+    bool HasWindowManager() const;
+    // What the window manager should know of the sizing of a top-level window; lock not held (asks the window).
+    struct TSizing {
+        bool Fixed = false;
+        TPoint Min{0, 0};
+        TPoint Max{0, 0};
+    };
+    TSizing SizingOf(win::HWND AWindow, const win::TTopLevelView& AView) const;
+    void ApplySizeHints(TTopWindow& ATop, const TRect& ARect, const TSizing& ASizing);  // lock held
+    void HandleMapping(Window AWindow, bool AMapped);                                   // lock not held
+    bool HandleTopDestroyed(Window AWindow);                                            // lock not held
+    void ConnectionLost();
+    void RememberForLoss(win::HWND AWindow, bool AKeep);
 
     // x11_desktop.cpp
     void RefreshCompositor();

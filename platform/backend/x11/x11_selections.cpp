@@ -70,6 +70,8 @@ std::optional<std::string> TX11Backend::TImpl::ReadProperty(Window AWindow, Atom
 
 void TX11Backend::SetClipboardText(const std::string& AText)
 {
+    if (F->Lost)
+        return;
     TImpl& f = *F;
     std::lock_guard lock(f.Lock);
     f.ClipText = AText;
@@ -82,6 +84,8 @@ void TX11Backend::SetClipboardText(const std::string& AText)
 
 std::optional<std::string> TX11Backend::ClipboardText() const
 {
+    if (F->Lost)
+        return std::nullopt;
     TImpl& f = *F;
     std::unique_lock lock(f.Lock);
     // The server's answer, not our flag: another program may have taken the selection a moment ago.

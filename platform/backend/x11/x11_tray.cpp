@@ -81,6 +81,8 @@ bool TX11Backend::TImpl::ExposeTrayIcon(Window AWindow)
 
 void TX11Backend::TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& AData)
 {
+    if (F->Lost)
+        return;
     TImpl& f = *F;
     win::TIconImage image;
     bool has_image = AData.hIcon && win::GetIconImage(AData.hIcon, image);

@@ -104,6 +104,11 @@ TTopWindow& TX11Backend::TImpl::EnsureTop(win::HWND AWindow, const win::TTopLeve
     top.Ic = CreateInputContext(top.Id);
     auto [placed, added] = Tops.emplace(AWindow, top);
     TopByX[top.Id] = AWindow;
+    {
+        std::lock_guard loss(LossLock);
+        if (std::find(LossTargets.begin(), LossTargets.end(), AWindow) == LossTargets.end())
+            LossTargets.push_back(AWindow);
+    }
     return placed->second;
 }
 
@@ -267,7 +272,7 @@ void TX11Backend::TImpl::Restack(const std::vector<win::HWND>& AOrder)
 {
     std::vector<Window> stack;
     for (win::HWND window : AOrder)
-        if (auto it = Tops.find(window); it != Tops.end() && it->second.Mapped)
+        if (auto it = Tops.find(window); it != Tops.end() && it->second.Mapped && !it->second.Iconic)
             stack.push_back(it->second.Id);
     if (stack == LastStack)
         return;
@@ -300,16 +305,39 @@ void TX11Backend::TImpl::HandleConfigure(const XConfigureEvent& AEvent)
         if (it == TopByX.end())
             return;
         TTopWindow& top = Tops[it->second];
+        if (top.Iconic)
+            return;
+        bool placed_by_us = false, sized_by_us = false;
         auto asked = std::find(top.Requested.begin(), top.Requested.end(), place);
         if (asked != top.Requested.end()) {
             top.Requested.erase(top.Requested.begin(), asked + 1);
+            placed_by_us = true;
+        }
+        TPoint size{AEvent.width, AEvent.height};
+        auto asked_size = std::find(top.RequestedSizes.begin(), top.RequestedSizes.end(), size);
+        if (asked_size != top.RequestedSizes.end()) {
+            top.RequestedSizes.erase(top.RequestedSizes.begin(), asked_size + 1);
+            sized_by_us = true;
+        }
+        bool moved_here = !placed_by_us && place != top.Rect.TopLeft();
+        // A size the window manager gave (a maximize, a resize of its own) is taken by the window, so that no
+        // part of the X window stays without a picture.
+        bool resized_here = !sized_by_us && (size.X != top.Rect.Width() || size.Y != top.Rect.Height());
+        if (!moved_here && !resized_here)
+            return;
+        TPoint at = moved_here ? place : top.Rect.TopLeft();
+        top.Rect = resized_here ? Bounds(at.X, at.Y, size.X, size.Y)
+                                : win::RectOffset(top.Rect, at.X - top.Rect.Left, at.Y - top.Rect.Top);
+        if (moved_here)
+            top.Requested.clear();
+        if (resized_here)
+            top.RequestedSizes.clear();
+        moved = it->second;
+        if (resized_here) {
+            TRect rect = top.Rect;
+            win::QueueDesktopPlace(moved, rect);
             return;
         }
-        if (place == top.Rect.TopLeft())
-            return;
-        top.Rect = win::RectOffset(top.Rect, place.X - top.Rect.Left, place.Y - top.Rect.Top);
-        top.Requested.clear();
-        moved = it->second;
     }
     win::QueueDesktopMove(moved, place);
 }
@@ -369,6 +397,8 @@ void TX11Backend::TImpl::ApplyDesktopProperties(TTopWindow& ATop, const win::TTo
 void TX11Backend::TopLevelChanged(win::HWND AWindow)
 {
     TImpl& f = *F;
+    if (f.Lost)
+        return;
     win::TTopLevelView view;
     if (!win::ViewTopLevel(AWindow, view))
         return;
@@ -383,6 +413,21 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
         handle = win::GetWindowIcon(AWindow, win::ICON_SMALL);
     if (handle)
         win::GetIconImage(handle, icon);
+    // Minimized, the window keeps its place on the display; the platform's stand-in place is not shown.
+    bool iconic_view = view.Minimized && !popup;
+    TImpl::TSizing sizing;
+    bool size_hints = false;
+    if (!popup && view.Visible && !view.Minimized) {
+        // Asked of the window only when its size changed or it is about to be shown.
+        {
+            std::lock_guard lock(f.Lock);
+            auto it = f.Tops.find(AWindow);
+            size_hints = it == f.Tops.end() || !it->second.Mapped || it->second.Iconic ||
+                         it->second.HintedSize != TPoint{view.Rect.Width(), view.Rect.Height()};
+        }
+        if (size_hints)
+            sizing = f.SizingOf(AWindow, view);
+    }
     if (view.Owner) {
         std::unique_lock lock(f.Lock);
         bool owner_known = f.Tops.count(view.Owner);
@@ -406,13 +451,20 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
             top.OverrideRedirect = popup;
             top.Mapped = false;
         }
-        if (view.Rect != top.Rect) {
+        if (size_hints)
+            f.ApplySizeHints(top, view.Rect, sizing);
+        if (view.Rect != top.Rect && !iconic_view) {
             XMoveResizeWindow(f.Dpy, top.Id, view.Rect.Left, view.Rect.Top, std::max(1, view.Rect.Width()),
                               std::max(1, view.Rect.Height()));
             if (view.Rect.TopLeft() != top.Rect.TopLeft()) {
                 top.Requested.push_back(view.Rect.TopLeft());
                 if (top.Requested.size() > 32)
                     top.Requested.pop_front();
+            }
+            if (view.Rect.Width() != top.Rect.Width() || view.Rect.Height() != top.Rect.Height()) {
+                top.RequestedSizes.push_back(TPoint{view.Rect.Width(), view.Rect.Height()});
+                if (top.RequestedSizes.size() > 32)
+                    top.RequestedSizes.pop_front();
             }
             top.Rect = view.Rect;
         }
@@ -430,12 +482,26 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
         f.ApplyStates(top, states);
         f.ApplyOpacity(top, view);
         bool shown = view.Visible && !view.Minimized;
-        if (shown && !top.Mapped) {
-            XMapWindow(f.Dpy, top.Id);
+        if (shown && (!top.Mapped || top.Iconic)) {
+            XMapWindow(f.Dpy, top.Id);  // maps a new window, and brings an iconified one back
             top.Mapped = true;
+            top.Iconic = false;
+        } else if (!shown && view.Visible && iconic_view && top.Mapped) {
+            // Minimized: iconified through the window manager, which shows it as such and can bring it back;
+            // without one there is nobody to ask, and the window is taken off the screen.
+            if (!top.Iconic) {
+                if (f.HasWindowManager()) {
+                    XIconifyWindow(f.Dpy, top.Id, f.ScreenNumber);
+                    top.Iconic = true;
+                } else {
+                    XUnmapWindow(f.Dpy, top.Id);
+                    top.Mapped = false;
+                }
+            }
         } else if (!shown && top.Mapped) {
             XUnmapWindow(f.Dpy, top.Id);
             top.Mapped = false;
+            top.Iconic = false;
         }
         f.Restack(order);
         XFlush(f.Dpy);
@@ -446,6 +512,9 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
 void TX11Backend::TopLevelDestroyed(win::HWND AWindow)
 {
     TImpl& f = *F;
+    f.RememberForLoss(AWindow, false);
+    if (f.Lost)
+        return;  // the connection is gone: what is left is freed when the backend goes
     std::lock_guard lock(f.Lock);
     auto it = f.Tops.find(AWindow);
     if (it == f.Tops.end())
@@ -467,8 +536,13 @@ void TX11Backend::TopLevelDestroyed(win::HWND AWindow)
 void TX11Backend::Present(win::HWND AWindow, const TRect& ADirty)
 {
     TImpl& f = *F;
+    if (f.Lost)
+        return;
     win::TTopLevelView view;
     if (!win::ViewTopLevel(AWindow, view) || !view.Pixels)
+        return;
+    // A minimized window's stand-in surface is never shown: the picture from before stays for the restore.
+    if (view.Minimized && !IsPopupLike(AWindow))
         return;
     bool created = false;
     {
@@ -577,6 +651,8 @@ void TX11Backend::FillNativeWindow(win::HWND AWindow, win::COLORREF AColor)
 
 void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
 {
+    if (Lost)
+        return;
     struct TWanted {
         win::HWND Window;
         bool Alive;

@@ -137,5 +137,35 @@ TEST_F(SizeMoveLoop, CaptionButtonsAndDoubleClickActOnlyWhereTheStyleOffersThem)
     }
 }
 
+// A frame drawn by the window itself answers the sizing hit codes whatever its border style: a dialog, a single
+// border, a popup without any frame are sized by the edge it names, as a thick frame is.
+TEST_F(SizeMoveLoop, EveryBorderStyleIsSizedByTheEdgeItsHitTestNames)
+{
+    struct TCase {
+        const char* Name;
+        DWORD Style;
+    };
+    const std::vector<TCase> cases = {
+        {"popup", WS_POPUP},
+        {"dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME},
+        {"single", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU},
+        {"thick", WS_OVERLAPPEDWINDOW},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        HWND window = Create(0, c.Style | WS_VISIBLE, Bounds(100, 100, 300, 200));
+        On(window, WM_NCHITTEST, [&](HWND, UINT, WPARAM, LPARAM APoint) -> std::optional<LRESULT> {
+            TPoint at = LParamToPoint(APoint);
+            return at.X >= 390 && at.Y >= 290 ? HTBOTTOMRIGHT : HTCAPTION;
+        });
+        Pump();
+        Screen.Drag({395, 295}, {435, 325}, 2);
+        Pump();
+        EXPECT_EQ(WindowRect(window), Bounds(100, 100, 340, 230));
+        DestroyWindow(window);
+        Pump();
+    }
+}
+
 }  // namespace
 }  // namespace wintest

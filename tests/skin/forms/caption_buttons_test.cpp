@@ -1,5 +1,8 @@
 // Caption buttons under the mouse: pressing, releasing, hovering, and objects that go while they work.
 #include "forms_fixture.h"
+#include "skin/forms/menu_engine.h"
+#include "skin/forms/menu_mode.h"
+#include "skin/forms/popup_window.h"
 
 using namespace win;
 
@@ -176,6 +179,171 @@ TEST_F(CaptionButtonsTest, CustomButtonsShowOnlyWhenTheApplicationSaysSo)
     Corvalis->OnActivateCustomObject = nullptr;
     Corvalis->UpdateObjectsState();
     EXPECT_FALSE(Button("traybutton")->Visible) << "without a handler a custom button is hidden";
+}
+
+
+// A press on the system-menu button opens the form's system menu below it.
+TEST_F(CaptionButtonsTest, TheSystemMenuButtonOpensTheSystemMenu)
+{
+    Corvalis->SetBorderIcons({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize});
+    Pump();
+    TspSkinStdButtonObject* sys = Button("sysmenubutton");
+    ASSERT_NE(sys, nullptr);
+    ASSERT_TRUE(sys->Enabled);
+    const TRect r = sys->ObjectRect;
+    const TPoint at = At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    Display.MoveMouse(at);
+    Run(60);
+    Display.PressButton(at);
+    Pump();
+    TspFormMenus* menus = FormMenusOf(Corvalis);
+    ASSERT_EQ(menus->SkinMenu->LevelCount(), 1);
+    TspSkinPopupWindow* level = menus->SkinMenu->LastLevel();
+    std::vector<std::string> captions;
+    for (Integer i = 0; i < level->ItemCount(); ++i) captions.push_back(level->Item(i)->MenuItem->Caption());
+    EXPECT_EQ(captions, (std::vector<std::string>{"Mi&nimize", "-", "&Close"}));
+    EXPECT_GE(level->Top(), Form->Top() + r.Bottom);
+    Display.ReleaseButton(at);
+    Pump();
+    menus->SkinMenu->Hide();
+    Pump();
+}
+
+// Without a tray icon nothing happens; with one the form goes to the tray: from the tray button, and from the
+// minimize button of a form that always minimizes to the tray.
+class TTrayLink : public TspTrayIconLink {
+public:
+    void SetMinimizeToTray(bool AValue) override { Log.push_back(AValue ? "to tray" : "from tray"); }
+    void ShowMainForm() override { Log.push_back("show"); }
+    void SetIconVisible(bool AValue) override { Log.push_back(AValue ? "icon shown" : "icon hidden"); }
+    TPopupMenu* PopupMenu() override { return Menu; }
+    void SetPopupMenu(TPopupMenu* AMenu) override { Menu = AMenu; }
+    bool HasDblClickHandler() override { return true; }
+    void SetDblClickHandler(TNotifyEvent) override {}
+    std::vector<std::string> Log;
+    TPopupMenu* Menu = nullptr;
+};
+
+TEST_F(CaptionButtonsTest, TrayCommandsSendTheFormToTheTray)
+{
+    int events = 0;
+    Corvalis->OnMinimizeToTray = [&](TObject*) { ++events; };
+    Corvalis->SetBorderIcons({TspBorderIcon::biMinimize, TspBorderIcon::biMinimizeToTray});
+    Pump();
+    auto click = [&](const char* AName) {
+        const TRect r = Button(AName)->ObjectRect;
+        const TPoint at = At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        Display.MoveMouse(at);
+        Run(60);
+        Display.Click(at);
+        Pump();
+    };
+    click("traybutton");
+    EXPECT_EQ(events, 0) << "no tray icon: nothing to go to";
+
+    TTrayLink link;
+    FormMenusOf(Corvalis)->SetTrayIcon(&link);
+    link.Log.clear();
+    click("traybutton");
+    EXPECT_EQ(link.Log, std::vector<std::string>{"to tray"});
+    EXPECT_EQ(events, 1);
+    EXPECT_TRUE(App->Minimized());
+    App->Restore();
+    Pump();
+
+    Corvalis->SetAlwaysMinimizeToTray(true);
+    link.Log.clear();
+    click("minbutton");
+    EXPECT_EQ(link.Log, std::vector<std::string>{"to tray"});
+    EXPECT_EQ(events, 2);
+    App->Restore();
+    Pump();
+    FormMenusOf(Corvalis)->SetTrayIcon(nullptr);
+}
+
+// A skinned button the form's border icons disable: one drawn in a picture of its own is not shown (the others
+// move along), one drawn in the frame picture stays but greyed when the skin has no disabled picture for it.
+TEST_F(CaptionButtonsTest, BorderIconsHideOrGreyTheButtonsTheyLeaveOut)
+{
+    auto* skin = new TspSkinData(App.get());
+    skin->FPicture = std::make_unique<TBitmap>(80, 60, pf24bit);
+    skin->FPicture->Canvas()->Brush()->SetColor(clMaroon);
+    skin->FPicture->Canvas()->FillRect(Rect(0, 0, 80, 60));
+    // The frame picture's own minimize button: bright red with a white bar.
+    skin->FPicture->Canvas()->Brush()->SetColor(clRed);
+    skin->FPicture->Canvas()->FillRect(Rect(40, 4, 52, 16));
+    skin->FPicture->Canvas()->Brush()->SetColor(clWhite);
+    skin->FPicture->Canvas()->FillRect(Rect(42, 12, 50, 14));
+    skin->LTPoint = {10, 24};
+    skin->RTPoint = {38, 24};
+    skin->LBPoint = {10, 50};
+    skin->RBPoint = {38, 50};
+    skin->ClRect = Rect(6, 22, 74, 54);
+    skin->MaskRectArea = Rect(6, 22, 74, 54);
+    skin->CaptionRect = Rect(4, 2, 38, 20);
+    skin->ButtonsRect = Rect(54, 4, 76, 16);
+    skin->ButtonsOffset = 1;
+    auto buttons = std::make_unique<TBitmap>(24, 12, pf24bit);
+    buttons->Canvas()->Brush()->SetColor(clBlue);
+    buttons->Canvas()->FillRect(Rect(0, 0, 12, 12));
+    buttons->Canvas()->Brush()->SetColor(clLime);
+    buttons->Canvas()->FillRect(Rect(12, 0, 24, 12));
+    skin->FActivePictures.push_back(std::move(buttons));
+    skin->FActivePicturesNames->Add("buttons.bmp");
+    auto own = [&](const char* AName, TStdCommand ACommand, TRect APart) {
+        auto b = std::make_unique<TspDataSkinStdButton>(AName);
+        b->Command = ACommand;
+        b->SkinRectInAPicture = true;
+        b->ActivePictureIndex = 0;
+        b->SkinRect = APart;
+        skin->ObjectList.push_back(std::move(b));
+    };
+    own("closebutton", cmClose, Rect(0, 0, 12, 12));
+    own("maxbutton", cmMaximize, Rect(12, 0, 24, 12));
+    auto framed = std::make_unique<TspDataSkinStdButton>("minbutton");
+    framed->Command = cmMinimize;
+    framed->SkinRect = Rect(40, 4, 52, 16);
+    skin->ObjectList.push_back(std::move(framed));
+    skin->Empty = false;
+    Corvalis->SetSkinData(skin);
+    Corvalis->SetBorderIcons({});
+    Pump();
+    Form->Repaint();
+    Pump();
+
+    TspSkinStdButtonObject* close = Button("closebutton");
+    TspSkinStdButtonObject* max = Button("maxbutton");
+    TspSkinStdButtonObject* min = Button("minbutton");
+    ASSERT_TRUE(close && max && min);
+    EXPECT_TRUE(close->Enabled && close->Visible);
+    EXPECT_FALSE(max->Enabled);
+    EXPECT_FALSE(max->Visible);
+    EXPECT_FALSE(min->Enabled);
+    EXPECT_TRUE(min->Visible);
+    // Nothing green (the maximize picture) anywhere on the caption.
+    const auto screen = Display.ComposeScreen();
+    for (Integer x = 0; x < Form->Width(); ++x)
+        for (Integer y = 0; y < 20; ++y) {
+            const TPoint at = At(x, y);
+            const uint32_t argb = screen[static_cast<size_t>(at.Y) * Display.ScreenSize().cx + at.X];
+            ASSERT_NE(argb & 0xFFFFFF, 0x00FF00u) << x << "," << y;
+        }
+    // The frame's minimize button is grey: no red left, the white bar still lighter than its ground.
+    const TRect m = min->ObjectRect;
+    auto grey = [](uint32_t AColor) {
+        return ((AColor >> 16) & 0xFF) == ((AColor >> 8) & 0xFF) && ((AColor >> 8) & 0xFF) == (AColor & 0xFF);
+    };
+    const uint32_t ground = ScreenColor(m.Left + 1, m.Top + 1), bar = ScreenColor(m.Left + 4, m.Top + 9);
+    EXPECT_TRUE(grey(ground)) << std::hex << ground;
+    EXPECT_TRUE(grey(bar)) << std::hex << bar;
+    EXPECT_GT(bar & 0xFF, ground & 0xFF);
+
+    // Enabled again, it shows its own colours.
+    Corvalis->SetBorderIcons({TspBorderIcon::biMinimize, TspBorderIcon::biMaximize});
+    Form->Repaint();
+    Pump();
+    EXPECT_TRUE(Button("maxbutton")->Visible);
+    EXPECT_EQ(ScreenColor(m.Left + 1, m.Top + 1), static_cast<TColor>(clRed));
 }
 
 class CaptionDoubleClickTest : public formstest::TFormsFixture {};

@@ -33,7 +33,7 @@ protected:
     TMenuItem* AddMain(const std::string& ACaption, const std::string& AName, bool AEnabled = true)
     {
         auto* item = new TMenuItem(Form);
-        item->SetName(AName);
+        if (NamedItems()) item->SetName(AName);
         item->SetCaption(ACaption);
         item->SetEnabled(AEnabled);
         MainMenu->Items()->Add(item);
@@ -76,9 +76,21 @@ protected:
         Pump();
     }
 
+    // The converter builds its menus from code and leaves their items unnamed.
+    virtual bool NamedItems() const { return true; }
+
     TMainMenu* MainMenu = nullptr;
     TspSkinMainMenuBar* Bar = nullptr;
 };
+
+// The keyboard and mouse cases run with named items and with unnamed ones: items are told apart by themselves.
+class MainMenuBarModeTest : public MainMenuBarTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool NamedItems() const override { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(ItemNames, MainMenuBarModeTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& AInfo) { return AInfo.param ? "Named" : "Unnamed"; });
 
 TEST_F(MainMenuBarTest, TheBarRegistersAsTheFormsMainMenuAndBuildsOneItemPerVisibleMenu)
 {
@@ -104,7 +116,7 @@ TEST_F(MainMenuBarTest, TheBarRegistersAsTheFormsMainMenuAndBuildsOneItemPerVisi
     EXPECT_FALSE(FormShowsMenuOnBar(SkinForm));
 }
 
-TEST_F(MainMenuBarTest, AltEntersKeyboardModeAndArrowsWrapSkippingTheDisabledMenu)
+TEST_P(MainMenuBarModeTest, AltEntersKeyboardModeAndArrowsWrapSkippingTheDisabledMenu)
 {
     SystemKey();
     EXPECT_TRUE(Menus->InMainMenu);
@@ -146,7 +158,7 @@ TEST_F(MainMenuBarTest, AltEntersKeyboardModeAndArrowsWrapSkippingTheDisabledMen
     EXPECT_EQ(Hot(), -1);
 }
 
-TEST_F(MainMenuBarTest, AnAcceleratorOpensItsMenuAndACommandEndsTheMode)
+TEST_P(MainMenuBarModeTest, AnAcceleratorOpensItsMenuAndACommandEndsTheMode)
 {
     SystemKey();
     Press('V');  // the disabled menu's accelerator
@@ -167,7 +179,7 @@ TEST_F(MainMenuBarTest, AnAcceleratorOpensItsMenuAndACommandEndsTheMode)
     EXPECT_EQ(Hot(), -1);
 }
 
-TEST_F(MainMenuBarTest, HoveringMovesAnOpenDropDownAndEmptyBarSpaceKeepsIt)
+TEST_P(MainMenuBarModeTest, HoveringMovesAnOpenDropDownAndEmptyBarSpaceKeepsIt)
 {
     std::vector<std::string> clicked;
     Bar->OnMainMenuItemClick = [&](const std::string& AID) { clicked.push_back(AID); };
@@ -179,7 +191,7 @@ TEST_F(MainMenuBarTest, HoveringMovesAnOpenDropDownAndEmptyBarSpaceKeepsIt)
 
     Display.Click(ItemCentre(0));
     Pump();
-    EXPECT_EQ(clicked, std::vector<std::string>{"FileMenu"});
+    EXPECT_EQ(clicked, std::vector<std::string>{GetParam() ? "FileMenu" : ""});
     EXPECT_TRUE(Item(0)->FDown);
     EXPECT_TRUE(Menus->InMainMenu);
     EXPECT_EQ(FirstCaptionOfDropDown(), "&Open");
@@ -197,7 +209,48 @@ TEST_F(MainMenuBarTest, HoveringMovesAnOpenDropDownAndEmptyBarSpaceKeepsIt)
     Run(60);
     EXPECT_TRUE(Item(1)->FDown);
     EXPECT_EQ(FirstCaptionOfDropDown(), "&Crop");
+    EXPECT_EQ(Hot(), 1);
     EXPECT_EQ(clicked.size(), 1u);
+
+    // Closing the drop-down and leaving the mode clear every highlight.
+    Display.MoveMouse(Bar->ClientToScreen(TPoint{Bar->Width() / 2, Bar->Height() + 40}));
+    Run(60);
+    Press(win::VK_ESCAPE);
+    Press(win::VK_ESCAPE);
+    EXPECT_FALSE(Menus->InMainMenu);
+    EXPECT_EQ(Menus->SkinMenu->LevelCount(), 0);
+    EXPECT_EQ(Hot(), -1);
+}
+
+// Alt with a letter opens the menu of that accelerator straight away, and the Alt key's release that follows
+// leaves it open; a system command carrying the character does the same.
+TEST_P(MainMenuBarModeTest, AltWithALetterOpensTheMenuOfThatAccelerator)
+{
+    Display.KeyDown(win::VK_MENU);
+    Display.KeyDown('E', U'e');
+    Display.KeyUp('E');
+    Display.KeyUp(win::VK_MENU);
+    Pump();
+    EXPECT_TRUE(Item(1)->FDown);
+    EXPECT_EQ(Hot(), 1);
+    EXPECT_EQ(FirstCaptionOfDropDown(), "&Crop");
+    EXPECT_TRUE(Menus->InMainMenu);
+    Press(win::VK_ESCAPE);
+    Press(win::VK_ESCAPE);
+    EXPECT_FALSE(Menus->InMainMenu);
+    EXPECT_EQ(Hot(), -1);
+
+    win::SendMessage(Form->Handle(), win::WM_SYSCOMMAND, win::SC_KEYMENU, 'h');
+    Pump();
+    EXPECT_TRUE(Item(3)->FDown);
+    EXPECT_EQ(FirstCaptionOfDropDown(), "&About");
+    // A letter no title carries opens nothing.
+    Press(win::VK_ESCAPE);
+    Press(win::VK_ESCAPE);
+    win::SendMessage(Form->Handle(), win::WM_SYSCOMMAND, win::SC_KEYMENU, 'q');
+    Pump();
+    EXPECT_EQ(Menus->SkinMenu->LevelCount(), 0);
+    EXPECT_EQ(Hot(), -1);
 }
 
 TEST_F(MainMenuBarTest, AClickOnACommandOfTheBarRunsItWithoutADropDown)

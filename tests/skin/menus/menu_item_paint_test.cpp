@@ -1,5 +1,9 @@
 // Menu item painting: the default look's colours and marks, a level drawn from a skin's pictures, and what a
 // damaged skin record falls back to.
+#include <filesystem>
+#include <functional>
+#include <utility>
+
 #include "skin/forms/menu_item.h"
 #include "tests/skin/menus/menus_fixture.h"
 
@@ -125,6 +129,45 @@ TEST_F(MenuItemPaintTest, ACheckedItemWithAGlyphIsFramedAndOneWithoutShowsItsMar
     const Integer middle = c.Top + 2 + (c.Height() - 4) / 2;
     // The check mark's lowest point: (X + 2, Y + 7) less the pen's end, with X, Y = 5, middle - 4.
     EXPECT_EQ(Painted(level, c.Left + 5 + 2, middle - 4 + 6), ColorToRGB(clWindowText));
+}
+
+// A skin change closes every open level of a menu drawn from that skin before the old pictures go, whichever
+// way the change comes (a new skin read from disk, the skin cleared); a level left open would paint from freed
+// pictures on its next paint.
+TEST_F(MenuItemPaintTest, ASkinChangeClosesEveryOpenLevelBeforeThePicturesGo)
+{
+    BuildSkin();
+    const std::string folder = ::testing::TempDir() + "menu-skin-change/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    Skin->StoreToDisk(folder);
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"load", [&] { Skin->LoadFromFile(folder + "skin.ini"); }},
+        {"clear", [&] { Skin->ClearSkin(); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Menu->Items()->Clear();
+        TMenuItem* sub = Add("Sub");
+        Add("Inner", sub);
+        Add("Two");
+        Engine->Popup(nullptr, Skin, 0, Rect(100, 100, 100, 100), Menu->Items(), false);
+        Pump();
+        Last()->PopupKeyDown(win::VK_RIGHT);
+        Pump();
+        ASSERT_EQ(Engine->LevelCount(), 2);
+        ASSERT_TRUE(Last()->Skinned());
+        bool pictures_there_at_close = false;
+        Engine->FOnMenuClose = [&](TObject*) { pictures_there_at_close = !Skin->FActivePictures.empty(); };
+        change();
+        EXPECT_EQ(Engine->LevelCount(), 0);
+        EXPECT_FALSE(Engine->FVisible);
+        EXPECT_TRUE(pictures_there_at_close);
+        // Whatever paints now paints without the old pictures.
+        Form->Repaint();
+        Pump();
+        if (name == "load") EXPECT_FALSE(Skin->Empty);
+    }
 }
 
 TEST_F(MenuItemPaintTest, ASkinnedLevelIsSizedByItsPicturesAndPaintsItemStrips)

@@ -1,0 +1,281 @@
+// The real converter under a real window manager (openbox): its own minimize (system menu) iconifies it and the
+// manager's restore brings it back as it was; the manager's minimize does the same; a drag on the caption moves
+// it; the main-menu bar moves its open drop-down to the next title by the arrow keys and by hovering, and
+// leaving the menu mode closes it; a dialog is transient for the main window and centred on it; the manager's
+// close ends the program with status 0. Pictures of the steps go to x11-wm/ in this build folder.
+#include <gtest/gtest.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/backend/headless/headless_backend.h"
+#include "tests/platform/x11/openbox_session.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path Executable = fs::path(QUENNARY_BINARY_DIR) / "app" / "quennary";
+
+template <typename TCondition>
+bool WaitFor(TCondition ACondition, int ASeconds = 30)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(ASeconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (ACondition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return ACondition();
+}
+
+class WmMainWindowX11Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
+        Root = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "x11-wm" /
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(Root);
+        fs::create_directories(Root / "home" / "Documents");
+        fs::create_directories(Root / "config");
+        Display = XOpenDisplay(nullptr);
+        ASSERT_NE(Display, nullptr);
+        Wm = std::make_unique<x11test::TOpenboxSession>(Root / "openbox");
+        ASSERT_TRUE(Wm->Running()) << "openbox did not take the window-manager selection";
+    }
+    void TearDown() override
+    {
+        if (Child > 0) {
+            kill(Child, SIGKILL);
+            waitpid(Child, nullptr, 0);
+        }
+        Wm.reset();
+        if (Display) XCloseDisplay(Display);
+    }
+
+    void Start()
+    {
+        Child = fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            setenv("HOME", (Root / "home").c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (Root / "config").c_str(), 1);
+            execl(Executable.c_str(), Executable.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    std::string Name(Window AWindow)
+    {
+        char* name = nullptr;
+        XFetchName(Display, AWindow, &name);
+        std::string result = name ? name : "";
+        if (name) XFree(name);
+        return result;
+    }
+    // The managed window of that title.
+    Window Client(const std::string& ATitle)
+    {
+        for (Window w : Wm->Clients())
+            if (Name(w) == ATitle) return w;
+        return 0;
+    }
+    bool Viewable(Window AWindow)
+    {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(Display, AWindow, &attributes) && attributes.map_state == IsViewable;
+    }
+    TRect ScreenRect(Window AWindow)
+    {
+        XWindowAttributes attributes;
+        Window child;
+        int x = 0, y = 0;
+        if (!XGetWindowAttributes(Display, AWindow, &attributes)) return TRect();
+        XTranslateCoordinates(Display, AWindow, DefaultRootWindow(Display), 0, 0, &x, &y, &child);
+        return Bounds(x, y, attributes.width, attributes.height);
+    }
+    // The viewable override-redirect windows (menus, hints) on the screen, in stacking order.
+    std::vector<TRect> Popups()
+    {
+        std::vector<TRect> result;
+        Window root = DefaultRootWindow(Display), parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XSync(Display, False);
+        if (!XQueryTree(Display, root, &root, &parent, &children, &count)) return result;
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(Display, children[i], &attributes) && attributes.map_state == IsViewable &&
+                attributes.override_redirect && attributes.width > 20 && attributes.height > 20)
+                result.push_back(ScreenRect(children[i]));
+        }
+        if (children) XFree(children);
+        return result;
+    }
+    // The screen's pixels of an area as 0xRRGGBB.
+    std::vector<uint32_t> Pixels(const TRect& AArea)
+    {
+        std::vector<uint32_t> result;
+        XSync(Display, False);
+        XImage* image = XGetImage(Display, DefaultRootWindow(Display), AArea.Left, AArea.Top, AArea.Width(),
+                                  AArea.Height(), AllPlanes, ZPixmap);
+        if (!image) return result;
+        for (int y = 0; y < AArea.Height(); ++y)
+            for (int x = 0; x < AArea.Width(); ++x)
+                result.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+        XDestroyImage(image);
+        return result;
+    }
+    // The area's picture once it has more than one colour and holds still; written to APng.
+    std::vector<uint32_t> Settled(const TRect& AArea, const std::string& APng)
+    {
+        std::vector<uint32_t> now;
+        WaitFor([&] {
+            now = Pixels(AArea);
+            for (uint32_t p : now)
+                if (p != now.front()) return true;
+            return false;
+        });
+        WaitFor([&] {
+            std::vector<uint32_t> before = now;
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            now = Pixels(AArea);
+            return now == before;
+        }, 15);
+        std::vector<uint32_t> argb;
+        for (uint32_t p : now) argb.push_back(0xFF000000u | p);
+        if (!argb.empty()) headless::WritePng((Root / APng).string(), argb.data(), AArea.Width(), AArea.Height());
+        return now;
+    }
+    void Xdotool(const std::string& AArguments)
+    {
+        const std::string command = "xdotool " + AArguments;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    Window StartAndFindMain()
+    {
+        Start();
+        Window main = 0;
+        EXPECT_TRUE(WaitFor([&] { return (main = Client("Quennary")) != 0 && Viewable(main); }))
+            << "no main window appeared";
+        return main;
+    }
+
+    fs::path Root;
+    ::Display* Display = nullptr;
+    std::unique_ptr<x11test::TOpenboxSession> Wm;
+    pid_t Child = -1;
+};
+
+TEST_F(WmMainWindowX11Test, MinimizeRestoreMoveAndCloseThroughTheWindowManager)
+{
+    Window main = StartAndFindMain();
+    ASSERT_NE(main, 0u);
+    const TRect place = ScreenRect(main);
+    const std::vector<uint32_t> before = Settled(place, "before.png");
+
+    // The program's own minimize (system menu: Alt+Space, the first item) iconifies it for the manager.
+    Wm->Activate(main);
+    Xdotool("key --clearmodifiers alt+space");
+    ASSERT_TRUE(WaitFor([&] { return !Popups().empty(); })) << "the system menu did not open";
+    Xdotool("key Down Return");
+    ASSERT_TRUE(WaitFor([&] { return Wm->WmState(main) == 3; })) << "not iconic: WM_STATE " << Wm->WmState(main);
+    EXPECT_FALSE(Viewable(main));
+
+    // The manager's restore brings it back where it was, drawn as before.
+    Wm->Activate(main);
+    ASSERT_TRUE(WaitFor([&] { return Viewable(main); })) << "not restored";
+    EXPECT_EQ(ScreenRect(main), place);
+    std::vector<uint32_t> restored;
+    EXPECT_TRUE(WaitFor([&] { return (restored = Pixels(place)) == before; }));
+    Settled(place, "restored.png");
+
+    // The manager's own minimize, and its restore.
+    Wm->Iconify(main);
+    ASSERT_TRUE(WaitFor([&] { return Wm->WmState(main) == 3 && !Viewable(main); }));
+    Wm->Activate(main);
+    ASSERT_TRUE(WaitFor([&] { return Viewable(main); }));
+    EXPECT_TRUE(WaitFor([&] { return Pixels(place) == before; }));
+
+    // A drag on the caption moves the window by the same distance.
+    const int grabX = place.Left + place.Width() / 2, grabY = place.Top + 8;
+    Xdotool("mousemove " + std::to_string(grabX) + " " + std::to_string(grabY) + " mousedown 1");
+    for (int step = 1; step <= 5; ++step)
+        Xdotool("mousemove " + std::to_string(grabX + step * 16) + " " + std::to_string(grabY + step * 10));
+    Xdotool("mouseup 1");
+    EXPECT_TRUE(WaitFor([&] { return ScreenRect(main) == Bounds(place.Left + 80, place.Top + 50, place.Width(),
+                                                                  place.Height()); }))
+        << ScreenRect(main).Left << "," << ScreenRect(main).Top;
+
+    // The manager's close ends the program normally.
+    Wm->Close(main);
+    int status = -1;
+    ASSERT_TRUE(WaitFor([&] { return waitpid(Child, &status, WNOHANG) == Child; })) << "did not exit";
+    Child = -1;
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(WmMainWindowX11Test, TheMenuBarMovesBetweenDropDownsByKeysAndHoverAndADialogIsCentredOnItsOwner)
+{
+    Window main = StartAndFindMain();
+    ASSERT_NE(main, 0u);
+    const TRect place = ScreenRect(main);
+    Settled(place, "main.png");
+    Wm->Activate(main);
+    Xdotool("mousemove " + std::to_string(place.Left + place.Width() / 2) + " " + std::to_string(place.Bottom - 40));
+
+    // F10 enters the menu mode on the first title; Down opens its drop-down; Right moves it to the next title.
+    Xdotool("key F10");
+    Xdotool("key Down");
+    std::vector<TRect> popups;
+    ASSERT_TRUE(WaitFor([&] { return (popups = Popups()).size() == 1; })) << popups.size();
+    const TRect file = popups.front();
+    Xdotool("key Right");
+    ASSERT_TRUE(WaitFor([&] { return (popups = Popups()).size() == 1 && popups.front().Left > file.Left; }))
+        << popups.size();
+    const TRect edit = popups.front();
+    EXPECT_EQ(edit.Top, file.Top);
+    Settled(Rect(place.Left, place.Top, std::max(place.Right, edit.Right), std::max(place.Bottom, edit.Bottom)),
+            "edit-drop-down.png");
+    Xdotool("key Left");
+    ASSERT_TRUE(WaitFor([&] { return (popups = Popups()).size() == 1 && popups.front().Left == file.Left; }));
+
+    // Hovering over the second title moves the open drop-down there, one drop-down only.
+    Xdotool("mousemove " + std::to_string(edit.Left + 12) + " " + std::to_string(edit.Top - 8));
+    ASSERT_TRUE(WaitFor([&] { return (popups = Popups()).size() == 1 && popups.front().Left == edit.Left; }))
+        << popups.size();
+
+    // Leaving the menu mode closes it.
+    Xdotool("mousemove " + std::to_string(place.Left + place.Width() / 2) + " " + std::to_string(place.Bottom - 40));
+    Xdotool("key Escape");
+    Xdotool("key Escape");
+    EXPECT_TRUE(WaitFor([&] { return Popups().empty(); }));
+
+    // Help (the last title, by Left from the first) -> About (the last item): a dialog transient for the main
+    // window and centred on it.
+    Xdotool("key F10");
+    Xdotool("key Left Down");
+    ASSERT_TRUE(WaitFor([&] { return (popups = Popups()).size() == 1; }));
+    const TRect help = popups.front();
+    Xdotool("mousemove " + std::to_string(help.Left + help.Width() / 2) + " " + std::to_string(help.Bottom - 12) +
+            " click 1");
+    Window about = 0;
+    ASSERT_TRUE(WaitFor([&] { return (about = Client("About")) != 0 && Viewable(about); })) << "About did not open";
+    Window owner = 0;
+    EXPECT_TRUE(XGetTransientForHint(Display, about, &owner));
+    EXPECT_EQ(owner, main);
+    const TRect dialog = ScreenRect(about);
+    EXPECT_NEAR((dialog.Left + dialog.Right) / 2, (place.Left + place.Right) / 2, 2);
+    EXPECT_NEAR((dialog.Top + dialog.Bottom) / 2, (place.Top + place.Bottom) / 2, 2);
+    Settled(dialog, "about.png");
+}
+
+}  // namespace
