@@ -299,14 +299,10 @@ std::string TConversion::FreeOutputName(const std::string& AOutputFileName) cons
         if (const std::string name = stem + "_" + std::to_string(n) + ext; !taken(name)) return name;
 }
 
-// A name that is a file the run reads (also through a link or another mount of its folder), or an entry that is
-// not a regular file (a device, a pipe, a folder, a link), is refused rather than numbered: the user chose the
-// folder of the sources, or something there is not an older output. Answers why, or nothing.
+// An entry of the output's name that is not a regular file (a device, a pipe, a folder, a link) is refused rather
+// than numbered: it is not an earlier output, and the user should see it. Answers why, or nothing.
 std::string TConversion::OutputClash(const std::string& AOutputFileName) const
 {
-    for (const TVideoFile& job : FJobs.Jobs())
-        if (SameFile(job.Source, AOutputFileName))
-            return "\"" + AOutputFileName + "\" would overwrite a file that is being converted.";
     std::error_code error;
     const auto status = std::filesystem::symlink_status(AOutputFileName, error);
     if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))

@@ -57,9 +57,9 @@ public:
     // The Start command, with the text of the output box. Answers whether the encoder was started; a failure
     // has been reported or warned about, and nothing converts. A job whose file cannot be opened is reported and
     // left out, and the others still convert (but a merged file needs every part). An output never replaces a
-    // file: a name that is taken (a file there, another output of the run) is numbered as snapshots are
-    // ("name_1.mp4"); an output that would be a file the run reads (also through a link or another mount of its
-    // folder), or an entry that is not a regular file, stops the Start. Refused while a run goes on.
+    // file: a name that is taken (a file there, a file the run reads, also through a link or another mount of its
+    // folder, another output of the run) is numbered as snapshots are ("name_1.mp4"); an entry of the output's
+    // name that is not a regular file stops the Start. Refused while a run goes on.
     // A format value that should be a number and is not raises EConvertError. A trim range that starts at or
     // after the end of its file is refused with a warning; an end past the file's length converts to the end.
     // Every task writes under a temporary name in the output folder and its output takes its final name only
