@@ -334,3 +334,40 @@ TEST_F(EditFormTest, TheStartTogetherWaitEndsWhenAPlayerCannotOpen)
 }
 
 }  // namespace
+
+namespace {
+
+// The dialog has a cancel button: Escape with the Aspect Ratio list open closes the list and keeps the choice,
+// and only the next Escape is the dialog's.
+TEST_F(EditFormTest, EscapeOnTheOpenAspectListClosesTheListNotTheDialog)
+{
+    AddJob(Clip);
+    ShowAndPlay();
+    TspSkinComboBox* aspect = Form->cmbAspectRatio;
+    const Integer before = aspect->ItemIndex();
+    ClickOn(aspect);
+    ASSERT_TRUE(WaitUntil([&] { return aspect->IsPopupVisible(); }));
+    aspect->ListBox()->SetItemIndex(3);
+    Display.PressKey(win::VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(aspect->IsPopupVisible());
+    EXPECT_EQ(aspect->ItemIndex(), before);
+    EXPECT_EQ(Form->ModalResult(), mrNone);
+    EXPECT_TRUE(Form->Visible());
+
+    // Enter takes the highlighted choice, and the dialog stays.
+    ClickOn(aspect);
+    ASSERT_TRUE(WaitUntil([&] { return aspect->IsPopupVisible(); }));
+    aspect->ListBox()->SetItemIndex(3);
+    Display.PressKey(win::VK_RETURN);
+    Pump();
+    EXPECT_FALSE(aspect->IsPopupVisible());
+    EXPECT_EQ(aspect->ItemIndex(), 3);
+    EXPECT_EQ(Form->ModalResult(), mrNone);
+
+    Display.PressKey(win::VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(Form->ModalResult(), mrCancel);
+}
+
+}  // namespace
