@@ -100,11 +100,23 @@ bool ReadIniEntry(TCustomIniFile* IniFile, const std::string& Section, const std
 
 void ReadIniLines(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)
 {
-    // A line missing from the numbering reads as empty, so the lines after a gap keep their places. A count no
-    // hand-written or stored skin reaches is taken as damage and bounded, so it cannot exhaust the memory.
-    constexpr Integer kMostLines = 65536;
-    const Integer count = std::min(IniFile->ReadInteger(Section, Ident + "linecount", 0), kMostLines);
-    for (Integer i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, Ident + "line" + IntToStr(i), ""));
+    // A line missing from the numbering reads as empty, so the lines after a gap keep their places; the list ends
+    // with its last line that is there, so a damaged count cannot make up lines (nor exhaust the memory).
+    const Integer count = IniFile->ReadInteger(Section, Ident + "linecount", 0);
+    const std::string prefix = LowerCase(Ident + "line");
+    TStringList keys;
+    IniFile->ReadSection(Section, &keys);
+    Integer lines = 0;
+    for (Integer k = 0; k < keys.Count(); ++k) {
+        const std::string key = LowerCase(keys.Strings(k));
+        if (key.size() <= prefix.size() || key.size() > prefix.size() + 9 || key.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string number = key.substr(prefix.size());
+        if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+        const Integer index = std::stoi(number);
+        if (index < count) lines = std::max(lines, index + 1);
+    }
+    for (Integer i = 0; i < lines; ++i) Strings->Add(IniFile->ReadString(Section, Ident + "line" + IntToStr(i), ""));
 }
 
 void ReadIniList(TCustomIniFile* IniFile, const std::string& Section, const std::string& Ident, TStrings* Strings)

@@ -125,7 +125,9 @@ TEST(SkinData, LoadAndClearAnnounceTheChangeToEveryFormInOrder)
                                              "one:1227"}));
     log.clear();
     skin.ClearSkin();
-    EXPECT_EQ(log, (std::vector<std::string>{"one:1225E", "two:1225", "one:1226E", "two:1226", "one:1227E",
+    // The change is announced while the pictures are still there (so that nothing drawn from them, an open menu,
+    // outlives them), in the order of the skin being cleared; the rest follows once it is empty.
+    EXPECT_EQ(log, (std::vector<std::string>{"two:1225", "one:1225", "one:1226E", "two:1226", "one:1227E",
                                              "two:1227"}));
 
     // A file without SKINCONTROLS is no skin: nothing changes, nothing is sent.

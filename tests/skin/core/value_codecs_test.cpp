@@ -151,7 +151,8 @@ TEST(ValueCodecs, ALineMissingFromTheNumberingReadsAsEmpty)
     } cases[] = {
         {"gap in the middle", {{"symbolslinecount", "3"}, {"symbolsline0", "A"}, {"symbolsline2", "C"}}, {"A", "", "C"}},
         {"first line missing", {{"symbolslinecount", "2"}, {"symbolsline1", "B"}}, {"", "B"}},
-        {"tail missing", {{"symbolslinecount", "3"}, {"symbolsline0", "A"}}, {"A", "", ""}},
+        // A count past every line that is there is damage: the list ends with its last line.
+        {"tail missing", {{"symbolslinecount", "3"}, {"symbolsline0", "A"}}, {"A"}},
         {"lines past the count ignored", {{"symbolslinecount", "1"}, {"symbolsline0", "A"}, {"symbolsline1", "B"}},
          {"A"}},
     };
