@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/rtl/exceptions.h"
