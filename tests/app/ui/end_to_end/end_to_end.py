@@ -244,7 +244,8 @@ class Run:
         self.select_row(row)
         self.client_click(self.main, EDIT_BUTTON)
         dialog = wait_for("the Edit dialog", self.window_or_exit("Edit"))
-        self.shoot("edit-dialog", dialog)
+        # The previews play: the screen does not settle until they are paused (or the clip has ended).
+        self.shoot("edit-dialog", dialog, settled=False)
         for place, value in zip(CROP_EDITS, CROP):
             self.type_into(dialog, place, str(value))
             self.x.key("Tab")
