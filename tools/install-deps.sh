@@ -22,6 +22,8 @@ packages=(
   # tests, tools and benchmarks
   ffmpeg xvfb xauth x11-apps x11-utils xclip xdotool openbox python3 python3-aiosmtpd desktop-file-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev stress-ng
+  # fuzzing: clang with libFuzzer and the sanitizer runtimes
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

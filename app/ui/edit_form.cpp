@@ -428,15 +428,13 @@ void TCropForm::FFPlayer2State(TPlayState AState)
     if (AState == psStop || AState == psEnd) panPreview2->Repaint();
 }
 
-// The output player's video thread: the resize that makes the player lay its picture out again runs on the
-// user-interface thread; the hook itself touches no window.
+// The output player's video thread: with the first picture of a show the player lays its picture out again in
+// its panel's present size, asked for on the user-interface thread; the hook itself touches no window. (The panel
+// keeps its size: one pixel less would move the picture against the selection.)
 void TCropForm::FFPlayer2VideoHook()
 {
     if (!FResizeOutputOnce.exchange(false)) return;
-    QueueInMainThread(this, [this] {
-        panPreview2->SetBounds(panPreview2->Left(), panPreview2->Top(), panPreview2->Width() - 1,
-                               panPreview2->Height() - 1);
-    });
+    QueueInMainThread(this, [this] { FFPlayer2->UpdateScreenPosition(); });
 }
 
 // ---- controls ----

@@ -32,6 +32,10 @@ void TCropForm::ShowCropArea()
     lntop->SetBoundsRect(FArea.LineTop);
     lnright->SetBoundsRect(FArea.LineRight);
     lnBottom->SetBoundsRect(FArea.LineBottom);
+    // The handles' and lines' windows of the display follow with the present of this paint; a paused source
+    // picture is drawn again after it, so that no mark stays where they were.
+    Update();
+    FFPlayer1->UpdateScreenPosition();
 }
 
 void TCropForm::KeepSelectionAboveSource()
@@ -103,6 +107,8 @@ void TCropForm::ValuesToPreviewArea()
         if (!layout) return;
         Panel2->SetBoundsRect(layout->ClipWindow);
         panPreview2->SetBoundsRect(layout->PlayerPanel);
+        // The output player lays its picture out in the panel's new size at once, playing or paused.
+        FFPlayer2->UpdateScreenPosition();
     } catch (const std::exception&) {
         Report("Error painting Preview Area with edited values. " + SizeText(FCropFrameWidth, FCropFrameHeight, aspect) +
                    "; panPreview2.Width=" + std::to_string(panPreview2->Width()) +

@@ -98,6 +98,10 @@ void TTrimLogic::LoadRange(int64_t AStart, int64_t AEnd)
 void TTrimLogic::FileOpened(int64_t ADuration)
 {
     FBar.Duration = std::max<int64_t>(ADuration, 0);
+    // Nothing of an earlier file stays: its play time, bar position and last position.
+    FPlayTimeText = FormatMicroseconds(0) + " / " + FormatMicroseconds(FBar.Duration);
+    FBarValue = 0;
+    FLastTrimPosition = 0;
 }
 
 void TTrimLogic::PlaceHandles()

@@ -69,7 +69,8 @@ public:
 
     // A show: the job's range, the whole file playing.
     void LoadRange(int64_t AStart, int64_t AEnd);
-    // The player opened the file; ADuration 0 when it does not tell.
+    // The player opened the file (or a show begins: 0); ADuration 0 when it does not tell. The play time, bar and
+    // last position start afresh.
     void FileOpened(int64_t ADuration);
     // Handles at the range's times, the left one on the right one's place and the right one pushed further right
     // when the range is empty; at the bar's two ends while the length is not known.

@@ -195,6 +195,9 @@ bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, 
     FLastRead = INT64_MAX;
     // SDL draws into the panel's own window of the display; the panel itself keeps its input.
     const uintptr_t window_id = AScreenHandle != nullptr ? win::NativeWindowId(AScreenHandle) : 0;
+    // Known before SDL starts: its shut-down gives this window back.
+    FScreenHandle = AScreenHandle;
+    FScreenWindowId = window_id;
     SDLLibLock().Enter();
     SetDriverVariables();
     const bool started = InitSDL(window_id);
@@ -215,8 +218,6 @@ bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, 
         Ffs_screen_width = info->current_w;
         Ffs_screen_height = info->current_h;
     }
-    FScreenHandle = AScreenHandle;
-    FScreenWindowId = window_id;
     Fflush_pkt = AVPacket{};
     Fflush_pkt.data = reinterpret_cast<uint8_t*>(const_cast<char*>(FlushText));
     for (Uint8 type : {SDL_ACTIVEEVENT, SDL_MOUSEMOTION, SDL_SYSWMEVENT, SDL_USEREVENT})
@@ -226,6 +227,13 @@ bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, 
     // serves this one; the new playback's threads may post as soon as the file is open.
     FEventThread.reset();
     FPlayEvent.Clear();
+    FStopRequested = false;
+    // Every open lays its picture out in the panel's present size, not in that of an earlier open (the file-open
+    // handler may still choose another).
+    if (TRect client{}; AScreenHandle != nullptr && win::GetClientRect(AScreenHandle, client)) {
+        FScreenWidth = client.Width();
+        FScreenHeight = client.Height();
+    }
     if (!StreamOpen(AFileName, APaused)) {
         QuitSDL();
         return false;
@@ -275,6 +283,7 @@ void TCustomPlayer::Deliver(const std::function<void()>& AMethod)
 
 void TCustomPlayer::Stop(bool AWaitForStop)
 {
+    FStopRequested = true;
     TStateAccess is(*this);
     if (!is) {
         // An Open may be running on another thread: make its read thread give up.

@@ -72,7 +72,8 @@ public:
     void TogglePause();
     void StepToNextFrame();
     void ToggleAudioDisplay();
-    // SDL follows the native window itself on this platform; kept for callers that moved the host window.
+    // For callers that moved or resized the host panel: the picture is laid out again in the panel's present
+    // size (a paused picture is drawn again), without waiting for the display to report the change.
     void UpdateScreenPosition();
     // The desktop's icon view; there is none on this platform, so always nullptr.
     static win::HWND FindDesktopWindow() { return nullptr; }
@@ -320,6 +321,9 @@ private:
     std::atomic<bool> FSeeking{false};
     // Set first thing by the destructor: no event reaches a handler while the player goes.
     std::atomic<bool> FDying{false};
+    // Raised by Stop until the next Open: position notices of a playback the caller stopped are not delivered,
+    // so none arrives after the stop's own handling and moves a position bar again.
+    std::atomic<bool> FStopRequested{false};
     std::atomic<bool> Fstep{false};
     std::unique_ptr<TEventThread> FEventThread;
     std::unique_ptr<TPlayThread> FPlayThread;

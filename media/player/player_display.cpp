@@ -10,6 +10,7 @@
 #include "media/log/ff_logger.h"
 #include "media/player/player_threads.h"
 #include "media/player/player_video_frames.h"
+#include "platform/win/geometry.h"
 
 namespace {
 
@@ -96,8 +97,14 @@ void TCustomPlayer::HandleDisplayEvent(TVideoState* is, const SDL_Event& AEvent)
     case SDL_VIDEORESIZE: {
         const SDL_VideoInfo* info = FSDL.SDL_GetVideoInfo();
         const int bpp = info != nullptr && info->vfmt != nullptr && info->vfmt->BitsPerPixel < 16 ? 32 : 0;
-        SDL_Surface* screen =
-            FSDL.SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, bpp, VideoModeFlags | SDL_RESIZABLE);
+        // In a host panel the report may be older than the panel's latest size: the panel's size holds.
+        int width = AEvent.resize.w, height = AEvent.resize.h;
+        if (TRect client{}; FScreenHandle != nullptr && win::GetClientRect(FScreenHandle, client) &&
+                            client.Width() > 0 && client.Height() > 0) {
+            width = client.Width();
+            height = client.Height();
+        }
+        SDL_Surface* screen = FSDL.SDL_SetVideoMode(width, height, bpp, VideoModeFlags | SDL_RESIZABLE);
         if (screen == nullptr) {
             ReportError("SDL: could not set video mode.", false);
             break;

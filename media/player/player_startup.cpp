@@ -9,6 +9,8 @@
 #include "media/log/ff_logger.h"
 #include "media/player/player.h"
 #include "platform/rtl/environment.h"
+#include "platform/win/backend.h"
+#include "platform/win/geometry.h"
 
 namespace {
 // A line for FFmpeg's log hook at its debug level, as the library's own lines arrive.
@@ -69,22 +71,35 @@ bool TCustomPlayer::InitSDL(uintptr_t AWindowId)
     return true;
 }
 
-// SDL gives the panel's window back as it found it; the per-play options return to their defaults.
+// SDL gives the panel's window back: the window of the display it drew into goes, and the panel shows its own
+// picture again (an idle picture, its colour). The per-play options return to their defaults.
 void TCustomPlayer::QuitSDL()
 {
+    bool released = false;
     {
         std::lock_guard guard(FSDLStateLock);
         if (FSDLStarted && FSDL.SDL_Quit != nullptr) FSDL.SDL_Quit();
+        released = FSDLStarted && FScreenWindowId != 0;
         FSDLStarted = false;
     }
+    if (released) win::ReleaseNativeWindow(FScreenHandle);
     ResetPlayState();
 }
 
 void TCustomPlayer::UpdateScreenPosition()
 {
-    // The window layer keeps SDL's window at the panel's place: there is nothing to tell SDL. Asking for a redraw
-    // keeps a paused picture visible after the move.
+    // The window layer keeps SDL's window at the panel's place and size; SDL is told of a new size only when the
+    // display reports it, which may come late or not at all (a size SDL saw before). So the panel's size is taken
+    // here and the picture laid out again at once; a paused picture is drawn again after a move.
     TStateAccess is(*this);
     if (!is || FScreenHandle == nullptr) return;
-    if (is->paused) PushEvent(SDL_VIDEOEXPOSE, is.get());
+    TRect client{};
+    if (!Fis_full_screen && win::GetClientRect(FScreenHandle, client) && client.Width() > 0 && client.Height() > 0 &&
+        (client.Width() != FScreenWidth || client.Height() != FScreenHeight)) {
+        FScreenWidth = client.Width();
+        FScreenHeight = client.Height();
+        PushEvent(SDL_USEREVENT + 3, is.get());  // re-layout: new video mode, redraw
+    } else if (is->paused) {
+        PushEvent(SDL_VIDEOEXPOSE, is.get());
+    }
 }

@@ -49,7 +49,7 @@ void TEventThread::Execute()
         if (entry.Kind == pekPosition) {
             const int64_t pts = entry.Value;
             owner->Deliver([owner, pts] {
-                if (!owner->FDying && owner->OnPosition) owner->OnPosition(owner, pts);
+                if (!owner->FDying && !owner->FStopRequested && owner->OnPosition) owner->OnPosition(owner, pts);
             });
         } else if (entry.Kind == pekState) {
             const auto state = static_cast<TPlayState>(entry.Value);

@@ -39,6 +39,12 @@ uintptr_t SolidNativeWindow(HWND AWindow, COLORREF AColor)
     return id;
 }
 
+void ReleaseNativeWindow(HWND AWindow)
+{
+    if (TBackend* backend = CurrentBackend())
+        backend->DetachNativeWindow(AWindow);
+}
+
 TCapabilities Capabilities()
 {
     TCapabilities result;

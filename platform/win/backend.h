@@ -60,6 +60,9 @@ public:
     // The attached window of the display shows AColor, filled by the display itself, and lies above the other
     // attached windows of its top-level window: how a plain control stays visible over a video panel.
     virtual void FillNativeWindow(HWND, COLORREF /*AColor*/) {}
+    // The attached window of the display goes, so that the control's own pixels show at its place again; a later
+    // AttachNativeWindow makes a new one. Nothing for a window without one.
+    virtual void DetachNativeWindow(HWND) {}
 };
 
 // The backend every window uses. Tests and the program set it once before creating windows; the caller keeps
@@ -86,6 +89,9 @@ uintptr_t NativeWindowId(HWND AWindow);
 // the video panels' windows, so that it is not hidden under their pictures. Same id and answers as
 // NativeWindowId; calling it again restacks it on top.
 uintptr_t SolidNativeWindow(HWND AWindow, COLORREF AColor);
+// The display's window at AWindow's place goes (when whatever drew into it has finished): the control shows its
+// own pixels there again. Any thread.
+void ReleaseNativeWindow(HWND AWindow);
 
 // One fixed answer for what this platform layer offers, read by the skin core's version and feature checks.
 struct TCapabilities {

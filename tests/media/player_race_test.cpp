@@ -1,4 +1,5 @@
-// Calls from the main thread while the playback ends on its own, and how soon a seek shows its first picture.
+// Calls from the main thread while the playback ends on its own, notices racing a stop, and how soon a seek shows
+// its first picture.
 #include <chrono>
 
 #include "tests/media/player_test_support.h"
@@ -30,6 +31,39 @@ TEST_F(PlayerTest, CallsRacingTheEndOfPlayFindTheStateWholeOrGone)
         });
         ASSERT_TRUE(ended) << "round " << round;
         p.Player->Stop(true);
+    }
+}
+
+// Once the caller has stopped a playback, no position of it reaches the caller any more, whether the stop came
+// from the caller's own handler of the end (where a position read just before the end may still be pending) or
+// from outside while positions keep coming; the stop itself is still told.
+TEST_F(PlayerTest, NoPositionIsToldAfterTheCallerStopped)
+{
+    TRecordingPlayer p;
+    ASSERT_TRUE(p.LoadSDL());
+    size_t told_at_stop = 0;
+    p.Player->OnState = [&](TObject*, TPlayState AState) {
+        p.States.push_back(AState);
+        if (AState != psEnd) return;
+        p.Player->Stop(true);
+        told_at_stop = p.Positions.size();
+    };
+    for (int round = 0; round < 5; ++round) {
+        const int stops = p.Count(psStop);
+        ASSERT_TRUE(p.Player->Open(MediaFixture("clip.avi"))) << p.Player->LastErrMsg();
+        ASSERT_TRUE(WaitUntil([&] { return p.Count(psStop) > stops; })) << "round " << round;
+        EXPECT_EQ(p.Positions.size(), told_at_stop) << "the end's handler stopped; round " << round;
+    }
+    p.Player->OnState = [&](TObject*, TPlayState AState) { p.States.push_back(AState); };
+    for (int round = 0; round < 5; ++round) {
+        const int stops = p.Count(psStop);
+        ASSERT_TRUE(p.Player->Open(MediaFixture("long.mp4"))) << p.Player->LastErrMsg();
+        const size_t seen = p.Positions.size();
+        ASSERT_TRUE(WaitUntil([&] { return p.Positions.size() > seen + 3; }));
+        p.Player->Stop(false);
+        const size_t at_stop = p.Positions.size();
+        ASSERT_TRUE(WaitUntil([&] { return p.Count(psStop) > stops; })) << "round " << round;
+        EXPECT_EQ(p.Positions.size(), at_stop) << "stopped from outside; round " << round;
     }
 }
 

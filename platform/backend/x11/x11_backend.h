@@ -32,6 +32,7 @@ public:
     void Beep(win::UINT AType) override;
     uintptr_t AttachNativeWindow(win::HWND AWindow) override;
     void FillNativeWindow(win::HWND AWindow, win::COLORREF AColor) override;
+    void DetachNativeWindow(win::HWND AWindow) override;
 
     // The X window showing a top-level window or a window's native child; 0 when there is none.
     unsigned long XWindowOf(win::HWND AWindow) const;

@@ -649,6 +649,20 @@ void TX11Backend::FillNativeWindow(win::HWND AWindow, win::COLORREF AColor)
     XFlush(f.Dpy);
 }
 
+void TX11Backend::DetachNativeWindow(win::HWND AWindow)
+{
+    TImpl& f = *F;
+    std::lock_guard lock(f.Lock);
+    auto it = f.Natives.find(AWindow);
+    if (it == f.Natives.end())
+        return;
+    // The top-level window's own pixels come back through the server's exposure of the area.
+    XDestroyWindow(f.Dpy, it->second.Id);
+    f.NativeByX.erase(it->second.Id);
+    f.Natives.erase(it);
+    XFlush(f.Dpy);
+}
+
 void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
 {
     if (Lost)
@@ -711,6 +725,9 @@ void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
         if (w.Place != native.Place && !win::RectIsEmpty(w.Place)) {
             XMoveResizeWindow(Dpy, native.Id, w.Place.Left, w.Place.Top, w.Place.Width(), w.Place.Height());
             native.Place = w.Place;
+            // The shape lies in the window's own coordinates: a moved window needs it again even where the part
+            // its parents let show stayed where it was.
+            native.Visible = TRect{};
         }
         if (w.Shown && w.Visible != native.Visible) {
             if (w.Visible == w.Place) {

@@ -133,6 +133,13 @@ TEST_F(MainPreviewTest, AClipPlaysToItsEndAndTheWindowStopsByItself)
     EXPECT_EQ(Form->FFPlayer->PlayState(), psStop);
 
     Add("clip.avi");
+    // The states the window was told of: the playback's last notice is its stop, and none follows it.
+    std::vector<TPlayState> told;
+    TPlayStateEvent windowHandler = Form->FFPlayer->OnState;
+    Form->FFPlayer->OnState = [&](TObject* ASender, TPlayState AState) {
+        windowHandler(ASender, AState);
+        told.push_back(AState);
+    };
     ClickOn(Form->PlayButton);
     EXPECT_EQ(Form->lblPreview->Caption(), "Preview: clip.avi");
     EXPECT_TRUE(Form->PauseButton->Visible());
@@ -151,8 +158,13 @@ TEST_F(MainPreviewTest, AClipPlaysToItsEndAndTheWindowStopsByItself)
     EXPECT_EQ(Form->VideoTrackBar->Value(), 0);
     EXPECT_EQ(Form->lblPlayTime->Caption(), "00:00:01 / 00:00:01");
     EXPECT_FALSE(Form->PlayButton->Down());
-    WaitUntil([] { return false; }, 1);  // late events must not move the bar again
+    // Whatever the player still had to tell when the end stopped it has been told once its stop arrives: no
+    // late position moves the bar again, nor the label.
+    ASSERT_TRUE(WaitUntil([&] { return !told.empty() && told.back() == psStop; }));
+    EXPECT_NE(std::find(told.begin(), told.end(), psEnd), told.end());
     EXPECT_EQ(Form->VideoTrackBar->Value(), 0);
+    EXPECT_EQ(Form->lblPlayTime->Caption(), "00:00:01 / 00:00:01");
+    EXPECT_TRUE(Idle());
     EXPECT_TRUE(Reports.empty());
 
     // Play after the end opens the file again from its start.

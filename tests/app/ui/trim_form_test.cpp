@@ -19,6 +19,7 @@
 #include "skin/controls/push_button.h"
 #include "skin/controls/speed_button.h"
 #include "skin/controls/time_edit.h"
+#include "skin/controls/track_bar.h"
 #include "skin/core/png_image_list.h"
 #include "tests/fixtures/media_fixtures.h"
 #include "tests/platform/gui/gui_fixture.h"
@@ -262,6 +263,26 @@ TEST_F(TrimFormTest, AFileThatDoesNotOpenLeavesTheHandlesAtTheEndsAndTheTrimComm
     EXPECT_EQ(job.TimeStart, 0);
     EXPECT_EQ(job.TimeEnd, 4 * kSecond);
     EXPECT_EQ(job.TrimmedLength, 4 * kSecond);
+}
+
+// A file that does not open after one that played: nothing of the earlier file shows, neither its play time
+// nor its position on the bar.
+TEST_F(TrimFormTest, AFailedOpenAfterAnotherFileShowsNoTimeOfThatFile)
+{
+    AddJob("long.avi", 10 * kSecond);
+    ShowDialog();
+    ASSERT_TRUE(WaitUntil([&] { return Form->lblPlayTime->Caption() != "00:00:00 / 00:00:10"; }));
+    ClickOn(Form->spSkinButton5);
+    EXPECT_EQ(Form->lblPlayTime->Caption(), "00:00:10 / 00:00:10");  // Stop shows the length on both sides
+    AddJob("not_media.mp4", 4 * kSecond);
+    Jobs.SetRow(2);
+    Form->Show();
+    Pump();
+    ASSERT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Form->lblPlayTime->Caption(), "00:00:00 / 00:00:00");
+    EXPECT_EQ(Form->videotrackbar2->Value(), 0);
+    EXPECT_EQ(Form->Logic().LastTrimPosition(), 0);
+    ClickOn(Form->spSkinButton5);
 }
 
 TEST_F(TrimFormTest, TheMainWindowsTrimCommandShowsTheDialogOnlyForAJob)

@@ -1,5 +1,6 @@
 // The main window on a real X server with the preview playing: SDL draws the clip into the preview panel's native
-// window, and a picture of the window is written for a reviewer to look at.
+// window, and a picture of the window is written for a reviewer to look at. Stopped, by Stop or at the end of the
+// file, the panel shows its idle picture again, also after another window covered it.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,6 +21,7 @@
 #include "platform/rtl/main_thread_queue.h"
 #include "platform/win/backend.h"
 #include "platform/win/message_queue.h"
+#include "platform/win/surfaces.h"
 #include "skin/controls/panel.h"
 #include "skin/controls/push_button.h"
 #include "tests/app/ui/startup_services_fixture.h"
@@ -112,6 +114,27 @@ protected:
         return pixels;
     }
 
+    // How many pixels of the preview panel on the screen differ from the window's own picture of it (the idle
+    // picture while nothing covers it).
+    int PanelPixelsNotTheWindows()
+    {
+        const TPoint panelAt = Form->panPreview->ClientToScreen({0, 0});
+        const TRect panel = Bounds(panelAt.X, panelAt.Y, Form->panPreview->Width(), Form->panPreview->Height());
+        std::optional<std::vector<uint32_t>> screen = Look(panel);
+        win::TTopLevelView view;
+        if (!screen || !win::ViewTopLevel(Form->Handle(), view) || !view.Pixels) return panel.Width() * panel.Height();
+        int differing = 0;
+        for (int y = 0; y < panel.Height(); ++y)
+            for (int x = 0; x < panel.Width(); ++x) {
+                const int wx = panel.Left - view.Rect.Left + x, wy = panel.Top - view.Rect.Top + y;
+                const uint32_t own = wx < view.Width && wy < view.Height
+                                         ? view.Pixels[static_cast<size_t>(wy) * view.Width + wx] | 0xFF000000u
+                                         : 0;
+                differing += (*screen)[static_cast<size_t>(y) * panel.Width() + x] != own;
+            }
+        return differing;
+    }
+
     fs::path Root;
     TConverterState State;
     std::unique_ptr<x11::TX11Backend> Backend;
@@ -153,6 +176,58 @@ TEST_F(MainPreviewX11Test, ThePreviewPlaysInsideItsPanel)
     ASSERT_TRUE(around.has_value());
     std::set<uint32_t> aroundColours(around->begin(), around->end());
     EXPECT_LT(aroundColours.size(), colours.size()) << "the picture spills out of the panel; see " << png;
+}
+
+}  // namespace
+
+namespace {
+
+// The idle picture comes back when the preview stops, by Stop and at the end of the file, and stays when another
+// window has covered the panel meanwhile: the player's window of the display does not stay over it.
+TEST_F(MainPreviewX11Test, StoppedThePanelShowsItsIdlePictureAgain)
+{
+    Form->AddDroppedFiles({(Root / "media" / "test picture.mp4").string()});
+    ASSERT_EQ(State.Jobs.Count(), 1);
+    RunUntil([&] { return PanelPixelsNotTheWindows() == 0; }, 5);
+    const int idle_before = PanelPixelsNotTheWindows();
+    EXPECT_EQ(idle_before, 0) << "the idle picture is not on the screen before playing";
+    const fs::path shots = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui";
+    auto shoot = [&](const char* AName) {
+        const TPoint at = Form->ClientToScreen({0, 0});
+        if (auto pixels = Look(Bounds(at.X, at.Y, Form->ClientWidth(), Form->ClientHeight())))
+            headless::WritePng((shots / AName).string(), pixels->data(), Form->ClientWidth(), Form->ClientHeight());
+    };
+
+    // Stop while playing.
+    Form->PlayButtonClick(nullptr);
+    ASSERT_TRUE(RunUntil([&] { return Form->FFPlayer->CurrentPTS() > 500000; })) << "the preview did not play";
+    ASSERT_TRUE(RunUntil([&] { return PanelPixelsNotTheWindows() > 1000; })) << "no picture over the idle one";
+    Form->StopButtonClick(nullptr);
+    EXPECT_TRUE(Form->imgPlayerArea->Visible());
+    const bool idle_after_stop = RunUntil([&] { return PanelPixelsNotTheWindows() == 0; });
+    shoot("main-preview-after-stop.png");
+    EXPECT_TRUE(idle_after_stop) << PanelPixelsNotTheWindows() << " pixels of the panel are not the idle picture";
+
+    // Another window over the panel, then gone: the idle picture again, not a black or stale panel.
+    auto* cover = new TForm(nullptr);
+    const TPoint panelAt = Form->panPreview->ClientToScreen({0, 0});
+    cover->SetBounds(panelAt.X - 20, panelAt.Y - 20, Form->panPreview->Width() + 40, Form->panPreview->Height() + 40);
+    cover->Show();
+    RunUntil([&] { return PanelPixelsNotTheWindows() > 1000; }, 5);
+    delete cover;
+    const bool idle_after_cover = RunUntil([&] { return PanelPixelsNotTheWindows() == 0; });
+    shoot("main-preview-after-cover.png");
+    EXPECT_TRUE(idle_after_cover) << PanelPixelsNotTheWindows() << " pixels after a window covered the panel";
+
+    // Played to the end of the file: it stops by itself and the idle picture shows.
+    Form->PlayButtonClick(nullptr);
+    ASSERT_TRUE(RunUntil([&] { return Form->FFPlayer->CurrentPTS() > 0; }));
+    Form->FFPlayer->Seek(int64_t{29000000}, TSeekFlags{}, false);  // a second before the end of the 30 s clip
+    ASSERT_TRUE(RunUntil([&] { return Form->PauseButton->Visible() == false && Form->imgPlayerArea->Visible(); }, 60))
+        << "the preview did not stop at the end";
+    const bool idle_after_end = RunUntil([&] { return PanelPixelsNotTheWindows() == 0; });
+    shoot("main-preview-after-end.png");
+    EXPECT_TRUE(idle_after_end) << PanelPixelsNotTheWindows() << " pixels after the end of the file";
 }
 
 }  // namespace

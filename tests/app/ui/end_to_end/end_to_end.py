@@ -6,8 +6,9 @@ drives it only through the X server with synthetic input: two generated clips ar
 dialog (typing their folder and names), one is trimmed by typed times in the Trim dialog, the other cropped and
 brightened in the Edit dialog, a format is chosen in the profile chooser, and the list is converted. Both outputs
 must probe with the format's codecs, the trimmed one with the trimmed length, the edited one with its picture in
-the cropped shape and brighter than the source. Then the window is closed through its caption button. A screenshot
-of every step goes to OUTDIR as NN-step.png.
+the cropped shape and brighter than the source. On the way, the Edit dialog's output preview must show the selected
+area of the source preview's picture (and brighter once brightened), nothing outside its clipping window. Then the
+window is closed through its caption button. A screenshot of every step goes to OUTDIR as NN-step.png.
 """
 import os
 import shlex
@@ -19,6 +20,7 @@ import traceback
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from edit_preview_checks import check_edit_previews  # noqa: E402
 from media_checks import mean_luma, picture_box, probe  # noqa: E402
 from x_session import StepFailed, Window, XSession, wait_for  # noqa: E402
 
@@ -41,8 +43,10 @@ CHOSEN_FORMAT = {"extension": ".mkv", "video": "h264", "audio": "aac"}
 TRIM_START_EDIT, TRIM_START_OK = (141, 388), (200, 388)
 TRIM_END_EDIT, TRIM_END_OK = (389, 388), (448, 388)
 TRIM_DIALOG_OK = (361, 440)
-# The Edit dialog: the crop boxes (left, top, width, height), the Brightness box and its slider, the dialog's OK.
+# The Edit dialog: the crop boxes (left, top, width, height), the Brightness box and its slider, the dialog's OK,
+# and the previews' Pause button.
 CROP_EDITS = [(164, 311), (164, 343), (164, 375), (164, 407)]
+EDIT_PAUSE = (52, 270)
 BRIGHTNESS_BOX = (380, 311)
 BRIGHTNESS_SLIDER = (475, 215, 311)   # left, width and middle of the track bar
 EDIT_DIALOG_OK = (569, 440)
@@ -50,6 +54,7 @@ EDIT_DIALOG_OK = (569, 440)
 # The clip that is trimmed, and the range typed for it; the clip that is edited, and its crop.
 TRIMMED_CLIP, TRIM_RANGE = "counter.avi", ("00:00:01", "00:00:04")
 EDITED_CLIP, CROP = "harbour.mp4", (140, 0, 360, 360)   # left, top, width, height of a 640x360 picture
+EDITED_FRAME = (640, 360)
 
 
 def skin_client_offset(executable):
@@ -68,10 +73,11 @@ def skin_client_offset(executable):
 
 
 def make_clips(folder):
-    """Two short clips with sound: 640x360 at 25 frames a second for 3 s, and 320x240 at 24 for 5 s."""
+    """Two short clips with sound: 640x360 at 25 frames a second for 20 s (it still plays while the Edit dialog's
+    previews are looked at), and 320x240 at 24 for 5 s."""
     clips = {
-        EDITED_CLIP: ["-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3",
-                      "-f", "lavfi", "-i", "sine=frequency=440:duration=3",
+        EDITED_CLIP: ["-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=20",
+                      "-f", "lavfi", "-i", "sine=frequency=440:duration=20",
                       "-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"],
         TRIMMED_CLIP: ["-f", "lavfi", "-i", "testsrc=size=320x240:rate=24:duration=5",
                        "-f", "lavfi", "-i", "sine=frequency=660:duration=5",
@@ -238,19 +244,31 @@ class Run:
         self.select_row(row)
         self.client_click(self.main, EDIT_BUTTON)
         dialog = wait_for("the Edit dialog", self.window_or_exit("Edit"))
-        self.shoot("edit-dialog", dialog)
+        # The previews play: the screen does not settle until they are paused (or the clip has ended).
+        self.shoot("edit-dialog", dialog, settled=False)
         for place, value in zip(CROP_EDITS, CROP):
             self.type_into(dialog, place, str(value))
             self.x.key("Tab")
+        # Paused, the output preview shows the selected area of the source preview's picture.
+        self.client_click(dialog, EDIT_PAUSE)
+        self.shoot("edit-cropped", dialog)
+        self.check_previews(dialog, brighter=False)
         self.client_click(dialog, BRIGHTNESS_BOX)
         left, width, middle = BRIGHTNESS_SLIDER
-        # From the thumb in the middle (0) three quarters of the way along (+50).
+        # From the thumb in the middle (0) three quarters of the way along (+50); the drag plays the previews.
         x0, y = left + width // 2 + self.client[0], middle + self.client[1]
         dialog.drag(x0, y, x0 + width // 4, y)
+        self.client_click(dialog, EDIT_PAUSE)
         self.shoot("edit-crop-and-brightness", dialog)
+        self.check_previews(dialog, brighter=True)
         self.client_click(dialog, EDIT_DIALOG_OK)
         self.x.wait_window_gone(dialog)
         self.shoot("edited")
+
+    def check_previews(self, dialog, brighter):
+        """What the Edit dialog's previews show, once they have settled (paused)."""
+        check_edit_previews(self.x.settled_look(dialog.geometry(), "the paused Edit previews"), self.client, CROP,
+                            EDITED_FRAME, brighter)
 
     def output_folder(self):
         return os.path.join(self.home, "Documents", "Brindlewave", "Quennary", "Output")
