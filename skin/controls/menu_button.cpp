@@ -187,7 +187,7 @@ void TspSkinMenuButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, b
     if (FTrackButtonMode) DrawTrackMarker(B->Canvas(), (ADown && AMouseIn) || FMenuTracked, AMouseIn);
 }
 
-// The drop-down part's arrow: the record's marker picture for the state, centred in the part; the plain glyph
+// The drop-down area's arrow: the record's marker picture for the state, centred in that area; the plain glyph
 // when the skin has none.
 void TspSkinMenuButton::DrawTrackMarker(TCanvas* ACanvas, bool APressed, bool AHot)
 {

@@ -725,7 +725,7 @@ void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
         if (w.Place != native.Place && !win::RectIsEmpty(w.Place)) {
             XMoveResizeWindow(Dpy, native.Id, w.Place.Left, w.Place.Top, w.Place.Width(), w.Place.Height());
             native.Place = w.Place;
-            // The shape lies in the window's own coordinates: a moved window needs it again even where the part
+            // The shape lies in the window's own coordinates: a moved window needs it again even where the area
             // its parents let show stayed where it was.
             native.Visible = TRect{};
         }

@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
-        Root = std::filesystem::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "x11-quennary" /
+        Root = std::filesystem::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / Folder /
                ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(Root);
         std::filesystem::create_directories(Root / "home" / "Documents");
@@ -186,6 +186,8 @@ protected:
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
 
+    // The folder in this build's tests/app/ui that holds each test's home, settings and pictures.
+    std::string Folder = "x11-quennary";
     std::filesystem::path Root;
     ::Display* Display = nullptr;
     pid_t Child = -1;

@@ -18,61 +18,37 @@
 #include <vector>
 
 #include "platform/backend/headless/headless_backend.h"
+#include "tests/app/ui/x11_quennary_rig.h"
 #include "tests/platform/x11/openbox_session.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path Executable = fs::path(QUENNARY_BINARY_DIR) / "app" / "quennary";
+using x11rig::WaitFor;
 
-template <typename TCondition>
-bool WaitFor(TCondition ACondition, int ASeconds = 30)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(ASeconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (ACondition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return ACondition();
-}
-
-class WmMainWindowX11Test : public ::testing::Test {
+class WmMainWindowX11Test : public x11rig::TQuennaryX11Test {
 protected:
+    WmMainWindowX11Test() { Folder = "x11-wm"; }
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
-        Root = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "x11-wm" /
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(Root);
-        fs::create_directories(Root / "home" / "Documents");
-        fs::create_directories(Root / "config");
-        Display = XOpenDisplay(nullptr);
-        ASSERT_NE(Display, nullptr);
+        TQuennaryX11Test::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         Wm = std::make_unique<x11test::TOpenboxSession>(Root / "openbox");
         ASSERT_TRUE(Wm->Running()) << "openbox did not take the window-manager selection";
     }
     void TearDown() override
     {
+        // The program goes before its window manager, and the manager before the display.
         if (Child > 0) {
             kill(Child, SIGKILL);
             waitpid(Child, nullptr, 0);
+            Child = -1;
         }
         Wm.reset();
-        if (Display) XCloseDisplay(Display);
+        TQuennaryX11Test::TearDown();
     }
 
-    void Start()
-    {
-        Child = fork();
-        ASSERT_GE(Child, 0);
-        if (Child == 0) {
-            setenv("HOME", (Root / "home").c_str(), 1);
-            setenv("XDG_CONFIG_HOME", (Root / "config").c_str(), 1);
-            execl(Executable.c_str(), Executable.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
     std::string Name(Window AWindow)
     {
         char* name = nullptr;
@@ -92,15 +68,6 @@ protected:
     {
         XWindowAttributes attributes;
         return XGetWindowAttributes(Display, AWindow, &attributes) && attributes.map_state == IsViewable;
-    }
-    TRect ScreenRect(Window AWindow)
-    {
-        XWindowAttributes attributes;
-        Window child;
-        int x = 0, y = 0;
-        if (!XGetWindowAttributes(Display, AWindow, &attributes)) return TRect();
-        XTranslateCoordinates(Display, AWindow, DefaultRootWindow(Display), 0, 0, &x, &y, &child);
-        return Bounds(x, y, attributes.width, attributes.height);
     }
     // The viewable override-redirect windows (menus, hints) on the screen, in stacking order.
     std::vector<TRect> Popups()
@@ -168,10 +135,7 @@ protected:
         return main;
     }
 
-    fs::path Root;
-    ::Display* Display = nullptr;
     std::unique_ptr<x11test::TOpenboxSession> Wm;
-    pid_t Child = -1;
 };
 
 // Disabled until the converter's own windows are iconified and made transient through the window manager as the
