@@ -126,9 +126,11 @@ void TspSkinSpinEdit::SetValue(double AValue)
     FValue = ClampValue(AValue);
     const bool nested = StopCheck;
     StopCheck = true;
-    if (nested)
+    if (nested) {
+        FSettingEdit = true;
         FEdit->SetText(ValueText(FValue));
-    else
+        FSettingEdit = false;
+    } else
         SetText(ValueText(FValue));
     StopCheck = false;
     if (!nested) Change();
@@ -167,14 +169,25 @@ void TspSkinSpinEdit::SetDefaultColor(TColor AValue)
 void TspSkinSpinEdit::Change()
 {
     StopCheck = true;
+    FNotifying = true;
     if (OnChange) OnChange(this);
+    FNotifying = false;
     StopCheck = false;
+    // Keys typed while the handler let messages through changed the text unread: read it now, as if typed after.
+    if (FTypedWhileNotifying) {
+        FTypedWhileNotifying = false;
+        FromEdit = true;
+        ReadBack();
+        FromEdit = false;
+    }
 }
 
 void TspSkinSpinEdit::SetEditTextQuietly(const std::string& AText)
 {
     StopCheck = true;
+    FSettingEdit = true;
     FEdit->SetText(AText);
+    FSettingEdit = false;
     StopCheck = false;
 }
 
@@ -187,8 +200,15 @@ void TspSkinSpinEdit::EditChange()
 
 void TspSkinSpinEdit::ReadBack()
 {
-    if (!FromEdit) FEdit->SetText(Text());
-    if (StopCheck) return;
+    if (!FromEdit) {
+        FSettingEdit = true;
+        FEdit->SetText(Text());
+        FSettingEdit = false;
+    }
+    if (StopCheck) {
+        if (FromEdit && FNotifying && !FSettingEdit) FTypedWhileNotifying = true;
+        return;
+    }
     const std::string t = FEdit->Text();
     if (!IsNumText(t)) return;
     // A text that passes the character test but does not convert (an integer beyond 32 bits, "-." ...) is kept

@@ -113,6 +113,10 @@ private:
     bool FEditFocused = false;
     bool StopCheck = false;
     bool FromEdit = false;
+    // OnChange is running; the box itself is writing its edit's text; the user typed meanwhile.
+    bool FNotifying = false;
+    bool FSettingEdit = false;
+    bool FTypedWhileNotifying = false;
     Byte FDecimal = 2;
     double FMinValue = 0, FMaxValue = 0, FIncrement = 1, FValue = 0;
     TspValueType FValueType = vtInteger;

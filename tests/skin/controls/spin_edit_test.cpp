@@ -317,3 +317,28 @@ TEST_F(SpinEditTest, HugeValuesOnAnUnboundedRangeStepWithoutThrowing)
 }
 
 }  // namespace
+
+// A handler that lets messages through (a wait that pumps, as the previews' players need) may see the user's next
+// keys arrive inside it: they still count, also once the box is left.
+TEST_F(SpinEditTest, KeysTypedWhileItsChangeHandlerRunsAreRead)
+{
+    auto* s = NewSpin(0, 5000);
+    auto* other = NewSpin();
+    std::vector<double> seen;
+    bool typing_inside = true;
+    s->OnChange = [&](TObject*) {
+        seen.push_back(s->Value());
+        if (typing_inside && s->Edit()->Text() == "36") {
+            typing_inside = false;
+            Display.PressKey('0', U'0');
+            Pump();
+        }
+    };
+    TypeText(s, "36");
+    EXPECT_EQ(s->Edit()->Text(), "360");
+    EXPECT_EQ(s->Value(), 360);
+    EXPECT_EQ(seen, (std::vector<double>{3, 36, 360}));
+    other->Edit()->SetFocus();
+    Pump();
+    EXPECT_EQ(s->Edit()->Text(), "360");
+}

@@ -8,6 +8,11 @@ OUTPUT_FRAME = (371, 28, 319, 222)
 # Colour distance (largest channel difference) under which two pixels show the same thing; the two players scale
 # the picture differently and may be a frame apart.
 SAME_COLOUR = 56
+# The share of points that must agree. The players pause each on its own picture: on a loaded machine the output
+# may be several pictures behind, and the test clip's moving line and squares then stand elsewhere (about a fifth
+# of the points at most). A selection shown from the wrong place or scale agrees on far fewer (a shift by a tenth
+# of the selection already loses about two fifths of the colour bars).
+SAME_SHARE = 0.65
 
 
 def fit(frame_width, frame_height, panel_width, panel_height):
@@ -74,7 +79,7 @@ def check_edit_previews(picture, client, crop, frame, brighter):
         if output_luma < source_luma + 15:
             raise StepFailed(f"the output preview ({output_luma:.1f}) is not brighter than the selection "
                              f"({source_luma:.1f})")
-    elif same < points * 0.85:
+    elif same < points * SAME_SHARE:
         raise StepFailed(f"the output preview does not show the selected area: {same} of {points} points agree")
 
     # The frame around the clipping window stays black: no part of the picture outside the selection shows.
