@@ -32,8 +32,11 @@ function(quennary_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     QUENNARY_SOURCE_DIR="${CMAKE_SOURCE_DIR}" QUENNARY_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # Tests are listed when ctest starts; a sanitized executable on a loaded machine takes far longer to list them
+  # than the default 5 s, and a listing that times out drops every test of the run.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
     PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
 endfunction()
 

@@ -41,6 +41,21 @@ protected:
         }
     }
 
+    // A 60x20 box picture: the text area from 2,2 to 44,18, the buttons stacked right of it.
+    void AddSpinEditRecord()
+    {
+        auto* r = AddRecord<TspDataSkinSpinEditControl>("spinedit");
+        r->PictureIndex = AddPicture(60, 20, static_cast<TColor>(0xF0F0F0));
+        r->SkinRect = Rect(0, 0, 60, 20);
+        r->ClRect = Rect(2, 2, 44, 18);
+        r->LTPoint = {2, 2};
+        r->RTPoint = {44, 2};
+        r->LBPoint = {2, 18};
+        r->RBPoint = {44, 18};
+        r->UpButtonRect = Rect(45, 2, 58, 10);
+        r->DownButtonRect = Rect(45, 10, 58, 18);
+    }
+
     std::vector<double> Changes;
     std::vector<int64_t> Times;
     int64_t Start = 0;
@@ -163,16 +178,7 @@ TEST_F(SpinEditTest, TheLineWhereTheButtonsMeetBelongsToTheLowerOne)
 
 TEST_F(SpinEditTest, FreeSizedSkinRecutsTheButtonsAtTheMiddleOfTheirBox)
 {
-    auto* r = AddRecord<TspDataSkinSpinEditControl>("spinedit");
-    r->PictureIndex = AddPicture(60, 20, static_cast<TColor>(0xF0F0F0));
-    r->SkinRect = Rect(0, 0, 60, 20);
-    r->ClRect = Rect(2, 2, 44, 18);
-    r->LTPoint = {2, 2};
-    r->RTPoint = {44, 2};
-    r->LBPoint = {2, 18};
-    r->RBPoint = {44, 18};
-    r->UpButtonRect = Rect(45, 2, 58, 10);
-    r->DownButtonRect = Rect(45, 10, 58, 18);
+    AddSpinEditRecord();
     auto* s = new TspSkinSpinEdit(Form);
     s->SetParent(Form);
     s->SetUseSkinSize(false);
@@ -218,16 +224,7 @@ class SkinnedSpinEditTest : public SpinEditTest {
 protected:
     TspSkinSpinEdit* NewSkinnedSpin(double AMin, double AMax)
     {
-        auto* r = AddRecord<TspDataSkinSpinEditControl>("spinedit");
-        r->PictureIndex = AddPicture(60, 20, static_cast<TColor>(0xF0F0F0));
-        r->SkinRect = Rect(0, 0, 60, 20);
-        r->ClRect = Rect(2, 2, 44, 18);
-        r->LTPoint = {2, 2};
-        r->RTPoint = {44, 2};
-        r->LBPoint = {2, 18};
-        r->RBPoint = {44, 18};
-        r->UpButtonRect = Rect(45, 2, 58, 10);
-        r->DownButtonRect = Rect(45, 10, 58, 18);
+        AddSpinEditRecord();
         auto* s = NewSpin(AMin, AMax);
         s->SetSkinData(Skin);
         Pump();
