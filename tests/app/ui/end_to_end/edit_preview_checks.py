@@ -41,6 +41,18 @@ def luma(pixel):
     return 0.299 * r + 0.587 * g + 0.114 * b
 
 
+def previews_show_pictures(picture, client):
+    """Whether both previews in PICTURE (a look at the whole dialog; CLIENT: where its client area starts) show
+    something other than black in their middle."""
+    cx, cy = client
+    for left, top, width, height in (SOURCE_PREVIEW, OUTPUT_FRAME):
+        lit = sum(max(picture.pixel(cx + left + width * i // 8, cy + top + height * j // 8)) > 40
+                  for i in range(2, 7) for j in range(2, 7))
+        if lit < 13:
+            return False
+    return True
+
+
 def check_edit_previews(picture, client, crop, frame, brighter):
     """PICTURE: a look at the whole dialog; CLIENT: where its client area starts; CROP: left, top, width and
     height in picture pixels of a FRAME (width, height). Raises StepFailed, naming what the output preview shows

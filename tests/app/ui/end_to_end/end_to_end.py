@@ -20,7 +20,7 @@ import traceback
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from edit_preview_checks import check_edit_previews  # noqa: E402
+from edit_preview_checks import check_edit_previews, previews_show_pictures  # noqa: E402
 from media_checks import mean_luma, picture_box, probe  # noqa: E402
 from x_session import StepFailed, Window, XSession, wait_for  # noqa: E402
 
@@ -73,11 +73,11 @@ def skin_client_offset(executable):
 
 
 def make_clips(folder):
-    """Two short clips with sound: 640x360 at 25 frames a second for 20 s (it still plays while the Edit dialog's
-    previews are looked at), and 320x240 at 24 for 5 s."""
+    """Two short clips with sound: 640x360 at 25 frames a second for 60 s (it still plays while the Edit dialog's
+    previews are looked at, also on a machine slowed several times by load), and 320x240 at 24 for 5 s."""
     clips = {
-        EDITED_CLIP: ["-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=20",
-                      "-f", "lavfi", "-i", "sine=frequency=440:duration=20",
+        EDITED_CLIP: ["-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=60",
+                      "-f", "lavfi", "-i", "sine=frequency=440:duration=60",
                       "-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"],
         TRIMMED_CLIP: ["-f", "lavfi", "-i", "testsrc=size=320x240:rate=24:duration=5",
                        "-f", "lavfi", "-i", "sine=frequency=660:duration=5",
@@ -244,13 +244,17 @@ class Run:
         self.select_row(row)
         self.client_click(self.main, EDIT_BUTTON)
         dialog = wait_for("the Edit dialog", self.window_or_exit("Edit"))
-        # The previews play: the screen does not settle until they are paused (or the clip has ended).
+        # The previews play: the screen does not settle until they are paused (or the clip has ended). They are
+        # paused once both show pictures, so that the clip cannot reach its end (and stop) while the crop is typed
+        # on a slow machine; the paused output preview follows each value.
+        wait_for("both Edit previews to show pictures",
+                 lambda: previews_show_pictures(self.x.look(dialog.geometry()), self.client))
         self.shoot("edit-dialog", dialog, settled=False)
+        self.client_click(dialog, EDIT_PAUSE)
         for place, value in zip(CROP_EDITS, CROP):
             self.type_into(dialog, place, str(value))
             self.x.key("Tab")
         # Paused, the output preview shows the selected area of the source preview's picture.
-        self.client_click(dialog, EDIT_PAUSE)
         self.shoot("edit-cropped", dialog)
         self.check_previews(dialog, brighter=False)
         self.client_click(dialog, BRIGHTNESS_BOX)
