@@ -308,10 +308,16 @@ bool TCustomFFmpeg::CheckReadTimeout(TObject* Sender)
 
 bool TCustomFFmpeg::CheckBroken(TObject* Sender) { return Sender == this && FBroken; }
 
+namespace {
+thread_local bool tClosingOutputsHere = false;
+}  // namespace
+
+void TCustomFFmpeg::SetClosingOutputsOnThisThread(bool AValue) { tClosingOutputsHere = AValue; }
+
 int TCustomFFmpeg::InterruptProc(void* AOpaque)
 {
     auto* engine = static_cast<TCustomFFmpeg*>(AOpaque);
-    if (engine->FClosingOutputs) return 0;
+    if (engine->FClosingOutputs || tClosingOutputsHere) return 0;
     // A stop reaches blocking I/O of the run; an open on the caller's thread only through the read timeout.
     return (engine->FConverting && engine->CheckBroken(engine)) || engine->CheckReadTimeout(engine) ? 1 : 0;
 }

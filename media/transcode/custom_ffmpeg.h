@@ -294,6 +294,9 @@ protected:
     void SetFinished(bool AValue) { FFinished = AValue; }
     // While the run closes its outputs a stop no longer breaks their writes: what was converted stays playable.
     void SetClosingOutputs(bool AValue) { FClosingOutputs = AValue; }
+    // The same for the writes of the calling thread alone (the run's writing thread once a stop came): reads on
+    // the run's own thread stay breakable.
+    static void SetClosingOutputsOnThisThread(bool AValue);
     // For the run: AFileName could not be closed properly; it is removed with the output when this set-up made it.
     void MarkOutputUnfinished(const std::string& AFileName) { Funfinished_outputs.push_back(AFileName); }
     void Log(int ALevel, const std::string& AText);

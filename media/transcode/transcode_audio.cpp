@@ -303,23 +303,23 @@ void TTranscodeRun::SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, A
     const unsigned rects = subtitle.num_rects;
     for (int i = 0; i < packets; ++i) {
         if (i == 1) subtitle.num_rects = 0;
-        if (ff::av_new_packet(FEncoded.get(), BufferSize) < 0) throw FFmpegException("Out of memory");
-        const int size = ff::avcodec_encode_subtitle(AOst.enc, FEncoded->data, BufferSize, &subtitle);
+        if (ff::av_new_packet(FOutgoing.get(), BufferSize) < 0) throw FFmpegException("Out of memory");
+        const int size = ff::avcodec_encode_subtitle(AOst.enc, FOutgoing->data, BufferSize, &subtitle);
         if (size < 0) {
-            ff::av_packet_unref(FEncoded.get());
+            ff::av_packet_unref(FOutgoing.get());
             throw FFmpegException("Subtitle encoding failed");
         }
-        FEncoded->size = size;
-        FEncoded->pts = FEncoded->dts = subtitle.pts;
-        FEncoded->duration = ff::av_rescale_q(subtitle.end_display_time, AVRational{1, 1000}, AV_TIME_BASE_Q);
+        FOutgoing->size = size;
+        FOutgoing->pts = FOutgoing->dts = subtitle.pts;
+        FOutgoing->duration = ff::av_rescale_q(subtitle.end_display_time, AVRational{1, 1000}, AV_TIME_BASE_Q);
         if (dvb) {
             // In the 90 kHz clock of the container: shown at the start, cleared at the end.
             const uint32_t display = i == 0 ? subtitle.start_display_time : subtitle.end_display_time;
-            FEncoded->pts += ff::av_rescale_q(display, AVRational{1, 1000}, AV_TIME_BASE_Q);
-            FEncoded->dts = FEncoded->pts;
+            FOutgoing->pts += ff::av_rescale_q(display, AVRational{1, 1000}, AV_TIME_BASE_Q);
+            FOutgoing->dts = FOutgoing->pts;
         }
         ++AOst.frame_number;
-        WritePacket(AOst, FEncoded.get(), AV_TIME_BASE_Q);
+        QueueWrite(AOst, FOutgoing.get(), AV_TIME_BASE_Q);
     }
     subtitle.num_rects = rects;
 }

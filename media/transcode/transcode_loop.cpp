@@ -2,6 +2,7 @@
 // recording limits, the segments of a join, the drains and the trailers.
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 #include "media/loader/av_bindings.h"
 #include "media/transcode/transcode_run.h"
@@ -14,8 +15,33 @@ void TFFmpeg::RunTranscode()
     run.Run();
 }
 
+namespace {
+
+// Jobs the writer may hold: a few pictures ahead are enough to keep decoding, scaling and encoding busy at
+// once; more would only hold memory.
+constexpr size_t WriterDepth = 6;
+
+}  // namespace
+
+TTranscodeRun::TTranscodeRun(TFFmpeg& AEngine) : E(AEngine)
+{
+    FWriter = std::make_unique<TWriteQueue>(
+        WriterDepth,
+        [this] {
+            // A paused run holds its writer too; once stopped, what was handed over is still written.
+            E.WaitWhilePaused();
+            if (E.Broken()) TCustomFFmpeg::SetClosingOutputsOnThisThread(true);
+        },
+        [this] {
+            TWrittenFigures figures = CollectFigures();
+            const std::lock_guard guard(FFiguresLock);
+            FFigures = std::move(figures);
+        });
+}
+
 TTranscodeRun::~TTranscodeRun()
 {
+    FWriter->Finish();
     // Whatever is still open, also after a failure.
     E.FDecoderList.CloseAll();
     E.FEncoderList.CloseAll();
@@ -69,7 +95,8 @@ void TTranscodeRun::Run()
     FFiltered.reset(ff::av_frame_alloc());
     FPacket.reset(ff::av_packet_alloc());
     FEncoded.reset(ff::av_packet_alloc());
-    if (!FFrame || !FFiltered || !FPacket || !FEncoded)
+    FOutgoing.reset(ff::av_packet_alloc());
+    if (!FFrame || !FFiltered || !FPacket || !FEncoded || !FOutgoing)
         throw FFmpegException("Out of memory");
 
     BuildInputs();
@@ -84,13 +111,21 @@ void TTranscodeRun::Run()
     try {
         WriteHeaders();
         DumpStreamMapping();
+        StartWriter();
         const bool failed_read = ReadLoop();
         FinishOutputs();
         if (failed_read) throw FFmpegException(FReadError);
         if (!E.Broken()) CheckEveryStreamWritten();
     } catch (...) {
+        std::exception_ptr failure = std::current_exception();
+        {
+            const TClosingOutputs closing(E);
+            FWriter->Finish();
+        }
+        // A write handed over earlier failed first: that is what ended the run.
+        if (const std::exception_ptr written = FWriter->Failure()) failure = written;
         AbandonOutputs();
-        throw;
+        std::rethrow_exception(failure);
     }
     E.SetFinished(!E.Broken());
 }
@@ -107,6 +142,18 @@ void TTranscodeRun::CheckEveryStreamWritten() const
         if (media(ost) && ost.packets == 0)
             throw FFmpegException("Output stream " + StreamName(ost) +
                                   " is empty: nothing of its input could be decoded and converted");
+}
+
+void TTranscodeRun::StartWriter()
+{
+    std::set<int> files;
+    for (const TOutputStreamRun& ost : FOutputs) files.insert(FInputs[ost.source].file_index);
+    FSingleSourceFile = !E.JoinMode() && files.size() <= 1;
+    // Which input is read next depends on the times written when several inputs feed the outputs, the size
+    // limit on the bytes written, and a join's joints on where each stream stands: those runs stay on one thread.
+    if (!FSingleSourceFile || E.Flimit_filesize != 0) return;
+    FFigures = CollectFigures();
+    FWriter->Start();
 }
 
 bool TTranscodeRun::ReadLoop()
@@ -242,6 +289,8 @@ void TTranscodeRun::FinishOutputs()
     for (TInputStreamRun& ist : FInputs)
         if (ist.decoding_needed && !ist.drained && (!E.JoinMode() || ist.file_index == FSegment)) DrainInput(ist);
     for (TOutputStreamRun& ost : FOutputs) FlushOutput(ost);
+    FWriter->Sync();
+    FWriter->Finish();
     const int outputs = E.JoinMode() ? 1 : E.Fnb_output_files;
     for (; FTrailersWritten < outputs; ++FTrailersWritten) {
         AVFormatContext* oc = E.Foutput_files[FTrailersWritten];
@@ -282,6 +331,17 @@ int TTranscodeRun::ChooseInput()
         for (const TOutputStreamRun& ost : FOutputs)
             if (LimitReached(ost)) return -1;
         return FSegment < E.Fnb_input_files ? FSegment : -1;
+    }
+    if (FSingleSourceFile) {
+        // One file feeds every output: it is the choice whatever the times say (they belong to the writer).
+        int chosen = -1;
+        for (const TOutputStreamRun& ost : FOutputs) {
+            const TInputStreamRun& ist = FInputs[ost.source];
+            if (ist.past_recording || FWouldBlock[ist.file_index]) continue;
+            if (LimitReached(ost)) return -1;
+            if (!FFileEnded[ist.file_index]) chosen = ist.file_index;
+        }
+        return chosen;
     }
     int chosen = -1;
     double smallest_in = 1e100;
@@ -327,6 +387,8 @@ void TTranscodeRun::EndSegment(int AInputFile)
             FlushOutput(ost);
         largest = std::max(largest, FedEnd(ost));
     }
+    // The encoders are replaced below: they must have taken all they were handed first.
+    FWriter->Sync();
     if (AInputFile + 1 >= E.Fnb_input_files) return;
     // The next input goes on where this one ended, with fresh picture encoders; counters carry over.
     E.InputTsOffset(AInputFile + 1) += largest;

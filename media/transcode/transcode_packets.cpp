@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "media/loader/av_bindings.h"
 #include "media/transcode/transcode_run.h"
@@ -85,12 +86,12 @@ void TTranscodeRun::CopyPacket(TOutputStreamRun& AOst, TInputStreamRun& AIst, co
         AOst.type == AVMEDIA_TYPE_VIDEO)
         return;
     AOst.seen_key_frame = true;
-    if (ff::av_packet_ref(FEncoded.get(), APacket) < 0) throw FFmpegException("Out of memory");
+    if (ff::av_packet_ref(FOutgoing.get(), APacket) < 0) throw FFmpegException("Out of memory");
     const int64_t offset = ff::av_rescale_q(FileOffset(AIst.file_index), AV_TIME_BASE_Q, AIst.st->time_base);
-    if (FEncoded->pts != AV_NOPTS_VALUE) FEncoded->pts += offset;
-    if (FEncoded->dts != AV_NOPTS_VALUE) FEncoded->dts += offset;
+    if (FOutgoing->pts != AV_NOPTS_VALUE) FOutgoing->pts += offset;
+    if (FOutgoing->dts != AV_NOPTS_VALUE) FOutgoing->dts += offset;
     ++AOst.frame_number;
-    WritePacket(AOst, FEncoded.get(), AIst.st->time_base);
+    QueueWrite(AOst, FOutgoing.get(), AIst.st->time_base);
 }
 
 void TTranscodeRun::VideoFrame(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVFrame* AFrame)
@@ -247,6 +248,38 @@ AVFrame* TTranscodeRun::FitToEncoder(TOutputStreamRun& AOst, const TInputStreamR
 }
 
 void TTranscodeRun::Encode(TOutputStreamRun& AOst, AVFrame* AFrame)
+{
+    if (!FWriter->Running()) {
+        EncodeNow(AOst, AFrame);
+        return;
+    }
+    std::shared_ptr<AVFrame> frame;
+    if (AFrame != nullptr) {
+        frame.reset(ff::av_frame_alloc(), [](AVFrame* ACopy) { ff::av_frame_free(&ACopy); });
+        if (!frame || ff::av_frame_ref(frame.get(), AFrame) < 0) throw FFmpegException("Out of memory");
+    }
+    TOutputStreamRun* ost = &AOst;
+    FWriter->Submit([this, ost, frame] { EncodeNow(*ost, frame.get()); }, [this] { return E.Broken(); });
+}
+
+void TTranscodeRun::QueueWrite(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase)
+{
+    if (!FWriter->Running()) {
+        WritePacket(AOst, APacket, ATimeBase);
+        return;
+    }
+    std::shared_ptr<AVPacket> packet(ff::av_packet_alloc(), [](AVPacket* APacket) { ff::av_packet_free(&APacket); });
+    if (!packet) {
+        ff::av_packet_unref(APacket);
+        throw FFmpegException("Out of memory");
+    }
+    ff::av_packet_move_ref(packet.get(), APacket);
+    TOutputStreamRun* ost = &AOst;
+    FWriter->Submit([this, ost, packet, ATimeBase] { WritePacket(*ost, packet.get(), ATimeBase); },
+                    [this] { return E.Broken(); });
+}
+
+void TTranscodeRun::EncodeNow(TOutputStreamRun& AOst, AVFrame* AFrame)
 {
     AVCodecContext* enc = AOst.enc;
     int result = ff::avcodec_send_frame(enc, AFrame);

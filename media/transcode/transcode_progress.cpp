@@ -3,6 +3,29 @@
 #include "media/transcode/transcode_run.h"
 #include "media/util/text_format.h"
 
+TWrittenFigures TTranscodeRun::CollectFigures() const
+{
+    TWrittenFigures figures;
+    AVFormatContext* oc = FOutputs.empty() ? nullptr : FOutputs.front().oc;
+    if (oc != nullptr && oc->pb != nullptr) {
+        figures.size = ff::avio_size(oc->pb);
+        if (figures.size <= 0) figures.size = ff::avio_seek(oc->pb, 0, SEEK_CUR);
+    }
+    for (const TOutputStreamRun& ost : FOutputs) {
+        figures.end_time_us.push_back(ost.end_time_us);
+        figures.quality.push_back(ost.quality);
+    }
+    figures.coded = FCoded;
+    return figures;
+}
+
+TWrittenFigures TTranscodeRun::WrittenFigures() const
+{
+    if (!FWriter->Running()) return CollectFigures();
+    const std::lock_guard guard(FFiguresLock);
+    return FFigures;
+}
+
 void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
 {
     const TOutputStreamRun* video = nullptr;
@@ -15,22 +38,20 @@ void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
     if (video != nullptr && video->frame_number < 1) return;
 
     const double elapsed = static_cast<double>(ff::av_gettime_relative() - FTimerStart) / 1e6;
+    // The pictures counted are those handed to the encoder; the rest are what was written of them so far.
+    const TWrittenFigures written = WrittenFigures();
+    const auto index_of = [this](const TOutputStreamRun& AOst) { return static_cast<size_t>(&AOst - FOutputs.data()); };
     int frame_number = -1;
     int fps = -1;
     float quality = -1.0f;
     if (video != nullptr) {
         frame_number = video->frame_number;
         fps = elapsed > 1.0 ? static_cast<int>(frame_number / elapsed + 0.5) : 0;
-        quality = video->copy ? -1.0f : video->quality;
+        quality = video->copy ? -1.0f : written.quality[index_of(*video)];
     }
-    int64_t size = 0;
-    AVFormatContext* oc = FOutputs.empty() ? nullptr : FOutputs.front().oc;
-    if (oc != nullptr && oc->pb != nullptr) {
-        size = ff::avio_size(oc->pb);
-        if (size <= 0) size = ff::avio_seek(oc->pb, 0, SEEK_CUR);
-    }
+    const int64_t size = written.size;
     int64_t current = 0;
-    for (const TOutputStreamRun& ost : FOutputs) current = std::max(current, ost.end_time_us);
+    for (const int64_t end : written.end_time_us) current = std::max(current, end);
     int64_t total = E.TotalOutputDuration();
     if (E.Frecording_time != INT64_MAX && (total < 0 || E.Frecording_time < total)) total = E.Frecording_time;
     const double seconds = std::max(current / 1e6, 0.01);
@@ -42,9 +63,9 @@ void TTranscodeRun::ReportProgress(int AFileIndex, bool ALast)
         for (size_t i = 0; i < FOutputs.size(); ++i) {
             const TOutputStreamRun& ost = FOutputs[i];
             if (ost.type != AVMEDIA_TYPE_VIDEO) continue;
-            const TCodedPictures* coded = i < FCoded.size() ? &FCoded[i] : nullptr;
+            const TCodedPictures* coded = i < written.coded.size() ? &written.coded[i] : nullptr;
             if (seen) {
-                line += StrFormat("q=%2.1f ", ost.copy ? -1.0f : ost.quality);
+                line += StrFormat("q=%2.1f ", ost.copy ? -1.0f : written.quality[i]);
                 continue;
             }
             if (&ost != video) continue;

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "media/filters/filter_chain.h"
 #include "media/transcode/ffmpeg.h"
 #include "media/transcode/video_stats.h"
+#include "media/transcode/write_queue.h"
 #include "media/util/ff_utils.h"
 
 struct SwrContext;
@@ -75,9 +77,17 @@ struct TOutputStreamRun {
     bool finished = false;  // reached its frame limit or its recording end
 };
 
+// What the writing side has written so far, as the progress report tells it; per output stream in table order.
+struct TWrittenFigures {
+    int64_t size = 0;  // bytes of output file 0
+    std::vector<int64_t> end_time_us;
+    std::vector<float> quality;
+    std::vector<TCodedPictures> coded;
+};
+
 class TTranscodeRun {
 public:
-    explicit TTranscodeRun(TFFmpeg& AEngine) : E(AEngine) {}
+    explicit TTranscodeRun(TFFmpeg& AEngine);
     ~TTranscodeRun();
     TTranscodeRun(const TTranscodeRun&) = delete;
     TTranscodeRun& operator=(const TTranscodeRun&) = delete;
@@ -154,12 +164,24 @@ private:
     void SubtitleOut(TOutputStreamRun& AOst, TInputStreamRun& AIst, AVSubtitle& ASubtitle, int64_t APtsUs);
 
     // encoding and writing
+    // Decoding and filtering go on while the writer encodes and muxes what they made, in the order it was
+    // handed over. Runs whose input choice or limits look at what was written keep everything on one thread.
+    void StartWriter();
+    // A picture or sound frame (nullptr: the encoder's rest) for the encoder; the writer takes its own reference.
     void Encode(TOutputStreamRun& AOst, AVFrame* AFrame);
+    // A packet for the muxer; the writer takes its data over.
+    void QueueWrite(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase);
+    // The writer's side of the two above.
+    void EncodeNow(TOutputStreamRun& AOst, AVFrame* AFrame);
     void WritePacket(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase);
     void Mux(TOutputStreamRun& AOst, AVPacket* APacket, AVRational ATimeBase);
 
     // progress
     void ReportProgress(int AFileIndex, bool ALast);
+    // On the writing thread (or with no writer running): the figures now.
+    TWrittenFigures CollectFigures() const;
+    // The figures after the last job the writer ran, or the figures now when it does not run.
+    TWrittenFigures WrittenFigures() const;
 
     // While it lives a stop no longer breaks the writes to the outputs: what was converted stays playable.
     struct TClosingOutputs {
@@ -190,7 +212,8 @@ private:
     TFramePtr FFitted;
     TFramePtr FBlack;  // the picture an input of a join without pictures shows, at the encoder's size
     TPacketPtr FPacket;
-    TPacketPtr FEncoded;
+    TPacketPtr FEncoded;   // the writer's
+    TPacketPtr FOutgoing;  // a stream-copied or subtitle packet on its way to the writer
     int64_t FTimerStart = 0;
     int64_t FLastReport = 0;
     std::string FReadError;
@@ -217,4 +240,10 @@ private:
     std::vector<int> FInputPictureNumbers;  // per input stream
     TFramePtr FHookedPicture;
     // --- end of the hooks ---
+
+    // Last: stopped first thing in the destructor, before anything a job may use is freed.
+    bool FSingleSourceFile = false;  // every output stream reads from one input file (outside a join)
+    mutable std::mutex FFiguresLock;
+    TWrittenFigures FFigures;  // under FFiguresLock
+    std::unique_ptr<TWriteQueue> FWriter;
 };
