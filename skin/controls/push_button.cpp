@@ -9,6 +9,7 @@
 #include "platform/win/input.h"
 #include "platform/win/message_queue.h"
 #include "skin/controls/control_helpers.h"
+#include "skin/controls/foreign_paint.h"
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_pictures.h"
 #include "skin/core/control_records.h"
@@ -594,6 +595,14 @@ void TspSkinButton::WndProc(TMessage& AMessage)
         }
         if (FDown && FRepeatMode && FRepeat.Running() && FGroupIndex == 0) StopRepeat();
         PostToSelf(SKM_HIDELAYER);
+        return;
+    case win::WM_ERASEBKGND:
+        // An erase outside the button's own paint (a child or a caller asking for what lies here) gets the whole
+        // button drawn into its context.
+        if (!FromWMPaint)
+            PaintIntoForeignDC(Canvas(), reinterpret_cast<win::HDC>(AMessage.WParam),
+                               [this] { Paint(); });
+        AMessage.Result = 1;
         return;
     case SKM_SHOWLAYER: ShowLayer(); return;
     case SKM_HIDELAYER: HideLayer(); return;
