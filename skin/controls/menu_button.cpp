@@ -5,6 +5,7 @@
 #include "platform/gui/menus.h"
 #include "platform/win/geometry.h"
 #include "platform/win/input.h"
+#include "skin/controls/drop_down_look.h"
 #include "skin/controls/plain_look.h"
 #include "skin/core/control_records.h"
 #include "skin/core/glyph_pictures.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr Integer kTrackWidth = 15;
+constexpr Integer kTrackWidth = kDropDownWidth;
 
 void OffsetRect(TRect& R, Integer ADX, Integer ADY)
 {
@@ -57,6 +58,8 @@ TRect TspSkinMenuButton::TrackPartRect()
         const Integer mode = CalcResizeMode(Pieces);
         if (mode == rmHorzStrip) OffsetRect(r, Width() - Pieces.SkinRect.Width(), 0);
         if (mode == rmVertStrip) OffsetRect(r, 0, Height() - Pieces.SkinRect.Height());
+        // On a nine-piece picture the drop-down part goes where the picture's pieces put it.
+        if (mode == rmNinePiece) r = MapSkinRect(TrackButtonRect);
         return r;
     }
     return Rect(Width() - kTrackWidth, 0, Width(), Height());
@@ -169,11 +172,7 @@ void TspSkinMenuButton::WndProc(TMessage& AMessage)
 void TspSkinMenuButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn)
 {
     if (PlainRecordName()) {
-        // The drop-down part is drawn over the button's own picture as a marker.
-        TspSkinButton::DrawStateImage(B, R, ADown, AMouseIn);
-        TRect marker = Rect(Width() - kTrackWidth, 0, Width(), Height());
-        if ((FDown && FMouseIn) || FMenuTracked) OffsetRect(marker, 2, 2);
-        DrawDropDownGlyph(B->Canvas(), marker, FMenuTracked ? Look.DownFontColor : B->Canvas()->Font()->Color());
+        DrawDropDownLook(B);
         return;
     }
     if (FMenuTracked && FTrackButtonMode && !IsEmptyRect(TrackButtonRect) && !IsEmptyRect(Look.DownSkinRect) && Picture) {
@@ -184,25 +183,55 @@ void TspSkinMenuButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADown, b
     } else {
         TspSkinButton::DrawStateImage(B, R, ADown, AMouseIn);
     }
-    if (FTrackButtonMode) DrawTrackMarker(B->Canvas(), (ADown && AMouseIn) || FMenuTracked, AMouseIn);
+    // The record's drop-down part carries the marker, whether it alone or the whole button opens the menu.
+    if (!IsEmptyRect(TrackButtonRect)) {
+        const bool pressed = (ADown && AMouseIn) || FMenuTracked;
+        DrawTrackMarker(B->Canvas(), TrackPartRect(), pressed, AMouseIn,
+                        pressed ? Look.DownFontColor : AMouseIn ? Look.ActiveFontColor : Look.FontColor);
+    }
 }
 
-// The drop-down area's arrow: the record's marker picture for the state, centred in that area; the plain glyph
-// when the skin has none.
-void TspSkinMenuButton::DrawTrackMarker(TCanvas* ACanvas, bool APressed, bool AHot)
+// A plain button record: the face in one or two parts, the caption beside the 15-pixel drop-down part and the
+// marker in it. The state comes from the button itself, not from the picture the push button chose.
+void TspSkinMenuButton::DrawDropDownLook(TBitmap* B)
 {
-    const TRect part = TrackPartRect();
+    auto* record = RecordAs<TspDataSkinButtonControl>();
+    if (!record) return;
+    const bool pressedLook = FDown && FMouseIn;
+    const TspButtonState state =
+        pressedLook ? TspButtonState::Pressed : FMouseIn ? TspButtonState::Hot : TspButtonState::Normal;
+    TspDropDownFace face;
+    face.Split = FTrackButtonMode;
+    face.Main = FTrackButtonMode && FMenuTracked ? TspButtonState::Hot : state;
+    face.Drop = FTrackButtonMode && FMenuTracked ? TspButtonState::Pressed : state;
+    DrawDropDownFace(B, FSD, *record, IsResizableDropDownName(FSkinDataName), face);
+    TCanvas* c = B->Canvas();
+    const Integer w = B->Width(), h = B->Height();
+    ApplyStateFont(c, pressedLook, FMouseIn);
+    if (Look.ShowFocus && HasFocus()) DrawDottedFocusRect(c, Fitted.NewClRect);
+    DrawContent(c, Rect(0, 0, w - kDropDownWidth, h), pressedLook, FDown, FMouseIn);
+    TRect marker = Rect(w - kDropDownWidth, 0, w, h);
+    if (pressedLook || FMenuTracked) OffsetRect(marker, 2, 2);
+    DrawTrackMarker(c, marker, pressedLook || FMenuTracked, FMouseIn,
+                    FMenuTracked ? Look.DownFontColor : c->Font()->Color());
+}
+
+// The drop-down area's arrow: the record's marker picture for the state, centred in APart; the plain glyph in
+// AGlyphColour when the skin has none.
+void TspSkinMenuButton::DrawTrackMarker(TCanvas* ACanvas, const TRect& APart, bool APressed, bool AHot,
+                                        TColor AGlyphColour)
+{
     const TRect source = APressed ? Look.MenuMarkerDownRect : AHot ? Look.MenuMarkerActiveRect : Look.MenuMarkerRect;
-    if (!Picture || IsEmptyRect(source)) {
-        DrawDropDownGlyph(ACanvas, part, APressed ? Look.DownFontColor : Look.FontColor);
+    if (!Picture || IsEmptyRect(Look.MenuMarkerRect) || IsEmptyRect(source)) {
+        DrawDropDownGlyph(ACanvas, APart, AGlyphColour);
         return;
     }
     TBitmap marker(source.Width(), source.Height());
     marker.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), Picture->Canvas(), source);
     marker.SetTransparent(true);
     marker.SetTransparentColor(Look.MenuMarkerTransparentColor);
-    ACanvas->Draw(part.Left + (part.Width() - source.Width()) / 2, part.Top + (part.Height() - source.Height()) / 2,
-                  &marker);
+    ACanvas->Draw(APart.Left + APart.Width() / 2 - source.Width() / 2,
+                  APart.Top + APart.Height() / 2 - source.Height() / 2, &marker);
 }
 
 void TspSkinMenuButton::DrawUnskinnedImage(TBitmap* B)

@@ -26,7 +26,8 @@ public:
 protected:
     void DrawStateImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override;
     void DrawUnskinnedImage(TBitmap* B) override;
-    void DrawTrackMarker(TCanvas* ACanvas, bool APressed, bool AHot);
+    void DrawDropDownLook(TBitmap* B);
+    void DrawTrackMarker(TCanvas* ACanvas, const TRect& APart, bool APressed, bool AHot, TColor AGlyphColour);
     void WndProc(TMessage& AMessage) override;
     void MouseDown(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;
     void MouseUp(TMouseButton AButton, TShiftState AShift, int AX, int AY) override;

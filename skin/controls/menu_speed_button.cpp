@@ -3,6 +3,8 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "skin/controls/button_record.h"
+#include "skin/controls/drop_down_look.h"
+#include "skin/controls/skin_geometry.h"
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_pictures.h"
 #include "skin/core/control_records.h"
@@ -12,7 +14,7 @@
 
 namespace {
 
-constexpr Integer kStrip = 15;
+constexpr Integer kStrip = kDropDownWidth;
 
 TRect Moved(TRect R, Integer ADX, Integer ADY)
 {
@@ -79,14 +81,18 @@ bool TspSkinMenuSpeedButton::InTrackPart(Integer AX, Integer AY)
 {
     if (!FMenu) return false;
     if (!FTrackButtonMode) return true;
-    TRect part = StripRect();
-    if (Skinned() && !PlainRecordName()) {
-        part = TrackButtonRect;
-        const Integer mode = CalcResizeMode(Pieces);
-        if (mode == rmHorzStrip) part = Moved(part, Width() - Pieces.SkinRect.Width(), 0);
-        if (mode == rmVertStrip) part = Moved(part, 0, Height() - Pieces.SkinRect.Height());
-    }
-    return PointInsideRect(part, TPoint{AX, AY});
+    return PointInsideRect(TrackPartRect(), TPoint{AX, AY});
+}
+
+TRect TspSkinMenuSpeedButton::TrackPartRect()
+{
+    if (!Skinned() || PlainRecordName()) return StripRect();
+    const Integer mode = CalcResizeMode(Pieces);
+    if (mode == rmHorzStrip) return Moved(TrackButtonRect, Width() - Pieces.SkinRect.Width(), 0);
+    if (mode == rmVertStrip) return Moved(TrackButtonRect, 0, Height() - Pieces.SkinRect.Height());
+    // On a nine-piece picture the drop-down part goes where the picture's pieces put it.
+    if (mode == rmNinePiece) return ::MapSkinRect(mode, Pieces, TrackButtonRect, Width(), Height());
+    return TrackButtonRect;
 }
 
 void TspSkinMenuSpeedButton::TrackMenu()
@@ -244,21 +250,47 @@ void TspSkinMenuSpeedButton::DrawStateImage(TBitmap* B, const TRect& R, bool ADo
         return;
     }
     if (PlainRecordName()) {
-        // The drop-down part at the right edge of the record's picture.
-        TspSkinSpeedButton::DrawStateImage(B, R, ADown, AMouseIn);
-        TRect marker = Rect(Width() - kStrip, 0, Width(), Height());
-        const bool pressed = (ADown && AMouseIn) || FMenuTracked;
-        DrawMarker(B->Canvas(), marker, B->Canvas()->Font()->Color(), pressed, AMouseIn);
+        DrawDropDownLook(B, ADown, AMouseIn);
         return;
     }
     if (FMenuTracked && FTrackButtonMode && !IsEmptyRect(TrackButtonRect) && !IsEmptyRect(Look.DownSkinRect) && Picture) {
         TspSkinSpeedButton::DrawStateImage(B, Look.ActiveSkinRect, false, true);
-        B->Canvas()->CopyRect(
-            Moved(TrackButtonRect, 0, 0), Picture->Canvas(),
-            Moved(TrackButtonRect, Look.DownSkinRect.Left, Look.DownSkinRect.Top));
-        return;
+        B->Canvas()->CopyRect(TrackPartRect(), Picture->Canvas(),
+                              Moved(TrackButtonRect, Look.DownSkinRect.Left, Look.DownSkinRect.Top));
+    } else {
+        TspSkinSpeedButton::DrawStateImage(B, R, ADown, AMouseIn);
     }
-    TspSkinSpeedButton::DrawStateImage(B, R, ADown, AMouseIn);
+    // The record's drop-down part carries the marker, whether it alone or the whole button opens the menu.
+    if (!IsEmptyRect(TrackButtonRect)) {
+        const bool pressed = (ADown && AMouseIn) || FMenuTracked;
+        DrawMarker(B->Canvas(), TrackPartRect(), pressed ? Look.DownFontColor : AMouseIn ? Look.ActiveFontColor
+                                                                                         : Look.FontColor,
+                   pressed, AMouseIn);
+    }
+}
+
+// A plain button record: the face in one or two parts from the call's state, the caption beside the 15-pixel
+// drop-down part and the marker in it, which never moves. A flat button at rest has no face.
+void TspSkinMenuSpeedButton::DrawDropDownLook(TBitmap* B, bool ADown, bool AMouseIn)
+{
+    auto* record = RecordAs<TspDataSkinButtonControl>();
+    if (!record) return;
+    const bool pressedLook = ADown && AMouseIn;
+    const TspButtonState state =
+        pressedLook ? TspButtonState::Pressed : AMouseIn ? TspButtonState::Hot : TspButtonState::Normal;
+    if (FMenuTracked || !FFlat || state != TspButtonState::Normal) {
+        TspDropDownFace face;
+        face.Split = FTrackButtonMode;
+        face.Main = FTrackButtonMode && FMenuTracked ? TspButtonState::Hot : state;
+        face.Drop = FTrackButtonMode && FMenuTracked ? TspButtonState::Pressed : state;
+        DrawDropDownFace(B, FSD, *record, IsResizableDropDownName(FSkinDataName), face);
+    }
+    TCanvas* c = B->Canvas();
+    const Integer w = B->Width(), h = B->Height();
+    ApplyStateFont(c, pressedLook, AMouseIn);
+    DrawContent(c, Rect(0, 0, w - kStrip, h), pressedLook, AMouseIn, false);
+    DrawMarker(c, Rect(w - kStrip, 0, w, h), FMenuTracked ? Look.DownFontColor : c->Font()->Color(),
+               pressedLook || FMenuTracked, AMouseIn);
 }
 
 void TspSkinMenuSpeedButton::DrawUnskinnedImage(TBitmap* B)

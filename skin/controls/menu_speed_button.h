@@ -50,6 +50,8 @@ private:
     void MenuClosed();
     void DrawMarker(TCanvas* ACanvas, TRect R, TColor AColor, bool APressed, bool AHot);
     void DrawNewStyle(TBitmap* B, bool ADown, bool AMouseIn);
+    void DrawDropDownLook(TBitmap* B, bool ADown, bool AMouseIn);
+    TRect TrackPartRect();
 
     TspTrackMenu* FMenu = nullptr;
     bool FTrackButtonMode = false, FNewStyle = false, FMenuTracked = false;

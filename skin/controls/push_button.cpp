@@ -9,6 +9,7 @@
 #include "platform/win/input.h"
 #include "platform/win/message_queue.h"
 #include "skin/controls/control_helpers.h"
+#include "skin/controls/foreign_paint.h"
 #include "skin/controls/plain_look.h"
 #include "skin/controls/skin_pictures.h"
 #include "skin/core/control_records.h"
@@ -192,11 +193,11 @@ void TspSkinButton::GetSkinData()
     if (!FUseSkinSize) MaskPicture = nullptr;
     Look.Read(*r);
     // While an animation runs its frame stands for the picture it leads to (forward) or away from (backward).
-    if (SkinEffectsOn() && FAnimateTimer && FCurrentFrame >= 1 && FCurrentFrame <= Look.FrameCount) {
-        if (FAnimateInc)
-            Look.ActiveSkinRect = AnimationFrameRect(FCurrentFrame);
+    if (SkinEffectsOn() && FAnimation.Showing(Look.FrameCount)) {
+        if (FAnimation.Forward())
+            Look.ActiveSkinRect = AnimationFrameRect(FAnimation.CurrentFrame());
         else
-            Pieces.SkinRect = AnimationFrameRect(FCurrentFrame);
+            Pieces.SkinRect = AnimationFrameRect(FAnimation.CurrentFrame());
     }
     GlowLayerPictureIndex = r->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = r->GlowLayerMaskPictureIndex;
@@ -262,7 +263,7 @@ void TspSkinButton::DrawSkinnedImage(TBitmap* B)
         DrawStateImage(B, Look.DisabledSkinRect, false, false);
     else if (FDown && (FGroupIndex != 0 || FMouseIn || (focused && !FMouseDown)))
         DrawStateImage(B, Look.DownSkinRect, true, true);
-    else if (focused && !IsEmptyRect(Look.FocusedSkinRect) && !FAnimateTimer)
+    else if (focused && !IsEmptyRect(Look.FocusedSkinRect) && !FAnimation.Running())
         DrawStateImage(B, Look.FocusedSkinRect, false, true);
     else if (focused || FMouseIn || (HotFadeActive() && FFade.AtHot()))
         DrawStateImage(B, Look.ActiveSkinRect, false, true);
@@ -377,13 +378,7 @@ bool TspSkinButton::CanAnimate() const
 
 TRect TspSkinButton::AnimationFrameRect(Integer AFrame) const
 {
-    const TRect& strip = Look.AnimateSkinRect;
-    if (strip.Width() > Pieces.SkinRect.Width()) {
-        const Integer w = strip.Width() / Look.FrameCount;
-        return Rect(strip.Left + (AFrame - 1) * w, strip.Top, strip.Left + AFrame * w, strip.Bottom);
-    }
-    const Integer h = strip.Height() / Look.FrameCount;
-    return Rect(strip.Left, strip.Top + (AFrame - 1) * h, strip.Right, strip.Top + AFrame * h);
+    return TspFrameAnimation::FrameRect(Look.AnimateSkinRect, Look.FrameCount, Pieces.SkinRect, AFrame);
 }
 
 void TspSkinButton::StartAnimation(bool AForward)
@@ -391,35 +386,21 @@ void TspSkinButton::StartAnimation(bool AForward)
     if (!CanAnimate()) return;
     StopAnimation();
     if (!HandleAllocated()) return;
-    FAnimateInc = AForward;
-    FCurrentFrame = AForward ? 1 : Look.FrameCount;
+    FAnimation.Start(AForward, Look.FrameCount);
     win::SetTimer(Handle(), kAnimateTimerId, static_cast<win::UINT>(std::max<Integer>(Look.AnimateInterval, 1)));
-    FAnimateTimer = true;
 }
 
 void TspSkinButton::StopAnimation()
 {
-    if (FAnimateTimer && HandleAllocated()) win::KillTimer(Handle(), kAnimateTimerId);
-    FAnimateTimer = false;
-    FCurrentFrame = 0;
+    if (FAnimation.Running() && HandleAllocated()) win::KillTimer(Handle(), kAnimateTimerId);
+    FAnimation.Stop();
 }
 
 void TspSkinButton::AnimationTick()
 {
-    // The last step leaves the strip, so its repaint shows the steady picture.
-    if (FAnimateInc) {
-        if (FCurrentFrame <= Look.FrameCount) {
-            ++FCurrentFrame;
-            Repaint();
-        }
-        if (FCurrentFrame > Look.FrameCount) StopAnimation();
-    } else {
-        if (FCurrentFrame >= 0) {
-            --FCurrentFrame;
-            Repaint();
-        }
-        if (FCurrentFrame <= 0) StopAnimation();
-    }
+    const bool repaint = FAnimation.Tick(Look.FrameCount);
+    if (!FAnimation.Running() && HandleAllocated()) win::KillTimer(Handle(), kAnimateTimerId);
+    if (repaint) Repaint();
 }
 
 // ---- glow frame ----
@@ -614,6 +595,14 @@ void TspSkinButton::WndProc(TMessage& AMessage)
         }
         if (FDown && FRepeatMode && FRepeat.Running() && FGroupIndex == 0) StopRepeat();
         PostToSelf(SKM_HIDELAYER);
+        return;
+    case win::WM_ERASEBKGND:
+        // An erase outside the button's own paint (a child or a caller asking for what lies here) gets the whole
+        // button drawn into its context.
+        if (!FromWMPaint)
+            PaintIntoForeignDC(Canvas(), reinterpret_cast<win::HDC>(AMessage.WParam),
+                               [this] { Paint(); });
+        AMessage.Result = 1;
         return;
     case SKM_SHOWLAYER: ShowLayer(); return;
     case SKM_HIDELAYER: HideLayer(); return;

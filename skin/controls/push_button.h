@@ -10,6 +10,7 @@
 #include "platform/gui/forms.h"
 #include "skin/controls/button_content.h"
 #include "skin/controls/button_look.h"
+#include "skin/controls/frame_animation.h"
 #include "skin/controls/hot_fade.h"
 #include "skin/controls/repeat_timer.h"
 #include "skin/controls/skin_custom_control.h"
@@ -90,8 +91,8 @@ public:
     bool HotFadeActive() const;
     bool MorphTimerRunning() const { return FMorphTimer; }
     // The frame of the animation strip shown, from 1; 0 while no animation runs.
-    Integer CurrentFrame() const { return FCurrentFrame; }
-    bool AnimationRunning() const { return FAnimateTimer; }
+    Integer CurrentFrame() const { return FAnimation.CurrentFrame(); }
+    bool AnimationRunning() const { return FAnimation.Running(); }
     bool Active() const { return FActive; }
     TspLayerManager* LayerManager() const { return FLayerManager; }
 
@@ -147,9 +148,7 @@ protected:
     bool FSpaceSupport = true;
     TspHotFade FFade;
     bool FMorphTimer = false;
-    bool FAnimateTimer = false;
-    bool FAnimateInc = true;
-    Integer FCurrentFrame = 0;
+    TspFrameAnimation FAnimation;
     TspRepeatTimer FRepeat;
     TspLayerManager* FLayerManager = nullptr;
 

@@ -33,12 +33,16 @@ TspSkinSpeedButton::TspSkinSpeedButton(TComponent* AOwner)
     FRepeatTimer = std::make_unique<TTimer>(nullptr);
     FRepeatTimer->SetEnabled(false);
     FRepeatTimer->OnTimer = [this](TObject*) { RepeatTick(); };
+    FAnimateTimer = std::make_unique<TTimer>(nullptr);
+    FAnimateTimer->SetEnabled(false);
+    FAnimateTimer->OnTimer = [this](TObject*) { AnimationTick(); };
 }
 
 TspSkinSpeedButton::~TspSkinSpeedButton()
 {
     StopRepeat();
     StopMorph();
+    StopAnimation();
 }
 
 // ---- properties ----
@@ -187,10 +191,53 @@ void TspSkinSpeedButton::GetSkinData()
     Look.Read(*r);
     // A flat button has no fade: the hot picture shows at once.
     Look.Morphing = Look.Morphing && !FFlat;
+    // While an animation runs its frame stands for the picture it leads to (forward) or away from (backward).
+    if (SkinEffectsOn() && FAnimation.Showing(Look.FrameCount)) {
+        const TRect frame = TspFrameAnimation::FrameRect(Look.AnimateSkinRect, Look.FrameCount, Pieces.SkinRect,
+                                                         FAnimation.CurrentFrame());
+        if (FAnimation.Forward())
+            Look.ActiveSkinRect = frame;
+        else
+            Pieces.SkinRect = frame;
+    }
+}
+
+bool TspSkinSpeedButton::SkinEffectsOn() const
+{
+    return FSD && !FSD->Empty && FSD->EnableSkinEffects;
+}
+
+bool TspSkinSpeedButton::CanAnimate() const
+{
+    // A flat button starts none; a strip without frames (a damaged skin) plays nothing.
+    return !FFlat && Skinned() && SkinEffectsOn() && !IsEmptyRect(Look.AnimateSkinRect) && Look.FrameCount >= 1;
+}
+
+void TspSkinSpeedButton::StartAnimation(bool AForward)
+{
+    if (!CanAnimate()) return;
+    StopAnimation();
+    FAnimation.Start(AForward, Look.FrameCount);
+    FAnimateTimer->SetInterval(static_cast<Cardinal>(std::max<Integer>(Look.AnimateInterval, 1)));
+    FAnimateTimer->SetEnabled(true);
+}
+
+void TspSkinSpeedButton::StopAnimation()
+{
+    if (FAnimateTimer) FAnimateTimer->SetEnabled(false);
+    FAnimation.Stop();
+}
+
+void TspSkinSpeedButton::AnimationTick()
+{
+    const bool repaint = FAnimation.Tick(Look.FrameCount);
+    if (!FAnimation.Running()) FAnimateTimer->SetEnabled(false);
+    if (repaint) Repaint();
 }
 
 void TspSkinSpeedButton::ChangeSkinData()
 {
+    StopAnimation();
     StopMorph();
     FFade.SetHot(false);
     TspGraphicSkinCustomControl::ChangeSkinData();
@@ -393,6 +440,7 @@ void TspSkinSpeedButton::MouseDown(TMouseButton AButton, TShiftState AShift, int
 {
     TspGraphicSkinCustomControl::MouseDown(AButton, AShift, AX, AY);
     if (AButton != mbLeft) return;
+    StopAnimation();
     FMouseDown = true;
     if (!FDown) {
         FMouseIn = true;
@@ -441,6 +489,7 @@ void TspSkinSpeedButton::WndProc(TMessage& AMessage)
                 if (HotFadeActive()) FFade.SetHot(true);
                 Repaint();
             } else {
+                StartAnimation(true);
                 HotChange();
             }
         }
@@ -450,7 +499,10 @@ void TspSkinSpeedButton::WndProc(TMessage& AMessage)
         TspGraphicSkinCustomControl::WndProc(AMessage);
         if (Designing()) return;
         FMouseIn = false;
-        if (Enabled() && (FGroupIndex == 0 || !FDown)) HotChange();
+        if (Enabled() && (FGroupIndex == 0 || !FDown)) {
+            StartAnimation(false);
+            HotChange();
+        }
         if (FDown && FRepeatMode && FRepeatTimer->Enabled() && FGroupIndex == 0) StopRepeat();
         return;
     case CM_TEXTCHANGED:

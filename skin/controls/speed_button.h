@@ -7,6 +7,7 @@
 #include "platform/gui/timer.h"
 #include "skin/controls/button_content.h"
 #include "skin/controls/button_look.h"
+#include "skin/controls/frame_animation.h"
 #include "skin/controls/hot_fade.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/skin_custom_control.h"
@@ -68,6 +69,9 @@ public:
     bool MouseIn() const { return FMouseIn; }
     const TspHotFade& HotFade() const { return FFade; }
     bool HotFadeActive() const;
+    // The frame shown by the frame animation, from 1; 0 while none runs.
+    Integer CurrentFrame() const { return FAnimation.CurrentFrame(); }
+    bool AnimationRunning() const { return FAnimation.Running(); }
     // The flat look: no picture and no background, only content.
     bool ShowsFlatLook() const;
 
@@ -76,6 +80,12 @@ public:
     TColor FColorMarkerValue = 0;
 
 protected:
+    bool SkinEffectsOn() const;
+    // The frame animation, forward on turning hot, backward on turning normal.
+    bool CanAnimate() const;
+    void StartAnimation(bool AForward);
+    void StopAnimation();
+    void AnimationTick();
     virtual void DrawStateImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
     void DrawSkinnedImage(TBitmap* B) override;
     void DrawUnskinnedImage(TBitmap* B) override;
@@ -105,6 +115,8 @@ protected:
     TspHotFade FFade;
     std::unique_ptr<TTimer> FMorphTimer;
     std::unique_ptr<TTimer> FRepeatTimer;
+    std::unique_ptr<TTimer> FAnimateTimer;
+    TspFrameAnimation FAnimation;
     bool FRepeatWaiting = false;
 
     TspButtonLook Look;

@@ -648,7 +648,8 @@ std::vector<TGalleryRow> ContainerRows(TspSkinData* ASkin)
         {"group box", groupBox(false), {100, 50}},
         {"group box, transparent", groupBox(true), {100, 50}},
         {"paint panel", paintPanel, {100, 50}},
-        {"status bar, grip", statusBar, {240, 12}},
+        // Pressed beside the grip: a press on the grip starts the window's size loop, which waits for the release.
+        {"status bar, grip", statusBar, {120, 12}},
         {"notebook", notebook(false), {100, 60}},
         {"notebook, buttons", notebook(true), {100, 12}},
         {"tool bar, flat", toolBar(false), {40, 12}},

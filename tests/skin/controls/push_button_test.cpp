@@ -403,3 +403,15 @@ TEST_F(PushButtonTest, GlowShowIsPostedAfterTheEnterAndNeedsBothPictures)
 }
 
 }  // namespace
+
+// An erase outside the button's own paint draws the whole skinned button into the context it was given.
+TEST_F(PushButtonTest, EraseOutsideItsOwnPaintDrawsTheButtonIntoTheGivenContext)
+{
+    auto* b = NewButton();
+    SkinButton(b, false);
+    TBitmap into(b->Width(), b->Height(), pf24bit);
+    controlstest::Fill(&into, Rect(0, 0, b->Width(), b->Height()), clFuchsia);
+    b->Perform(win::WM_ERASEBKGND, reinterpret_cast<win::WPARAM>(into.Canvas()->Handle()), 0);
+    EXPECT_EQ(into.Canvas()->Pixels(3, 3), kRest);
+    EXPECT_EQ(into.Canvas()->Pixels(b->Width() - 2, b->Height() - 2), kRest);
+}

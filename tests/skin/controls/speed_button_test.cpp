@@ -256,3 +256,55 @@ TEST_F(SpeedButtonTest, MenuSpeedButtonTracksRightOrBottomStrip)
 }
 
 }  // namespace
+
+// The speed button plays the push button's frame animation: forward on enter, backward on leave, stopped by a
+// press; a flat button plays none.
+TEST_F(SpeedButtonTest, FrameAnimationPlaysForwardOnEnterAndBackwardOnLeave)
+{
+    const TColor rest = 0x102030, hot = 0x306090, down = 0x903010;
+    const TColor frames[3] = {static_cast<TColor>(0x202020), static_cast<TColor>(0x404040),
+                              static_cast<TColor>(0x606060)};
+    const Integer p = AddPicture(240, 30, clBlack);
+    controlstest::Fill(PictureAt(p), Rect(0, 0, 40, 30), rest);
+    controlstest::Fill(PictureAt(p), Rect(40, 0, 80, 30), hot);
+    controlstest::Fill(PictureAt(p), Rect(80, 0, 120, 30), down);
+    for (int k = 0; k < 3; ++k) controlstest::Fill(PictureAt(p), Rect(120 + k * 40, 0, 160 + k * 40, 30), frames[k]);
+    auto* r = AddRecord<TspDataSkinButtonControl>("toolbutton");
+    r->PictureIndex = p;
+    r->SkinRect = Rect(0, 0, 40, 30);
+    r->ActiveSkinRect = Rect(40, 0, 80, 30);
+    r->DownSkinRect = Rect(80, 0, 120, 30);
+    r->ClRect = Rect(0, 0, 40, 30);
+    r->AnimateSkinRect = Rect(120, 0, 240, 30);
+    r->FrameCount = 3;
+    r->AnimateInterval = 30;
+    auto* b = NewButton();
+    b->SetSkinData(Skin);
+    Pump();
+    auto play = [&] {
+        std::vector<TColor> seen{ScreenColor(b, 3, 3)};
+        for (int i = 0; i < 4; ++i) {
+            Run(30);
+            seen.push_back(ScreenColor(b, 3, 3));
+        }
+        return seen;
+    };
+    Hover(b);
+    EXPECT_EQ(play(), (std::vector<TColor>{frames[0], frames[1], frames[2], hot, hot}));
+    EXPECT_FALSE(b->AnimationRunning());
+    Away();
+    EXPECT_EQ(play(), (std::vector<TColor>{frames[2], frames[1], frames[0], rest, rest}));
+    EXPECT_EQ(b->CurrentFrame(), 0);
+    Hover(b);
+    Display.PressButton(At(b));
+    Pump();
+    EXPECT_FALSE(b->AnimationRunning());
+    EXPECT_EQ(ScreenColor(b, 3, 3), down);
+    Release(At(b));
+    Away();
+    Run(200);
+    b->SetFlat(true);
+    Hover(b);
+    EXPECT_FALSE(b->AnimationRunning());
+    EXPECT_EQ(ScreenColor(b, 3, 3), hot);
+}
