@@ -196,6 +196,11 @@ int RunConverter(int AArgc, char** AArgv)
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
         adder.ShowMessage = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtInformation); };
+        // The window answers while the files are probed; closing it stops the add.
+        adder.WaitStep = [&app] {
+            if (!app.Terminated()) app.HandleMessage();
+            return !app.Terminated();
+        };
         main->FileAdder = &adder;
         main->PrepareMedia = [encoder, exeFolder, report, &state] {
             // Only when start-up could not load them.
