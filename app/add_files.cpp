@@ -44,6 +44,7 @@ int TFileAdder::AddDroppedFiles(const std::vector<std::string>& APaths, std::fun
 bool TFileAdder::WaitForProbe(size_t AIndex, TProbeResult& AResult)
 {
     for (;;) {
+        if (Stopped && Stopped()) return false;
         if (std::optional<TProbeResult> result = FPool->TakeIfReady(AIndex)) {
             AResult = std::move(*result);
             return true;

@@ -31,6 +31,9 @@ public:
     // (a finished probe wakes the loop). Answers false when the program is closing: the add then stops, and the
     // files not taken yet are dropped. Empty: the wait runs only the calls worker threads hand over.
     std::function<bool()> WaitStep;
+    // Looked at before each file is taken, also when its probe is already done: true stops the add as above
+    // (the program closed while a message box was up). Empty: never.
+    std::function<bool()> Stopped;
 
     // Probes the file through the decoder handed in and appends its job; false (after the log lines and the
     // message) when the decoder cannot open it, also when the media libraries are not loaded.

@@ -7,4 +7,5 @@ void WaitInMessageLoop(TFileAdder& AAdder, TApplication& AApplication)
         if (!AApplication.Terminated()) AApplication.HandleMessage();
         return !AApplication.Terminated();
     };
+    AAdder.Stopped = [&AApplication] { return AApplication.Terminated(); };
 }

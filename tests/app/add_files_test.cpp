@@ -284,6 +284,15 @@ TEST_F(AddFilesTest, ClosingWhileAddingStopsTheAdd)
     FAdder->WaitStep = nullptr;
     EXPECT_EQ(FAdder->AddDroppedFiles({MediaFixture("clip.avi")}), 1);
     EXPECT_EQ(FJobs.Count(), at_close + 1);
+
+    // Closed while the first refusal's message box is up: no further file is taken, though probed already.
+    FJobs.ClearAll();
+    bool closed = false;
+    FAdder->ShowMessage = [&](const std::string&) { closed = true; };
+    FAdder->Stopped = [&] { return closed; };
+    EXPECT_EQ(FAdder->AddChosenFiles(paths), 6);  // the seventh file is missing
+    EXPECT_EQ(FJobs.Count(), 6);
+    EXPECT_FALSE(FAdder->Adding());
 }
 
 // Without the media libraries every file takes the error path with the decoder's reason.
