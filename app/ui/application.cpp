@@ -17,6 +17,7 @@
 #include "app/ui/converter_state.h"
 #include "app/ui/edit_form.h"
 #include "app/ui/error_form.h"
+#include "app/ui/file_adder_loop.h"
 #include "app/ui/sending_report_form.h"
 #include "app/ui/file_info_form.h"
 #include "app/ui/log_form.h"
@@ -196,6 +197,7 @@ int RunConverter(int AArgc, char** AArgv)
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
         adder.ShowMessage = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtInformation); };
+        WaitInMessageLoop(adder, app);
         main->FileAdder = &adder;
         main->PrepareMedia = [encoder, exeFolder, report, &state] {
             // Only when start-up could not load them.

@@ -181,17 +181,27 @@ void TMainForm::AddButtonClick(TObject*)
     for (Integer i = 0; i < dlgopen->Files()->Count(); ++i) paths.push_back(dlgopen->Files()->Strings(i));
     // Its folder is where the dialog starts in the next run.
     if (!paths.empty()) FState.ChosenFile = paths.front();
-    if (FileAdder) FileAdder->AddChosenFiles(paths);
-    if (FState.Jobs.Count() > 0) {
+    // The window keeps handling its messages while the files are probed; this runs once they are in the list.
+    auto show_jobs = [this] {
+        if (FState.Jobs.Count() == 0) return;
         spSkinNotebook1->SetPageIndex(1);
         sgList->SetRow(FState.Jobs.Row());
-    }
+    };
+    if (FileAdder)
+        FileAdder->AddChosenFiles(paths, show_jobs);
+    else
+        show_jobs();
 }
 
 void TMainForm::AddDroppedFiles(const std::vector<std::string>& APaths)
 {
-    if (FileAdder) FileAdder->AddDroppedFiles(APaths);
-    if (FState.Jobs.Count() > 0) PrepareAfterAdd();
+    auto prepare = [this] {
+        if (FState.Jobs.Count() > 0) PrepareAfterAdd();
+    };
+    if (FileAdder)
+        FileAdder->AddDroppedFiles(APaths, prepare);
+    else
+        prepare();
 }
 
 bool TMainForm::PrepareAfterAdd()

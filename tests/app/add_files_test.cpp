@@ -1,15 +1,19 @@
 // Adding real media files through the decoder: lengths, picture sizes, the audio flag and estimates of the new
-// jobs, and files the decoder refuses, which are left out while the others are still added.
+// jobs, and files the decoder refuses, which are left out while the others are still added. Many files at once
+// are probed on worker threads and still come in their order, as one by one; a choice made while an add waits
+// follows it, and an add stopped by the program closing takes no further file.
 #include "app/add_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <unistd.h>
 
 #include "app/time_text.h"
 #include "media/decode/frame_decoder.h"
+#include "platform/rtl/main_thread_queue.h"
 #include "platform/rtl/sysutils.h"
 #include "tests/fixtures/media_fixtures.h"
 
@@ -154,6 +158,143 @@ TEST_F(AddFilesTest, ALockedListLogsNoAdd)
     EXPECT_NEAR(FJobs.Jobs()[0].SourceAspect, 4.0 / 3.0, 1e-3);
 }
 
+// Real clips of several kinds under many names, with refused files among them (not media, cut short, missing,
+// a picture the decoder takes): the same jobs, log lines and messages, in the same order, as one by one.
+std::vector<std::string> ManyFiles()
+{
+    const std::filesystem::path folder = QUENNARY_BINARY_DIR "/tests/app/add_files/many";
+    std::filesystem::create_directories(folder);
+    const char* kinds[] = {"clip.avi", "tagged.mp3", "tall2997.mp4", "cover.m4a", "clip.ts", "wide24.mkv",
+                           "not_media.mp4", "r2997.flv", "truncated.mp4", "picture.jpg"};
+    std::vector<std::string> paths;
+    for (int i = 0; i < 48; ++i) {
+        const std::string kind = kinds[i % std::size(kinds)];
+        const std::filesystem::path copy = folder / (std::to_string(i) + " " + kind);
+        std::filesystem::copy_file(MediaFixture(kind), copy, std::filesystem::copy_options::skip_existing);
+        paths.push_back(copy.string());
+        if (i % 17 == 5) paths.push_back((folder / ("missing " + std::to_string(i) + ".mp4")).string());
+    }
+    return paths;
+}
+
+// What an add leaves behind, to compare two adds.
+struct TAddOutcome {
+    std::vector<std::string> Jobs;      // source, title, length, size, picture, audio flag, estimate
+    std::vector<std::string> Log;
+    std::vector<std::string> Messages;  // each with the number of jobs in the list when it was shown
+    int Row = -1;
+    bool operator==(const TAddOutcome&) const = default;
+};
+
+TAddOutcome Outcome(const TJobList& AJobs, const TEventsLog& ALog, const std::vector<std::string>& AMessages)
+{
+    TAddOutcome outcome;
+    for (const TVideoFile& job : AJobs.Jobs())
+        outcome.Jobs.push_back(job.Source + "|" + job.SourceTitleExt + "|" + job.DestinationTitle + "|" +
+                               std::to_string(job.TrimmedLength) + "|" + std::to_string(job.SourceWidth) + "x" +
+                               std::to_string(job.SourceHeight) + "|" + std::to_string(job.isSourceAudioFormat) +
+                               "|" + std::to_string(job.EstimatedSize) + "|" + std::to_string(job.SourceAspect));
+    outcome.Log = ALog.Lines();
+    outcome.Messages = AMessages;
+    outcome.Row = AJobs.Row();
+    return outcome;
+}
+
+TEST_F(AddFilesTest, ManyFilesComeInTheirOrderAsOneByOne)
+{
+    const std::vector<std::string> paths = ManyFiles();
+    FAdder->ShowMessage = [this](const std::string& AText) {
+        FMessages.push_back(std::to_string(FJobs.Count()) + " " + AText);
+    };
+    const int added = FAdder->AddChosenFiles(paths);
+    EXPECT_FALSE(FAdder->Adding());
+
+    TJobList jobs(FCatalogue);
+    TEventsLog log([] { return std::string("T"); });
+    std::vector<std::string> messages;
+    TFileAdder one_by_one(jobs, *FDecoder, log, FCatalogue);
+    one_by_one.ShowMessage = [&](const std::string& AText) {
+        messages.push_back(std::to_string(jobs.Count()) + " " + AText);
+    };
+    int expected = 0;
+    for (const std::string& path : paths) expected += one_by_one.AddMediaFile(path) ? 1 : 0;
+    jobs.SetRow(jobs.Count());
+
+    EXPECT_EQ(added, expected);
+    EXPECT_EQ(expected, 48 - 5 - 4);  // 5 not media, 4 cut short
+    EXPECT_EQ(messages.size(), 5u + 4u + 3u);  // and 3 missing
+    const TAddOutcome pooled = Outcome(FJobs, FLog, FMessages), reference = Outcome(jobs, log, messages);
+    EXPECT_EQ(pooled.Jobs, reference.Jobs);
+    EXPECT_EQ(pooled.Log, reference.Log);
+    EXPECT_EQ(pooled.Messages, reference.Messages);
+    EXPECT_EQ(pooled.Row, reference.Row);
+}
+
+// A drop made while an add waits (here while its first message box is up) follows the add: its call answers
+// -1 at once, its files come after the add's, and what it runs afterwards runs after them.
+TEST_F(AddFilesTest, AChoiceMadeWhileAddingFollowsInTurn)
+{
+    const std::string missing = QUENNARY_BINARY_DIR "/tests/app/add_files/missing.mp4";
+    std::vector<std::string> events;
+    int nested = 0;
+    FAdder->ShowMessage = [&](const std::string&) {
+        events.push_back("message at " + std::to_string(FJobs.Count()));
+        if (nested++ == 0)
+            EXPECT_EQ(FAdder->AddDroppedFiles({MediaFixture("tagged.mp3"), missing},
+                                              [&] { events.push_back("drop done at " + std::to_string(FJobs.Count())); }),
+                      -1);
+    };
+    const int added = FAdder->AddChosenFiles(
+        {MediaFixture("clip.avi"), missing, MediaFixture("clip.ts"), MediaFixture("cover.m4a")},
+        [&] { events.push_back("choice done at " + std::to_string(FJobs.Count())); });
+    EXPECT_EQ(added, 3);
+    const std::vector<std::string> expected = {"message at 1", "choice done at 3", "message at 4",
+                                               "drop done at 4"};
+    EXPECT_EQ(events, expected);
+    ASSERT_EQ(FJobs.Count(), 4);
+    EXPECT_EQ(FJobs.Jobs()[3].SourceTitleExt, "tagged.mp3");
+    EXPECT_EQ(FJobs.Row(), 3);  // the choice selected its last job; the drop kept the selection
+    EXPECT_FALSE(FAdder->Adding());
+}
+
+// The program closing while files are added: the add stops at once, no job comes after it, and the adder
+// works again afterwards.
+TEST_F(AddFilesTest, ClosingWhileAddingStopsTheAdd)
+{
+    const std::vector<std::string> paths = ManyFiles();
+    int at_close = -1;
+    FAdder->WaitStep = [&] {
+        // Closes at the first wait once two jobs are in.
+        if (at_close < 0 && FJobs.Count() >= 2) at_close = FJobs.Count();
+        if (at_close < 0) CheckSynchronize(100);
+        return at_close < 0;
+    };
+    bool then_ran = false;
+    const int added = FAdder->AddChosenFiles(paths, [&] { then_ran = true; });
+    ASSERT_GE(at_close, 2);
+    EXPECT_EQ(added, at_close);
+    EXPECT_LT(at_close, 39);
+    EXPECT_FALSE(then_ran);
+    EXPECT_FALSE(FAdder->Adding());
+    EXPECT_EQ(FJobs.Count(), at_close);
+    // The workers are gone: nothing they finished reaches the list later.
+    CheckSynchronize(200);
+    EXPECT_EQ(FJobs.Count(), at_close);
+
+    FAdder->WaitStep = nullptr;
+    EXPECT_EQ(FAdder->AddDroppedFiles({MediaFixture("clip.avi")}), 1);
+    EXPECT_EQ(FJobs.Count(), at_close + 1);
+
+    // Closed while the first refusal's message box is up: no further file is taken, though probed already.
+    FJobs.ClearAll();
+    bool closed = false;
+    FAdder->ShowMessage = [&](const std::string&) { closed = true; };
+    FAdder->Stopped = [&] { return closed; };
+    EXPECT_EQ(FAdder->AddChosenFiles(paths), 6);  // the seventh file is missing
+    EXPECT_EQ(FJobs.Count(), 6);
+    EXPECT_FALSE(FAdder->Adding());
+}
+
 // Without the media libraries every file takes the error path with the decoder's reason.
 TEST(AddFilesWithoutLibraries, EveryFileIsRefused)
 {
@@ -166,6 +307,10 @@ TEST(AddFilesWithoutLibraries, EveryFileIsRefused)
     EXPECT_EQ(jobs.Count(), 0);
     ASSERT_EQ(log.Lines().size(), 3u);
     EXPECT_EQ(log.Lines()[1], "T-> File load error: LibAVCodec not loaded.");
+    // The same through the worker threads, with a decoder of their own.
+    EXPECT_EQ(adder.AddChosenFiles({MediaFixture("clip.avi"), MediaFixture("tagged.mp3")}), 0);
+    ASSERT_EQ(log.Lines().size(), 9u);
+    EXPECT_EQ(log.Lines()[7], "T-> File load error: LibAVCodec not loaded.");
 }
 
 }  // namespace
