@@ -76,21 +76,56 @@ struct TConverterWindows {
     TErrorForm* Error = nullptr;
 };
 
-TConverterWindows CreateWindows(TApplication& AApp, TConverterState& AState, const std::string& ASuiteArgument)
+// The nine windows after the main one, in creation order. They are built once the main window has painted;
+// the error form may exist already, made on demand by a failure reported while the main window loaded.
+void CreateOtherWindows(TApplication& AApp, TConverterWindows& AWindows)
 {
-    TConverterWindows w;
-    w.Main = AApp.CreateForm<TMainForm>(AState, ASuiteArgument);
-    TspSkinData* skin = w.Main->SkinData();
-    w.ProfileChooser = AApp.CreateForm<Tproform>(skin);
-    w.ProfileSettings = AApp.CreateForm<Tsettingsform>(skin);
-    w.Trim = AApp.CreateForm<TClipForm>(skin);
-    w.Edit = AApp.CreateForm<TCropForm>(skin);
-    w.EventsLog = AApp.CreateForm<TLogForm>(skin);
-    w.Conversion = AApp.CreateForm<TConvForm>(skin);
-    w.About = AApp.CreateForm<TAboutForm>(skin);
-    w.FileInformation = AApp.CreateForm<TFileInfoForm>(skin);
-    w.Error = AApp.CreateForm<TErrorForm>(skin);
-    return w;
+    TspSkinData* skin = AWindows.Main->SkinData();
+    AWindows.ProfileChooser = AApp.CreateForm<Tproform>(skin);
+    AWindows.ProfileSettings = AApp.CreateForm<Tsettingsform>(skin);
+    AWindows.Trim = AApp.CreateForm<TClipForm>(skin);
+    AWindows.Edit = AApp.CreateForm<TCropForm>(skin);
+    AWindows.EventsLog = AApp.CreateForm<TLogForm>(skin);
+    AWindows.Conversion = AApp.CreateForm<TConvForm>(skin);
+    AWindows.About = AApp.CreateForm<TAboutForm>(skin);
+    AWindows.FileInformation = AApp.CreateForm<TFileInfoForm>(skin);
+    if (!AWindows.Error) AWindows.Error = AApp.CreateForm<TErrorForm>(skin);
+}
+
+TErrorForm& ErrorForm(TApplication& AApp, TConverterWindows& AWindows)
+{
+    if (!AWindows.Error) AWindows.Error = AApp.CreateForm<TErrorForm>(AWindows.Main->SkinData());
+    return *AWindows.Error;
+}
+
+// Handles what is waiting (the main window's first paint among it) but leaves the user's keys and clicks queued
+// for the message loop, which runs once every window exists.
+void ProcessMessagesButInput(TApplication& AApp)
+{
+    using namespace win;
+    constexpr std::pair<UINT, UINT> kRanges[] = {{0, WM_NCMOUSEMOVE - 1},
+                                                 {WM_NCMBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+                                                 {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+                                                 {WM_MOUSELAST + 1, 0xFFFFFFFF}};
+    for (bool more = true; more;) {
+        more = false;
+        for (auto [first, last] : kRanges) {
+            MSG msg;
+            while (PeekMessage(msg, nullptr, first, last, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(msg.wParam));
+                    return;
+                }
+                more = true;
+                try {
+                    TranslateMessage(msg);
+                    DispatchMessage(msg);
+                } catch (...) {
+                    AApp.HandleException(&AApp);
+                }
+            }
+        }
+    }
 }
 
 bool HeadlessAskedFor()
@@ -118,7 +153,9 @@ int RunConverter(int AArgc, char** AArgv)
         TMainThreadCallsInLoop mainThreadCalls;
         TApplication app(nullptr);
         app.Initialize();
-        TConverterWindows windows = CreateWindows(app, state, AArgc > 1 ? AArgv[1] : "");
+        // The main window first; it paints before the other windows are built (below).
+        TConverterWindows windows;
+        windows.Main = app.CreateForm<TMainForm>(state, AArgc > 1 ? AArgv[1] : "");
         TMainForm* main = windows.Main;
         TspSkinData* skin = main->SkinData();
         // Label editors of the lists are the skinned single-line edit.
@@ -132,15 +169,15 @@ int RunConverter(int AArgc, char** AArgv)
         CreateHistoryLogger(main, state.LogHistory);
 
         TErrorReporter reporter(state.EventsLog, state.LogHistory, LoadReportMailAccount(exeFolder));
-        reporter.ShowDialog = [&windows](const std::string& AText) { return windows.Error->Execute(AText); };
+        reporter.ShowDialog = [&app, &windows](const std::string& AText) {
+            return ErrorForm(app, windows).Execute(AText);
+        };
         auto* sending = new TSendingReportForm(main, skin);
         reporter.WaitForSending = [sending](const std::function<bool()>& AFinished,
                                             const std::function<void()>& ACancel) { sending->Wait(AFinished, ACancel); };
         const TReportErrorEvent report = [&reporter](const std::string& AText, const std::string& AMark) {
             reporter.SendErrorReport(AText, AMark);
         };
-        windows.EventsLog->Follow(&state.EventsLog);
-        windows.About->SetOpenURL([](const std::string& AAddress) { return OpenWithDefaultProgram(AAddress); });
         auto* decoder = new TFFDecoder(main);  // probes the selected job for its file information
         const auto skinnedMessage = [skin](const std::string& AText, TMsgDlgType AType) {
             TspSkinMessage box(nullptr);
@@ -163,37 +200,10 @@ int RunConverter(int AArgc, char** AArgv)
             windows.FileInformation->ShowModal();
         };
         main->ShowProfileSettings = [&windows] { windows.ProfileSettings->ShowModal(); };
-        // Conversion from the window.
-        main->AttachConversion(*encoder, *windows.Conversion, report);
+
         // Preview and snapshots: the player's failures go to the error report, the snapshot's to an error box.
         main->ReportPreviewError = report;
         main->ShowError = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtError); };
-        windows.ProfileSettings->Attach(&state.Catalogue, &state.Jobs);
-        windows.ProfileSettings->ShowWarning = main->ShowWarning;
-        windows.ProfileSettings->ReportError = report;
-        windows.ProfileSettings->OnStored = [main] { main->sgList->Invalidate(); };
-        windows.ProfileChooser->Attach(state);
-        windows.ProfileChooser->LoadArrowPictures(exeFolder + "skin-red");
-        windows.ProfileChooser->ReportError = report;
-        windows.ProfileChooser->IsApplyToAll = [main] { return main->chApplyToAll->Checked(); };
-        windows.ProfileChooser->RepaintJobs = [main] { main->sgList->Repaint(); };
-        windows.ProfileChooser->FocusMainWindow = [main] { main->SetFocus(); };
-        main->ShowProfileChooser = [&windows, &state](TPoint AFieldTopLeft) {
-            windows.ProfileChooser->PopUpAbove(AFieldTopLeft, state.Catalogue.ChooserHeight);
-        };
-        // Trim dialog.
-        windows.Trim->Attach(&state.Jobs, &state.EventsLog, report, exeFolder);
-        windows.Trim->LoadPictures(exeFolder + "skin-red");
-        windows.Trim->RepaintJobs = [main] { main->sgList->Repaint(); };
-        windows.Trim->ShowError = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtError); };
-        main->ShowTrim = [&windows] { windows.Trim->ShowModal(); };
-        // Edit dialog.
-        windows.Edit->Attach(&state, exeFolder);
-        windows.Edit->ReportError = report;
-        windows.Edit->LoadButtonPictures(exeFolder + "skin-red");
-        windows.Edit->MainVolume = [main] { return main->VolumeTrackBar->Value(); };
-        main->ShowEdit = [&windows] { windows.Edit->ShowModal(); };
-
         // New files are probed through the encoder's own decoder.
         TFileAdder adder(state.Jobs, *encoder->Decoder(), state.EventsLog, state.Catalogue);
         adder.ShowMessage = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtInformation); };
@@ -225,8 +235,40 @@ int RunConverter(int AArgc, char** AArgv)
         main->Load(std::move(services));
 
         ReportFirstPaint(*main);
-        // The window paints before the media libraries load, which takes longer than everything else.
+        // The window paints before the other windows are built and the media libraries load.
         main->Show();
+        ProcessMessagesButInput(app);
+        CreateOtherWindows(app, windows);
+        windows.EventsLog->Follow(&state.EventsLog);
+        windows.About->SetOpenURL([](const std::string& AAddress) { return OpenWithDefaultProgram(AAddress); });
+        // Conversion from the window.
+        main->AttachConversion(*encoder, *windows.Conversion, report);
+        windows.ProfileSettings->Attach(&state.Catalogue, &state.Jobs);
+        windows.ProfileSettings->ShowWarning = main->ShowWarning;
+        windows.ProfileSettings->ReportError = report;
+        windows.ProfileSettings->OnStored = [main] { main->sgList->Invalidate(); };
+        windows.ProfileChooser->Attach(state);
+        windows.ProfileChooser->LoadArrowPictures(exeFolder + "skin-red");
+        windows.ProfileChooser->ReportError = report;
+        windows.ProfileChooser->IsApplyToAll = [main] { return main->chApplyToAll->Checked(); };
+        windows.ProfileChooser->RepaintJobs = [main] { main->sgList->Repaint(); };
+        windows.ProfileChooser->FocusMainWindow = [main] { main->SetFocus(); };
+        main->ShowProfileChooser = [&windows, &state](TPoint AFieldTopLeft) {
+            windows.ProfileChooser->PopUpAbove(AFieldTopLeft, state.Catalogue.ChooserHeight);
+        };
+        // Trim dialog.
+        windows.Trim->Attach(&state.Jobs, &state.EventsLog, report, exeFolder);
+        windows.Trim->LoadPictures(exeFolder + "skin-red");
+        windows.Trim->RepaintJobs = [main] { main->sgList->Repaint(); };
+        windows.Trim->ShowError = [skinnedMessage](const std::string& AText) { skinnedMessage(AText, mtError); };
+        main->ShowTrim = [&windows] { windows.Trim->ShowModal(); };
+        // Edit dialog.
+        windows.Edit->Attach(&state, exeFolder);
+        windows.Edit->ReportError = report;
+        windows.Edit->LoadButtonPictures(exeFolder + "skin-red");
+        windows.Edit->MainVolume = [main] { return main->VolumeTrackBar->Value(); };
+        main->ShowEdit = [&windows] { windows.Edit->ShowModal(); };
+
         app.ProcessMessages();
         if (deferred) deferred();
         app.Run();

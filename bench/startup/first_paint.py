@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Time from starting `quennary` to its main window's first paint on the screen, median of 5 runs.
+"""Time from starting `quennary` to its main window's first paint on the screen, beside a peer started the same way.
 
-    xvfb-run -a -s "-screen 0 1280x1024x24" bench/startup/first_paint.py [QUENNARY]
+    xvfb-run -a -s "-screen 0 1280x1024x24" bench/startup/first_paint.py [QUENNARY [EARLIER_QUENNARY]]
 
 QUENNARY defaults to the release build (build/release/app/quennary). Each run starts the program with a fresh
 home and settings folder, polls the X server for a viewable top-level window named "Quennary" and then for its
@@ -9,7 +9,9 @@ pixels holding more than one colour, and ends the program (SIGTERM) after the me
 other programs (xdotool, xwd), so the figures are an upper bound; as a peer measured the same way in the same
 run, `xmessage` with a window of that name shows what the polling alone costs on this machine. The program itself
 also reports, from the launch time the script hands it in QUENNARY_LAUNCHED_AT, when its main window first painted:
-that figure carries no polling cost.
+that figure carries no polling cost. EARLIER_QUENNARY, when given, is another build (say, of the commit before a
+change) measured in the same alternation. Runs alternate between the programs, RUNS of each; medians are printed,
+the ratios last.
 """
 import os
 import statistics
@@ -18,7 +20,7 @@ import sys
 import tempfile
 import time
 
-RUNS = 5
+RUNS = 7
 
 
 def window_id():
@@ -62,24 +64,42 @@ def one_run(command):
         return polled, (reported[0] if reported else None)
 
 
+def median_line(label, polled, reported):
+    own = f"{statistics.median(reported):.0f} ms by its own report, " if reported else ""
+    return f"{label}: {own}{statistics.median(polled):.0f} ms polled"
+
+
 def main():
     program = sys.argv[1] if len(sys.argv) > 1 else "build/release/app/quennary"
-    if not os.access(program, os.X_OK):
-        raise SystemExit(f"no {program}; build a release tree first (tools/run.sh does)")
+    earlier = sys.argv[2] if len(sys.argv) > 2 else None
+    for path in filter(None, (program, earlier)):
+        if not os.access(path, os.X_OK):
+            raise SystemExit(f"no {path}; build a release tree first (tools/run.sh does)")
     peer = ["xmessage", "-title", "Quennary", "-geometry", "300x100", "peer"]
-    times, own_times, peer_times = [], [], []
+    commands = {"quennary": [program], "xmessage": peer}
+    if earlier:
+        commands["earlier quennary"] = [earlier]
+    polled = {name: [] for name in commands}
+    reported = {name: [] for name in commands}
     for _ in range(RUNS):
-        polled, reported = one_run([program])
-        times.append(polled)
-        if reported is not None:
-            own_times.append(reported)
-        peer_times.append(one_run(peer)[0])
-    print("quennary runs, polled (ms):", " ".join(f"{t:.0f}" for t in times))
-    print("quennary runs, its own report (ms):", " ".join(f"{t:.0f}" for t in own_times))
-    print("xmessage runs, polled (ms):", " ".join(f"{t:.0f}" for t in peer_times))
-    own = f"{statistics.median(own_times):.0f} ms" if own_times else "not reported"
-    print(f"first paint, median of {RUNS}: quennary {own} by its own report, {statistics.median(times):.0f} ms "
-          f"polled; xmessage {statistics.median(peer_times):.0f} ms polled (goal for quennary: 300 ms or less)")
+        for name, command in commands.items():
+            took, own = one_run(command)
+            polled[name].append(took)
+            if own is not None:
+                reported[name].append(own)
+    for name in commands:
+        print(f"{name} runs, polled (ms):", " ".join(f"{t:.0f}" for t in polled[name]))
+        if reported[name]:
+            print(f"{name} runs, its own report (ms):", " ".join(f"{t:.0f}" for t in reported[name]))
+    print(f"first paint, median of {RUNS} alternating runs:")
+    for name in commands:
+        print("  " + median_line(name, polled[name], reported[name]))
+    ours = statistics.median(polled["quennary"])
+    if earlier:
+        print(f"ratio to the earlier build: {ours / statistics.median(polled['earlier quennary']):.2f} polled" +
+              (f", {statistics.median(reported['quennary']) / statistics.median(reported['earlier quennary']):.2f}"
+               " by their own reports" if reported["quennary"] and reported["earlier quennary"] else ""))
+    print(f"ratio to xmessage, polled: {ours / statistics.median(polled['xmessage']):.2f}")
 
 
 if __name__ == "__main__":

@@ -113,6 +113,10 @@ int64_t BlinkCaret(TThreadQueue& AQueue)
     TCaret& caret = AQueue.Caret;
     if (!caret.Window || caret.HideCount > 0 || caret.NextBlinkMicros == INT64_MAX)
         return INT64_MAX;
+    // A caret nobody can see does not keep its thread awake; its phase catches up when its window shows.
+    const TWindow* window = Find(caret.Window);
+    if (!window || !IsVisibleWithAncestors(*window))
+        return INT64_MAX;
     int64_t now = CurrentClock().NowMicros();
     if (caret.NextBlinkMicros <= now) {
         int64_t period = int64_t(State().CaretBlinkMs) * 1000;

@@ -96,6 +96,27 @@ bool TakeTimer(TThreadQueue& AQueue, MSG& AMsg, HWND AFilter, UINT AMin, UINT AM
     return true;
 }
 
+// Sleeps until something may have arrived: a message posted or sent, raw input, a wake-up, or the deadline of
+// the next timer this call could take or of the caret's blink. Nothing due means sleeping until woken.
+void WaitForWork(TThreadQueue& AQueue, TLock& ALock, int64_t ACaretDue, HWND AFilter, UINT AMin, UINT AMax)
+{
+    int64_t next = ACaretDue;
+    if (InRange(WM_TIMER, AMin, AMax))
+        for (auto& timer : AQueue.Timers)
+            if (MatchesWindow(timer.Window, AFilter))
+                next = std::min(next, timer.DueMicros);
+    if (next == INT64_MAX) {
+        AQueue.Wake.wait(ALock);
+        return;
+    }
+    int64_t wait = next - CurrentClock().NowMicros();
+    // A clock that a test moves by hand, possibly from another thread, tells no one: look again in short slices.
+    if (!dynamic_cast<const TSystemClock*>(&CurrentClock()))
+        wait = std::clamp<int64_t>(wait, 1000, 20000);
+    if (wait > 0)
+        AQueue.Wake.wait_for(ALock, std::chrono::microseconds(wait));
+}
+
 // The core of PeekMessage and GetMessage. Returns false only when AWait is false and nothing is there.
 bool Retrieve(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove, bool AWait)
 {
@@ -147,17 +168,7 @@ bool Retrieve(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove, bool 
         }
         if (!AWait)
             return false;
-        // Timers on a virtual clock move only when a test moves the clock, possibly on another thread, so a
-        // thread with timers or a blinking caret looks again in short slices.
-        if (queue.Timers.empty() && caret_due == INT64_MAX) {
-            queue.Wake.wait(lock);
-        } else {
-            int64_t next = caret_due;
-            for (auto& timer : queue.Timers)
-                next = std::min(next, timer.DueMicros);
-            int64_t wait = std::clamp<int64_t>(next - CurrentClock().NowMicros(), 1000, 20000);
-            queue.Wake.wait_for(lock, std::chrono::microseconds(wait));
-        }
+        WaitForWork(queue, lock, caret_due, AFilter, AMin, AMax);
     }
 }
 

@@ -101,6 +101,23 @@ void Register(Display* ADisplay, TX11Backend::TImpl* AImpl)
     std::call_once(installed, [] { g_previous_io_handler = XSetIOErrorHandler(&ConnectionBroken); });
 }
 
+// Called by Xlib after every request any thread makes on our connection. A request that waits for a reply, or
+// finds the output buffer full, reads whatever the server sent meanwhile into Xlib's queue, where the event
+// thread's wait on the socket does not see it: so a thread other than the event thread kicks it.
+int AfterRequest(Display* ADisplay)
+{
+    TX11Backend::TImpl* impl = nullptr;
+    {
+        std::lock_guard lock(g_connections_lock);
+        auto it = g_connections.find(ADisplay);
+        if (it != g_connections.end())
+            impl = it->second;
+    }
+    if (impl && std::this_thread::get_id() != impl->EventThreadId.load())
+        impl->Kick();
+    return 0;
+}
+
 }  // namespace
 
 void InstallErrorHandler() { XSetErrorHandler(&CountError); }
@@ -184,6 +201,7 @@ bool TX11Backend::TImpl::Connect(const std::string& ADisplay)
     }
     XSync(Dpy, False);
     Register(Dpy, this);
+    XSetAfterFunction(Dpy, &AfterRequest);
     EventThread = std::thread([this] { RunEvents(); });
     return true;
 }
@@ -247,14 +265,26 @@ void TX11Backend::TImpl::Disconnect()
 
 void TX11Backend::TImpl::Kick()
 {
+    if (KickPending.exchange(true))
+        return;  // the event thread has not looked yet: it will see this too
     char byte = 1;
     [[maybe_unused]] auto written = write(WakePipe[1], &byte, 1);
 }
 
+void TX11Backend::TImpl::Flush()
+{
+    XFlush(Dpy);
+    if (std::this_thread::get_id() != EventThreadId.load())
+        Kick();
+}
+
 void TX11Backend::TImpl::RunEvents()
 {
+    EventThreadId = std::this_thread::get_id();
     pollfd fds[2] = {{ConnectionNumber(Dpy), POLLIN, 0}, {WakePipe[0], POLLIN, 0}};
     while (!Stopping && !Lost) {
+        // Cleared before looking, so that a kick from now on writes again and ends the wait below.
+        KickPending = false;
         while (!Lost && XPending(Dpy) > 0) {
             XEvent event;
             XNextEvent(Dpy, &event);
@@ -262,11 +292,11 @@ void TX11Backend::TImpl::RunEvents()
                 continue;
             HandleEvent(event);
         }
-        // Another thread's round trip can read our events off the socket; the wake pipe and a short time-out
-        // make sure they are looked at.
-        if (Lost)
+        if (Lost || Stopping)
             break;
-        if (poll(fds, 2, 100) > 0 && (fds[1].revents & POLLIN)) {
+        // Sleeps until the server sends something or another thread kicks: its requests may have read our
+        // events off the socket, it wants the thread to stop, or the connection is gone.
+        if (poll(fds, 2, -1) > 0 && (fds[1].revents & POLLIN)) {
             char buffer[64];
             [[maybe_unused]] auto got = read(WakePipe[0], buffer, sizeof buffer);
         }

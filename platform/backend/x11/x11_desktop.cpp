@@ -70,7 +70,7 @@ void TX11Backend::CursorChanged(win::HCURSOR ACursor)
         XDefineCursor(f.Dpy, top.Id, f.CurrentCursor);
     for (auto& [window, native] : f.Natives)
         XDefineCursor(f.Dpy, native.Id, f.CurrentCursor);
-    XFlush(f.Dpy);
+    f.Flush();
 }
 
 void TX11Backend::CaptureChanged(win::HWND AWindow)
@@ -88,7 +88,7 @@ void TX11Backend::CaptureChanged(win::HWND AWindow)
         XGrabPointer(f.Dpy, it->second.Id, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                      GrabModeAsync, GrabModeAsync, None, f.CurrentCursor ? f.CurrentCursor : None, CurrentTime);
     }
-    XFlush(f.Dpy);
+    f.Flush();
 }
 
 void TX11Backend::Beep(win::UINT)
@@ -98,7 +98,7 @@ void TX11Backend::Beep(win::UINT)
     TImpl& f = *F;
     std::lock_guard lock(f.Lock);
     XBell(f.Dpy, 0);
-    XFlush(f.Dpy);
+    f.Flush();
 }
 
 }  // namespace x11

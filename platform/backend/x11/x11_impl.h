@@ -139,7 +139,10 @@ struct TX11Backend::TImpl {
 
     std::vector<TTrayIcon> TrayIcons;
 
+    // Wakes the event thread; one byte at most waits in it (KickPending), however often it is kicked.
     int WakePipe[2] = {-1, -1};
+    std::atomic<bool> KickPending{false};
+    std::atomic<std::thread::id> EventThreadId{};
     std::atomic<bool> Stopping{false};
     // The connection broke (the X server went away): nothing more is read, and the windows' threads are told.
     std::atomic<bool> Lost{false};
@@ -152,6 +155,8 @@ struct TX11Backend::TImpl {
     bool Connect(const std::string& ADisplay);
     void Disconnect();
     void Kick();  // wakes the event thread so it reads what another thread's round trip left queued
+    // XFlush, then Kick when on another thread than the event thread: flushing reads what came in meanwhile.
+    void Flush();
     void RunEvents();
     void HandleEvent(XEvent& AEvent);
     bool IsOurs(Window AWindow) const;

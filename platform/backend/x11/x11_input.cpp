@@ -160,7 +160,7 @@ void TX11Backend::TImpl::PlaceSpot(win::HWND AWindow, TPoint AClient)
     XVaNestedList preedit = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
     XSetICValues(it->second.Ic, XNPreeditAttributes, preedit, nullptr);
     XFree(preedit);
-    XFlush(Dpy);
+    Flush();
 }
 
 void TX11Backend::SetCaretSpot(win::HWND AWindow, int AX, int AY) { F->PlaceSpot(AWindow, {AX, AY}); }

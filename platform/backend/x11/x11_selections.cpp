@@ -103,7 +103,7 @@ std::optional<std::string> TX11Backend::ClipboardText() const
         f.RequestTarget = target;
         XDeleteProperty(f.Dpy, f.Utility, f.A.Transfer);
         XConvertSelection(f.Dpy, f.A.Clipboard, target, f.A.Transfer, f.Utility, CurrentTime);
-        XFlush(f.Dpy);
+        f.Flush();
         f.Kick();
         // A text in pieces may take longer than one time-out, as long as pieces keep coming.
         for (int progress = -1; f.RequestPending && progress != f.RequestProgress;) {
@@ -161,7 +161,7 @@ void TX11Backend::TImpl::HandleSelectionRequest(const XSelectionRequestEvent& AE
         }
     }
     XSendEvent(Dpy, AEvent.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
-    XFlush(Dpy);
+    Flush();
 }
 
 void TX11Backend::TImpl::SendNextPiece(TIncrSend& ATransfer)
@@ -173,7 +173,7 @@ void TX11Backend::TImpl::SendNextPiece(TIncrSend& ATransfer)
     ATransfer.Offset += count;
     if (count == 0)
         ATransfer.Requestor = 0;  // the empty piece ends it
-    XFlush(Dpy);
+    Flush();
 }
 
 void TX11Backend::TImpl::HandlePropertyNotify(const XPropertyEvent& AEvent)
@@ -187,7 +187,7 @@ void TX11Backend::TImpl::HandlePropertyNotify(const XPropertyEvent& AEvent)
         Atom type = None;
         std::optional<std::string> piece = ReadProperty(Utility, A.Transfer, &type);
         XDeleteProperty(Dpy, Utility, A.Transfer);
-        XFlush(Dpy);
+        Flush();
         std::lock_guard lock(Lock);
         if (!RequestPending || !RequestIncr)
             return;
@@ -241,7 +241,7 @@ void TX11Backend::TImpl::HandleSelectionNotify(const XSelectionEvent& AEvent)
                     Answered.notify_all();
                 }
                 XDeleteProperty(Dpy, Utility, AEvent.property);
-                XFlush(Dpy);
+                Flush();
                 return;
             }
             XDeleteProperty(Dpy, Utility, AEvent.property);
@@ -283,7 +283,7 @@ void TX11Backend::TImpl::HandleSelectionNotify(const XSelectionEvent& AEvent)
     finished.xclient.data.l[1] = taken ? 1 : 0;
     finished.xclient.data.l[2] = taken ? static_cast<long>(A.XdndActionCopy) : None;
     XSendEvent(Dpy, source, False, NoEventMask, &finished);
-    XFlush(Dpy);
+    Flush();
 }
 
 void TX11Backend::TImpl::HandleDnd(const XClientMessageEvent& AEvent)
@@ -300,7 +300,7 @@ void TX11Backend::TImpl::HandleDnd(const XClientMessageEvent& AEvent)
         event.xclient.data.l[3] = A3;
         event.xclient.data.l[4] = A4;
         XSendEvent(Dpy, ATo, False, NoEventMask, &event);
-        XFlush(Dpy);
+        Flush();
     };
     auto source = static_cast<Window>(AEvent.data.l[0]);
     if (AEvent.message_type == A.XdndEnter) {
@@ -346,7 +346,7 @@ void TX11Backend::TImpl::HandleDnd(const XClientMessageEvent& AEvent)
         }
         Time time = DragVersion >= 1 ? static_cast<Time>(AEvent.data.l[2]) : CurrentTime;
         XConvertSelection(Dpy, A.XdndSelection, A.UriList, A.DropData, Utility, time);
-        XFlush(Dpy);
+        Flush();
     }
 }
 

@@ -65,7 +65,7 @@ void TX11Backend::TImpl::DrawTrayIcon(const TTrayIcon& AIcon)
     XRenderFreePicture(Dpy, source);
     XRenderFreePicture(Dpy, target);
     XFreePixmap(Dpy, pixmap);
-    XFlush(Dpy);
+    Flush();
 }
 
 bool TX11Backend::TImpl::ExposeTrayIcon(Window AWindow)
@@ -94,7 +94,7 @@ void TX11Backend::TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& ADa
         if (it != f.TrayIcons.end()) {
             XDestroyWindow(f.Dpy, it->Id);
             f.TrayIcons.erase(it);
-            XFlush(f.Dpy);
+            f.Flush();
         }
         return;
     }
@@ -134,7 +134,7 @@ void TX11Backend::TrayIconChanged(DWORD AMessage, const win::NOTIFYICONDATA& ADa
     dock.xclient.data.l[1] = kTrayRequestDock;
     dock.xclient.data.l[2] = static_cast<long>(icon.Id);
     XSendEvent(f.Dpy, tray, False, NoEventMask, &dock);
-    XFlush(f.Dpy);
+    f.Flush();
     f.TrayIcons.push_back(std::move(icon));
 }
 

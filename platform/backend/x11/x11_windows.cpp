@@ -193,7 +193,7 @@ void TX11Backend::TImpl::PutImage(TTopWindow& ATop, const TRect& AArea)
     } else {
         XPutImage(Dpy, ATop.Id, gc, ATop.Image, area.Left, area.Top, area.Left, area.Top, area.Width(),
                   area.Height());
-        XFlush(Dpy);
+        Flush();
     }
     XFreeGC(Dpy, gc);
 }
@@ -504,7 +504,7 @@ void TX11Backend::TopLevelChanged(win::HWND AWindow)
             top.Iconic = false;
         }
         f.Restack(order);
-        XFlush(f.Dpy);
+        f.Flush();
     }
     f.SyncNatives(AWindow);
 }
@@ -530,7 +530,7 @@ void TX11Backend::TopLevelDestroyed(win::HWND AWindow)
     f.LastStack.erase(std::remove(f.LastStack.begin(), f.LastStack.end(), it->second.Id), f.LastStack.end());
     f.DestroyTop(it->second);
     f.Tops.erase(it);
-    XFlush(f.Dpy);
+    f.Flush();
 }
 
 void TX11Backend::Present(win::HWND AWindow, const TRect& ADirty)
@@ -646,7 +646,7 @@ void TX11Backend::FillNativeWindow(win::HWND AWindow, win::COLORREF AColor)
     XSetWindowBackground(f.Dpy, it->second.Id, pixel);
     XClearWindow(f.Dpy, it->second.Id);
     XRaiseWindow(f.Dpy, it->second.Id);
-    XFlush(f.Dpy);
+    f.Flush();
 }
 
 void TX11Backend::DetachNativeWindow(win::HWND AWindow)
@@ -660,7 +660,7 @@ void TX11Backend::DetachNativeWindow(win::HWND AWindow)
     XDestroyWindow(f.Dpy, it->second.Id);
     f.NativeByX.erase(it->second.Id);
     f.Natives.erase(it);
-    XFlush(f.Dpy);
+    f.Flush();
 }
 
 void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
@@ -746,7 +746,7 @@ void TX11Backend::TImpl::SyncNatives(win::HWND ATop)
             native.Mapped = w.Shown;
         }
     }
-    XFlush(Dpy);
+    Flush();
 }
 
 }  // namespace x11

@@ -4,6 +4,9 @@
 #include "platform/rtl/threads.h"
 
 #include <atomic>
+#include <chrono>
+#include <fstream>
+#include <string>
 #include <thread>
 
 namespace wintest {
@@ -172,6 +175,110 @@ TEST_F(MessageQueue, SendToAWindowOfAFinishedThreadReturnsZero)
     }).join();
     ASSERT_NE(orphan, nullptr);
     EXPECT_EQ(SendMessage(orphan, WM_USER, 0, 0), 0);
+}
+
+// The same queue on the real clock: a thread that waits sleeps until its next timer or until something arrives.
+class MessageQueueRealTime : public MessageQueue {
+protected:
+    void SetUp() override
+    {
+        MessageQueue::SetUp();
+        FRealClock.emplace(FSystemClock);
+    }
+    void TearDown() override
+    {
+        FRealClock.reset();
+        MessageQueue::TearDown();
+    }
+
+    // How often this thread has gone to sleep so far.
+    static long Sleeps()
+    {
+        std::ifstream status("/proc/thread-self/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+                return std::stol(line.substr(line.find(':') + 1));
+        return -1;
+    }
+
+    // Runs the loop until the first WM_TIMER of AWindow; the milliseconds it took and the sleeps meanwhile.
+    std::pair<double, long> WaitForTimer(HWND AWindow)
+    {
+        auto start = std::chrono::steady_clock::now();
+        long sleeps = Sleeps();
+        MSG msg;
+        while (GetMessage(msg, nullptr, 0, 0) && !(msg.message == WM_TIMER && msg.hwnd == AWindow))
+            DispatchMessage(msg);
+        std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        return {took.count(), Sleeps() - sleeps};
+    }
+
+private:
+    TSystemClock FSystemClock;
+    std::optional<TClockOverride> FRealClock;
+};
+
+TEST_F(MessageQueueRealTime, WaitingForATimerSleepsOnceAndWakesOnTime)
+{
+    HWND window = Create(0, WS_POPUP, Bounds(0, 0, 10, 10));
+    HWND hidden = Create(0, WS_POPUP, Bounds(0, 0, 50, 20));
+    HWND shown = Create(0, WS_POPUP | WS_VISIBLE, Bounds(0, 0, 50, 20));
+    Pump();
+    // A blinking caret in a window nobody sees does not wake the thread either; one that shows does.
+    ASSERT_TRUE(CreateCaret(hidden, nullptr, 2, 10));
+    ShowCaret(hidden);
+    SetCaretBlinkTime(100);
+    SetTimer(window, 1, 300);
+    auto [took, sleeps] = WaitForTimer(window);
+    EXPECT_GE(took, 299.0);
+    EXPECT_LE(sleeps, 4) << "the loop woke in slices while nothing was due";
+
+    DestroyCaret();
+    ASSERT_TRUE(CreateCaret(shown, nullptr, 2, 10));
+    ShowCaret(shown);
+    std::tie(took, sleeps) = WaitForTimer(window);
+    EXPECT_GE(sleeps, 2) << "the caret of a shown window stopped blinking";
+    DestroyCaret();
+    SetCaretBlinkTime(530);
+    KillTimer(window, 1);
+}
+
+TEST_F(MessageQueueRealTime, AMessagePostedWhileTheLoopGoesToSleepIsTakenAtOnce)
+{
+    // A ping-pong between two threads: each message is posted while the loop is on its way back to sleep, with
+    // and without a far timer deciding how long it sleeps. A wake-up lost there leaves the message lying until
+    // the timer (20 s) fires.
+    for (bool withTimer : {false, true}) {
+        SCOPED_TRACE(withTimer ? "with a far timer" : "without timers");
+        HWND window = Create(0, WS_POPUP, Bounds(0, 0, 10, 10));
+        if (withTimer)
+            SetTimer(window, 1, 20000);
+        const DWORD loop = GetCurrentThreadId();
+        constexpr int kRounds = 300;
+        std::atomic<int> taken{0};
+        std::thread peer([&] {
+            for (int round = 0; round < kRounds; ++round) {
+                while (taken.load() < round)
+                    std::this_thread::yield();
+                PostThreadMessage(loop, WM_USER + 1, static_cast<WPARAM>(round), 0);
+            }
+        });
+        MSG msg;
+        auto start = std::chrono::steady_clock::now();
+        while (taken.load() < kRounds && GetMessage(msg, nullptr, 0, 0)) {
+            if (msg.message == WM_TIMER) {
+                ADD_FAILURE() << "a posted message waited for the timer, after " << taken.load() << " rounds";
+                taken = kRounds;  // lets the peer finish
+                break;
+            }
+            if (msg.message == WM_USER + 1)
+                taken = static_cast<int>(msg.wParam) + 1;
+        }
+        peer.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+        KillTimer(window, 1);
+    }
 }
 
 }  // namespace
