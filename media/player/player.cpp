@@ -228,6 +228,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, win::HWND AScreenHandle, 
     FEventThread.reset();
     FPlayEvent.Clear();
     FStopRequested = false;
+    FPlayAnnounced = false;
     // Every open lays its picture out in the panel's present size, not in that of an earlier open (the file-open
     // handler may still choose another).
     if (TRect client{}; AScreenHandle != nullptr && win::GetClientRect(AScreenHandle, client)) {

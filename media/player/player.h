@@ -324,6 +324,9 @@ private:
     // Raised by Stop until the next Open: position notices of a playback the caller stopped are not delivered,
     // so none arrives after the stop's own handling and moves a position bar again.
     std::atomic<bool> FStopRequested{false};
+    // Set once the play thread has told that the playback plays: a file so short (or so damaged) that it ends
+    // before then keeps its end until after, or the play notice would replace the end notice in the ring.
+    std::atomic<bool> FPlayAnnounced{false};
     std::atomic<bool> Fstep{false};
     std::unique_ptr<TEventThread> FEventThread;
     std::unique_ptr<TPlayThread> FPlayThread;

@@ -256,7 +256,12 @@ void TCustomPlayer::ReadLoop(TVideoState* is)
         if (ret < 0) {
             ReadFailed(is, ret, eof);
             if (ic->pb != nullptr && ic->pb->error != 0) {
-                if (FCheckIOERR) break;
+                // Nothing more can be read: what is queued still plays, and then the playback ends as at the
+                // end of the file (a seek tries again).
+                if (FCheckIOERR) {
+                    eof = true;
+                    continue;
+                }
                 ic->pb->eof_reached = 0;
                 ic->pb->error = 0;
             }
@@ -347,7 +352,7 @@ void TCustomPlayer::ReadSeek(TVideoState* is)
     is->seek_done = 1;
     FSeekEvent.SetEvent();
     if (is->video_stream < 0) FSeeking = false;
-    if (ic->pb != nullptr) ic->pb->eof_reached = 0;
+    if (ic->pb != nullptr) ic->pb->eof_reached = ic->pb->error = 0;
 }
 
 void TCustomPlayer::ChooseFrameDelay(TVideoState* is, int AIndex)

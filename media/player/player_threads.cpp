@@ -28,6 +28,7 @@ void TPlayThread::Execute()
             std::lock_guard<std::mutex> lock(owner->FOpenPauseLock);
             const bool pauseReported = is && is->OpenedPaused && is->open_paused == 0 && is->paused;
             if (!pauseReported) owner->SetPlayState(psPlay);
+            owner->FPlayAnnounced = true;
         }
         owner->EventLoop();
     } catch (const Exception& E) {
@@ -140,7 +141,8 @@ void TCustomPlayer::UpdatePosition(TVideoState* is)
         FLastPTS = pos;
         if (OnPosition) FPlayEvent.Post({pekPosition, pos});
     }
-    if (!is->IsDevice && is->EventEOF == 0 && is->ReachEOF == 1) {
+    // Before the play notice the end waits: the video side reports it again at the next end packet.
+    if (!is->IsDevice && is->EventEOF == 0 && is->ReachEOF == 1 && FPlayAnnounced) {
         if (is->video_stream >= 0) is->EventEOF = 1;
         SetPlayState(psEnd);
     }

@@ -179,14 +179,25 @@ TEST_F(ConversionHostileTest, OutputWithoutDecodableMediaFails)
     const std::string no_picture = MakeClip("nopicture.mkv", "-f lavfi -i testsrc=size=64x48:rate=10 -f lavfi -i "
                                                              "sine=r=44100 -t 1 -c:v mjpeg -c:a pcm_s16le "
                                                              "-bsf:v noise=amount=1");
-    Add(damaged_flac, "Audio Only", "WAV - Uncompressed Audio").DestinationTitle = "flac";
+    // The damaged sound into each kind of output: without a check the MP4 came out as a file of a few hundred
+    // bytes without streams, and the Matroska files as files that do not open.
+    const struct {
+        const char* Profile;
+        const char* Format;
+        const char* Title;
+    } empty_outputs[] = {{"Audio Only", "WAV - Uncompressed Audio", "flac"},
+                         {"General Video", "MP4 - MPEG-4 Video", "flac_mp4"},
+                         {"Audio Only", "M4A - AAC Audio", "flac_m4a"},
+                         {"General Video", "MKV - Matroska Video", "flac_mkv"},
+                         {"HD Video", "HD MKV - 720p H.264 Video", "flac_hd_mkv"}};
+    for (const auto& row : empty_outputs) Add(damaged_flac, row.Profile, row.Format).DestinationTitle = row.Title;
     Add(no_picture, "General Video", "MP4 - MPEG-4 Video").DestinationTitle = "nopicture";
     Add(MediaFixture("clip.avi"), "Audio Only", "WAV - Uncompressed Audio").DestinationTitle = "whole";
     ASSERT_TRUE(FRun->Start(Out()));
     WaitForEnd();
     EXPECT_FALSE(FRun->Succeeded());
     EXPECT_FALSE(Logged("Conversion successfully done."));
-    ASSERT_EQ(FReports.size(), 2u);
+    ASSERT_EQ(FReports.size(), std::size(empty_outputs) + 1);
     for (const std::string& report : FReports) {
         EXPECT_EQ(report.rfind("CLM_Terminate: ", 0), 0u) << report;
         EXPECT_NE(report.find("is empty"), std::string::npos) << report;
