@@ -1,10 +1,12 @@
 // Typing into and scrolling a memo of 1,000 and 100,000 lines on the headless screen: one character inserted
-// at the caret (with the repaint it asks for), and one page scrolled and painted. Beside each, the peer: the
-// same keystroke done on the text as one string, split into lines again, as an edit without per-line layout
-// would. The memo's cost should not grow with the line count; the peer's does.
-// Run: bench_controls
+// at the caret and the memo painted, and one page scrolled and painted. Beside the typing, the peer: the same
+// keystroke done on the text as one string, split into lines again, as an edit without per-line layout would, and
+// the visible lines painted as the memo paints them (same font, same device context, same number of rows). The
+// memo's cost should not grow with the line count; the peer's does.
+// Run: bench_controls (medians of five alternating runs; the ratios are printed last).
 #include <benchmark/benchmark.h>
 
+#include "bench/common/alternating_runs.h"
 #include "platform/backend/headless/headless_backend.h"
 #include "platform/controls/memo.h"
 #include "platform/gdi/gdi.h"
@@ -12,6 +14,7 @@
 #include "platform/gui/forms.h"
 #include "platform/win/win.h"
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,16 +98,20 @@ void BM_MemoScrollPage(benchmark::State& AState)
     AState.SetLabel("memo");
 }
 
-// The peer: the text as one string; every keystroke inserts into it and splits it into lines again before the
-// visible lines are measured.
+// The peer: the text as one string; every keystroke inserts into it, splits it into lines again and paints the
+// lines in view into the memo's device context with the memo's font, as the memo paints its rows.
 void BM_WholeTextInsert(benchmark::State& AState)
 {
+    TMemoScreen screen(1);
     std::string text;
     for (int i = 0; i < AState.range(0); ++i)
         text += LineText(i) + "\r\n";
     const size_t start = text.size() / 2;
     size_t caret = start;
-    HDC dc = CreateCompatibleDC(nullptr);
+    const TRect area = screen.Memo->FormatRect();
+    const int lineHeight = std::max(1, screen.Memo->LineHeight());
+    const int rows = area.Height() / lineHeight + 1;
+    HBRUSH background = CreateSolidBrush(RGB(255, 255, 255));
     std::vector<std::string> lines;
     for (auto _ : AState) {
         text.insert(caret++, 1, 'x');
@@ -120,12 +127,21 @@ void BM_WholeTextInsert(benchmark::State& AState)
             lines.emplace_back(text, from, end - from);
             from = end + 2;
         }
-        SIZE size;
-        for (size_t i = lines.size() / 2; i < lines.size() / 2 + 25 && i < lines.size(); ++i)
-            GetTextExtentPoint32(dc, lines[i].c_str(), static_cast<int>(lines[i].size()), &size);
+        HDC dc = screen.Paint;
+        const int saved = SaveDC(dc);
+        FillRect(dc, &area, background);
+        IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
+        SelectObject(dc, screen.Memo->Font()->Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        const size_t first = lines.size() / 2;
+        for (size_t i = first; i < first + rows && i < lines.size(); ++i)
+            TextOut(dc, area.Left, area.Top + static_cast<int>(i - first) * lineHeight, lines[i].c_str(),
+                    static_cast<int>(lines[i].size()));
+        RestoreDC(dc, saved);
         benchmark::DoNotOptimize(lines.data());
     }
-    DeleteDC(dc);
+    DeleteObject(background);
     AState.SetLabel("peer: whole text per key");
 }
 
@@ -135,4 +151,18 @@ BENCHMARK(BM_MemoInsertAtCaret)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicros
 BENCHMARK(BM_WholeTextInsert)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoScrollPage)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    const auto medians = benchrun::RunAlternating(5);
+    std::printf("\nper key, 100,000 lines / 1,000 lines (near 1 = no per-line work):\n");
+    std::printf("  memo %.2f   peer %.2f\n", benchrun::Ratio(medians, "BM_MemoInsertAtCaret/100000", "BM_MemoInsertAtCaret/1000"),
+                benchrun::Ratio(medians, "BM_WholeTextInsert/100000", "BM_WholeTextInsert/1000"));
+    std::printf("page scroll, 100,000 lines / 1,000 lines: %.2f\n",
+                benchrun::Ratio(medians, "BM_MemoScrollPage/100000", "BM_MemoScrollPage/1000"));
+    std::printf("memo / peer per key (below 1 = the memo is faster): 1,000 lines %.2f, 100,000 lines %.2f\n",
+                benchrun::Ratio(medians, "BM_MemoInsertAtCaret/1000", "BM_WholeTextInsert/1000"),
+                benchrun::Ratio(medians, "BM_MemoInsertAtCaret/100000", "BM_WholeTextInsert/100000"));
+    benchmark::Shutdown();
+    return 0;
+}

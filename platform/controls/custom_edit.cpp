@@ -814,11 +814,19 @@ void TCustomEdit::HandleScroll(bool AVertical, WORD ACode, int AThumb)
     if (ACode == SB_THUMBPOSITION || ACode == SB_THUMBTRACK)
         AThumb = static_cast<uint16_t>(AThumb);  // positions travel unsigned
     int target = ScrollRequestTarget(info, ACode, AThumb, AVertical ? 1 : std::max(1, FLineHeight));
+    const int movedRows = AVertical ? FTopRow - target : 0;
     if (AVertical)
         FTopRow = target;
     else
         FScrollX = FWordWrap ? 0 : target;
     UpdateScrollState();
     PlaceCaret();
-    Invalidate();
+    // Less than a page over an own background: the rows still in view move on screen and only the rows that come
+    // into view are painted. A background painted by someone else stays put, so all of it is painted again.
+    if (movedRows != 0 && !FTransparent && HandleAllocated() && std::abs(movedRows) < VisibleRows()) {
+        const TRect area = FormatRect();
+        ScrollWindowEx(Handle(), 0, movedRows * FLineHeight, &area, &area, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    } else {
+        Invalidate();
+    }
 }

@@ -38,6 +38,7 @@ void TEditLayout::Reset()
     FRowStart.clear();
     FValidRows = 0;
     FMaxWidth = -1;
+    FWidthCounts.clear();
 }
 
 void TEditLayout::LinesChanged(int ALine, int ARemoved, int AInserted)
@@ -47,9 +48,17 @@ void TEditLayout::LinesChanged(int ALine, int ARemoved, int AInserted)
         return;
     }
     auto first = FLines.begin() + ALine;
-    for (auto it = first; it != first + ARemoved; ++it)
-        if (it->Width >= 0 && it->Width >= FMaxWidth)
-            FMaxWidth = -1;  // the widest line may be gone
+    // While the widest line is known, every line's width is counted: a change takes the old widths out and puts
+    // the new ones in, so typing never measures the other lines again.
+    for (auto it = first; it != first + ARemoved && FMaxWidth >= 0; ++it) {
+        auto counted = FWidthCounts.find(it->Width);
+        if (counted == FWidthCounts.end()) {
+            FMaxWidth = -1;  // a line not counted: count all of them again when asked
+            FWidthCounts.clear();
+        } else if (--counted->second == 0) {
+            FWidthCounts.erase(counted);
+        }
+    }
     if (ARemoved == AInserted) {
         std::fill(first, first + ARemoved, TLineCache());
     } else {
@@ -57,9 +66,11 @@ void TEditLayout::LinesChanged(int ALine, int ARemoved, int AInserted)
         FLines.insert(first, static_cast<size_t>(AInserted), TLineCache());
     }
     FValidRows = std::min(FValidRows, ALine);
-    if (FMaxWidth >= 0)
+    if (FMaxWidth >= 0) {
         for (int line = ALine; line < ALine + AInserted; ++line)
-            FMaxWidth = std::max(FMaxWidth, LineWidth(line));
+            ++FWidthCounts[LineWidth(line)];
+        FMaxWidth = FWidthCounts.empty() ? 0 : FWidthCounts.rbegin()->first;
+    }
 }
 
 std::string TEditLayout::Display(std::string_view AText) const
@@ -95,9 +106,10 @@ int TEditLayout::LineWidth(int ALine)
 int TEditLayout::MaxWidth()
 {
     if (FMaxWidth < 0) {
-        FMaxWidth = 0;
+        FWidthCounts.clear();
         for (int line = 0; line < FModel.LineCount(); ++line)
-            FMaxWidth = std::max(FMaxWidth, LineWidth(line));
+            ++FWidthCounts[LineWidth(line)];
+        FMaxWidth = FWidthCounts.empty() ? 0 : FWidthCounts.rbegin()->first;
     }
     return FMaxWidth;
 }

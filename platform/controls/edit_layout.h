@@ -5,6 +5,7 @@
 #include "platform/controls/edit_model.h"
 #include "platform/controls/text_measure.h"
 
+#include <map>
 #include <vector>
 
 class TEditLayout {
@@ -60,4 +61,5 @@ private:
     std::vector<int> FRowStart;  // per line, the first row; valid below FValidRows
     int FValidRows = 0;
     int FMaxWidth = -1;
+    std::map<int, int> FWidthCounts;  // lines per width, kept while FMaxWidth is known
 };

@@ -513,11 +513,36 @@ HWND WindowFromDC(HDC ADC)
     return it == State().Dcs.end() ? nullptr : it->second.Window;
 }
 
+namespace {
+
+// Copies the pixels that land in ADest (surface coordinates) from ADx, ADy back. The sources are read from a copy
+// of their bounding box only, as the moved band overlaps itself.
+void MoveSurfacePixels(TWindow& ASurface, const TRegion& ADest, int ADx, int ADy)
+{
+    if (ADest.IsEmpty())
+        return;
+    const TRect from = RectOffset(ADest.Extents(), -ADx, -ADy);
+    const int width = ASurface.SurfaceWidth;
+    const auto row_bytes = static_cast<size_t>(from.Width()) * 4;
+    std::vector<uint32_t> copy(static_cast<size_t>(from.Width()) * from.Height());
+    for (int y = from.Top; y < from.Bottom; ++y)
+        std::memcpy(&copy[static_cast<size_t>(y - from.Top) * from.Width()],
+                    &ASurface.Pixels[static_cast<size_t>(y) * width + from.Left], row_bytes);
+    for (const TRect& rect : ADest.Rects())
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            std::memcpy(&ASurface.Pixels[static_cast<size_t>(y) * width + rect.Left],
+                        &copy[static_cast<size_t>(y - ADy - from.Top) * from.Width() + (rect.Left - ADx - from.Left)],
+                        static_cast<size_t>(rect.Width()) * 4);
+}
+
+}  // namespace
+
 int ScrollWindowEx(HWND AWindow, int ADx, int ADy, const TRect* AScroll, const TRect* AClip, HRGN AUpdate,
                    TRect* AUpdateRect, UINT AFlags)
 {
     TRegion uncovered;
     std::vector<HWND> moved_children;
+    TRect presented{};
     HWND top;
     bool caret_hidden;
     {
@@ -541,14 +566,10 @@ int ScrollWindowEx(HWND AWindow, int ADx, int ADy, const TRect* AScroll, const T
         TRegion dest = source;
         dest.Offset(ADx, ADy);
         dest.Intersect(RectOffset(area, client_at.X, client_at.Y));
-        TWindow& surface_owner = Get(top);
-        std::vector<uint32_t> copy = surface_owner.Pixels;
-        int width = surface_owner.SurfaceWidth;
-        for (const TRect& rect : dest.Rects())
-            for (int y = rect.Top; y < rect.Bottom; ++y)
-                std::memcpy(&surface_owner.Pixels[static_cast<size_t>(y) * width + rect.Left],
-                            &copy[static_cast<size_t>(y - ADy) * width + rect.Left - ADx],
-                            static_cast<size_t>(rect.Width()) * 4);
+        // Pixels land only where the window shows: never on a child or a sibling above it.
+        dest.Intersect(visible);
+        MoveSurfacePixels(Get(top), dest, ADx, ADy);
+        presented = dest.Extents();
         dest.Offset(-client_at.X, -client_at.Y);
         uncovered = TRegion(area);
         uncovered.Subtract(dest);
@@ -587,8 +608,10 @@ int ScrollWindowEx(HWND AWindow, int ADx, int ADy, const TRect* AScroll, const T
     }
     if (AUpdateRect)
         *AUpdateRect = uncovered.Extents();
+    // Only the moved band changed on the surface; what was uncovered reaches the screen when it is painted.
     if (TBackend* backend = CurrentBackend())
-        backend->Present(top, Rect(0, 0, 1 << 20, 1 << 20));
+        if (!RectIsEmpty(presented))
+            backend->Present(top, presented);
     if (uncovered.IsEmpty())
         return NULLREGION;
     return uncovered.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;

@@ -199,8 +199,10 @@ void TspListBox::Paint()
     const Integer end = Columns() == 0 ? TopIndex() + rows : TopIndex() + rows * Columns();
     for (Integer i = TopIndex(); i <= std::min(end, last); ++i) {
         const TRect r = ItemRect(i);
-        PaintItem(canvas, i, r, GetItemState(i));
         bottom = std::max(bottom, r.Bottom);
+        // Rows outside what is being painted (after a scroll, all but the new ones) are left as they are.
+        if (!win::RectVisible(canvas->Handle(), &r)) continue;
+        PaintItem(canvas, i, r, GetItemState(i));
     }
     // One column: the rest under the last row.
     if (Columns() == 0 && bottom < Height()) {

@@ -1,4 +1,5 @@
 #include "platform/controls/lists/list_box.h"
+#include "platform/gdi/dc.h"
 
 #include "platform/win/painting.h"
 #include "platform/win/scrolling.h"
@@ -282,9 +283,17 @@ void TCustomListBox::SetTopIndex(Integer AValue)
         AValue -= AValue % RowsPerPage();
     if (AValue == FTopIndex)
         return;
+    const Integer moved = FTopIndex - AValue;
     FTopIndex = AValue;
     UpdateScrollState();
-    Invalidate();
+    // Less than a page in one column: the rows still in view move on screen and only the new ones are painted
+    // (every row paints its whole rectangle, so a moved row looks as a repainted one would).
+    if (FColumns == 0 && HandleAllocated() && std::abs(moved) < RowsPerPage()) {
+        const TRect client = ClientRect();
+        ScrollWindowEx(Handle(), 0, moved * FItemHeight, &client, &client, nullptr, nullptr, SW_INVALIDATE);
+    } else {
+        Invalidate();
+    }
 }
 
 void TCustomListBox::UpdateScrollState()
@@ -591,13 +600,17 @@ void TCustomListBox::Paint()
     Integer shown = FColumns == 0 ? rows + 1 : rows * FColumns;
     Integer last = std::min(Count(), FTopIndex + shown);
     bool focused = Focused();
+    const HDC dc = canvas->Handle();
     for (Integer i = FTopIndex; i < last; ++i) {
+        const TRect rect = ItemRect(i);
+        if (!RectVisible(dc, &rect))
+            continue;  // outside what is being painted
         TOwnerDrawState state;
         if (Selected(i))
             state.Include(odSelected);
         if (focused && i == FItemIndex)
             state.Include(odFocused);
-        DrawItem(i, ItemRect(i), state);
+        DrawItem(i, rect, state);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "skin/controls/skin_pictures.h"
@@ -237,7 +238,9 @@ void TspSkinCustomGrid::DrawCellRange(Integer ACol, Integer ARow, Integer AStart
         for (Integer Col = ACol; Left < AStopX && Col < FColCount; ++Col) {
             const TRect Where{Left, Top, Left + ColWidths(Col), Top + H};
             Left = Where.Right + L.Horz.LineWidth;
-            if (Where.Right <= Where.Left || !Intersects(Where, Clip)) continue;
+            // Only cells inside the area being painted: after a scroll that is the new band and the selection,
+            // whose bounding box may well be the whole page.
+            if (Where.Right <= Where.Left || !Intersects(Where, Clip) || !RectVisible(C->Handle(), &Where)) continue;
             TGridDrawState State = AIncludeState;
             const bool Focused = Active && Col == FCurrent.X && Row == FCurrent.Y;
             if (Focused) State.Include(gdFocused);

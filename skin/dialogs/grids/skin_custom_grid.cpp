@@ -429,6 +429,8 @@ void TspSkinCustomGrid::SetTopLeft(Integer ALeft, Integer ATop)
 
 void TspSkinCustomGrid::AfterTopLeftMove(const TGridCoord& AOld)
 {
+    Integer DX = 0;
+    Integer DY = 0;
     SyncScrollBarPositions(true);
     if (HandleAllocated()) {
         const TGridLayout L = ComputeLayout();
@@ -441,8 +443,6 @@ void TspSkinCustomGrid::AfterTopLeftMove(const TGridCoord& AOld)
             AOut = static_cast<Integer>(AOldFirst < ANewFirst ? -Sum : Sum);
             return true;
         };
-        Integer DX = 0;
-        Integer DY = 0;
         if (Amount(L.Horz, AOld.X, FTopLeft.X, DX) && Amount(L.Vert, AOld.Y, FTopLeft.Y, DY))
             ScrollCells(DX, DY, L);
         else
@@ -451,13 +451,14 @@ void TspSkinCustomGrid::AfterTopLeftMove(const TGridCoord& AOld)
     TopLeftChanged();
     if (HandleAllocated()) {
         // A background that stays put (the skin's picture, the wallpaper, the parent) repaints under the moved
-        // cells; otherwise only the strip right of the cells.
+        // cells; otherwise only the strip right of the cells. A scroll by rows alone moved the whole width, so
+        // when the cells reach the right edge there is no such strip to repaint.
         const TGridLayout L = ComputeLayout();
         const Integer From = std::min(L.Horz.GridEnd, Width() - 1);
         if ((Skinned() && FBGPicture) || FTransparent) {
             InvalidateClientRect({L.Horz.FixedEnd, L.Vert.FixedEnd, ClientWidth(), ClientHeight()}, true);
             InvalidateClientRect({From, 0, Width(), L.Vert.FixedEnd}, true);
-        } else {
+        } else if (DX != 0 || L.Horz.GridEnd < ClientWidth()) {
             InvalidateClientRect({From, 0, Width(), Height()}, true);
         }
     }

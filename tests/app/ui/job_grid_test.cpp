@@ -211,6 +211,52 @@ TEST_F(JobGridTest, RowsShowTheJobsTextsAndTheSelectedRowItsPicture)
     EXPECT_TRUE(headless::WritePng(png.string(), window.data(), area.Width(), area.Height()));
 }
 
+TEST_F(JobGridTest, AOneRowScrollPaintsOnlyTheNewRowAndLooksLikeAFullRepaint)
+{
+    // Rows that differ, so that one drawn in the wrong place shows.
+    std::vector<std::string> files;
+    for (int i = 0; i < 20; ++i) files.insert(files.end(), {Media("clip.avi"), Media("song.mp3")});
+    DropOnForm(files);
+    ASSERT_EQ(State.Jobs.Count(), 40);
+    TspSkinStringGrid* grid = Form->sgList;
+    ASSERT_LT(grid->VisibleRowCount(), 39);
+    grid->Perform(win::WM_VSCROLL, win::SB_TOP, 0);
+    Pump();
+    int drawn = 0;
+    const auto draw = grid->OnDrawCell;
+    grid->OnDrawCell = [&](TObject* S, Integer C, Integer R, const TRect& Rect, TGridDrawState St) {
+        ++drawn;
+        draw(S, C, R, Rect, St);
+    };
+    const auto pixels = [&] {
+        const std::vector<uint32_t> screen = Display.ComposeScreen();
+        const TPoint origin = grid->ClientToScreen({0, 0});
+        std::vector<uint32_t> out;
+        for (int y = 0; y < grid->ClientHeight(); ++y)
+            for (int x = 0; x < grid->ClientWidth(); ++x)
+                out.push_back(screen[(origin.Y + y) * Display.ScreenSize().cx + origin.X + x] & 0xFFFFFF);
+        return out;
+    };
+    for (win::WPARAM code : {win::SB_LINEDOWN, win::SB_LINEDOWN, win::SB_LINEUP}) {
+        drawn = 0;
+        grid->Perform(win::WM_VSCROLL, code, 0);
+        Pump();
+        // The row that came into view and the one cut by the bottom edge, five cells each; a full page is 75.
+        EXPECT_GT(drawn, 0);
+        EXPECT_LE(drawn, 2 * 5);
+        const std::vector<uint32_t> scrolled = pixels();
+        grid->Invalidate();
+        Pump();
+        EXPECT_TRUE(scrolled == pixels()) << "the scrolled job grid differs from its full repaint";
+    }
+    EXPECT_EQ(grid->TopRow(), 2);
+    grid->OnDrawCell = draw;
+    std::vector<uint32_t> window = pixels();
+    for (uint32_t& pixel : window) pixel |= 0xFF000000u;
+    const fs::path png = fs::path(QUENNARY_BINARY_DIR) / "tests" / "app" / "ui" / "job-grid-scrolled.png";
+    EXPECT_TRUE(headless::WritePng(png.string(), window.data(), grid->ClientWidth(), grid->ClientHeight()));
+}
+
 TEST_F(JobGridTest, RenameEditsTheDestinationTitleOverItsCell)
 {
     DropOnForm({Media("clip.avi"), Media("song.mp3")});

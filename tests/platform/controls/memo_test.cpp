@@ -2,7 +2,11 @@
 // at a width, vertical keys, Enter and Tab, and read-only typing.
 #include "controls_fixture.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "platform/controls/memo.h"
+#include "platform/controls/text_measure.h"
 #include "platform/gdi/gdi.h"
 
 namespace controlstest {
@@ -119,6 +123,46 @@ TEST_F(Memo, WordWrapBreaksRowsAtTheWidth)
 
     memo->SetWordWrap(false);
     EXPECT_EQ(memo->Perform(EM_GETLINECOUNT, 0, 0), 3);
+}
+
+TEST_F(Memo, TheHorizontalRangeFollowsTheWidestLineThroughEdits)
+{
+    auto* memo = AddMemo();
+    memo->SetText("a\r\nwide wide wide\r\nwide wide wide\r\nmid mid");
+    // The widest width as a fresh measure of every line gives it.
+    auto widest = [&] {
+        HDC dc = GetDC(memo->Handle());
+        SelectObject(dc, memo->Font()->Handle());
+        int most = 0;
+        for (int i = 0; i < memo->Lines()->Count(); ++i)
+            most = std::max(most, edittext::TextWidth(dc, memo->Lines()->Strings(i)));
+        ReleaseDC(memo->Handle(), dc);
+        return most;
+    };
+    struct Step {
+        const char* What;
+        int Line;
+        std::function<void()> Edit;
+    };
+    const Step steps[] = {
+        {"typing on one of the two widest lines", 1, [&] { Type("xyz"); }},
+        {"taking it back", 1, [&] { for (int i = 0; i < 3; ++i) Key(VK_BACK); }},
+        {"shortening one widest line, the other stays", 2, [&] { for (int i = 0; i < 5; ++i) Key(VK_BACK); }},
+        {"shortening the last widest line", 1, [&] { for (int i = 0; i < 10; ++i) Key(VK_BACK); }},
+        {"typing on a short line past all others", 0, [&] { Type("longer than any other line now"); }},
+    };
+    EXPECT_EQ(Info(memo, SB_HORZ).nMax, widest());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.What);
+        int end = 0;  // the end of the step's line, in characters (all of them ASCII)
+        for (int i = 0; i <= step.Line; ++i)
+            end += static_cast<int>(memo->Lines()->Strings(i).size()) + (i < step.Line ? 2 : 0);
+        memo->SetSelStart(end);
+        step.Edit();
+        EXPECT_EQ(Info(memo, SB_HORZ).nMax, widest());
+    }
+    memo->Lines()->Delete(0);  // the widest line goes
+    EXPECT_EQ(Info(memo, SB_HORZ).nMax, widest());
 }
 
 TEST_F(Memo, VerticalKeysPagesEnterAndTab)

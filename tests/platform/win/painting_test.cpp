@@ -241,6 +241,42 @@ TEST_F(Painting, ScrollingMovesPixelsAndInvalidatesWhatItUncovers)
     EXPECT_EQ(update, Rect(0, 0, 100, 10));
 }
 
+TEST_F(Painting, ScrollingLeavesChildrenAndOffScreenPartsRight)
+{
+    // A window half off the screen's left edge, with a child over its middle that keeps its place.
+    HWND window = Create(0, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(-50, 0, 100, 100), nullptr, "TestPlain");
+    HWND child = Create(0, WS_CHILD | WS_VISIBLE, Bounds(60, 40, 20, 20), window, "TestPlain");
+    Pump();
+    HDC dc = GetDC(window);
+    for (int y = 0; y < 100; ++y) {
+        TRect row = Rect(0, y, 100, y + 1);
+        HBRUSH brush = CreateSolidBrush(RGB(y, 0, 0));
+        FillRect(dc, &row, brush);
+        DeleteObject(brush);
+    }
+    ReleaseDC(window, dc);
+    FillClient(child, RGB(0, 0, 255));
+    ValidateRect(window, nullptr);
+    ValidateRect(child, nullptr);
+
+    TRect uncovered;
+    ScrollWindowEx(window, 0, -10, nullptr, nullptr, nullptr, &uncovered, SW_INVALIDATE);
+    EXPECT_EQ(uncovered, Rect(0, 30, 100, 100));  // the new band and what came from under the child
+    // The off-screen half moved with the rest; the child's pixels stayed its own.
+    EXPECT_EQ(SurfacePixel(window, 10, 20), AsPixel(RGB(30, 0, 0)));
+    EXPECT_EQ(SurfacePixel(window, 55, 30), AsPixel(RGB(40, 0, 0)));
+    for (int y : {40, 45, 59})
+        EXPECT_EQ(SurfacePixel(window, 70, y), AsPixel(RGB(0, 0, 255))) << y;
+    // Under the child's old rows the parent's moved rows come out below it.
+    EXPECT_EQ(SurfacePixel(window, 70, 65), AsPixel(RGB(75, 0, 0)));
+    // What came from under the child is painted afresh.
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(window, update, FALSE);
+    EXPECT_TRUE(PtInRegion(update, 70, 35));
+    EXPECT_FALSE(PtInRegion(update, 10, 35));
+    DeleteObject(update);
+}
+
 TEST_F(Painting, PrintPaintsFrameAndClientIntoAGivenDc)
 {
     HWND window = Create(0, WS_OVERLAPPEDWINDOW, Bounds(0, 0, 120, 80));
