@@ -138,8 +138,7 @@ protected:
     std::unique_ptr<x11test::TOpenboxSession> Wm;
 };
 
-// Disabled until the converter's own windows are iconified and made transient through the window manager as the
-// platform's windows already are (the x11-wm tests of the backend pass); this test states what remains.
+// Disabled: the system menu's Minimize reached by Alt+Space, Down, Enter does not iconify the window yet.
 TEST_F(WmMainWindowX11Test, DISABLED_MinimizeRestoreMoveAndCloseThroughTheWindowManager)
 {
     Window main = StartAndFindMain();
@@ -189,8 +188,7 @@ TEST_F(WmMainWindowX11Test, DISABLED_MinimizeRestoreMoveAndCloseThroughTheWindow
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-// Disabled for the same reason: the About dialog is not yet transient for the main window under the manager.
-TEST_F(WmMainWindowX11Test, DISABLED_TheMenuBarMovesBetweenDropDownsByKeysAndHoverAndADialogIsCentredOnItsOwner)
+TEST_F(WmMainWindowX11Test, TheMenuBarMovesBetweenDropDownsByKeysAndHover)
 {
     Window main = StartAndFindMain();
     ASSERT_NE(main, 0u);
@@ -225,6 +223,17 @@ TEST_F(WmMainWindowX11Test, DISABLED_TheMenuBarMovesBetweenDropDownsByKeysAndHov
     Xdotool("key Escape");
     Xdotool("key Escape");
     EXPECT_TRUE(WaitFor([&] { return Popups().empty(); }));
+}
+
+// Disabled: the About dialog is not yet transient for the main window nor centred on it under openbox.
+TEST_F(WmMainWindowX11Test, DISABLED_ADialogIsTransientForTheMainWindowAndCentredOnIt)
+{
+    Window main = StartAndFindMain();
+    ASSERT_NE(main, 0u);
+    const TRect place = ScreenRect(main);
+    Settled(place, "main.png");
+    Wm->Activate(main);
+    std::vector<TRect> popups;
 
     // Help (the last title, by Left from the first) -> About (the last item): a dialog transient for the main
     // window and centred on it.
