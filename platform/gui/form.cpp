@@ -343,11 +343,15 @@ void TCustomForm::SetVisible(bool AValue)
             return;
         TControl::SetVisible(true);
         HandleNeeded();
-        // The form may still change its size while it is shown (DoShow): it is centred on what it then is.
-        DoShow();
-        if (!FShown)
+        const bool first = !FShown;
+        if (first)
             PlaceOnScreen();
         FShown = true;
+        const TPoint size{Width(), Height()};
+        DoShow();
+        // A form that changed its size while being shown (DoShow) is centred again on the size it now has.
+        if (first && (Width() != size.X || Height() != size.Y))
+            PlaceOnScreen();
         int command = FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
                       : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
                                                     : SW_SHOWNORMAL;
