@@ -9,8 +9,8 @@
 
 TSuiteMenu SuiteMenuFor(const std::string& AFirstArgument)
 {
-    if (AFirstArgument.empty()) return {"Tools", "Events Log", false};
-    return {"Suite ", "Switch Converter", true};
+    if (AFirstArgument.empty()) return {"&Tools", "Events Log", false};
+    return {"&Suite ", "Switch Converter", true};
 }
 
 std::string OnlineGuideURL() { return std::string(kWebSite) + "guide/video-converters.htm"; }

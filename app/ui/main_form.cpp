@@ -130,7 +130,7 @@ void TMainForm::BuildMenus()
     };
     MainMenu1 = new TspSkinMainMenu(this);
     TMenuItem* root = MainMenu1->Items();
-    TMenuItem* file = AddItem(this, root, "File ");
+    TMenuItem* file = AddItem(this, root, "&File ");
     AddItem(this, file, "Add video files", click(&TMainForm::AddButtonClick));
     FMainMenuJobItems.push_back(AddItem(this, file, "File Information", click(&TMainForm::FileInformation1Click)));
     FMainMenuJobItems.push_back(AddItem(this, file, "Start Conversion", click(&TMainForm::StartButtonClick)));
@@ -138,7 +138,7 @@ void TMainForm::BuildMenus()
     AddItem(this, file, "Exit", click(&TMainForm::Exit1Click));
 
     // The menu's own item runs the Edit command as well.
-    TMenuItem* edit = AddItem(this, root, "Edit ", click(&TMainForm::EditButtonClick));
+    TMenuItem* edit = AddItem(this, root, "&Edit ", click(&TMainForm::EditButtonClick));
     FMainMenuJobItems.push_back(AddItem(this, edit, "Remove", click(&TMainForm::Remove1Click)));
     FMainMenuJobItems.push_back(AddItem(this, edit, "Clear All", click(&TMainForm::ClearAll1Click)));
     FMainMenuJobItems.push_back(AddItem(this, edit, "Rename", click(&TMainForm::Rename1Click)));
@@ -150,10 +150,10 @@ void TMainForm::BuildMenus()
     FMainMenuJobItems.push_back(AddItem(this, edit, "Edit Video...", click(&TMainForm::EditButtonClick)));
 
     // Captions and command follow the command line at start-up.
-    SuiteMenu = AddItem(this, root, "Suite ");
+    SuiteMenu = AddItem(this, root, "&Suite ");
     SuiteMenuItem = AddItem(this, SuiteMenu, "Switch Converter", click(&TMainForm::SwitchConverterClick));
 
-    TMenuItem* help = AddItem(this, root, "Help ");
+    TMenuItem* help = AddItem(this, root, "&Help ");
     AddItem(this, help, "Online Guide", click(&TMainForm::Help2Click));
     AddItem(this, help, "Support", click(&TMainForm::Support1Click));
     AddItem(this, help, "More Freeware", click(&TMainForm::MoreFreeware1Click));

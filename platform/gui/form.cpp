@@ -343,10 +343,15 @@ void TCustomForm::SetVisible(bool AValue)
             return;
         TControl::SetVisible(true);
         HandleNeeded();
-        if (!FShown)
+        const bool first = !FShown;
+        if (first)
             PlaceOnScreen();
         FShown = true;
+        const TPoint size{Width(), Height()};
         DoShow();
+        // A form that changed its size while being shown (DoShow) is centred again on the size it now has.
+        if (first && (Width() != size.X || Height() != size.Y))
+            PlaceOnScreen();
         int command = FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
                       : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
                                                     : SW_SHOWNORMAL;
@@ -393,6 +398,16 @@ TModalResult TCustomForm::ShowModal()
                 disabled.push_back(handle);
             }
         }
+    // A modal form stays above the window it was opened from, and the window manager keeps it there.
+    {
+        HWND owner = activeBefore ? GetAncestor(activeBefore, GA_ROOT) : nullptr;
+        if (!owner || owner == Handle() || !dynamic_cast<TCustomForm*>(FindControl(owner)) || !IsWindowVisible(owner))
+            owner = nullptr;
+        TCustomForm* main = Application->MainForm();
+        if (!owner && main && main != this && main->HandleAllocated() && IsWindowVisible(main->Handle()))
+            owner = main->Handle();
+        SetWindowLong(Handle(), GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    }
     FModal = true;
     FModalResult = mrNone;
     auto restore = [&] {

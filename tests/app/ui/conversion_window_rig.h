@@ -143,7 +143,7 @@ private:
     static TMenuItem* Find(TMenuItem* AParent, const std::string& ACaption)
     {
         for (Integer i = 0; i < AParent->Count(); ++i)
-            if (AParent->Items(i)->Caption() == ACaption) return AParent->Items(i);
+            if (StripHotkey(AParent->Items(i)->Caption()) == ACaption) return AParent->Items(i);
         return nullptr;
     }
     void Idle()

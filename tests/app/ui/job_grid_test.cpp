@@ -370,7 +370,7 @@ namespace {
 TMenuItem* ItemNamed(TMenuItem* AParent, const std::string& ACaption)
 {
     for (Integer i = 0; i < AParent->Count(); ++i)
-        if (AParent->Items(i)->Caption() == ACaption) return AParent->Items(i);
+        if (StripHotkey(AParent->Items(i)->Caption()) == ACaption) return AParent->Items(i);
     ADD_FAILURE() << "no item " << ACaption;
     return nullptr;
 }

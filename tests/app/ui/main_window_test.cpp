@@ -55,7 +55,7 @@ protected:
     static TMenuItem* Find(TMenuItem* AParent, const std::string& ACaption)
     {
         for (Integer i = 0; i < AParent->Count(); ++i)
-            if (AParent->Items(i)->Caption() == ACaption) return AParent->Items(i);
+            if (StripHotkey(AParent->Items(i)->Caption()) == ACaption) return AParent->Items(i);
         return nullptr;
     }
 
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, SuiteMenuByTheCommandLine)
 {
     TMainForm* plain = Open("");
     EXPECT_EQ(plain->Caption(), "Quennary");
-    EXPECT_EQ(plain->SuiteMenu->Caption(), "Tools");
+    EXPECT_EQ(plain->SuiteMenu->Caption(), "&Tools");
     EXPECT_EQ(plain->SuiteMenuItem->Caption(), "Events Log");
     plain->SuiteMenuItem->Click();
     EXPECT_EQ(Shown, std::vector<std::string>{"Events Log"});
@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, SuiteMenuByTheCommandLine)
 
     Shown.clear();
     TMainForm* suite = Open("other-converter");
-    EXPECT_EQ(suite->SuiteMenu->Caption(), "Suite ");
+    EXPECT_EQ(suite->SuiteMenu->Caption(), "&Suite ");
     EXPECT_EQ(suite->SuiteMenuItem->Caption(), "Switch Converter");
     // The program cannot be started, and the window closes all the same.
     suite->SuiteMenuItem->Click();

@@ -94,6 +94,43 @@ TEST_F(Forms, ShowModalReturnsTheResultWhileOtherFormsIgnoreInput)
     EXPECT_EQ(dialog->ShowModal(), mrCancel);
 }
 
+// A modal form is owned by the form it was opened from (the window manager keeps it above that one) and is
+// centred on the main form with the size it has once shown, also when its OnShow changes that size.
+TEST_F(Forms, AModalFormIsOwnedByTheFormBehindItAndCentredOnItsShownSize)
+{
+    TForm* main = NewForm(Bounds(100, 80, 400, 300));
+    App->SetMainForm(main);
+    main->Show();
+    Pump();
+    TForm* other = NewForm(Bounds(600, 400, 300, 200));
+    other->Show();
+    Pump();
+
+    struct TCase {
+        const char* Name;
+        TForm* Active;      // the active form when the dialog opens
+        TForm* WantOwner;
+    };
+    for (const TCase& c : {TCase{"from the main form", main, main}, TCase{"from another form", other, other}}) {
+        SetActiveWindow(c.Active->Handle());
+        TForm* dialog = NewForm(Bounds(0, 0, 200, 100));
+        dialog->SetBorderStyle(bsDialog);
+        dialog->SetPosition(poMainFormCenter);
+        HWND owner = nullptr;
+        dialog->OnShow = [&](TObject*) {
+            owner = reinterpret_cast<HWND>(GetWindowLong(dialog->Handle(), GWL_HWNDPARENT));
+            dialog->SetHeight(160);
+            dialog->Close();
+        };
+        EXPECT_EQ(dialog->ShowModal(), mrCancel) << c.Name;
+        EXPECT_EQ(owner, c.WantOwner->Handle()) << c.Name;
+        EXPECT_EQ(dialog->Height(), 160) << c.Name;
+        EXPECT_EQ(dialog->Left(), 100 + (400 - 200) / 2) << c.Name;
+        EXPECT_EQ(dialog->Top(), 80 + (300 - 160) / 2) << c.Name;
+        delete dialog;
+    }
+}
+
 TEST_F(Forms, CloseAsksFirstAndClosingTheMainFormEndsTheProgram)
 {
     TForm* main = NewForm();
