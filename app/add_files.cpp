@@ -57,6 +57,16 @@ bool TFileAdder::WaitForProbe(size_t AIndex, TProbeResult& AResult)
     }
 }
 
+void TFileAdder::AfterAdding(std::function<void()> AThen)
+{
+    if (!AThen) return;
+    if (!FPool) {
+        AThen();
+        return;
+    }
+    FBatches.push_back({{}, false, std::move(AThen)});
+}
+
 int TFileAdder::Add(TBatch ABatch)
 {
     if (FPool) {

@@ -47,6 +47,9 @@ public:
     // While files are being added, a further choice or drop (made meanwhile through the window) is queued behind
     // them: its call answers -1 at once, and its files, selection and AThen follow in turn.
     bool Adding() const { return FPool != nullptr; }
+    // Runs AThen once the files being added (and any queued behind them) are in the list; at once when no add
+    // runs. Dropped, like the files not taken, when the add stops because the program closes.
+    void AfterAdding(std::function<void()> AThen);
 
 private:
     struct TBatch {

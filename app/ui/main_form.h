@@ -231,6 +231,9 @@ protected:
     void WndProc(TMessage& AMessage) override;
 
 private:
+    // Convert was pressed while files were being added: the run starts once they are in.
+    bool FStartAfterAdding = false;
+
     void BuildMenus();
     void BuildLeftColumn();
     void BuildJobArea();

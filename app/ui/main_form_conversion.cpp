@@ -1,6 +1,7 @@
 // The main window's Start command: the run of every job through the encoder, shown in the "Conversion" dialog.
 #include <utility>
 
+#include "app/add_files.h"
 #include "app/conversion_desktop.h"
 #include "app/conversion_ffencoder.h"
 #include "app/conversion_run.h"
@@ -55,6 +56,18 @@ void TMainForm::AttachConversion(TCustomEncoder& AEncoder, TConvForm& AForm, TRe
 
 void TMainForm::StartButtonClick(TObject*)
 {
+    // Files still being added come first, as they did when the window waited for them: the run starts once they
+    // are in the list (one start, however often it was asked for meanwhile).
+    if (FileAdder && FileAdder->Adding()) {
+        if (!FStartAfterAdding) {
+            FStartAfterAdding = true;
+            FileAdder->AfterAdding([this] {
+                FStartAfterAdding = false;
+                StartButtonClick(nullptr);
+            });
+        }
+        return;
+    }
     if (!FConversion || FState.Jobs.Count() == 0) return;
     FConversion->Merge = chMerge->Checked();
     FConversion->Start(edDestinationFolder->Text());

@@ -314,3 +314,24 @@ TEST(AddFilesWithoutLibraries, EveryFileIsRefused)
 }
 
 }  // namespace
+
+// What is asked for after the add (the converter's Convert pressed meanwhile) runs once every file, also of a drop
+// queued behind, is in the list; with no add running it runs at once.
+TEST_F(AddFilesTest, WorkAskedForWhileAddingRunsAfterTheLastFile)
+{
+    const std::string missing = QUENNARY_BINARY_DIR "/tests/app/add_files/missing.mp4";
+    std::vector<std::string> events;
+    bool asked = false;
+    // The message about the missing first file comes while the add runs: the user drops a file and asks for more.
+    FAdder->ShowMessage = [&](const std::string&) {
+        if (asked) return;
+        asked = true;
+        EXPECT_EQ(FAdder->AddDroppedFiles({MediaFixture("tagged.mp3")}), -1);
+        FAdder->AfterAdding([&] { events.push_back("after at " + std::to_string(FJobs.Count())); });
+    };
+    FAdder->AddChosenFiles({missing, MediaFixture("clip.avi"), MediaFixture("clip.ts"), MediaFixture("cover.m4a")},
+                           [&] { events.push_back("choice done at " + std::to_string(FJobs.Count())); });
+    EXPECT_EQ(events, (std::vector<std::string>{"choice done at 3", "after at 4"}));
+    FAdder->AfterAdding([&] { events.push_back("at once at " + std::to_string(FJobs.Count())); });
+    EXPECT_EQ(events.back(), "at once at 4");
+}
