@@ -3,7 +3,6 @@
 // picture part lies inside its picture, and every text colour stands out from what it is drawn on.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -255,58 +254,6 @@ TEST(SkinRedStyle, ContrastRatioMatchesKnownValues)
     EXPECT_NEAR(ContrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
     EXPECT_NEAR(ContrastRatio(0x777777, 0xFFFFFF), 4.48, 0.01);
     EXPECT_NEAR(ContrastRatio(0x123456, 0x123456), 1.0, 1e-9);
-}
-
-// The panel's caption area lies above its client part inside the frame, so captioned, checked and rolled-up panels
-// have a bar to draw in and roll up to; its check box pictures show a checked and an unchecked box.
-TEST_F(SkinRedTest, PanelHasACaptionAreaAboveItsClientPartWithCheckBoxPictures)
-{
-    auto* panel = Control<TspDataSkinPanelControl>("panel");
-    ASSERT_NE(panel, nullptr);
-    const TRect& caption = panel->CaptionRect;
-    ASSERT_FALSE(caption.Right <= caption.Left || caption.Bottom <= caption.Top);
-    EXPECT_GE(caption.Height(), 18);
-    EXPECT_LE(caption.Bottom, panel->ClRect.Top);
-    EXPECT_GE(caption.Top, 0);
-    // Wider than the middle column, so the area grows with the panel.
-    EXPECT_LT(caption.Left, panel->LTPoint.X);
-    EXPECT_GT(caption.Right, panel->RTPoint.X);
-    const TRaster& p = ActivePicture(panel->PictureIndex);
-    const uint32_t fill = p.ColourAt(panel->SkinRect.Left + panel->ClRect.Left + 2, panel->SkinRect.Top + panel->ClRect.Top + 2);
-    auto centre = [&](const TRect& R) { return p.ColourAt((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2 + 2); };
-    auto corner = [&](const TRect& R) { return p.ColourAt(R.Left, R.Bottom - 1); };
-    ASSERT_GT(panel->CheckImageRect.Width(), 8);
-    ASSERT_EQ(panel->CheckImageRect.Width(), panel->UnCheckImageRect.Width());
-    // The corner is the panel's fill (drawing leaves it out); the checked box is filled with the accent.
-    EXPECT_EQ(corner(panel->CheckImageRect), fill);
-    EXPECT_EQ(corner(panel->UnCheckImageRect), fill);
-    EXPECT_NE(centre(panel->CheckImageRect), centre(panel->UnCheckImageRect));
-    EXPECT_GE(ContrastRatio(Rgb(panel->FontColor), fill), 4.5);
-}
-
-// Each caption button has a disabled picture of its own whose glyph is fainter than the one at rest.
-TEST_F(SkinRedTest, CaptionButtonsHaveFaintDisabledPictures)
-{
-    for (const char* name : {"closebutton", "maxbutton", "minbutton"}) {
-        SCOPED_TRACE(name);
-        auto* b = Object<TspDataSkinStdButton>(name);
-        ASSERT_NE(b, nullptr);
-        const TRect& d = b->DisableSkinRect;
-        ASSERT_EQ(d.Width(), b->SkinRect.Width());
-        ASSERT_EQ(d.Height(), b->SkinRect.Height());
-        const TRaster& p = ActivePicture(b->ActivePictureIndex);
-        // The strongest contrast between a pixel of the cell and its background corner: the glyph's.
-        auto glyphContrast = [&](const TRect& R) {
-            const uint32_t back = p.ColourAt(R.Left, R.Top);
-            double best = 1;
-            for (int y = R.Top; y < R.Bottom; ++y)
-                for (int x = R.Left; x < R.Right; ++x) best = std::max(best, ContrastRatio(p.ColourAt(x, y), back));
-            return best;
-        };
-        const double rest = glyphContrast(b->SkinRect), disabled = glyphContrast(d);
-        EXPECT_GT(disabled, 1.5) << "the glyph still shows";
-        EXPECT_LT(disabled, rest / 2) << "and looks off";
-    }
 }
 
 // Every font colour of the records against the pixel its text lands on, sampled from the drawn pictures.
