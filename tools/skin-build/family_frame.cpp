@@ -114,7 +114,7 @@ void BuildFrame(TSkinBuilder& B)
     caption.Alignment = taLeftJustify;
 
     // The buttons' other looks live in a sheet of their own, each cell the button's size.
-    const int sheet = B.AddSheet("captionbuttons.bmp", 5 * (bwid + 2), B.Rgb("caption"));
+    const int sheet = B.AddSheet("captionbuttons.bmp", 4 * (bwid + 2), B.Rgb("caption"));
     TRaster& parts = B.Sheet(sheet);
     struct TLook {
         uint32_t Fill, Glyph;
@@ -125,7 +125,6 @@ void BuildFrame(TSkinBuilder& B)
     const TLook closeDown{B.Rgb("accent_down"), B.Rgb("on_accent")};
     const TLook inactive{B.Rgb("caption_inactive"), B.Rgb("caption_inactive_text")};
     const TLook normal{B.Rgb("caption"), B.Rgb("caption_text")};
-    const TLook disabled{B.Rgb("caption"), B.Rgb("caption_text_disabled")};
     auto cell = [&](TGlyph AGlyph, const TLook& ALook, bool APlate) {
         const TRect r = B.Place(sheet, bwid, bhei);
         FillCell(parts, r, APlate ? B.Rgb("caption") : ALook.Fill);
@@ -144,8 +143,6 @@ void BuildFrame(TSkinBuilder& B)
         b.ActiveSkinRect = cell(AGlyph, AHot, true);
         b.DownRect = cell(AGlyph, ADown, true);
         b.InActiveSkinRect = cell(AGlyph, inactive, false);
-        // A button the form's border icons turn off shows its glyph faded, so it never passes for one that works.
-        b.DisableSkinRect = cell(AGlyph, disabled, false);
         b.Command = ACommand;
         b.Hint = AHint;
         b.Morphing = true;

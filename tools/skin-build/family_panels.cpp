@@ -18,35 +18,13 @@ void BuildPanels(TSkinBuilder& B)
     TRaster& raster = B.Sheet(sheet);
     const uint32_t window = B.Rgb("window"), panelFill = B.Rgb("panel");
 
-    // The panel keeps a caption area at its top, inside its frame and on its own fill, so that a panel without
-    // a caption looks the same as one with; the caption's check box and roll-up arrow are drawn in that area.
     auto& panel = B.Control<TspDataSkinPanelControl>("panel");
     panel.PictureIndex = sheet;
-    const int captionHeight = B.Metric("item_height") + 2;
-    const TRect panelCell = B.Place(sheet, 60, captionHeight + 20);
+    const TRect panelCell = B.Place(sheet, 40, 40);
     FillCell(raster, panelCell, window);
     DrawBox(raster, panelCell, 0, float(B.Metric("radius")), panelFill, B.Rgb("line_soft"), 1);
-    SetNinePieces(panel, panelCell, 5, captionHeight + 1, 5, 5);
-    // Reaching into the frame columns, so that the caption area grows with the panel.
-    panel.CaptionRect = Rect(4, 1, 56, captionHeight);
-    panel.Alignment = taLeftJustify;
+    SetNinePieces(panel, panelCell, 5, 5, 5, 5);
     SetPanelFont(B, panel);
-    panel.FontStyle.Include(fsBold);
-    // The caption's check box, on the panel's fill: its corner pixel is what drawing leaves out.
-    const int check = B.Metric("check_size") - 2;
-    auto checkCell = [&](bool AChecked) {
-        const TRect cell = B.Place(sheet, check, check);
-        FillCell(raster, cell, panelFill);
-        if (AChecked) {
-            DrawBox(raster, cell, 0.5f, float(B.Metric("small_radius")), B.Rgb("accent"), 0, 0);
-            DrawTick(raster, cell, B.Rgb("on_accent"));
-        } else {
-            DrawBox(raster, cell, 0.5f, float(B.Metric("small_radius")), B.Rgb("field"), B.Rgb("line"), 1.2f);
-        }
-        return cell;
-    };
-    panel.CheckImageRect = checkCell(true);
-    panel.UnCheckImageRect = checkCell(false);
 
     // The group box's title sits above its frame, so no line runs through the text.
     auto& group = B.Control<TspDataSkinPanelControl>("groupbox");
