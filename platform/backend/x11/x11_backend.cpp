@@ -74,15 +74,17 @@ std::mutex g_connections_lock;
 std::map<Display*, TX11Backend::TImpl*> g_connections;
 XIOErrorHandler g_previous_io_handler = nullptr;
 
+// The backend whose connection this is; none for a connection of another library.
+TX11Backend::TImpl* BackendOf(Display* ADisplay)
+{
+    std::lock_guard lock(g_connections_lock);
+    auto it = g_connections.find(ADisplay);
+    return it != g_connections.end() ? it->second : nullptr;
+}
+
 int ConnectionBroken(Display* ADisplay)
 {
-    TX11Backend::TImpl* impl = nullptr;
-    {
-        std::lock_guard lock(g_connections_lock);
-        auto it = g_connections.find(ADisplay);
-        if (it != g_connections.end())
-            impl = it->second;
-    }
+    TX11Backend::TImpl* impl = BackendOf(ADisplay);
     if (impl) {
         impl->ConnectionLost();
         return 0;  // the exit handler set for our connection does not end the process either
@@ -106,13 +108,7 @@ void Register(Display* ADisplay, TX11Backend::TImpl* AImpl)
 // thread's wait on the socket does not see it: so a thread other than the event thread kicks it.
 int AfterRequest(Display* ADisplay)
 {
-    TX11Backend::TImpl* impl = nullptr;
-    {
-        std::lock_guard lock(g_connections_lock);
-        auto it = g_connections.find(ADisplay);
-        if (it != g_connections.end())
-            impl = it->second;
-    }
+    TX11Backend::TImpl* impl = BackendOf(ADisplay);
     if (impl && std::this_thread::get_id() != impl->EventThreadId.load())
         impl->Kick();
     return 0;

@@ -70,7 +70,7 @@ TEST_F(GridScrollPaint, ALineOrAPageScrollDrawsOnlyTheUncoveredRows)
         size_t MostCells;  // five columns a row
     };
     const Case cases[] = {
-        // The new row and the part-visible one above the bottom edge.
+        // The new row and the partly visible one above the bottom edge.
         {"line down", win::SB_LINEDOWN, 1, 2, 2 * 5},
         {"line up", win::SB_LINEUP, 10, 9, 1 * 5},
         // A page moves four rows (to the last full one): the rows that come into view are drawn.
